@@ -1,0 +1,42 @@
+#pragma once
+
+#include <ctime>
+#include <string>
+#include <string_view>
+
+#include <sql.h>
+
+// Dates travel as "MM/DD/YYYY", times as "hh:mm:ss", timestamps as "MM/DD/YYYY-hh:mm:ss".
+
+enum class DateTimeLayout
+{
+    Date,
+    Time,
+    Timestamp,
+};
+
+inline constexpr int LargestYear = 9999;
+
+bool CheckDateText(std::string_view text, int largestYear = LargestYear);
+bool CheckTimeText(std::string_view text);
+
+// Turns a date written with a month name ("Dec 6, 1999", "6 December 99 10:20:30") into
+// "MM/DD/YYYY" (with " hh:mm:ss" when a strict time follows the year). Returns false and leaves
+// `out` alone when the text does not read as such a date.
+bool ConvertWrittenDate(std::string_view text, std::string &out);
+
+// The current local date, time or timestamp in the layouts above.
+std::string CurrentDateTimeText(DateTimeLayout layout);
+
+// The clock behind CurrentDateTimeText: returns the current local calendar time. Tests replace
+// it; nullptr restores the system clock.
+using LocalClock = std::tm (*)();
+void SetLocalClock(LocalClock clock);
+
+// A field's value at the start of a row: the current date or time for date, time and timestamp
+// fields, otherwise the default cut to `width` bytes.
+std::string InitialFieldValue(std::string_view defaultValue, int width, int sqlType);
+
+void ParseDateText(std::string_view text, DATE_STRUCT &date);
+void ParseTimeText(std::string_view text, TIME_STRUCT &time);
+void ParseTimestampText(std::string_view text, TIMESTAMP_STRUCT &timestamp);
