@@ -1,1 +1,285 @@
 #include "fieldtypes.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <limits>
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include "datetime.h"
+
+namespace {
+
+constexpr int BigintDigits = 19;
+
+// Decimal digits of a whole number stored in `length` bytes.
+int digitCount(int sqlType, int length)
+{
+    if (sqlType == SQL_BIGINT)
+        return BigintDigits;
+    std::int64_t l = std::max(length, 1);
+    std::int64_t digits = l < 4 ? 2 * l + 1 : 2 * l + 2;
+    return static_cast<int>(std::min<std::int64_t>(digits, std::numeric_limits<int>::max() / 2));
+}
+
+std::string formatted(const char *format, int number)
+{
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, format, number);
+    return buffer;
+}
+
+struct WholeRange
+{
+    std::int64_t min;
+    std::int64_t max;
+};
+
+// Signed columns are the common kind, so negative values are accepted down to the signed
+// minimum; the unsigned maximum is kept for unsigned columns.
+WholeRange wholeRange(int sqlType)
+{
+    switch (sqlType) {
+    case SQL_TINYINT:
+        return {-128, 255};
+    case SQL_SMALLINT:
+        return {-32768, 65535};
+    case SQL_INTEGER:
+        return {std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()};
+    default:
+        return {std::numeric_limits<std::int64_t>::min(), std::numeric_limits<std::int64_t>::max()};
+    }
+}
+
+// A whole number is accepted only in its canonical form: no leading zeros, no plus sign, no
+// blanks, no "-0", nothing after the digits, and within the column's range.
+bool isCanonicalWholeNumber(const std::string &value, int sqlType)
+{
+    std::int64_t number = 0;
+    const char *first = value.data();
+    const char *last = value.data() + value.size();
+    std::from_chars_result result = std::from_chars(first, last, number);
+    if (result.ec != std::errc() || result.ptr != last)
+        return false;
+    WholeRange range = wholeRange(sqlType);
+    if (number < range.min || number > range.max)
+        return false;
+    char canonical[32];
+    std::to_chars_result printed = std::to_chars(canonical, canonical + sizeof canonical, number);
+    return std::string_view(canonical, static_cast<std::size_t>(printed.ptr - canonical)) == value;
+}
+
+// The value must be a leading part of the fixed-point rendering, with six decimals, of the
+// number it reads as. Conversion is independent of the user's locale.
+bool isFixedPointPrefix(const std::string &value)
+{
+    std::size_t start = value.find_first_not_of(" \t\n\v\f\r");
+    double number = 0;
+    if (start != std::string::npos) {
+        const char *first = value.data() + start;
+        const char *last = value.data() + value.size();
+        if (std::from_chars(first, last, number).ec != std::errc())
+            number = 0;
+    }
+    if (!std::isfinite(number))
+        return false;
+    char rendering[400];
+    std::to_chars_result printed =
+        std::to_chars(rendering, rendering + sizeof rendering, number, std::chars_format::fixed, 6);
+    std::string_view text(rendering, static_cast<std::size_t>(printed.ptr - rendering));
+    return value.size() <= text.size() && text.compare(0, value.size(), value) == 0;
+}
+
+// A date, with a written date converted first. Returns false when the date part is refused.
+bool checkDatePart(std::string &value)
+{
+    if (CheckDateText(value, LargestYear))
+        return true;
+    std::string converted;
+    if (!ConvertWrittenDate(value, converted))
+        return false;
+    value = converted;
+    return CheckDateText(value, LargestYear);
+}
+
+bool checkTimestamp(std::string &value)
+{
+    if (!checkDatePart(value))
+        return false;
+    std::size_t n = value.size();
+    if (n >= 19)
+        return CheckTimeText(std::string_view(value).substr(11));
+    if (n == 18)
+        return CheckTimeText(std::string_view(value).substr(10));
+    return true;
+}
+
+} // namespace
+
+FieldClass ClassOfSqlType(int sqlType)
+{
+    switch (sqlType) {
+    case SQL_BIT:
+        return FieldClass::Bit;
+    case SQL_TINYINT:
+    case SQL_SMALLINT:
+    case SQL_INTEGER:
+    case SQL_BIGINT:
+        return FieldClass::WholeNumber;
+    case SQL_LONGVARCHAR:
+    case SQL_CHAR:
+    case SQL_VARCHAR:
+        return FieldClass::Character;
+    case SQL_NUMERIC:
+    case SQL_DECIMAL:
+        return FieldClass::ExactNumeric;
+    case SQL_FLOAT:
+    case SQL_REAL:
+    case SQL_DOUBLE:
+        return FieldClass::ApproximateNumeric;
+    case SQL_DATE:
+        return FieldClass::Date;
+    case SQL_TIME:
+        return FieldClass::Time;
+    case SQL_TIMESTAMP:
+        return FieldClass::Timestamp;
+    default:
+        return FieldClass::Unsupported;
+    }
+}
+
+int ValueWidth(int sqlType, int length, int cap)
+{
+    int clamped = std::max(length, 1);
+    switch (ClassOfSqlType(sqlType)) {
+    case FieldClass::Bit:
+        return 1;
+    case FieldClass::WholeNumber: {
+        // Room for a sign and thousands separators, so that a picked number is never cut
+        // into another valid number.
+        int digits = digitCount(sqlType, length);
+        return std::min(digits + (digits - 1) / 3 + 1, cap);
+    }
+    case FieldClass::Character:
+    case FieldClass::ExactNumeric:
+        return std::min(clamped, cap);
+    case FieldClass::ApproximateNumeric:
+    case FieldClass::Date:
+        return 24;
+    case FieldClass::Time:
+        return 8;
+    case FieldClass::Timestamp:
+        return 64;
+    case FieldClass::Unsupported:
+        break;
+    }
+    return 1;
+}
+
+std::string FieldHint(int sqlType, int length)
+{
+    switch (ClassOfSqlType(sqlType)) {
+    case FieldClass::Bit:
+        return "(0 or 1)";
+    case FieldClass::WholeNumber:
+        return formatted("(No more than %d digits)", digitCount(sqlType, length));
+    case FieldClass::Character:
+        return length == 1 ? "(One character only)"
+                           : formatted("(No more than %d characters)", length);
+    case FieldClass::ExactNumeric:
+        return formatted("(No more than %d digits)", length);
+    case FieldClass::ApproximateNumeric:
+        return "(Format 55555.55)";
+    case FieldClass::Date:
+        return "(Format: MM/DD/YYYY)";
+    case FieldClass::Time:
+        return "(Format: hh:mm:ss)";
+    case FieldClass::Timestamp:
+        return "(\"MM/DD/YYYY\" or \"MM/DD/YYYY-hh:mm:ss\")";
+    case FieldClass::Unsupported:
+        break;
+    }
+    return {};
+}
+
+void RemoveCommas(std::string &value)
+{
+    if (value.find(',') == std::string::npos)
+        return;
+    if (value.size() > 128)
+        value.resize(128);
+    value.erase(std::remove(value.begin(), value.end(), ','), value.end());
+}
+
+bool CheckFieldValue(std::string &value, int sqlType, int length, std::string &error,
+                     CheckMode mode)
+{
+    error.clear();
+    bool accepted = false;
+    switch (ClassOfSqlType(sqlType)) {
+    case FieldClass::Bit:
+        accepted = value == "0" || value == "1";
+        if (!accepted)
+            error = "(Valid values: 0 or 1)";
+        break;
+    case FieldClass::WholeNumber:
+        if (mode == CheckMode::Picker)
+            RemoveCommas(value);
+        accepted = isCanonicalWholeNumber(value, sqlType);
+        if (!accepted)
+            error = formatted("(No more than %d digits)", digitCount(sqlType, length));
+        break;
+    case FieldClass::Character:
+        accepted = value.size() <= static_cast<std::size_t>(std::max(length, 0));
+        if (!accepted)
+            error = formatted("(No more than %d characters)", length);
+        break;
+    case FieldClass::ExactNumeric:
+    case FieldClass::ApproximateNumeric:
+        if (mode == CheckMode::Picker)
+            RemoveCommas(value);
+        accepted = isFixedPointPrefix(value);
+        if (!accepted)
+            error = "(Format 55555.555555)";
+        break;
+    case FieldClass::Date:
+        accepted = checkDatePart(value);
+        if (!accepted)
+            error = "Invalid format or value.\n(Format: MM/DD/YYYY)";
+        break;
+    case FieldClass::Time:
+        accepted = CheckTimeText(value);
+        if (!accepted)
+            error = "Invalid format or value.\n(Format: hh:mm:ss)";
+        break;
+    case FieldClass::Timestamp:
+        accepted = checkTimestamp(value);
+        if (!accepted)
+            error = "Invalid format or value.\n(Format: \"MM/DD/YYYY\" OR \"MM/DD/YYYY-hh:mm:ss\")";
+        break;
+    case FieldClass::Unsupported:
+        error = "Unknown format.";
+        break;
+    }
+    return accepted;
+}
+
+std::size_t Utf8PrefixLength(std::string_view text, std::size_t width)
+{
+    if (text.size() <= width)
+        return text.size();
+    std::size_t n = width;
+    // Step back over continuation bytes (10xxxxxx) so the cut falls before a lead byte.
+    while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80)
+        --n;
+    return n;
+}
+
+void CutToWidth(std::string &text, std::size_t width)
+{
+    text.resize(Utf8PrefixLength(text, width));
+}

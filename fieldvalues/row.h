@@ -10,9 +10,9 @@
 // value the check refuses. The check may rewrite values into their normal form.
 struct RowProblem
 {
-    int field = -1;    // index of the field, -1 when the row is acceptable
+    int field = -1;       // index of the field, -1 when the row is acceptable
     bool missing = false; // the field is required and empty
-    std::string error; // the check's error text when the value was refused
+    std::string error;    // the check's error text when the value was refused
 };
 
 // `values` holds one text per field of `description`, in field order.

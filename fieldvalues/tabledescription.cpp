@@ -1,1 +1,299 @@
 #include "tabledescription.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "fieldtypes.h"
+
+namespace {
+
+const char BadDataText[] = "Bad data in \"Data Table Description\" file.";
+const char ReaderCaption[] = "Quillon";
+
+Message readerMessage(std::string text)
+{
+    return Message{std::move(text), ReaderCaption, MessageIcon::Stop, MessageButtons::Ok};
+}
+
+void report(Message *failure, Message message)
+{
+    if (failure)
+        *failure = std::move(message);
+}
+
+struct FileCloser
+{
+    void operator()(std::FILE *file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+// Reads little-endian 32-bit integers and length-prefixed texts. A short read counts as bad
+// data: the file ended before the content it declares.
+class Reader
+{
+public:
+    explicit Reader(std::FILE *file) : m_file(file) {}
+
+    bool readInt(std::int32_t &value)
+    {
+        unsigned char bytes[4];
+        if (std::fread(bytes, 1, 4, m_file) != 4)
+            return false;
+        std::uint32_t u = bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) |
+                          (static_cast<std::uint32_t>(bytes[3]) << 24);
+        value = static_cast<std::int32_t>(u);
+        return true;
+    }
+
+    bool readText(std::string &text, std::int32_t minLength, std::int32_t maxLength)
+    {
+        std::int32_t length = 0;
+        if (!readInt(length) || length < minLength || length > maxLength)
+            return false;
+        text.assign(static_cast<std::size_t>(length), '\0');
+        return length == 0 ||
+               std::fread(text.data(), 1, text.size(), m_file) == static_cast<std::size_t>(length);
+    }
+
+private:
+    std::FILE *m_file;
+};
+
+std::string withPath(const char *format, const std::string &path)
+{
+    std::string text(format);
+    text.replace(text.find("%s"), 2, path);
+    return text;
+}
+
+void appendInt(std::string &out, std::int32_t value)
+{
+    auto u = static_cast<std::uint32_t>(value);
+    for (int shift = 0; shift < 32; shift += 8)
+        out.push_back(static_cast<char>((u >> shift) & 0xFF));
+}
+
+void appendText(std::string &out, const std::string &text)
+{
+    appendInt(out, static_cast<std::int32_t>(text.size()));
+    out += text;
+}
+
+// Describes the first item of the list that the reader would refuse, or returns empty.
+std::string firstItemOutOfRange(const std::string &connectString, const std::string &tableName,
+                                const std::vector<FieldRow> &rows)
+{
+    auto outside = [](const std::string &text, int min, int max) {
+        return text.size() < static_cast<std::size_t>(min) ||
+               text.size() > static_cast<std::size_t>(max);
+    };
+    auto range = [](const char *what, int min, int max) {
+        char buffer[160];
+        std::snprintf(buffer, sizeof buffer, "%s must have %d to %d characters.", what, min, max);
+        return std::string(buffer);
+    };
+    if (rows.empty() || rows.size() > static_cast<std::size_t>(MaxFields))
+        return "A description must have 1 to 30 fields.";
+    if (outside(connectString, MinConnectStringLength, MaxConnectStringLength))
+        return range("The connection string", MinConnectStringLength, MaxConnectStringLength);
+    if (outside(tableName, 1, MaxTableNameLength))
+        return range("The table name", 1, MaxTableNameLength);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const FieldRow &row = rows[i];
+        std::string field = "Field " + std::to_string(i + 1);
+        if (!row.name.empty())
+            field += " (" + row.name.substr(0, 64) + ")";
+        if (outside(row.name, 1, MaxFieldNameLength))
+            return range((field + ": the name").c_str(), 1, MaxFieldNameLength);
+        if (outside(row.title, 1, MaxTitleLength))
+            return range((field + ": the title").c_str(), 1, MaxTitleLength);
+        if (outside(row.defaultValue, 0, MaxDefaultValueLength))
+            return range((field + ": the default value").c_str(), 0, MaxDefaultValueLength);
+        if (outside(row.typeName, 0, MaxTypeNameLength))
+            return range((field + ": the type name").c_str(), 0, MaxTypeNameLength);
+        if (ReadNumber(row.length.c_str()) < 1)
+            return field + ": the length must be at least 1.";
+    }
+    return {};
+}
+
+std::string encode(const std::string &connectString, const std::string &tableName,
+                   const std::vector<FieldRow> &rows)
+{
+    std::string out;
+    appendInt(out, static_cast<std::int32_t>(TableDescriptionMagic));
+    appendInt(out, static_cast<std::int32_t>(rows.size()));
+    appendText(out, connectString);
+    appendText(out, tableName);
+    for (const FieldRow &row : rows) {
+        appendText(out, row.name);
+        appendText(out, row.title);
+        appendText(out, row.defaultValue);
+        appendText(out, row.typeName);
+        appendInt(out, ReadNumber(row.length.c_str()));
+        appendInt(out, row.required == "No" ? 0 : 1);
+        appendInt(out, ReadNumber(row.sqlType.c_str()));
+    }
+    return out;
+}
+
+Message writeFailure(const std::string &path, int error)
+{
+    return Message{"Could not write file " + path + ":\n" + std::strerror(error) + ".", "Error",
+                   MessageIcon::Stop, MessageButtons::Ok};
+}
+
+// Writes `bytes` to a temporary file beside `path`, then renames it over `path`, so that a
+// failed save never destroys the file that was there.
+bool writeReplacing(const std::string &path, const std::string &bytes, Message *failure)
+{
+    std::string temporary = path + ".XXXXXX";
+    int fd = mkstemp(temporary.data());
+    if (fd < 0) {
+        report(failure, Message{"Open file: " + path + " failed.", "Error",
+                                MessageIcon::Information, MessageButtons::Ok});
+        return false;
+    }
+    struct stat existing
+    {};
+    mode_t mode = 0;
+    if (stat(path.c_str(), &existing) == 0) {
+        mode = existing.st_mode & 07777;
+    } else {
+        mode_t mask = umask(0);
+        umask(mask);
+        mode = 0666 & ~mask;
+    }
+    fchmod(fd, mode);
+
+    std::size_t written = 0;
+    int error = 0;
+    while (written < bytes.size()) {
+        ssize_t n = write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            error = errno;
+            break;
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    if (error == 0 && fsync(fd) != 0)
+        error = errno;
+    if (close(fd) != 0 && error == 0)
+        error = errno;
+    if (error == 0 && std::rename(temporary.c_str(), path.c_str()) != 0)
+        error = errno;
+    if (error != 0) {
+        unlink(temporary.c_str());
+        report(failure, writeFailure(path, error));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::int32_t ReadNumber(const char *text)
+{
+    while (*text == ' ')
+        ++text;
+    bool negative = false;
+    if (*text == '-' || *text == '+') {
+        negative = *text == '-';
+        ++text;
+    }
+    std::uint32_t number = 0;
+    while (*text >= '0' && *text <= '9') {
+        number = number * 10u + static_cast<std::uint32_t>(*text - '0');
+        ++text;
+    }
+    if (negative)
+        number = 0u - number;
+    return static_cast<std::int32_t>(number);
+}
+
+int LoadTableDescription(const std::string &path, TableDescription &description, Message *failure)
+{
+    if (path.empty())
+        return 0;
+    File file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        report(failure, readerMessage(withPath("Open file %s failed", path)));
+        return 0;
+    }
+    Reader reader(file.get());
+
+    std::int32_t magic = 0;
+    if (!reader.readInt(magic) || static_cast<std::uint32_t>(magic) != TableDescriptionMagic) {
+        report(failure, readerMessage(withPath("File %s is not valid.", path)));
+        return 0;
+    }
+    std::int32_t count = 0;
+    if (!reader.readInt(count) || count < 1) {
+        report(failure, readerMessage(withPath("Bad field number in file %s.", path)));
+        return 0;
+    }
+
+    TableDescription scratch;
+    bool sound =
+        reader.readText(scratch.connectString, MinConnectStringLength, MaxConnectStringLength) &&
+        reader.readText(scratch.tableName, 1, MaxTableNameLength);
+    int fields = count < MaxFields ? count : MaxFields;
+    for (int i = 0; sound && i < fields; ++i) {
+        FieldDescription &field = scratch.fields[static_cast<std::size_t>(i)];
+        sound = reader.readText(field.name, 1, MaxFieldNameLength) &&
+                reader.readText(field.title, 1, MaxTitleLength) &&
+                reader.readText(field.defaultValue, 0, MaxDefaultValueLength) &&
+                reader.readText(field.typeName, 0, MaxTypeNameLength) &&
+                reader.readInt(field.length) && field.length >= 1 &&
+                reader.readInt(field.required) && reader.readInt(field.sqlType);
+    }
+    if (!sound) {
+        report(failure, readerMessage(BadDataText));
+        return 0;
+    }
+    scratch.fieldCount = fields;
+    description = std::move(scratch);
+    return fields;
+}
+
+bool SaveTableDescription(const std::string &path, const std::string &connectString,
+                          const std::string &tableName, const std::vector<FieldRow> &rows,
+                          Message *failure)
+{
+    std::string connect =
+        connectString.rfind("ODBC;", 0) == 0 ? connectString.substr(5) : connectString;
+    std::string problem = firstItemOutOfRange(connect, tableName, rows);
+    if (!problem.empty()) {
+        report(failure, Message{"The description cannot be saved.\n" + problem, "Error",
+                                MessageIcon::Stop, MessageButtons::Ok});
+        return false;
+    }
+    return writeReplacing(path, encode(connect, tableName, rows), failure);
+}
+
+void SetValueWidths(TableDescription &description)
+{
+    for (int i = 0; i < description.fieldCount; ++i) {
+        FieldDescription &field = description.fields[static_cast<std::size_t>(i)];
+        field.valueWidth = ValueWidth(field.sqlType, field.length, ValueWidthCap);
+    }
+}
+
+FieldRow ToFieldRow(const FieldDescription &field)
+{
+    return FieldRow{field.name,
+                    field.title,
+                    field.defaultValue,
+                    field.typeName,
+                    std::to_string(field.length),
+                    field.required ? "Yes" : "No",
+                    std::to_string(field.sqlType)};
+}
