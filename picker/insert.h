@@ -1,0 +1,122 @@
+#pragma once
+
+#include <span>
+#include <string>
+#include <vector>
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include "message.h"
+#include "tabledescription.h"
+
+// The picker's one ODBC connection and its row insert. Every ODBC failure is shown at once
+// through the MessageSink, in the driver's own words; the operations return 0 on success and 1
+// on failure.
+
+// A box holds records while its text stays below this many bytes; the first record of a box is
+// always taken whole.
+inline constexpr std::size_t DiagnosticsBoxLimit = 390;
+
+// One diagnostic record as SQLError returns it.
+struct SqlDiagnosticRecord
+{
+    std::string state;
+    SQLINTEGER nativeError = 0;
+    std::string message;
+
+    bool operator==(const SqlDiagnosticRecord &) const = default;
+};
+
+// "SQL Error State:%s, Native Error Code: %lX, ODBC Error: %s"; the native error as a 32-bit
+// number in upper-case hexadecimal.
+std::string FormatDiagnosticRecord(const SqlDiagnosticRecord &record);
+
+// Splits the records of a call that returned `code` into message boxes: records joined by line
+// feeds while the text stays below DiagnosticsBoxLimit, a record never split. Information
+// captions and icon for SQL_SUCCESS_WITH_INFO, error captions and the exclamation icon
+// otherwise. No records give one box with an empty text.
+std::vector<Message> SplitDiagnostics(SQLRETURN code, const std::vector<SqlDiagnosticRecord> &records);
+
+// Reads every pending record with SQLError (any handle may be null; the most specific one that
+// is set answers).
+std::vector<SqlDiagnosticRecord> CollectDiagnostics(SQLHENV environment, SQLHDBC connection,
+                                                     SQLHSTMT statement);
+
+// Shows the diagnostics of a call that returned `code`, box by box, then closes the statement's
+// cursor. Returns the records shown.
+std::vector<SqlDiagnosticRecord> ReportSqlDiagnostics(MessageSink &sink, SQLRETURN code,
+                                                      SQLHENV environment, SQLHDBC connection,
+                                                      SQLHSTMT statement);
+
+// True when a record says that the connection is gone (SQLSTATE class 08).
+bool IsConnectionFailure(const std::vector<SqlDiagnosticRecord> &records);
+
+// The index of the last field with a value, counting down to field 1; 0 when there is none.
+int LastFieldWithValue(std::span<const std::string> values);
+
+// The INSERT for the non-empty values: names in double quotes with embedded quotes doubled, one
+// marker per non-empty value up to the last one; with no value at all the first field and one
+// marker. `values` holds one text per field.
+std::string BuildInsertStatement(const std::string &tableName,
+                                 std::span<const FieldDescription> fields,
+                                 std::span<const std::string> values);
+
+// A name in double quotes, every embedded double quote doubled.
+std::string QuoteIdentifier(const std::string &name);
+
+class OdbcConnection
+{
+public:
+    explicit OdbcConnection(MessageSink &sink) : m_sink(sink) {}
+    ~OdbcConnection() { DisconnectDataSource(); }
+    OdbcConnection(const OdbcConnection &) = delete;
+    OdbcConnection &operator=(const OdbcConnection &) = delete;
+
+    // Connects without prompting. A leading "ODBC;" is skipped. Handles allocated before a
+    // failure stay allocated until DisconnectDataSource.
+    int ConnectDataSource(const std::string &connectString);
+
+    // Frees everything; safe when nothing is allocated.
+    void DisconnectDataSource();
+
+    // Inserts one row of `values` (one text per field, empty means "no value") into
+    // `tableName`. The values of date, time and timestamp fields go through the fields'
+    // bindBuffer. Returns 0 when SQLExecute stored the row, 1 otherwise. After a lost connection
+    // the next call first reconnects with the same connection string.
+    int InsertRow(const std::string &tableName, std::span<FieldDescription> fields,
+                  std::span<const std::string> values);
+
+    bool connected() const { return m_statement != SQL_NULL_HSTMT; }
+    bool reconnectPending() const { return m_reconnect; }
+    // The statement text of the last insert.
+    const std::string &statementText() const { return m_statementText; }
+    // How many times a statement was prepared since connecting.
+    int prepareCount() const { return m_prepareCount; }
+
+    SQLHENV environment() const { return m_environment; }
+    SQLHDBC connection() const { return m_connection; }
+    SQLHSTMT statement() const { return m_statement; }
+
+private:
+    // Shows the diagnostics of a failed or informative call and notes a lost connection.
+    void report(SQLRETURN code, bool withStatement);
+    // report() for a failed step of an insert: the statement is prepared afresh next time.
+    int failInsert(SQLRETURN code, bool withStatement);
+
+    MessageSink &m_sink;
+    SQLHENV m_environment = SQL_NULL_HENV;
+    SQLHDBC m_connection = SQL_NULL_HDBC;
+    SQLHSTMT m_statement = SQL_NULL_HSTMT;
+    std::string m_connectString;
+    std::string m_statementText;
+    // The text that is prepared on m_statement, empty when nothing is.
+    std::string m_preparedText;
+    bool m_reconnect = false;
+    int m_prepareCount = 0;
+};
+
+// Connects to the description's data source without prompting, inserts one row and
+// disconnects. `values` must already have passed CheckRow. Returns 0 when the row was stored.
+int InsertRowFromTexts(const TableDescription &description, std::span<const std::string> values,
+                       MessageSink &sink);
