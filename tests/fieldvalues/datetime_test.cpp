@@ -1,0 +1,213 @@
+#include <gtest/gtest.h>
+
+#include "datetime.h"
+#include "fieldtypes.h"
+
+namespace {
+
+TEST(DateTime, CheckDateText)
+{
+    struct
+    {
+        const char *text;
+        bool valid;
+    } cases[] = {
+        {"", true},
+        {"02/29/2000", true},
+        {"02/29/1996", true},
+        {"02/29/1900", false},
+        {"02/29/1999", false},
+        {"02/30/2000", false},
+        {"04/31/1999", false},
+        {"13/01/1999", false},
+        {"12/31/0999", false},
+        {"2/28/1999", false},
+        {"12-31-1999", false},
+        {"12/31/19999", true},
+        {"00/10/1999", false},
+        {"12/00/1999", false},
+        {"12/31/1999", true},
+        {"01/01/1000", true},
+        {"12/31/9999", true},
+        {"12//1/1999", true},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(CheckDateText(c.text, LargestYear), c.valid) << c.text;
+    EXPECT_FALSE(CheckDateText("12/31/2000", 1999));
+}
+
+TEST(DateTime, CheckTimeText)
+{
+    struct
+    {
+        const char *text;
+        bool valid;
+    } cases[] = {
+        {"", true},          {"00:00:00", true},  {"23:59:59", true}, {"24:00:00", false},
+        {"12:60:00", false}, {"12:00:60", false}, {"1:02:03", false}, {"10:20:30 pm", true},
+        {"10-20-30", false}, {"-1:00:00", false},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(CheckTimeText(c.text), c.valid) << c.text;
+}
+
+TEST(DateTime, ConvertWrittenDate)
+{
+    struct
+    {
+        const char *text;
+        const char *converted; // nullptr: not converted
+    } cases[] = {
+        {"Dec 6, 1999", "12/06/1999"},
+        {"6 December 1999", "12/06/1999"},
+        {"Monday, December 06, 99", "12/06/1999"},
+        {"Dec 6, 99", "12/06/1999"},
+        {"Dec 6, 68", "12/06/2068"},
+        {"Dec 6, 69", "12/06/1969"},
+        {"6 Dec 00", "12/06/2000"},
+        {"Dec 6, 26", "12/06/2026"},
+        {"DECEMBER 6 1999", "12/06/1999"},
+        {"6 decimal 1999", "12/06/1999"},
+        {"Dec 1999", nullptr},
+        {"31-Dec-1999", nullptr},
+        {"x Dec 1999", "12/00/1999"},
+        {"6 Dec 1999 10:20:30", "12/06/1999 10:20:30"},
+        {"6 Dec 1999 10:20", "12/06/1999"},
+        {"6 Dec 1999 25:00:00", "12/06/1999"},
+        {"Dec 40 1999", nullptr},
+        {"6 Dec 199", nullptr},
+        {"6 Dec 19x9", nullptr},
+        {"1999 6 Dec", nullptr},
+        {"", nullptr},
+    };
+    for (const auto &c : cases) {
+        std::string out = "untouched";
+        EXPECT_EQ(ConvertWrittenDate(c.text, out), c.converted != nullptr) << c.text;
+        EXPECT_EQ(out, c.converted ? c.converted : "untouched") << c.text;
+    }
+}
+
+std::tm fixedTime()
+{
+    std::tm t{};
+    t.tm_year = 126; // 2026
+    t.tm_mon = 11;
+    t.tm_mday = 7;
+    t.tm_hour = 9;
+    t.tm_min = 5;
+    t.tm_sec = 3;
+    return t;
+}
+
+std::tm earlyCenturyTime()
+{
+    std::tm t = fixedTime();
+    t.tm_year = 5; // read as 2005
+    return t;
+}
+
+class DateTimeWithClock : public testing::Test
+{
+protected:
+    void SetUp() override { SetLocalClock(fixedTime); }
+    void TearDown() override { SetLocalClock(nullptr); }
+};
+
+TEST_F(DateTimeWithClock, CurrentDateTimeText)
+{
+    EXPECT_EQ(CurrentDateTimeText(DateTimeLayout::Date), "12/07/2026");
+    EXPECT_EQ(CurrentDateTimeText(DateTimeLayout::Time), "09:05:03");
+    EXPECT_EQ(CurrentDateTimeText(DateTimeLayout::Timestamp), "12/07/2026-09:05:03");
+    SetLocalClock(earlyCenturyTime);
+    EXPECT_EQ(CurrentDateTimeText(DateTimeLayout::Date), "12/07/2005");
+}
+
+TEST_F(DateTimeWithClock, InitialFieldValue)
+{
+    EXPECT_EQ(InitialFieldValue("01/01/1999", 24, 9), "12/07/2026");
+    EXPECT_EQ(InitialFieldValue("Actual Date/Time", 8, 10), "09:05:03");
+    EXPECT_EQ(InitialFieldValue("x", 64, 11), "12/07/2026-09:05:03");
+    EXPECT_EQ(InitialFieldValue("Smith", 50, 12), "Smith");
+    EXPECT_EQ(InitialFieldValue("Smithson", 5, 12), "Smith");
+    EXPECT_EQ(InitialFieldValue("\xc3\xa9\xc3\xa9", 3, 12), "\xc3\xa9");
+}
+
+TEST(DateTime, SystemClockGivesWellFormedTexts)
+{
+    SetLocalClock(nullptr);
+    EXPECT_TRUE(CheckDateText(CurrentDateTimeText(DateTimeLayout::Date)));
+    EXPECT_TRUE(CheckTimeText(CurrentDateTimeText(DateTimeLayout::Time)));
+    std::string stamp = CurrentDateTimeText(DateTimeLayout::Timestamp);
+    std::string error;
+    EXPECT_TRUE(CheckFieldValue(stamp, 11, 16, error)) << stamp;
+}
+
+TEST(DateTime, ParseDateText)
+{
+    struct
+    {
+        const char *text;
+        int year, month, day;
+    } cases[] = {{"12/31/1999", 1999, 12, 31},
+                 {"02/29/2000 anything", 2000, 2, 29},
+                 {"2/28/1999", 1975, 1, 1},
+                 {"", 1975, 1, 1}};
+    for (const auto &c : cases) {
+        DATE_STRUCT d{};
+        ParseDateText(c.text, d);
+        EXPECT_EQ(d.year, c.year) << c.text;
+        EXPECT_EQ(d.month, c.month) << c.text;
+        EXPECT_EQ(d.day, c.day) << c.text;
+    }
+}
+
+TEST(DateTime, ParseTimeText)
+{
+    struct
+    {
+        const char *text;
+        int hour, minute, second;
+    } cases[] = {{"23:59:59", 23, 59, 59},
+                 {"99:99:99", 23, 59, 59},
+                 {"10:20:30 pm", 10, 20, 30},
+                 {"1:02:03", 0, 0, 0},
+                 {"", 0, 0, 0}};
+    for (const auto &c : cases) {
+        TIME_STRUCT t{1, 1, 1};
+        ParseTimeText(c.text, t);
+        EXPECT_EQ(t.hour, c.hour) << c.text;
+        EXPECT_EQ(t.minute, c.minute) << c.text;
+        EXPECT_EQ(t.second, c.second) << c.text;
+    }
+}
+
+TEST(DateTime, ParseTimestampText)
+{
+    struct
+    {
+        const char *text;
+        int year, month, day, hour, minute, second;
+    } cases[] = {
+        {"12/31/1999 23:59:59", 1999, 12, 31, 23, 59, 59},
+        {"12/31/1999-23:59:59", 1999, 12, 31, 23, 59, 59},
+        {"12/31/199923:59:59", 1999, 12, 31, 23, 59, 59},
+        {"12/31/1999", 1999, 12, 31, 0, 0, 0},
+        {"12/31/1999 23:5", 1999, 12, 31, 0, 0, 0},
+        {"12/31/1999 23.59.59", 1999, 12, 31, 0, 0, 0},
+        {"nonsense", 1975, 1, 1, 0, 0, 0},
+    };
+    for (const auto &c : cases) {
+        TIMESTAMP_STRUCT t{};
+        t.fraction = 7;
+        ParseTimestampText(c.text, t);
+        EXPECT_EQ(t.year, c.year) << c.text;
+        EXPECT_EQ(t.month, c.month) << c.text;
+        EXPECT_EQ(t.day, c.day) << c.text;
+        EXPECT_EQ(t.hour, c.hour) << c.text;
+        EXPECT_EQ(t.minute, c.minute) << c.text;
+        EXPECT_EQ(t.second, c.second) << c.text;
+        EXPECT_EQ(t.fraction, 0u) << c.text;
+    }
+}
+
+} // namespace

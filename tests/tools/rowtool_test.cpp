@@ -1,0 +1,196 @@
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "rowtool.h"
+#include "tabledescription.h"
+#include "testfiles.h"
+
+namespace {
+
+struct ToolRun
+{
+    int status;
+    std::string out;
+    std::string err;
+};
+
+ToolRun run(const std::vector<std::string> &args, const std::string &input = "")
+{
+    std::istringstream in(input);
+    std::ostringstream out;
+    std::ostringstream err;
+    int status = RunRowTool(args, in, out, err);
+    return ToolRun{status, out.str(), err.str()};
+}
+
+class RowTool : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_path = m_folder.file("orders.dtd");
+        ASSERT_TRUE(SaveTableDescription(
+            m_path, "DSN=shop;UID=clerk", "Orders",
+            {
+                {"id", "Id", "", "INTEGER", "4", "Yes", "4"},
+                {"customer", "Customer", "Walk-in", "VARCHAR(20)", "20", "Yes", "12"},
+                {"note", "Note", "tab\there\\back\nline", "TEXT", "65536", "No", "-1"},
+                {"placed", "Placed", "", "DATE", "6", "No", "9"},
+                {"amount", "Amount", "", "NUMERIC", "12", "No", "2"},
+            }));
+    }
+
+    TemporaryFolder m_folder;
+    std::string m_path;
+};
+
+TEST_F(RowTool, DescribePrintsEscapedColumns)
+{
+    ToolRun r = run({"describe", m_path});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, "DSN=shop;UID=clerk\n"
+                     "Orders\n"
+                     "id\tId\t\tINTEGER\t4\t1\t4\n"
+                     "customer\tCustomer\tWalk-in\tVARCHAR(20)\t20\t1\t12\n"
+                     "note\tNote\ttab\\there\\\\back\\nline\tTEXT\t65536\t0\t-1\n"
+                     "placed\tPlaced\t\tDATE\t6\t0\t9\n"
+                     "amount\tAmount\t\tNUMERIC\t12\t0\t2\n");
+}
+
+TEST_F(RowTool, DescribeThenCreateGivesBackTheFileByteForByte)
+{
+    ToolRun described = run({"describe", m_path});
+    std::string copy = m_folder.file("copy.dtd");
+    ToolRun created = run({"create", copy}, described.out);
+    EXPECT_EQ(created.status, 0) << created.err;
+    EXPECT_EQ(ReadBytes(copy), ReadBytes(m_path));
+}
+
+TEST_F(RowTool, FailuresAndUsage)
+{
+    std::string junk = m_folder.file("junk.dtd");
+    WriteBytes(junk, "not a description");
+    struct
+    {
+        std::vector<std::string> args;
+        std::string input;
+        int status;
+        std::string err;
+    } cases[] = {
+        {{"describe", junk}, "", 1, "File " + junk + " is not valid.\n"},
+        {{"describe", m_folder.file("none.dtd")},
+         "",
+         1,
+         "Open file " + m_folder.file("none.dtd") + " failed\n"},
+        {{"describe"},
+         "",
+         2,
+         "quillon-row: describe takes one file\nTry 'quillon-row --help' for more "
+         "information.\n"},
+        {{"frobnicate"},
+         "",
+         2,
+         "quillon-row: unknown command 'frobnicate'\nTry 'quillon-row --help' for more "
+         "information.\n"},
+        {{"create", m_folder.file("new.dtd")},
+         "DSN=shop;UID=clerk\nOrders\nid\tId\n",
+         1,
+         "quillon-row: line 3: expected 7 tab-separated columns (name, title, default, type "
+         "name, length, required, SQL type)\n"},
+        {{"create", m_folder.file("new.dtd")},
+         "DSN=shop\nOrders\nid\tId\t\tINT\t4\t1\t4\n",
+         1,
+         "The description cannot be saved.\nThe connection string must have 10 to 1024 "
+         "characters.\n"},
+        {{"create", m_folder.file("new.dtd")},
+         "DSN=shop;UID=1\nOrd\\qers\n",
+         1,
+         "quillon-row: line 2: bad escape sequence\n"},
+        {{"check", m_path, "Nobody=1"},
+         "",
+         2,
+         "quillon-row: no field 'Nobody' in the description\nTry 'quillon-row --help' for "
+         "more information.\n"},
+        {{"check", m_path, "Id"},
+         "",
+         2,
+         "quillon-row: expected FIELD=VALUE, got 'Id'\nTry 'quillon-row --help' for more "
+         "information.\n"},
+        {{"check", m_path, "#6=1"},
+         "",
+         2,
+         "quillon-row: no field '#6' in the description\nTry 'quillon-row --help' for more "
+         "information.\n"},
+    };
+    for (const auto &c : cases) {
+        ToolRun r = run(c.args, c.input);
+        EXPECT_EQ(r.status, c.status) << c.args[0];
+        EXPECT_EQ(r.err, c.err) << c.args[0];
+    }
+    EXPECT_EQ(ReadBytes(m_folder.file("new.dtd")), "");
+}
+
+TEST_F(RowTool, CheckWalksTheRowAsEnterDoes)
+{
+    struct
+    {
+        std::vector<std::string> assignments;
+        int status;
+        std::string out;
+        std::string err;
+    } cases[] = {
+        // Defaults fill the row; the required Id is missing.
+        {{}, 1, "", "Id: a value is required\n"},
+        {{"Id=007"}, 1, "", "Id: (No more than 10 digits)\n"},
+        {{"Id=1,234", "Placed=Dec 6, 1999", "Amount=1,234.50"},
+         0,
+         "Id=1234\nCustomer=Walk-in\nNote=tab\\there\\\\back\\nline\nPlaced=12/06/1999\n"
+         "Amount=1234.50\n",
+         ""},
+        // By name, by position, and a value cut to the field's width like picked text.
+        {{"id=5", "#2=" + std::string(25, 'x'), "note="},
+         0,
+         "Id=5\nCustomer=" + std::string(20, 'x') + "\n",
+         "quillon-row: the value for Customer was cut to 20 bytes\n"},
+        {{"Id=5", "Customer="}, 1, "", "Customer: a value is required\n"},
+        {{"Id=5", "Placed=02/30/2000"},
+         1,
+         "",
+         "Placed: Invalid format or value.\n(Format: MM/DD/YYYY)\n"},
+    };
+    for (const auto &c : cases) {
+        std::vector<std::string> args = {"check", m_path};
+        args.insert(args.end(), c.assignments.begin(), c.assignments.end());
+        ToolRun r = run(args);
+        EXPECT_EQ(r.status, c.status) << testing::PrintToString(c.assignments);
+        EXPECT_EQ(r.out, c.out) << testing::PrintToString(c.assignments);
+        EXPECT_EQ(r.err, c.err) << testing::PrintToString(c.assignments);
+    }
+}
+
+TEST(RowToolEscapes, RoundTripAndRefuseBadSequences)
+{
+    const std::string texts[] = {"", "plain", "a\tb", "x\\ny", "\r\n", "\\\\"};
+    for (const std::string &text : texts) {
+        std::string back;
+        ASSERT_TRUE(UnescapeColumn(EscapeColumn(text), back));
+        EXPECT_EQ(back, text);
+        EXPECT_EQ(EscapeColumn(text).find('\t'), std::string::npos);
+        EXPECT_EQ(EscapeColumn(text).find('\n'), std::string::npos);
+    }
+    std::string out;
+    EXPECT_FALSE(UnescapeColumn("trailing\\", out));
+    EXPECT_FALSE(UnescapeColumn("\\x", out));
+}
+
+TEST(RowToolHelp, PrintsUsage)
+{
+    ToolRun r = run({"--help"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("Usage: quillon-row COMMAND FILE.dtd"), std::string::npos);
+    EXPECT_EQ(run({}).status, 2);
+}
+
+} // namespace

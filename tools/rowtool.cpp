@@ -1,0 +1,284 @@
+#include "rowtool.h"
+
+#include <iostream>
+#include <sstream>
+
+#include "fieldtypes.h"
+#include "row.h"
+#include "tabledescription.h"
+
+namespace {
+
+const char UsageText[] =
+    "Usage: quillon-row COMMAND FILE.dtd [ARGUMENTS]\n"
+    "\n"
+    "Commands:\n"
+    "  describe FILE.dtd                  print the description: the connection string, the\n"
+    "                                     table name, then one line per field with its name,\n"
+    "                                     title, default, type name, length, required flag and\n"
+    "                                     SQL type, tab-separated (\\t, \\n, \\r, \\\\ escaped)\n"
+    "  create FILE.dtd                    write FILE.dtd from that same format on standard input\n"
+    "  check FILE.dtd FIELD=VALUE...      check a row as the picker's \"Enter\" does\n"
+    "  insert FILE.dtd FIELD=VALUE...     check the row and insert it into the table\n"
+    "\n"
+    "FIELD is a field's title, else its name, or #N for the N-th field (from 1). Fields not\n"
+    "named start with their default values, as in the picker.\n"
+    "\n"
+    "Exit status: 0 done (or the row is acceptable), 1 refused or failed, 2 usage error.\n";
+
+int usageError(std::ostream &err, const std::string &problem)
+{
+    err << "quillon-row: " << problem << "\n"
+        << "Try 'quillon-row --help' for more information.\n";
+    return 2;
+}
+
+bool loadOrReport(const std::string &path, TableDescription &description, std::ostream &err)
+{
+    Message failure;
+    if (LoadTableDescription(path, description, &failure) == 0) {
+        err << (failure.text.empty() ? "No description file given." : failure.text) << "\n";
+        return false;
+    }
+    SetValueWidths(description);
+    return true;
+}
+
+// Finds a field by title, else by name, or by "#N".
+int findField(const TableDescription &description, const std::string &key)
+{
+    if (key.size() > 1 && key[0] == '#') {
+        int n = ReadNumber(key.c_str() + 1);
+        bool digits = key.find_first_not_of("0123456789", 1) == std::string::npos;
+        return digits && n >= 1 && n <= description.fieldCount ? n - 1 : -1;
+    }
+    for (int i = 0; i < description.fieldCount; ++i) {
+        if (description.fields[static_cast<std::size_t>(i)].title == key)
+            return i;
+    }
+    for (int i = 0; i < description.fieldCount; ++i) {
+        if (description.fields[static_cast<std::size_t>(i)].name == key)
+            return i;
+    }
+    return -1;
+}
+
+// Starts a row from the defaults and puts the given values in, cut to their fields' widths as
+// picked text is. Returns 2 on a usage error, 0 otherwise.
+int buildRow(const TableDescription &description, const std::vector<std::string> &assignments,
+             std::vector<std::string> &values, std::ostream &err)
+{
+    values.assign(static_cast<std::size_t>(description.fieldCount), std::string());
+    StartRow(description, values);
+    for (const std::string &assignment : assignments) {
+        std::size_t equals = assignment.find('=');
+        if (equals == std::string::npos)
+            return usageError(err, "expected FIELD=VALUE, got '" + assignment + "'");
+        std::string key = assignment.substr(0, equals);
+        int index = findField(description, key);
+        if (index < 0)
+            return usageError(err, "no field '" + key + "' in the description");
+        const FieldDescription &field = description.fields[static_cast<std::size_t>(index)];
+        std::string value = assignment.substr(equals + 1);
+        if (value.size() > static_cast<std::size_t>(field.valueWidth)) {
+            CutToWidth(value, static_cast<std::size_t>(field.valueWidth));
+            err << "quillon-row: the value for " << field.title << " was cut to "
+                << field.valueWidth << " bytes\n";
+        }
+        values[static_cast<std::size_t>(index)] = value;
+    }
+    return 0;
+}
+
+std::vector<std::string> splitColumns(const std::string &line)
+{
+    std::vector<std::string> columns;
+    std::size_t start = 0;
+    while (true) {
+        std::size_t tab = line.find('\t', start);
+        columns.push_back(line.substr(start, tab - start));
+        if (tab == std::string::npos)
+            break;
+        start = tab + 1;
+    }
+    return columns;
+}
+
+} // namespace
+
+MessageAnswer StreamMessageSink::show(const Message &message)
+{
+    m_stream << message.caption << "\n" << message.text << "\n";
+    return message.buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+}
+
+std::string EscapeColumn(const std::string &text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+bool UnescapeColumn(const std::string &text, std::string &out)
+{
+    out.clear();
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\') {
+            out += text[i];
+            continue;
+        }
+        if (++i == text.size())
+            return false;
+        switch (text[i]) {
+        case '\\':
+            out += '\\';
+            break;
+        case 't':
+            out += '\t';
+            break;
+        case 'n':
+            out += '\n';
+            break;
+        case 'r':
+            out += '\r';
+            break;
+        default:
+            return false;
+        }
+    }
+    return true;
+}
+
+int RunDescribe(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+{
+    if (args.size() != 1)
+        return usageError(err, "describe takes one file");
+    TableDescription description;
+    if (!loadOrReport(args[0], description, err))
+        return 1;
+    out << EscapeColumn(description.connectString) << "\n"
+        << EscapeColumn(description.tableName) << "\n";
+    for (int i = 0; i < description.fieldCount; ++i) {
+        const FieldDescription &field = description.fields[static_cast<std::size_t>(i)];
+        out << EscapeColumn(field.name) << '\t' << EscapeColumn(field.title) << '\t'
+            << EscapeColumn(field.defaultValue) << '\t' << EscapeColumn(field.typeName) << '\t'
+            << field.length << '\t' << field.required << '\t' << field.sqlType << "\n";
+    }
+    return 0;
+}
+
+int RunCreate(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
+              std::ostream &err)
+{
+    (void)out;
+    if (args.size() != 1)
+        return usageError(err, "create takes one file");
+    std::string connectString;
+    std::string tableName;
+    std::vector<FieldRow> rows;
+    std::string line;
+    int number = 0;
+    while (std::getline(in, line)) {
+        ++number;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        std::vector<std::string> columns = splitColumns(line);
+        std::vector<std::string> texts(columns.size());
+        for (std::size_t c = 0; c < columns.size(); ++c) {
+            if (!UnescapeColumn(columns[c], texts[c])) {
+                err << "quillon-row: line " << number << ": bad escape sequence\n";
+                return 1;
+            }
+        }
+        if (number <= 2) {
+            if (texts.size() != 1) {
+                err << "quillon-row: line " << number << ": expected the "
+                    << (number == 1 ? "connection string" : "table name") << " alone\n";
+                return 1;
+            }
+            (number == 1 ? connectString : tableName) = texts[0];
+            continue;
+        }
+        if (texts.size() != 7) {
+            err << "quillon-row: line " << number
+                << ": expected 7 tab-separated columns (name, title, default, type name, "
+                   "length, required, SQL type)\n";
+            return 1;
+        }
+        rows.push_back(FieldRow{texts[0], texts[1], texts[2], texts[3], texts[4],
+                                ReadNumber(texts[5].c_str()) == 0 ? "No" : "Yes", texts[6]});
+    }
+    Message failure;
+    if (!SaveTableDescription(args[0], connectString, tableName, rows, &failure)) {
+        err << failure.text << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+int RunCheck(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+{
+    if (args.empty())
+        return usageError(err, "check needs a file");
+    TableDescription description;
+    if (!loadOrReport(args[0], description, err))
+        return 1;
+    std::vector<std::string> values;
+    int usage = buildRow(description, {args.begin() + 1, args.end()}, values, err);
+    if (usage != 0)
+        return usage;
+    RowProblem problem = CheckRow(description, values);
+    if (problem.field >= 0) {
+        const FieldDescription &field = description.fields[static_cast<std::size_t>(problem.field)];
+        err << field.title << ": "
+            << (problem.missing ? std::string("a value is required") : problem.error) << "\n";
+        return 1;
+    }
+    for (int i = 0; i < description.fieldCount; ++i) {
+        const std::string &value = values[static_cast<std::size_t>(i)];
+        if (!value.empty())
+            out << description.fields[static_cast<std::size_t>(i)].title << '='
+                << EscapeColumn(value) << "\n";
+    }
+    return 0;
+}
+
+int RunRowTool(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
+               std::ostream &err)
+{
+    if (args.empty())
+        return usageError(err, "missing command");
+    const std::string &command = args[0];
+    std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (command == "--help" || command == "-h" || command == "help") {
+        out << UsageText;
+        return 0;
+    }
+    if (command == "describe")
+        return RunDescribe(rest, out, err);
+    if (command == "create")
+        return RunCreate(rest, in, out, err);
+    if (command == "check")
+        return RunCheck(rest, out, err);
+    if (command == "insert")
+        return RunInsert(rest, out, err);
+    return usageError(err, "unknown command '" + command + "'");
+}
