@@ -1,0 +1,203 @@
+// The mini frame holding the toolbar, as the picker shows it: three field buttons, a separator
+// and "Enter", in a column (caption down the left edge) or in a row (caption along the top).
+//
+//   miniframe-demo [--orientation 0|1] [--titles A,B,C] [--screenshot FILE [--scale N]]
+//
+// A left click on a field button fills or empties it, a right click reports it; a left click on
+// "Enter" flips its look. The window menu has "Change Orientation" and "Always On Top". With
+// --screenshot the window is saved to FILE once it is shown and active, and the demo ends;
+// --scale enlarges the picture N times, pixel for pixel.
+
+#include <QAction>
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QMenu>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <vector>
+
+#include "kolvane.h"
+#include "miniframe.h"
+
+namespace {
+
+constexpr int EnterCommand = 501;
+constexpr int SeparatorCommand = 502;
+constexpr int FirstFieldCommand = 401;
+constexpr int AlwaysOnTopCommand = 2017;
+constexpr int ChangeOrientationCommand = 2018;
+
+ButtonRecord MakeRecord(int image, int command, std::uint8_t style, const QByteArray &label,
+                        std::int32_t valueState)
+{
+    ButtonRecord record{};
+    record.image = image;
+    record.command = command;
+    record.state = TBSTATE_ENABLED;
+    record.style = style;
+    std::strncpy(record.label, label.constData(), 8);
+    record.valueState = valueState;
+    return record;
+}
+
+class DemoWindow : public MiniFrame
+{
+public:
+    DemoWindow(int orientation, const QStringList &titles)
+        : MiniFrame(PickerWindowStyle | (orientation ? IBS_HORZCAPTION : IBS_VERTCAPTION)),
+          m_orientation(orientation ? 1 : 0), m_fieldCount(static_cast<int>(titles.size()))
+    {
+        setWindowTitle(QStringLiteral("Quillon"));
+        ibSetCaptionSize(this, ibGetCaptionSize(this) + 2);
+
+        insertMenuSeparator(3);
+        insertMenuCommand(3, AlwaysOnTopCommand, QStringLiteral("Always On &Top"))
+            ->setCheckable(true);
+        menuAction(AlwaysOnTopCommand)->setChecked(true);
+        insertMenuCommand(3, ChangeOrientationCommand, QStringLiteral("Change Orientation"));
+        connect(this, &MiniFrame::menuCommand, this, &DemoWindow::onMenuCommand);
+
+        for (int i = 0; i < m_fieldCount; ++i)
+            m_records.push_back(MakeRecord(1, FirstFieldCommand + i, TBSTYLE_BUTTON,
+                                           titles.at(i).toLocal8Bit(),
+                                           i % 2 == 0 ? TBFILL_FILLED : TBFILL_EMPTY));
+        m_records.push_back(MakeRecord(-1, SeparatorCommand, TBSTYLE_SEP, {}, 0));
+        m_records.push_back(MakeRecord(0, EnterCommand, TBSTYLE_BUTTON, "Enter", TBFILL_ENTER));
+        for (const ButtonRecord &record : m_records)
+            m_fill[record.command] = record.valueState;
+
+        resizeForLayout();
+        m_toolbar =
+            CreateToolbar(clientArea(), TBS_VISIBLE, 400, 30, nullptr, 103, m_records.data(),
+                          static_cast<int>(m_records.size()), m_orientation);
+        connect(m_toolbar, &KolvaneToolbar::commandActivated, this, &DemoWindow::onCommand);
+    }
+
+private:
+    void resizeForLayout()
+    {
+        int f = 2 * SM_CXFRAME - 1;
+        int c = ibGetCaptionSize(this);
+        if (m_orientation == 0)
+            resize(f + c + 68, f + 24 * m_fieldCount + 60);
+        else
+            resize(f + 64 * m_fieldCount + 100, f + c + 27);
+    }
+
+    void onCommand(int command, qintptr lParam)
+    {
+        if (lParam != 0) {
+            std::printf("second activation of %d\n", command);
+            std::fflush(stdout);
+            return;
+        }
+        int &state = m_fill[command];
+        if (command == EnterCommand)
+            state = state == TBFILL_ENTER ? TBFILL_ENTER2 : TBFILL_ENTER;
+        else if (command != SeparatorCommand)
+            state = state == TBFILL_EMPTY ? TBFILL_FILLED : TBFILL_EMPTY;
+        SendToolbarMessage(m_toolbar, TBM_SETFILLSTATE, static_cast<quintptr>(command), state);
+    }
+
+    void onMenuCommand(int id)
+    {
+        if (id == ChangeOrientationCommand) {
+            std::uint32_t style = styleBits();
+            m_orientation = m_orientation ? 0 : 1;
+            style &= ~(IBS_VERTCAPTION | IBS_HORZCAPTION);
+            style |= m_orientation ? IBS_HORZCAPTION : IBS_VERTCAPTION;
+            setStyleBits(style);
+            SendToolbarMessage(m_toolbar, TBM_SETORIENTATION, static_cast<quintptr>(m_orientation),
+                               0);
+            resizeForLayout();
+            SendToolbarMessage(m_toolbar, WM_SIZE, 0, 0);
+        } else if (id == AlwaysOnTopCommand) {
+            bool onTop = !isAlwaysOnTop();
+            setAlwaysOnTop(onTop);
+            menuAction(AlwaysOnTopCommand)->setChecked(onTop);
+        }
+    }
+
+    int m_orientation;
+    int m_fieldCount;
+    std::vector<ButtonRecord> m_records;
+    std::map<int, int> m_fill;
+    KolvaneToolbar *m_toolbar = nullptr;
+};
+
+// Saves the window once it is active (or after a second at most) and quits.
+void ScheduleScreenshot(QWidget *window, const QString &file, int scale)
+{
+    auto shoot = [window, file, scale] {
+        static bool done = false;
+        if (done)
+            return;
+        done = true;
+        // One more moment for the repaint that activation asks for.
+        QTimer::singleShot(150, window, [window, file, scale] {
+            QScreen *screen = window->screen();
+            QPixmap picture = screen ? screen->grabWindow(window->winId()) : QPixmap();
+            if (picture.isNull())
+                picture = window->grab();
+            if (scale > 1)
+                picture = picture.scaled(picture.size() * scale, Qt::IgnoreAspectRatio,
+                                         Qt::FastTransformation);
+            bool saved = picture.save(file, "PNG");
+            if (!saved)
+                std::fprintf(stderr, "miniframe-demo: cannot write %s\n", qPrintable(file));
+            QCoreApplication::exit(saved ? 0 : 1);
+        });
+    };
+    QObject::connect(window->windowHandle(), &QWindow::activeChanged, window, [window, shoot] {
+        if (window->isActiveWindow())
+            shoot();
+    });
+    if (window->isActiveWindow())
+        shoot();
+    QTimer::singleShot(1000, window, shoot);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/113")));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("The picker's frame and toolbar."));
+    parser.addHelpOption();
+    QCommandLineOption orientation(QStringLiteral("orientation"),
+                                   QStringLiteral("0: buttons in a column, 1: in a row."),
+                                   QStringLiteral("n"), QStringLiteral("0"));
+    QCommandLineOption titles(QStringLiteral("titles"),
+                              QStringLiteral("Field titles, separated by commas."),
+                              QStringLiteral("list"), QStringLiteral("Name,Street,Birthday"));
+    QCommandLineOption screenshot(QStringLiteral("screenshot"),
+                                  QStringLiteral("Save the window to a PNG file and quit."),
+                                  QStringLiteral("file"));
+    QCommandLineOption scale(QStringLiteral("scale"),
+                             QStringLiteral("Enlarge the screenshot N times."), QStringLiteral("n"),
+                             QStringLiteral("1"));
+    parser.addOptions({orientation, titles, screenshot, scale});
+    parser.process(app);
+
+    QStringList fieldTitles = parser.value(titles).split(QLatin1Char(','));
+    while (fieldTitles.size() > 30)
+        fieldTitles.removeLast();
+    DemoWindow window(parser.value(orientation).toInt(), fieldTitles);
+    window.setAlwaysOnTop(true);
+    window.move(5, 5);
+    window.show();
+    window.activateWindow();
+    if (parser.isSet(screenshot))
+        ScheduleScreenshot(&window, parser.value(screenshot),
+                           std::clamp(parser.value(scale).toInt(), 1, 8));
+    return QApplication::exec();
+}
