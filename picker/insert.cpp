@@ -30,8 +30,8 @@ SQLCHAR *AsSqlText(const std::string &text)
 
 // Copies a parsed structure into the field's bind buffer, where it stays until the statement
 // has executed.
-template <typename Structure> SQLPOINTER StoreInBindBuffer(FieldDescription &field,
-                                                           const Structure &value)
+template <typename Structure>
+SQLPOINTER StoreInBindBuffer(FieldDescription &field, const Structure &value)
 {
     std::memcpy(field.bindBuffer, &value, sizeof value);
     return field.bindBuffer;
@@ -77,7 +77,7 @@ std::vector<Message> SplitDiagnostics(SQLRETURN code,
 }
 
 std::vector<SqlDiagnosticRecord> CollectDiagnostics(SQLHENV environment, SQLHDBC connection,
-                                                     SQLHSTMT statement)
+                                                    SQLHSTMT statement)
 {
     std::vector<SqlDiagnosticRecord> records;
     for (int i = 0; i < MaxDiagnosticRecords; ++i) {
@@ -85,15 +85,15 @@ std::vector<SqlDiagnosticRecord> CollectDiagnostics(SQLHENV environment, SQLHDBC
         SQLINTEGER native = 0;
         SQLCHAR message[SQL_MAX_MESSAGE_LENGTH] = {};
         SQLSMALLINT length = 0;
-        const SQLRETURN code = SQLError(environment, connection, statement, state, &native,
-                                        message, SQL_MAX_MESSAGE_LENGTH - 1, &length);
+        const SQLRETURN code = SQLError(environment, connection, statement, state, &native, message,
+                                        SQL_MAX_MESSAGE_LENGTH - 1, &length);
         if (!Succeeded(code))
             break;
         const char *stateText = reinterpret_cast<const char *>(state);
         const char *messageText = reinterpret_cast<const char *>(message);
-        records.push_back(SqlDiagnosticRecord{std::string(stateText, strnlen(stateText, 5)), native,
-                                              std::string(messageText,
-                                                          strnlen(messageText, sizeof message - 1))});
+        records.push_back(SqlDiagnosticRecord{
+            std::string(stateText, strnlen(stateText, 5)), native,
+            std::string(messageText, strnlen(messageText, sizeof message - 1))});
     }
     return records;
 }
@@ -220,9 +220,8 @@ void OdbcConnection::DisconnectDataSource()
 
 void OdbcConnection::report(SQLRETURN code, bool withStatement)
 {
-    const std::vector<SqlDiagnosticRecord> records =
-        ReportSqlDiagnostics(m_sink, code, m_environment, m_connection,
-                             withStatement ? m_statement : SQL_NULL_HSTMT);
+    const std::vector<SqlDiagnosticRecord> records = ReportSqlDiagnostics(
+        m_sink, code, m_environment, m_connection, withStatement ? m_statement : SQL_NULL_HSTMT);
     if (IsConnectionFailure(records))
         m_reconnect = true;
 }
@@ -290,8 +289,8 @@ int OdbcConnection::InsertRow(const std::string &tableName, std::span<FieldDescr
             break;
         }
         default: {
-            const SQLULEN size =
-                std::min<SQLULEN>(value.size(), static_cast<SQLULEN>(std::max(field.valueWidth, 0)));
+            const SQLULEN size = std::min<SQLULEN>(
+                value.size(), static_cast<SQLULEN>(std::max(field.valueWidth, 0)));
             code = SQLBindParameter(m_statement, number, SQL_PARAM_INPUT, SQL_C_CHAR,
                                     static_cast<SQLSMALLINT>(field.sqlType), size, 0,
                                     AsSqlText(value), 0, nullptr);

@@ -36,12 +36,13 @@ std::string FormatDiagnosticRecord(const SqlDiagnosticRecord &record);
 // feeds while the text stays below DiagnosticsBoxLimit, a record never split. Information
 // captions and icon for SQL_SUCCESS_WITH_INFO, error captions and the exclamation icon
 // otherwise. No records give one box with an empty text.
-std::vector<Message> SplitDiagnostics(SQLRETURN code, const std::vector<SqlDiagnosticRecord> &records);
+std::vector<Message> SplitDiagnostics(SQLRETURN code,
+                                      const std::vector<SqlDiagnosticRecord> &records);
 
 // Reads every pending record with SQLError (any handle may be null; the most specific one that
 // is set answers).
 std::vector<SqlDiagnosticRecord> CollectDiagnostics(SQLHENV environment, SQLHDBC connection,
-                                                     SQLHSTMT statement);
+                                                    SQLHSTMT statement);
 
 // Shows the diagnostics of a call that returned `code`, box by box, then closes the statement's
 // cursor. Returns the records shown.

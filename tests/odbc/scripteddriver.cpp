@@ -1,0 +1,427 @@
+// A small ODBC 3 driver whose answers come from a script, for what no real driver does on
+// demand: SQL_SUCCESS_WITH_INFO from SQLExecute, several long diagnostic records, a failing
+// commit, a connection that goes away.
+//
+// Connection string: DRIVER=...;SCRIPT=path;LOG=path. The script has one directive a line:
+//
+//   connect|prepare|bind|execute|commit  success|info|error
+//   record STATE NATIVE TEXT...       (a diagnostic record of the directive above)
+//   ---                               (what follows is for the next connection)
+//
+// Each call of a kind takes the next directive of that kind; without one it succeeds. The n-th
+// connection made with a log follows the n-th section of the script (counted from the log). The log
+// gets one line per call: "connect TEXT", "prepare TEXT", "bind N CTYPE SQLTYPE SIZE DIGITS",
+// "execute" followed by " N=VALUE" for every bound parameter as it reads at that moment,
+// "commit", "disconnect".
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include <cstdio>
+#include <cstring>
+#include <deque>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Record
+{
+    std::string state;
+    SQLINTEGER native = 0;
+    std::string text;
+};
+
+struct Outcome
+{
+    SQLRETURN code = SQL_SUCCESS;
+    std::vector<Record> records;
+};
+
+struct Diagnostics
+{
+    std::vector<Record> records;
+};
+
+struct Environment : Diagnostics
+{};
+
+struct Parameter
+{
+    SQLSMALLINT cType = 0;
+    SQLSMALLINT sqlType = 0;
+    SQLULEN size = 0;
+    SQLSMALLINT digits = 0;
+    SQLPOINTER value = nullptr;
+    SQLLEN *length = nullptr;
+};
+
+struct Connection : Diagnostics
+{
+    bool connected = false;
+    std::string logPath;
+    std::map<std::string, std::deque<Outcome>> script;
+
+    void log(const std::string &line) const
+    {
+        if (logPath.empty())
+            return;
+        std::ofstream out(logPath, std::ios::app);
+        out << line << '\n';
+    }
+
+    Outcome next(const std::string &call)
+    {
+        std::deque<Outcome> &queue = script[call];
+        if (queue.empty())
+            return Outcome{};
+        Outcome outcome = queue.front();
+        queue.pop_front();
+        return outcome;
+    }
+};
+
+struct Statement : Diagnostics
+{
+    Connection *connection = nullptr;
+    bool prepared = false;
+    std::map<SQLUSMALLINT, Parameter> parameters;
+};
+
+SQLRETURN Apply(Diagnostics &target, const Outcome &outcome)
+{
+    target.records = outcome.records;
+    return outcome.code;
+}
+
+std::string Attribute(const std::string &connectString, const std::string &key)
+{
+    std::size_t start = 0;
+    while (start < connectString.size()) {
+        std::size_t end = connectString.find(';', start);
+        if (end == std::string::npos)
+            end = connectString.size();
+        std::string pair = connectString.substr(start, end - start);
+        std::size_t equals = pair.find('=');
+        if (equals != std::string::npos) {
+            std::string name = pair.substr(0, equals);
+            bool same = name.size() == key.size();
+            for (std::size_t i = 0; same && i < name.size(); ++i)
+                same = std::toupper(static_cast<unsigned char>(name[i])) == key[i];
+            if (same)
+                return pair.substr(equals + 1);
+        }
+        start = end + 1;
+    }
+    return {};
+}
+
+// How many connections were made before, as the log tells.
+int EarlierConnections(const std::string &logPath)
+{
+    std::ifstream in(logPath);
+    std::string line;
+    int count = 0;
+    while (std::getline(in, line)) {
+        if (line.starts_with("connect "))
+            ++count;
+    }
+    return count;
+}
+
+bool ReadScript(const std::string &path, int section,
+                std::map<std::string, std::deque<Outcome>> &script)
+{
+    std::ifstream in(path);
+    if (!in)
+        return false;
+    std::string line;
+    std::deque<Outcome> *last = nullptr;
+    int current = 0;
+    while (std::getline(in, line)) {
+        std::istringstream words(line);
+        std::string first;
+        if (!(words >> first) || first[0] == '#')
+            continue;
+        if (first == "---") {
+            ++current;
+            continue;
+        }
+        if (current != section)
+            continue;
+        if (first == "record") {
+            Record record;
+            words >> record.state >> record.native;
+            std::getline(words >> std::ws, record.text);
+            if (last != nullptr && !last->empty())
+                last->back().records.push_back(record);
+            continue;
+        }
+        std::string result;
+        words >> result;
+        Outcome outcome;
+        outcome.code = result == "info"    ? SQL_SUCCESS_WITH_INFO
+                       : result == "error" ? SQL_ERROR
+                                           : SQL_SUCCESS;
+        last = &script[first];
+        last->push_back(outcome);
+    }
+    return true;
+}
+
+std::string Text(SQLCHAR *text, SQLINTEGER length)
+{
+    if (text == nullptr)
+        return {};
+    if (length == SQL_NTS)
+        return reinterpret_cast<const char *>(text);
+    return std::string(reinterpret_cast<const char *>(text), static_cast<std::size_t>(length));
+}
+
+std::string ParameterValue(const Parameter &parameter)
+{
+    char buffer[64];
+    switch (parameter.cType) {
+    case SQL_C_CHAR: {
+        const char *text = static_cast<const char *>(parameter.value);
+        if (parameter.length != nullptr && *parameter.length >= 0)
+            return std::string(text, static_cast<std::size_t>(*parameter.length));
+        return text;
+    }
+    case SQL_C_TYPE_DATE:
+    case SQL_C_DATE: {
+        const auto *date = static_cast<const DATE_STRUCT *>(parameter.value);
+        std::snprintf(buffer, sizeof buffer, "%04d-%02u-%02u", date->year, date->month, date->day);
+        return buffer;
+    }
+    case SQL_C_TYPE_TIME:
+    case SQL_C_TIME: {
+        const auto *time = static_cast<const TIME_STRUCT *>(parameter.value);
+        std::snprintf(buffer, sizeof buffer, "%02u:%02u:%02u", time->hour, time->minute,
+                      time->second);
+        return buffer;
+    }
+    case SQL_C_TYPE_TIMESTAMP:
+    case SQL_C_TIMESTAMP: {
+        const auto *stamp = static_cast<const TIMESTAMP_STRUCT *>(parameter.value);
+        std::snprintf(buffer, sizeof buffer, "%04d-%02u-%02u %02u:%02u:%02u.%u", stamp->year,
+                      stamp->month, stamp->day, stamp->hour, stamp->minute, stamp->second,
+                      stamp->fraction);
+        return buffer;
+    }
+    default:
+        return "?";
+    }
+}
+
+void CopyText(const std::string &text, SQLCHAR *out, SQLSMALLINT capacity, SQLSMALLINT *length)
+{
+    if (length != nullptr)
+        *length = static_cast<SQLSMALLINT>(text.size());
+    if (out != nullptr && capacity > 0) {
+        std::size_t n = std::min(text.size(), static_cast<std::size_t>(capacity - 1));
+        std::memcpy(out, text.data(), n);
+        out[n] = '\0';
+    }
+}
+
+} // namespace
+
+extern "C" {
+
+SQLRETURN SQL_API SQLAllocHandle(SQLSMALLINT type, SQLHANDLE input, SQLHANDLE *output)
+{
+    switch (type) {
+    case SQL_HANDLE_ENV:
+        *output = new Environment;
+        return SQL_SUCCESS;
+    case SQL_HANDLE_DBC:
+        *output = new Connection;
+        return SQL_SUCCESS;
+    case SQL_HANDLE_STMT: {
+        auto *statement = new Statement;
+        statement->connection = static_cast<Connection *>(input);
+        *output = statement;
+        return SQL_SUCCESS;
+    }
+    default:
+        return SQL_ERROR;
+    }
+}
+
+SQLRETURN SQL_API SQLFreeHandle(SQLSMALLINT type, SQLHANDLE handle)
+{
+    switch (type) {
+    case SQL_HANDLE_ENV:
+        delete static_cast<Environment *>(handle);
+        return SQL_SUCCESS;
+    case SQL_HANDLE_DBC:
+        delete static_cast<Connection *>(handle);
+        return SQL_SUCCESS;
+    case SQL_HANDLE_STMT:
+        delete static_cast<Statement *>(handle);
+        return SQL_SUCCESS;
+    default:
+        return SQL_ERROR;
+    }
+}
+
+SQLRETURN SQL_API SQLSetEnvAttr(SQLHENV, SQLINTEGER, SQLPOINTER, SQLINTEGER)
+{
+    return SQL_SUCCESS;
+}
+
+SQLRETURN SQL_API SQLSetConnectAttr(SQLHDBC, SQLINTEGER, SQLPOINTER, SQLINTEGER)
+{
+    return SQL_SUCCESS;
+}
+
+SQLRETURN SQL_API SQLGetInfo(SQLHDBC, SQLUSMALLINT type, SQLPOINTER value, SQLSMALLINT capacity,
+                             SQLSMALLINT *length)
+{
+    if (type == SQL_DRIVER_ODBC_VER) {
+        CopyText("03.00", static_cast<SQLCHAR *>(value), capacity, length);
+        return SQL_SUCCESS;
+    }
+    if (value != nullptr && capacity >= static_cast<SQLSMALLINT>(sizeof(SQLUINTEGER)))
+        std::memset(value, 0, sizeof(SQLUINTEGER));
+    if (length != nullptr)
+        *length = sizeof(SQLUINTEGER);
+    return SQL_SUCCESS;
+}
+
+SQLRETURN SQL_API SQLDriverConnect(SQLHDBC handle, SQLHWND, SQLCHAR *in, SQLSMALLINT inLength,
+                                   SQLCHAR *out, SQLSMALLINT outCapacity, SQLSMALLINT *outLength,
+                                   SQLUSMALLINT)
+{
+    auto *connection = static_cast<Connection *>(handle);
+    const std::string text = Text(in, inLength);
+    connection->logPath = Attribute(text, "LOG");
+    const int section = EarlierConnections(connection->logPath);
+    connection->log("connect " + text);
+    const std::string scriptPath = Attribute(text, "SCRIPT");
+    if (!ReadScript(scriptPath, section, connection->script)) {
+        connection->records = {
+            Record{"08001", 1, "[Scripted] cannot read the script " + scriptPath}};
+        return SQL_ERROR;
+    }
+    const SQLRETURN code = Apply(*connection, connection->next("connect"));
+    if (code == SQL_SUCCESS || code == SQL_SUCCESS_WITH_INFO) {
+        connection->connected = true;
+        CopyText(text, out, outCapacity, outLength);
+    }
+    return code;
+}
+
+SQLRETURN SQL_API SQLDisconnect(SQLHDBC handle)
+{
+    auto *connection = static_cast<Connection *>(handle);
+    connection->log("disconnect");
+    connection->connected = false;
+    return SQL_SUCCESS;
+}
+
+SQLRETURN SQL_API SQLPrepare(SQLHSTMT handle, SQLCHAR *text, SQLINTEGER length)
+{
+    auto *statement = static_cast<Statement *>(handle);
+    statement->connection->log("prepare " + Text(text, length));
+    const SQLRETURN code = Apply(*statement, statement->connection->next("prepare"));
+    statement->prepared = code == SQL_SUCCESS || code == SQL_SUCCESS_WITH_INFO;
+    return code;
+}
+
+SQLRETURN SQL_API SQLBindParameter(SQLHSTMT handle, SQLUSMALLINT number, SQLSMALLINT,
+                                   SQLSMALLINT cType, SQLSMALLINT sqlType, SQLULEN size,
+                                   SQLSMALLINT digits, SQLPOINTER value, SQLLEN, SQLLEN *length)
+{
+    auto *statement = static_cast<Statement *>(handle);
+    statement->connection->log("bind " + std::to_string(number) + " " + std::to_string(cType) +
+                               " " + std::to_string(sqlType) + " " + std::to_string(size) + " " +
+                               std::to_string(digits));
+    statement->parameters[number] = Parameter{cType, sqlType, size, digits, value, length};
+    return Apply(*statement, statement->connection->next("bind"));
+}
+
+SQLRETURN SQL_API SQLExecute(SQLHSTMT handle)
+{
+    auto *statement = static_cast<Statement *>(handle);
+    std::string line = "execute";
+    for (const auto &[number, parameter] : statement->parameters)
+        line += " " + std::to_string(number) + "=" + ParameterValue(parameter);
+    statement->connection->log(line);
+    if (!statement->prepared) {
+        statement->records = {Record{"HY010", 0, "[Scripted] nothing prepared"}};
+        return SQL_ERROR;
+    }
+    return Apply(*statement, statement->connection->next("execute"));
+}
+
+SQLRETURN SQL_API SQLEndTran(SQLSMALLINT type, SQLHANDLE handle, SQLSMALLINT)
+{
+    if (type != SQL_HANDLE_DBC)
+        return SQL_SUCCESS;
+    auto *connection = static_cast<Connection *>(handle);
+    connection->log("commit");
+    return Apply(*connection, connection->next("commit"));
+}
+
+SQLRETURN SQL_API SQLFreeStmt(SQLHSTMT handle, SQLUSMALLINT option)
+{
+    auto *statement = static_cast<Statement *>(handle);
+    if (option == SQL_DROP) {
+        delete statement;
+        return SQL_SUCCESS;
+    }
+    if (option == SQL_RESET_PARAMS)
+        statement->parameters.clear();
+    return SQL_SUCCESS;
+}
+
+SQLRETURN SQL_API SQLGetDiagRec(SQLSMALLINT type, SQLHANDLE handle, SQLSMALLINT number,
+                                SQLCHAR *state, SQLINTEGER *native, SQLCHAR *text,
+                                SQLSMALLINT capacity, SQLSMALLINT *length)
+{
+    Diagnostics *diagnostics = nullptr;
+    switch (type) {
+    case SQL_HANDLE_ENV:
+        diagnostics = static_cast<Environment *>(handle);
+        break;
+    case SQL_HANDLE_DBC:
+        diagnostics = static_cast<Connection *>(handle);
+        break;
+    case SQL_HANDLE_STMT:
+        diagnostics = static_cast<Statement *>(handle);
+        break;
+    default:
+        return SQL_ERROR;
+    }
+    if (number < 1 || static_cast<std::size_t>(number) > diagnostics->records.size())
+        return SQL_NO_DATA;
+    const Record &record = diagnostics->records[static_cast<std::size_t>(number - 1)];
+    if (state != nullptr)
+        CopyText(record.state, state, 6, nullptr);
+    if (native != nullptr)
+        *native = record.native;
+    CopyText(record.text, text, capacity, length);
+    return SQL_SUCCESS;
+}
+
+SQLRETURN SQL_API SQLGetDiagField(SQLSMALLINT type, SQLHANDLE handle, SQLSMALLINT number,
+                                  SQLSMALLINT field, SQLPOINTER value, SQLSMALLINT, SQLSMALLINT *)
+{
+    if (number == 0 && field == SQL_DIAG_NUMBER && value != nullptr) {
+        Diagnostics *diagnostics =
+            type == SQL_HANDLE_ENV ? static_cast<Diagnostics *>(static_cast<Environment *>(handle))
+            : type == SQL_HANDLE_DBC ? static_cast<Diagnostics *>(static_cast<Connection *>(handle))
+                                     : static_cast<Diagnostics *>(static_cast<Statement *>(handle));
+        *static_cast<SQLINTEGER *>(value) = static_cast<SQLINTEGER>(diagnostics->records.size());
+        return SQL_SUCCESS;
+    }
+    return SQL_NO_DATA;
+}
+
+} // extern "C"

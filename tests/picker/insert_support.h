@@ -1,0 +1,83 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include "message.h"
+#include "tabledescription.h"
+
+// What the row-insert tests share: a recording message sink, temporary folders, connection
+// strings for the tests' data sources and a plain ODBC session to set up tables and read rows
+// back.
+
+// Shows a message in test failures as its caption, icon and text.
+void PrintTo(const Message &message, std::ostream *out);
+
+class RecordingSink : public MessageSink
+{
+public:
+    MessageAnswer show(const Message &message) override
+    {
+        shown.push_back(message);
+        return MessageAnswer::Ok;
+    }
+    std::vector<Message> shown;
+};
+
+class TempFolder
+{
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder &) = delete;
+    TempFolder &operator=(const TempFolder &) = delete;
+    const std::filesystem::path &path() const { return m_path; }
+
+private:
+    std::filesystem::path m_path;
+};
+
+// A field as a description file would give it, with its value width set.
+FieldDescription Field(const std::string &name, int sqlType, int length, int required = 0);
+
+std::string SqliteConnectString(const std::filesystem::path &database);
+// The tests' PostgreSQL server, started by the fixture "Postgres"; empty when it is not running.
+std::string PostgresConnectString();
+std::string PostgresPort();
+std::string ScriptedConnectString(const std::filesystem::path &script,
+                                  const std::filesystem::path &log);
+
+// A port on 127.0.0.1 where nothing listens.
+int UnusedPort();
+
+std::string ReadText(const std::filesystem::path &path);
+void WriteText(const std::filesystem::path &path, const std::string &text);
+std::vector<std::string> ReadLines(const std::filesystem::path &path);
+
+using Rows = std::vector<std::vector<std::optional<std::string>>>;
+
+// A separate ODBC 3 connection for setting up and inspecting the database; throws on failure.
+class DatabaseSession
+{
+public:
+    explicit DatabaseSession(const std::string &connectString);
+    ~DatabaseSession();
+    DatabaseSession(const DatabaseSession &) = delete;
+    DatabaseSession &operator=(const DatabaseSession &) = delete;
+
+    void execute(const std::string &sql);
+    Rows query(const std::string &sql);
+    std::string scalar(const std::string &sql);
+
+private:
+    std::string diagnostics(SQLSMALLINT type, SQLHANDLE handle) const;
+
+    SQLHENV m_environment = SQL_NULL_HENV;
+    SQLHDBC m_connection = SQL_NULL_HDBC;
+};
