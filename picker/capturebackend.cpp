@@ -1,0 +1,18 @@
+#include "capturebackend.h"
+
+#include <QGuiApplication>
+#include <QString>
+
+#include "x11/x11session.h"
+
+std::unique_ptr<CaptureBackend> CreateCaptureBackend()
+{
+    const QByteArray choice = qgetenv("QUILLON_CAPTURE");
+    const bool wantX11 = choice.isEmpty() ? QGuiApplication::platformName() == QLatin1String("xcb")
+                                          : choice == "x11";
+    if (wantX11) {
+        if (std::unique_ptr<CaptureBackend> x11 = CreateX11CaptureSession())
+            return x11;
+    }
+    return std::make_unique<NullCaptureBackend>();
+}

@@ -1,0 +1,93 @@
+#include "x11session.h"
+
+#include <QAbstractNativeEventFilter>
+#include <QByteArray>
+#include <QGuiApplication>
+#include <QWindow>
+
+#include <xcb/xcb.h>
+
+#include "x11capture.h"
+
+namespace {
+
+// Our own top-level windows, read afresh every time: Qt re-creates a window's X window when
+// its flags change (always on top), so a remembered id goes stale.
+bool IsOwnWindow(WindowId id)
+{
+    const QWindowList windows = QGuiApplication::allWindows();
+    for (const QWindow *window : windows) {
+        if (window->handle() != nullptr && static_cast<WindowId>(window->winId()) == id)
+            return true;
+    }
+    return false;
+}
+
+class X11CaptureSession final : public CaptureBackend, public QAbstractNativeEventFilter
+{
+public:
+    explicit X11CaptureSession(std::unique_ptr<X11CaptureBackend> backend)
+        : m_backend(std::move(backend)), m_root(static_cast<xcb_window_t>(m_backend->rootWindow())),
+          m_activeAtom(static_cast<xcb_atom_t>(m_backend->activeWindowAtom())),
+          m_inputOpcode(m_backend->inputExtensionOpcode())
+    {
+        QCoreApplication::instance()->installNativeEventFilter(this);
+    }
+    ~X11CaptureSession() override
+    {
+        if (QCoreApplication::instance() != nullptr)
+            QCoreApplication::instance()->removeNativeEventFilter(this);
+    }
+    X11CaptureSession(const X11CaptureSession &) = delete;
+    X11CaptureSession &operator=(const X11CaptureSession &) = delete;
+
+    bool available() const override { return true; }
+    WindowId activeBeforeUs() override { return m_backend->activeBeforeUs(); }
+    WindowId windowAt(int x, int y) override { return m_backend->windowAt(x, y); }
+    bool giveFocus(WindowId window) override { return m_backend->giveFocus(window); }
+    bool sendCopyKeys() override { return m_backend->sendCopyKeys(); }
+
+    bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *) override
+    {
+        if (eventType != "xcb_generic_event_t")
+            return false;
+        const auto *event = static_cast<const xcb_generic_event_t *>(message);
+        switch (event->response_type & 0x7f) {
+        case XCB_PROPERTY_NOTIFY: {
+            const auto *notify = reinterpret_cast<const xcb_property_notify_event_t *>(event);
+            if (notify->window == m_root && notify->atom == m_activeAtom)
+                m_backend->activeWindowChanged();
+            break;
+        }
+        case XCB_BUTTON_PRESS:
+            m_backend->pointerPressed();
+            break;
+        case XCB_GE_GENERIC: {
+            // Qt takes the pointer through the X Input extension (XI_ButtonPress is 4).
+            const auto *generic = reinterpret_cast<const xcb_ge_generic_event_t *>(event);
+            if (generic->extension == m_inputOpcode && generic->event_type == 4)
+                m_backend->pointerPressed();
+            break;
+        }
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    std::unique_ptr<X11CaptureBackend> m_backend;
+    xcb_window_t m_root;
+    xcb_atom_t m_activeAtom;
+    int m_inputOpcode;
+};
+
+} // namespace
+
+std::unique_ptr<CaptureBackend> CreateX11CaptureSession()
+{
+    std::unique_ptr<X11CaptureBackend> backend = X11CaptureBackend::Open(nullptr, IsOwnWindow);
+    if (backend == nullptr)
+        return nullptr;
+    return std::make_unique<X11CaptureSession>(std::move(backend));
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// What a user does with mouse and keyboard, synthesized through XTest on a connection of its
+// own, for tests and benchmarks that drive real applications.
+namespace x11input {
+
+// Moves the pointer to the screen point and clicks the left button there.
+bool ClickAt(int x, int y);
+// Puts the keyboard focus into the window directly, as a session without a window manager
+// would on a click.
+bool FocusWindow(std::uint64_t window);
+// Asks the window manager to activate the window, as a task bar does.
+bool ActivateWindow(std::uint64_t window);
+// The window that holds the keyboard focus (1 for PointerRoot, 0 for none).
+std::uint64_t FocusedWindow();
+// The application window that contains `window`: the one the window manager knows (it carries
+// WM_STATE), or without a window manager the top-level window. 0 while a window manager has not
+// yet taken the window on.
+std::uint64_t ClientWindowOf(std::uint64_t window);
+// A window manager announces itself with _NET_SUPPORTED on the root window.
+bool HasWindowManager();
+// The current owner of the CLIPBOARD selection; 0 for none.
+std::uint64_t ClipboardOwner();
+
+} // namespace x11input
