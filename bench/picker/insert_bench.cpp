@@ -1,0 +1,342 @@
+// Rows per second of InsertRow against a baseline loop in the same run that prepares its INSERT
+// once, binds once and executes with a commit per row, through the same driver: SQLite on a
+// file in a temporary folder, and PostgreSQL on a throw-away cluster that this program starts
+// (skipped with a note when it cannot). Both loops insert the same rows into tables of the same
+// shape; at the end a summary gives both rates and their ratio for each database.
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <benchmark/benchmark.h>
+#include <sql.h>
+#include <sqlext.h>
+
+#include "datetime.h"
+#include "fieldtypes.h"
+#include "insert.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int RowCount = 64;
+constexpr int Rounds = 3;
+
+struct Backend
+{
+    std::string name;
+    std::string connectString;
+};
+
+class CountingSink : public MessageSink
+{
+public:
+    MessageAnswer show(const Message &message) override
+    {
+        last = message;
+        ++count;
+        return MessageAnswer::Ok;
+    }
+    int count = 0;
+    Message last;
+};
+
+// The rows both loops insert: a name, an amount, a day and a count.
+std::vector<std::vector<std::string>> Rows()
+{
+    std::vector<std::vector<std::string>> rows;
+    for (int i = 0; i < RowCount; ++i) {
+        char day[16];
+        std::snprintf(day, sizeof day, "%02d/%02d/%04d", i % 12 + 1, i % 28 + 1, 1990 + i);
+        rows.push_back({"Customer " + std::to_string(i * 7919 % 1000), std::to_string(i) + ".25",
+                        day, std::to_string(i * 31)});
+    }
+    return rows;
+}
+
+std::vector<FieldDescription> Fields()
+{
+    const struct
+    {
+        const char *name;
+        int sqlType;
+        int length;
+    } columns[] = {{"name", SQL_VARCHAR, 50},
+                   {"amount", SQL_NUMERIC, 12},
+                   {"day", SQL_DATE, 10},
+                   {"count", SQL_INTEGER, 4}};
+    std::vector<FieldDescription> fields;
+    for (const auto &column : columns) {
+        FieldDescription field;
+        field.name = column.name;
+        field.title = column.name;
+        field.sqlType = column.sqlType;
+        field.length = column.length;
+        field.valueWidth = ValueWidth(column.sqlType, column.length);
+        fields.push_back(field);
+    }
+    return fields;
+}
+
+bool Execute(const std::string &connectString, const std::string &sql, std::string &why)
+{
+    SQLHENV environment = SQL_NULL_HENV;
+    SQLHDBC connection = SQL_NULL_HDBC;
+    SQLHSTMT statement = SQL_NULL_HSTMT;
+    SQLAllocEnv(&environment);
+    SQLAllocConnect(environment, &connection);
+    std::string text = connectString;
+    SQLRETURN code = SQLDriverConnect(connection, nullptr, reinterpret_cast<SQLCHAR *>(text.data()),
+                                      SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
+    if (SQL_SUCCEEDED(code)) {
+        SQLAllocStmt(connection, &statement);
+        std::string command = sql;
+        code = SQLExecDirect(statement, reinterpret_cast<SQLCHAR *>(command.data()), SQL_NTS);
+    }
+    if (!SQL_SUCCEEDED(code)) {
+        for (const SqlDiagnosticRecord &record :
+             CollectDiagnostics(environment, connection, statement))
+            why += FormatDiagnosticRecord(record) + "\n";
+    }
+    if (statement != SQL_NULL_HSTMT)
+        SQLFreeStmt(statement, SQL_DROP);
+    SQLDisconnect(connection);
+    SQLFreeConnect(connection);
+    SQLFreeEnv(environment);
+    return SQL_SUCCEEDED(code);
+}
+
+bool CreateTable(const Backend &backend, const std::string &table, benchmark::State &state)
+{
+    std::string why;
+    Execute(backend.connectString, "DROP TABLE IF EXISTS " + table, why);
+    why.clear();
+    if (!Execute(backend.connectString,
+                 "CREATE TABLE " + table +
+                     " (name VARCHAR(50), amount NUMERIC(12,2), day DATE, count INTEGER)",
+                 why)) {
+        state.SkipWithError(("cannot create the table: " + why).c_str());
+        return false;
+    }
+    return true;
+}
+
+void BM_Baseline(benchmark::State &state, const Backend &backend)
+{
+    const std::string table = "bench_baseline";
+    if (!CreateTable(backend, table, state))
+        return;
+    const std::vector<std::vector<std::string>> rows = Rows();
+
+    SQLHENV environment = SQL_NULL_HENV;
+    SQLHDBC connection = SQL_NULL_HDBC;
+    SQLHSTMT statement = SQL_NULL_HSTMT;
+    SQLAllocEnv(&environment);
+    SQLAllocConnect(environment, &connection);
+    std::string text = backend.connectString;
+    SQLDriverConnect(connection, nullptr, reinterpret_cast<SQLCHAR *>(text.data()), SQL_NTS,
+                     nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
+    SQLAllocStmt(connection, &statement);
+    std::string sql = "INSERT INTO \"" + table +
+                      "\" (\"name\", \"amount\", \"day\", \"count\") "
+                      "VALUES (?,?,?,?)";
+    SQLPrepare(statement, reinterpret_cast<SQLCHAR *>(sql.data()), SQL_NTS);
+
+    char name[51] = {};
+    char amount[25] = {};
+    DATE_STRUCT day{};
+    char count[11] = {};
+    SQLBindParameter(statement, 1, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, 50, 0, name, 0,
+                     nullptr);
+    SQLBindParameter(statement, 2, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_NUMERIC, 12, 0, amount, 0,
+                     nullptr);
+    SQLBindParameter(statement, 3, SQL_PARAM_INPUT, SQL_C_DATE, SQL_DATE, 0, 0, &day, 0, nullptr);
+    SQLBindParameter(statement, 4, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_INTEGER, 10, 0, count, 0,
+                     nullptr);
+
+    std::size_t next = 0;
+    for (auto _ : state) {
+        const std::vector<std::string> &row = rows[next++ % rows.size()];
+        std::snprintf(name, sizeof name, "%s", row[0].c_str());
+        std::snprintf(amount, sizeof amount, "%s", row[1].c_str());
+        ParseDateText(row[2], day);
+        std::snprintf(count, sizeof count, "%s", row[3].c_str());
+        if (!SQL_SUCCEEDED(SQLExecute(statement)) ||
+            !SQL_SUCCEEDED(SQLTransact(environment, connection, SQL_COMMIT))) {
+            state.SkipWithError("the baseline insert failed");
+            break;
+        }
+    }
+    state.SetItemsProcessed(state.iterations());
+
+    SQLFreeStmt(statement, SQL_DROP);
+    SQLDisconnect(connection);
+    SQLFreeConnect(connection);
+    SQLFreeEnv(environment);
+}
+
+void BM_InsertRow(benchmark::State &state, const Backend &backend)
+{
+    const std::string table = "bench_insertrow";
+    if (!CreateTable(backend, table, state))
+        return;
+    const std::vector<std::vector<std::string>> rows = Rows();
+    std::vector<FieldDescription> fields = Fields();
+
+    CountingSink sink;
+    OdbcConnection odbc(sink);
+    if (odbc.ConnectDataSource(backend.connectString) != 0) {
+        state.SkipWithError(("cannot connect: " + sink.last.text).c_str());
+        return;
+    }
+    std::size_t next = 0;
+    for (auto _ : state) {
+        if (odbc.InsertRow(table, fields, rows[next++ % rows.size()]) != 0 || sink.count != 0) {
+            state.SkipWithError(("InsertRow failed: " + sink.last.text).c_str());
+            break;
+        }
+    }
+    state.SetItemsProcessed(state.iterations());
+    state.counters["prepares"] = odbc.prepareCount();
+}
+
+// Keeps each benchmark's rate for the summary.
+class SummaryReporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run &run : runs) {
+            if (run.error_occurred || run.run_type != Run::RT_Iteration)
+                continue;
+            auto found = run.counters.find("items_per_second");
+            if (found != run.counters.end())
+                rates[run.run_name.function_name].push_back(found->second.value);
+        }
+    }
+    // Registered name without the round: the rate of every round.
+    std::map<std::string, std::vector<double>> rates;
+
+    double median(const std::string &name)
+    {
+        std::vector<double> &values = rates[name];
+        if (values.empty())
+            return 0;
+        std::sort(values.begin(), values.end());
+        return values[values.size() / 2];
+    }
+};
+
+struct Cluster
+{
+    fs::path state;
+    std::string script;
+    bool running = false;
+
+    ~Cluster()
+    {
+        if (running)
+            std::system(("'" + script + "' stop '" + state.string() + "' >/dev/null").c_str());
+    }
+};
+
+std::string ReadFirstLine(const fs::path &path)
+{
+    std::ifstream in(path);
+    std::string line;
+    std::getline(in, line);
+    return line;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    benchmark::Initialize(&argc, argv);
+
+    // The driver manager reads its driver list from a private folder, set before its first use.
+    char pattern[] = "/tmp/quillon-insert-bench.XXXXXX";
+    if (mkdtemp(pattern) == nullptr) {
+        std::perror("mkdtemp");
+        return 1;
+    }
+    const fs::path folder = pattern;
+    {
+        std::ofstream drivers(folder / "odbcinst.ini");
+        drivers << "[SQLite3]\nDriver = " QUILLON_SQLITE_ODBC_DRIVER "\n\n"
+                << "[PostgreSQL ANSI]\nDriver = " QUILLON_PSQL_ODBC_DRIVER "\n";
+        std::ofstream sources(folder / "odbc.ini");
+    }
+    setenv("ODBCSYSINI", folder.c_str(), 1);
+    setenv("ODBCINI", (folder / "odbc.ini").c_str(), 1);
+
+    std::vector<Backend> backends{
+        {"SQLite", "DRIVER=SQLite3;Database=" + (folder / "bench.sqlite").string()}};
+
+    Cluster cluster{folder / "postgres", QUILLON_PG_CLUSTER_SCRIPT};
+    const std::string start = "PG_BIN='" QUILLON_PG_BIN "' '" + cluster.script + "' start '" +
+                              cluster.state.string() + "' --watch " + std::to_string(getpid()) +
+                              " >'" + (folder / "pg-cluster.log").string() + "' 2>&1";
+    if (std::system(start.c_str()) == 0) {
+        cluster.running = true;
+        backends.push_back({"PostgreSQL", "DRIVER=PostgreSQL ANSI;Servername=127.0.0.1;Port=" +
+                                              ReadFirstLine(cluster.state / "port") +
+                                              ";Database=quillon;Username=postgres"});
+    } else {
+        std::printf("PostgreSQL: skipped, the throw-away server did not start:\n%s\n",
+                    ReadFirstLine(folder / "pg-cluster.log").c_str());
+    }
+
+    // Rounds alternate the two loops, so that a slow spell of the disk or the server does not
+    // fall on one of them only; the summary takes each loop's median round.
+    for (const Backend &backend : backends) {
+        for (int round = 0; round < Rounds; ++round) {
+            benchmark::RegisterBenchmark(("Baseline/" + backend.name).c_str(), BM_Baseline, backend)
+                ->MinTime(1.0)
+                ->UseRealTime()
+                ->Unit(benchmark::kMicrosecond);
+            benchmark::RegisterBenchmark(("InsertRow/" + backend.name).c_str(), BM_InsertRow,
+                                         backend)
+                ->MinTime(1.0)
+                ->UseRealTime()
+                ->Unit(benchmark::kMicrosecond);
+        }
+    }
+
+    SummaryReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+
+    std::printf("\nRows per second (median of %d rounds), InsertRow against the baseline on the "
+                "same driver:\n",
+                Rounds);
+    for (const Backend &backend : backends) {
+        const double baseline = reporter.median("Baseline/" + backend.name);
+        const double insertRow = reporter.median("InsertRow/" + backend.name);
+        if (baseline <= 0 || insertRow <= 0) {
+            std::printf("  %-10s  not measured\n", backend.name.c_str());
+            continue;
+        }
+        std::printf("  %-10s  InsertRow %8.0f rows/s  baseline %8.0f rows/s  ratio %.2f\n",
+                    backend.name.c_str(), insertRow, baseline, insertRow / baseline);
+    }
+
+    std::error_code ignored;
+    if (cluster.running) {
+        std::system(
+            ("'" + cluster.script + "' stop '" + cluster.state.string() + "' >/dev/null").c_str());
+        cluster.running = false;
+    }
+    fs::remove_all(folder, ignored);
+    return 0;
+}
