@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QContextMenuEvent>
+#include <QFocusEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -43,6 +44,25 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *) override;
+
+    // The focus mark shows only once the keyboard has moved the focus, not when the window's
+    // activation put it on the first button.
+    void focusInEvent(QFocusEvent *event) override
+    {
+        Qt::FocusReason reason = event->reason();
+        m_focusShown = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+                       reason == Qt::ShortcutFocusReason;
+        QAbstractButton::focusInEvent(event);
+    }
+
+    void keyReleaseEvent(QKeyEvent *event) override
+    {
+        if (!m_focusShown) {
+            m_focusShown = true;
+            update();
+        }
+        QAbstractButton::keyReleaseEvent(event);
+    }
 
     void mousePressEvent(QMouseEvent *event) override
     {
@@ -118,6 +138,7 @@ private:
     KolvaneToolbar *m_toolbar;
     ButtonRecord m_record;
     bool m_rightDown = false;
+    bool m_focusShown = false;
 };
 
 namespace {
@@ -227,7 +248,7 @@ void KolvaneButton::paintEvent(QPaintEvent *)
     p.setPen(ink);
     p.drawText(textRect, Qt::AlignCenter | Qt::TextSingleLine, this->text());
 
-    if (hasFocus()) {
+    if (hasFocus() && m_focusShown) {
         p.setPen(QPen(m_record.valueState == TBFILL_ENTER2 ? Light : Dark, 1, Qt::DotLine));
         p.drawRect(r.adjusted(3, 3, -4, -4));
     }
@@ -412,8 +433,7 @@ KolvaneToolbar *CreateToolbar(QWidget *parent, quint32 style, int controlId, int
     for (int i = 0; records && i < count; ++i)
         toolbar->insertButton(i, records[i]);
     toolbar->fitToParent();
-    if (style & TBS_VISIBLE)
-        toolbar->show();
+    toolbar->setVisible((style & TBS_VISIBLE) != 0);
     return toolbar;
 }
 

@@ -1,0 +1,331 @@
+#include <QAbstractButton>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QMouseEvent>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "kolvane.h"
+
+namespace {
+
+ButtonRecord Record(int image, int command, std::uint8_t style, const char *label,
+                    std::int32_t valueState = 0, std::uint8_t state = TBSTATE_ENABLED)
+{
+    ButtonRecord record{};
+    record.image = image;
+    record.command = command;
+    record.state = state;
+    record.style = style;
+    std::strncpy(record.label, label, sizeof(record.label) - 1);
+    record.valueState = valueState;
+    return record;
+}
+
+// The picker's buttons for three fields: the fields, a separator, "Enter".
+std::vector<ButtonRecord> PickerButtons()
+{
+    return {Record(1, 401, TBSTYLE_BUTTON, "Name"), Record(1, 402, TBSTYLE_BUTTON, "Street"),
+            Record(1, 403, TBSTYLE_BUTTON, "Birthday"), Record(-1, 502, TBSTYLE_SEP, ""),
+            Record(0, 501, TBSTYLE_BUTTON, "Enter", TBFILL_ENTER)};
+}
+
+std::vector<int> Commands(const KolvaneToolbar *toolbar)
+{
+    std::vector<int> commands;
+    for (int i = 0; i < toolbar->buttonCount(); ++i)
+        commands.push_back(toolbar->record(i).command);
+    return commands;
+}
+
+void Mouse(QWidget *widget, QEvent::Type type, Qt::MouseButton button, QPoint pos = {})
+{
+    if (pos.isNull())
+        pos = widget->rect().center();
+    Qt::MouseButtons buttons = type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
+    QMouseEvent event(type, pos, widget->mapToGlobal(pos), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+}
+
+QImage Render(QWidget *widget)
+{
+    return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+class Toolbar : public ::testing::Test
+{
+protected:
+    // A parent the size of the picker's client area for three fields, in a column.
+    void Create(int orientation)
+    {
+        parent = std::make_unique<QWidget>();
+        parent->resize(orientation == 0 ? QSize(68, 131) : QSize(291, 27));
+        records = PickerButtons();
+        toolbar = CreateToolbar(parent.get(), TBS_VISIBLE, 400, 30, nullptr, 103, records.data(),
+                                static_cast<int>(records.size()), orientation);
+        ASSERT_NE(toolbar, nullptr);
+        parent->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(parent.get()));
+    }
+
+    QAbstractButton *Button(int position)
+    {
+        return qobject_cast<QAbstractButton *>(toolbar->buttonWidget(position));
+    }
+
+    std::unique_ptr<QWidget> parent;
+    std::vector<ButtonRecord> records;
+    KolvaneToolbar *toolbar = nullptr;
+};
+
+TEST_F(Toolbar, ColumnAndRowLayouts)
+{
+    Create(0);
+    EXPECT_EQ(toolbar->geometry(), QRect(0, 0, 68, 131));
+    EXPECT_EQ(toolbar->controlId(), 400);
+    const QRect column[] = {
+        {2, 2, 64, 22}, {2, 26, 64, 22}, {2, 50, 64, 22}, {2, 74, 64, 8}, {2, 82, 64, 22}};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(toolbar->buttonWidget(i)->geometry(), column[i]) << "button " << i;
+
+    // The picker turns the control and its window, then tells the control to fit.
+    EXPECT_EQ(SendToolbarMessage(toolbar, TBM_SETORIENTATION, 1, 0), 1);
+    parent->resize(291, 27);
+    EXPECT_EQ(SendToolbarMessage(toolbar, WM_SIZE, 0, 0), 1);
+    EXPECT_EQ(toolbar->geometry(), QRect(0, 0, 291, 27));
+    const QRect row[] = {
+        {2, 2, 62, 23}, {66, 2, 62, 23}, {130, 2, 62, 23}, {194, 2, 8, 23}, {202, 2, 62, 23}};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(toolbar->buttonWidget(i)->geometry(), row[i]) << "button " << i;
+}
+
+TEST_F(Toolbar, RowFromTheStart)
+{
+    Create(7); // any non-zero orientation is a row
+    EXPECT_EQ(toolbar->orientation(), 1);
+    EXPECT_EQ(toolbar->buttonWidget(4)->geometry(), QRect(202, 2, 62, 23));
+}
+
+TEST_F(Toolbar, KeepsItsOwnCopiesOfTheRecords)
+{
+    Create(0);
+    std::strcpy(records[0].label, "Changed");
+    records[0].command = 999;
+    records.clear();
+    records.shrink_to_fit();
+    ButtonRecord kept = toolbar->record(0);
+    EXPECT_EQ(kept.command, 401);
+    EXPECT_STREQ(kept.label, "Name");
+    EXPECT_EQ(Button(0)->text(), QStringLiteral("Name"));
+}
+
+TEST_F(Toolbar, LabelWithoutTerminatorIsCutInsideItsBuffer)
+{
+    Create(0);
+    ButtonRecord record = Record(1, 410, TBSTYLE_BUTTON, "");
+    std::memset(record.label, 'x', sizeof(record.label));
+    EXPECT_EQ(SendToolbarMessage(toolbar, TBM_INSERTBUTTON, 0, reinterpret_cast<qintptr>(&record)),
+              1);
+    EXPECT_EQ(Button(0)->text(), QString(33, QLatin1Char('x')));
+}
+
+TEST_F(Toolbar, InsertAndDeleteByPosition)
+{
+    Create(0);
+    ButtonRecord extra = Record(1, 404, TBSTYLE_BUTTON, "City");
+    EXPECT_EQ(SendToolbarMessage(toolbar, TBM_INSERTBUTTON, 1, reinterpret_cast<qintptr>(&extra)),
+              1);
+    EXPECT_EQ(Commands(toolbar), (std::vector<int>{401, 404, 402, 403, 502, 501}));
+    EXPECT_EQ(toolbar->buttonWidget(2)->geometry(), QRect(2, 50, 64, 22));
+
+    EXPECT_EQ(SendToolbarMessage(toolbar, TBM_DELETEBUTTON, 0, 0), 1);
+    EXPECT_EQ(Commands(toolbar), (std::vector<int>{404, 402, 403, 502, 501}));
+    EXPECT_EQ(toolbar->buttonWidget(0)->geometry(), QRect(2, 2, 64, 22));
+
+    // Out of range or without a record: refused, nothing changes.
+    EXPECT_EQ(SendToolbarMessage(toolbar, TBM_DELETEBUTTON, 5, 0), 0);
+    EXPECT_EQ(SendToolbarMessage(toolbar, TBM_INSERTBUTTON, 0, 0), 0);
+    EXPECT_EQ(toolbar->buttonCount(), 5);
+    // A position past the end appends.
+    EXPECT_EQ(SendToolbarMessage(toolbar, TBM_INSERTBUTTON, 99, reinterpret_cast<qintptr>(&extra)),
+              1);
+    EXPECT_EQ(toolbar->record(5).command, 404);
+}
+
+TEST_F(Toolbar, ReplacingTheFieldsAsTheLoadCommandDoes)
+{
+    Create(0);
+    // Delete the old fields from the last down to 0, insert the new ones from 0 up.
+    for (int position = 2; position >= 0; --position)
+        ASSERT_EQ(SendToolbarMessage(toolbar, TBM_DELETEBUTTON, static_cast<quintptr>(position), 0),
+                  1);
+    std::vector<ButtonRecord> fields{Record(1, 401, TBSTYLE_BUTTON, "A"),
+                                     Record(1, 402, TBSTYLE_BUTTON, "B")};
+    for (int position = 0; position < 2; ++position)
+        ASSERT_EQ(SendToolbarMessage(toolbar, TBM_INSERTBUTTON, static_cast<quintptr>(position),
+                                     reinterpret_cast<qintptr>(&fields[position])),
+                  1);
+    EXPECT_EQ(Commands(toolbar), (std::vector<int>{401, 402, 502, 501}));
+    EXPECT_EQ(Button(1)->text(), QStringLiteral("B"));
+    EXPECT_EQ(toolbar->buttonWidget(2)->geometry(), QRect(2, 50, 64, 8));
+}
+
+TEST_F(Toolbar, FillStatesHaveFourDifferentLooks)
+{
+    Create(0);
+    // The same label in each state, so that only the look differs.
+    ButtonRecord probe = Record(1, 450, TBSTYLE_BUTTON, "Probe");
+    SendToolbarMessage(toolbar, TBM_INSERTBUTTON, 0, reinterpret_cast<qintptr>(&probe));
+    std::vector<QImage> looks;
+    for (std::int32_t state : {TBFILL_EMPTY, TBFILL_FILLED, TBFILL_ENTER, TBFILL_ENTER2}) {
+        EXPECT_EQ(SendToolbarMessage(toolbar, TBM_SETFILLSTATE, 450, state), 1);
+        EXPECT_EQ(toolbar->record(0).valueState, state);
+        looks.push_back(Render(toolbar->buttonWidget(0)));
+    }
+    for (std::size_t a = 0; a < looks.size(); ++a)
+        for (std::size_t b = a + 1; b < looks.size(); ++b)
+            EXPECT_NE(looks[a], looks[b]) << "states " << a << " and " << b;
+
+    EXPECT_EQ(SendToolbarMessage(toolbar, TBM_SETFILLSTATE, 777, 1), 0) << "no such command";
+    EXPECT_EQ(SendToolbarMessage(toolbar, 0x999, 0, 0), 0) << "unknown message";
+}
+
+TEST_F(Toolbar, EightCharacterLabelShownWhole)
+{
+    for (int orientation : {0, 1}) {
+        Create(orientation);
+        for (const char *label : {"WWWWWWWW", "Birthday", "MMMMMMMM"}) {
+            ButtonRecord record = Record(1, 460, TBSTYLE_BUTTON, label);
+            SendToolbarMessage(toolbar, TBM_INSERTBUTTON, 0, reinterpret_cast<qintptr>(&record));
+            QImage look = Render(toolbar->buttonWidget(0));
+            // Text pixels are dark; none may reach the bevel or beyond.
+            int left = look.width(), right = -1;
+            for (int y = 2; y < look.height() - 2; ++y)
+                for (int x = 0; x < look.width() - 1; ++x)
+                    if (qGray(look.pixel(x, y)) < 96) {
+                        left = std::min(left, x);
+                        right = std::max(right, x);
+                    }
+            ASSERT_GE(right, 0) << label << ": no text";
+            EXPECT_GE(left, 3) << label << " in orientation " << orientation;
+            EXPECT_LE(right, look.width() - 4) << label << " in orientation " << orientation;
+            SendToolbarMessage(toolbar, TBM_DELETEBUTTON, 0, 0);
+        }
+    }
+}
+
+TEST_F(Toolbar, ClickAndSecondActivation)
+{
+    Create(0);
+    QSignalSpy spy(toolbar, &KolvaneToolbar::commandActivated);
+    QAbstractButton *field = Button(1);
+
+    QTest::mouseClick(field, Qt::LeftButton);
+    ASSERT_EQ(spy.size(), 1);
+    EXPECT_EQ(spy.at(0).at(0).toInt(), 402);
+    EXPECT_EQ(spy.at(0).at(1).value<qintptr>(), 0);
+
+    Mouse(field, QEvent::MouseButtonPress, Qt::RightButton);
+    EXPECT_TRUE(field->isDown());
+    Mouse(field, QEvent::MouseButtonRelease, Qt::RightButton);
+    ASSERT_EQ(spy.size(), 2);
+    EXPECT_EQ(spy.at(1).at(0).toInt(), 402);
+    EXPECT_NE(spy.at(1).at(1).value<qintptr>(), 0);
+
+    // Right button pressed, slid off and released: nothing.
+    Mouse(field, QEvent::MouseButtonPress, Qt::RightButton);
+    QPoint outside(field->width() + 5, field->height() / 2);
+    Mouse(field, QEvent::MouseMove, Qt::RightButton, outside);
+    EXPECT_FALSE(field->isDown());
+    Mouse(field, QEvent::MouseButtonRelease, Qt::RightButton, outside);
+    EXPECT_EQ(spy.size(), 2);
+
+    // "Enter" and its second activation.
+    QTest::mouseClick(Button(4), Qt::LeftButton);
+    Mouse(Button(4), QEvent::MouseButtonPress, Qt::RightButton);
+    Mouse(Button(4), QEvent::MouseButtonRelease, Qt::RightButton);
+    ASSERT_EQ(spy.size(), 4);
+    EXPECT_EQ(spy.at(2).at(0).toInt(), 501);
+    EXPECT_EQ(spy.at(2).at(1).value<qintptr>(), 0);
+    EXPECT_EQ(spy.at(3).at(0).toInt(), 501);
+    EXPECT_NE(spy.at(3).at(1).value<qintptr>(), 0);
+}
+
+TEST_F(Toolbar, SeparatorAndDisabledButtonsStayQuiet)
+{
+    Create(0);
+    ButtonRecord disabled = Record(1, 420, TBSTYLE_BUTTON, "Off", 0, 0);
+    SendToolbarMessage(toolbar, TBM_INSERTBUTTON, 0, reinterpret_cast<qintptr>(&disabled));
+    QSignalSpy spy(toolbar, &KolvaneToolbar::commandActivated);
+    QTest::mouseClick(toolbar->buttonWidget(0), Qt::LeftButton);
+    QTest::mouseClick(toolbar->buttonWidget(4), Qt::LeftButton); // the separator
+    Mouse(toolbar->buttonWidget(4), QEvent::MouseButtonPress, Qt::RightButton);
+    Mouse(toolbar->buttonWidget(4), QEvent::MouseButtonRelease, Qt::RightButton);
+    EXPECT_EQ(spy.size(), 0);
+    EXPECT_FALSE(toolbar->buttonWidget(0)->isEnabled());
+}
+
+TEST_F(Toolbar, KeyboardReachesTheButtons)
+{
+    Create(0);
+    parent->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(parent.get()));
+    QSignalSpy spy(toolbar, &KolvaneToolbar::commandActivated);
+    EXPECT_EQ(toolbar->buttonWidget(0)->focusPolicy(), Qt::TabFocus);
+    EXPECT_EQ(toolbar->buttonWidget(3)->focusPolicy(), Qt::NoFocus);
+
+    Button(2)->setFocus();
+    QTest::keyClick(Button(2), Qt::Key_Space);
+    QTest::keyClick(Button(2), Qt::Key_F10, Qt::ShiftModifier);
+    QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(1, 1),
+                              Button(2)->mapToGlobal(QPoint(1, 1)));
+    QApplication::sendEvent(Button(2), &menuKey);
+    ASSERT_EQ(spy.size(), 3);
+    EXPECT_EQ(spy.at(0).at(0).toInt(), 403);
+    EXPECT_EQ(spy.at(0).at(1).value<qintptr>(), 0);
+    EXPECT_NE(spy.at(1).at(1).value<qintptr>(), 0);
+    EXPECT_NE(spy.at(2).at(1).value<qintptr>(), 0);
+
+    // Tab moves on past the separator to "Enter".
+    QTest::keyClick(Button(2), Qt::Key_Tab);
+    EXPECT_TRUE(Button(4)->hasFocus());
+}
+
+TEST_F(Toolbar, FollowsItsParentsSize)
+{
+    Create(0);
+    parent->resize(100, 300);
+    EXPECT_EQ(toolbar->geometry(), QRect(0, 0, 100, 300));
+    EXPECT_EQ(toolbar->buttonWidget(0)->geometry(), QRect(2, 2, 96, 22));
+}
+
+TEST_F(Toolbar, ButtonDeletedWhileItsClickIsHandled)
+{
+    Create(0);
+    QObject::connect(toolbar, &KolvaneToolbar::commandActivated, toolbar,
+                     [this](int, qintptr) { SendToolbarMessage(toolbar, TBM_DELETEBUTTON, 0, 0); });
+    QTest::mouseClick(toolbar->buttonWidget(0), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(Commands(toolbar), (std::vector<int>{402, 403, 502, 501}));
+}
+
+TEST(ToolbarStrip, ImagesComeFromBitmapResource103)
+{
+    QWidget parent;
+    KolvaneToolbar *toolbar = CreateToolbar(&parent, 0, 400, 30, nullptr, 103, nullptr, 0, 0);
+    EXPECT_EQ(QPixmap(QStringLiteral(":/bitmaps/103")).size(), QSize(600, 16));
+    EXPECT_EQ(toolbar->image(0).size(), QSize(20, 16));
+    EXPECT_EQ(toolbar->image(29).size(), QSize(20, 16));
+    EXPECT_TRUE(toolbar->image(30).isNull());
+    EXPECT_TRUE(toolbar->image(-1).isNull());
+    EXPECT_FALSE(toolbar->isVisibleTo(&parent)) << "not shown without the visible style";
+    EXPECT_EQ(SendToolbarMessage(&parent, WM_SIZE, 0, 0), 0) << "not a toolbar";
+}
+
+} // namespace

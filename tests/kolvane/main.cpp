@@ -1,0 +1,18 @@
+// Runs GoogleTest cases that need a QApplication, on the offscreen platform unless another one is
+// asked for.
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+int main(int argc, char **argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    if (::testing::GTEST_FLAG(list_tests))
+        return RUN_ALL_TESTS();
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
