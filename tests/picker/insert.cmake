@@ -36,3 +36,15 @@ target_link_libraries(quillon_insert_pg_test PRIVATE quillon_insert_test_support
 gtest_discover_tests(quillon_insert_pg_test DISCOVERY_MODE PRE_TEST
     PROPERTIES FIXTURES_REQUIRED Postgres)
 quillon_insert_test_environment(quillon_insert_pg_test)
+
+# quillon-row insert, in-process and as the program (its tests live beside the tool's).
+add_executable(quillon_insert_command_test
+    ${CMAKE_CURRENT_LIST_DIR}/../tools/insert_command_test.cpp)
+target_link_libraries(quillon_insert_command_test PRIVATE quillon_insert_test_support
+    quillon_rowtool GTest::gtest_main)
+target_compile_definitions(quillon_insert_command_test PRIVATE
+    QUILLON_ROW_PROGRAM="$<TARGET_FILE:quillon-row>")
+add_dependencies(quillon_insert_command_test quillon-row)
+gtest_discover_tests(quillon_insert_command_test DISCOVERY_MODE PRE_TEST
+    PROPERTIES FIXTURES_REQUIRED Postgres)
+quillon_insert_test_environment(quillon_insert_command_test)
