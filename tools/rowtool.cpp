@@ -261,6 +261,26 @@ int RunCheck(const std::vector<std::string> &args, std::ostream &out, std::ostre
     return 0;
 }
 
+int PrepareCheckedRow(const std::vector<std::string> &args, TableDescription &description,
+                      std::vector<std::string> &values, std::ostream &err)
+{
+    if (args.empty())
+        return usageError(err, "insert needs a file");
+    if (!loadOrReport(args[0], description, err))
+        return 1;
+    int usage = buildRow(description, {args.begin() + 1, args.end()}, values, err);
+    if (usage != 0)
+        return usage;
+    RowProblem problem = CheckRow(description, values);
+    if (problem.field >= 0) {
+        const FieldDescription &field = description.fields[static_cast<std::size_t>(problem.field)];
+        err << field.title << ": "
+            << (problem.missing ? std::string("a value is required") : problem.error) << "\n";
+        return 1;
+    }
+    return 0;
+}
+
 int RunRowTool(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
                std::ostream &err)
 {

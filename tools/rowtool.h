@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "message.h"
+#include "tabledescription.h"
 
 // The commands of quillon-row, each taking its arguments after the command word and returning
 // the process's exit code: 0 done or acceptable, 1 refused or failed, 2 usage error.
@@ -14,6 +15,13 @@ int RunCreate(const std::vector<std::string> &args, std::istream &in, std::ostre
               std::ostream &err);
 int RunCheck(const std::vector<std::string> &args, std::ostream &out, std::ostream &err);
 int RunInsert(const std::vector<std::string> &args, std::ostream &out, std::ostream &err);
+
+// The row of "check" and "insert": loads FILE.dtd (args[0]), starts a row from the defaults,
+// puts the FIELD=VALUE arguments in and walks it as the picker's "Enter" does. Returns 0 with the
+// description and the accepted values, or the exit code (1 refused, 2 usage error) after saying
+// why on `err`.
+int PrepareCheckedRow(const std::vector<std::string> &args, TableDescription &description,
+                      std::vector<std::string> &values, std::ostream &err);
 
 // Dispatches on the command word; `args` excludes the program name.
 int RunRowTool(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
