@@ -43,5 +43,9 @@ foreach(entry ${capture_e2e_cases})
     add_test(NAME CaptureE2E.${name}
              COMMAND ${WITH_X} ${options} $<TARGET_FILE:capture_e2e_test>
                      --gtest_filter=CaptureE2E.${case})
-    set_tests_properties(CaptureE2E.${name} PROPERTIES LABELS e2e TIMEOUT 60)
+    set_tests_properties(CaptureE2E.${name} PROPERTIES
+        LABELS e2e
+        TIMEOUT 60
+        ENVIRONMENT
+            "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0")
 endforeach()
