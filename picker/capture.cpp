@@ -24,6 +24,8 @@ const char *const CaptureUnavailableText =
 namespace {
 
 constexpr int LongTextType = -1; // SQL_LONGVARCHAR
+// Read a few bytes past the limit so that the cut to it can keep a character whole.
+constexpr std::size_t ReadSlack = 8;
 
 } // namespace
 
@@ -32,7 +34,7 @@ CaptureController::CaptureController(CaptureBackend &backend, MessageSink &messa
     : QObject(parent), m_backend(backend), m_messages(messages),
       m_clipboard(QGuiApplication::clipboard())
 {
-    m_capture.reserve(MaxCaptureLength + 1);
+    m_capture.reserve(MaxCaptureLength + ReadSlack);
     connect(qGuiApp, &QGuiApplication::focusWindowChanged, this,
             &CaptureController::focusWindowChanged);
     joinClipboardNotices();
@@ -156,7 +158,8 @@ bool CaptureController::CopyFromTargetWindow(WindowId target)
         return false;
     // Emptying the clipboard first makes every application announce its copy, even one that
     // owned the clipboard already.
-    m_clipboard->clear(QClipboard::Clipboard);
+    if (!m_backend.emptyClipboard())
+        m_clipboard->clear(QClipboard::Clipboard);
     // A target that has been closed, or that will not take the focus, gets no keys.
     if (!m_backend.giveFocus(target))
         return false;
@@ -171,13 +174,14 @@ void CaptureController::clipboardChanged()
     // we own the clipboard, or while it has no owner and no content, nothing has arrived yet.
     if (m_clipboard->ownsClipboard())
         return;
-    const QMimeData *data = m_clipboard->mimeData(QClipboard::Clipboard);
-    if (data == nullptr || data->formats().isEmpty())
+    const ClipboardContent content = ReadClipboard();
+    if (content == ClipboardContent::Nothing)
         return;
 
     const int field = m_row.pendingField;
     const std::size_t f = static_cast<std::size_t>(field);
-    if (TakeClipboardText(field)) {
+    m_row.pendingField = -1;
+    if (content == ClipboardContent::Text && TakeCapturedText(field)) {
         if (m_row.hasValue[f] == 0) {
             m_row.hasValue[f] = 1;
             if (m_fillState)
@@ -188,26 +192,47 @@ void CaptureController::clipboardChanged()
             QApplication::beep();
         }
         m_row.unsaved = 1;
-        m_row.pendingField = -1;
         emit valuePicked(field);
-        return;
     }
-    m_row.pendingField = -1;
+}
+
+CaptureController::ClipboardContent CaptureController::ReadClipboard()
+{
+    switch (m_backend.readClipboardText(m_capture, MaxCaptureLength + ReadSlack)) {
+    case CaptureBackend::ClipboardRead::NoOwner:
+        return ClipboardContent::Nothing;
+    case CaptureBackend::ClipboardRead::NoText:
+        return ClipboardContent::NoText;
+    case CaptureBackend::ClipboardRead::Text:
+        m_capture.resize(Utf8PrefixLength(m_capture, MaxCaptureLength));
+        return ClipboardContent::Text;
+    case CaptureBackend::ClipboardRead::Unsupported:
+        break;
+    }
+    const QMimeData *data = m_clipboard->mimeData(QClipboard::Clipboard);
+    if (data == nullptr || data->formats().isEmpty())
+        return ClipboardContent::Nothing;
+    if (!data->hasText())
+        return ClipboardContent::NoText;
+    const QByteArray bytes = data->text().toUtf8();
+    // The text ends at its first NUL and is considered up to 32000 bytes, cut at a character.
+    const std::size_t length = ::strnlen(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    const std::string_view text(bytes.constData(), length);
+    m_capture.assign(text.data(), Utf8PrefixLength(text, MaxCaptureLength));
+    return ClipboardContent::Text;
 }
 
 bool CaptureController::TakeClipboardText(int field)
 {
     if (field < 0 || field >= m_row.fieldCount || m_description == nullptr)
         return false;
-    const QMimeData *data = m_clipboard->mimeData(QClipboard::Clipboard);
-    if (data == nullptr || !data->hasText())
-        return false;
-    const QByteArray bytes = data->text().toUtf8();
-    // The text ends at its first NUL and is considered up to 32000 bytes, cut at a character.
-    const std::size_t length = ::strnlen(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    const std::string_view text(bytes.constData(), length);
-    m_capture.assign(text.data(), Utf8PrefixLength(text, MaxCaptureLength));
+    return ReadClipboard() == ClipboardContent::Text && TakeCapturedText(field);
+}
 
+bool CaptureController::TakeCapturedText(int field)
+{
+    if (field < 0 || field >= m_row.fieldCount || m_description == nullptr)
+        return false;
     const FieldDescription &description = m_description->fields[static_cast<std::size_t>(field)];
     NormalizePickedText(m_capture, description.sqlType == LongTextType);
     if (m_capture.empty())

@@ -78,6 +78,16 @@ signals:
     void valuePicked(int field);
 
 private:
+    enum class ClipboardContent
+    {
+        Nothing, // emptied: no owner and no content
+        NoText,  // something that is not text, or an owner that does not answer
+        Text,    // in the capture buffer
+    };
+    // Reads the clipboard's text into the capture buffer, cut to 32000 bytes.
+    ClipboardContent ReadClipboard();
+    // Cleans the capture buffer and stores it in `field`; true when the field got a value.
+    bool TakeCapturedText(int field);
     void focusWindowChanged();
     bool isOwnWindow(WindowId window) const;
     void reportUnavailable();

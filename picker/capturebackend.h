@@ -32,6 +32,25 @@ public:
 
     // Types Ctrl+C into whatever holds the keyboard focus.
     virtual bool sendCopyKeys() = 0;
+
+    // Direct access to the clipboard, quicker than the toolkit's. A backend without it leaves
+    // both to the toolkit: emptyClipboard returns false and readClipboardText Unsupported.
+    enum class ClipboardRead
+    {
+        Text,        // `text` holds the plain text, up to its first NUL
+        NoText,      // the clipboard holds something else (a picture), or its owner did not answer
+        NoOwner,     // the clipboard is empty
+        Unsupported, // ask the toolkit
+    };
+    // Empties the clipboard before the keys that follow, without waiting.
+    virtual bool emptyClipboard() { return false; }
+    // Reads the clipboard's plain text, at most `limit` bytes of it.
+    virtual ClipboardRead readClipboardText(std::string &text, std::size_t limit)
+    {
+        (void)text;
+        (void)limit;
+        return ClipboardRead::Unsupported;
+    }
 };
 
 // The backend that cannot reach other applications.

@@ -1,6 +1,9 @@
 #include "x11capture.h"
 
+#include <algorithm>
 #include <thread>
+
+#include <poll.h>
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -21,6 +24,8 @@ int RecordError(Display *, XErrorEvent *)
     return 0;
 }
 
+// Requests that get a reply report their errors before they return; for the others failed()
+// waits for the server.
 class ErrorTrap
 {
 public:
@@ -29,11 +34,7 @@ public:
         g_errorSeen = false;
         m_previous = XSetErrorHandler(RecordError);
     }
-    ~ErrorTrap()
-    {
-        XSync(m_display, False);
-        XSetErrorHandler(m_previous);
-    }
+    ~ErrorTrap() { XSetErrorHandler(m_previous); }
     ErrorTrap(const ErrorTrap &) = delete;
     ErrorTrap &operator=(const ErrorTrap &) = delete;
 
@@ -62,8 +63,14 @@ struct X11CaptureBackend::Connection
     Window root = 0;
     Atom netActiveWindow = 0;
     Atom netSupported = 0;
+    bool windowManager = false;
     Atom wmState = 0;
     int inputOpcode = -1;
+    Window requestor = 0; // receives the clipboard's text
+    Atom clipboard = 0;
+    Atom utf8String = 0;
+    Atom incr = 0;
+    Atom transfer = 0;
     KeyCode control = 0;
     KeyCode letterC = 0;
 
@@ -198,10 +205,18 @@ std::unique_ptr<X11CaptureBackend> X11CaptureBackend::Open(const char *displayNa
     x->netActiveWindow = XInternAtom(x->display, "_NET_ACTIVE_WINDOW", False);
     x->netSupported = XInternAtom(x->display, "_NET_SUPPORTED", False);
     x->wmState = XInternAtom(x->display, "WM_STATE", False);
+    x->clipboard = XInternAtom(x->display, "CLIPBOARD", False);
+    x->utf8String = XInternAtom(x->display, "UTF8_STRING", False);
+    x->incr = XInternAtom(x->display, "INCR", False);
+    x->transfer = XInternAtom(x->display, "QUILLON_CAPTURE", False);
+    XSetWindowAttributes requestorAttributes{};
+    x->requestor = XCreateWindow(x->display, x->root, -10, -10, 1, 1, 0, 0, InputOnly,
+                                 CopyFromParent, 0, &requestorAttributes);
     x->control = XKeysymToKeycode(x->display, XK_Control_L);
     x->letterC = XKeysymToKeycode(x->display, XK_c);
     if (x->control == 0 || x->letterC == 0)
         return nullptr;
+    x->windowManager = x->hasProperty(x->root, x->netSupported);
     std::unique_ptr<X11CaptureBackend> backend(
         new X11CaptureBackend(std::move(x), std::move(isOwn)));
     backend->activeWindowChanged();
@@ -231,7 +246,15 @@ int X11CaptureBackend::inputExtensionOpcode() const
 
 bool X11CaptureBackend::hasWindowManager()
 {
-    return m_x->hasProperty(m_x->root, m_x->netSupported);
+    return m_x->windowManager;
+}
+
+void X11CaptureBackend::rootPropertyChanged(std::uint32_t atom)
+{
+    if (atom == m_x->netActiveWindow)
+        activeWindowChanged();
+    else if (atom == m_x->netSupported)
+        m_x->windowManager = m_x->hasProperty(m_x->root, m_x->netSupported);
 }
 
 void X11CaptureBackend::activeWindowChanged()
@@ -251,10 +274,9 @@ void X11CaptureBackend::pointerPressed()
 
 WindowId X11CaptureBackend::activeBeforeUs()
 {
-    if (hasWindowManager()) {
-        activeWindowChanged();
+    // With a window manager the changes of the active window are followed as they come.
+    if (hasWindowManager())
         return m_lastForeign;
-    }
     // Without a window manager the focus is wherever the last XSetInputFocus put it, or follows
     // the pointer (PointerRoot).
     ErrorTrap trap(m_x->display);
@@ -302,19 +324,40 @@ bool X11CaptureBackend::giveFocus(WindowId id)
     Window target = ToWindow(id);
     if (target == 0)
         return false;
-    ErrorTrap trap(m_x->display);
+    Display *display = m_x->display;
+    ErrorTrap trap(display);
     XWindowAttributes attributes;
-    if (!XGetWindowAttributes(m_x->display, target, &attributes) || trap.failed())
-        return false;
+    if (!XGetWindowAttributes(display, target, &attributes))
+        return false; // closed meanwhile
 
     if (!hasWindowManager()) {
         // Requests on one connection are handled in order, so keys sent after this arrive at the
         // new focus without waiting.
-        XSetInputFocus(m_x->display, target, RevertToParent, CurrentTime);
+        XSetInputFocus(display, target, RevertToParent, CurrentTime);
         return !trap.failed();
     }
 
+    // A change of the active window, and the focus arriving in the target, wake the wait below.
+    // Both are heard only while waiting.
     XEvent event{};
+    while (XPending(display) > 0)
+        XNextEvent(display, &event);
+    XSelectInput(display, m_x->root, PropertyChangeMask);
+    XSelectInput(display, target, attributes.your_event_mask | FocusChangeMask);
+    struct StopListening
+    {
+        Display *display;
+        Window root;
+        Window target;
+        long mask;
+        ~StopListening()
+        {
+            XSelectInput(display, root, NoEventMask);
+            XSelectInput(display, target, mask);
+            XSync(display, True);
+        }
+    } stopListening{display, m_x->root, target, attributes.your_event_mask};
+    event = XEvent{};
     event.xclient.type = ClientMessage;
     event.xclient.window = target;
     event.xclient.message_type = m_x->netActiveWindow;
@@ -322,26 +365,30 @@ bool X11CaptureBackend::giveFocus(WindowId id)
     event.xclient.data.l[0] = 2; // source: a pager, which the window manager always obeys
     event.xclient.data.l[1] = CurrentTime;
     event.xclient.data.l[2] = 0;
-    XSendEvent(m_x->display, m_x->root, False, SubstructureRedirectMask | SubstructureNotifyMask,
+    XSendEvent(display, m_x->root, False, SubstructureRedirectMask | SubstructureNotifyMask,
                &event);
-    XFlush(m_x->display);
+    XFlush(display);
 
-    // Keys sent before the focus has arrived go astray: wait until the window manager reports
-    // the target active and the server has moved the input focus into it.
+    // Keys sent before the focus has arrived go astray: check every 2 ms at the latest, and at
+    // every change of the active window or of the target's focus, until the window manager
+    // reports the target active and the server has moved the input focus into it.
     const auto deadline = std::chrono::steady_clock::now() + m_timeout;
     for (;;) {
+        while (XPending(display) > 0)
+            XNextEvent(display, &event);
         if (m_x->activeWindow() == target) {
             Window focus = 0;
             int revert = 0;
-            XGetInputFocus(m_x->display, &focus, &revert);
+            XGetInputFocus(display, &focus, &revert);
             if (focus != None && focus != PointerRoot && m_x->isInside(focus, target))
-                return !trap.failed();
+                return !g_errorSeen;
         }
-        if (trap.failed())
+        if (g_errorSeen || std::chrono::steady_clock::now() >= deadline)
             return false;
-        if (std::chrono::steady_clock::now() >= deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        if (XPending(display) == 0) {
+            pollfd connection{ConnectionNumber(display), POLLIN, 0};
+            poll(&connection, 1, 2);
+        }
     }
 }
 
@@ -354,4 +401,97 @@ bool X11CaptureBackend::sendCopyKeys()
     XTestFakeKeyEvent(display, m_x->control, False, CurrentTime);
     XFlush(display);
     return true;
+}
+
+bool X11CaptureBackend::emptyClipboard()
+{
+    // Sent with the focus request and the keys that follow, in this order.
+    XSetSelectionOwner(m_x->display, m_x->clipboard, None, CurrentTime);
+    return true;
+}
+
+CaptureBackend::ClipboardRead X11CaptureBackend::readClipboardText(std::string &text,
+                                                                   std::size_t limit)
+{
+    Display *display = m_x->display;
+    text.clear();
+    if (XGetSelectionOwner(display, m_x->clipboard) == None)
+        return ClipboardRead::NoOwner;
+
+    // UTF-8 first; Latin-1 from owners that offer nothing else.
+    for (Atom target : {m_x->utf8String, static_cast<Atom>(XA_STRING)}) {
+        XDeleteProperty(display, m_x->requestor, m_x->transfer);
+        XConvertSelection(display, m_x->clipboard, target, m_x->transfer, m_x->requestor,
+                          CurrentTime);
+        XFlush(display);
+
+        XEvent event{};
+        bool answered = false;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+        while (!answered) {
+            while (XPending(display) > 0) {
+                XNextEvent(display, &event);
+                if (event.type == SelectionNotify && event.xselection.requestor == m_x->requestor) {
+                    answered = true;
+                    break;
+                }
+            }
+            if (answered)
+                break;
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
+            if (left.count() <= 0)
+                return ClipboardRead::NoText; // the owner does not answer
+            pollfd connection{ConnectionNumber(display), POLLIN, 0};
+            poll(&connection, 1, static_cast<int>(left.count()) + 1);
+        }
+        if (event.xselection.property == None)
+            continue; // refused: not in this form
+
+        Atom type = 0;
+        int format = 0;
+        unsigned long count = 0;
+        unsigned long after = 0;
+        unsigned char *data = nullptr;
+        const long units = static_cast<long>(limit / 4 + 1);
+        if (XGetWindowProperty(display, m_x->requestor, m_x->transfer, 0, units, True,
+                               AnyPropertyType, &type, &format, &count, &after, &data) != Success) {
+            return ClipboardRead::NoText;
+        }
+        if (type == m_x->incr) {
+            // Sent in pieces: only very large texts come this way; the toolkit reads them.
+            if (data != nullptr)
+                XFree(data);
+            XDeleteProperty(display, m_x->requestor, m_x->transfer);
+            return ClipboardRead::Unsupported;
+        }
+        if (type != target || format != 8 || data == nullptr) {
+            // An answer in another form than asked for (some owners send whatever they hold):
+            // the toolkit looks at the forms on offer and decides.
+            if (data != nullptr)
+                XFree(data);
+            return ClipboardRead::Unsupported;
+        }
+        const char *bytes = reinterpret_cast<const char *>(data);
+        std::size_t length = 0;
+        while (length < count && bytes[length] != '\0')
+            ++length;
+        if (target == m_x->utf8String) {
+            text.assign(bytes, std::min(length, limit));
+        } else {
+            // Latin-1 to UTF-8.
+            for (std::size_t i = 0; i < length && text.size() < limit; ++i) {
+                const auto c = static_cast<unsigned char>(bytes[i]);
+                if (c < 0x80) {
+                    text.push_back(static_cast<char>(c));
+                } else {
+                    text.push_back(static_cast<char>(0xC0 | (c >> 6)));
+                    text.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+                }
+            }
+        }
+        XFree(data);
+        return ClipboardRead::Text;
+    }
+    return ClipboardRead::NoText;
 }

@@ -24,6 +24,8 @@ public:
     WindowId windowAt(int x, int y) override;
     bool giveFocus(WindowId window) override;
     bool sendCopyKeys() override;
+    bool emptyClipboard() override;
+    ClipboardRead readClipboardText(std::string &text, std::size_t limit) override;
 
     // The root window and the atom _NET_ACTIVE_WINDOW, for recognising its changes among the
     // events that the application already receives.
@@ -32,7 +34,10 @@ public:
     // The major opcode of the X Input extension, through which Qt receives pointer buttons; -1
     // when the server has none.
     int inputExtensionOpcode() const;
-    // Called on every change of _NET_ACTIVE_WINDOW on the root window.
+    // Called on every property change on the root window (the atom that changed): follows
+    // _NET_ACTIVE_WINDOW and the coming and going of a window manager.
+    void rootPropertyChanged(std::uint32_t atom);
+    // Reads _NET_ACTIVE_WINDOW and remembers it unless it is 0 or one of ours.
     void activeWindowChanged();
     // Called when the user presses a button in one of our windows, before the toolkit reacts:
     // without a window manager this is the last moment at which the focus is still elsewhere.

@@ -28,7 +28,6 @@ class X11CaptureSession final : public CaptureBackend, public QAbstractNativeEve
 public:
     explicit X11CaptureSession(std::unique_ptr<X11CaptureBackend> backend)
         : m_backend(std::move(backend)), m_root(static_cast<xcb_window_t>(m_backend->rootWindow())),
-          m_activeAtom(static_cast<xcb_atom_t>(m_backend->activeWindowAtom())),
           m_inputOpcode(m_backend->inputExtensionOpcode())
     {
         QCoreApplication::instance()->installNativeEventFilter(this);
@@ -46,6 +45,11 @@ public:
     WindowId windowAt(int x, int y) override { return m_backend->windowAt(x, y); }
     bool giveFocus(WindowId window) override { return m_backend->giveFocus(window); }
     bool sendCopyKeys() override { return m_backend->sendCopyKeys(); }
+    bool emptyClipboard() override { return m_backend->emptyClipboard(); }
+    ClipboardRead readClipboardText(std::string &text, std::size_t limit) override
+    {
+        return m_backend->readClipboardText(text, limit);
+    }
 
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *) override
     {
@@ -55,8 +59,8 @@ public:
         switch (event->response_type & 0x7f) {
         case XCB_PROPERTY_NOTIFY: {
             const auto *notify = reinterpret_cast<const xcb_property_notify_event_t *>(event);
-            if (notify->window == m_root && notify->atom == m_activeAtom)
-                m_backend->activeWindowChanged();
+            if (notify->window == m_root)
+                m_backend->rootPropertyChanged(notify->atom);
             break;
         }
         case XCB_BUTTON_PRESS:
@@ -78,7 +82,6 @@ public:
 private:
     std::unique_ptr<X11CaptureBackend> m_backend;
     xcb_window_t m_root;
-    xcb_atom_t m_activeAtom;
     int m_inputOpcode;
 };
 

@@ -1,0 +1,196 @@
+// Click-to-value latency of picking from a real application (Tk's wish) on a real X server,
+// next to the bare Xlib sequence from a click on a plain X window, in the same run. Needs an X
+// server with a window manager:
+//   tests/support/with-x build/bin/capture_bench
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QProcess>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWidget>
+#include <benchmark/benchmark.h>
+
+#include "capture.h"
+#include "capture_bare.h"
+#include "fieldtypes.h"
+#include "x11input.h"
+
+namespace {
+
+constexpr int Runs = 20;
+constexpr const char *SelectedText = "benchmark text";
+
+class SilentSink final : public MessageSink
+{
+public:
+    MessageAnswer show(const Message &) override { return MessageAnswer::Ok; }
+};
+
+// The picker side: a window with one field button wired to the capture controller, and the
+// target, a Tk text window holding a selected text.
+struct Scene
+{
+    Scene() : backend(CreateCaptureBackend()), controller(*backend, messages)
+    {
+        description.connectString = "DSN=none";
+        description.tableName = "t";
+        description.fieldCount = 1;
+        description.fields[0].name = description.fields[0].title = "Name";
+        description.fields[0].sqlType = 12;
+        description.fields[0].length = 100;
+        SetValueWidths(description);
+        controller.TableLoaded(description);
+        controller.ResetRow();
+        controller.setBeepHook([] {});
+
+        window.setWindowTitle(QStringLiteral("Quillon"));
+        window.setWindowFlag(Qt::WindowStaysOnTopHint);
+        auto *layout = new QVBoxLayout(&window);
+        button = new QPushButton(QStringLiteral("Name"), &window);
+        button->setFocusPolicy(Qt::NoFocus);
+        layout->addWidget(button);
+        QObject::connect(button, &QPushButton::clicked, [this] { controller.PickField(0); });
+        controller.setPickerWindow(&window);
+        window.move(5, 5);
+        window.show();
+
+        target.start(QStringLiteral("wish"),
+                     {QStringLiteral(TK_TARGET_SCRIPT), QString::fromLatin1(SelectedText),
+                      QStringLiteral("400"), QStringLiteral("300")});
+        QDeadlineTimer deadline(10000);
+        QByteArray line;
+        while (!deadline.hasExpired() && !line.startsWith("ready ")) {
+            if (target.canReadLine())
+                line = target.readLine();
+            else
+                target.waitForReadyRead(100);
+        }
+        const std::uint64_t own = std::strtoull(line.mid(6).trimmed().constData(), nullptr, 0);
+        while (!deadline.hasExpired() && (targetWindow = x11input::ClientWindowOf(own)) == 0)
+            settle(50);
+        settle(300);
+    }
+
+    ~Scene()
+    {
+        target.kill();
+        target.waitForFinished(5000);
+    }
+
+    bool ready() const { return backend->available() && targetWindow != 0; }
+
+    static void settle(int milliseconds)
+    {
+        QEventLoop loop;
+        QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+
+    // One pick: the click on the field button until the value is stored. Returns the time in
+    // seconds, negative on failure.
+    double pickOnce()
+    {
+        controller.row().value[0].clear();
+        const QPoint centre = button->mapToGlobal(button->rect().center());
+        QEventLoop loop;
+        const QMetaObject::Connection done = QObject::connect(
+            &controller, &CaptureController::valuePicked, &loop, &QEventLoop::quit);
+        QTimer::singleShot(2000, &loop, &QEventLoop::quit);
+        const auto start = std::chrono::steady_clock::now();
+        x11input::ClickAt(centre.x(), centre.y());
+        loop.exec();
+        const auto end = std::chrono::steady_clock::now();
+        QObject::disconnect(done);
+        if (controller.row().value[0] != SelectedText)
+            return -1;
+        return std::chrono::duration<double>(end - start).count();
+    }
+
+    SilentSink messages;
+    TableDescription description;
+    std::unique_ptr<CaptureBackend> backend;
+    CaptureController controller;
+    QWidget window;
+    QPushButton *button = nullptr;
+    QProcess target;
+    std::uint64_t targetWindow = 0;
+};
+
+Scene *g_scene = nullptr;
+double g_bareMedian = 0;
+double g_pickerMedian = 0;
+
+double Median(std::vector<double> samples)
+{
+    std::sort(samples.begin(), samples.end());
+    const std::size_t n = samples.size();
+    return n % 2 == 1 ? samples[n / 2] : (samples[n / 2 - 1] + samples[n / 2]) / 2;
+}
+
+// Each iteration runs the bare sequence and then the picker's path, so that both meet the same
+// load on the machine; the iteration's time is the picker's.
+void BM_ClickToValue(benchmark::State &state)
+{
+    BareCapture bare;
+    if (!bare.ready() || !g_scene->ready()) {
+        state.SkipWithError("no X server with a window manager, or no wish");
+        return;
+    }
+    // Both start with the target active, as after the user selected the text.
+    bare.activate(g_scene->targetWindow);
+    std::vector<double> bareSamples;
+    std::vector<double> pickerSamples;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        const std::string text = bare.clickAndCopyFrom(g_scene->targetWindow);
+        const auto end = std::chrono::steady_clock::now();
+        if (text != SelectedText) {
+            state.SkipWithError("the bare sequence did not bring the text");
+            return;
+        }
+        bareSamples.push_back(std::chrono::duration<double>(end - start).count());
+        Scene::settle(20);
+
+        const double seconds = g_scene->pickOnce();
+        if (seconds < 0) {
+            state.SkipWithError("the picked value did not arrive");
+            return;
+        }
+        state.SetIterationTime(seconds);
+        pickerSamples.push_back(seconds);
+        Scene::settle(20);
+    }
+    g_bareMedian = Median(bareSamples);
+    g_pickerMedian = Median(pickerSamples);
+    state.counters["median_ms"] = g_pickerMedian * 1000;
+    state.counters["bare_median_ms"] = g_bareMedian * 1000;
+    state.counters["ratio"] = g_pickerMedian / g_bareMedian;
+}
+
+BENCHMARK(BM_ClickToValue)->Iterations(Runs)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    Scene scene;
+    g_scene = &scene;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    if (g_bareMedian > 0 && g_pickerMedian > 0)
+        std::printf("click to value: median %.2f ms, bare sequence %.2f ms, ratio %.2f\n",
+                    g_pickerMedian * 1000, g_bareMedian * 1000, g_pickerMedian / g_bareMedian);
+    g_scene = nullptr;
+    return 0;
+}
