@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCursor>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -9,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QShortcut>
+#include <QTimer>
 #include <QWindow>
 
 namespace {
@@ -335,6 +337,21 @@ void MiniFrame::onMenuHidden()
 {
     m_sysMenuInverted = false;
     update();
+    // Where a click outside a menu only closes it (X11), the press that closed the menu never
+    // reaches the frame. When that press was on the box, it is taken here as the press on the
+    // box; on platforms that pass the press on afterwards, that copy is then left alone.
+    if (m_sysMenuFlag && (QGuiApplication::mouseButtons() & Qt::LeftButton) &&
+        hitTest(mapFromGlobal(QCursor::pos())) == HTSYSMENU) {
+        bool quick = m_menuOpenedBy.isValid() &&
+                     m_menuOpenedBy.elapsed() <= QApplication::doubleClickInterval();
+        m_sysMenuFlag = false;
+        m_menuOpenedAt = -1;
+        m_menuOpenedBy.invalidate();
+        m_boxPressTaken = true;
+        QTimer::singleShot(0, this, [this] { m_boxPressTaken = false; });
+        if (quick)
+            QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    }
 }
 
 void MiniFrame::onMenuTriggered(QAction *action)
@@ -449,10 +466,13 @@ void MiniFrame::mousePressEvent(QMouseEvent *event)
     QWindow *window = windowHandle();
     switch (hit) {
     case HTSYSMENU:
-        if (!m_sysMenuFlag) {
+        if (m_boxPressTaken) {
+            m_boxPressTaken = false; // already handled when the menu closed
+        } else if (!m_sysMenuFlag) {
             if (showWindowMenu()) {
                 m_sysMenuFlag = true;
                 m_menuOpenedAt = static_cast<qint64>(event->timestamp());
+                m_menuOpenedBy.start();
             }
         } else {
             // This press closed the menu. Quick after the press that opened it, it is the
@@ -460,6 +480,7 @@ void MiniFrame::mousePressEvent(QMouseEvent *event)
             m_sysMenuFlag = false;
             qint64 since = static_cast<qint64>(event->timestamp()) - m_menuOpenedAt;
             m_menuOpenedAt = -1;
+            m_menuOpenedBy.invalidate();
             if (since >= 0 && since <= QApplication::doubleClickInterval())
                 close();
         }

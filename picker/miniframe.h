@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QIcon>
 #include <QList>
 #include <QString>
@@ -159,7 +160,9 @@ private:
     QShortcut *m_menuShortcut = nullptr;
     bool m_sysMenuFlag = false;
     bool m_sysMenuInverted = false;
-    qint64 m_menuOpenedAt = -1; // time of the press that opened the menu, for double clicks
+    qint64 m_menuOpenedAt = -1;   // time stamp of the press that opened the menu
+    QElapsedTimer m_menuOpenedBy; // running since that press, for double clicks
+    bool m_boxPressTaken = false; // the press that closed the menu was handled on closing
     int m_trackedButton = HTNOWHERE;
     bool m_pressedDrawn = false;
 };

@@ -2,14 +2,19 @@
 // and "Enter", in a column (caption down the left edge) or in a row (caption along the top).
 //
 //   miniframe-demo [--orientation 0|1] [--titles A,B,C] [--screenshot FILE [--scale N]]
+//                  [--trace]
 //
 // A left click on a field button fills or empties it, a right click reports it; a left click on
 // "Enter" flips its look. The window menu has "Change Orientation" and "Always On Top". With
 // --screenshot the window is saved to FILE once it is shown and active, and the demo ends;
-// --scale enlarges the picture N times, pixel for pixel.
+// --scale enlarges the picture N times, pixel for pixel. With --trace the demo reports on its
+// standard output what happens to it, one line each: "shown X Y W H", "moved X Y",
+// "resized W H", "active", "menu shown", "menu hidden", "menu command ID",
+// "command ID LPARAM", "minimized", "closed".
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QCommandLineParser>
 #include <QMenu>
 #include <QScreen>
@@ -26,6 +31,17 @@
 #include "miniframe.h"
 
 namespace {
+
+bool tracing = false;
+
+template <typename... Args> void Trace(const char *format, Args... args)
+{
+    if (!tracing)
+        return;
+    std::printf(format, args...);
+    std::printf("\n");
+    std::fflush(stdout);
+}
 
 constexpr int EnterCommand = 501;
 constexpr int SeparatorCommand = 502;
@@ -77,6 +93,44 @@ public:
             CreateToolbar(clientArea(), TBS_VISIBLE, 400, 30, nullptr, 103, m_records.data(),
                           static_cast<int>(m_records.size()), m_orientation);
         connect(m_toolbar, &KolvaneToolbar::commandActivated, this, &DemoWindow::onCommand);
+        connect(windowMenu(), &QMenu::aboutToShow, this, [] { Trace("menu shown"); });
+        connect(windowMenu(), &QMenu::aboutToHide, this, [] { Trace("menu hidden"); });
+    }
+
+protected:
+    void showEvent(QShowEvent *event) override
+    {
+        MiniFrame::showEvent(event);
+        QPoint origin = mapToGlobal(QPoint(0, 0));
+        Trace("shown %d %d %d %d", origin.x(), origin.y(), width(), height());
+    }
+
+    void moveEvent(QMoveEvent *event) override
+    {
+        MiniFrame::moveEvent(event);
+        QPoint origin = mapToGlobal(QPoint(0, 0));
+        Trace("moved %d %d", origin.x(), origin.y());
+    }
+
+    void resizeEvent(QResizeEvent *event) override
+    {
+        MiniFrame::resizeEvent(event);
+        Trace("resized %d %d", width(), height());
+    }
+
+    void changeEvent(QEvent *event) override
+    {
+        MiniFrame::changeEvent(event);
+        if (event->type() == QEvent::ActivationChange && isActiveWindow())
+            Trace("active");
+        if (event->type() == QEvent::WindowStateChange && isMinimized())
+            Trace("minimized");
+    }
+
+    void closeEvent(QCloseEvent *event) override
+    {
+        Trace("closed");
+        MiniFrame::closeEvent(event);
     }
 
 private:
@@ -92,11 +146,9 @@ private:
 
     void onCommand(int command, qintptr lParam)
     {
-        if (lParam != 0) {
-            std::printf("second activation of %d\n", command);
-            std::fflush(stdout);
+        Trace("command %d %d", command, static_cast<int>(lParam));
+        if (lParam != 0)
             return;
-        }
         int &state = m_fill[command];
         if (command == EnterCommand)
             state = state == TBFILL_ENTER ? TBFILL_ENTER2 : TBFILL_ENTER;
@@ -107,6 +159,7 @@ private:
 
     void onMenuCommand(int id)
     {
+        Trace("menu command %d", id);
         if (id == ChangeOrientationCommand) {
             std::uint32_t style = styleBits();
             m_orientation = m_orientation ? 0 : 1;
@@ -185,8 +238,11 @@ int main(int argc, char *argv[])
     QCommandLineOption scale(QStringLiteral("scale"),
                              QStringLiteral("Enlarge the screenshot N times."), QStringLiteral("n"),
                              QStringLiteral("1"));
-    parser.addOptions({orientation, titles, screenshot, scale});
+    QCommandLineOption trace(QStringLiteral("trace"),
+                             QStringLiteral("Report what happens on standard output."));
+    parser.addOptions({orientation, titles, screenshot, scale, trace});
     parser.process(app);
+    tracing = parser.isSet(trace);
 
     QStringList fieldTitles = parser.value(titles).split(QLatin1Char(','));
     while (fieldTitles.size() > 30)

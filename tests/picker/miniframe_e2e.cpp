@@ -1,0 +1,306 @@
+// The demo of the frame and its toolbar on a real X server: its window as the server shows it in
+// both orientations, and what the mouse and the keyboard do to it. The pointer is moved by
+// xdotool; the demo reports what happened on its standard output (--trace). Run each case under
+// tests/support/with-x.
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QColor Black(0, 0, 0);
+const QColor White(255, 255, 255);
+const QColor Grey(192, 192, 192);
+const QColor Shadow(128, 128, 128);
+const QColor Navy(0, 0, 128);
+const QColor Filled(170, 222, 160);
+
+struct Point
+{
+    int x;
+    int y;
+    QColor colour;
+    const char *what;
+};
+
+struct Layout
+{
+    const char *name;
+    int orientation;
+    QSize size;
+    std::vector<Point> points;
+};
+
+const Layout Layouts[] = {
+    {"Column",
+     0,
+     {88, 139},
+     {
+         {0, 0, Black, "outer frame line"},
+         {15, 4, Black, "caption separator, top"},
+         {15, 134, Black, "caption separator, bottom"},
+         {6, 131, Black, "minimize bar, first pixel"},
+         {11, 132, Black, "minimize bar, last pixel"},
+         {12, 131, Grey, "minimize button face"},
+         {21, 10, Filled, "field 1 holds a value"},
+         {21, 34, Grey, "field 2 without a value"},
+         {21, 58, Filled, "field 3 holds a value"},
+         {30, 81, Shadow, "separator line"},
+         {30, 82, White, "separator highlight"},
+         {30, 88, Navy, "Enter, first look"},
+     }},
+    {"Row",
+     1,
+     {299, 47},
+     {
+         {0, 0, Black, "outer frame line"},
+         {4, 15, Black, "caption separator, start"},
+         {294, 15, Black, "caption separator, end"},
+         {286, 11, Black, "minimize bar, first pixel"},
+         {291, 12, Black, "minimize bar, last pixel"},
+         {292, 11, Grey, "minimize button face"},
+         {9, 21, Filled, "field 1 holds a value"},
+         {73, 21, Grey, "field 2 without a value"},
+         {137, 21, Filled, "field 3 holds a value"},
+         {201, 25, Shadow, "separator line"},
+         {202, 25, White, "separator highlight"},
+         {212, 20, Navy, "Enter, first look"},
+     }},
+};
+
+class DemoScreenshot : public ::testing::TestWithParam<Layout>
+{};
+
+TEST_P(DemoScreenshot, ShowsCaptionFieldsSeparatorAndEnter)
+{
+    const Layout &layout = GetParam();
+    QString file =
+        QDir(QStringLiteral(SCREENSHOT_DIR))
+            .filePath(
+                QStringLiteral("quillon-%1.png").arg(QString::fromLatin1(layout.name).toLower()));
+    QFile::remove(file);
+    QProcess demo;
+    demo.setProcessChannelMode(QProcess::ForwardedChannels);
+    demo.start(QStringLiteral(DEMO_PROGRAM),
+               {QStringLiteral("--orientation"), QString::number(layout.orientation),
+                QStringLiteral("--screenshot"), file});
+    ASSERT_TRUE(demo.waitForFinished(30000));
+    ASSERT_EQ(demo.exitStatus(), QProcess::NormalExit);
+    ASSERT_EQ(demo.exitCode(), 0);
+
+    QImage image(file);
+    ASSERT_FALSE(image.isNull()) << file.toStdString();
+    ASSERT_EQ(image.size(), layout.size);
+    for (const Point &p : layout.points)
+        EXPECT_EQ(image.pixelColor(p.x, p.y).name().toStdString(), p.colour.name().toStdString())
+            << p.what << " at (" << p.x << ", " << p.y << ")";
+
+    // The caption is painted in the active or the inactive colour all along its text area.
+    QColor caption = layout.orientation == 0 ? image.pixelColor(5, 17) : image.pixelColor(17, 5);
+    EXPECT_TRUE(caption == Navy || caption == Shadow) << caption.name().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(MiniFrame, DemoScreenshot, ::testing::ValuesIn(Layouts),
+                         [](const auto &testInfo) { return std::string(testInfo.param.name); });
+
+// The demo in a column at (5, 5), 88 by 139, reporting what happens to it.
+class Demo : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_demo.start(QStringLiteral(DEMO_PROGRAM), {QStringLiteral("--trace")});
+        ASSERT_TRUE(m_demo.waitForStarted());
+        ASSERT_EQ(Next("shown"), "shown 5 5 88 139");
+        // Active: mapped, and managed by the window manager if there is one.
+        ASSERT_EQ(Next("active"), "active");
+    }
+
+    void TearDown() override
+    {
+        if (m_demo.state() != QProcess::NotRunning) {
+            m_demo.terminate();
+            m_demo.waitForFinished(5000);
+        }
+    }
+
+    // The next reported line that starts with `prefix`, skipping others; empty after the
+    // timeout.
+    std::string Next(const std::string &prefix, int timeoutMs = 5000)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < timeoutMs) {
+            while (m_demo.canReadLine()) {
+                std::string line = m_demo.readLine().trimmed().toStdString();
+                m_seen.push_back(line);
+                if (line.rfind(prefix, 0) == 0)
+                    return line;
+            }
+            m_demo.waitForReadyRead(100);
+        }
+        return {};
+    }
+
+    // Lines reported since the last call.
+    std::vector<std::string> Seen()
+    {
+        while (m_demo.canReadLine())
+            m_seen.push_back(m_demo.readLine().trimmed().toStdString());
+        std::vector<std::string> seen;
+        seen.swap(m_seen);
+        return seen;
+    }
+
+    // Where the server has the demo's window now, as "X,Y".
+    static std::string WindowPosition()
+    {
+        QProcess xdotool;
+        xdotool.start(QStringLiteral("xdotool"),
+                      {QStringLiteral("search"), QStringLiteral("--name"),
+                       QStringLiteral("^Quillon$"), QStringLiteral("getwindowgeometry")});
+        xdotool.waitForFinished(5000);
+        QString output = QString::fromLocal8Bit(xdotool.readAllStandardOutput());
+        qsizetype at = output.indexOf(QStringLiteral("Position: "));
+        if (at < 0)
+            return {};
+        return output.mid(at + 10).section(QLatin1Char(' '), 0, 0).toStdString();
+    }
+
+    // Moves the pointer, with a button held, to (x, y) until `arrived` says the window has
+    // followed. The window manager takes over the drag a moment after the press and motion before
+    // that is lost, so the pointer is wiggled until the window follows.
+    template <typename Arrived> static bool DragTo(int x, int y, Arrived arrived)
+    {
+        for (int attempt = 0; attempt < 20; ++attempt) {
+            QProcess::execute(QStringLiteral("xdotool"),
+                              {QStringLiteral("mousemove"), QString::number(x + 1),
+                               QString::number(y + 1), QStringLiteral("mousemove"),
+                               QString::number(x), QString::number(y), QStringLiteral("sleep"),
+                               QStringLiteral("0.1")});
+            if (arrived())
+                return true;
+        }
+        return false;
+    }
+
+    static void Xdotool(const QStringList &arguments)
+    {
+        ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), arguments), 0)
+            << arguments.join(QLatin1Char(' ')).toStdString();
+    }
+
+    // Screen points: the window-menu box, the caption, the minimize button, field 1, the
+    // lower right corner.
+    const QStringList box{QStringLiteral("12"), QStringLiteral("12")};
+    const QStringList caption{QStringLiteral("15"), QStringLiteral("70")};
+    const QStringList minButton{QStringLiteral("14"), QStringLiteral("134")};
+    const QStringList field{QStringLiteral("50"), QStringLiteral("20")};
+    const QStringList corner{QStringLiteral("92"), QStringLiteral("143")};
+
+    QProcess m_demo;
+    std::vector<std::string> m_seen;
+};
+
+QStringList operator+(const char *command, const QStringList &point)
+{
+    return QStringList{QString::fromLatin1(command)} + point;
+}
+
+TEST_F(Demo, CaptionDragMovesTheWindow)
+{
+    Xdotool("mousemove" + caption + QStringList{"mousedown", "1"});
+    // The window follows the pointer while the button is held.
+    EXPECT_TRUE(DragTo(115, 150, [] { return WindowPosition() == "105,85"; })) << WindowPosition();
+    EXPECT_TRUE(DragTo(215, 250, [] { return WindowPosition() == "205,185"; })) << WindowPosition();
+    Xdotool({"mouseup", "1"});
+    // The window manager tells the program where the window went once the move is over.
+    std::string moved;
+    do
+        moved = Next("moved");
+    while (!moved.empty() && moved != "moved 205 185");
+    EXPECT_EQ(moved, "moved 205 185");
+}
+
+TEST_F(Demo, CornerDragSizesTheWindow)
+{
+    auto sizeReported = [this](const std::string &expected) {
+        return [this, expected] {
+            for (std::string line = Next("resized", 300); !line.empty();
+                 line = Next("resized", 300))
+                if (line == expected)
+                    return true;
+            return false;
+        };
+    };
+    Xdotool("mousemove" + corner + QStringList{"mousedown", "1"});
+    EXPECT_TRUE(DragTo(112, 163, sizeReported("resized 108 159")))
+        << ::testing::PrintToString(Seen());
+    EXPECT_TRUE(DragTo(132, 173, sizeReported("resized 128 169")))
+        << ::testing::PrintToString(Seen());
+    Xdotool({"mouseup", "1"});
+}
+
+TEST_F(Demo, BoxOpensTheMenuAndASecondClickOnlyClosesIt)
+{
+    Seen();
+    Xdotool("mousemove" + box + QStringList{"click", "1"});
+    ASSERT_EQ(Next("menu"), "menu shown");
+    Xdotool({"sleep", "0.6", "click", "1"});
+    ASSERT_EQ(Next("menu"), "menu hidden");
+    // The next click on the box opens it again, and that is the only thing that happened.
+    Xdotool({"sleep", "0.6", "click", "1"});
+    ASSERT_EQ(Next("menu"), "menu shown");
+    std::vector<std::string> expected{"menu shown", "menu hidden", "menu shown"};
+    EXPECT_EQ(Seen(), expected);
+    Xdotool({"key", "Escape"});
+    EXPECT_EQ(Next("menu"), "menu hidden");
+}
+
+TEST_F(Demo, DoubleClickOnTheBoxCloses)
+{
+    Xdotool("mousemove" + box + QStringList{"click", "--repeat", "2", "--delay", "80", "1"});
+    EXPECT_EQ(Next("closed"), "closed");
+    EXPECT_TRUE(m_demo.waitForFinished(5000));
+}
+
+TEST_F(Demo, MinimizeButtonCancelledBySlidingOff)
+{
+    Xdotool("mousemove" + minButton +
+            QStringList{"mousedown", "1", "sleep", "0.2", "mousemove", "14", "80", "sleep", "0.2",
+                        "mouseup", "1"});
+    // Still there: a click on a field button arrives.
+    Xdotool("mousemove" + field + QStringList{"click", "1"});
+    ASSERT_EQ(Next("command"), "command 401 0");
+    Xdotool("mousemove" + minButton + QStringList{"click", "1"});
+    EXPECT_EQ(Next("minimized"), "minimized");
+}
+
+TEST_F(Demo, FieldButtonClickAndRightClick)
+{
+    Xdotool("mousemove" + field + QStringList{"click", "1", "sleep", "0.2", "click", "3"});
+    EXPECT_EQ(Next("command"), "command 401 0");
+    EXPECT_EQ(Next("command"), "command 401 1");
+}
+
+// Window managers may keep Alt+Space for their own menu (openbox does): run without one.
+TEST_F(Demo, AltSpaceOpensTheFramesMenu)
+{
+    Xdotool("mousemove" + field + QStringList{"click", "1"});
+    ASSERT_EQ(Next("command"), "command 401 0");
+    Xdotool({"key", "alt+space"});
+    EXPECT_EQ(Next("menu"), "menu shown");
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    QCoreApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
