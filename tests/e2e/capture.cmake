@@ -1,4 +1,5 @@
-# Picking text from real applications (a Qt program of ours and Tk's wish).
+# Picking text from real applications (a Qt program of ours and Tk's wish) with the picker's
+# toolbar.
 find_package(Qt6 REQUIRED COMPONENTS Test)
 
 # Mouse and keyboard through XTest, shared with the capture benchmark.
@@ -14,8 +15,8 @@ target_link_libraries(capture_target_qt PRIVATE Qt6::Widgets)
 
 add_executable(capture_e2e_test ${CMAKE_CURRENT_LIST_DIR}/capture_e2e_test.cpp)
 set_target_properties(capture_e2e_test PROPERTIES AUTOMOC ON)
-target_link_libraries(capture_e2e_test PRIVATE quillon_capture quillon_x11input Qt6::Test
-                                               GTest::gtest)
+target_link_libraries(capture_e2e_test PRIVATE quillon_capture quillon_x11input kolvane
+                                               Qt6::Test GTest::gtest)
 target_compile_definitions(capture_e2e_test PRIVATE
     TK_TARGET_SCRIPT="${CMAKE_CURRENT_LIST_DIR}/tktarget.tcl"
     QT_TARGET_PROGRAM="$<TARGET_FILE:capture_target_qt>")

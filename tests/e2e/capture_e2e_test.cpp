@@ -11,15 +11,14 @@
 #include <QDeadlineTimer>
 #include <QImage>
 #include <QProcess>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QVBoxLayout>
 #include <QWidget>
 #include <gtest/gtest.h>
 
 #include "capture.h"
 #include "fieldtypes.h"
+#include "kolvane.h"
 #include "statuswindow.h"
 #include "x11input.h"
 
@@ -137,28 +136,38 @@ protected:
         SetField(2, "Code", 12, 5);
         SetValueWidths(m_description);
 
+        // The picker's window with its toolbar: one button per field, a separator, "Enter".
         m_window.setWindowTitle(QStringLiteral("Quillon"));
         m_window.setWindowFlag(Qt::WindowStaysOnTopHint);
-        auto *layout = new QVBoxLayout(&m_window);
+        std::vector<ButtonRecord> records;
         for (int i = 0; i < m_description.fieldCount; ++i) {
-            auto *button = new QPushButton(
-                QString::fromStdString(m_description.fields[static_cast<std::size_t>(i)].title),
-                &m_window);
-            button->setFocusPolicy(Qt::NoFocus);
-            QObject::connect(button, &QPushButton::clicked, [this, i] {
-                m_controller.ShowPickedText(" ", -1);
-                m_controller.PickField(i);
-            });
-            layout->addWidget(button);
-            m_buttons.push_back(button);
+            ButtonRecord record{1, FirstFieldCommand + i, TBSTATE_ENABLED, TBSTYLE_BUTTON, {}, 0};
+            const std::string &title = m_description.fields[static_cast<std::size_t>(i)].title;
+            title.copy(record.label, 8);
+            records.push_back(record);
         }
+        records.push_back(ButtonRecord{-1, 502, TBSTATE_ENABLED, TBSTYLE_SEP, {}, 0});
+        records.push_back(ButtonRecord{0, 501, TBSTATE_ENABLED, TBSTYLE_BUTTON, "Enter", 2});
+        m_toolbar = CreateToolbar(&m_window, TBS_VISIBLE, 400, 30, nullptr, 103, records.data(),
+                                  static_cast<int>(records.size()), 0);
+        QObject::connect(m_toolbar, &KolvaneToolbar::commandActivated,
+                         [this](int command, qintptr lParam) {
+                             m_controller.ShowPickedText(" ", -1);
+                             if (lParam == 0 && command >= FirstFieldCommand &&
+                                 command < FirstFieldCommand + m_description.fieldCount)
+                                 m_controller.PickField(command - FirstFieldCommand);
+                         });
+        m_window.resize(80, 24 * m_description.fieldCount + 60);
+        SendToolbarMessage(m_toolbar, WM_SIZE, 0, 0);
         m_window.move(5, 5);
         m_window.show();
 
         m_controller.setPickerWindow(&m_window);
         m_controller.setStatusWindow(&m_status);
-        m_controller.setFillStateSink(
-            [this](int command, int state) { m_fills.emplace_back(command, state); });
+        m_controller.setFillStateSink([this](int command, int state) {
+            m_fills.emplace_back(command, state);
+            SendToolbarMessage(m_toolbar, TBM_SETFILLSTATE, static_cast<quintptr>(command), state);
+        });
         m_controller.setBeepHook([this] { ++m_beeps; });
         EXPECT_TRUE(m_controller.TableLoaded(m_description));
         m_controller.ResetRow();
@@ -189,7 +198,8 @@ protected:
 
     void clickField(int field)
     {
-        QPushButton *button = m_buttons[static_cast<std::size_t>(field)];
+        QWidget *button = m_toolbar->buttonWidget(field);
+        ASSERT_NE(button, nullptr);
         const QPoint centre = button->mapToGlobal(button->rect().center());
         ASSERT_TRUE(x11input::ClickAt(centre.x(), centre.y()));
     }
@@ -226,7 +236,7 @@ protected:
     CaptureController m_controller;
     QWidget m_window;
     StatusWindow m_status;
-    std::vector<QPushButton *> m_buttons;
+    KolvaneToolbar *m_toolbar = nullptr;
     std::vector<std::pair<int, int>> m_fills;
     int m_beeps = 0;
     int m_picked = 0;
@@ -246,6 +256,8 @@ TEST_F(CaptureE2E, QtApplicationTextArrivesInTheClickedField)
     EXPECT_EQ(m_controller.row().pendingField, -1);
     EXPECT_EQ(m_controller.row().unsaved, 1);
     EXPECT_EQ(m_fills, (std::vector<std::pair<int, int>>{{401, 1}}));
+    EXPECT_EQ(m_toolbar->record(Name).valueState, TBFILL_FILLED);
+    EXPECT_EQ(m_toolbar->record(Notes).valueState, TBFILL_EMPTY);
     EXPECT_EQ(m_status.text(), QStringLiteral("Grace Hopper"));
     EXPECT_EQ(m_status.windowTitle(),
               QStringLiteral("quillon   - text you are picking up to \"Name\""));
