@@ -383,14 +383,4 @@ TEST(MiniFrameGeometry, SwappingTheCaptionBitsMovesTheClientArea)
     EXPECT_EQ(ClientRect(window, swapped, 12), (FrameRect{4, 16, 84, 135}));
 }
 
-TEST(MiniFrameGeometry, StartUpThickness)
-{
-    EXPECT_EQ(DefaultCaptionThickness, 10);
-    // The picker asks for two more than the default size: a caption of 12 pixels.
-    int size = CaptionSizeFromThickness(DefaultCaptionThickness) + 2;
-    EXPECT_EQ(size - 1, 12);
-    EXPECT_FALSE(SysMenuShowsIcon(4));
-    EXPECT_TRUE(SysMenuShowsIcon(5));
-}
-
 } // namespace

@@ -208,6 +208,27 @@ TEST(MiniFramePainting, DoubleLowerRightEdgesAboveTwentyPixels)
     }
 }
 
+TEST(MiniFramePainting, RestoreGlyphWhileMaximized)
+{
+    FramePicture picture = Picture(Horizontal | WS_MAXIMIZEBOX);
+    FrameRect window{0, 0, picture.width, picture.height};
+    FrameRect button = MaxButtonRect(window, picture.style, 12);
+    ButtonFace face = CaptionButtonFace(button, CaptionKind::Horizontal, 12, false);
+    for (bool maximized : {false, true}) {
+        picture.maximized = maximized;
+        QImage image = Paint(picture);
+        std::vector<GlyphRow> glyph =
+            maximized ? RestoreGlyph(face.glyphBox) : MaximizeGlyph(face.glyphBox);
+        ASSERT_FALSE(glyph.empty());
+        int pixels = 0;
+        for (const GlyphRow &row : glyph) {
+            EXPECT_TRUE(AllPixels(image, {row.left, row.y, row.right, row.y + 1}, Colours.glyph));
+            pixels += row.right - row.left;
+        }
+        EXPECT_EQ(CountColour(image, face.face, Colours.glyph), pixels) << maximized;
+    }
+}
+
 TEST(MiniFramePainting, PlainWindowHasNoCaption)
 {
     FramePicture picture = Picture(Vertical);
@@ -452,13 +473,28 @@ TEST_F(FrameWidget, AlwaysOnTopKeepsTheWindowShown)
     EXPECT_TRUE(frame->isVisible());
 }
 
-TEST_F(FrameWidget, HitTestsOfTheWidget)
+TEST_F(FrameWidget, MaximizeButtonMaximizesAndRestores)
 {
-    EXPECT_EQ(frame->hitTest(box), HTSYSMENU);
-    EXPECT_EQ(frame->hitTest(minButton), HTMINBUTTON);
-    EXPECT_EQ(frame->hitTest(caption), HTCAPTION);
-    EXPECT_EQ(frame->hitTest(QPoint(40, 60)), HTCLIENT);
-    EXPECT_EQ(frame->hitTest(QPoint(0, 60)), HTLEFT);
+    MiniFrame sizable(Vertical | WS_MAXIMIZEBOX);
+    sizable.setGeometry(100, 100, 88, 139);
+    sizable.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&sizable));
+    auto clickMaxButton = [&sizable] {
+        FrameRect r = MaxButtonRect(sizable.windowFrameRect(), sizable.styleBits(),
+                                    sizable.captionThickness());
+        QPoint at(r.left + r.width() / 2, r.top + r.height() / 2);
+        Mouse(&sizable, QEvent::MouseButtonPress, at, Qt::LeftButton);
+        EXPECT_EQ(sizable.pressedButton(), HTMAXBUTTON);
+        Mouse(&sizable, QEvent::MouseButtonRelease, at, Qt::LeftButton);
+    };
+    clickMaxButton();
+    ASSERT_TRUE(QTest::qWaitFor([&sizable] { return sizable.width() > 88; }));
+    EXPECT_TRUE(sizable.isMaximized());
+    sizable.enableMenuItems();
+    EXPECT_TRUE(sizable.menuAction(SC_RESTORE)->isEnabled());
+    EXPECT_FALSE(sizable.menuAction(SC_MOVE)->isEnabled());
+    clickMaxButton();
+    EXPECT_FALSE(sizable.isMaximized());
 }
 
 } // namespace
