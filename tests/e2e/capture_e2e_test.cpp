@@ -398,6 +398,16 @@ TEST_F(CaptureE2E, WithoutFocusHistoryTheWindowAtTheScreenCentreIsTheTarget)
     EXPECT_EQ(m_controller.row().captureTarget, target.window());
 }
 
+TEST_F(CaptureE2E, WindowAtAPointIsTheApplicationWindowInsideItsFrame)
+{
+    Target target;
+    ASSERT_TRUE(target.startQt(QStringLiteral("framed"), 440, 450));
+    ASSERT_TRUE(waitUntilActive(target.window()));
+    // The window manager's frame is what lies directly on the root window.
+    EXPECT_EQ(m_backend->windowAt(640, 512), target.window());
+    EXPECT_EQ(m_backend->windowAt(1275, 1020), 0u);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
