@@ -135,7 +135,8 @@ void CaptureController::PickField(int field)
         }
     }
     CopyFromTargetWindow(m_row.captureTarget);
-    // Only now does the field wait: the notice of the emptying above has been seen already.
+    // Only now does the field wait. The notice of the emptying above either came inside it or
+    // finds the clipboard without an owner: neither is taken as the awaited text.
     m_row.pendingField = field;
 }
 
