@@ -245,9 +245,12 @@ int OdbcConnection::InsertRow(const std::string &tableName, std::span<FieldDescr
 
     const std::size_t count = std::min(fields.size(), values.size());
     m_statementText = BuildInsertStatement(tableName, fields.first(count), values.first(count));
-    // The statement stays prepared while the same columns receive values.
+    // The statement stays prepared, and its parameters bound, while the same columns receive
+    // values: every insert binds all of its markers afresh before it executes, and a driver
+    // that prepares on the server (psqlODBC) would prepare again after a reset.
     if (m_statementText != m_preparedText) {
         m_preparedText.clear();
+        SQLFreeStmt(m_statement, SQL_RESET_PARAMS);
         const SQLRETURN code = SQLPrepare(m_statement, AsSqlText(m_statementText), SQL_NTS);
         if (code == SQL_SUCCESS_WITH_INFO)
             report(code, true);
@@ -315,7 +318,6 @@ int OdbcConnection::InsertRow(const std::string &tableName, std::span<FieldDescr
     code = SQLTransact(m_environment, m_connection, SQL_COMMIT);
     if (code != SQL_SUCCESS)
         report(code, false);
-    SQLFreeStmt(m_statement, SQL_RESET_PARAMS);
     return 0;
 }
 

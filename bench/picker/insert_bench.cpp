@@ -29,7 +29,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int RowCount = 64;
-constexpr int Rounds = 3;
+constexpr int Rounds = 20;
 
 struct Backend
 {
@@ -224,18 +224,18 @@ public:
                 rates[run.run_name.function_name].push_back(found->second.value);
         }
     }
-    // Registered name without the round: the rate of every round.
+    // Registered name: the rate of every round, in the order of the rounds.
     std::map<std::string, std::vector<double>> rates;
-
-    double median(const std::string &name)
-    {
-        std::vector<double> &values = rates[name];
-        if (values.empty())
-            return 0;
-        std::sort(values.begin(), values.end());
-        return values[values.size() / 2];
-    }
 };
+
+double Median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
 
 struct Cluster
 {
@@ -297,19 +297,21 @@ int main(int argc, char **argv)
                     ReadFirstLine(folder / "pg-cluster.log").c_str());
     }
 
-    // Rounds alternate the two loops, so that a slow spell of the disk or the server does not
-    // fall on one of them only; the summary takes each loop's median round.
+    // Rounds alternate the two loops, and which of them goes first, so that a slow spell of the
+    // disk, the server or the machine does not fall on one of them only; the summary takes
+    // medians over the rounds.
     for (const Backend &backend : backends) {
         for (int round = 0; round < Rounds; ++round) {
-            benchmark::RegisterBenchmark(("Baseline/" + backend.name).c_str(), BM_Baseline, backend)
-                ->MinTime(1.0)
-                ->UseRealTime()
-                ->Unit(benchmark::kMicrosecond);
-            benchmark::RegisterBenchmark(("InsertRow/" + backend.name).c_str(), BM_InsertRow,
-                                         backend)
-                ->MinTime(1.0)
-                ->UseRealTime()
-                ->Unit(benchmark::kMicrosecond);
+            const bool baselineFirst = round % 2 == 0;
+            for (int turn = 0; turn < 2; ++turn) {
+                const bool baseline = (turn == 0) == baselineFirst;
+                benchmark::RegisterBenchmark(
+                    ((baseline ? "Baseline/" : "InsertRow/") + backend.name).c_str(),
+                    baseline ? BM_Baseline : BM_InsertRow, backend)
+                    ->MinTime(0.5)
+                    ->UseRealTime()
+                    ->Unit(benchmark::kMicrosecond);
+            }
         }
     }
 
@@ -317,18 +319,21 @@ int main(int argc, char **argv)
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
-    std::printf("\nRows per second (median of %d rounds), InsertRow against the baseline on the "
-                "same driver:\n",
+    std::printf("\nRows per second, median of %d rounds; the ratio is the median of the rounds' "
+                "ratios\n(each round runs the baseline and InsertRow on the same driver):\n",
                 Rounds);
     for (const Backend &backend : backends) {
-        const double baseline = reporter.median("Baseline/" + backend.name);
-        const double insertRow = reporter.median("InsertRow/" + backend.name);
-        if (baseline <= 0 || insertRow <= 0) {
+        const std::vector<double> &baselines = reporter.rates["Baseline/" + backend.name];
+        const std::vector<double> &insertRows = reporter.rates["InsertRow/" + backend.name];
+        if (baselines.empty() || baselines.size() != insertRows.size()) {
             std::printf("  %-10s  not measured\n", backend.name.c_str());
             continue;
         }
+        std::vector<double> ratios;
+        for (std::size_t i = 0; i < baselines.size(); ++i)
+            ratios.push_back(insertRows[i] / baselines[i]);
         std::printf("  %-10s  InsertRow %8.0f rows/s  baseline %8.0f rows/s  ratio %.2f\n",
-                    backend.name.c_str(), insertRow, baseline, insertRow / baseline);
+                    backend.name.c_str(), Median(insertRows), Median(baselines), Median(ratios));
     }
 
     std::error_code ignored;
