@@ -321,12 +321,20 @@ int OdbcConnection::InsertRow(const std::string &tableName, std::span<FieldDescr
     return 0;
 }
 
+int OdbcConnection::InsertRow(TableDescription &description, std::span<const std::string> values)
+{
+    const std::size_t count = std::min(
+        static_cast<std::size_t>(std::max(description.fieldCount, 0)), description.fields.size());
+    return InsertRow(description.tableName, std::span(description.fields).first(count), values);
+}
+
 int InsertRowFromTexts(const TableDescription &description, std::span<const std::string> values,
                        MessageSink &sink)
 {
     const std::size_t count =
         std::min(static_cast<std::size_t>(std::max(description.fieldCount, 0)),
                  std::min(description.fields.size(), values.size()));
+    // The bind buffers of a copy: the caller's description stays untouched.
     std::vector<FieldDescription> fields(description.fields.begin(),
                                          description.fields.begin() +
                                              static_cast<std::ptrdiff_t>(count));

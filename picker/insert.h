@@ -88,6 +88,9 @@ public:
     int InsertRow(const std::string &tableName, std::span<FieldDescription> fields,
                   std::span<const std::string> values);
 
+    // The same for the loaded fields of a description.
+    int InsertRow(TableDescription &description, std::span<const std::string> values);
+
     bool connected() const { return m_statement != SQL_NULL_HSTMT; }
     bool reconnectPending() const { return m_reconnect; }
     // The statement text of the last insert.

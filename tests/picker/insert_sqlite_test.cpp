@@ -89,13 +89,20 @@ TEST_F(SqliteInsert, EveryFieldClassIsStoredAsItsValueReads)
 TEST_F(SqliteInsert, EmptyValuesAreLeftOutAndTheOthersGoToTheirColumns)
 {
     m_session->execute("CREATE TABLE T (A TEXT, B TEXT DEFAULT 'b', C TEXT, D TEXT DEFAULT 'd')");
-    std::vector<FieldDescription> fields{Field("A", SQL_VARCHAR, 50), Field("B", SQL_VARCHAR, 50),
-                                         Field("C", SQL_VARCHAR, 50), Field("D", SQL_VARCHAR, 50)};
+    TableDescription description;
+    description.tableName = "T";
+    description.fieldCount = 4;
+    description.fields[0] = Field("A", SQL_VARCHAR, 50);
+    description.fields[1] = Field("B", SQL_VARCHAR, 50);
+    description.fields[2] = Field("C", SQL_VARCHAR, 50);
+    description.fields[3] = Field("D", SQL_VARCHAR, 50);
+    // Entries after fieldCount are not fields.
+    description.fields[4] = Field("Ignored", SQL_VARCHAR, 50);
     ASSERT_EQ(m_odbc.ConnectDataSource(m_connectString), 0);
 
-    ASSERT_EQ(m_odbc.InsertRow("T", fields, std::vector<std::string>{"a", "", "c", ""}), 0);
-    ASSERT_EQ(m_odbc.InsertRow("T", fields, std::vector<std::string>{"", "x", "", ""}), 0);
-    ASSERT_EQ(m_odbc.InsertRow("T", fields, std::vector<std::string>{"", "", "", "y"}), 0);
+    ASSERT_EQ(m_odbc.InsertRow(description, std::vector<std::string>{"a", "", "c", ""}), 0);
+    ASSERT_EQ(m_odbc.InsertRow(description, std::vector<std::string>{"", "x", "", ""}), 0);
+    ASSERT_EQ(m_odbc.InsertRow(description, std::vector<std::string>{"", "", "", "y", "z"}), 0);
 
     const Rows expected{{"a", "b", "c", "d"},
                         {std::nullopt, "x", std::nullopt, "d"},
