@@ -34,7 +34,7 @@ CaptureController::CaptureController(CaptureBackend &backend, MessageSink &messa
     : QObject(parent), m_backend(backend), m_messages(messages),
       m_clipboard(QGuiApplication::clipboard())
 {
-    m_capture.reserve(MaxCaptureLength + ReadSlack);
+    m_capture.reserve(MaxCaptureLength + ReadSlack + 2);
     connect(qGuiApp, &QGuiApplication::focusWindowChanged, this,
             &CaptureController::focusWindowChanged);
     joinClipboardNotices();

@@ -210,8 +210,9 @@ std::unique_ptr<X11CaptureBackend> X11CaptureBackend::Open(const char *displayNa
     x->incr = XInternAtom(x->display, "INCR", False);
     x->transfer = XInternAtom(x->display, "QUILLON_CAPTURE", False);
     XSetWindowAttributes requestorAttributes{};
+    requestorAttributes.event_mask = PropertyChangeMask; // for texts sent in pieces
     x->requestor = XCreateWindow(x->display, x->root, -10, -10, 1, 1, 0, 0, InputOnly,
-                                 CopyFromParent, 0, &requestorAttributes);
+                                 CopyFromParent, CWEventMask, &requestorAttributes);
     x->control = XKeysymToKeycode(x->display, XK_Control_L);
     x->letterC = XKeysymToKeycode(x->display, XK_c);
     if (x->control == 0 || x->letterC == 0)
@@ -410,41 +411,74 @@ bool X11CaptureBackend::emptyClipboard()
     return true;
 }
 
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Waits for an event that `wanted` accepts, dropping the others; false at the deadline.
+template <typename Wanted>
+bool WaitForEvent(Display *display, Clock::time_point deadline, XEvent &event, Wanted wanted)
+{
+    for (;;) {
+        while (XPending(display) > 0) {
+            XNextEvent(display, &event);
+            if (wanted(event))
+                return true;
+        }
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0)
+            return false;
+        pollfd connection{ConnectionNumber(display), POLLIN, 0};
+        poll(&connection, 1, static_cast<int>(left.count()) + 1);
+    }
+}
+
+// Appends bytes up to the first NUL and up to `limit` in all, as UTF-8 (Latin-1 converted).
+// Returns false once a NUL has ended the text.
+bool AppendText(std::string &text, const unsigned char *bytes, unsigned long count, bool latin1,
+                std::size_t limit)
+{
+    for (unsigned long i = 0; i < count; ++i) {
+        const unsigned char c = bytes[i];
+        if (c == 0)
+            return false;
+        if (text.size() >= limit)
+            continue;
+        if (!latin1 || c < 0x80) {
+            text.push_back(static_cast<char>(c));
+        } else {
+            text.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            text.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+    return true;
+}
+
+} // namespace
+
 CaptureBackend::ClipboardRead X11CaptureBackend::readClipboardText(std::string &text,
                                                                    std::size_t limit)
 {
     Display *display = m_x->display;
+    const Window requestor = m_x->requestor;
+    const Atom property = m_x->transfer;
     text.clear();
     if (XGetSelectionOwner(display, m_x->clipboard) == None)
         return ClipboardRead::NoOwner;
 
     // UTF-8 first; Latin-1 from owners that offer nothing else.
     for (Atom target : {m_x->utf8String, static_cast<Atom>(XA_STRING)}) {
-        XDeleteProperty(display, m_x->requestor, m_x->transfer);
-        XConvertSelection(display, m_x->clipboard, target, m_x->transfer, m_x->requestor,
-                          CurrentTime);
+        XDeleteProperty(display, requestor, property);
+        XConvertSelection(display, m_x->clipboard, target, property, requestor, CurrentTime);
         XFlush(display);
-
+        // An owner that does not answer ends the request like one without text.
         XEvent event{};
-        bool answered = false;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-        while (!answered) {
-            while (XPending(display) > 0) {
-                XNextEvent(display, &event);
-                if (event.type == SelectionNotify && event.xselection.requestor == m_x->requestor) {
-                    answered = true;
-                    break;
-                }
-            }
-            if (answered)
-                break;
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                deadline - std::chrono::steady_clock::now());
-            if (left.count() <= 0)
-                return ClipboardRead::NoText; // the owner does not answer
-            pollfd connection{ConnectionNumber(display), POLLIN, 0};
-            poll(&connection, 1, static_cast<int>(left.count()) + 1);
-        }
+        auto deadline = Clock::now() + std::chrono::seconds(2);
+        if (!WaitForEvent(display, deadline, event, [&](const XEvent &e) {
+                return e.type == SelectionNotify && e.xselection.requestor == requestor;
+            }))
+            return ClipboardRead::NoText;
         if (event.xselection.property == None)
             continue; // refused: not in this form
 
@@ -454,16 +488,38 @@ CaptureBackend::ClipboardRead X11CaptureBackend::readClipboardText(std::string &
         unsigned long after = 0;
         unsigned char *data = nullptr;
         const long units = static_cast<long>(limit / 4 + 1);
-        if (XGetWindowProperty(display, m_x->requestor, m_x->transfer, 0, units, True,
-                               AnyPropertyType, &type, &format, &count, &after, &data) != Success) {
+        if (XGetWindowProperty(display, requestor, property, 0, units, True, AnyPropertyType, &type,
+                               &format, &count, &after, &data) != Success)
             return ClipboardRead::NoText;
-        }
+        const bool latin1 = target == XA_STRING;
         if (type == m_x->incr) {
-            // Sent in pieces: only very large texts come this way; the toolkit reads them.
+            // Sent in pieces: deleting the property asks for the next one, an empty piece ends
+            // the text. Pieces past the limit are taken and dropped so that the owner finishes.
             if (data != nullptr)
                 XFree(data);
-            XDeleteProperty(display, m_x->requestor, m_x->transfer);
-            return ClipboardRead::Unsupported;
+            bool open = true;
+            for (;;) {
+                deadline = Clock::now() + std::chrono::seconds(2);
+                if (!WaitForEvent(display, deadline, event, [&](const XEvent &e) {
+                        return e.type == PropertyNotify && e.xproperty.window == requestor &&
+                               e.xproperty.atom == property &&
+                               e.xproperty.state == PropertyNewValue;
+                    }))
+                    return text.empty() ? ClipboardRead::NoText : ClipboardRead::Text;
+                data = nullptr;
+                if (XGetWindowProperty(display, requestor, property, 0, 0x1000000, True,
+                                       AnyPropertyType, &type, &format, &count, &after,
+                                       &data) != Success)
+                    return ClipboardRead::NoText;
+                if (data == nullptr || count == 0) {
+                    if (data != nullptr)
+                        XFree(data);
+                    return ClipboardRead::Text;
+                }
+                if (open && format == 8)
+                    open = AppendText(text, data, count, latin1, limit);
+                XFree(data);
+            }
         }
         if (type != target || format != 8 || data == nullptr) {
             // An answer in another form than asked for (some owners send whatever they hold):
@@ -472,24 +528,7 @@ CaptureBackend::ClipboardRead X11CaptureBackend::readClipboardText(std::string &
                 XFree(data);
             return ClipboardRead::Unsupported;
         }
-        const char *bytes = reinterpret_cast<const char *>(data);
-        std::size_t length = 0;
-        while (length < count && bytes[length] != '\0')
-            ++length;
-        if (target == m_x->utf8String) {
-            text.assign(bytes, std::min(length, limit));
-        } else {
-            // Latin-1 to UTF-8.
-            for (std::size_t i = 0; i < length && text.size() < limit; ++i) {
-                const auto c = static_cast<unsigned char>(bytes[i]);
-                if (c < 0x80) {
-                    text.push_back(static_cast<char>(c));
-                } else {
-                    text.push_back(static_cast<char>(0xC0 | (c >> 6)));
-                    text.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-                }
-            }
-        }
+        AppendText(text, data, count, latin1, limit);
         XFree(data);
         return ClipboardRead::Text;
     }

@@ -31,6 +31,7 @@ set(capture_e2e_cases
     "Picture|PictureOnTheClipboardEndsTheRequestSilently|"
     "NoWindowManager|WithoutWindowManagerTheFocusedWindowIsTheTarget|--no-wm"
     "ScreenCentre|WithoutFocusHistoryTheWindowAtTheScreenCentreIsTheTarget|--no-wm"
+    "LongSelection|LongSelectionIsCutTo32000Bytes|"
     "WindowAtPoint|WindowAtAPointIsTheApplicationWindowInsideItsFrame|"
 )
 foreach(entry ${capture_e2e_cases})

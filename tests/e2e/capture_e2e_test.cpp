@@ -132,7 +132,7 @@ protected:
         m_description.tableName = "people";
         m_description.fieldCount = 3;
         SetField(0, "Name", 12, 40);
-        SetField(1, "Notes", -1, 2000);
+        SetField(1, "Notes", -1, 65536);
         SetField(2, "Code", 12, 5);
         SetValueWidths(m_description);
 
@@ -396,6 +396,27 @@ TEST_F(CaptureE2E, WithoutFocusHistoryTheWindowAtTheScreenCentreIsTheTarget)
     ASSERT_TRUE(pick(Name));
     EXPECT_EQ(value(Name), "in the middle");
     EXPECT_EQ(m_controller.row().captureTarget, target.window());
+}
+
+TEST_F(CaptureE2E, LongSelectionIsCutTo32000Bytes)
+{
+    // Tk hands over anything above a few thousand bytes in pieces.
+    QString text;
+    for (int i = 0; i < 6000; ++i) // 36000 bytes
+        text += QStringLiteral("word%1 ").arg(i % 10);
+    Target target;
+    ASSERT_TRUE(target.startTk(QStringLiteral("short")));
+    ASSERT_TRUE(target.command(QStringLiteral("set ") + text));
+    ASSERT_TRUE(waitUntilActive(target.window()));
+
+    ASSERT_TRUE(pick(Notes));
+    const std::string expected = text.toStdString().substr(0, 32000);
+    EXPECT_EQ(value(Notes).size(), 32000u);
+    EXPECT_EQ(value(Notes), expected);
+
+    ASSERT_TRUE(target.command(QStringLiteral("set ") + text.left(6000)));
+    ASSERT_TRUE(pick(Name));
+    EXPECT_EQ(value(Name), text.left(40).toStdString());
 }
 
 TEST_F(CaptureE2E, WindowAtAPointIsTheApplicationWindowInsideItsFrame)
