@@ -1,5 +1,5 @@
-# Picking text from real applications (a Qt program of ours and Tk's wish) with the picker's
-# toolbar.
+# Picking text from real applications (a Qt program of ours, Tk's wish and GTK's zenity) with the
+# picker's toolbar.
 find_package(Qt6 REQUIRED COMPONENTS Test)
 
 # Mouse and keyboard through XTest, shared with the capture benchmark.
@@ -25,6 +25,7 @@ add_dependencies(capture_e2e_test capture_target_qt)
 # name, with-x options, test case
 set(capture_e2e_cases
     "QtApplication|QtApplicationTextArrivesInTheClickedField|"
+    "GtkApplication|GtkApplicationTextArrivesAndArrivesAgain|"
     "TkApplication|TkApplicationTextIsCleanedAndCutToTheFieldWidth|"
     "SameFieldTwice|SameFieldPickedTwiceReplacesAndKeepsThePreviousValue|"
     "TargetClosed|TargetClosedBeforeTheClickFailsQuietly|"
