@@ -185,7 +185,6 @@ MiniFrame::MiniFrame(std::uint32_t style, QWidget *parent, Qt::WindowFlags extra
             showWindowMenu();
     });
 
-    setMinimumSize(0, 0);
     FrameSize minimum = MinimumTrackingSize(windowFrameRect(), m_style, m_s);
     setMinimumSize(minimum.width, minimum.height);
     relayout();
@@ -546,8 +545,8 @@ void MiniFrame::mouseDoubleClickEvent(QMouseEvent *event)
         close();
         return;
     }
-    // Any other double click counts as a press.
-    mousePressEvent(event);
+    // Elsewhere the second press of a double click has already arrived as a press.
+    event->accept();
 }
 
 bool MiniFrame::eventFilter(QObject *watched, QEvent *event)
