@@ -235,11 +235,6 @@ WindowId X11CaptureBackend::rootWindow() const
     return m_x->root;
 }
 
-std::uint32_t X11CaptureBackend::activeWindowAtom() const
-{
-    return static_cast<std::uint32_t>(m_x->netActiveWindow);
-}
-
 int X11CaptureBackend::inputExtensionOpcode() const
 {
     return m_x->inputOpcode;

@@ -27,10 +27,8 @@ public:
     bool emptyClipboard() override;
     ClipboardRead readClipboardText(std::string &text, std::size_t limit) override;
 
-    // The root window and the atom _NET_ACTIVE_WINDOW, for recognising its changes among the
-    // events that the application already receives.
+    // The root window, whose property changes the application already receives.
     WindowId rootWindow() const;
-    std::uint32_t activeWindowAtom() const;
     // The major opcode of the X Input extension, through which Qt receives pointer buttons; -1
     // when the server has none.
     int inputExtensionOpcode() const;
