@@ -215,8 +215,12 @@ TEST_F(PostgresInsert, ARowWithEveryValueEmptyIsRefusedByTheDriver)
 
     EXPECT_EQ(m_odbc.InsertRow(m_table, fields, std::vector<std::string>{"", ""}), 1);
 
-    ASSERT_EQ(m_sink.shown.size(), 1u);
-    EXPECT_EQ(m_sink.shown[0].caption, "SQL_ERROR results");
+    const std::vector<Message> expected{{"SQL Error State:07002, Native Error Code: 20, ODBC "
+                                         "Error: Parameters exist but IPD isn't set. Please call "
+                                         "SQLDescribeParam()",
+                                         "SQL_ERROR results", MessageIcon::Exclamation,
+                                         MessageButtons::Ok}};
+    EXPECT_EQ(m_sink.shown, expected);
     EXPECT_EQ(m_session->scalar("SELECT COUNT(*) FROM \"" + m_table + "\""), "0");
 }
 

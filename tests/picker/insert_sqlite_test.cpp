@@ -224,8 +224,11 @@ TEST_F(SqliteInsert, ARowWithEveryValueEmptyIsRefusedByTheDriver)
     EXPECT_EQ(m_odbc.InsertRow("E", fields, std::vector<std::string>{"", ""}), 1);
 
     EXPECT_EQ(m_odbc.statementText(), R"(INSERT INTO "E" ("A") VALUES (?))");
-    ASSERT_EQ(m_sink.shown.size(), 1u);
-    EXPECT_EQ(m_sink.shown[0].caption, "SQL_ERROR results");
+    const std::vector<Message> expected{{"SQL Error State:S1000, Native Error Code: FFFFFFFF, ODBC "
+                                         "Error: [SQLite]unbound parameters in query",
+                                         "SQL_ERROR results", MessageIcon::Exclamation,
+                                         MessageButtons::Ok}};
+    EXPECT_EQ(m_sink.shown, expected);
     EXPECT_EQ(m_session->scalar("SELECT COUNT(*) FROM E"), "0");
 }
 
