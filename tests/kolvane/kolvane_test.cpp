@@ -58,7 +58,7 @@ QImage Render(QWidget *widget)
     return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
-class Toolbar : public ::testing::Test
+class Kolvane : public ::testing::Test
 {
 protected:
     // A parent the size of the picker's client area for three fields, in a column.
@@ -84,7 +84,7 @@ protected:
     KolvaneToolbar *toolbar = nullptr;
 };
 
-TEST_F(Toolbar, ColumnAndRowLayouts)
+TEST_F(Kolvane, ColumnAndRowLayouts)
 {
     Create(0);
     EXPECT_EQ(toolbar->geometry(), QRect(0, 0, 68, 131));
@@ -105,14 +105,14 @@ TEST_F(Toolbar, ColumnAndRowLayouts)
         EXPECT_EQ(toolbar->buttonWidget(i)->geometry(), row[i]) << "button " << i;
 }
 
-TEST_F(Toolbar, RowFromTheStart)
+TEST_F(Kolvane, RowFromTheStart)
 {
     Create(7); // any non-zero orientation is a row
     EXPECT_EQ(toolbar->orientation(), 1);
     EXPECT_EQ(toolbar->buttonWidget(4)->geometry(), QRect(202, 2, 62, 23));
 }
 
-TEST_F(Toolbar, KeepsItsOwnCopiesOfTheRecords)
+TEST_F(Kolvane, KeepsItsOwnCopiesOfTheRecords)
 {
     Create(0);
     std::strcpy(records[0].label, "Changed");
@@ -125,7 +125,7 @@ TEST_F(Toolbar, KeepsItsOwnCopiesOfTheRecords)
     EXPECT_EQ(Button(0)->text(), QStringLiteral("Name"));
 }
 
-TEST_F(Toolbar, LabelWithoutTerminatorIsCutInsideItsBuffer)
+TEST_F(Kolvane, LabelWithoutTerminatorIsCutInsideItsBuffer)
 {
     Create(0);
     ButtonRecord record = Record(1, 410, TBSTYLE_BUTTON, "");
@@ -135,7 +135,7 @@ TEST_F(Toolbar, LabelWithoutTerminatorIsCutInsideItsBuffer)
     EXPECT_EQ(Button(0)->text(), QString(33, QLatin1Char('x')));
 }
 
-TEST_F(Toolbar, InsertAndDeleteByPosition)
+TEST_F(Kolvane, InsertAndDeleteByPosition)
 {
     Create(0);
     ButtonRecord extra = Record(1, 404, TBSTYLE_BUTTON, "City");
@@ -158,7 +158,7 @@ TEST_F(Toolbar, InsertAndDeleteByPosition)
     EXPECT_EQ(toolbar->record(5).command, 404);
 }
 
-TEST_F(Toolbar, ReplacingTheFieldsAsTheLoadCommandDoes)
+TEST_F(Kolvane, ReplacingTheFieldsAsTheLoadCommandDoes)
 {
     Create(0);
     // Delete the old fields from the last down to 0, insert the new ones from 0 up.
@@ -176,7 +176,7 @@ TEST_F(Toolbar, ReplacingTheFieldsAsTheLoadCommandDoes)
     EXPECT_EQ(toolbar->buttonWidget(2)->geometry(), QRect(2, 50, 64, 8));
 }
 
-TEST_F(Toolbar, FillStatesHaveFourDifferentLooks)
+TEST_F(Kolvane, FillStatesHaveFourDifferentLooks)
 {
     Create(0);
     // The same label in each state, so that only the look differs.
@@ -196,7 +196,7 @@ TEST_F(Toolbar, FillStatesHaveFourDifferentLooks)
     EXPECT_EQ(SendToolbarMessage(toolbar, 0x999, 0, 0), 0) << "unknown message";
 }
 
-TEST_F(Toolbar, EightCharacterLabelShownWhole)
+TEST_F(Kolvane, EightCharacterLabelShownWhole)
 {
     for (int orientation : {0, 1}) {
         Create(orientation);
@@ -220,7 +220,7 @@ TEST_F(Toolbar, EightCharacterLabelShownWhole)
     }
 }
 
-TEST_F(Toolbar, ClickAndSecondActivation)
+TEST_F(Kolvane, ClickAndSecondActivation)
 {
     Create(0);
     QSignalSpy spy(toolbar, &KolvaneToolbar::commandActivated);
@@ -257,7 +257,7 @@ TEST_F(Toolbar, ClickAndSecondActivation)
     EXPECT_NE(spy.at(3).at(1).value<qintptr>(), 0);
 }
 
-TEST_F(Toolbar, SeparatorAndDisabledButtonsStayQuiet)
+TEST_F(Kolvane, SeparatorAndDisabledButtonsStayQuiet)
 {
     Create(0);
     ButtonRecord disabled = Record(1, 420, TBSTYLE_BUTTON, "Off", 0, 0);
@@ -271,7 +271,7 @@ TEST_F(Toolbar, SeparatorAndDisabledButtonsStayQuiet)
     EXPECT_FALSE(toolbar->buttonWidget(0)->isEnabled());
 }
 
-TEST_F(Toolbar, KeyboardReachesTheButtons)
+TEST_F(Kolvane, KeyboardReachesTheButtons)
 {
     Create(0);
     parent->activateWindow();
@@ -297,7 +297,7 @@ TEST_F(Toolbar, KeyboardReachesTheButtons)
     EXPECT_TRUE(Button(4)->hasFocus());
 }
 
-TEST_F(Toolbar, FollowsItsParentsSize)
+TEST_F(Kolvane, FollowsItsParentsSize)
 {
     Create(0);
     parent->resize(100, 300);
@@ -305,7 +305,7 @@ TEST_F(Toolbar, FollowsItsParentsSize)
     EXPECT_EQ(toolbar->buttonWidget(0)->geometry(), QRect(2, 2, 96, 22));
 }
 
-TEST_F(Toolbar, ButtonDeletedWhileItsClickIsHandled)
+TEST_F(Kolvane, ButtonDeletedWhileItsClickIsHandled)
 {
     Create(0);
     QObject::connect(toolbar, &KolvaneToolbar::commandActivated, toolbar,
@@ -315,7 +315,7 @@ TEST_F(Toolbar, ButtonDeletedWhileItsClickIsHandled)
     EXPECT_EQ(Commands(toolbar), (std::vector<int>{402, 403, 502, 501}));
 }
 
-TEST(ToolbarStrip, ImagesComeFromBitmapResource103)
+TEST(KolvaneStrip, ImagesComeFromBitmapResource103)
 {
     QWidget parent;
     KolvaneToolbar *toolbar = CreateToolbar(&parent, 0, 400, 30, nullptr, 103, nullptr, 0, 0);

@@ -250,7 +250,7 @@ void Mouse(QWidget *widget, QEvent::Type type, QPoint pos, Qt::MouseButton butto
     QApplication::sendEvent(widget, &event);
 }
 
-class FrameWidget : public ::testing::Test
+class MiniFrameWidget : public ::testing::Test
 {
 protected:
     void SetUp() override
@@ -275,7 +275,7 @@ protected:
     const QPoint caption{10, 60};
 };
 
-TEST_F(FrameWidget, CaptionSizeCountsOneMoreThanTheThickness)
+TEST_F(MiniFrameWidget, CaptionSizeCountsOneMoreThanTheThickness)
 {
     MiniFrame fresh(Vertical);
     EXPECT_EQ(ibGetCaptionSize(&fresh), 11);
@@ -288,7 +288,7 @@ TEST_F(FrameWidget, CaptionSizeCountsOneMoreThanTheThickness)
     EXPECT_EQ(fresh.captionThickness(), 12);
 }
 
-TEST_F(FrameWidget, ClientAreaAndMinimumSizeFollowTheCaption)
+TEST_F(MiniFrameWidget, ClientAreaAndMinimumSizeFollowTheCaption)
 {
     EXPECT_EQ(frame->clientArea()->geometry(), QRect(16, 4, 68, 131));
     EXPECT_EQ(frame->minimumSize(), QSize(19, 59));
@@ -300,7 +300,7 @@ TEST_F(FrameWidget, ClientAreaAndMinimumSizeFollowTheCaption)
     EXPECT_EQ(frame->minimumSize(), QSize(0, 0));
 }
 
-TEST_F(FrameWidget, DialogFrameGoesWithACaption)
+TEST_F(MiniFrameWidget, DialogFrameGoesWithACaption)
 {
     MiniFrame withCaption(WS_DLGFRAME | WS_SYSMENU | IBS_HORZCAPTION);
     EXPECT_EQ(withCaption.styleBits(), WS_SYSMENU | IBS_HORZCAPTION);
@@ -308,7 +308,7 @@ TEST_F(FrameWidget, DialogFrameGoesWithACaption)
     EXPECT_EQ(plain.styleBits(), WS_DLGFRAME | WS_SYSMENU);
 }
 
-TEST_F(FrameWidget, SlidingOffTheMinimizeButtonCancels)
+TEST_F(MiniFrameWidget, SlidingOffTheMinimizeButtonCancels)
 {
     Mouse(frame.get(), QEvent::MouseButtonPress, minButton, Qt::LeftButton);
     EXPECT_EQ(frame->pressedButton(), HTMINBUTTON);
@@ -327,7 +327,7 @@ TEST_F(FrameWidget, SlidingOffTheMinimizeButtonCancels)
     EXPECT_TRUE(frame->isMinimized());
 }
 
-TEST_F(FrameWidget, WindowMenuFromTheBoxWithItemsByState)
+TEST_F(MiniFrameWidget, WindowMenuFromTheBoxWithItemsByState)
 {
     Mouse(frame.get(), QEvent::MouseButtonPress, box, Qt::LeftButton, 1000);
     QMenu *menu = frame->windowMenu();
@@ -344,7 +344,7 @@ TEST_F(FrameWidget, WindowMenuFromTheBoxWithItemsByState)
     EXPECT_FALSE(frame->isWindowMenuOpen());
 }
 
-TEST_F(FrameWidget, ClickOnTheBoxThatClosesTheMenuDoesNotReopenIt)
+TEST_F(MiniFrameWidget, ClickOnTheBoxThatClosesTheMenuDoesNotReopenIt)
 {
     QMenu *menu = frame->windowMenu();
     Mouse(frame.get(), QEvent::MouseButtonPress, box, Qt::LeftButton, 1000);
@@ -376,7 +376,7 @@ TEST_F(FrameWidget, ClickOnTheBoxThatClosesTheMenuDoesNotReopenIt)
     EXPECT_FALSE(frame->sysMenuFlag());
 }
 
-TEST_F(FrameWidget, DoubleClickOnTheBoxCloses)
+TEST_F(MiniFrameWidget, DoubleClickOnTheBoxCloses)
 {
     // The first click opens the menu; the second closes it and, coming quick, the window.
     Mouse(frame.get(), QEvent::MouseButtonPress, box, Qt::LeftButton, 1000);
@@ -391,13 +391,13 @@ TEST_F(FrameWidget, DoubleClickOnTheBoxCloses)
     EXPECT_FALSE(frame->isVisible());
 }
 
-TEST_F(FrameWidget, DoubleClickOnTheCaptionDoesNotClose)
+TEST_F(MiniFrameWidget, DoubleClickOnTheCaptionDoesNotClose)
 {
     Mouse(frame.get(), QEvent::MouseButtonDblClick, caption, Qt::LeftButton, 1000);
     EXPECT_TRUE(frame->isVisible());
 }
 
-TEST_F(FrameWidget, AltSpaceOpensTheFramesMenu)
+TEST_F(MiniFrameWidget, AltSpaceOpensTheFramesMenu)
 {
     frame->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
@@ -410,7 +410,7 @@ TEST_F(FrameWidget, AltSpaceOpensTheFramesMenu)
     EXPECT_FALSE(frame->windowMenu()->isVisible());
 }
 
-TEST_F(FrameWidget, ChosenItemsAreAnnouncedAndSystemCommandsCarriedOut)
+TEST_F(MiniFrameWidget, ChosenItemsAreAnnouncedAndSystemCommandsCarriedOut)
 {
     QSignalSpy chosen(frame.get(), &MiniFrame::menuCommand);
     QAction *own = frame->insertMenuCommand(3, 2018, QStringLiteral("Change Orientation"));
@@ -432,7 +432,7 @@ TEST_F(FrameWidget, ChosenItemsAreAnnouncedAndSystemCommandsCarriedOut)
     EXPECT_FALSE(frame->isVisible());
 }
 
-TEST_F(FrameWidget, MenuCanBeEditedByPosition)
+TEST_F(MiniFrameWidget, MenuCanBeEditedByPosition)
 {
     // The picker's own edits of the standard menu.
     frame->removeMenuItemAt(8);
@@ -463,7 +463,7 @@ TEST_F(FrameWidget, MenuCanBeEditedByPosition)
     EXPECT_EQ(frame->menuAction(SC_SIZE), nullptr);
 }
 
-TEST_F(FrameWidget, AlwaysOnTopKeepsTheWindowShown)
+TEST_F(MiniFrameWidget, AlwaysOnTopKeepsTheWindowShown)
 {
     frame->setAlwaysOnTop(true);
     EXPECT_TRUE(frame->isAlwaysOnTop());
@@ -473,7 +473,7 @@ TEST_F(FrameWidget, AlwaysOnTopKeepsTheWindowShown)
     EXPECT_TRUE(frame->isVisible());
 }
 
-TEST_F(FrameWidget, MaximizeButtonMaximizesAndRestores)
+TEST_F(MiniFrameWidget, MaximizeButtonMaximizesAndRestores)
 {
     MiniFrame sizable(Vertical | WS_MAXIMIZEBOX);
     sizable.setGeometry(100, 100, 88, 139);
