@@ -321,10 +321,8 @@ bool X11CaptureBackend::giveFocus(WindowId id)
     if (target == 0)
         return false;
     Display *display = m_x->display;
+    // A target closed meanwhile makes the requests below fail, which ends the wait at once.
     ErrorTrap trap(display);
-    XWindowAttributes attributes;
-    if (!XGetWindowAttributes(display, target, &attributes))
-        return false; // closed meanwhile
 
     if (!hasWindowManager()) {
         // Requests on one connection are handled in order, so keys sent after this arrive at the
@@ -334,25 +332,19 @@ bool X11CaptureBackend::giveFocus(WindowId id)
     }
 
     // A change of the active window, and the focus arriving in the target, wake the wait below.
-    // Both are heard only while waiting.
+    // The root window is heard only while waiting; the few focus changes of earlier targets are
+    // dropped with the rest of the queue.
     XEvent event{};
     while (XPending(display) > 0)
         XNextEvent(display, &event);
     XSelectInput(display, m_x->root, PropertyChangeMask);
-    XSelectInput(display, target, attributes.your_event_mask | FocusChangeMask);
+    XSelectInput(display, target, FocusChangeMask);
     struct StopListening
     {
         Display *display;
         Window root;
-        Window target;
-        long mask;
-        ~StopListening()
-        {
-            XSelectInput(display, root, NoEventMask);
-            XSelectInput(display, target, mask);
-            XSync(display, True);
-        }
-    } stopListening{display, m_x->root, target, attributes.your_event_mask};
+        ~StopListening() { XSelectInput(display, root, NoEventMask); }
+    } stopListening{display, m_x->root};
     event = XEvent{};
     event.xclient.type = ClientMessage;
     event.xclient.window = target;
@@ -459,16 +451,23 @@ CaptureBackend::ClipboardRead X11CaptureBackend::readClipboardText(std::string &
     const Window requestor = m_x->requestor;
     const Atom property = m_x->transfer;
     text.clear();
-    if (XGetSelectionOwner(display, m_x->clipboard) == None)
-        return ClipboardRead::NoOwner;
+    XEvent event{};
+    while (XPending(display) > 0)
+        XNextEvent(display, &event);
 
     // UTF-8 first; Latin-1 from owners that offer nothing else.
+    bool first = true;
     for (Atom target : {m_x->utf8String, static_cast<Atom>(XA_STRING)}) {
         XDeleteProperty(display, requestor, property);
         XConvertSelection(display, m_x->clipboard, target, property, requestor, CurrentTime);
+        if (first) {
+            // Asked right behind the request, so that both travel together.
+            first = false;
+            if (XGetSelectionOwner(display, m_x->clipboard) == None)
+                return ClipboardRead::NoOwner;
+        }
         XFlush(display);
         // An owner that does not answer ends the request like one without text.
-        XEvent event{};
         auto deadline = Clock::now() + std::chrono::seconds(2);
         if (!WaitForEvent(display, deadline, event, [&](const XEvent &e) {
                 return e.type == SelectionNotify && e.xselection.requestor == requestor;
