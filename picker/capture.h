@@ -20,8 +20,15 @@ inline constexpr int FirstFieldCommand = 401;
 
 // Picking values from other applications into the row: the copy request on a field button, the
 // clipboard notices that bring the text, and the row's flags that a picked value changes.
-// The main window forwards its field-button clicks (pick) and owns the toolbar; this object
-// tells it which button to show as filled through the fill-state sink.
+//
+// The main window wires it up once:
+//   backend = CreateCaptureBackend();  controller(*backend, messageSink, mainWindow);
+//   setPickerWindow(mainWindow); setStatusWindow(statusWindow);
+//   setFillStateSink(-> TBM_SETFILLSTATE to the toolbar); the beep defaults to QApplication::beep
+// and forwards to it: ShowPickedText(" ", -1) at the start of every command, PickField(i) for a
+// field button clicked with lParam 0, TableLoaded/ResetRow/TableClosed with the table, and
+// leaveClipboardNotices() when the window is destroyed. The row (value, previousValue, hasValue,
+// unsaved) lives here: row() for the views and the insert.
 class CaptureController : public QObject
 {
     Q_OBJECT
