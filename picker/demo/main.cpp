@@ -34,12 +34,11 @@ namespace {
 
 bool tracing = false;
 
-template <typename... Args> void Trace(const char *format, Args... args)
+void Trace(const QString &line)
 {
     if (!tracing)
         return;
-    std::printf(format, args...);
-    std::printf("\n");
+    std::printf("%s\n", qPrintable(line));
     std::fflush(stdout);
 }
 
@@ -93,8 +92,10 @@ public:
             CreateToolbar(clientArea(), TBS_VISIBLE, 400, 30, nullptr, 103, m_records.data(),
                           static_cast<int>(m_records.size()), m_orientation);
         connect(m_toolbar, &KolvaneToolbar::commandActivated, this, &DemoWindow::onCommand);
-        connect(windowMenu(), &QMenu::aboutToShow, this, [] { Trace("menu shown"); });
-        connect(windowMenu(), &QMenu::aboutToHide, this, [] { Trace("menu hidden"); });
+        connect(windowMenu(), &QMenu::aboutToShow, this,
+                [] { Trace(QStringLiteral("menu shown")); });
+        connect(windowMenu(), &QMenu::aboutToHide, this,
+                [] { Trace(QStringLiteral("menu hidden")); });
     }
 
 protected:
@@ -102,34 +103,38 @@ protected:
     {
         MiniFrame::showEvent(event);
         QPoint origin = mapToGlobal(QPoint(0, 0));
-        Trace("shown %d %d %d %d", origin.x(), origin.y(), width(), height());
+        Trace(QStringLiteral("shown %1 %2 %3 %4")
+                  .arg(origin.x())
+                  .arg(origin.y())
+                  .arg(width())
+                  .arg(height()));
     }
 
     void moveEvent(QMoveEvent *event) override
     {
         MiniFrame::moveEvent(event);
         QPoint origin = mapToGlobal(QPoint(0, 0));
-        Trace("moved %d %d", origin.x(), origin.y());
+        Trace(QStringLiteral("moved %1 %2").arg(origin.x()).arg(origin.y()));
     }
 
     void resizeEvent(QResizeEvent *event) override
     {
         MiniFrame::resizeEvent(event);
-        Trace("resized %d %d", width(), height());
+        Trace(QStringLiteral("resized %1 %2").arg(width()).arg(height()));
     }
 
     void changeEvent(QEvent *event) override
     {
         MiniFrame::changeEvent(event);
         if (event->type() == QEvent::ActivationChange && isActiveWindow())
-            Trace("active");
+            Trace(QStringLiteral("active"));
         if (event->type() == QEvent::WindowStateChange && isMinimized())
-            Trace("minimized");
+            Trace(QStringLiteral("minimized"));
     }
 
     void closeEvent(QCloseEvent *event) override
     {
-        Trace("closed");
+        Trace(QStringLiteral("closed"));
         MiniFrame::closeEvent(event);
     }
 
@@ -146,7 +151,7 @@ private:
 
     void onCommand(int command, qintptr lParam)
     {
-        Trace("command %d %d", command, static_cast<int>(lParam));
+        Trace(QStringLiteral("command %1 %2").arg(command).arg(lParam));
         if (lParam != 0)
             return;
         int &state = m_fill[command];
@@ -159,7 +164,7 @@ private:
 
     void onMenuCommand(int id)
     {
-        Trace("menu command %d", id);
+        Trace(QStringLiteral("menu command %1").arg(id));
         if (id == ChangeOrientationCommand) {
             std::uint32_t style = styleBits();
             m_orientation = m_orientation ? 0 : 1;
