@@ -27,8 +27,8 @@ struct HitCase
 };
 
 // The picker's window with three fields at (100, 100), caption thickness 12 (the start-up size),
-// in each orientation. The vertical figures are the frame's reference example; the horizontal
-// ones follow from the same rules for a window of the row layout's size.
+// in each orientation (column layout 88 by 139, row layout 299 by 47), every figure worked out
+// by hand from the frame's rules.
 struct WorkedExample
 {
     const char *name;
@@ -331,7 +331,7 @@ TEST(MiniFrameGeometry, MaximizeAndRestoreGlyphs)
 
 TEST(MiniFrameGeometry, TitlePlacement)
 {
-    FrameRect vertical{4, 16, 16, 123}; // the worked example's T: 12 wide, 107 high
+    FrameRect vertical{4, 16, 16, 123}; // the column window's text area: 12 wide, 107 high
     // A title 40 long and 12 across: x = 4 + 0 - 1, y = 123 - 33.
     EXPECT_EQ(PlaceTitle(vertical, CaptionKind::Vertical, 40, 12).x, 3);
     EXPECT_EQ(PlaceTitle(vertical, CaptionKind::Vertical, 40, 12).y, 90);
