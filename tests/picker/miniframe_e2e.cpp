@@ -130,7 +130,7 @@ protected:
 
     // The next reported line that starts with `prefix`, skipping others; empty after the
     // timeout.
-    std::string Next(const std::string &prefix, int timeoutMs = 5000)
+    std::string Next(const std::string &prefix, int timeoutMs = 10000)
     {
         QElapsedTimer timer;
         timer.start();
