@@ -204,6 +204,7 @@ int main(int argc, char **argv)
     if (g_bareMedian > 0 && g_pickerMedian > 0)
         std::printf("click to value: median %.2f ms, bare sequence %.2f ms, ratio %.2f\n",
                     g_pickerMedian * 1000, g_bareMedian * 1000, g_pickerMedian / g_bareMedian);
+    std::fflush(stdout);
     g_scene = nullptr;
     return 0;
 }
