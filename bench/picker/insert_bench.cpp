@@ -222,10 +222,21 @@ public:
             auto found = run.counters.find("items_per_second");
             if (found != run.counters.end())
                 rates[run.run_name.function_name].push_back(found->second.value);
+            Total &total = totals[run.run_name.function_name];
+            total.rows += static_cast<double>(run.iterations);
+            total.seconds += run.real_accumulated_time;
         }
     }
     // Registered name: the rate of every round, in the order of the rounds.
     std::map<std::string, std::vector<double>> rates;
+    // Registered name: the rows and seconds of all rounds together.
+    struct Total
+    {
+        double rows = 0;
+        double seconds = 0;
+        double rate() const { return seconds > 0 ? rows / seconds : 0; }
+    };
+    std::map<std::string, Total> totals;
 };
 
 double Median(std::vector<double> values)
@@ -319,10 +330,9 @@ int main(int argc, char **argv)
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
-    std::printf(
-        "\nRows per second, median of %d rounds (each round runs the baseline and InsertRow "
-        "on the same driver):\n",
-        Rounds);
+    std::printf("\nRows per second over %d rounds, each running the baseline and InsertRow on the "
+                "same driver:\n",
+                Rounds);
     for (const Backend &backend : backends) {
         const std::vector<double> &baselines = reporter.rates["Baseline/" + backend.name];
         const std::vector<double> &insertRows = reporter.rates["InsertRow/" + backend.name];
@@ -333,12 +343,12 @@ int main(int argc, char **argv)
         std::vector<double> ratios;
         for (std::size_t i = 0; i < baselines.size(); ++i)
             ratios.push_back(insertRows[i] / baselines[i]);
-        const double insertRow = Median(insertRows);
-        const double baseline = Median(baselines);
-        std::printf("  %-10s  InsertRow %8.0f rows/s  baseline %8.0f rows/s  ratio %.2f"
-                    "  (median of the rounds' ratios %.2f)\n",
+        const double insertRow = reporter.totals["InsertRow/" + backend.name].rate();
+        const double baseline = reporter.totals["Baseline/" + backend.name].rate();
+        std::printf("  %-10s  all rounds: InsertRow %6.0f, baseline %6.0f, ratio %.2f;  medians: "
+                    "InsertRow %6.0f, baseline %6.0f, ratio %.2f\n",
                     backend.name.c_str(), insertRow, baseline, insertRow / baseline,
-                    Median(ratios));
+                    Median(insertRows), Median(baselines), Median(ratios));
     }
 
     std::error_code ignored;
