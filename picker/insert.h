@@ -83,8 +83,11 @@ public:
 
     // Inserts one row of `values` (one text per field, empty means "no value") into
     // `tableName`. The values of date, time and timestamp fields go through the fields'
-    // bindBuffer. Returns 0 when SQLExecute stored the row, 1 otherwise. After a lost connection
-    // the next call first reconnects with the same connection string.
+    // bindBuffer. Returns 0 when SQLExecute stored the row (information from it, or a failing
+    // commit, is shown but takes nothing back), 1 otherwise. Without a usable connection (a
+    // failed connect, or SQLSTATE class 08 from an earlier call) it first connects again with
+    // the last connection string; a row is never sent again by itself. The statement stays
+    // prepared while the same columns receive values.
     int InsertRow(const std::string &tableName, std::span<FieldDescription> fields,
                   std::span<const std::string> values);
 
