@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "fieldtypes.h"
+#include "insert.h"
 #include "row.h"
 #include "tabledescription.h"
 
@@ -88,6 +89,12 @@ int buildRow(const TableDescription &description, const std::vector<std::string>
         values[static_cast<std::size_t>(index)] = value;
     }
     return 0;
+}
+
+// The required column as describe prints it (0 or 1), or as the wizard's list shows it.
+bool isNotRequired(const std::string &text)
+{
+    return text.empty() || text == "No" || text == "0";
 }
 
 std::vector<std::string> splitColumns(const std::string &line)
@@ -224,7 +231,7 @@ int RunCreate(const std::vector<std::string> &args, std::istream &in, std::ostre
             return 1;
         }
         rows.push_back(FieldRow{texts[0], texts[1], texts[2], texts[3], texts[4],
-                                ReadNumber(texts[5].c_str()) == 0 ? "No" : "Yes", texts[6]});
+                                isNotRequired(texts[5]) ? "No" : "Yes", texts[6]});
     }
     Message failure;
     if (!SaveTableDescription(args[0], connectString, tableName, rows, &failure)) {
@@ -234,14 +241,14 @@ int RunCreate(const std::vector<std::string> &args, std::istream &in, std::ostre
     return 0;
 }
 
-int RunCheck(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+int PrepareCheckedRow(const std::string &command, const std::vector<std::string> &args,
+                      TableDescription &description, std::vector<std::string> &values,
+                      std::ostream &err)
 {
     if (args.empty())
-        return usageError(err, "check needs a file");
-    TableDescription description;
+        return usageError(err, command + " needs a file");
     if (!loadOrReport(args[0], description, err))
         return 1;
-    std::vector<std::string> values;
     int usage = buildRow(description, {args.begin() + 1, args.end()}, values, err);
     if (usage != 0)
         return usage;
@@ -252,6 +259,16 @@ int RunCheck(const std::vector<std::string> &args, std::ostream &out, std::ostre
             << (problem.missing ? std::string("a value is required") : problem.error) << "\n";
         return 1;
     }
+    return 0;
+}
+
+int RunCheck(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+{
+    TableDescription description;
+    std::vector<std::string> values;
+    int status = PrepareCheckedRow("check", args, description, values, err);
+    if (status != 0)
+        return status;
     for (int i = 0; i < description.fieldCount; ++i) {
         const std::string &value = values[static_cast<std::size_t>(i)];
         if (!value.empty())
@@ -261,24 +278,18 @@ int RunCheck(const std::vector<std::string> &args, std::ostream &out, std::ostre
     return 0;
 }
 
-int PrepareCheckedRow(const std::vector<std::string> &args, TableDescription &description,
-                      std::vector<std::string> &values, std::ostream &err)
+// The row of "check", stored in the description's table through a connection made without
+// prompting. Every diagnostics box goes to `err` as its caption and text.
+int RunInsert(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
 {
-    if (args.empty())
-        return usageError(err, "insert needs a file");
-    if (!loadOrReport(args[0], description, err))
-        return 1;
-    int usage = buildRow(description, {args.begin() + 1, args.end()}, values, err);
-    if (usage != 0)
-        return usage;
-    RowProblem problem = CheckRow(description, values);
-    if (problem.field >= 0) {
-        const FieldDescription &field = description.fields[static_cast<std::size_t>(problem.field)];
-        err << field.title << ": "
-            << (problem.missing ? std::string("a value is required") : problem.error) << "\n";
-        return 1;
-    }
-    return 0;
+    (void)out;
+    TableDescription description;
+    std::vector<std::string> values;
+    int status = PrepareCheckedRow("insert", args, description, values, err);
+    if (status != 0)
+        return status;
+    StreamMessageSink sink(err);
+    return InsertRowFromTexts(description, values, sink) == 0 ? 0 : 1;
 }
 
 int RunRowTool(const std::vector<std::string> &args, std::istream &in, std::ostream &out,

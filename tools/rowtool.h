@@ -20,8 +20,9 @@ int RunInsert(const std::vector<std::string> &args, std::ostream &out, std::ostr
 // puts the FIELD=VALUE arguments in and walks it as the picker's "Enter" does. Returns 0 with the
 // description and the accepted values, or the exit code (1 refused, 2 usage error) after saying
 // why on `err`.
-int PrepareCheckedRow(const std::vector<std::string> &args, TableDescription &description,
-                      std::vector<std::string> &values, std::ostream &err);
+int PrepareCheckedRow(const std::string &command, const std::vector<std::string> &args,
+                      TableDescription &description, std::vector<std::string> &values,
+                      std::ostream &err);
 
 // Dispatches on the command word; `args` excludes the program name.
 int RunRowTool(const std::vector<std::string> &args, std::istream &in, std::ostream &out,

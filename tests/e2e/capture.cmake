@@ -1,7 +1,5 @@
 # Picking text from real applications (a Qt program of ours, Tk's wish and GTK's zenity) with the
 # picker's toolbar.
-find_package(Qt6 REQUIRED COMPONENTS Test)
-
 # Mouse and keyboard through XTest, shared with the capture benchmark.
 add_library(quillon_x11input STATIC
     ${CMAKE_CURRENT_LIST_DIR}/x11input.cpp
@@ -24,32 +22,15 @@ add_dependencies(capture_e2e_test capture_target_qt)
 
 # name, with-x options, test case
 set(capture_e2e_cases
-    "QtApplication|QtApplicationTextArrivesInTheClickedField|"
-    "GtkApplication|GtkApplicationTextArrivesAndArrivesAgain|"
-    "TkApplication|TkApplicationTextIsCleanedAndCutToTheFieldWidth|"
-    "SameFieldTwice|SameFieldPickedTwiceReplacesAndKeepsThePreviousValue|"
-    "TargetClosed|TargetClosedBeforeTheClickFailsQuietly|"
-    "Picture|PictureOnTheClipboardEndsTheRequestSilently|"
-    "NoWindowManager|WithoutWindowManagerTheFocusedWindowIsTheTarget|--no-wm"
-    "ScreenCentre|WithoutFocusHistoryTheWindowAtTheScreenCentreIsTheTarget|--no-wm"
-    "LongSelection|LongSelectionIsCutTo32000Bytes|"
-    "WindowAtPoint|WindowAtAPointIsTheApplicationWindowInsideItsFrame|"
+    "QtApplication|CaptureE2E.QtApplicationTextArrivesInTheClickedField|"
+    "GtkApplication|CaptureE2E.GtkApplicationTextArrivesAndArrivesAgain|"
+    "TkApplication|CaptureE2E.TkApplicationTextIsCleanedAndCutToTheFieldWidth|"
+    "SameFieldTwice|CaptureE2E.SameFieldPickedTwiceReplacesAndKeepsThePreviousValue|"
+    "TargetClosed|CaptureE2E.TargetClosedBeforeTheClickFailsQuietly|"
+    "Picture|CaptureE2E.PictureOnTheClipboardEndsTheRequestSilently|"
+    "NoWindowManager|CaptureE2E.WithoutWindowManagerTheFocusedWindowIsTheTarget|--no-wm"
+    "ScreenCentre|CaptureE2E.WithoutFocusHistoryTheWindowAtTheScreenCentreIsTheTarget|--no-wm"
+    "LongSelection|CaptureE2E.LongSelectionIsCutTo32000Bytes|"
+    "WindowAtPoint|CaptureE2E.WindowAtAPointIsTheApplicationWindowInsideItsFrame|"
 )
-foreach(entry ${capture_e2e_cases})
-    string(REPLACE "|" ";" parts "${entry}")
-    list(GET parts 0 name)
-    list(GET parts 1 case)
-    list(LENGTH parts count)
-    set(options "")
-    if(count GREATER 2)
-        list(GET parts 2 options)
-    endif()
-    add_test(NAME CaptureE2E.${name}
-             COMMAND ${WITH_X} ${options} $<TARGET_FILE:capture_e2e_test>
-                     --gtest_filter=CaptureE2E.${case})
-    set_tests_properties(CaptureE2E.${name} PROPERTIES
-        LABELS e2e
-        TIMEOUT 60
-        ENVIRONMENT
-            "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0")
-endforeach()
+quillon_add_x_tests(CaptureE2E capture_e2e_test ${capture_e2e_cases})

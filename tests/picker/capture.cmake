@@ -1,15 +1,13 @@
 # Tests of picking: the text rules and the picked row as plain C++, the picking state driven by
 # clipboard notices on the offscreen platform. The end-to-end tests on a real X server are in
 # tests/e2e.
-find_package(Qt6 REQUIRED COMPONENTS Test)
-
 add_executable(capture_text_test ${CMAKE_CURRENT_LIST_DIR}/capture_text_test.cpp)
 target_link_libraries(capture_text_test PRIVATE quillon_capture_core GTest::gtest_main)
-gtest_discover_tests(capture_text_test DISCOVERY_MODE PRE_TEST)
+gtest_discover_tests(capture_text_test DISCOVERY_MODE PRE_TEST NO_PRETTY_VALUES)
 
 add_executable(capture_controller_test ${CMAKE_CURRENT_LIST_DIR}/capture_controller_test.cpp)
-target_link_libraries(capture_controller_test PRIVATE quillon_capture Qt6::Test GTest::gtest)
-gtest_discover_tests(capture_controller_test
+target_link_libraries(capture_controller_test PRIVATE quillon_capture quillon_qt_test_main)
+gtest_discover_tests(capture_controller_test NO_PRETTY_VALUES
     DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT
-        "QT_QPA_PLATFORM=offscreen;QUILLON_CAPTURE=null;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0")
+        "QT_QPA_PLATFORM=offscreen" "QUILLON_CAPTURE=null" "${QUILLON_TEST_LSAN}")

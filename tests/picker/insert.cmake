@@ -28,12 +28,12 @@ add_executable(quillon_insert_test
 )
 target_link_libraries(quillon_insert_test PRIVATE quillon_insert_test_support GTest::gtest_main)
 add_dependencies(quillon_insert_test quillon_scripted_odbc)
-gtest_discover_tests(quillon_insert_test DISCOVERY_MODE PRE_TEST)
+gtest_discover_tests(quillon_insert_test DISCOVERY_MODE PRE_TEST NO_PRETTY_VALUES)
 quillon_insert_test_environment(quillon_insert_test)
 
 add_executable(quillon_insert_pg_test ${CMAKE_CURRENT_LIST_DIR}/insert_postgres_test.cpp)
 target_link_libraries(quillon_insert_pg_test PRIVATE quillon_insert_test_support GTest::gtest_main)
-gtest_discover_tests(quillon_insert_pg_test DISCOVERY_MODE PRE_TEST
+gtest_discover_tests(quillon_insert_pg_test DISCOVERY_MODE PRE_TEST NO_PRETTY_VALUES
     PROPERTIES FIXTURES_REQUIRED Postgres)
 quillon_insert_test_environment(quillon_insert_pg_test)
 
@@ -45,6 +45,6 @@ target_link_libraries(quillon_insert_command_test PRIVATE quillon_insert_test_su
 target_compile_definitions(quillon_insert_command_test PRIVATE
     QUILLON_ROW_PROGRAM="$<TARGET_FILE:quillon-row>")
 add_dependencies(quillon_insert_command_test quillon-row)
-gtest_discover_tests(quillon_insert_command_test DISCOVERY_MODE PRE_TEST
+gtest_discover_tests(quillon_insert_command_test DISCOVERY_MODE PRE_TEST NO_PRETTY_VALUES
     PROPERTIES FIXTURES_REQUIRED Postgres)
 quillon_insert_test_environment(quillon_insert_command_test)

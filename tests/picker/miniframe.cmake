@@ -1,21 +1,14 @@
 # Tests of the mini frame: its geometry as plain arithmetic, its painting and mouse handling on
 # the offscreen platform, and the demo with the toolbar on a real X server (label e2e).
-find_package(Qt6 REQUIRED COMPONENTS Test)
-
-set(MINIFRAME_TEST_ENVIRONMENT
-    "QT_QPA_PLATFORM=offscreen"
-    "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0")
+set(MINIFRAME_TEST_ENVIRONMENT "QT_QPA_PLATFORM=offscreen" "${QUILLON_TEST_LSAN}")
 
 add_executable(miniframe_geometry_test ${CMAKE_CURRENT_LIST_DIR}/miniframe_geometry_test.cpp)
 target_link_libraries(miniframe_geometry_test PRIVATE miniframegeometry GTest::gtest_main)
-gtest_discover_tests(miniframe_geometry_test DISCOVERY_MODE PRE_TEST)
+gtest_discover_tests(miniframe_geometry_test DISCOVERY_MODE PRE_TEST NO_PRETTY_VALUES)
 
-add_executable(miniframe_widget_test
-    ${CMAKE_CURRENT_LIST_DIR}/miniframe_widget_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/miniframetestmain.cpp
-)
-target_link_libraries(miniframe_widget_test PRIVATE miniframe Qt6::Test GTest::gtest)
-gtest_discover_tests(miniframe_widget_test
+add_executable(miniframe_widget_test ${CMAKE_CURRENT_LIST_DIR}/miniframe_widget_test.cpp)
+target_link_libraries(miniframe_widget_test PRIVATE miniframe quillon_qt_test_main)
+gtest_discover_tests(miniframe_widget_test NO_PRETTY_VALUES
     DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT "${MINIFRAME_TEST_ENVIRONMENT}")
 
@@ -40,19 +33,4 @@ set(miniframe_e2e_cases
     "FieldButton|Demo.FieldButtonClickAndRightClick|"
     "AltSpace|Demo.AltSpaceOpensTheFramesMenu|--no-wm"
 )
-foreach(entry ${miniframe_e2e_cases})
-    string(REPLACE "|" ";" parts "${entry}")
-    list(GET parts 0 name)
-    list(GET parts 1 case)
-    list(LENGTH parts count)
-    set(options "")
-    if(count GREATER 2)
-        list(GET parts 2 options)
-    endif()
-    add_test(NAME MiniFrameE2E.${name}
-             COMMAND ${PROJECT_SOURCE_DIR}/tests/support/with-x ${options}
-                     $<TARGET_FILE:miniframe_e2e> --gtest_filter=${case})
-    set_tests_properties(MiniFrameE2E.${name} PROPERTIES
-        LABELS e2e TIMEOUT 60
-        ENVIRONMENT "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0")
-endforeach()
+quillon_add_x_tests(MiniFrameE2E miniframe_e2e ${miniframe_e2e_cases})

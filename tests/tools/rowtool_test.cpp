@@ -68,6 +68,24 @@ TEST_F(RowTool, DescribeThenCreateGivesBackTheFileByteForByte)
     EXPECT_EQ(ReadBytes(copy), ReadBytes(m_path));
 }
 
+// The required column may be written as describe prints it or as the wizard's list shows it.
+TEST_F(RowTool, CreateReadsTheRequiredColumnInEitherForm)
+{
+    std::string path = m_folder.file("required.dtd");
+    ToolRun created = run({"create", path}, "DSN=shop;UID=clerk\nOrders\n"
+                                            "a\tA\t\tINT\t4\tYes\t4\n"
+                                            "b\tB\t\tINT\t4\tNo\t4\n"
+                                            "c\tC\t\tINT\t4\t1\t4\n"
+                                            "d\tD\t\tINT\t4\t0\t4\n"
+                                            "e\tE\t\tINT\t4\tUnknown\t4\n");
+    ASSERT_EQ(created.status, 0) << created.err;
+    TableDescription description;
+    ASSERT_EQ(LoadTableDescription(path, description), 5);
+    const int expected[] = {1, 0, 1, 0, 1};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(description.fields[static_cast<std::size_t>(i)].required, expected[i]) << i;
+}
+
 TEST_F(RowTool, FailuresAndUsage)
 {
     std::string junk = m_folder.file("junk.dtd");

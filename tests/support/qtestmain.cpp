@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 int main(int argc, char **argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
