@@ -245,10 +245,13 @@ int OdbcConnection::InsertRow(const std::string &tableName, std::span<FieldDescr
 
     const std::size_t count = std::min(fields.size(), values.size());
     m_statementText = BuildInsertStatement(tableName, fields.first(count), values.first(count));
+    const int last = LastFieldWithValue(values.first(count));
     // The statement stays prepared, and its parameters bound, while the same columns receive
     // values: every insert binds all of its markers afresh before it executes, and a driver
-    // that prepares on the server (psqlODBC) would prepare again after a reset.
-    if (m_statementText != m_preparedText) {
+    // that prepares on the server (psqlODBC) would prepare again after a reset. A row without
+    // any value binds nothing, so its one marker must not keep the value of an earlier row.
+    const bool bindsEveryMarker = count > 0 && !values[static_cast<std::size_t>(last)].empty();
+    if (m_statementText != m_preparedText || !bindsEveryMarker) {
         m_preparedText.clear();
         SQLFreeStmt(m_statement, SQL_RESET_PARAMS);
         const SQLRETURN code = SQLPrepare(m_statement, AsSqlText(m_statementText), SQL_NTS);
@@ -260,7 +263,6 @@ int OdbcConnection::InsertRow(const std::string &tableName, std::span<FieldDescr
         ++m_prepareCount;
     }
 
-    const int last = LastFieldWithValue(values.first(count));
     SQLUSMALLINT number = 1;
     for (int i = 0; i <= last && static_cast<std::size_t>(i) < count; ++i) {
         const std::string &value = values[static_cast<std::size_t>(i)];

@@ -214,14 +214,17 @@ TEST_F(PostgresInsert, ARowWithEveryValueEmptyIsRefusedByTheDriver)
     ASSERT_EQ(m_odbc.ConnectDataSource(m_connectString), 0);
 
     EXPECT_EQ(m_odbc.InsertRow(m_table, fields, std::vector<std::string>{"", ""}), 1);
+    // The same statement text right after a row with a value in a.
+    ASSERT_EQ(m_odbc.InsertRow(m_table, fields, std::vector<std::string>{"only once", ""}), 0);
+    EXPECT_EQ(m_odbc.InsertRow(m_table, fields, std::vector<std::string>{"", ""}), 1);
 
-    const std::vector<Message> expected{{"SQL Error State:07002, Native Error Code: 20, ODBC "
-                                         "Error: Parameters exist but IPD isn't set. Please call "
-                                         "SQLDescribeParam()",
-                                         "SQL_ERROR results", MessageIcon::Exclamation,
-                                         MessageButtons::Ok}};
-    EXPECT_EQ(m_sink.shown, expected);
-    EXPECT_EQ(m_session->scalar("SELECT COUNT(*) FROM \"" + m_table + "\""), "0");
+    const Message refused{"SQL Error State:07002, Native Error Code: 20, ODBC "
+                          "Error: Parameters exist but IPD isn't set. Please call "
+                          "SQLDescribeParam()",
+                          "SQL_ERROR results", MessageIcon::Exclamation, MessageButtons::Ok};
+    EXPECT_EQ(m_sink.shown, (std::vector<Message>{refused, refused}));
+    EXPECT_EQ(m_session->query("SELECT a, b FROM \"" + m_table + "\""),
+              (Rows{{"only once", std::nullopt}}));
 }
 
 TEST_F(PostgresInsert, AfterTheServerDroppedTheConnectionTheNextInsertReconnects)

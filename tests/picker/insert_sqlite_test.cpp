@@ -222,14 +222,17 @@ TEST_F(SqliteInsert, ARowWithEveryValueEmptyIsRefusedByTheDriver)
     ASSERT_EQ(m_odbc.ConnectDataSource(m_connectString), 0);
 
     EXPECT_EQ(m_odbc.InsertRow("E", fields, std::vector<std::string>{"", ""}), 1);
-
     EXPECT_EQ(m_odbc.statementText(), R"(INSERT INTO "E" ("A") VALUES (?))");
-    const std::vector<Message> expected{{"SQL Error State:S1000, Native Error Code: FFFFFFFF, ODBC "
-                                         "Error: [SQLite]unbound parameters in query",
-                                         "SQL_ERROR results", MessageIcon::Exclamation,
-                                         MessageButtons::Ok}};
-    EXPECT_EQ(m_sink.shown, expected);
-    EXPECT_EQ(m_session->scalar("SELECT COUNT(*) FROM E"), "0");
+    // The same statement text right after a row with a value in A: the marker of that row must
+    // not be executed again.
+    ASSERT_EQ(m_odbc.InsertRow("E", fields, std::vector<std::string>{"only once", ""}), 0);
+    EXPECT_EQ(m_odbc.InsertRow("E", fields, std::vector<std::string>{"", ""}), 1);
+
+    const Message refused{"SQL Error State:S1000, Native Error Code: FFFFFFFF, ODBC "
+                          "Error: [SQLite]unbound parameters in query",
+                          "SQL_ERROR results", MessageIcon::Exclamation, MessageButtons::Ok};
+    EXPECT_EQ(m_sink.shown, (std::vector<Message>{refused, refused}));
+    EXPECT_EQ(m_session->query("SELECT A, B FROM E"), (Rows{{"only once", std::nullopt}}));
 }
 
 } // namespace
