@@ -235,7 +235,9 @@ TEST_F(PostgresInsert, AfterTheServerDroppedTheConnectionTheNextInsertReconnects
         m_odbc.ConnectDataSource(m_connectString + ";pqopt={application_name=" + m_table + "}"), 0);
     ASSERT_EQ(m_odbc.InsertRow(m_table, fields, std::vector<std::string>{"before"}), 0);
 
-    m_session->execute("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE "
+    // Waits until the server process has gone, so that the next insert meets a closed
+    // connection rather than racing its end.
+    m_session->execute("SELECT pg_terminate_backend(pid, 10000) FROM pg_stat_activity WHERE "
                        "application_name = '" +
                        m_table + "'");
     EXPECT_EQ(m_odbc.InsertRow(m_table, fields, std::vector<std::string>{"lost"}), 1);
