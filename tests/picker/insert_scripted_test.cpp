@@ -198,6 +198,7 @@ TEST_F(ScriptedInsert, TheStatementStaysPreparedWhileTheSameColumnsGetValues)
     EXPECT_EQ(insert({"a", "b"}), 0);
     EXPECT_EQ(insert({"x", "y"}), 0);
     EXPECT_EQ(insert({"z"}), 0);
+    EXPECT_EQ(m_odbc.InsertRow("U", m_fields, std::vector<std::string>{"u"}), 0);
 
     const std::string ac = R"(prepare INSERT INTO "T" ("A", "C") VALUES (?,?))";
     const std::string ab = R"(prepare INSERT INTO "T" ("A", "B") VALUES (?,?))";
@@ -209,7 +210,9 @@ TEST_F(ScriptedInsert, TheStatementStaysPreparedWhileTheSameColumnsGetValues)
         "execute 1=a 2=b", ab, "bind 1 1 12 1 0", "bind 2 1 12 1 0", "execute 1=a 2=b", "commit",
         "bind 1 1 12 1 0", "bind 2 1 12 1 0", "execute 1=x 2=y", "commit",
         // A statement with fewer markers keeps none of the earlier parameters.
-        R"(prepare INSERT INTO "T" ("A") VALUES (?))", "bind 1 1 12 1 0", "execute 1=z", "commit"};
+        R"(prepare INSERT INTO "T" ("A") VALUES (?))", "bind 1 1 12 1 0", "execute 1=z", "commit",
+        // Another table, the same columns.
+        R"(prepare INSERT INTO "U" ("A") VALUES (?))", "bind 1 1 12 1 0", "execute 1=u", "commit"};
     EXPECT_EQ(log(), expected);
 }
 
