@@ -199,12 +199,19 @@ TEST_F(PostgresInsert, ANoticeFromATriggerIsShownAndTheRowIsStoredOnce)
     ASSERT_EQ(m_odbc.ConnectDataSource(m_connectString), 0);
 
     EXPECT_EQ(m_odbc.InsertRow(m_table, fields, std::vector<std::string>{"Smith"}), 0);
+    // The statement that stays prepared after the information.
+    EXPECT_EQ(m_odbc.InsertRow(m_table, fields, std::vector<std::string>{"Jones"}), 0);
 
-    const std::vector<Message> expected{
-        {"SQL Error State:00000, Native Error Code: FFFFFFFF, ODBC Error: NOTICE: checked Smith",
-         "SQL_SUCCESS_WITH_INFO results", MessageIcon::Information, MessageButtons::Ok}};
-    EXPECT_EQ(m_sink.shown, expected);
-    EXPECT_EQ(m_session->query("SELECT id, name FROM \"" + m_table + "\""), (Rows{{"1", "Smith"}}));
+    auto notice = [](const std::string &name) {
+        return Message{"SQL Error State:00000, Native Error Code: FFFFFFFF, ODBC Error: NOTICE: "
+                       "checked " +
+                           name,
+                       "SQL_SUCCESS_WITH_INFO results", MessageIcon::Information,
+                       MessageButtons::Ok};
+    };
+    EXPECT_EQ(m_sink.shown, (std::vector<Message>{notice("Smith"), notice("Jones")}));
+    EXPECT_EQ(m_session->query("SELECT id, name FROM \"" + m_table + "\" ORDER BY id"),
+              (Rows{{"1", "Smith"}, {"2", "Jones"}}));
 }
 
 TEST_F(PostgresInsert, ARowWithEveryValueEmptyIsRefusedByTheDriver)
