@@ -37,6 +37,13 @@ SQLPOINTER StoreInBindBuffer(FieldDescription &field, const Structure &value)
     return field.bindBuffer;
 }
 
+void ShowDiagnostics(MessageSink &sink, SQLRETURN code,
+                     const std::vector<SqlDiagnosticRecord> &records)
+{
+    for (const Message &box : SplitDiagnostics(code, records))
+        sink.show(box);
+}
+
 } // namespace
 
 std::string FormatDiagnosticRecord(const SqlDiagnosticRecord &record)
@@ -104,8 +111,7 @@ std::vector<SqlDiagnosticRecord> ReportSqlDiagnostics(MessageSink &sink, SQLRETU
 {
     std::vector<SqlDiagnosticRecord> records =
         CollectDiagnostics(environment, connection, statement);
-    for (const Message &box : SplitDiagnostics(code, records))
-        sink.show(box);
+    ShowDiagnostics(sink, code, records);
     if (statement != SQL_NULL_HSTMT)
         SQLFreeStmt(statement, SQL_CLOSE);
     return records;
@@ -263,6 +269,10 @@ int OdbcConnection::InsertRow(const std::string &tableName, std::span<FieldDescr
         ++m_prepareCount;
     }
 
+    // Information from binding is shown once the statement has executed: a message box runs the
+    // event loop, where the row's texts that are bound may change.
+    bool bindInformed = false;
+    std::vector<SqlDiagnosticRecord> bindInformation;
     SQLUSMALLINT number = 1;
     for (int i = 0; i <= last && static_cast<std::size_t>(i) < count; ++i) {
         const std::string &value = values[static_cast<std::size_t>(i)];
@@ -302,14 +312,22 @@ int OdbcConnection::InsertRow(const std::string &tableName, std::span<FieldDescr
             break;
         }
         }
-        if (code == SQL_SUCCESS_WITH_INFO)
-            report(code, true);
-        else if (code != SQL_SUCCESS)
+        if (code == SQL_SUCCESS_WITH_INFO) {
+            bindInformed = true;
+            const std::vector<SqlDiagnosticRecord> records =
+                CollectDiagnostics(m_environment, m_connection, m_statement);
+            bindInformation.insert(bindInformation.end(), records.begin(), records.end());
+        } else if (code != SQL_SUCCESS) {
+            if (bindInformed)
+                ShowDiagnostics(m_sink, SQL_SUCCESS_WITH_INFO, bindInformation);
             return failInsert(code, true);
+        }
         ++number;
     }
 
     SQLRETURN code = SQLExecute(m_statement);
+    if (bindInformed)
+        ShowDiagnostics(m_sink, SQL_SUCCESS_WITH_INFO, bindInformation);
     if (code == SQL_SUCCESS_WITH_INFO)
         report(code, true);
     else if (code != SQL_SUCCESS)

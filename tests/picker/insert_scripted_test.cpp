@@ -182,6 +182,43 @@ TEST_F(ScriptedInsert, InformationFromPrepareIsShownAndTheInsertGoesOn)
     EXPECT_EQ(log().back(), "commit");
 }
 
+// A message box runs the event loop, where the row being picked may change.
+class RowChangingSink : public RecordingSink
+{
+public:
+    explicit RowChangingSink(std::vector<std::string> &row) : m_row(row) {}
+    MessageAnswer show(const Message &message) override
+    {
+        for (std::string &value : m_row)
+            value = std::string(100, 'x');
+        return RecordingSink::show(message);
+    }
+
+private:
+    std::vector<std::string> &m_row;
+};
+
+TEST_F(ScriptedInsert, InformationFromBindingIsShownAfterTheRowExecuted)
+{
+    WriteText(m_script, "bind info\n"
+                        "record 01004 0 [Scripted] data truncated\n");
+    std::vector<std::string> row{"a", "b"};
+    RowChangingSink sink(row);
+    OdbcConnection odbc(sink);
+    ASSERT_EQ(odbc.ConnectDataSource(connectString()), 0);
+
+    EXPECT_EQ(odbc.InsertRow("T", std::span(m_fields).first(2), row), 0);
+
+    const std::vector<Message> expected{InfoBox(
+        "SQL Error State:01004, Native Error Code: 0, ODBC Error: [Scripted] data truncated")};
+    EXPECT_EQ(sink.shown, expected);
+    const std::vector<std::string> calls{
+        "connect",         R"(prepare INSERT INTO "T" ("A", "B") VALUES (?,?))",
+        "bind 1 1 12 1 0", "bind 2 1 12 1 0",
+        "execute 1=a 2=b", "commit"};
+    EXPECT_EQ(log(), calls);
+}
+
 TEST_F(ScriptedInsert, TheStatementStaysPreparedWhileTheSameColumnsGetValues)
 {
     connect("execute error\n"
