@@ -29,19 +29,9 @@ protected:
     OdbcConnection m_odbc{m_sink};
 };
 
-struct ClassCase
+const std::vector<FieldClassCase> &ClassCases()
 {
-    const char *column;
-    const char *declaredType;
-    int sqlType;
-    int length;
-    const char *value;
-    const char *stored; // CAST(column AS text)
-};
-
-const std::vector<ClassCase> &ClassCases()
-{
-    static const std::vector<ClassCase> cases{
+    static const std::vector<FieldClassCase> cases{
         {"b", "boolean", SQL_BIT, 1, "1", "true"},
         {"ti", "smallint", SQL_TINYINT, 1, "255", "255"},
         {"si", "smallint", SQL_SMALLINT, 2, "32767", "32767"},
@@ -69,26 +59,19 @@ const std::vector<ClassCase> &ClassCases()
 
 TEST_F(PostgresInsert, EveryFieldClassIsStoredAsItsValueReads)
 {
-    std::string create = "CREATE TABLE \"" + m_table + "\" (id serial";
-    std::vector<FieldDescription> fields;
-    std::vector<std::string> values;
-    for (const ClassCase &c : ClassCases()) {
-        create += std::string(", ") + c.column + " " + c.declaredType;
-        fields.push_back(Field(c.column, c.sqlType, c.length));
-        values.push_back(c.value);
-    }
-    m_session->execute(create + ")");
+    FieldClassRow row = RowOfEveryCase(ClassCases());
+    m_session->execute("CREATE TABLE \"" + m_table + "\" (id serial, " + row.columns + ")");
     ASSERT_EQ(m_odbc.ConnectDataSource(m_connectString), 0);
 
-    ASSERT_EQ(m_odbc.InsertRow(m_table, fields, values), 0);
+    ASSERT_EQ(m_odbc.InsertRow(m_table, row.fields, row.values), 0);
     // The same columns again, through the statement that stays prepared.
-    std::vector<std::string> second = values;
+    std::vector<std::string> second = row.values;
     second[6] = "Jones-Smithers";
     second[13] = "01/02/2003";
-    ASSERT_EQ(m_odbc.InsertRow(m_table, fields, second), 0);
+    ASSERT_EQ(m_odbc.InsertRow(m_table, row.fields, second), 0);
 
     EXPECT_TRUE(m_sink.shown.empty());
-    for (const ClassCase &c : ClassCases()) {
+    for (const FieldClassCase &c : ClassCases()) {
         EXPECT_EQ(m_session->scalar(std::string("SELECT CAST(") + c.column + " AS text) FROM \"" +
                                     m_table + "\" WHERE id = 1"),
                   c.stored)

@@ -24,19 +24,9 @@ protected:
     OdbcConnection m_odbc{m_sink};
 };
 
-struct ClassCase
+const std::vector<FieldClassCase> &ClassCases()
 {
-    const char *column;
-    const char *declaredType;
-    int sqlType;
-    int length;
-    const char *value;
-    const char *stored; // CAST(column AS TEXT)
-};
-
-const std::vector<ClassCase> &ClassCases()
-{
-    static const std::vector<ClassCase> cases{
+    static const std::vector<FieldClassCase> cases{
         {"b", "BIT", SQL_BIT, 1, "1", "1"},
         {"ti", "TINYINT", SQL_TINYINT, 1, "255", "255"},
         {"si", "SMALLINT", SQL_SMALLINT, 2, "65535", "65535"},
@@ -64,21 +54,14 @@ const std::vector<ClassCase> &ClassCases()
 
 TEST_F(SqliteInsert, EveryFieldClassIsStoredAsItsValueReads)
 {
-    std::string create = "CREATE TABLE \"Every\" (";
-    std::vector<FieldDescription> fields;
-    std::vector<std::string> values;
-    for (const ClassCase &c : ClassCases()) {
-        create += std::string(fields.empty() ? "" : ", ") + c.column + " " + c.declaredType;
-        fields.push_back(Field(c.column, c.sqlType, c.length));
-        values.push_back(c.value);
-    }
-    m_session->execute(create + ")");
+    FieldClassRow row = RowOfEveryCase(ClassCases());
+    m_session->execute("CREATE TABLE \"Every\" (" + row.columns + ")");
     ASSERT_EQ(m_odbc.ConnectDataSource(m_connectString), 0);
 
-    ASSERT_EQ(m_odbc.InsertRow("Every", fields, values), 0);
+    ASSERT_EQ(m_odbc.InsertRow("Every", row.fields, row.values), 0);
 
     EXPECT_TRUE(m_sink.shown.empty());
-    for (const ClassCase &c : ClassCases()) {
+    for (const FieldClassCase &c : ClassCases()) {
         EXPECT_EQ(
             m_session->scalar(std::string("SELECT CAST(") + c.column + " AS TEXT) FROM \"Every\""),
             c.stored)

@@ -94,6 +94,18 @@ int UnusedPort()
     return ntohs(address.sin_port);
 }
 
+FieldClassRow RowOfEveryCase(const std::vector<FieldClassCase> &cases)
+{
+    FieldClassRow row;
+    for (const FieldClassCase &c : cases) {
+        row.columns +=
+            std::string(row.fields.empty() ? "" : ", ") + c.column + " " + c.declaredType;
+        row.fields.push_back(Field(c.column, c.sqlType, c.length));
+        row.values.push_back(c.value);
+    }
+    return row;
+}
+
 std::string ReadText(const fs::path &path)
 {
     std::ifstream in(path, std::ios::binary);

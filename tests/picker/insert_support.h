@@ -56,6 +56,28 @@ std::string ScriptedConnectString(const std::filesystem::path &script,
 // A port on 127.0.0.1 where nothing listens.
 int UnusedPort();
 
+// A column of one field class: how the table declares it, the field that describes it, the value
+// inserted and the text that CAST(column AS TEXT) reads back.
+struct FieldClassCase
+{
+    const char *column;
+    const char *declaredType;
+    int sqlType;
+    int length;
+    const char *value;
+    const char *stored;
+};
+
+// One row with a value in every case's column: the column definitions for CREATE TABLE, the
+// fields and the values.
+struct FieldClassRow
+{
+    std::string columns;
+    std::vector<FieldDescription> fields;
+    std::vector<std::string> values;
+};
+FieldClassRow RowOfEveryCase(const std::vector<FieldClassCase> &cases);
+
 std::string ReadText(const std::filesystem::path &path);
 void WriteText(const std::filesystem::path &path, const std::string &text);
 std::vector<std::string> ReadLines(const std::filesystem::path &path);
