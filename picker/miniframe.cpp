@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCursor>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -12,6 +11,8 @@
 #include <QShortcut>
 #include <QTimer>
 #include <QWindow>
+
+#include <utility>
 
 namespace {
 
@@ -167,6 +168,7 @@ MiniFrame::MiniFrame(std::uint32_t style, QWidget *parent, Qt::WindowFlags extra
     m_client->installEventFilter(this);
 
     m_menu = new QMenu(this);
+    m_menu->installEventFilter(this);
     addStandardItem(SC_RESTORE, tr("&Restore"));
     addStandardItem(SC_MOVE, tr("&Move"));
     addStandardItem(SC_SIZE, tr("&Size"));
@@ -325,6 +327,7 @@ bool MiniFrame::showWindowMenu()
     if (!(m_style & WS_SYSMENU))
         return false;
     m_sysMenuInverted = true;
+    m_menuPress = {};
     update();
     enableMenuItems();
     FramePoint origin = SysMenuOrigin(windowFrameRect(), m_style, m_s);
@@ -339,18 +342,24 @@ void MiniFrame::onMenuHidden()
     // Where a click outside a menu only closes it (X11), the press that closed the menu never
     // reaches the frame. When that press was on the box, it is taken here as the press on the
     // box; on platforms that pass the press on afterwards, that copy is then left alone.
-    if (m_sysMenuFlag && (QGuiApplication::mouseButtons() & Qt::LeftButton) &&
-        hitTest(mapFromGlobal(QCursor::pos())) == HTSYSMENU) {
-        bool quick = m_menuOpenedBy.isValid() &&
-                     m_menuOpenedBy.elapsed() <= QApplication::doubleClickInterval();
-        m_sysMenuFlag = false;
-        m_menuOpenedAt = -1;
-        m_menuOpenedBy.invalidate();
+    MenuPress press = std::exchange(m_menuPress, {});
+    if (m_sysMenuFlag && press.seen && hitTest(mapFromGlobal(press.globalPos)) == HTSYSMENU) {
         m_boxPressTaken = true;
         QTimer::singleShot(0, this, [this] { m_boxPressTaken = false; });
-        if (quick)
+        if (endBoxPress(press.timestamp))
             QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
     }
+}
+
+// The press on the box while the menu it opened is up closes the menu and does not reopen it.
+// Quick after the press that opened it (by the presses' own time stamps, however late they are
+// handled), it is the second half of a double click: the result says so.
+bool MiniFrame::endBoxPress(ulong timestamp)
+{
+    m_sysMenuFlag = false;
+    qint64 since = static_cast<qint64>(timestamp) - m_menuOpenedAt;
+    m_menuOpenedAt = -1;
+    return since >= 0 && since <= QApplication::doubleClickInterval();
 }
 
 void MiniFrame::onMenuTriggered(QAction *action)
@@ -471,17 +480,9 @@ void MiniFrame::mousePressEvent(QMouseEvent *event)
             if (showWindowMenu()) {
                 m_sysMenuFlag = true;
                 m_menuOpenedAt = static_cast<qint64>(event->timestamp());
-                m_menuOpenedBy.start();
             }
-        } else {
-            // This press closed the menu. Quick after the press that opened it, it is the
-            // second half of a double click.
-            m_sysMenuFlag = false;
-            qint64 since = static_cast<qint64>(event->timestamp()) - m_menuOpenedAt;
-            m_menuOpenedAt = -1;
-            m_menuOpenedBy.invalidate();
-            if (since >= 0 && since <= QApplication::doubleClickInterval())
-                close();
+        } else if (endBoxPress(event->timestamp())) {
+            close();
         }
         break;
     case HTMINBUTTON:
@@ -551,6 +552,14 @@ void MiniFrame::mouseDoubleClickEvent(QMouseEvent *event)
 
 bool MiniFrame::eventFilter(QObject *watched, QEvent *event)
 {
+    // The second press of a double click reaches an open menu as a double click.
+    if (watched == m_menu && (event->type() == QEvent::MouseButtonPress ||
+                              event->type() == QEvent::MouseButtonDblClick)) {
+        auto *press = static_cast<QMouseEvent *>(event);
+        if (press->button() == Qt::LeftButton &&
+            !m_menu->rect().contains(press->position().toPoint()))
+            m_menuPress = {true, press->globalPosition().toPoint(), press->timestamp()};
+    }
     if (watched == m_client &&
         (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove))
         noteHit(HTCLIENT);

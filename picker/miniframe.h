@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QColor>
-#include <QElapsedTimer>
 #include <QIcon>
 #include <QList>
+#include <QPoint>
 #include <QString>
 #include <QWidget>
 
@@ -152,6 +152,7 @@ private:
     void addStandardItem(int id, const QString &text);
     void onMenuTriggered(QAction *action);
     void onMenuHidden();
+    bool endBoxPress(ulong timestamp);
 
     std::uint32_t m_style = 0;
     int m_s = DefaultCaptionThickness;
@@ -161,8 +162,15 @@ private:
     bool m_sysMenuFlag = false;
     bool m_sysMenuInverted = false;
     qint64 m_menuOpenedAt = -1;   // time stamp of the press that opened the menu
-    QElapsedTimer m_menuOpenedBy; // running since that press, for double clicks
     bool m_boxPressTaken = false; // the press that closed the menu was handled on closing
+    // The last left press that the open menu received outside itself.
+    struct MenuPress
+    {
+        bool seen = false;
+        QPoint globalPos;
+        ulong timestamp = 0;
+    };
+    MenuPress m_menuPress;
     int m_trackedButton = HTNOWHERE;
     bool m_pressedDrawn = false;
 };
