@@ -158,8 +158,9 @@ bool CaptureController::CopyFromTargetWindow(WindowId target)
     if (target == 0 || isOwnWindow(target))
         return false;
     // Emptying the clipboard first makes every application announce its copy, even one that
-    // owned the clipboard already.
-    if (!m_backend.emptyClipboard())
+    // owned the clipboard already. A clipboard of our own is emptied through Qt: emptied from
+    // another connection, Qt would go on taking it for ours and hide every later copy.
+    if (m_clipboard->ownsClipboard() || !m_backend.emptyClipboard())
         m_clipboard->clear(QClipboard::Clipboard);
     // A target that has been closed, or that will not take the focus, gets no keys.
     if (!m_backend.giveFocus(target))
