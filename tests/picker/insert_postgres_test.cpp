@@ -173,7 +173,7 @@ TEST_F(PostgresInsert, ADuplicateKeyAndANullInARequiredColumnAreRefused)
 TEST_F(PostgresInsert, ANoticeFromATriggerIsShownAndTheRowIsStoredOnce)
 {
     m_session->execute("CREATE TABLE \"" + m_table + "\" (id serial, name text)");
-    m_session->execute("CREATE FUNCTION \"" + m_table +
+    m_session->execute("CREATE OR REPLACE FUNCTION \"" + m_table +
                        "_note\"() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN RAISE NOTICE "
                        "'checked %', NEW.name; RETURN NEW; END $$");
     m_session->execute("CREATE TRIGGER note BEFORE INSERT ON \"" + m_table +
