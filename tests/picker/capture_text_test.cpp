@@ -48,7 +48,12 @@ INSTANTIATE_TEST_SUITE_P(
         NormalizeCase{"OneTrailingVerticalTabRemoved", "abc\v\v", false, "abc\v"},
         NormalizeCase{"LeadingFormFeedSkipped", "\f\vword", false, "word"},
         NormalizeCase{"SingleWord", "word", false, "word"},
-        NormalizeCase{"NoSpaceAddedPastTheOriginalLength", "a b", false, "a b"},
+        // A joining space is added only while the text is shorter than it was: after leading
+        // white space there is room for one behind the last word, and that space is the one
+        // character removed, so a final vertical tab or line break stays.
+        NormalizeCase{"LeadingFormFeedKeepsTheFinalVerticalTab", "\fword\v", false, "word\v"},
+        NormalizeCase{"LeadingBlankKeepsTheFinalLineBreakOfLongText", " line\r\n", true,
+                      "line\r\n"},
         NormalizeCase{"MultiByteWords", " Zoë \t Ångström ", false, "Zoë Ångström"}),
     [](const ::testing::TestParamInfo<NormalizeCase> &param) { return param.param.name; });
 
