@@ -186,6 +186,7 @@ ButtonFace CaptionButtonFace(const FrameRect &button, CaptionKind kind, int s, b
     int d = s < 20 ? 1 : 2;
     FrameRect g = pressed ? FrameRect{b.left + 2 * d, b.top + 2 * d, b.right, b.bottom}
                           : FrameRect{b.left + 1, b.top + 1, b.right - d, b.bottom - d};
+    f.unshrunkGlyphBox = g;
     int t = SM_CYCAPTION / 2 - g.width();
     if (t < 1) {
         int grow = t / 2 - 1; // negative: shrinks on all four sides
@@ -195,10 +196,14 @@ ButtonFace CaptionButtonFace(const FrameRect &button, CaptionKind kind, int s, b
     return f;
 }
 
+GlyphMeasure MeasureGlyph(const FrameRect &g)
+{
+    return {g.left + (g.width() >> 1), (g.height() >> 1) - 1};
+}
+
 std::vector<GlyphRow> MinimizeGlyph(const FrameRect &g)
 {
-    int cx = g.left + (g.width() >> 1);
-    int n = (g.height() >> 1) - 1;
+    auto [cx, n] = MeasureGlyph(g);
     int left = cx - n - 1;
     int right = left + 2 * n + 2;
     if (right <= left)
@@ -209,8 +214,7 @@ std::vector<GlyphRow> MinimizeGlyph(const FrameRect &g)
 std::vector<GlyphRow> MaximizeGlyph(const FrameRect &g)
 {
     std::vector<GlyphRow> rows;
-    int cx = g.left + (g.width() >> 1);
-    int n = (g.height() >> 1) - 1;
+    auto [cx, n] = MeasureGlyph(g);
     AddUpwardTriangle(rows, g.top + ((g.height() - 1) >> 2), cx, n);
     return rows;
 }
@@ -218,8 +222,7 @@ std::vector<GlyphRow> MaximizeGlyph(const FrameRect &g)
 std::vector<GlyphRow> RestoreGlyph(const FrameRect &g)
 {
     std::vector<GlyphRow> rows;
-    int cx = g.left + (g.width() >> 1);
-    int n = (g.height() >> 1) - 1;
+    auto [cx, n] = MeasureGlyph(g);
     int top2 = g.top + ((g.height() - 1) >> 3) - 2;
     AddUpwardTriangle(rows, top2, cx, n);
     for (int j = 0; j < n; ++j)

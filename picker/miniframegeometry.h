@@ -135,7 +135,8 @@ struct ButtonFace
     FrameRect upperLeft[2]; // column B.left and row B.top
     // Column B.right - 1 and row B.bottom - 1, then with s > 20 the thickening strips.
     std::vector<FrameRect> lowerRight;
-    FrameRect glyphBox; // G after the shrink
+    FrameRect unshrunkGlyphBox; // G before the shrink
+    FrameRect glyphBox;         // G after the shrink
 };
 
 // `button` is the button's rectangle in window coordinates.
@@ -149,6 +150,15 @@ struct GlyphRow
     int right = 0;
     bool operator==(const GlyphRow &) const = default;
 };
+
+// A glyph's centre column and its size in rows, from its box.
+struct GlyphMeasure
+{
+    int cx = 0;
+    int n = 0;
+    bool operator==(const GlyphMeasure &) const = default;
+};
+GlyphMeasure MeasureGlyph(const FrameRect &glyphBox);
 
 std::vector<GlyphRow> MinimizeGlyph(const FrameRect &glyphBox);
 std::vector<GlyphRow> MaximizeGlyph(const FrameRect &glyphBox);

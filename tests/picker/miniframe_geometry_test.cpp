@@ -9,6 +9,11 @@ void PrintTo(const FrameRect &r, std::ostream *os)
     *os << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
 }
 
+void PrintTo(const GlyphMeasure &m, std::ostream *os)
+{
+    *os << "cx " << m.cx << ", n " << m.n;
+}
+
 void PrintTo(const GlyphRow &r, std::ostream *os)
 {
     *os << "row " << r.y << " [" << r.left << ", " << r.right << ")";
@@ -45,8 +50,10 @@ struct WorkedExample
     FrameRect face;
     FrameRect light[2];
     FrameRect dark[2];
+    FrameRect unshrunkGlyphReleased;
     FrameRect glyphReleased;
     FrameRect glyphPressed;
+    GlyphMeasure measure; // of the released glyph box
     GlyphRow barReleased[2];
     GlyphRow barPressed[2];
     HitCase hits[5];
@@ -69,8 +76,10 @@ const WorkedExample Examples[] = {
         {4, 124, 15, 135},                       // B
         {{4, 124, 5, 135}, {4, 124, 15, 125}},   // column 4, row 124
         {{14, 124, 15, 135}, {4, 134, 15, 135}}, // column 14, row 134
+        {5, 125, 14, 134},
         {6, 126, 13, 133},
         {7, 127, 14, 134},
+        {9, 2},
         {{131, 6, 12}, {132, 6, 12}}, // rows 131 and 132, columns 6 to 11
         {{132, 7, 13}, {133, 7, 13}}, // rows 132 and 133, columns 7 to 12
         {{110, 110, HTSYSMENU},
@@ -95,8 +104,10 @@ const WorkedExample Examples[] = {
         {284, 4, 295, 15},                       // B
         {{284, 4, 285, 15}, {284, 4, 295, 5}},   // column 284, row 4
         {{294, 4, 295, 15}, {284, 14, 295, 15}}, // column 294, row 14
+        {285, 5, 294, 14},
         {286, 6, 293, 13},
         {287, 7, 294, 14},
+        {289, 2},
         {{11, 286, 292}, {12, 286, 292}},
         {{12, 287, 293}, {13, 287, 293}},
         {{110, 110, HTSYSMENU},
@@ -141,7 +152,9 @@ TEST_P(WorkedExampleTest, MinimizeButtonReleasedAndPressed)
     ASSERT_EQ(released.lowerRight.size(), 2u);
     EXPECT_EQ(released.lowerRight[0], e.dark[0]);
     EXPECT_EQ(released.lowerRight[1], e.dark[1]);
+    EXPECT_EQ(released.unshrunkGlyphBox, e.unshrunkGlyphReleased);
     EXPECT_EQ(released.glyphBox, e.glyphReleased);
+    EXPECT_EQ(MeasureGlyph(released.glyphBox), e.measure);
     std::vector<GlyphRow> bar = MinimizeGlyph(released.glyphBox);
     ASSERT_EQ(bar.size(), 2u);
     EXPECT_EQ(bar[0], e.barReleased[0]);

@@ -152,6 +152,9 @@ TEST(MiniFramePainting, WorkedExampleMinimizeBarPixels)
 
 TEST(MiniFramePainting, VerticalTitleRunsAlongTheCaption)
 {
+    // Small bold type, 10 pixels high in a caption 12 thick.
+    EXPECT_EQ(CaptionFont(12).pixelSize(), 10);
+    EXPECT_TRUE(CaptionFont(12).bold());
     QImage without = Paint(Picture(Vertical));
     QImage with = Paint(Picture(Vertical, QStringLiteral("Quillon")));
     QRect changed;
