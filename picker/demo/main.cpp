@@ -197,8 +197,10 @@ void ScheduleScreenshot(QWidget *window, const QString &file, int scale)
         if (done)
             return;
         done = true;
-        // One more moment for the repaint that activation asks for.
+        // One more moment for the repaint that activation asks for; the window is painted
+        // afresh all the same, so that a slow machine gives the same picture.
         QTimer::singleShot(150, window, [window, file, scale] {
+            window->repaint();
             QScreen *screen = window->screen();
             QPixmap picture = screen ? screen->grabWindow(window->winId()) : QPixmap();
             if (picture.isNull())
