@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -108,7 +109,7 @@ std::string firstItemOutOfRange(const std::string &connectString, const std::str
         const FieldRow &row = rows[i];
         std::string field = "Field " + std::to_string(i + 1);
         if (!row.name.empty())
-            field += " (" + row.name.substr(0, 64) + ")";
+            field += " (" + row.name.substr(0, Utf8PrefixLength(row.name, 64)) + ")";
         if (outside(row.name, 1, MaxFieldNameLength))
             return range((field + ": the name").c_str(), 1, MaxFieldNameLength);
         if (outside(row.title, 1, MaxTitleLength))
@@ -149,15 +150,38 @@ Message writeFailure(const std::string &path, int error)
                    MessageIcon::Stop, MessageButtons::Ok};
 }
 
-// Writes `bytes` to a temporary file beside `path`, then renames it over `path`, so that a
-// failed save never destroys the file that was there.
-bool writeReplacing(const std::string &path, const std::string &bytes, Message *failure)
+Message openFailure(const std::string &path)
 {
+    return Message{"Open file: " + path + " failed.", "Error", MessageIcon::Information,
+                   MessageButtons::Ok};
+}
+
+// The file that a save through `path` replaces: the target of a symbolic link, so that the link
+// stays and the file it names gets the new content.
+std::string replacedFile(const std::string &path)
+{
+    struct stat entry
+    {};
+    if (lstat(path.c_str(), &entry) != 0 || !S_ISLNK(entry.st_mode))
+        return path;
+    std::unique_ptr<char, decltype(&std::free)> target(realpath(path.c_str(), nullptr), &std::free);
+    return target ? std::string(target.get()) : path;
+}
+
+// Writes `bytes` to a temporary file beside the file that `shownPath` names, then renames it
+// over that file, so that a failed save never destroys what was there. A file that may not be
+// written to stays as it is, as it would with writing in place. Messages name `shownPath`.
+bool writeReplacing(const std::string &shownPath, const std::string &bytes, Message *failure)
+{
+    std::string path = replacedFile(shownPath);
+    if (access(path.c_str(), F_OK) == 0 && access(path.c_str(), W_OK) != 0) {
+        report(failure, openFailure(shownPath));
+        return false;
+    }
     std::string temporary = path + ".XXXXXX";
     int fd = mkstemp(temporary.data());
     if (fd < 0) {
-        report(failure, Message{"Open file: " + path + " failed.", "Error",
-                                MessageIcon::Information, MessageButtons::Ok});
+        report(failure, openFailure(shownPath));
         return false;
     }
     struct stat existing
@@ -192,7 +216,7 @@ bool writeReplacing(const std::string &path, const std::string &bytes, Message *
         error = errno;
     if (error != 0) {
         unlink(temporary.c_str());
-        report(failure, writeFailure(path, error));
+        report(failure, writeFailure(shownPath, error));
         return false;
     }
     return true;

@@ -1,8 +1,12 @@
 #include <csignal>
 #include <filesystem>
 
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "fieldtypes.h"
 #include "tabledescription.h"
@@ -32,7 +36,7 @@ std::vector<FieldRow> sampleRows(int count)
     return rows;
 }
 
-TEST(TableDescriptionFile, WritesTheDocumentedOneFieldExampleByteForByte)
+TEST(TableDescriptionFile, WritesTheOneFieldExampleByteForByte)
 {
     TemporaryFolder folder;
     std::string path = folder.file("example.dtd");
@@ -221,6 +225,14 @@ TEST_P(WriterRefusals, RefusesWhatTheReaderWouldRejectAndKeepsTheOldFile)
     EXPECT_EQ(ReadBytes(path), "previous content");
 }
 
+std::string repeated(const std::string &piece, int times)
+{
+    std::string text;
+    for (int i = 0; i < times; ++i)
+        text += piece;
+    return text;
+}
+
 std::vector<FieldRow> rowsWith(void (*change)(FieldRow &))
 {
     std::vector<FieldRow> rows = sampleRows(2);
@@ -249,6 +261,11 @@ INSTANTIATE_TEST_SUITE_P(
                     "Field 2 (column_1): the type name must have 0 to 64 characters."},
         RefusalCase{"empty_name", "DSN=sample", "T", rowsWith([](FieldRow &r) { r.name.clear(); }),
                     "Field 2: the name must have 1 to 256 characters."},
+        // The name shown is cut before a character that would straddle 64 bytes.
+        RefusalCase{"long_name_of_two_byte_characters", "DSN=sample", "T",
+                    rowsWith([](FieldRow &r) { r.name = "a" + repeated("\xc3\xa9", 150); }),
+                    "Field 2 (a" + repeated("\xc3\xa9", 31) +
+                        "): the name must have 1 to 256 characters."},
         RefusalCase{"zero_length", "DSN=sample", "T", rowsWith([](FieldRow &r) { r.length = "0"; }),
                     "Field 2 (column_1): the length must be at least 1."}),
     [](const testing::TestParamInfo<RefusalCase> &param) { return std::string(param.param.name); });
@@ -261,6 +278,54 @@ TEST(TableDescriptionFile, UnopenableTargetIsReportedWithTheWizardsWords)
     EXPECT_EQ(failure.text, "Open file: /nonexistent/dir/x.dtd failed.");
     EXPECT_EQ(failure.caption, "Error");
     EXPECT_EQ(failure.icon, MessageIcon::Information);
+}
+
+// Saving through a symbolic link writes the file it names and keeps the link.
+TEST(TableDescriptionFile, SaveThroughASymbolicLinkKeepsTheLink)
+{
+    TemporaryFolder folder;
+    std::string target = folder.file("real.dtd");
+    std::string link = folder.file("link.dtd");
+    WriteBytes(target, "previous content");
+    std::filesystem::create_symlink(target, link);
+    ASSERT_TRUE(SaveTableDescription(link, "DSN=sample", "Orders", sampleRows(2)));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    TableDescription description;
+    EXPECT_EQ(LoadTableDescription(target, description), 2);
+    EXPECT_EQ(description.tableName, "Orders");
+}
+
+// A file that its user may not write to is kept, and the save fails as opening it would. Root
+// may write anywhere, so as root the save runs in a child process as the user "nobody".
+TEST(TableDescriptionFile, FileThatMayNotBeWrittenIsKept)
+{
+    TemporaryFolder folder;
+    std::string path = folder.file("readonly.dtd");
+    WriteBytes(path, "previous content");
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    // A folder that anybody may write to: only the file's own mode protects it.
+    ASSERT_EQ(chmod(std::filesystem::path(path).parent_path().c_str(), 0777), 0);
+    auto savedAsOpenFailure = [&] {
+        Message failure;
+        return !SaveTableDescription(path, "DSN=sample", "T", sampleRows(1), &failure) &&
+               failure == Message{"Open file: " + path + " failed.", "Error",
+                                  MessageIcon::Information, MessageButtons::Ok};
+    };
+    if (geteuid() != 0) {
+        EXPECT_TRUE(savedAsOpenFailure());
+    } else {
+        pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            bool ok = setgroups(0, nullptr) == 0 && setgid(65534) == 0 && setuid(65534) == 0 &&
+                      savedAsOpenFailure();
+            _exit(ok ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    EXPECT_EQ(ReadBytes(path), "previous content");
 }
 
 // A write that fails half-way (here: the file size limit, as a full disk would) is reported and
