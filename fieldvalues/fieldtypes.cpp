@@ -26,6 +26,14 @@ int digitCount(int sqlType, int length)
     return static_cast<int>(std::min<std::int64_t>(digits, std::numeric_limits<int>::max() / 2));
 }
 
+// Room for `digits` digits, a sign and thousands separators, so that a picked number is never
+// cut into another valid number.
+int groupedWidth(int digits, int cap)
+{
+    std::int64_t d = std::max(digits, 1);
+    return static_cast<int>(std::min<std::int64_t>(d + (d - 1) / 3 + 1, cap));
+}
+
 std::string formatted(const char *format, int number)
 {
     char buffer[64];
@@ -158,14 +166,11 @@ int ValueWidth(int sqlType, int length, int cap)
     switch (ClassOfSqlType(sqlType)) {
     case FieldClass::Bit:
         return 1;
-    case FieldClass::WholeNumber: {
-        // Room for a sign and thousands separators, so that a picked number is never cut
-        // into another valid number.
-        int digits = digitCount(sqlType, length);
-        return std::min(digits + (digits - 1) / 3 + 1, cap);
-    }
-    case FieldClass::Character:
+    case FieldClass::WholeNumber:
+        return groupedWidth(digitCount(sqlType, length), cap);
     case FieldClass::ExactNumeric:
+        return groupedWidth(clamped, cap);
+    case FieldClass::Character:
         return std::min(clamped, cap);
     case FieldClass::ApproximateNumeric:
     case FieldClass::Date:
@@ -210,8 +215,7 @@ void RemoveCommas(std::string &value)
 {
     if (value.find(',') == std::string::npos)
         return;
-    if (value.size() > 128)
-        value.resize(128);
+    CutToWidth(value, 128);
     value.erase(std::remove(value.begin(), value.end(), ','), value.end());
 }
 

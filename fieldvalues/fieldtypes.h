@@ -31,7 +31,8 @@ enum class CheckMode
 
 FieldClass ClassOfSqlType(int sqlType);
 
-// Capacity of a field's value text.
+// Capacity of a field's value text. Whole and exact numbers get room for a sign and thousands
+// separators besides their digits.
 int ValueWidth(int sqlType, int length, int cap = ValueWidthCap);
 
 // Short hint of the expected format; empty for unsupported types.
@@ -43,7 +44,7 @@ std::string FieldHint(int sqlType, int length);
 bool CheckFieldValue(std::string &value, int sqlType, int length, std::string &error,
                      CheckMode mode = CheckMode::Picker);
 
-// Removes every comma; a value with commas is first cut to 128 bytes.
+// Removes every comma; a value with commas is first cut to 128 bytes (at a character boundary).
 void RemoveCommas(std::string &value);
 
 // The number of leading bytes of `text` that fit in `width` bytes without splitting a UTF-8

@@ -173,7 +173,7 @@ const WidthCase widthCases[] = {
     {VarChar, 50, 50, "(No more than 50 characters)"},
     {VarChar, 40000, 32000, "(No more than 40000 characters)"},
     {LongVarChar, 65536, 32000, "(No more than 65536 characters)"},
-    {Numeric, 12, 12, "(No more than 12 digits)"},
+    {Numeric, 12, 16, "(No more than 12 digits)"},
     {Decimal, 40000, 32000, "(No more than 40000 digits)"},
     {Float, 8, 24, "(Format 55555.55)"},
     {Real, 4, 24, "(Format 55555.55)"},
@@ -203,8 +203,10 @@ TEST_P(WidthAndHintCases, FollowTheType)
 
 INSTANTIATE_TEST_SUITE_P(FieldTypes, WidthAndHintCases, testing::ValuesIn(widthCases));
 
-// The widest value of each whole-number type fits its value width, commas and sign included.
-TEST(FieldTypes, WidestWholeNumbersFitTheirWidth)
+// The widest value of each whole-number type, and a number with as many digits as an exact
+// numeric column's length, fits its value width with commas and sign: a picked number cut to the
+// width would become another valid number.
+TEST(FieldTypes, WidestGroupedNumbersFitTheirWidth)
 {
     struct
     {
@@ -214,7 +216,9 @@ TEST(FieldTypes, WidestWholeNumbersFitTheirWidth)
     } cases[] = {{TinyInt, 1, "-128"},
                  {SmallInt, 2, "-32,768"},
                  {Integer, 4, "-2,147,483,648"},
-                 {BigInt, 8, "-9,223,372,036,854,775,808"}};
+                 {BigInt, 8, "-9,223,372,036,854,775,808"},
+                 {Numeric, 12, "-123,456,789,012"},
+                 {Decimal, 4, "-1,234"}};
     for (const auto &c : cases) {
         std::string value = c.widest;
         EXPECT_LE(value.size(), static_cast<std::size_t>(ValueWidth(c.sqlType, c.length)))
@@ -235,6 +239,10 @@ TEST(FieldTypes, RemoveCommas)
     std::string longText = std::string(200, '1') + ",";
     RemoveCommas(longText);
     EXPECT_EQ(longText, std::string(128, '1'));
+    // The cut to 128 bytes falls before a character that straddles it.
+    std::string straddling = std::string(127, '1') + "\xc3\xa9,";
+    RemoveCommas(straddling);
+    EXPECT_EQ(straddling, std::string(127, '1'));
 }
 
 TEST(FieldTypes, CutsNeverSplitACharacter)
