@@ -1,5 +1,6 @@
 #include "rowtool.h"
 
+#include <charconv>
 #include <iostream>
 #include <sstream>
 
@@ -49,9 +50,11 @@ bool loadOrReport(const std::string &path, TableDescription &description, std::o
 int findField(const TableDescription &description, const std::string &key)
 {
     if (key.size() > 1 && key[0] == '#') {
-        int n = ReadNumber(key.c_str() + 1);
-        bool digits = key.find_first_not_of("0123456789", 1) == std::string::npos;
-        return digits && n >= 1 && n <= description.fieldCount ? n - 1 : -1;
+        int n = 0;
+        const char *last = key.data() + key.size();
+        std::from_chars_result read = std::from_chars(key.data() + 1, last, n);
+        bool number = read.ec == std::errc() && read.ptr == last;
+        return number && n >= 1 && n <= description.fieldCount ? n - 1 : -1;
     }
     for (int i = 0; i < description.fieldCount; ++i) {
         if (description.fields[static_cast<std::size_t>(i)].title == key)
@@ -299,7 +302,10 @@ int RunRowTool(const std::vector<std::string> &args, std::istream &in, std::ostr
         return usageError(err, "missing command");
     const std::string &command = args[0];
     std::vector<std::string> rest(args.begin() + 1, args.end());
-    if (command == "--help" || command == "-h" || command == "help") {
+    auto isHelpOption = [](const std::string &word) {
+        return word == "--help" || word == "-h";
+    };
+    if (isHelpOption(command) || command == "help" || (!rest.empty() && isHelpOption(rest[0]))) {
         out << UsageText;
         return 0;
     }

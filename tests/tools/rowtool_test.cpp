@@ -141,6 +141,12 @@ TEST_F(RowTool, FailuresAndUsage)
          2,
          "quillon-row: no field '#6' in the description\nTry 'quillon-row --help' for more "
          "information.\n"},
+        // 2^32 + 1 is no field, not the first one.
+        {{"check", m_path, "#4294967297=1"},
+         "",
+         2,
+         "quillon-row: no field '#4294967297' in the description\nTry 'quillon-row --help' for "
+         "more information.\n"},
     };
     for (const auto &c : cases) {
         ToolRun r = run(c.args, c.input);
@@ -205,9 +211,14 @@ TEST(RowToolEscapes, RoundTripAndRefuseBadSequences)
 
 TEST(RowToolHelp, PrintsUsage)
 {
-    ToolRun r = run({"--help"});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.out.find("Usage: quillon-row COMMAND FILE.dtd"), std::string::npos);
+    for (const std::vector<std::string> &args :
+         {std::vector<std::string>{"--help"}, {"describe", "--help"}, {"check", "-h", "Id=1"}}) {
+        ToolRun r = run(args);
+        EXPECT_EQ(r.status, 0) << args[0];
+        EXPECT_EQ(r.err, "") << args[0];
+        EXPECT_EQ(r.out.rfind("Usage: quillon-row COMMAND FILE.dtd [ARGUMENTS]\n", 0), 0u)
+            << args[0];
+    }
     EXPECT_EQ(run({}).status, 2);
 }
 
