@@ -266,9 +266,7 @@ QAction *MiniFrame::insertMenuCommand(int position, int id, const QString &text)
 {
     auto *action = new QAction(text, m_menu);
     action->setProperty(CommandProperty, id);
-    QList<QAction *> actions = m_menu->actions();
-    QAction *before = position >= 0 && position < actions.size() ? actions.at(position) : nullptr;
-    m_menu->insertAction(before, action);
+    insertMenuAction(position, action);
     return action;
 }
 
@@ -276,10 +274,15 @@ QAction *MiniFrame::insertMenuSeparator(int position)
 {
     auto *action = new QAction(m_menu);
     action->setSeparator(true);
+    insertMenuAction(position, action);
+    return action;
+}
+
+void MiniFrame::insertMenuAction(int position, QAction *action)
+{
     QList<QAction *> actions = m_menu->actions();
     QAction *before = position >= 0 && position < actions.size() ? actions.at(position) : nullptr;
     m_menu->insertAction(before, action);
-    return action;
 }
 
 void MiniFrame::removeMenuItemAt(int position)

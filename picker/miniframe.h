@@ -150,6 +150,7 @@ private:
     FrameState frameState() const;
     FrameRect buttonRectInWindow(int hit) const;
     void addStandardItem(int id, const QString &text);
+    void insertMenuAction(int position, QAction *action);
     void onMenuTriggered(QAction *action);
     void onMenuHidden();
     bool endBoxPress(ulong timestamp);
