@@ -257,22 +257,30 @@ int OdbcConnection::InsertRow(const std::string &tableName, std::span<FieldDescr
     // that prepares on the server (psqlODBC) would prepare again after a reset. A row without
     // any value binds nothing, so its one marker must not keep the value of an earlier row.
     const bool bindsEveryMarker = count > 0 && !values[static_cast<std::size_t>(last)].empty();
+
+    // Information from preparing and binding is shown once the statement has executed: a message
+    // box runs the event loop, where the row's texts may change between reading and executing.
+    std::vector<std::vector<SqlDiagnosticRecord>> information;
+    auto noteInformation = [&]() {
+        information.push_back(CollectDiagnostics(m_environment, m_connection, m_statement));
+    };
+    auto showInformation = [&]() {
+        for (const std::vector<SqlDiagnosticRecord> &records : information)
+            ShowDiagnostics(m_sink, SQL_SUCCESS_WITH_INFO, records);
+    };
+
     if (m_statementText != m_preparedText || !bindsEveryMarker) {
         m_preparedText.clear();
         SQLFreeStmt(m_statement, SQL_RESET_PARAMS);
         const SQLRETURN code = SQLPrepare(m_statement, AsSqlText(m_statementText), SQL_NTS);
         if (code == SQL_SUCCESS_WITH_INFO)
-            report(code, true);
+            noteInformation();
         else if (code != SQL_SUCCESS)
             return failInsert(code, true);
         m_preparedText = m_statementText;
         ++m_prepareCount;
     }
 
-    // Information from binding is shown once the statement has executed: a message box runs the
-    // event loop, where the row's texts that are bound may change.
-    bool bindInformed = false;
-    std::vector<SqlDiagnosticRecord> bindInformation;
     SQLUSMALLINT number = 1;
     for (int i = 0; i <= last && static_cast<std::size_t>(i) < count; ++i) {
         const std::string &value = values[static_cast<std::size_t>(i)];
@@ -313,21 +321,16 @@ int OdbcConnection::InsertRow(const std::string &tableName, std::span<FieldDescr
         }
         }
         if (code == SQL_SUCCESS_WITH_INFO) {
-            bindInformed = true;
-            const std::vector<SqlDiagnosticRecord> records =
-                CollectDiagnostics(m_environment, m_connection, m_statement);
-            bindInformation.insert(bindInformation.end(), records.begin(), records.end());
+            noteInformation();
         } else if (code != SQL_SUCCESS) {
-            if (bindInformed)
-                ShowDiagnostics(m_sink, SQL_SUCCESS_WITH_INFO, bindInformation);
+            showInformation();
             return failInsert(code, true);
         }
         ++number;
     }
 
     SQLRETURN code = SQLExecute(m_statement);
-    if (bindInformed)
-        ShowDiagnostics(m_sink, SQL_SUCCESS_WITH_INFO, bindInformation);
+    showInformation();
     if (code == SQL_SUCCESS_WITH_INFO)
         report(code, true);
     else if (code != SQL_SUCCESS)
