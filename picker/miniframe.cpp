@@ -509,6 +509,13 @@ void MiniFrame::mousePressEvent(QMouseEvent *event)
 void MiniFrame::mouseMoveEvent(QMouseEvent *event)
 {
     QPoint pos = event->position().toPoint();
+    if (m_trackedButton != HTNOWHERE && !(event->buttons() & Qt::LeftButton)) {
+        // The button was released where the frame could not see it (another grab took the
+        // mouse): the press is over, without a click.
+        m_trackedButton = HTNOWHERE;
+        m_pressedDrawn = false;
+        update();
+    }
     if (m_trackedButton != HTNOWHERE) {
         bool inside = buttonRectInWindow(m_trackedButton).contains(pos.x(), pos.y());
         if (inside != m_pressedDrawn) {

@@ -330,6 +330,17 @@ TEST_F(MiniFrameWidget, SlidingOffTheMinimizeButtonCancels)
     EXPECT_TRUE(frame->isMinimized());
 }
 
+TEST_F(MiniFrameWidget, ReleaseUnseenByTheFrameEndsThePress)
+{
+    Mouse(frame.get(), QEvent::MouseButtonPress, minButton, Qt::LeftButton);
+    EXPECT_EQ(frame->pressedButton(), HTMINBUTTON);
+    // The mouse comes back without the button held: the press ended elsewhere.
+    Mouse(frame.get(), QEvent::MouseMove, minButton + QPoint(1, 0), Qt::NoButton);
+    EXPECT_EQ(frame->pressedButton(), HTNOWHERE);
+    Mouse(frame.get(), QEvent::MouseButtonRelease, minButton, Qt::LeftButton);
+    EXPECT_FALSE(frame->isMinimized());
+}
+
 TEST_F(MiniFrameWidget, WindowMenuFromTheBoxWithItemsByState)
 {
     Mouse(frame.get(), QEvent::MouseButtonPress, box, Qt::LeftButton, 1000);
