@@ -28,6 +28,7 @@ set(capture_e2e_cases
     "SameFieldTwice|CaptureE2E.SameFieldPickedTwiceReplacesAndKeepsThePreviousValue|"
     "TargetClosed|CaptureE2E.TargetClosedBeforeTheClickFailsQuietly|"
     "Picture|CaptureE2E.PictureOnTheClipboardEndsTheRequestSilently|"
+    "SilentOwner|CaptureE2E.ClipboardOwnerThatNeverAnswersEndsTheRequest|"
     "NoWindowManager|CaptureE2E.WithoutWindowManagerTheFocusedWindowIsTheTarget|--no-wm"
     "ScreenCentre|CaptureE2E.WithoutFocusHistoryTheWindowAtTheScreenCentreIsTheTarget|--no-wm"
     "LongSelection|CaptureE2E.LongSelectionIsCutTo32000Bytes|"

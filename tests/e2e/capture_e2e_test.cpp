@@ -409,6 +409,25 @@ TEST_F(CaptureE2E, PictureOnTheClipboardEndsTheRequestSilently)
     EXPECT_EQ(m_picked, 1);
 }
 
+TEST_F(CaptureE2E, ClipboardOwnerThatNeverAnswersEndsTheRequest)
+{
+    // No application window anywhere: the click only makes the field wait.
+    clickField(Name);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_controller.row().pendingField == Name; }, 5000));
+    ASSERT_TRUE(x11input::OwnClipboardWithoutAnswering());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_controller.row().pendingField == -1; }, 10000));
+    EXPECT_EQ(hasValue(Name), 0);
+    EXPECT_EQ(m_picked, 0);
+    EXPECT_TRUE(m_messages.shown.empty());
+
+    // Picking goes on as before.
+    clickField(Name);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_controller.row().pendingField == Name; }, 5000));
+    CopyByHand("after");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_picked == 1; }, 5000));
+    EXPECT_EQ(value(Name), "after");
+}
+
 TEST_F(CaptureE2E, WithoutWindowManagerTheFocusedWindowIsTheTarget)
 {
     Target target;

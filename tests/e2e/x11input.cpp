@@ -125,4 +125,19 @@ std::uint64_t ClipboardOwner()
     return XGetSelectionOwner(display, XInternAtom(display, "CLIPBOARD", False));
 }
 
+bool OwnClipboardWithoutAnswering()
+{
+    Display *display = Connection();
+    if (display == nullptr)
+        return false;
+    // This connection's events are never read, so a request for the clipboard stays unanswered.
+    const Window owner =
+        XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
+    const Atom clipboard = XInternAtom(display, "CLIPBOARD", False);
+    XSetSelectionOwner(display, clipboard, owner, CurrentTime);
+    const bool owned = XGetSelectionOwner(display, clipboard) == owner;
+    XSync(display, False);
+    return owned;
+}
+
 } // namespace x11input
