@@ -87,7 +87,8 @@ public:
     // commit, is shown but takes nothing back), 1 otherwise. Without a usable connection (a
     // failed connect, or SQLSTATE class 08 from an earlier call) it first connects again with
     // the last connection string; a row is never sent again by itself. The statement stays
-    // prepared while the same columns receive values.
+    // prepared while the same columns receive values. No message box is shown between reading
+    // the values and executing them: information from preparing and binding waits until then.
     int InsertRow(const std::string &tableName, std::span<FieldDescription> fields,
                   std::span<const std::string> values);
 
