@@ -80,6 +80,18 @@ struct X11CaptureBackend::Connection
             XCloseDisplay(display);
     }
 
+    // The window that receives the clipboard's text. After an owner has not answered in time a
+    // new one takes its place, so that a late answer cannot pass for the next request's.
+    void renewRequestor()
+    {
+        if (requestor != 0)
+            XDestroyWindow(display, requestor);
+        XSetWindowAttributes attributes{};
+        attributes.event_mask = PropertyChangeMask; // for texts sent in pieces
+        requestor = XCreateWindow(display, root, -10, -10, 1, 1, 0, 0, InputOnly, CopyFromParent,
+                                  CWEventMask, &attributes);
+    }
+
     // _NET_ACTIVE_WINDOW of the root window; 0 when unset.
     Window activeWindow() const
     {
@@ -209,10 +221,7 @@ std::unique_ptr<X11CaptureBackend> X11CaptureBackend::Open(const char *displayNa
     x->utf8String = XInternAtom(x->display, "UTF8_STRING", False);
     x->incr = XInternAtom(x->display, "INCR", False);
     x->transfer = XInternAtom(x->display, "QUILLON_CAPTURE", False);
-    XSetWindowAttributes requestorAttributes{};
-    requestorAttributes.event_mask = PropertyChangeMask; // for texts sent in pieces
-    x->requestor = XCreateWindow(x->display, x->root, -10, -10, 1, 1, 0, 0, InputOnly,
-                                 CopyFromParent, CWEventMask, &requestorAttributes);
+    x->renewRequestor();
     x->control = XKeysymToKeycode(x->display, XK_Control_L);
     x->letterC = XKeysymToKeycode(x->display, XK_c);
     if (x->control == 0 || x->letterC == 0)
@@ -471,8 +480,10 @@ CaptureBackend::ClipboardRead X11CaptureBackend::readClipboardText(std::string &
         auto deadline = Clock::now() + std::chrono::seconds(2);
         if (!WaitForEvent(display, deadline, event, [&](const XEvent &e) {
                 return e.type == SelectionNotify && e.xselection.requestor == requestor;
-            }))
+            })) {
+            m_x->renewRequestor();
             return ClipboardRead::NoText;
+        }
         if (event.xselection.property == None)
             continue; // refused: not in this form
 
@@ -498,8 +509,10 @@ CaptureBackend::ClipboardRead X11CaptureBackend::readClipboardText(std::string &
                         return e.type == PropertyNotify && e.xproperty.window == requestor &&
                                e.xproperty.atom == property &&
                                e.xproperty.state == PropertyNewValue;
-                    }))
+                    })) {
+                    m_x->renewRequestor();
                     return text.empty() ? ClipboardRead::NoText : ClipboardRead::Text;
+                }
                 data = nullptr;
                 if (XGetWindowProperty(display, requestor, property, 0, 0x1000000, True,
                                        AnyPropertyType, &type, &format, &count, &after,
