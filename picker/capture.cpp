@@ -200,7 +200,13 @@ void CaptureController::clipboardChanged()
 
 CaptureController::ClipboardContent CaptureController::ReadClipboard()
 {
-    switch (m_backend.readClipboardText(m_capture, MaxCaptureLength + ReadSlack)) {
+    // A clipboard of our own is read from Qt: asked for through the backend, we would have to
+    // answer ourselves while waiting for the answer.
+    const CaptureBackend::ClipboardRead read =
+        m_clipboard->ownsClipboard()
+            ? CaptureBackend::ClipboardRead::Unsupported
+            : m_backend.readClipboardText(m_capture, MaxCaptureLength + ReadSlack);
+    switch (read) {
     case CaptureBackend::ClipboardRead::NoOwner:
         return ClipboardContent::Nothing;
     case CaptureBackend::ClipboardRead::NoText:

@@ -382,6 +382,10 @@ TEST_F(CaptureE2E, PictureOnTheClipboardEndsTheRequestSilently)
     // click empties it. The target has nothing to copy now, so the request waits.
     QGuiApplication::clipboard()->setText(QStringLiteral("copied inside the picker"));
     ASSERT_TRUE(QGuiApplication::clipboard()->ownsClipboard());
+    // Our own text is read in the process; asked for over X11, the picker would have to answer
+    // itself while it waits.
+    ASSERT_TRUE(m_controller.TakeClipboardText(Notes));
+    EXPECT_EQ(value(Notes), "copied inside the picker");
     ASSERT_TRUE(target.command(QStringLiteral("unselect")));
     clickField(Name);
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_controller.row().pendingField == Name; }, 5000));
