@@ -232,9 +232,9 @@ void OdbcConnection::report(SQLRETURN code, bool withStatement)
         m_reconnect = true;
 }
 
-int OdbcConnection::failInsert(SQLRETURN code, bool withStatement)
+int OdbcConnection::failInsert(SQLRETURN code)
 {
-    report(code, withStatement);
+    report(code, true);
     m_preparedText.clear();
     if (m_statement != SQL_NULL_HSTMT)
         SQLFreeStmt(m_statement, SQL_RESET_PARAMS);
@@ -276,7 +276,7 @@ int OdbcConnection::InsertRow(const std::string &tableName, std::span<FieldDescr
         if (code == SQL_SUCCESS_WITH_INFO)
             noteInformation();
         else if (code != SQL_SUCCESS)
-            return failInsert(code, true);
+            return failInsert(code);
         m_preparedText = m_statementText;
         ++m_prepareCount;
     }
@@ -324,7 +324,7 @@ int OdbcConnection::InsertRow(const std::string &tableName, std::span<FieldDescr
             noteInformation();
         } else if (code != SQL_SUCCESS) {
             showInformation();
-            return failInsert(code, true);
+            return failInsert(code);
         }
         ++number;
     }
@@ -334,7 +334,7 @@ int OdbcConnection::InsertRow(const std::string &tableName, std::span<FieldDescr
     if (code == SQL_SUCCESS_WITH_INFO)
         report(code, true);
     else if (code != SQL_SUCCESS)
-        return failInsert(code, true);
+        return failInsert(code);
 
     // From here on the row is stored: the connection commits by itself, and what a commit
     // reports is shown without taking that back.

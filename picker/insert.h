@@ -110,7 +110,7 @@ private:
     // Shows the diagnostics of a failed or informative call and notes a lost connection.
     void report(SQLRETURN code, bool withStatement);
     // report() for a failed step of an insert: the statement is prepared afresh next time.
-    int failInsert(SQLRETURN code, bool withStatement);
+    int failInsert(SQLRETURN code);
 
     MessageSink &m_sink;
     SQLHENV m_environment = SQL_NULL_HENV;
