@@ -485,6 +485,7 @@ void MiniFrame::mousePressEvent(QMouseEvent *event)
                 m_menuOpenedAt = static_cast<qint64>(event->timestamp());
             }
         } else if (endBoxPress(event->timestamp())) {
+            m_boxPressClosedAt = static_cast<qint64>(event->timestamp());
             close();
         }
         break;
@@ -552,8 +553,12 @@ void MiniFrame::mouseReleaseEvent(QMouseEvent *event)
 void MiniFrame::mouseDoubleClickEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton && hitTest(event->position().toPoint()) == HTSYSMENU) {
-        m_menu->hide();
-        close();
+        // Unless its second press (of the same time stamp) has already asked the window to
+        // close.
+        if (static_cast<qint64>(event->timestamp()) != std::exchange(m_boxPressClosedAt, -1)) {
+            m_menu->hide();
+            close();
+        }
         return;
     }
     // Elsewhere the second press of a double click has already arrived as a press.

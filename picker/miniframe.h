@@ -162,8 +162,9 @@ private:
     QShortcut *m_menuShortcut = nullptr;
     bool m_sysMenuFlag = false;
     bool m_sysMenuInverted = false;
-    qint64 m_menuOpenedAt = -1;   // time stamp of the press that opened the menu
-    bool m_boxPressTaken = false; // the press that closed the menu was handled on closing
+    qint64 m_menuOpenedAt = -1;     // time stamp of the press that opened the menu
+    bool m_boxPressTaken = false;   // the press that closed the menu was handled on closing
+    qint64 m_boxPressClosedAt = -1; // time stamp of a press on the box that closed the window
     // The last left press that the open menu received outside itself.
     struct MenuPress
     {

@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -435,6 +436,42 @@ TEST_F(MiniFrameWidget, PressOnTheBoxTakenByTheOpenMenu)
         pressOnBoxThroughMenu(now + interval, QEvent::MouseButtonDblClick);
         EXPECT_FALSE(frame->isVisible()) << "a quick second press is a double click";
     }
+}
+
+// A window that refuses to close, as the picker's does when the user keeps unsaved values.
+class RefusingFrame : public MiniFrame
+{
+public:
+    using MiniFrame::MiniFrame;
+    int closeRequests = 0;
+
+protected:
+    void closeEvent(QCloseEvent *event) override
+    {
+        ++closeRequests;
+        event->ignore();
+    }
+};
+
+TEST_F(MiniFrameWidget, DoubleClickOnTheBoxAsksToCloseOnce)
+{
+    RefusingFrame refusing(Vertical);
+    refusing.setGeometry(100, 100, 88, 139);
+    refusing.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&refusing));
+    // The menu opened by the first press is gone (Esc) before the second press, which therefore
+    // reaches the frame, followed by the double click itself.
+    Mouse(&refusing, QEvent::MouseButtonPress, box, Qt::LeftButton, 1000);
+    refusing.windowMenu()->hide();
+    Mouse(&refusing, QEvent::MouseButtonPress, box, Qt::LeftButton, 1100);
+    Mouse(&refusing, QEvent::MouseButtonDblClick, box, Qt::LeftButton, 1100);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(refusing.closeRequests, 1);
+    EXPECT_TRUE(refusing.isVisible());
+
+    // A double click on its own asks once as well.
+    Mouse(&refusing, QEvent::MouseButtonDblClick, box, Qt::LeftButton, 20000);
+    EXPECT_EQ(refusing.closeRequests, 2);
 }
 
 TEST_F(MiniFrameWidget, DoubleClickOnTheCaptionDoesNotClose)
