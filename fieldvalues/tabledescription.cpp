@@ -260,7 +260,11 @@ int LoadTableDescription(const std::string &path, TableDescription &description,
         return 0;
     }
     std::int32_t count = 0;
-    if (!reader.readInt(count) || count < 1) {
+    if (!reader.readInt(count)) {
+        report(failure, readerMessage(BadDataText));
+        return 0;
+    }
+    if (count < 1) {
         report(failure, readerMessage(withPath("Bad field number in file %s.", path)));
         return 0;
     }

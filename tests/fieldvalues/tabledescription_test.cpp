@@ -162,6 +162,8 @@ INSTANTIATE_TEST_SUITE_P(
                    BadData},
         ReaderCase{"unknown_sql_type_and_odd_required_are_not_checked",
                    DtdBytes().header(1).field("A", "A", "", "", 1, 77, 13).bytes(), 1, ""},
+        ReaderCase{"ends_after_the_magic", oneField.bytes().substr(0, 4), 0, BadData},
+        ReaderCase{"ends_inside_the_field_count", oneField.bytes().substr(0, 6), 0, BadData},
         ReaderCase{"ends_inside_a_text", oneField.bytes().substr(0, 30), 0, BadData},
         ReaderCase{"ends_before_the_last_integer",
                    oneField.bytes().substr(0, oneField.bytes().size() - 2), 0, BadData},
