@@ -276,11 +276,21 @@ std::size_t Utf8PrefixLength(std::string_view text, std::size_t width)
 {
     if (text.size() <= width)
         return text.size();
-    std::size_t n = width;
-    // Step back over continuation bytes (10xxxxxx) so the cut falls before a lead byte.
-    while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80)
-        --n;
-    return n;
+    auto byte = [&](std::size_t i) {
+        return static_cast<unsigned char>(text[i]);
+    };
+    auto isContinuation = [&](std::size_t i) {
+        return (byte(i) & 0xC0) == 0x80;
+    };
+    // A character is at most four bytes: its lead byte lies at most three continuation bytes
+    // (10xxxxxx) before the cut. Bytes that are not UTF-8 are cut where the width says.
+    std::size_t lead = width;
+    while (lead > 0 && width - lead < 3 && isContinuation(lead))
+        --lead;
+    if (lead == width || byte(lead) < 0xC0)
+        return width;
+    std::size_t length = byte(lead) >= 0xF0 ? 4 : byte(lead) >= 0xE0 ? 3 : 2;
+    return lead + length > width ? lead : width;
 }
 
 void CutToWidth(std::string &text, std::size_t width)

@@ -256,6 +256,11 @@ TEST(FieldTypes, CutsNeverSplitACharacter)
         CutToWidth(cut, width);
         EXPECT_EQ(cut, text.substr(0, expected[width]));
     }
+    // Bytes that are not UTF-8 (here Latin-1 symbols that look like continuation bytes) are cut
+    // at the width, not dropped back to the last character that looks like a lead byte.
+    const std::string latin1 = "a" + std::string(10, '\xb0');
+    EXPECT_EQ(Utf8PrefixLength(latin1, 6), 6u);
+    EXPECT_EQ(Utf8PrefixLength("\xc3" + latin1, 1), 1u);
 }
 
 } // namespace
