@@ -7,8 +7,22 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QProcess>
+#include <QRect>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
+
+#include <ostream>
+
+void PrintTo(const QPoint &p, std::ostream *os)
+{
+    *os << "(" << p.x() << ", " << p.y() << ")";
+}
+
+void PrintTo(const QSize &size, std::ostream *os)
+{
+    *os << size.width() << " by " << size.height();
+}
 
 namespace {
 
@@ -107,6 +121,11 @@ TEST_P(DemoScreenshot, ShowsCaptionFieldsSeparatorAndEnter)
 INSTANTIATE_TEST_SUITE_P(MiniFrame, DemoScreenshot, ::testing::ValuesIn(Layouts),
                          [](const auto &testInfo) { return std::string(testInfo.param.name); });
 
+QStringList operator+(const char *command, const QStringList &point)
+{
+    return QStringList{QString::fromLatin1(command)} + point;
+}
+
 // The demo in a column at (5, 5), 88 by 139, reporting what happens to it.
 class Demo : public ::testing::Test
 {
@@ -156,8 +175,8 @@ protected:
         return seen;
     }
 
-    // Where the server has the demo's window now, as "X,Y".
-    static std::string WindowPosition()
+    // Where the server has the demo's window now; an invalid rectangle when it is not found.
+    static QRect WindowGeometry()
     {
         QProcess xdotool;
         xdotool.start(QStringLiteral("xdotool"),
@@ -165,32 +184,52 @@ protected:
                        QStringLiteral("^Quillon$"), QStringLiteral("getwindowgeometry")});
         xdotool.waitForFinished(5000);
         QString output = QString::fromLocal8Bit(xdotool.readAllStandardOutput());
-        qsizetype at = output.indexOf(QStringLiteral("Position: "));
-        if (at < 0)
+        static const QRegularExpression Geometry(
+            QStringLiteral("Position: (-?\\d+),(-?\\d+).*Geometry: (\\d+)x(\\d+)"),
+            QRegularExpression::DotMatchesEverythingOption);
+        QRegularExpressionMatch match = Geometry.match(output);
+        if (!match.hasMatch())
             return {};
-        return output.mid(at + 10).section(QLatin1Char(' '), 0, 0).toStdString();
+        return {match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt(),
+                match.captured(4).toInt()};
     }
 
-    // Moves the pointer, with a button held, to (x, y) until `arrived` says the window has
-    // followed. The window manager takes over the drag a moment after the press and motion before
-    // that is lost, so the pointer is wiggled until the window follows.
-    template <typename Arrived> static bool DragTo(int x, int y, Arrived arrived)
+    // With the button held, moves the pointer on from `from` a pixel at a time until the window
+    // changes. The program hands the drag to the window manager only once it has handled the
+    // press, from wherever the pointer is by then, and motion before that is lost.
+    static bool StartDrag(QPoint from)
     {
-        for (int attempt = 0; attempt < 20; ++attempt) {
-            QProcess::execute(QStringLiteral("xdotool"),
-                              {QStringLiteral("mousemove"), QString::number(x + 1),
-                               QString::number(y + 1), QStringLiteral("mousemove"),
-                               QString::number(x), QString::number(y), QStringLiteral("sleep"),
-                               QStringLiteral("0.1")});
-            if (arrived())
+        QRect before = WindowGeometry();
+        for (int step = 1; step <= 50; ++step) {
+            Xdotool("mousemove" + Point(from + QPoint(step, step)) + QStringList{"sleep", "0.1"});
+            if (WindowGeometry() != before)
                 return true;
         }
         return false;
     }
 
+    // Where the window settles with the pointer held at `at`: the same geometry read twice.
+    static QRect SettledGeometry(QPoint at)
+    {
+        QRect last;
+        for (int attempt = 0; attempt < 30; ++attempt) {
+            QStringList wiggle = "mousemove" + Point(at + QPoint(1, 1));
+            wiggle << QStringLiteral("mousemove") << Point(at) << QStringLiteral("sleep")
+                   << QStringLiteral("0.1");
+            Xdotool(wiggle);
+            QRect now = WindowGeometry();
+            if (now.isValid() && now == last)
+                return now;
+            last = now;
+        }
+        return {};
+    }
+
+    static QStringList Point(QPoint p) { return {QString::number(p.x()), QString::number(p.y())}; }
+
     static void Xdotool(const QStringList &arguments)
     {
-        ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), arguments), 0)
+        EXPECT_EQ(QProcess::execute(QStringLiteral("xdotool"), arguments), 0)
             << arguments.join(QLatin1Char(' ')).toStdString();
     }
 
@@ -206,43 +245,42 @@ protected:
     std::vector<std::string> m_seen;
 };
 
-QStringList operator+(const char *command, const QStringList &point)
-{
-    return QStringList{QString::fromLatin1(command)} + point;
-}
-
+// The window follows the pointer while the button is held, and the program learns where it
+// went. Where the drag starts from depends on how soon the program handles the press, so the
+// window's steps are compared with the pointer's.
 TEST_F(Demo, CaptionDragMovesTheWindow)
 {
     Xdotool("mousemove" + caption + QStringList{"mousedown", "1"});
-    // The window follows the pointer while the button is held.
-    EXPECT_TRUE(DragTo(115, 150, [] { return WindowPosition() == "105,85"; })) << WindowPosition();
-    EXPECT_TRUE(DragTo(215, 250, [] { return WindowPosition() == "205,185"; })) << WindowPosition();
+    ASSERT_TRUE(StartDrag({15, 70})) << "the window does not follow the pointer";
+    QRect first = SettledGeometry({115, 150});
+    QRect second = SettledGeometry({215, 250});
     Xdotool({"mouseup", "1"});
-    // The window manager tells the program where the window went once the move is over.
+    EXPECT_EQ(second.topLeft() - first.topLeft(), QPoint(100, 100));
+    EXPECT_EQ(second.size(), QSize(88, 139));
+    std::string expected = "moved " + std::to_string(second.x()) + " " + std::to_string(second.y());
     std::string moved;
     do
         moved = Next("moved");
-    while (!moved.empty() && moved != "moved 205 185");
-    EXPECT_EQ(moved, "moved 205 185");
+    while (!moved.empty() && moved != expected);
+    EXPECT_EQ(moved, expected);
 }
 
 TEST_F(Demo, CornerDragSizesTheWindow)
 {
-    auto sizeReported = [this](const std::string &expected) {
-        return [this, expected] {
-            for (std::string line = Next("resized", 300); !line.empty();
-                 line = Next("resized", 300))
-                if (line == expected)
-                    return true;
-            return false;
-        };
-    };
     Xdotool("mousemove" + corner + QStringList{"mousedown", "1"});
-    EXPECT_TRUE(DragTo(112, 163, sizeReported("resized 108 159")))
-        << ::testing::PrintToString(Seen());
-    EXPECT_TRUE(DragTo(132, 173, sizeReported("resized 128 169")))
-        << ::testing::PrintToString(Seen());
+    ASSERT_TRUE(StartDrag({92, 143})) << "the window does not follow the pointer";
+    QRect first = SettledGeometry({112, 163});
+    QRect second = SettledGeometry({132, 173});
     Xdotool({"mouseup", "1"});
+    EXPECT_EQ(second.topLeft(), QPoint(5, 5));
+    EXPECT_EQ(second.size() - first.size(), QSize(20, 10));
+    std::string expected =
+        "resized " + std::to_string(second.width()) + " " + std::to_string(second.height());
+    std::string resized;
+    do
+        resized = Next("resized");
+    while (!resized.empty() && resized != expected);
+    EXPECT_EQ(resized, expected);
 }
 
 TEST_F(Demo, BoxOpensTheMenuAndASecondClickOnlyClosesIt)
