@@ -39,7 +39,7 @@ bool loadOrReport(const std::string &path, TableDescription &description, std::o
 {
     Message failure;
     if (LoadTableDescription(path, description, &failure) == 0) {
-        err << (failure.text.empty() ? "No description file given." : failure.text) << "\n";
+        err << failure.text << "\n";
         return false;
     }
     SetValueWidths(description);
@@ -179,7 +179,7 @@ bool UnescapeColumn(const std::string &text, std::string &out)
 
 int RunDescribe(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
 {
-    if (args.size() != 1)
+    if (args.size() != 1 || args[0].empty())
         return usageError(err, "describe takes one file");
     TableDescription description;
     if (!loadOrReport(args[0], description, err))
@@ -199,7 +199,7 @@ int RunCreate(const std::vector<std::string> &args, std::istream &in, std::ostre
               std::ostream &err)
 {
     (void)out;
-    if (args.size() != 1)
+    if (args.size() != 1 || args[0].empty())
         return usageError(err, "create takes one file");
     std::string connectString;
     std::string tableName;
@@ -236,6 +236,10 @@ int RunCreate(const std::vector<std::string> &args, std::istream &in, std::ostre
         rows.push_back(FieldRow{texts[0], texts[1], texts[2], texts[3], texts[4],
                                 isNotRequired(texts[5]) ? "No" : "Yes", texts[6]});
     }
+    // The first line is the connection string as the file holds it. Saving drops one leading
+    // "ODBC;", so a held string that starts with it gets one more in front.
+    if (connectString.rfind("ODBC;", 0) == 0)
+        connectString.insert(0, "ODBC;");
     Message failure;
     if (!SaveTableDescription(args[0], connectString, tableName, rows, &failure)) {
         err << failure.text << "\n";
@@ -248,7 +252,7 @@ int PrepareCheckedRow(const std::string &command, const std::vector<std::string>
                       TableDescription &description, std::vector<std::string> &values,
                       std::ostream &err)
 {
-    if (args.empty())
+    if (args.empty() || args[0].empty())
         return usageError(err, command + " needs a file");
     if (!loadOrReport(args[0], description, err))
         return 1;
@@ -295,8 +299,10 @@ int RunInsert(const std::vector<std::string> &args, std::ostream &out, std::ostr
     return InsertRowFromTexts(description, values, sink) == 0 ? 0 : 1;
 }
 
-int RunRowTool(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
-               std::ostream &err)
+namespace {
+
+int dispatch(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
+             std::ostream &err)
 {
     if (args.empty())
         return usageError(err, "missing command");
@@ -318,4 +324,18 @@ int RunRowTool(const std::vector<std::string> &args, std::istream &in, std::ostr
     if (command == "insert")
         return RunInsert(rest, out, err);
     return usageError(err, "unknown command '" + command + "'");
+}
+
+} // namespace
+
+int RunRowTool(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
+               std::ostream &err)
+{
+    int status = dispatch(args, in, out, err);
+    // Output that could not be written (a full disk, say) is no success.
+    if (!out.flush() && status == 0) {
+        err << "quillon-row: could not write the output\n";
+        return 1;
+    }
+    return status;
 }

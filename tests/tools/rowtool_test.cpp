@@ -1,6 +1,8 @@
+#include <cstdlib>
 #include <sstream>
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include "rowtool.h"
 #include "tabledescription.h"
@@ -61,11 +63,29 @@ TEST_F(RowTool, DescribePrintsEscapedColumns)
 
 TEST_F(RowTool, DescribeThenCreateGivesBackTheFileByteForByte)
 {
-    ToolRun described = run({"describe", m_path});
-    std::string copy = m_folder.file("copy.dtd");
-    ToolRun created = run({"create", copy}, described.out);
-    EXPECT_EQ(created.status, 0) << created.err;
-    EXPECT_EQ(ReadBytes(copy), ReadBytes(m_path));
+    const std::string files[] = {
+        ReadBytes(m_path),
+        // A connection string that itself starts with "ODBC;" keeps it.
+        DtdBytes().header(1, "ODBC;DSN=shop").field("id", "Id", "", "INT", 4, 1, 4).bytes(),
+        // Texts with tabs, line breaks, backslashes and a NUL byte; the longest texts; numbers
+        // that no check looks at.
+        DtdBytes()
+            .header(2, "DSN=shop;PWD=\t\\", "Line\nbreak\r\n")
+            .field("a\rb", "\\", "\\x", "", 1, 0, -5)
+            .field(std::string("n\0ul", 4), "T", std::string(256, 'd'), std::string(64, 't'),
+                   2147483647, 1, 13)
+            .bytes(),
+    };
+    for (std::size_t i = 0; i < std::size(files); ++i) {
+        std::string original = m_folder.file("original" + std::to_string(i) + ".dtd");
+        std::string copy = m_folder.file("copy" + std::to_string(i) + ".dtd");
+        WriteBytes(original, files[i]);
+        ToolRun described = run({"describe", original});
+        ASSERT_EQ(described.status, 0) << described.err;
+        ToolRun created = run({"create", copy}, described.out);
+        EXPECT_EQ(created.status, 0) << created.err;
+        EXPECT_EQ(ReadBytes(copy), files[i]) << i;
+    }
 }
 
 // The required column may be written as describe prints it or as the wizard's list shows it.
@@ -141,6 +161,20 @@ TEST_F(RowTool, FailuresAndUsage)
          2,
          "quillon-row: no field '#6' in the description\nTry 'quillon-row --help' for more "
          "information.\n"},
+        {{"describe", ""},
+         "",
+         2,
+         "quillon-row: describe takes one file\nTry 'quillon-row --help' for more "
+         "information.\n"},
+        {{"create", ""},
+         "DSN=shop;UID=clerk\nOrders\nid\tId\t\tINT\t4\t1\t4\n",
+         2,
+         "quillon-row: create takes one file\nTry 'quillon-row --help' for more "
+         "information.\n"},
+        {{"check", "", "Id=1"},
+         "",
+         2,
+         "quillon-row: check needs a file\nTry 'quillon-row --help' for more information.\n"},
         // 2^32 + 1 is no field, not the first one.
         {{"check", m_path, "#4294967297=1"},
          "",
@@ -192,6 +226,37 @@ TEST_F(RowTool, CheckWalksTheRowAsEnterDoes)
         EXPECT_EQ(r.out, c.out) << testing::PrintToString(c.assignments);
         EXPECT_EQ(r.err, c.err) << testing::PrintToString(c.assignments);
     }
+}
+
+// Output that cannot be written, as to a full disk, fails the command.
+TEST_F(RowTool, OutputThatCannotBeWrittenIsAFailure)
+{
+    for (const std::vector<std::string> &args :
+         {std::vector<std::string>{"describe", m_path}, {"check", m_path, "Id=5"}, {"--help"}}) {
+        std::istringstream in;
+        std::ostream full(nullptr); // every write fails
+        std::ostringstream err;
+        EXPECT_EQ(RunRowTool(args, in, full, err), 1) << args[0];
+        EXPECT_EQ(err.str(), "quillon-row: could not write the output\n") << args[0];
+    }
+}
+
+// The program itself, through a shell: a pipe from describe into create, exit codes, and
+// standard output on a full device.
+TEST_F(RowTool, ProgramExitCodesAndPipedRoundTrip)
+{
+    auto shell = [](const std::string &command) {
+        int status = std::system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    const std::string tool = std::string("'") + QUILLON_ROW + "'";
+    const std::string copy = m_folder.file("piped.dtd");
+    EXPECT_EQ(shell(tool + " describe '" + m_path + "' | " + tool + " create '" + copy + "'"), 0);
+    EXPECT_EQ(ReadBytes(copy), ReadBytes(m_path));
+    EXPECT_EQ(shell(tool + " check '" + m_path + "' Id=5 >/dev/null"), 0);
+    EXPECT_EQ(shell(tool + " check '" + m_path + "' Id=x >/dev/null 2>&1"), 1);
+    EXPECT_EQ(shell(tool + " check '" + m_path + "' Nobody=1 2>/dev/null"), 2);
+    EXPECT_EQ(shell(tool + " describe '" + m_path + "' >/dev/full 2>/dev/null"), 1);
 }
 
 TEST(RowToolEscapes, RoundTripAndRefuseBadSequences)
