@@ -168,13 +168,55 @@ std::string replacedFile(const std::string &path)
     return target ? std::string(target.get()) : path;
 }
 
+// Writes all of `bytes` to `fd`. Returns 0 or the error number of the failed write.
+int writeAll(int fd, const std::string &bytes)
+{
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        ssize_t n = write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    return 0;
+}
+
+// Writes `bytes` into what `path` names as it is, as a device or a pipe is written to.
+bool writeInPlace(const std::string &path, const std::string &shownPath, const std::string &bytes,
+                  Message *failure)
+{
+    int fd = open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0) {
+        report(failure, openFailure(shownPath));
+        return false;
+    }
+    int error = writeAll(fd, bytes);
+    if (close(fd) != 0 && error == 0)
+        error = errno;
+    if (error != 0) {
+        report(failure, writeFailure(shownPath, error));
+        return false;
+    }
+    return true;
+}
+
 // Writes `bytes` to a temporary file beside the file that `shownPath` names, then renames it
 // over that file, so that a failed save never destroys what was there. A file that may not be
-// written to stays as it is, as it would with writing in place. Messages name `shownPath`.
+// written to stays as it is, as it would with writing in place. Something other than a file (a
+// device, a pipe) is written to in place: it holds nothing to keep, and must not be replaced.
+// Messages name `shownPath`.
 bool writeReplacing(const std::string &shownPath, const std::string &bytes, Message *failure)
 {
     std::string path = replacedFile(shownPath);
-    if (access(path.c_str(), F_OK) == 0 && access(path.c_str(), W_OK) != 0) {
+    struct stat existing
+    {};
+    bool exists = stat(path.c_str(), &existing) == 0;
+    if (exists && !S_ISREG(existing.st_mode))
+        return writeInPlace(path, shownPath, bytes, failure);
+    if (exists && access(path.c_str(), W_OK) != 0) {
         report(failure, openFailure(shownPath));
         return false;
     }
@@ -184,10 +226,8 @@ bool writeReplacing(const std::string &shownPath, const std::string &bytes, Mess
         report(failure, openFailure(shownPath));
         return false;
     }
-    struct stat existing
-    {};
     mode_t mode = 0;
-    if (stat(path.c_str(), &existing) == 0) {
+    if (exists) {
         mode = existing.st_mode & 07777;
     } else {
         mode_t mask = umask(0);
@@ -196,18 +236,7 @@ bool writeReplacing(const std::string &shownPath, const std::string &bytes, Mess
     }
     fchmod(fd, mode);
 
-    std::size_t written = 0;
-    int error = 0;
-    while (written < bytes.size()) {
-        ssize_t n = write(fd, bytes.data() + written, bytes.size() - written);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            error = errno;
-            break;
-        }
-        written += static_cast<std::size_t>(n);
-    }
+    int error = writeAll(fd, bytes);
     if (error == 0 && fsync(fd) != 0)
         error = errno;
     if (close(fd) != 0 && error == 0)

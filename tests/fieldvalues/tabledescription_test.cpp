@@ -1,6 +1,8 @@
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 
+#include <fcntl.h>
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -295,6 +297,38 @@ TEST(TableDescriptionFile, SaveThroughASymbolicLinkKeepsTheLink)
     TableDescription description;
     EXPECT_EQ(LoadTableDescription(target, description), 2);
     EXPECT_EQ(description.tableName, "Orders");
+}
+
+// A pipe (or a device) is written to, not replaced by a file; a folder cannot be opened.
+TEST(TableDescriptionFile, SaveWritesIntoAPipeAndRefusesAFolder)
+{
+    TemporaryFolder folder;
+    std::string pipe = folder.file("pipe.dtd");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    int reader = open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    std::vector<FieldRow> rows = {{"ID", "ID", "", "COUNTER", "4", "Yes", "4"}};
+    EXPECT_TRUE(SaveTableDescription(pipe, "0123456789", "T", rows));
+    char bytes[256];
+    ssize_t n = read(reader, bytes, sizeof bytes);
+    close(reader);
+    EXPECT_EQ(
+        std::string(bytes, static_cast<std::size_t>(std::max<ssize_t>(n, 0))),
+        DtdBytes().header(1, "0123456789", "T").field("ID", "ID", "", "COUNTER", 4, 1, 4).bytes());
+    EXPECT_TRUE(std::filesystem::is_fifo(pipe));
+
+    std::string sub = folder.file("folder.dtd");
+    std::filesystem::create_directory(sub);
+    Message failure;
+    EXPECT_FALSE(SaveTableDescription(sub, "0123456789", "T", rows, &failure));
+    EXPECT_EQ(failure, (Message{"Open file: " + sub + " failed.", "Error", MessageIcon::Information,
+                                MessageButtons::Ok}));
+    EXPECT_TRUE(std::filesystem::is_directory(sub));
+    int files = 0;
+    for ([[maybe_unused]] const auto &entry :
+         std::filesystem::directory_iterator(std::filesystem::path(sub).parent_path()))
+        ++files;
+    EXPECT_EQ(files, 2); // the pipe and the folder, no temporary file
 }
 
 // A file that its user may not write to is kept, and the save fails as opening it would. Root
