@@ -277,6 +277,11 @@ int LoadTableDescription(const std::string &path, TableDescription &description,
     if (path.empty())
         return 0;
     File file(std::fopen(path.c_str(), "rb"));
+    // A folder opens for reading here but is no file to read.
+    struct stat opened
+    {};
+    if (file && (fstat(fileno(file.get()), &opened) != 0 || S_ISDIR(opened.st_mode)))
+        file.reset();
     if (!file) {
         report(failure, readerMessage(withPath("Open file %s failed", path)));
         return 0;

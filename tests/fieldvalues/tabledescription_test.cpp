@@ -181,6 +181,10 @@ TEST(TableDescriptionFile, MissingFileAndEmptyPath)
     EXPECT_EQ(failure.text, "Open file /nonexistent/x.dtd failed");
     EXPECT_EQ(failure.caption, "Quillon");
 
+    TemporaryFolder folder;
+    EXPECT_EQ(LoadTableDescription(folder.file(""), description, &failure), 0);
+    EXPECT_EQ(failure.text, "Open file " + folder.file("") + " failed");
+
     Message none;
     EXPECT_EQ(LoadTableDescription("", description, &none), 0);
     EXPECT_EQ(none, Message{});
