@@ -5,12 +5,13 @@
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPointer>
 #include <QResizeEvent>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 // The button widget of one record: a push button or a separator.
@@ -23,6 +24,9 @@ public:
         // Never trust the record's terminator: the copy always ends inside its buffer.
         m_record.label[sizeof(m_record.label) - 1] = '\0';
         setText(QString::fromLocal8Bit(m_record.label));
+        // The label is shown as it is: an ampersand in it is no mnemonic, and gives the button
+        // no hidden Alt shortcut (Alt+Space would then no longer open the window menu).
+        setShortcut(QKeySequence());
         setAccessibleName(text());
         bool separator = isSeparator();
         setFocusPolicy(separator ? Qt::NoFocus : Qt::TabFocus);
@@ -126,12 +130,7 @@ protected:
     }
 
 private:
-    void activate(qintptr lParam)
-    {
-        QPointer<KolvaneToolbar> toolbar = m_toolbar;
-        if (toolbar)
-            emit toolbar->commandActivated(m_record.command, lParam);
-    }
+    void activate(qintptr lParam) { emit m_toolbar->commandActivated(m_record.command, lParam); }
 
     void paintSeparator(QPainter &p);
 
@@ -176,6 +175,12 @@ void Bevel(QPainter &p, const QRect &r, bool sunken)
     p.fillRect(QRect(r.right(), r.top(), 1, r.height()), lowerRight);
     p.fillRect(QRect(r.left() + 1, r.bottom() - 1, r.width() - 2, 1), innerLowerRight);
     p.fillRect(QRect(r.right() - 1, r.top() + 1, 1, r.height() - 2), innerLowerRight);
+}
+
+// A position handed in a message; one beyond an int's range lies past the end.
+int Position(quintptr wParam)
+{
+    return static_cast<int>(std::min<quintptr>(wParam, INT_MAX));
 }
 
 } // namespace
@@ -351,15 +356,15 @@ qintptr KolvaneToolbar::sendMessage(unsigned message, quintptr wParam, qintptr l
         const auto *record = reinterpret_cast<const ButtonRecord *>(lParam);
         if (!record)
             return 0;
-        insertButton(static_cast<int>(wParam), *record);
+        insertButton(Position(wParam), *record);
         return 1;
     }
     case TBM_DELETEBUTTON:
-        return deleteButton(static_cast<int>(wParam)) ? 1 : 0;
+        return deleteButton(Position(wParam)) ? 1 : 0;
     case TBM_SETFILLSTATE:
         return setFillState(static_cast<int>(wParam), static_cast<std::int32_t>(lParam)) ? 1 : 0;
     case TBM_SETORIENTATION:
-        setOrientation(static_cast<int>(wParam));
+        setOrientation(wParam != 0 ? 1 : 0);
         return 1;
     case WM_SIZE:
         fitToParent();

@@ -13,8 +13,10 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 
 #if defined(KOLVANE_LIBRARY)
 #define KOLVANE_EXPORT Q_DECL_EXPORT
@@ -33,6 +35,9 @@ struct ButtonRecord
     std::int32_t valueState; // TBFILL_*
 };
 
+static_assert(std::endian::native == std::endian::little, "records are exchanged little-endian");
+static_assert(std::is_standard_layout_v<ButtonRecord> &&
+              std::is_trivially_copyable_v<ButtonRecord>);
 static_assert(sizeof(ButtonRecord) == 48);
 static_assert(offsetof(ButtonRecord, image) == 0);
 static_assert(offsetof(ButtonRecord, command) == 4);

@@ -105,11 +105,21 @@ TEST_F(Kolvane, ColumnAndRowLayouts)
         EXPECT_EQ(toolbar->buttonWidget(i)->geometry(), row[i]) << "button " << i;
 }
 
+// A word's worth of bits: a value an int cannot hold whose low bits are small.
+constexpr quintptr Beyond32Bits = sizeof(quintptr) > 4 ? (quintptr{1} << 32) : 0;
+
 TEST_F(Kolvane, RowFromTheStart)
 {
     Create(7); // any non-zero orientation is a row
     EXPECT_EQ(toolbar->orientation(), 1);
     EXPECT_EQ(toolbar->buttonWidget(4)->geometry(), QRect(202, 2, 62, 23));
+
+    SendToolbarMessage(toolbar, TBM_SETORIENTATION, 0, 0);
+    EXPECT_EQ(toolbar->orientation(), 0);
+    if (Beyond32Bits != 0) {
+        SendToolbarMessage(toolbar, TBM_SETORIENTATION, Beyond32Bits, 0);
+        EXPECT_EQ(toolbar->orientation(), 1);
+    }
 }
 
 TEST_F(Kolvane, KeepsItsOwnCopiesOfTheRecords)
@@ -156,6 +166,16 @@ TEST_F(Kolvane, InsertAndDeleteByPosition)
     EXPECT_EQ(SendToolbarMessage(toolbar, TBM_INSERTBUTTON, 99, reinterpret_cast<qintptr>(&extra)),
               1);
     EXPECT_EQ(toolbar->record(5).command, 404);
+
+    // Positions beyond an int's range lie past the end, whatever their low bits.
+    if (Beyond32Bits != 0) {
+        EXPECT_EQ(SendToolbarMessage(toolbar, TBM_DELETEBUTTON, Beyond32Bits + 1, 0), 0);
+        ButtonRecord last = Record(1, 405, TBSTYLE_BUTTON, "Last");
+        EXPECT_EQ(SendToolbarMessage(toolbar, TBM_INSERTBUTTON, Beyond32Bits,
+                                     reinterpret_cast<qintptr>(&last)),
+                  1);
+        EXPECT_EQ(Commands(toolbar), (std::vector<int>{404, 402, 403, 502, 501, 404, 405}));
+    }
 }
 
 TEST_F(Kolvane, ReplacingTheFieldsAsTheLoadCommandDoes)
@@ -292,9 +312,32 @@ TEST_F(Kolvane, KeyboardReachesTheButtons)
     EXPECT_NE(spy.at(1).at(1).value<qintptr>(), 0);
     EXPECT_NE(spy.at(2).at(1).value<qintptr>(), 0);
 
-    // Tab moves on past the separator to "Enter".
+    // Tab moves on past the separator to "Enter", where Return clicks.
     QTest::keyClick(Button(2), Qt::Key_Tab);
     EXPECT_TRUE(Button(4)->hasFocus());
+    QTest::keyClick(Button(4), Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&spy] { return spy.size() == 4; }));
+    EXPECT_EQ(spy.at(3).at(0).toInt(), 501);
+    EXPECT_EQ(spy.at(3).at(1).value<qintptr>(), 0);
+}
+
+TEST_F(Kolvane, AmpersandInALabelIsShownAndIsNoShortcut)
+{
+    Create(0);
+    parent->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(parent.get()));
+    for (const char *label : {"R&D", "x& y"}) {
+        ButtonRecord record = Record(1, 470, TBSTYLE_BUTTON, label);
+        SendToolbarMessage(toolbar, TBM_INSERTBUTTON, 0, reinterpret_cast<qintptr>(&record));
+        EXPECT_EQ(Button(0)->text(), QString::fromLatin1(label));
+        EXPECT_TRUE(Button(0)->shortcut().isEmpty()) << label;
+        SendToolbarMessage(toolbar, TBM_DELETEBUTTON, 0, 0);
+    }
+    ButtonRecord record = Record(1, 470, TBSTYLE_BUTTON, "R&D");
+    SendToolbarMessage(toolbar, TBM_INSERTBUTTON, 0, reinterpret_cast<qintptr>(&record));
+    // A mnemonic would press the button at once, its click following later.
+    QTest::keyClick(parent.get(), Qt::Key_D, Qt::AltModifier);
+    EXPECT_FALSE(Button(0)->isDown());
 }
 
 TEST_F(Kolvane, FollowsItsParentsSize)
