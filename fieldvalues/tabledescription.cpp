@@ -1,5 +1,6 @@
 #include "tabledescription.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -203,6 +204,21 @@ bool writeInPlace(const std::string &path, const std::string &shownPath, const s
     return true;
 }
 
+// Creates a new file beside `path` and returns its descriptor (or -1) and its name in
+// `temporary`. Creating it with open applies the umask as for any new file; reading the umask
+// instead would change it for every thread of the process for a moment.
+int createBeside(const std::string &path, std::string &temporary)
+{
+    static std::atomic<unsigned> counter{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = path + "." + std::to_string(getpid()) + "-" + std::to_string(counter++);
+        int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
 // Writes `bytes` to a temporary file beside the file that `shownPath` names, then renames it
 // over that file, so that a failed save never destroys what was there. A file that may not be
 // written to stays as it is, as it would with writing in place. Something other than a file (a
@@ -220,21 +236,14 @@ bool writeReplacing(const std::string &shownPath, const std::string &bytes, Mess
         report(failure, openFailure(shownPath));
         return false;
     }
-    std::string temporary = path + ".XXXXXX";
-    int fd = mkstemp(temporary.data());
+    std::string temporary;
+    int fd = createBeside(path, temporary);
     if (fd < 0) {
         report(failure, openFailure(shownPath));
         return false;
     }
-    mode_t mode = 0;
-    if (exists) {
-        mode = existing.st_mode & 07777;
-    } else {
-        mode_t mask = umask(0);
-        umask(mask);
-        mode = 0666 & ~mask;
-    }
-    fchmod(fd, mode);
+    if (exists)
+        fchmod(fd, existing.st_mode & 07777);
 
     int error = writeAll(fd, bytes);
     if (error == 0 && fsync(fd) != 0)

@@ -303,6 +303,30 @@ TEST(TableDescriptionFile, SaveThroughASymbolicLinkKeepsTheLink)
     EXPECT_EQ(description.tableName, "Orders");
 }
 
+// A new file gets the mode that the umask leaves; a replaced file keeps its own.
+TEST(TableDescriptionFile, SavedFileModes)
+{
+    TemporaryFolder folder;
+    std::string created = folder.file("new.dtd");
+    std::string replaced = folder.file("old.dtd");
+    WriteBytes(replaced, "previous content");
+    ASSERT_EQ(chmod(replaced.c_str(), 0604), 0);
+    mode_t previous = umask(027);
+    bool saved = SaveTableDescription(created, "DSN=sample", "T", sampleRows(1)) &&
+                 SaveTableDescription(replaced, "DSN=sample", "T", sampleRows(1));
+    umask(previous);
+    ASSERT_TRUE(saved);
+    auto mode = [](const std::string &path) {
+        struct stat entry
+        {};
+        stat(path.c_str(), &entry);
+        return entry.st_mode & 07777;
+    };
+    EXPECT_EQ(mode(created), 0640u);
+    EXPECT_EQ(mode(replaced), 0604u);
+    EXPECT_EQ(ReadBytes(replaced), ReadBytes(created));
+}
+
 // A pipe (or a device) is written to, not replaced by a file; a folder cannot be opened.
 TEST(TableDescriptionFile, SaveWritesIntoAPipeAndRefusesAFolder)
 {
