@@ -153,6 +153,10 @@ TEST_F(Kolvane, InsertAndDeleteByPosition)
               1);
     EXPECT_EQ(Commands(toolbar), (std::vector<int>{401, 404, 402, 403, 502, 501}));
     EXPECT_EQ(toolbar->buttonWidget(2)->geometry(), QRect(2, 50, 64, 22));
+    // The inserted button is a copy: the record may change or go afterwards.
+    std::strcpy(extra.label, "Town");
+    EXPECT_STREQ(toolbar->record(1).label, "City");
+    EXPECT_EQ(Button(1)->text(), QStringLiteral("City"));
 
     EXPECT_EQ(SendToolbarMessage(toolbar, TBM_DELETEBUTTON, 0, 0), 1);
     EXPECT_EQ(Commands(toolbar), (std::vector<int>{404, 402, 403, 502, 501}));
