@@ -139,8 +139,11 @@ void PaintMiniFrame(QPainter &p, const FramePicture &pic)
         else
             cell.bottom -= 1;
         Fill(p, cell, fill);
-        if (SysMenuShowsIcon(s) && !pic.icon.isNull())
-            pic.icon.paint(&p, ToQRect(box));
+        if (SysMenuShowsIcon(s) && !pic.icon.isNull()) {
+            // Stretched to the box: an icon gives no pixmap larger than its own pictures.
+            QRect target = ToQRect(box);
+            p.drawPixmap(target, pic.icon.pixmap(target.size()));
+        }
         if (pic.sysMenuInverted) {
             p.save();
             p.setCompositionMode(QPainter::RasterOp_NotDestination);

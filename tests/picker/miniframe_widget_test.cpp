@@ -170,7 +170,8 @@ TEST(MiniFramePainting, VerticalTitleRunsAlongTheCaption)
 
 TEST(MiniFramePainting, IconOnlyWhenTheCaptionIsThickerThanFourPixels)
 {
-    for (int s : {3, 4, 5, 12}) {
+    // The icon is stretched to the box, also where the box is larger than the icon (16 by 16).
+    for (int s : {3, 4, 5, 12, 24}) {
         FramePicture picture = Picture(Vertical);
         picture.s = s;
         picture.icon = RedIcon();
