@@ -499,13 +499,17 @@ CaptureBackend::ClipboardRead X11CaptureBackend::readClipboardText(std::string &
         const bool latin1 = target == XA_STRING;
         if (type == m_x->incr) {
             // Sent in pieces: deleting the property asks for the next one, an empty piece ends
-            // the text. Pieces past the limit are taken and dropped so that the owner finishes.
+            // the text. Pieces past the limit are taken and dropped so that the owner finishes,
+            // but an owner that goes on sending for longer than a few seconds is left there with
+            // what has arrived, so that the picker never waits on it for ever.
             if (data != nullptr)
                 XFree(data);
+            const Clock::time_point end = Clock::now() + std::chrono::seconds(5);
             bool open = true;
             for (;;) {
-                deadline = Clock::now() + std::chrono::seconds(2);
-                if (!WaitForEvent(display, deadline, event, [&](const XEvent &e) {
+                deadline = std::min(Clock::now() + std::chrono::seconds(2), end);
+                if (deadline <= Clock::now() ||
+                    !WaitForEvent(display, deadline, event, [&](const XEvent &e) {
                         return e.type == PropertyNotify && e.xproperty.window == requestor &&
                                e.xproperty.atom == property &&
                                e.xproperty.state == PropertyNewValue;

@@ -11,14 +11,18 @@ target_link_libraries(quillon_x11input PRIVATE X11::X11 X11::Xtst)
 add_executable(capture_target_qt ${CMAKE_CURRENT_LIST_DIR}/qttarget.cpp)
 target_link_libraries(capture_target_qt PRIVATE Qt6::Widgets)
 
+add_executable(capture_endless_owner ${CMAKE_CURRENT_LIST_DIR}/endlessowner.cpp)
+target_link_libraries(capture_endless_owner PRIVATE X11::X11)
+
 add_executable(capture_e2e_test ${CMAKE_CURRENT_LIST_DIR}/capture_e2e_test.cpp)
 set_target_properties(capture_e2e_test PROPERTIES AUTOMOC ON)
 target_link_libraries(capture_e2e_test PRIVATE quillon_capture quillon_x11input kolvane
                                                Qt6::Test GTest::gtest)
 target_compile_definitions(capture_e2e_test PRIVATE
     TK_TARGET_SCRIPT="${CMAKE_CURRENT_LIST_DIR}/tktarget.tcl"
-    QT_TARGET_PROGRAM="$<TARGET_FILE:capture_target_qt>")
-add_dependencies(capture_e2e_test capture_target_qt)
+    QT_TARGET_PROGRAM="$<TARGET_FILE:capture_target_qt>"
+    ENDLESS_OWNER_PROGRAM="$<TARGET_FILE:capture_endless_owner>")
+add_dependencies(capture_e2e_test capture_target_qt capture_endless_owner)
 
 # name, with-x options, test case
 set(capture_e2e_cases
@@ -29,6 +33,7 @@ set(capture_e2e_cases
     "TargetClosed|CaptureE2E.TargetClosedBeforeTheClickFailsQuietly|"
     "Picture|CaptureE2E.PictureOnTheClipboardEndsTheRequestSilently|"
     "SilentOwner|CaptureE2E.ClipboardOwnerThatNeverAnswersEndsTheRequest|"
+    "EndlessOwner|CaptureE2E.ClipboardOwnerThatNeverFinishesEndsTheRequestWithWhatArrived|"
     "NoWindowManager|CaptureE2E.WithoutWindowManagerTheFocusedWindowIsTheTarget|--no-wm"
     "ScreenCentre|CaptureE2E.WithoutFocusHistoryTheWindowAtTheScreenCentreIsTheTarget|--no-wm"
     "LongSelection|CaptureE2E.LongSelectionIsCutTo32000Bytes|"

@@ -432,6 +432,28 @@ TEST_F(CaptureE2E, ClipboardOwnerThatNeverAnswersEndsTheRequest)
     EXPECT_EQ(value(Name), "after");
 }
 
+TEST_F(CaptureE2E, ClipboardOwnerThatNeverFinishesEndsTheRequestWithWhatArrived)
+{
+    // No application window anywhere: the click only makes the field wait.
+    clickField(Notes);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_controller.row().pendingField == Notes; }, 5000));
+    QProcess owner;
+    owner.start(QStringLiteral(ENDLESS_OWNER_PROGRAM), QStringList());
+    ASSERT_TRUE(owner.waitForReadyRead(5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_picked == 1; }, 15000));
+    EXPECT_EQ(value(Notes), std::string(32000, 'x'));
+    EXPECT_TRUE(m_messages.shown.empty());
+    owner.kill();
+    owner.waitForFinished(5000);
+
+    // Picking goes on as before.
+    clickField(Name);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_controller.row().pendingField == Name; }, 5000));
+    CopyByHand("after");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_picked == 2; }, 5000));
+    EXPECT_EQ(value(Name), "after");
+}
+
 TEST_F(CaptureE2E, WithoutWindowManagerTheFocusedWindowIsTheTarget)
 {
     Target target;
