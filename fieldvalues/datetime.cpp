@@ -28,6 +28,23 @@ int readPart(std::string_view text, std::size_t from, std::size_t count)
     return ReadNumber(part.c_str());
 }
 
+// Whether the characters [from, from + count) of `text` are a number and nothing else: blanks,
+// an optional sign and at least one digit. Anything more would be dropped when the value is read
+// for the database, which would then store another date or time than the one checked.
+bool isWholeNumber(std::string_view text, std::size_t from, std::size_t count)
+{
+    std::string_view part = text.substr(from, count);
+    std::size_t at = part.find_first_not_of(' ');
+    if (at != std::string_view::npos && (part[at] == '+' || part[at] == '-'))
+        ++at;
+    if (at >= part.size())
+        return false;
+    for (; at < part.size(); ++at)
+        if (part[at] < '0' || part[at] > '9')
+            return false;
+    return true;
+}
+
 bool isLeapYear(int year)
 {
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
@@ -102,6 +119,8 @@ bool CheckDateText(std::string_view text, int largestYear)
         return true;
     if (text.size() < 10 || text[2] != '/' || text[5] != '/')
         return false;
+    if (!isWholeNumber(text, 0, 2) || !isWholeNumber(text, 3, 2) || !isWholeNumber(text, 6, 4))
+        return false;
     // Split the first ten characters at runs of slashes.
     std::string_view head = text.substr(0, 10);
     std::vector<int> parts;
@@ -138,6 +157,8 @@ bool CheckTimeText(std::string_view text)
     if (text.empty())
         return true;
     if (text.size() < 8 || text[2] != ':' || text[5] != ':')
+        return false;
+    if (!isWholeNumber(text, 0, 2) || !isWholeNumber(text, 3, 2) || !isWholeNumber(text, 6, 2))
         return false;
     int hours = readPart(text, 0, 2);
     int minutes = readPart(text, 3, 2);

@@ -29,7 +29,14 @@ TEST(DateTime, CheckDateText)
         {"12/31/1999", true},
         {"01/01/1000", true},
         {"12/31/9999", true},
-        {"12//1/1999", true},
+        // Each of month, day and year is a number and nothing else, so that the date stored is
+        // the date checked.
+        {"12//1/1999", false},
+        {"1a/2b/1999", false},
+        {"12/3x/1999", false},
+        {"12/31/199x", false},
+        {" 1/ 2/1999", true},
+        {"12/31/1999 and more", true},
     };
     for (const auto &c : cases)
         EXPECT_EQ(CheckDateText(c.text, LargestYear), c.valid) << c.text;
@@ -43,9 +50,22 @@ TEST(DateTime, CheckTimeText)
         const char *text;
         bool valid;
     } cases[] = {
-        {"", true},          {"00:00:00", true},  {"23:59:59", true}, {"24:00:00", false},
-        {"12:60:00", false}, {"12:00:60", false}, {"1:02:03", false}, {"10:20:30 pm", true},
-        {"10-20-30", false}, {"-1:00:00", false},
+        {"", true},
+        {"00:00:00", true},
+        {"23:59:59", true},
+        {"24:00:00", false},
+        {"12:60:00", false},
+        {"12:00:60", false},
+        {"1:02:03", false},
+        {"10:20:30 pm", true},
+        {"10-20-30", false},
+        {"-1:00:00", false},
+        // Hours, minutes and seconds are numbers and nothing else.
+        {"ab:cd:ef", false},
+        {"1a:00:00", false},
+        {"10:2x:00", false},
+        {"10:20:3 ", false},
+        {" 1:02:03", true},
     };
     for (const auto &c : cases)
         EXPECT_EQ(CheckTimeText(c.text), c.valid) << c.text;
