@@ -232,6 +232,14 @@ void OdbcConnection::report(SQLRETURN code, bool withStatement)
         m_reconnect = true;
 }
 
+bool OdbcConnection::commitsByItself() const
+{
+    // ODBC's default, also where the driver cannot tell.
+    SQLUINTEGER mode = SQL_AUTOCOMMIT_ON;
+    const SQLRETURN code = SQLGetConnectOption(m_connection, SQL_AUTOCOMMIT, &mode);
+    return !SQL_SUCCEEDED(code) || mode != SQL_AUTOCOMMIT_OFF;
+}
+
 int OdbcConnection::failInsert(SQLRETURN code)
 {
     report(code, true);
@@ -337,11 +345,17 @@ int OdbcConnection::InsertRow(const std::string &tableName, std::span<FieldDescr
         return failInsert(code);
 
     // From here on the row is stored: the connection commits by itself, and what a commit
-    // reports is shown without taking that back.
+    // reports is shown without taking that back. Only a connection that a data source set up
+    // without auto-commit loses the row with its commit; it is rolled back so that the next row
+    // starts a transaction of its own.
     code = SQLTransact(m_environment, m_connection, SQL_COMMIT);
-    if (code != SQL_SUCCESS)
-        report(code, false);
-    return 0;
+    if (code == SQL_SUCCESS)
+        return 0;
+    report(code, false);
+    if (code == SQL_SUCCESS_WITH_INFO || commitsByItself())
+        return 0;
+    SQLTransact(m_environment, m_connection, SQL_ROLLBACK);
+    return 1;
 }
 
 int OdbcConnection::InsertRow(TableDescription &description, std::span<const std::string> values)

@@ -84,11 +84,13 @@ public:
     // Inserts one row of `values` (one text per field, empty means "no value") into
     // `tableName`. The values of date, time and timestamp fields go through the fields'
     // bindBuffer. Returns 0 when SQLExecute stored the row (information from it, or a failing
-    // commit, is shown but takes nothing back), 1 otherwise. Without a usable connection (a
-    // failed connect, or SQLSTATE class 08 from an earlier call) it first connects again with
-    // the last connection string; a row is never sent again by itself. The statement stays
-    // prepared while the same columns receive values. No message box is shown between reading
-    // the values and executing them: information from preparing and binding waits until then.
+    // commit, is shown but takes nothing back), 1 otherwise; on a connection that a data source
+    // set up without auto-commit a failing commit loses the row, which is rolled back and gives 1.
+    // Without a usable connection (a failed connect, or SQLSTATE class 08 from an earlier call) it
+    // first connects again with the last connection string; a row is never sent again by itself.
+    // The statement stays prepared while the same columns receive values. No message box is shown
+    // between reading the values and executing them: information from preparing and binding waits
+    // until then.
     int InsertRow(const std::string &tableName, std::span<FieldDescription> fields,
                   std::span<const std::string> values);
 
@@ -111,6 +113,8 @@ private:
     void report(SQLRETURN code, bool withStatement);
     // report() for a failed step of an insert: the statement is prepared afresh next time.
     int failInsert(SQLRETURN code);
+    // Whether the connection commits every statement by itself (ODBC's default).
+    bool commitsByItself() const;
 
     MessageSink &m_sink;
     SQLHENV m_environment = SQL_NULL_HENV;

@@ -2,7 +2,8 @@
 // demand: SQL_SUCCESS_WITH_INFO from SQLExecute, several long diagnostic records, a failing
 // commit, a connection that goes away.
 //
-// Connection string: DRIVER=...;SCRIPT=path;LOG=path. The script has one directive a line:
+// Connection string: DRIVER=...;SCRIPT=path;LOG=path, and AUTOCOMMIT=OFF for a connection that
+// does not commit by itself. The script has one directive a line:
 //
 //   connect|prepare|bind|execute|commit  success|info|error
 //   record STATE NATIVE TEXT...       (a diagnostic record of the directive above)
@@ -12,7 +13,7 @@
 // connection made with a log follows the n-th section of the script (counted from the log). The log
 // gets one line per call: "connect TEXT", "prepare TEXT", "bind N CTYPE SQLTYPE SIZE DIGITS",
 // "execute" followed by " N=VALUE" for every bound parameter as it reads at that moment,
-// "commit", "disconnect".
+// "commit", "rollback", "disconnect".
 
 #include <sql.h>
 #include <sqlext.h>
@@ -63,6 +64,7 @@ struct Parameter
 struct Connection : Diagnostics
 {
     bool connected = false;
+    bool autoCommit = true;
     std::string logPath;
     std::map<std::string, std::deque<Outcome>> script;
 
@@ -280,6 +282,21 @@ SQLRETURN SQL_API SQLSetConnectAttr(SQLHDBC, SQLINTEGER, SQLPOINTER, SQLINTEGER)
     return SQL_SUCCESS;
 }
 
+SQLRETURN SQL_API SQLGetConnectAttr(SQLHDBC handle, SQLINTEGER attribute, SQLPOINTER value,
+                                    SQLINTEGER, SQLINTEGER *length)
+{
+    auto *connection = static_cast<Connection *>(handle);
+    if (attribute != SQL_ATTR_AUTOCOMMIT || value == nullptr) {
+        connection->records = {Record{"HYC00", 0, "[Scripted] attribute not supported"}};
+        return SQL_ERROR;
+    }
+    *static_cast<SQLUINTEGER *>(value) =
+        connection->autoCommit ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF;
+    if (length != nullptr)
+        *length = sizeof(SQLUINTEGER);
+    return SQL_SUCCESS;
+}
+
 SQLRETURN SQL_API SQLGetInfo(SQLHDBC, SQLUSMALLINT type, SQLPOINTER value, SQLSMALLINT capacity,
                              SQLSMALLINT *length)
 {
@@ -303,6 +320,7 @@ SQLRETURN SQL_API SQLDriverConnect(SQLHDBC handle, SQLHWND, SQLCHAR *in, SQLSMAL
     connection->logPath = Attribute(text, "LOG");
     const int section = EarlierConnections(connection->logPath);
     connection->log("connect " + text);
+    connection->autoCommit = Attribute(text, "AUTOCOMMIT") != "OFF";
     const std::string scriptPath = Attribute(text, "SCRIPT");
     if (!ReadScript(scriptPath, section, connection->script)) {
         connection->records = {
@@ -360,11 +378,15 @@ SQLRETURN SQL_API SQLExecute(SQLHSTMT handle)
     return Apply(*statement, statement->connection->next("execute"));
 }
 
-SQLRETURN SQL_API SQLEndTran(SQLSMALLINT type, SQLHANDLE handle, SQLSMALLINT)
+SQLRETURN SQL_API SQLEndTran(SQLSMALLINT type, SQLHANDLE handle, SQLSMALLINT completion)
 {
     if (type != SQL_HANDLE_DBC)
         return SQL_SUCCESS;
     auto *connection = static_cast<Connection *>(handle);
+    if (completion == SQL_ROLLBACK) {
+        connection->log("rollback");
+        return SQL_SUCCESS;
+    }
     connection->log("commit");
     return Apply(*connection, connection->next("commit"));
 }

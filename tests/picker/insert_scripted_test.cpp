@@ -142,6 +142,28 @@ TEST_F(ScriptedInsert, AFailingCommitIsShownAndTheRowCountsAsStored)
     EXPECT_FALSE(m_odbc.reconnectPending());
 }
 
+TEST_F(ScriptedInsert, AFailingCommitWithoutAutoCommitLosesTheRowAndRollsBack)
+{
+    WriteText(m_script, "commit error\n"
+                        "record 25000 17 [Scripted] commit refused\n");
+    ASSERT_EQ(m_odbc.ConnectDataSource(connectString() + ";AUTOCOMMIT=OFF"), 0);
+
+    EXPECT_EQ(insert({"a"}), 1);
+    EXPECT_EQ(insert({"b"}), 0);
+
+    const std::vector<Message> expected{
+        ErrorBox("SQL Error State:25000, Native Error Code: 11, ODBC Error: [Scripted] commit "
+                 "refused")};
+    EXPECT_EQ(m_sink.shown, expected);
+    const std::vector<std::string> calls{
+        "connect",         R"(prepare INSERT INTO "T" ("A") VALUES (?))",
+        "bind 1 1 12 1 0", "execute 1=a",
+        "commit",          "rollback",
+        "bind 1 1 12 1 0", "execute 1=b",
+        "commit"};
+    EXPECT_EQ(log(), calls);
+}
+
 TEST_F(ScriptedInsert, ThreeRecordsOf150CharactersFillTwoBoxes)
 {
     // Each record formats to 150 characters: 57 of frame and 93 of message.
