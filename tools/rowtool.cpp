@@ -1,5 +1,6 @@
 #include "rowtool.h"
 
+#include <algorithm>
 #include <charconv>
 #include <iostream>
 #include <sstream>
@@ -264,6 +265,13 @@ int PrepareCheckedRow(const std::string &command, const std::vector<std::string>
         const FieldDescription &field = description.fields[static_cast<std::size_t>(problem.field)];
         err << field.title << ": "
             << (problem.missing ? std::string("a value is required") : problem.error) << "\n";
+        return 1;
+    }
+    // As at "Enter" in the picker, a row without any value is no row at all; a value that the
+    // check emptied counts as none.
+    if (std::all_of(values.begin(), values.end(),
+                    [](const std::string &value) { return value.empty(); })) {
+        err << "quillon-row: the row holds no value\n";
         return 1;
     }
     return 0;

@@ -228,6 +228,25 @@ TEST_F(RowTool, CheckWalksTheRowAsEnterDoes)
     }
 }
 
+TEST_F(RowTool, ARowWithoutAnyValueIsNoRow)
+{
+    std::string optional = m_folder.file("optional.dtd");
+    ASSERT_TRUE(SaveTableDescription(optional, "DSN=shop;UID=clerk", "Notes",
+                                     {{"note", "Note", "", "TEXT", "65536", "No", "-1"},
+                                      {"code", "Code", "", "NUMERIC", "12", "No", "2"}}));
+    // Nothing is required, so every field may be empty, but not all of them at once; a value
+    // that the check empties counts as none. Nothing is inserted, so nothing connects.
+    for (const std::vector<std::string> &args : {std::vector<std::string>{"check", optional},
+                                                 {"check", optional, "Note="},
+                                                 {"insert", optional, "Code=,,,"}}) {
+        ToolRun r = run(args);
+        EXPECT_EQ(r.status, 1) << args[0];
+        EXPECT_EQ(r.out, "") << args[0];
+        EXPECT_EQ(r.err, "quillon-row: the row holds no value\n") << args[0];
+    }
+    EXPECT_EQ(run({"check", optional, "Code=12"}).status, 0);
+}
+
 // Output that cannot be written, as to a full disk, fails the command.
 TEST_F(RowTool, OutputThatCannotBeWrittenIsAFailure)
 {
