@@ -1,13 +1,14 @@
-#include "datetime.h"
+#include "fieldvalues/datetime.h"
 
 #include <array>
 #include <cctype>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
-#include "fieldtypes.h"
-#include "tabledescription.h"
+#include "fieldvalues/fieldtypes.h"
+#include "fieldvalues/text.h"
 
 namespace {
 
@@ -88,22 +89,20 @@ int monthOfToken(std::string_view token)
     return 0;
 }
 
-SQLUSMALLINT limitedPart(std::string_view text, std::size_t from, int limit)
+// Reads two characters as a number of 16 bits without sign, at most `limit`.
+int limitedPart(std::string_view text, std::size_t from, int limit)
 {
-    auto value = static_cast<SQLUSMALLINT>(readPart(text, from, 2));
-    return value > limit ? static_cast<SQLUSMALLINT>(limit) : value;
+    const int value = static_cast<std::uint16_t>(readPart(text, from, 2));
+    return value > limit ? limit : value;
 }
 
 // Reads "hh:mm:ss" at `from` when it has ':' at its index 2 and 5; else leaves 00:00:00.
-void parseTimeAt(std::string_view text, std::size_t from, SQLUSMALLINT &hour, SQLUSMALLINT &minute,
-                 SQLUSMALLINT &second)
+TimeParts parseTimeAt(std::string_view text, std::size_t from)
 {
-    hour = minute = second = 0;
     if (text.size() < from + 8 || text[from + 2] != ':' || text[from + 5] != ':')
-        return;
-    hour = limitedPart(text, from, 23);
-    minute = limitedPart(text, from + 3, 59);
-    second = limitedPart(text, from + 6, 59);
+        return {};
+    return TimeParts{limitedPart(text, from, 23), limitedPart(text, from + 3, 59),
+                     limitedPart(text, from + 6, 59)};
 }
 
 bool hasDateShape(std::string_view text)
@@ -283,38 +282,24 @@ std::string InitialFieldValue(std::string_view defaultValue, int width, int sqlT
     return value;
 }
 
-void ParseDateText(std::string_view text, DATE_STRUCT &date)
+DateParts ParseDateText(std::string_view text)
 {
-    if (!hasDateShape(text)) {
-        date = {1975, 1, 1};
-        return;
-    }
-    date.month = static_cast<SQLUSMALLINT>(readPart(text, 0, 2));
-    date.day = static_cast<SQLUSMALLINT>(readPart(text, 3, 2));
-    date.year = static_cast<SQLSMALLINT>(readPart(text, 6, 4));
+    if (!hasDateShape(text))
+        return DateParts{1975, 1, 1};
+    return DateParts{readPart(text, 6, 4), readPart(text, 0, 2), readPart(text, 3, 2)};
 }
 
-void ParseTimeText(std::string_view text, TIME_STRUCT &time)
+TimeParts ParseTimeText(std::string_view text)
 {
-    parseTimeAt(text, 0, time.hour, time.minute, time.second);
+    return parseTimeAt(text, 0);
 }
 
-void ParseTimestampText(std::string_view text, TIMESTAMP_STRUCT &timestamp)
+TimestampParts ParseTimestampText(std::string_view text)
 {
-    timestamp = {};
-    if (!hasDateShape(text)) {
-        timestamp.year = 1975;
-        timestamp.month = 1;
-        timestamp.day = 1;
-        return;
-    }
-    DATE_STRUCT date{};
-    ParseDateText(text, date);
-    timestamp.year = date.year;
-    timestamp.month = date.month;
-    timestamp.day = date.day;
-    if (text.size() >= 18) {
+    TimestampParts timestamp{ParseDateText(text), {}};
+    if (hasDateShape(text) && text.size() >= 18) {
         std::size_t from = isDigit(text[10]) || text.size() < 19 ? 10 : 11;
-        parseTimeAt(text, from, timestamp.hour, timestamp.minute, timestamp.second);
+        timestamp.time = parseTimeAt(text, from);
     }
+    return timestamp;
 }

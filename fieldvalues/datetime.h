@@ -4,8 +4,6 @@
 #include <string>
 #include <string_view>
 
-#include <sql.h>
-
 // Dates travel as "MM/DD/YYYY", times as "hh:mm:ss", timestamps as "MM/DD/YYYY-hh:mm:ss".
 
 enum class DateTimeLayout
@@ -37,6 +35,28 @@ void SetLocalClock(LocalClock clock);
 // fields, otherwise the default cut to `width` bytes.
 std::string InitialFieldValue(std::string_view defaultValue, int width, int sqlType);
 
-void ParseDateText(std::string_view text, DATE_STRUCT &date);
-void ParseTimeText(std::string_view text, TIME_STRUCT &time);
-void ParseTimestampText(std::string_view text, TIMESTAMP_STRUCT &timestamp);
+// The parts of a checked date, time or timestamp text, as the row insert binds them. A text
+// without the date's shape reads as 01/01/1975, one without the time's as 00:00:00.
+struct DateParts
+{
+    int year = 0;
+    int month = 0;
+    int day = 0;
+};
+
+struct TimeParts
+{
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+};
+
+struct TimestampParts
+{
+    DateParts date;
+    TimeParts time;
+};
+
+DateParts ParseDateText(std::string_view text);
+TimeParts ParseTimeText(std::string_view text);
+TimestampParts ParseTimestampText(std::string_view text);

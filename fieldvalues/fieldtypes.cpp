@@ -1,4 +1,4 @@
-#include "fieldtypes.h"
+#include "fieldvalues/fieldtypes.h"
 
 #include <algorithm>
 #include <charconv>
@@ -7,10 +7,9 @@
 #include <cstdio>
 #include <limits>
 
-#include <sql.h>
-#include <sqlext.h>
-
-#include "datetime.h"
+#include "fieldvalues/datetime.h"
+#include "fieldvalues/sqltypes.h"
+#include "fieldvalues/text.h"
 
 namespace {
 
@@ -19,7 +18,7 @@ constexpr int BigintDigits = 19;
 // Decimal digits of a whole number stored in `length` bytes.
 int digitCount(int sqlType, int length)
 {
-    if (sqlType == SQL_BIGINT)
+    if (sqlType == SqlType::BigInt)
         return BigintDigits;
     std::int64_t l = std::max(length, 1);
     std::int64_t digits = l < 4 ? 2 * l + 1 : 2 * l + 2;
@@ -52,11 +51,11 @@ struct WholeRange
 WholeRange wholeRange(int sqlType)
 {
     switch (sqlType) {
-    case SQL_TINYINT:
+    case SqlType::TinyInt:
         return {-128, 255};
-    case SQL_SMALLINT:
+    case SqlType::SmallInt:
         return {-32768, 65535};
-    case SQL_INTEGER:
+    case SqlType::Integer:
         return {std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()};
     default:
         return {std::numeric_limits<std::int64_t>::min(), std::numeric_limits<std::int64_t>::max()};
@@ -131,29 +130,29 @@ bool checkTimestamp(std::string &value)
 FieldClass ClassOfSqlType(int sqlType)
 {
     switch (sqlType) {
-    case SQL_BIT:
+    case SqlType::Bit:
         return FieldClass::Bit;
-    case SQL_TINYINT:
-    case SQL_SMALLINT:
-    case SQL_INTEGER:
-    case SQL_BIGINT:
+    case SqlType::TinyInt:
+    case SqlType::SmallInt:
+    case SqlType::Integer:
+    case SqlType::BigInt:
         return FieldClass::WholeNumber;
-    case SQL_LONGVARCHAR:
-    case SQL_CHAR:
-    case SQL_VARCHAR:
+    case SqlType::LongVarChar:
+    case SqlType::Char:
+    case SqlType::VarChar:
         return FieldClass::Character;
-    case SQL_NUMERIC:
-    case SQL_DECIMAL:
+    case SqlType::Numeric:
+    case SqlType::Decimal:
         return FieldClass::ExactNumeric;
-    case SQL_FLOAT:
-    case SQL_REAL:
-    case SQL_DOUBLE:
+    case SqlType::Float:
+    case SqlType::Real:
+    case SqlType::Double:
         return FieldClass::ApproximateNumeric;
-    case SQL_DATE:
+    case SqlType::Date:
         return FieldClass::Date;
-    case SQL_TIME:
+    case SqlType::Time:
         return FieldClass::Time;
-    case SQL_TIMESTAMP:
+    case SqlType::Timestamp:
         return FieldClass::Timestamp;
     default:
         return FieldClass::Unsupported;
@@ -270,30 +269,4 @@ bool CheckFieldValue(std::string &value, int sqlType, int length, std::string &e
         break;
     }
     return accepted;
-}
-
-std::size_t Utf8PrefixLength(std::string_view text, std::size_t width)
-{
-    if (text.size() <= width)
-        return text.size();
-    auto byte = [&](std::size_t i) {
-        return static_cast<unsigned char>(text[i]);
-    };
-    auto isContinuation = [&](std::size_t i) {
-        return (byte(i) & 0xC0) == 0x80;
-    };
-    // A character is at most four bytes: its lead byte lies at most three continuation bytes
-    // (10xxxxxx) before the cut. Bytes that are not UTF-8 are cut where the width says.
-    std::size_t lead = width;
-    while (lead > 0 && width - lead < 3 && isContinuation(lead))
-        --lead;
-    if (lead == width || byte(lead) < 0xC0)
-        return width;
-    std::size_t length = byte(lead) >= 0xF0 ? 4 : byte(lead) >= 0xE0 ? 3 : 2;
-    return lead + length > width ? lead : width;
-}
-
-void CutToWidth(std::string &text, std::size_t width)
-{
-    text.resize(Utf8PrefixLength(text, width));
 }

@@ -46,10 +46,3 @@ bool CheckFieldValue(std::string &value, int sqlType, int length, std::string &e
 
 // Removes every comma; a value with commas is first cut to 128 bytes (at a character boundary).
 void RemoveCommas(std::string &value);
-
-// The number of leading bytes of `text` that fit in `width` bytes without splitting a UTF-8
-// sequence.
-std::size_t Utf8PrefixLength(std::string_view text, std::size_t width);
-
-// Cuts `text` to at most `width` bytes at a character boundary.
-void CutToWidth(std::string &text, std::size_t width);

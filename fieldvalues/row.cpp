@@ -1,6 +1,6 @@
-#include "row.h"
+#include "fieldvalues/row.h"
 
-#include "datetime.h"
+#include "fieldvalues/datetime.h"
 
 RowProblem CheckRow(const TableDescription &description, std::span<std::string> values,
                     CheckMode mode)

@@ -3,8 +3,8 @@
 #include <span>
 #include <string>
 
-#include "fieldtypes.h"
-#include "tabledescription.h"
+#include "fieldvalues/fieldtypes.h"
+#include "fieldvalues/tabledescription.h"
 
 // The walk that "Enter" makes over a row: the first field that is required and empty, or whose
 // value the check refuses. The check may rewrite values into their normal form.

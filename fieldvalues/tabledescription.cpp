@@ -1,4 +1,4 @@
-#include "tabledescription.h"
+#include "fieldvalues/tabledescription.h"
 
 #include <atomic>
 #include <cerrno>
@@ -11,7 +11,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "fieldtypes.h"
+#include "fieldvalues/fieldtypes.h"
+#include "fieldvalues/text.h"
+#include "odbc/connectionstring.h"
 
 namespace {
 
@@ -262,25 +264,6 @@ bool writeReplacing(const std::string &shownPath, const std::string &bytes, Mess
 
 } // namespace
 
-std::int32_t ReadNumber(const char *text)
-{
-    while (*text == ' ')
-        ++text;
-    bool negative = false;
-    if (*text == '-' || *text == '+') {
-        negative = *text == '-';
-        ++text;
-    }
-    std::uint32_t number = 0;
-    while (*text >= '0' && *text <= '9') {
-        number = number * 10u + static_cast<std::uint32_t>(*text - '0');
-        ++text;
-    }
-    if (negative)
-        number = 0u - number;
-    return static_cast<std::int32_t>(number);
-}
-
 int LoadTableDescription(const std::string &path, TableDescription &description, Message *failure)
 {
     if (path.empty())
@@ -339,8 +322,7 @@ bool SaveTableDescription(const std::string &path, const std::string &connectStr
                           const std::string &tableName, const std::vector<FieldRow> &rows,
                           Message *failure)
 {
-    std::string connect =
-        connectString.rfind("ODBC;", 0) == 0 ? connectString.substr(5) : connectString;
+    std::string connect(WithoutOdbcPrefix(connectString));
     std::string problem = firstItemOutOfRange(connect, tableName, rows);
     if (!problem.empty()) {
         report(failure, Message{"The description cannot be saved.\n" + problem, "Error",

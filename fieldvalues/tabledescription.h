@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "message.h"
+#include "fieldvalues/message.h"
 
 inline constexpr int MaxFields = 30;
 
@@ -73,7 +73,3 @@ void SetValueWidths(TableDescription &description);
 
 // The column texts of a loaded field, as the wizard's list would show them.
 FieldRow ToFieldRow(const FieldDescription &field);
-
-// Reads a number as every text in the system is read: leading blanks skipped, one optional sign,
-// decimal digits up to the first other character, 32-bit arithmetic that wraps, no digits 0.
-std::int32_t ReadNumber(const char *text);

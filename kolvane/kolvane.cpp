@@ -1,4 +1,4 @@
-#include "kolvane.h"
+#include "kolvane/kolvane.h"
 
 #include <QAbstractButton>
 #include <QContextMenuEvent>

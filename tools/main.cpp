@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "rowtool.h"
+#include "tools/rowtool.h"
 
 int main(int argc, char **argv)
 {

@@ -1,14 +1,16 @@
-#include "rowtool.h"
+#include "tools/rowtool.h"
 
 #include <algorithm>
 #include <charconv>
 #include <iostream>
 #include <sstream>
 
-#include "fieldtypes.h"
-#include "insert.h"
-#include "row.h"
-#include "tabledescription.h"
+#include "fieldvalues/fieldtypes.h"
+#include "fieldvalues/row.h"
+#include "fieldvalues/tabledescription.h"
+#include "fieldvalues/text.h"
+#include "odbc/connectionstring.h"
+#include "picker/insert/insert.h"
 
 namespace {
 
@@ -239,8 +241,8 @@ int RunCreate(const std::vector<std::string> &args, std::istream &in, std::ostre
     }
     // The first line is the connection string as the file holds it. Saving drops one leading
     // "ODBC;", so a held string that starts with it gets one more in front.
-    if (connectString.rfind("ODBC;", 0) == 0)
-        connectString.insert(0, "ODBC;");
+    if (HasOdbcPrefix(connectString))
+        connectString.insert(0, OdbcPrefix);
     Message failure;
     if (!SaveTableDescription(args[0], connectString, tableName, rows, &failure)) {
         err << failure.text << "\n";

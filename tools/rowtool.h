@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "message.h"
-#include "tabledescription.h"
+#include "fieldvalues/message.h"
+#include "fieldvalues/tabledescription.h"
 
 // The commands of quillon-row, each taking its arguments after the command word and returning
 // the process's exit code: 0 done or acceptable, 1 refused or failed, 2 usage error.

@@ -9,8 +9,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include "fieldtypes.h"
-#include "tabledescription.h"
+#include "fieldvalues/fieldtypes.h"
+#include "fieldvalues/tabledescription.h"
 
 namespace {
 
@@ -66,7 +66,8 @@ BENCHMARK(BM_CheckFieldValue)->DenseRange(0, std::size(samples) - 1);
 std::string thirtyFieldFile()
 {
     static const std::string path = [] {
-        std::string file = (std::filesystem::temp_directory_path() / "quillon-bench-30.dtd").string();
+        std::string file =
+            (std::filesystem::temp_directory_path() / "quillon-bench-30.dtd").string();
         std::vector<FieldRow> rows;
         for (int i = 0; i < MaxFields; ++i) {
             std::string n = std::to_string(i);

@@ -1,4 +1,4 @@
-#include "capture_bare.h"
+#include "bench/picker/capture_bare.h"
 
 #include <chrono>
 #include <thread>

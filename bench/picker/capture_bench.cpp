@@ -21,10 +21,10 @@
 #include <QWidget>
 #include <benchmark/benchmark.h>
 
-#include "capture.h"
-#include "capture_bare.h"
-#include "fieldtypes.h"
-#include "x11input.h"
+#include "bench/picker/capture_bare.h"
+#include "fieldvalues/fieldtypes.h"
+#include "picker/capture/capture.h"
+#include "tests/support/x11input.h"
 
 namespace {
 

@@ -20,9 +20,10 @@
 #include <sql.h>
 #include <sqlext.h>
 
-#include "datetime.h"
-#include "fieldtypes.h"
-#include "insert.h"
+#include "fieldvalues/datetime.h"
+#include "fieldvalues/fieldtypes.h"
+#include "odbc/handles.h"
+#include "picker/insert/insert.h"
 
 namespace fs = std::filesystem;
 
@@ -168,7 +169,10 @@ void BM_Baseline(benchmark::State &state, const Backend &backend)
         const std::vector<std::string> &row = rows[next++ % rows.size()];
         std::snprintf(name, sizeof name, "%s", row[0].c_str());
         std::snprintf(amount, sizeof amount, "%s", row[1].c_str());
-        ParseDateText(row[2], day);
+        const DateParts parts = ParseDateText(row[2]);
+        day = DATE_STRUCT{static_cast<SQLSMALLINT>(parts.year),
+                          static_cast<SQLUSMALLINT>(parts.month),
+                          static_cast<SQLUSMALLINT>(parts.day)};
         std::snprintf(count, sizeof count, "%s", row[3].c_str());
         if (!SQL_SUCCEEDED(SQLExecute(statement)) ||
             !SQL_SUCCEEDED(SQLTransact(environment, connection, SQL_COMMIT))) {

@@ -23,12 +23,12 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <map>
 #include <vector>
 
-#include "kolvane.h"
-#include "miniframe.h"
+#include "kolvane/kolvane.h"
+#include "picker/frame/miniframe.h"
+#include "picker/toolbarbuttons.h"
 
 namespace {
 
@@ -42,24 +42,8 @@ void Trace(const QString &line)
     std::fflush(stdout);
 }
 
-constexpr int EnterCommand = 501;
-constexpr int SeparatorCommand = 502;
-constexpr int FirstFieldCommand = 401;
 constexpr int AlwaysOnTopCommand = 2017;
 constexpr int ChangeOrientationCommand = 2018;
-
-ButtonRecord MakeRecord(int image, int command, std::uint8_t style, const QByteArray &label,
-                        std::int32_t valueState)
-{
-    ButtonRecord record{};
-    record.image = image;
-    record.command = command;
-    record.state = TBSTATE_ENABLED;
-    record.style = style;
-    std::strncpy(record.label, label.constData(), 8);
-    record.valueState = valueState;
-    return record;
-}
 
 class DemoWindow : public MiniFrame
 {
@@ -78,19 +62,22 @@ public:
         insertMenuCommand(3, ChangeOrientationCommand, QStringLiteral("Change Orientation"));
         connect(this, &MiniFrame::menuCommand, this, &DemoWindow::onMenuCommand);
 
-        for (int i = 0; i < m_fieldCount; ++i)
-            m_records.push_back(MakeRecord(1, FirstFieldCommand + i, TBSTYLE_BUTTON,
-                                           titles.at(i).toLocal8Bit(),
-                                           i % 2 == 0 ? TBFILL_FILLED : TBFILL_EMPTY));
-        m_records.push_back(MakeRecord(-1, SeparatorCommand, TBSTYLE_SEP, {}, 0));
-        m_records.push_back(MakeRecord(0, EnterCommand, TBSTYLE_BUTTON, "Enter", TBFILL_ENTER));
+        for (int i = 0; i < m_fieldCount; ++i) {
+            FieldDescription field;
+            field.title = titles.at(i).toLocal8Bit().toStdString();
+            ButtonRecord record = FieldButton(field, i);
+            record.valueState = FieldFillState(i % 2 == 0);
+            m_records.push_back(record);
+        }
+        m_records.push_back(SeparatorButton());
+        m_records.push_back(EnterButton());
         for (const ButtonRecord &record : m_records)
             m_fill[record.command] = record.valueState;
 
         resizeForLayout();
-        m_toolbar =
-            CreateToolbar(clientArea(), TBS_VISIBLE, 400, 30, nullptr, 103, m_records.data(),
-                          static_cast<int>(m_records.size()), m_orientation);
+        m_toolbar = CreateToolbar(clientArea(), TBS_VISIBLE, ToolbarControlId, ToolbarImageCount,
+                                  nullptr, ToolbarBitmap, m_records.data(),
+                                  static_cast<int>(m_records.size()), m_orientation);
         connect(m_toolbar, &KolvaneToolbar::commandActivated, this, &DemoWindow::onCommand);
         connect(windowMenu(), &QMenu::aboutToShow, this,
                 [] { Trace(QStringLiteral("menu shown")); });

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "datetime.h"
-#include "fieldtypes.h"
+#include "fieldvalues/datetime.h"
+#include "fieldvalues/fieldtypes.h"
 
 namespace {
 
@@ -173,8 +173,7 @@ TEST(DateTime, ParseDateText)
                  {"2/28/1999", 1975, 1, 1},
                  {"", 1975, 1, 1}};
     for (const auto &c : cases) {
-        DATE_STRUCT d{};
-        ParseDateText(c.text, d);
+        const DateParts d = ParseDateText(c.text);
         EXPECT_EQ(d.year, c.year) << c.text;
         EXPECT_EQ(d.month, c.month) << c.text;
         EXPECT_EQ(d.day, c.day) << c.text;
@@ -193,8 +192,7 @@ TEST(DateTime, ParseTimeText)
                  {"1:02:03", 0, 0, 0},
                  {"", 0, 0, 0}};
     for (const auto &c : cases) {
-        TIME_STRUCT t{1, 1, 1};
-        ParseTimeText(c.text, t);
+        const TimeParts t = ParseTimeText(c.text);
         EXPECT_EQ(t.hour, c.hour) << c.text;
         EXPECT_EQ(t.minute, c.minute) << c.text;
         EXPECT_EQ(t.second, c.second) << c.text;
@@ -217,16 +215,13 @@ TEST(DateTime, ParseTimestampText)
         {"nonsense", 1975, 1, 1, 0, 0, 0},
     };
     for (const auto &c : cases) {
-        TIMESTAMP_STRUCT t{};
-        t.fraction = 7;
-        ParseTimestampText(c.text, t);
-        EXPECT_EQ(t.year, c.year) << c.text;
-        EXPECT_EQ(t.month, c.month) << c.text;
-        EXPECT_EQ(t.day, c.day) << c.text;
-        EXPECT_EQ(t.hour, c.hour) << c.text;
-        EXPECT_EQ(t.minute, c.minute) << c.text;
-        EXPECT_EQ(t.second, c.second) << c.text;
-        EXPECT_EQ(t.fraction, 0u) << c.text;
+        const TimestampParts t = ParseTimestampText(c.text);
+        EXPECT_EQ(t.date.year, c.year) << c.text;
+        EXPECT_EQ(t.date.month, c.month) << c.text;
+        EXPECT_EQ(t.date.day, c.day) << c.text;
+        EXPECT_EQ(t.time.hour, c.hour) << c.text;
+        EXPECT_EQ(t.time.minute, c.minute) << c.text;
+        EXPECT_EQ(t.time.second, c.second) << c.text;
     }
 }
 

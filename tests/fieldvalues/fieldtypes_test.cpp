@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "fieldtypes.h"
+#include "fieldvalues/fieldtypes.h"
+#include "fieldvalues/text.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "datetime.h"
-#include "row.h"
+#include "fieldvalues/datetime.h"
+#include "fieldvalues/row.h"
 
 namespace {
 

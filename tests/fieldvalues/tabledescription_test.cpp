@@ -10,9 +10,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "fieldtypes.h"
-#include "tabledescription.h"
-#include "testfiles.h"
+#include "fieldvalues/fieldtypes.h"
+#include "fieldvalues/tabledescription.h"
+#include "fieldvalues/text.h"
+#include "tests/support/testfiles.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-#include "fieldtypes.h"
-#include "tabledescription.h"
+#include "fieldvalues/fieldtypes.h"
+#include "fieldvalues/tabledescription.h"
 
 namespace {
 

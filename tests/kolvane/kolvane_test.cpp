@@ -11,7 +11,7 @@
 #include <memory>
 #include <vector>
 
-#include "kolvane.h"
+#include "kolvane/kolvane.h"
 
 namespace {
 

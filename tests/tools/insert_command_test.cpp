@@ -9,8 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include "insert_support.h"
-#include "rowtool.h"
+#include "tests/support/databases.h"
+#include "tools/rowtool.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ protected:
         return path;
     }
 
-    TempFolder m_folder;
+    TemporaryFolder m_folder;
 };
 
 TEST_F(InsertCommand, StoresTheCheckedRowInSqlite)
@@ -128,7 +128,7 @@ TEST_F(InsertCommand, TheProgramExitsWithTheInsertsResult)
     ASSERT_TRUE(WIFEXITED(first) && WIFEXITED(second));
     EXPECT_EQ(WEXITSTATUS(first), 0);
     EXPECT_EQ(WEXITSTATUS(second), 1);
-    EXPECT_EQ(ReadText(m_folder.path() / "err"),
+    EXPECT_EQ(ReadBytes(m_folder.path() / "err"),
               "SQL_ERROR results\n"
               "SQL Error State:S1000, Native Error Code: 13, ODBC Error: [SQLite]UNIQUE "
               "constraint failed: People.Id (19)\n");

@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include "rowtool.h"
-#include "tabledescription.h"
-#include "testfiles.h"
+#include "fieldvalues/tabledescription.h"
+#include "tests/support/testfiles.h"
+#include "tools/rowtool.h"
 
 namespace {
 

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+class QWidget;
+
+// The Open and Save dialogs for Table Description files.
+
+// The picker's Open dialog list.
+inline constexpr std::string_view DescriptionFileFilterList =
+    "Database Table Description Files(*.dtd)|*.dtd|All Files(*.*)|*.*|";
+// The wizard's Save dialog list.
+inline constexpr std::string_view DescriptionSaveFilterList =
+    "Database Table Description (*.dtd)|*.dtd|";
+
+// A dialog's filters from a list "name|pattern|name|pattern|" whose last character is the
+// separator, each as "name (pattern)" unless the name already ends with "(pattern)". The
+// pattern "*.*" means every file, which on this system is "*": a name without a dot would not
+// match "*.*".
+std::vector<std::string> DialogFilters(std::string_view pairs);
+
+// Shows the Open dialog for Table Description files. True with the chosen full path in `path`;
+// false, with `path` untouched, when the user cancels.
+bool ChooseDescriptionFile(QWidget *owner, std::string &path);
+
+// Shows the Save dialog for a Table Description file, starting with `path` (a name, or empty)
+// and adding the suffix "dtd" to a name without one. It does not ask before replacing a file.
+// True with the chosen full path in `path`; false, with `path` untouched, when the user cancels.
+bool ChooseSaveDescriptionFile(QWidget *owner, std::string &path);

@@ -1,0 +1,249 @@
+#include "picker/capture/capture.h"
+
+#include <cstring>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QScreen>
+#include <QWidget>
+#include <QWindow>
+
+#include "fieldvalues/sqltypes.h"
+#include "fieldvalues/text.h"
+#include "picker/capture/capturetext.h"
+#include "picker/capture/statuswindow.h"
+
+const char *const CaptureUnavailableText =
+    "Picking text from other applications is not available in this session: the windowing "
+    "system does not let Quillon reach other applications' windows.\nCopy the text there by "
+    "hand (Ctrl+C); it goes into the field you clicked.";
+
+namespace {
+
+// Read a few bytes past the limit so that the cut to it can keep a character whole.
+constexpr std::size_t ReadSlack = 8;
+
+} // namespace
+
+CaptureController::CaptureController(CaptureBackend &backend, MessageSink &messages,
+                                     QObject *parent)
+    : QObject(parent), m_backend(backend), m_messages(messages),
+      m_clipboard(QGuiApplication::clipboard())
+{
+    m_capture.reserve(MaxCaptureLength + ReadSlack + 2);
+    connect(qGuiApp, &QGuiApplication::focusWindowChanged, this,
+            &CaptureController::focusWindowChanged);
+    joinClipboardNotices();
+}
+
+CaptureController::~CaptureController()
+{
+    leaveClipboardNotices();
+}
+
+void CaptureController::setPickerWindow(QWidget *window)
+{
+    m_picker = window;
+}
+
+void CaptureController::setStatusWindow(StatusWindow *window)
+{
+    m_status = window;
+}
+
+void CaptureController::joinClipboardNotices()
+{
+    if (m_joined)
+        return;
+    connect(m_clipboard, &QClipboard::dataChanged, this, &CaptureController::clipboardChanged);
+    m_joined = true;
+}
+
+void CaptureController::leaveClipboardNotices()
+{
+    if (!m_joined)
+        return;
+    disconnect(m_clipboard, &QClipboard::dataChanged, this, &CaptureController::clipboardChanged);
+    m_joined = false;
+}
+
+bool CaptureController::TableLoaded(const TableDescription &description)
+{
+    m_description = nullptr;
+    if (!m_row.Allocate(description))
+        return false;
+    m_description = &description;
+    return true;
+}
+
+void CaptureController::TableClosed()
+{
+    m_row.Free();
+    m_description = nullptr;
+}
+
+void CaptureController::ResetRow()
+{
+    if (m_description == nullptr)
+        return;
+    m_row.Reset(*m_description);
+    for (int i = 0; i < m_row.fieldCount; ++i) {
+        if (m_fillState)
+            m_fillState(i, m_row.hasValue[static_cast<std::size_t>(i)] != 0);
+    }
+}
+
+void CaptureController::focusWindowChanged()
+{
+    // The window that handed the focus to the picker is where the next copy request goes; the
+    // backend knows it, leaving out our own windows.
+    if (m_picker == nullptr)
+        return;
+    const QWindow *focus = QGuiApplication::focusWindow();
+    if (focus != nullptr && focus == m_picker->window()->windowHandle())
+        m_row.captureTarget = m_backend.activeBeforeUs();
+}
+
+void CaptureController::PickField(int field)
+{
+    if (field < 0 || field >= m_row.fieldCount)
+        return;
+    // Without a window manager the picker may never receive the focus, so the window that
+    // held it is asked for here as well.
+    if (WindowId before = m_backend.activeBeforeUs(); before != 0)
+        m_row.captureTarget = before;
+    if (m_row.captureTarget == 0) {
+        const QScreen *screen = QGuiApplication::primaryScreen();
+        if (screen != nullptr) {
+            const QRect area = screen->availableGeometry();
+            m_row.captureTarget =
+                m_backend.windowAt(area.x() + area.width() / 2, area.y() + area.height() / 2);
+        }
+    }
+    CopyFromTargetWindow(m_row.captureTarget);
+    // Only now does the field wait. The notice of the emptying above either came inside it or
+    // finds the clipboard without an owner: neither is taken as the awaited text.
+    m_row.pendingField = field;
+}
+
+void CaptureController::reportUnavailable()
+{
+    if (m_toldUnavailable)
+        return;
+    m_toldUnavailable = true;
+    m_messages.show(Message{CaptureUnavailableText, "Quillon: Inform", MessageIcon::Information,
+                            MessageButtons::Ok});
+}
+
+bool CaptureController::CopyFromTargetWindow(WindowId target)
+{
+    if (!m_backend.available()) {
+        reportUnavailable();
+        return false;
+    }
+    if (target == 0 || IsOwnWindow(target))
+        return false;
+    // Emptying the clipboard first makes every application announce its copy, even one that
+    // owned the clipboard already. A clipboard of our own is emptied through Qt: emptied from
+    // another connection, Qt would go on taking it for ours and hide every later copy.
+    if (m_clipboard->ownsClipboard() || !m_backend.emptyClipboard())
+        m_clipboard->clear(QClipboard::Clipboard);
+    // A target that has been closed, or that will not take the focus, gets no keys.
+    if (!m_backend.giveFocus(target))
+        return false;
+    return m_backend.sendCopyKeys();
+}
+
+void CaptureController::clipboardChanged()
+{
+    if (m_row.pendingField < 0)
+        return;
+    // Our own emptying announces itself inside the emptying and usually once more later: while
+    // we own the clipboard, or while it has no owner and no content, nothing has arrived yet.
+    if (m_clipboard->ownsClipboard())
+        return;
+    const ClipboardContent content = ReadClipboard();
+    if (content == ClipboardContent::Nothing)
+        return;
+
+    const int field = m_row.pendingField;
+    const std::size_t f = static_cast<std::size_t>(field);
+    m_row.pendingField = -1;
+    if (content == ClipboardContent::Text && TakeCapturedText(field)) {
+        if (m_row.hasValue[f] == 0) {
+            m_row.hasValue[f] = 1;
+            if (m_fillState)
+                m_fillState(field, true);
+        } else if (m_beep) {
+            m_beep();
+        } else {
+            QApplication::beep();
+        }
+        m_row.unsaved = 1;
+        emit valuePicked(field);
+    }
+}
+
+CaptureController::ClipboardContent CaptureController::ReadClipboard()
+{
+    // A clipboard of our own is read from Qt: asked for through the backend, we would have to
+    // answer ourselves while waiting for the answer.
+    const CaptureBackend::ClipboardRead read =
+        m_clipboard->ownsClipboard()
+            ? CaptureBackend::ClipboardRead::Unsupported
+            : m_backend.readClipboardText(m_capture, MaxCaptureLength + ReadSlack);
+    switch (read) {
+    case CaptureBackend::ClipboardRead::NoOwner:
+        return ClipboardContent::Nothing;
+    case CaptureBackend::ClipboardRead::NoText:
+        return ClipboardContent::NoText;
+    case CaptureBackend::ClipboardRead::Text:
+        m_capture.resize(Utf8PrefixLength(m_capture, MaxCaptureLength));
+        return ClipboardContent::Text;
+    case CaptureBackend::ClipboardRead::Unsupported:
+        break;
+    }
+    const QMimeData *data = m_clipboard->mimeData(QClipboard::Clipboard);
+    if (data == nullptr || data->formats().isEmpty())
+        return ClipboardContent::Nothing;
+    if (!data->hasText())
+        return ClipboardContent::NoText;
+    const QByteArray bytes = data->text().toUtf8();
+    // The text ends at its first NUL and is considered up to 32000 bytes, cut at a character.
+    const std::size_t length = ::strnlen(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    const std::string_view text(bytes.constData(), length);
+    m_capture.assign(text.data(), Utf8PrefixLength(text, MaxCaptureLength));
+    return ClipboardContent::Text;
+}
+
+bool CaptureController::TakeClipboardText(int field)
+{
+    if (field < 0 || field >= m_row.fieldCount || m_description == nullptr)
+        return false;
+    return ReadClipboard() == ClipboardContent::Text && TakeCapturedText(field);
+}
+
+bool CaptureController::TakeCapturedText(int field)
+{
+    if (field < 0 || field >= m_row.fieldCount || m_description == nullptr)
+        return false;
+    const FieldDescription &description = m_description->fields[static_cast<std::size_t>(field)];
+    NormalizePickedText(m_capture, description.sqlType == SqlType::LongVarChar);
+    if (m_capture.empty())
+        return false;
+    m_row.StoreValue(field, m_capture);
+    ShowPickedText(m_capture, field);
+    return true;
+}
+
+void CaptureController::ShowPickedText(const std::string &text, int field)
+{
+    if (m_status == nullptr)
+        return;
+    const std::string *title = nullptr;
+    if (m_description != nullptr && field >= 0 && field < m_row.fieldCount)
+        title = &m_description->fields[static_cast<std::size_t>(field)].title;
+    m_status->showText(StatusLineText(text), StatusCaption(title));
+}

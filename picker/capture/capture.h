@@ -1,0 +1,114 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include <QObject>
+#include <QPointer>
+
+#include "fieldvalues/message.h"
+#include "fieldvalues/tabledescription.h"
+#include "picker/capture/capturebackend.h"
+#include "picker/capture/pickedrow.h"
+
+class QClipboard;
+class QWidget;
+class StatusWindow;
+
+// Picking values from other applications into the row: the copy request on a field button, the
+// clipboard notices that bring the text, and the row's flags that a picked value changes.
+//
+// The main window wires it up once:
+//   backend = CreateCaptureBackend();  controller(*backend, messageSink, mainWindow);
+//   setPickerWindow(mainWindow); setStatusWindow(statusWindow);
+//   setFillStateSink(-> the field's button); the beep defaults to QApplication::beep
+// and forwards to it: ShowPickedText(" ", -1) at the start of every command, PickField(i) for a
+// field button clicked with lParam 0, TableLoaded/ResetRow/TableClosed with the table, and
+// leaveClipboardNotices() when the window is destroyed. The row (value, previousValue, hasValue,
+// unsaved) lives here: row() for the views and the insert.
+class CaptureController : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Field `field` now holds a value, or holds none.
+    using FillStateSink = std::function<void(int field, bool filled)>;
+    using BeepHook = std::function<void()>;
+
+    CaptureController(CaptureBackend &backend, MessageSink &messages, QObject *parent = nullptr);
+    ~CaptureController() override;
+
+    // The picker's main window: its gaining the focus updates the capture target, and it and
+    // its parent are never sent keys.
+    void setPickerWindow(QWidget *window);
+    void setStatusWindow(StatusWindow *window);
+    void setFillStateSink(FillStateSink sink) { m_fillState = std::move(sink); }
+    void setBeepHook(BeepHook beep) { m_beep = std::move(beep); }
+
+    // A Table Description has been loaded (its value widths set): sizes the row for it and
+    // clears a waiting request. Returns false when memory runs out. The description must stay
+    // alive while it is the loaded one.
+    bool TableLoaded(const TableDescription &description);
+    // The table is closed: frees the row.
+    void TableClosed();
+    // The row from the fields' defaults; reports every field's fill state.
+    void ResetRow();
+
+    // The field button i was clicked: send the copy request, then wait for field i.
+    void PickField(int field);
+
+    // Asks the target window to copy its selection: empties the clipboard, gives the target the
+    // focus and types Ctrl+C. False when no keys were sent.
+    bool CopyFromTargetWindow(WindowId target);
+    // Takes the clipboard's plain text into `field`. True when the field got a new value.
+    bool TakeClipboardText(int field);
+    // Shows a picked text in the status window; `field` -1 for none.
+    void ShowPickedText(const std::string &text, int field);
+
+    // Joining and leaving the clipboard notices; joined from construction.
+    void joinClipboardNotices();
+    void leaveClipboardNotices();
+
+    PickedRow &row() { return m_row; }
+    const PickedRow &row() const { return m_row; }
+    bool RowIsUnsaved() const { return m_row.unsaved != 0; }
+    bool AnyFieldHasValue() const { return m_row.AnyFieldHasValue(); }
+
+public slots:
+    // A clipboard notice: the awaited text may have arrived.
+    void clipboardChanged();
+
+signals:
+    // A picked value has been stored in `field`.
+    void valuePicked(int field);
+
+private:
+    enum class ClipboardContent
+    {
+        Nothing, // emptied: no owner and no content
+        NoText,  // something that is not text, or an owner that does not answer
+        Text,    // in the capture buffer
+    };
+    // Reads the clipboard's text into the capture buffer, cut to 32000 bytes.
+    ClipboardContent ReadClipboard();
+    // Cleans the capture buffer and stores it in `field`; true when the field got a value.
+    bool TakeCapturedText(int field);
+    void focusWindowChanged();
+    void reportUnavailable();
+
+    CaptureBackend &m_backend;
+    MessageSink &m_messages;
+    QClipboard *m_clipboard;
+    QPointer<QWidget> m_picker;
+    QPointer<StatusWindow> m_status;
+    FillStateSink m_fillState;
+    BeepHook m_beep;
+    const TableDescription *m_description = nullptr;
+    PickedRow m_row;
+    std::string m_capture; // the capture buffer, room for a whole capture
+    bool m_joined = false;
+    bool m_toldUnavailable = false;
+};
+
+// The text that tells the user that other applications cannot be reached in this session.
+extern const char *const CaptureUnavailableText;

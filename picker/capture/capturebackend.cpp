@@ -1,0 +1,29 @@
+#include "picker/capture/capturebackend.h"
+
+#include <QGuiApplication>
+#include <QString>
+#include <QWindow>
+
+#include "picker/capture/x11/x11session.h"
+
+bool IsOwnWindow(WindowId window)
+{
+    const QWindowList windows = QGuiApplication::allWindows();
+    for (const QWindow *own : windows) {
+        if (own->handle() != nullptr && static_cast<WindowId>(own->winId()) == window)
+            return true;
+    }
+    return false;
+}
+
+std::unique_ptr<CaptureBackend> CreateCaptureBackend()
+{
+    const QByteArray choice = qgetenv("QUILLON_CAPTURE");
+    const bool wantX11 = choice.isEmpty() ? QGuiApplication::platformName() == QLatin1String("xcb")
+                                          : choice == "x11";
+    if (wantX11) {
+        if (std::unique_ptr<CaptureBackend> x11 = CreateX11CaptureSession())
+            return x11;
+    }
+    return std::make_unique<NullCaptureBackend>();
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+// An X11 window id, or the equivalent on another system; 0 means no window.
+using WindowId = std::uint64_t;
+
+// What the picker needs from the windowing system to make another application copy its
+// selection: the window the user worked in before the picker, the window at a point, moving the
+// keyboard focus there and typing Ctrl+C into it.
+class CaptureBackend
+{
+public:
+    virtual ~CaptureBackend() = default;
+
+    // False when this session cannot reach other applications' windows at all (Wayland-native
+    // sessions, the offscreen platform). The other calls then do nothing.
+    virtual bool available() const = 0;
+
+    // The last window of another application that was active before one of ours; 0 if none is
+    // known.
+    virtual WindowId activeBeforeUs() = 0;
+
+    // The top-level window of an application at a screen point; 0 if there is none.
+    virtual WindowId windowAt(int x, int y) = 0;
+
+    // Moves the keyboard focus into the window and returns once it is there. False, and nothing
+    // else, when the window is gone or does not take the focus in time.
+    virtual bool giveFocus(WindowId window) = 0;
+
+    // Types Ctrl+C into whatever holds the keyboard focus.
+    virtual bool sendCopyKeys() = 0;
+
+    // Direct access to the clipboard, quicker than the toolkit's. A backend without it leaves
+    // both to the toolkit: emptyClipboard returns false and readClipboardText Unsupported.
+    enum class ClipboardRead
+    {
+        Text,        // `text` holds the plain text, up to its first NUL
+        NoText,      // the clipboard holds something else (a picture), or its owner did not answer
+        NoOwner,     // the clipboard is empty
+        Unsupported, // ask the toolkit
+    };
+    // Empties the clipboard before the keys that follow, without waiting.
+    virtual bool emptyClipboard() { return false; }
+    // Reads the clipboard's plain text, at most `limit` bytes of it.
+    virtual ClipboardRead readClipboardText(std::string &text, std::size_t limit)
+    {
+        (void)text;
+        (void)limit;
+        return ClipboardRead::Unsupported;
+    }
+};
+
+// The backend that cannot reach other applications.
+class NullCaptureBackend final : public CaptureBackend
+{
+public:
+    bool available() const override { return false; }
+    WindowId activeBeforeUs() override { return 0; }
+    WindowId windowAt(int, int) override { return 0; }
+    bool giveFocus(WindowId) override { return false; }
+    bool sendCopyKeys() override { return false; }
+};
+
+// Whether `window` is one of this program's own top-level windows. Asked afresh every time: Qt
+// re-creates a window's X window when its flags change (always on top), so a remembered id goes
+// stale. Needs a QGuiApplication.
+bool IsOwnWindow(WindowId window);
+
+// Chooses the backend for this session: QUILLON_CAPTURE=null or =x11 decides; otherwise the X11
+// backend on the xcb platform and the null backend everywhere else. Needs a QGuiApplication.
+std::unique_ptr<CaptureBackend> CreateCaptureBackend();

@@ -1,0 +1,80 @@
+#include "picker/capture/capturetext.h"
+
+#include "fieldvalues/text.h"
+
+namespace {
+
+bool IsWhiteSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool IsSeparator(char c, bool keepLineBreaks)
+{
+    return c == ' ' || c == '\t' || (!keepLineBreaks && (c == '\n' || c == '\r'));
+}
+
+// The work buffer of the cleaning, allocated once with room for a whole capture.
+std::string &WorkBuffer()
+{
+    static std::string work = [] {
+        std::string buffer;
+        buffer.reserve(MaxCaptureLength + 1);
+        return buffer;
+    }();
+    return work;
+}
+
+} // namespace
+
+void NormalizePickedText(std::string &text, bool keepLineBreaks)
+{
+    if (text.empty())
+        return;
+    const std::size_t length = text.size();
+
+    std::size_t start = 0;
+    while (start < length && IsWhiteSpace(text[start]))
+        ++start;
+    std::string &work = WorkBuffer();
+    work.assign(text, start);
+
+    text.clear();
+    std::size_t i = 0;
+    const std::size_t end = work.size();
+    while (i < end) {
+        while (i < end && IsSeparator(work[i], keepLineBreaks))
+            ++i;
+        if (i == end)
+            break;
+        std::size_t wordEnd = i;
+        while (wordEnd < end && !IsSeparator(work[wordEnd], keepLineBreaks))
+            ++wordEnd;
+        text.append(work, i, wordEnd - i);
+        if (text.size() < length)
+            text.push_back(' ');
+        i = wordEnd;
+    }
+    if (!text.empty() && IsWhiteSpace(text.back()))
+        text.pop_back();
+}
+
+std::string StatusLineText(std::string_view text)
+{
+    if (text.size() <= StatusLineLength)
+        return std::string(text);
+    std::string shown(text.substr(0, Utf8PrefixLength(text, StatusLineLength)));
+    shown += "...";
+    return shown;
+}
+
+std::string StatusCaption(const std::string *title)
+{
+    std::string caption = "quillon   - text you are picking up";
+    if (title != nullptr) {
+        caption += " to \"";
+        caption += *title;
+        caption += '"';
+    }
+    return caption;
+}

@@ -1,0 +1,87 @@
+#include "picker/capture/pickedrow.h"
+
+#include <algorithm>
+#include <new>
+#include <span>
+
+#include "fieldvalues/fieldtypes.h"
+#include "fieldvalues/row.h"
+#include "fieldvalues/text.h"
+
+namespace {
+
+std::size_t Index(int field)
+{
+    return static_cast<std::size_t>(field);
+}
+
+} // namespace
+
+bool PickedRow::Allocate(const TableDescription &description)
+{
+    Free();
+    const int count = std::min(description.fieldCount, MaxFields);
+    try {
+        for (int i = 0; i < count; ++i) {
+            const int width = std::max(description.fields[Index(i)].valueWidth, 0);
+            valueWidth[Index(i)] = width;
+            value[Index(i)].reserve(static_cast<std::size_t>(width) + 1);
+            previousValue[Index(i)].reserve(static_cast<std::size_t>(width) + 1);
+        }
+    } catch (const std::bad_alloc &) {
+        Free();
+        return false;
+    }
+    fieldCount = count;
+    pendingField = -1;
+    return true;
+}
+
+void PickedRow::Free()
+{
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        std::string().swap(value[i]);
+        std::string().swap(previousValue[i]);
+        hasValue[i] = 0;
+        valueWidth[i] = 0;
+    }
+    fieldCount = 0;
+    unsaved = 0;
+    pendingField = -1;
+}
+
+void PickedRow::Reset(const TableDescription &description)
+{
+    // The initial values are made in a scratch row and copied, so that the sized texts keep
+    // their room.
+    static std::array<std::string, MaxFields> initial;
+    StartRow(description, std::span<std::string>(initial.data(), Index(fieldCount)));
+    for (int i = 0; i < fieldCount; ++i) {
+        const std::size_t f = Index(i);
+        const std::string &start = initial[f];
+        const std::size_t length = Utf8PrefixLength(start, Index(valueWidth[f]));
+        value[f].assign(start.data(), length);
+        hasValue[f] = description.fields[f].defaultValue.empty() ? 0 : 1;
+        previousValue[f].clear();
+    }
+    unsaved = 0;
+}
+
+bool PickedRow::AnyFieldHasValue() const
+{
+    for (int i = 0; i < fieldCount; ++i) {
+        if (hasValue[Index(i)] != 0)
+            return true;
+    }
+    return false;
+}
+
+void PickedRow::StoreValue(int field, std::string_view text)
+{
+    if (field < 0 || field >= fieldCount)
+        return;
+    const std::size_t f = Index(field);
+    if (hasValue[f] != 0)
+        previousValue[f].assign(value[f]);
+    value[f].assign(text.data(), Utf8PrefixLength(text, Index(valueWidth[f])));
+}

@@ -1,0 +1,650 @@
+#include "picker/frame/miniframe.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QShortcut>
+#include <QTimer>
+#include <QWindow>
+
+#include <utility>
+
+namespace {
+
+constexpr const char *CommandProperty = "miniframeCommand";
+
+QRect ToQRect(const FrameRect &r)
+{
+    return QRect(r.left, r.top, r.width(), r.height());
+}
+
+void Fill(QPainter &p, const FrameRect &r, const QColor &colour)
+{
+    if (!r.isEmpty())
+        p.fillRect(ToQRect(r), colour);
+}
+
+void PaintSystemFrame(QPainter &p, const FramePicture &pic)
+{
+    FrameRect window{0, 0, pic.width, pic.height};
+    FrameSize inset = FrameInset(pic.style);
+    if (inset.width == 0 && inset.height == 0)
+        return;
+    // The frame ring: a line in the frame colour outside, the face colour within.
+    Fill(p, window, pic.colours.windowFrame);
+    if (inset.width > 1 || inset.height > 1) {
+        FrameRect inner{1, 1, pic.width - 1, pic.height - 1};
+        Fill(p, inner, pic.colours.buttonFace);
+    }
+    Fill(p, {inset.width, inset.height, pic.width - inset.width, pic.height - inset.height},
+         pic.colours.window);
+}
+
+void PaintGlyph(QPainter &p, const std::vector<GlyphRow> &rows, const QColor &colour)
+{
+    for (const GlyphRow &row : rows)
+        Fill(p, {row.left, row.y, row.right, row.y + 1}, colour);
+}
+
+void PaintButton(QPainter &p, const FramePicture &pic, const FrameRect &buttonInWindow, int which)
+{
+    CaptionKind kind = CaptionKindOf(pic.style);
+    bool pressed = pic.pressedButton == which;
+    ButtonFace face = CaptionButtonFace(buttonInWindow, kind, pic.s, pressed);
+    const FrameColours &c = pic.colours;
+    Fill(p, face.separator, c.windowFrame);
+    Fill(p, face.face, c.buttonFace);
+    const QColor &upperLeft = pressed ? c.buttonShadow : c.buttonHighlight;
+    const QColor &lowerRight = pressed ? c.buttonHighlight : c.buttonShadow;
+    for (const FrameRect &r : face.upperLeft)
+        Fill(p, r, upperLeft);
+    for (const FrameRect &r : face.lowerRight)
+        Fill(p, r, lowerRight);
+    if (which == HTMINBUTTON)
+        PaintGlyph(p, MinimizeGlyph(face.glyphBox), c.glyph);
+    else if (pic.maximized)
+        PaintGlyph(p, RestoreGlyph(face.glyphBox), c.glyph);
+    else
+        PaintGlyph(p, MaximizeGlyph(face.glyphBox), c.glyph);
+}
+
+void PaintTitle(QPainter &p, const FramePicture &pic, const FrameRect &textArea,
+                const QColor &colour)
+{
+    if (pic.title.isEmpty() || textArea.isEmpty())
+        return;
+    CaptionKind kind = CaptionKindOf(pic.style);
+    QFont font = CaptionFont(pic.s);
+    QFontMetrics metrics(font);
+    int w = metrics.horizontalAdvance(pic.title);
+    int h = metrics.height();
+    TitlePlacement at = PlaceTitle(textArea, kind, w, h, FontTurns(font));
+    if (!at.draw)
+        return;
+    p.save();
+    p.setClipRect(ToQRect(textArea));
+    p.setFont(font);
+    p.setPen(colour);
+    p.translate(at.x, at.y);
+    if (kind == CaptionKind::Vertical)
+        p.rotate(-90); // the text runs upward from (x, y) with its top to the left
+    p.drawText(QPoint(0, metrics.ascent()), pic.title);
+    p.restore();
+}
+
+} // namespace
+
+QFont CaptionFont(int s)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(std::max(1, CaptionFontHeight(s)));
+    font.setWeight(QFont::Bold);
+    return font;
+}
+
+bool FontTurns(const QFont &font)
+{
+    QFontInfo info(font);
+    return QFontDatabase::isScalable(info.family(), info.styleName());
+}
+
+void PaintMiniFrame(QPainter &p, const FramePicture &pic)
+{
+    PaintSystemFrame(p, pic);
+    CaptionKind kind = CaptionKindOf(pic.style);
+    if (kind == CaptionKind::None)
+        return;
+
+    FrameRect window{0, 0, pic.width, pic.height};
+    int s = pic.s;
+    const FrameColours &c = pic.colours;
+    const QColor &fill = pic.active ? c.activeCaption : c.inactiveCaption;
+    const QColor &text = pic.active ? c.captionText : c.inactiveCaptionText;
+
+    Fill(p, SeparatorLine(window, pic.style, s), c.windowFrame);
+    Fill(p, TextAreaFill(window, pic.style, s), fill);
+    PaintTitle(p, pic, TextAreaRect(window, pic.style, s), text);
+
+    FrameRect box = SysMenuRect(window, pic.style, s);
+    if (!box.isEmpty()) {
+        // Behind the icon, and the line between the box and the title, in the caption colour.
+        FrameRect cell{box.left, box.top, box.left + s, box.top + s};
+        if (kind == CaptionKind::Vertical)
+            cell.right -= 1;
+        else
+            cell.bottom -= 1;
+        Fill(p, cell, fill);
+        if (SysMenuShowsIcon(s) && !pic.icon.isNull()) {
+            // Stretched to the box: an icon gives no pixmap larger than its own pictures.
+            QRect target = ToQRect(box);
+            p.drawPixmap(target, pic.icon.pixmap(target.size()));
+        }
+        if (pic.sysMenuInverted) {
+            p.save();
+            p.setCompositionMode(QPainter::RasterOp_NotDestination);
+            p.fillRect(ToQRect(box), Qt::black);
+            p.restore();
+        }
+    }
+    FrameRect minButton = MinButtonRect(window, pic.style, s);
+    if (!minButton.isEmpty())
+        PaintButton(p, pic, minButton, HTMINBUTTON);
+    FrameRect maxButton = MaxButtonRect(window, pic.style, s);
+    if (!maxButton.isEmpty())
+        PaintButton(p, pic, maxButton, HTMAXBUTTON);
+}
+
+MiniFrame::MiniFrame(std::uint32_t style, QWidget *parent, Qt::WindowFlags extraFlags)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | extraFlags),
+      m_style(NormalizeFrameStyle(style))
+{
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+
+    m_client = new QWidget(this);
+    m_client->setObjectName(QStringLiteral("clientArea"));
+    m_client->installEventFilter(this);
+
+    m_menu = new QMenu(this);
+    m_menu->installEventFilter(this);
+    addStandardItem(SC_RESTORE, tr("&Restore"));
+    addStandardItem(SC_MOVE, tr("&Move"));
+    addStandardItem(SC_SIZE, tr("&Size"));
+    addStandardItem(SC_MINIMIZE, tr("Mi&nimize"));
+    addStandardItem(SC_MAXIMIZE, tr("Ma&ximize"));
+    m_menu->addSeparator();
+    addStandardItem(SC_CLOSE, tr("&Close\tAlt+F4"));
+    connect(m_menu, &QMenu::triggered, this, &MiniFrame::onMenuTriggered);
+    connect(m_menu, &QMenu::aboutToHide, this, &MiniFrame::onMenuHidden);
+
+    // Alt+Space opens this frame's own menu wherever the focus is inside the window.
+    m_menuShortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
+    m_menuShortcut->setContext(Qt::WindowShortcut);
+    connect(m_menuShortcut, &QShortcut::activated, this, [this] {
+        if (CaptionKindOf(m_style) != CaptionKind::None)
+            showWindowMenu();
+    });
+
+    FrameSize minimum = MinimumTrackingSize(windowFrameRect(), m_style, m_s);
+    setMinimumSize(minimum.width, minimum.height);
+    relayout();
+}
+
+MiniFrame::~MiniFrame() = default;
+
+void MiniFrame::addStandardItem(int id, const QString &text)
+{
+    insertMenuCommand(-1, id, text);
+}
+
+void MiniFrame::setStyleBits(std::uint32_t style)
+{
+    m_style = NormalizeFrameStyle(style);
+    FrameSize minimum = MinimumTrackingSize(windowFrameRect(), m_style, m_s);
+    setMinimumSize(minimum.width, minimum.height);
+    relayout();
+    update();
+}
+
+void MiniFrame::setCaptionThickness(int s)
+{
+    m_s = s;
+    FrameSize minimum = MinimumTrackingSize(windowFrameRect(), m_style, m_s);
+    setMinimumSize(minimum.width, minimum.height);
+    relayout();
+    update();
+}
+
+FrameRect MiniFrame::windowFrameRect() const
+{
+    return {0, 0, width(), height()};
+}
+
+int MiniFrame::hitTest(QPoint pos) const
+{
+    return FrameHitTest(windowFrameRect(), m_style, m_s, pos.x(), pos.y(), frameState());
+}
+
+FrameState MiniFrame::frameState() const
+{
+    return {isMinimized(), isMaximized()};
+}
+
+FrameRect MiniFrame::buttonRectInWindow(int hit) const
+{
+    if (hit == HTMINBUTTON)
+        return MinButtonRect(windowFrameRect(), m_style, m_s);
+    if (hit == HTMAXBUTTON)
+        return MaxButtonRect(windowFrameRect(), m_style, m_s);
+    return {};
+}
+
+void MiniFrame::relayout()
+{
+    FrameRect client = ClientRect(windowFrameRect(), m_style, m_s);
+    m_client->setGeometry(client.isEmpty() ? QRect() : ToQRect(client));
+}
+
+void MiniFrame::setAlwaysOnTop(bool onTop)
+{
+    if (isAlwaysOnTop() == onTop)
+        return;
+    bool visible = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    if (visible)
+        show();
+}
+
+bool MiniFrame::isAlwaysOnTop() const
+{
+    return windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+}
+
+QAction *MiniFrame::insertMenuCommand(int position, int id, const QString &text)
+{
+    auto *action = new QAction(text, m_menu);
+    action->setProperty(CommandProperty, id);
+    insertMenuAction(position, action);
+    return action;
+}
+
+QAction *MiniFrame::insertMenuSeparator(int position)
+{
+    auto *action = new QAction(m_menu);
+    action->setSeparator(true);
+    insertMenuAction(position, action);
+    return action;
+}
+
+void MiniFrame::insertMenuAction(int position, QAction *action)
+{
+    QList<QAction *> actions = m_menu->actions();
+    QAction *before = position >= 0 && position < actions.size() ? actions.at(position) : nullptr;
+    m_menu->insertAction(before, action);
+}
+
+void MiniFrame::removeMenuItemAt(int position)
+{
+    QList<QAction *> actions = m_menu->actions();
+    if (position < 0 || position >= actions.size())
+        return;
+    QAction *action = actions.at(position);
+    m_menu->removeAction(action);
+    if (action->parent() == m_menu)
+        delete action;
+}
+
+QAction *MiniFrame::menuAction(int id) const
+{
+    for (QAction *action : m_menu->actions())
+        if (menuCommandId(action) == id)
+            return action;
+    return nullptr;
+}
+
+int MiniFrame::menuCommandId(const QAction *action)
+{
+    if (!action || action->isSeparator())
+        return -1;
+    QVariant id = action->property(CommandProperty);
+    return id.isValid() ? id.toInt() : -1;
+}
+
+void MiniFrame::enableMenuItems()
+{
+    MenuItemStates states = SysMenuItemStates(m_style, frameState());
+    const std::pair<int, bool> items[] = {
+        {SC_MOVE, states.move},         {SC_SIZE, states.size},
+        {SC_MINIMIZE, states.minimize}, {SC_MAXIMIZE, states.maximize},
+        {SC_RESTORE, states.restore},
+    };
+    for (const auto &[id, enabled] : items)
+        if (QAction *action = menuAction(id))
+            action->setEnabled(enabled);
+}
+
+bool MiniFrame::showWindowMenu()
+{
+    if (!(m_style & WS_SYSMENU))
+        return false;
+    m_sysMenuInverted = true;
+    m_menuPress = {};
+    update();
+    enableMenuItems();
+    FramePoint origin = SysMenuOrigin(windowFrameRect(), m_style, m_s);
+    m_menu->popup(mapToGlobal(QPoint(origin.x, origin.y)));
+    return true;
+}
+
+void MiniFrame::onMenuHidden()
+{
+    m_sysMenuInverted = false;
+    update();
+    // Where a click outside a menu only closes it (X11), the press that closed the menu never
+    // reaches the frame. When that press was on the box, it is taken here as the press on the
+    // box; on platforms that pass the press on afterwards, that copy is then left alone.
+    MenuPress press = std::exchange(m_menuPress, {});
+    if (m_sysMenuFlag && press.seen && hitTest(mapFromGlobal(press.globalPos)) == HTSYSMENU) {
+        m_boxPressTaken = true;
+        QTimer::singleShot(0, this, [this] { m_boxPressTaken = false; });
+        if (endBoxPress(press.timestamp))
+            QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    }
+}
+
+// The press on the box while the menu it opened is up closes the menu and does not reopen it.
+// Quick after the press that opened it (by the presses' own time stamps, however late they are
+// handled), it is the second half of a double click: the result says so.
+bool MiniFrame::endBoxPress(ulong timestamp)
+{
+    m_sysMenuFlag = false;
+    qint64 since = static_cast<qint64>(timestamp) - m_menuOpenedAt;
+    m_menuOpenedAt = -1;
+    return since >= 0 && since <= QApplication::doubleClickInterval();
+}
+
+void MiniFrame::onMenuTriggered(QAction *action)
+{
+    int id = menuCommandId(action);
+    if (id < 0)
+        return;
+    emit menuCommand(id);
+    if (id >= 0xF000) {
+        // Carried out once the menu has gone, as a posted command.
+        QMetaObject::invokeMethod(
+            this, [this, id] { systemCommand(id); }, Qt::QueuedConnection);
+    }
+}
+
+void MiniFrame::systemCommand(int command)
+{
+    QWindow *window = windowHandle();
+    switch (command) {
+    case SC_MINIMIZE:
+        showMinimized();
+        break;
+    case SC_MAXIMIZE:
+        showMaximized();
+        break;
+    case SC_RESTORE:
+        showNormal();
+        break;
+    case SC_CLOSE:
+        close();
+        break;
+    case SC_MOVE:
+        if (window)
+            window->startSystemMove();
+        break;
+    case SC_SIZE:
+        if (window)
+            window->startSystemResize(Qt::RightEdge | Qt::BottomEdge);
+        break;
+    default:
+        break;
+    }
+}
+
+void MiniFrame::noteHit(int hit)
+{
+    if (hit != HTSYSMENU)
+        m_sysMenuFlag = false;
+}
+
+void MiniFrame::updateCursor(int hit)
+{
+    switch (hit) {
+    case HTLEFT:
+    case HTRIGHT:
+        setCursor(Qt::SizeHorCursor);
+        break;
+    case HTTOP:
+    case HTBOTTOM:
+        setCursor(Qt::SizeVerCursor);
+        break;
+    case HTTOPLEFT:
+    case HTBOTTOMRIGHT:
+        setCursor(Qt::SizeFDiagCursor);
+        break;
+    case HTTOPRIGHT:
+    case HTBOTTOMLEFT:
+        setCursor(Qt::SizeBDiagCursor);
+        break;
+    default:
+        unsetCursor();
+        break;
+    }
+}
+
+namespace {
+
+Qt::Edges EdgesOf(int hit)
+{
+    switch (hit) {
+    case HTLEFT:
+        return Qt::LeftEdge;
+    case HTRIGHT:
+        return Qt::RightEdge;
+    case HTTOP:
+        return Qt::TopEdge;
+    case HTBOTTOM:
+        return Qt::BottomEdge;
+    case HTTOPLEFT:
+        return Qt::TopEdge | Qt::LeftEdge;
+    case HTTOPRIGHT:
+        return Qt::TopEdge | Qt::RightEdge;
+    case HTBOTTOMLEFT:
+        return Qt::BottomEdge | Qt::LeftEdge;
+    case HTBOTTOMRIGHT:
+        return Qt::BottomEdge | Qt::RightEdge;
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
+void MiniFrame::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    int hit = hitTest(event->position().toPoint());
+    noteHit(hit);
+    QWindow *window = windowHandle();
+    switch (hit) {
+    case HTSYSMENU:
+        if (m_boxPressTaken) {
+            m_boxPressTaken = false; // already handled when the menu closed
+        } else if (!m_sysMenuFlag) {
+            if (showWindowMenu()) {
+                m_sysMenuFlag = true;
+                m_menuOpenedAt = static_cast<qint64>(event->timestamp());
+            }
+        } else if (endBoxPress(event->timestamp())) {
+            m_boxPressClosedAt = static_cast<qint64>(event->timestamp());
+            close();
+        }
+        break;
+    case HTMINBUTTON:
+    case HTMAXBUTTON:
+        m_trackedButton = hit;
+        m_pressedDrawn = true;
+        update();
+        break;
+    case HTCAPTION:
+        if (window)
+            window->startSystemMove();
+        break;
+    default:
+        if (Qt::Edges edges = EdgesOf(hit); edges && window)
+            window->startSystemResize(edges);
+        break;
+    }
+    event->accept();
+}
+
+void MiniFrame::mouseMoveEvent(QMouseEvent *event)
+{
+    QPoint pos = event->position().toPoint();
+    if (m_trackedButton != HTNOWHERE && !(event->buttons() & Qt::LeftButton)) {
+        // The button was released where the frame could not see it (another grab took the
+        // mouse): the press is over, without a click.
+        m_trackedButton = HTNOWHERE;
+        m_pressedDrawn = false;
+        update();
+    }
+    if (m_trackedButton != HTNOWHERE) {
+        bool inside = buttonRectInWindow(m_trackedButton).contains(pos.x(), pos.y());
+        if (inside != m_pressedDrawn) {
+            m_pressedDrawn = inside;
+            update();
+        }
+        return;
+    }
+    int hit = hitTest(pos);
+    noteHit(hit);
+    updateCursor(hit);
+}
+
+void MiniFrame::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton || m_trackedButton == HTNOWHERE) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    QPoint pos = event->position().toPoint();
+    int button = m_trackedButton;
+    bool inside = buttonRectInWindow(button).contains(pos.x(), pos.y());
+    m_trackedButton = HTNOWHERE;
+    m_pressedDrawn = false;
+    update();
+    if (!inside)
+        return; // slid off before releasing: no click
+    if (button == HTMINBUTTON)
+        systemCommand(SC_MINIMIZE);
+    else
+        systemCommand(isMaximized() ? SC_RESTORE : SC_MAXIMIZE);
+}
+
+void MiniFrame::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && hitTest(event->position().toPoint()) == HTSYSMENU) {
+        // Unless its second press (of the same time stamp) has already asked the window to
+        // close.
+        if (static_cast<qint64>(event->timestamp()) != std::exchange(m_boxPressClosedAt, -1)) {
+            m_menu->hide();
+            close();
+        }
+        return;
+    }
+    // Elsewhere the second press of a double click has already arrived as a press.
+    event->accept();
+}
+
+bool MiniFrame::eventFilter(QObject *watched, QEvent *event)
+{
+    // The second press of a double click reaches an open menu as a double click.
+    if (watched == m_menu && (event->type() == QEvent::MouseButtonPress ||
+                              event->type() == QEvent::MouseButtonDblClick)) {
+        auto *press = static_cast<QMouseEvent *>(event);
+        if (press->button() == Qt::LeftButton &&
+            !m_menu->rect().contains(press->position().toPoint()))
+            m_menuPress = {true, press->globalPosition().toPoint(), press->timestamp()};
+    }
+    if (watched == m_client &&
+        (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove))
+        noteHit(HTCLIENT);
+    return QWidget::eventFilter(watched, event);
+}
+
+bool MiniFrame::event(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::WindowActivate:
+    case QEvent::WindowDeactivate:
+        update();
+        break;
+    default:
+        break;
+    }
+    return QWidget::event(event);
+}
+
+void MiniFrame::changeEvent(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::WindowTitleChange:
+    case QEvent::WindowIconChange:
+    case QEvent::WindowStateChange:
+    case QEvent::ActivationChange:
+        update();
+        break;
+    default:
+        break;
+    }
+    QWidget::changeEvent(event);
+}
+
+void MiniFrame::paintEvent(QPaintEvent *)
+{
+    FramePicture picture;
+    picture.width = width();
+    picture.height = height();
+    picture.style = m_style;
+    picture.s = m_s;
+    picture.title = windowTitle();
+    picture.icon = windowIcon();
+    picture.active = isActiveWindow();
+    picture.maximized = isMaximized();
+    picture.pressedButton = pressedButton();
+    picture.sysMenuInverted = m_sysMenuInverted;
+    QPainter painter(this);
+    PaintMiniFrame(painter, picture);
+}
+
+void MiniFrame::resizeEvent(QResizeEvent *event)
+{
+    relayout();
+    QWidget::resizeEvent(event);
+}
+
+int ibGetCaptionSize(const MiniFrame *frame)
+{
+    return CaptionSizeFromThickness(frame->captionThickness());
+}
+
+int ibSetCaptionSize(MiniFrame *frame, int size)
+{
+    // A size below 1 would give the caption no thickness or a negative one.
+    if (size < 1)
+        return 0;
+    frame->setCaptionThickness(size - 1);
+    return 1;
+}

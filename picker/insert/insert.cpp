@@ -1,0 +1,350 @@
+#include "picker/insert/insert.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "fieldvalues/datetime.h"
+#include "fieldvalues/sqltypes.h"
+#include "odbc/connectionstring.h"
+#include "odbc/handles.h"
+
+static_assert(sizeof(DATE_STRUCT) <= sizeof(FieldDescription::bindBuffer));
+static_assert(sizeof(TIME_STRUCT) <= sizeof(FieldDescription::bindBuffer));
+static_assert(sizeof(TIMESTAMP_STRUCT) <= sizeof(FieldDescription::bindBuffer));
+static_assert(SqlType::Date == SQL_DATE && SqlType::Time == SQL_TIME &&
+              SqlType::Timestamp == SQL_TIMESTAMP && SqlType::LongVarChar == SQL_LONGVARCHAR &&
+              SqlType::Char == SQL_CHAR && SqlType::VarChar == SQL_VARCHAR &&
+              SqlType::Numeric == SQL_NUMERIC && SqlType::Decimal == SQL_DECIMAL &&
+              SqlType::Integer == SQL_INTEGER && SqlType::SmallInt == SQL_SMALLINT &&
+              SqlType::Float == SQL_FLOAT && SqlType::Real == SQL_REAL &&
+              SqlType::Double == SQL_DOUBLE && SqlType::BigInt == SQL_BIGINT &&
+              SqlType::TinyInt == SQL_TINYINT && SqlType::Bit == SQL_BIT);
+
+struct OdbcConnection::Handles
+{
+    OdbcEnvironment environment;
+    OdbcConnectionHandle connection;
+    OdbcStatement statement;
+};
+
+namespace {
+
+DiagnosticsKind KindOf(SQLRETURN code)
+{
+    return code == SQL_SUCCESS_WITH_INFO ? DiagnosticsKind::Information : DiagnosticsKind::Error;
+}
+
+// Copies a parsed structure into the field's bind buffer, where it stays until the statement
+// has executed.
+template <typename Structure>
+SQLPOINTER StoreInBindBuffer(FieldDescription &field, const Structure &value)
+{
+    std::memcpy(field.bindBuffer, &value, sizeof value);
+    return field.bindBuffer;
+}
+
+DATE_STRUCT ToDateStruct(const DateParts &date)
+{
+    return DATE_STRUCT{static_cast<SQLSMALLINT>(date.year), static_cast<SQLUSMALLINT>(date.month),
+                       static_cast<SQLUSMALLINT>(date.day)};
+}
+
+TIME_STRUCT ToTimeStruct(const TimeParts &time)
+{
+    return TIME_STRUCT{static_cast<SQLUSMALLINT>(time.hour), static_cast<SQLUSMALLINT>(time.minute),
+                       static_cast<SQLUSMALLINT>(time.second)};
+}
+
+TIMESTAMP_STRUCT ToTimestampStruct(const TimestampParts &timestamp)
+{
+    const DATE_STRUCT date = ToDateStruct(timestamp.date);
+    const TIME_STRUCT time = ToTimeStruct(timestamp.time);
+    return TIMESTAMP_STRUCT{date.year,   date.month,  date.day, time.hour,
+                            time.minute, time.second, 0};
+}
+
+void ShowDiagnostics(MessageSink &sink, DiagnosticsKind kind,
+                     const std::vector<SqlDiagnosticRecord> &records)
+{
+    for (const Message &box : SplitDiagnostics(kind, records))
+        sink.show(box);
+}
+
+} // namespace
+
+std::vector<Message> SplitDiagnostics(DiagnosticsKind kind,
+                                      const std::vector<SqlDiagnosticRecord> &records)
+{
+    const bool information = kind == DiagnosticsKind::Information;
+    const MessageIcon icon = information ? MessageIcon::Information : MessageIcon::Exclamation;
+    const std::string first = information ? "SQL_SUCCESS_WITH_INFO results" : "SQL_ERROR results";
+    const std::string later = first + " continued";
+
+    std::vector<Message> boxes;
+    std::string text;
+    auto close = [&]() {
+        boxes.push_back(Message{text, boxes.empty() ? first : later, icon, MessageButtons::Ok});
+    };
+    for (const SqlDiagnosticRecord &record : records) {
+        const std::string line = FormatDiagnosticRecord(record);
+        if (!text.empty() && text.size() + 1 + line.size() >= DiagnosticsBoxLimit) {
+            close();
+            text = line;
+            continue;
+        }
+        if (!text.empty())
+            text += '\n';
+        text += line;
+    }
+    close();
+    return boxes;
+}
+
+int LastFieldWithValue(std::span<const std::string> values)
+{
+    for (std::size_t i = values.size(); i > 1; --i) {
+        if (!values[i - 1].empty())
+            return static_cast<int>(i - 1);
+    }
+    return 0;
+}
+
+std::string QuoteIdentifier(const std::string &name)
+{
+    std::string quoted;
+    quoted.reserve(name.size() + 2);
+    quoted += '"';
+    for (char c : name) {
+        if (c == '"')
+            quoted += '"';
+        quoted += c;
+    }
+    quoted += '"';
+    return quoted;
+}
+
+std::string BuildInsertStatement(const std::string &tableName,
+                                 std::span<const FieldDescription> fields,
+                                 std::span<const std::string> values)
+{
+    const std::size_t count = std::min(fields.size(), values.size());
+    const std::size_t last = static_cast<std::size_t>(LastFieldWithValue(values.first(count)));
+    std::string names;
+    std::string markers;
+    for (std::size_t i = 0; i < last; ++i) {
+        if (values[i].empty())
+            continue;
+        names += QuoteIdentifier(fields[i].name);
+        names += ", ";
+        markers += "?,";
+    }
+    const std::string lastName = last < fields.size() ? fields[last].name : std::string();
+    return "INSERT INTO " + QuoteIdentifier(tableName) + " (" + names + QuoteIdentifier(lastName) +
+           ") VALUES (" + markers + "?)";
+}
+
+OdbcConnection::OdbcConnection(MessageSink &sink)
+    : m_sink(sink), m_handles(std::make_unique<Handles>())
+{}
+
+OdbcConnection::~OdbcConnection()
+{
+    DisconnectDataSource();
+}
+
+bool OdbcConnection::connected() const
+{
+    return m_handles->statement.get() != SQL_NULL_HSTMT;
+}
+
+int OdbcConnection::ConnectDataSource(const std::string &connectString)
+{
+    DisconnectDataSource();
+    m_connectString = connectString;
+    m_reconnect = false;
+
+    SQLRETURN code = m_handles->environment.allocate();
+    if (Succeeded(code))
+        code = m_handles->connection.allocate(m_handles->environment.get());
+    if (Succeeded(code))
+        code = m_handles->connection.connect(std::string(WithoutOdbcPrefix(connectString)));
+    if (Succeeded(code))
+        code = m_handles->statement.allocate(m_handles->connection.get());
+    if (!Succeeded(code)) {
+        report(KindOf(code), false);
+        return 1;
+    }
+    return 0;
+}
+
+void OdbcConnection::DisconnectDataSource()
+{
+    m_handles->statement.reset();
+    m_handles->connection.reset();
+    m_handles->environment.reset();
+    m_preparedText.clear();
+    m_prepareCount = 0;
+}
+
+void OdbcConnection::report(DiagnosticsKind kind, bool withStatement)
+{
+    const SQLHSTMT statement = withStatement ? m_handles->statement.get() : SQL_NULL_HSTMT;
+    const std::vector<SqlDiagnosticRecord> records =
+        CollectDiagnostics(m_handles->environment.get(), m_handles->connection.get(), statement);
+    ShowDiagnostics(m_sink, kind, records);
+    if (statement != SQL_NULL_HSTMT)
+        SQLFreeStmt(statement, SQL_CLOSE);
+    if (IsConnectionFailure(records))
+        m_reconnect = true;
+}
+
+bool OdbcConnection::commitsByItself() const
+{
+    // ODBC's default, also where the driver cannot tell.
+    SQLUINTEGER mode = SQL_AUTOCOMMIT_ON;
+    const SQLRETURN code = SQLGetConnectOption(m_handles->connection.get(), SQL_AUTOCOMMIT, &mode);
+    return !SQL_SUCCEEDED(code) || mode != SQL_AUTOCOMMIT_OFF;
+}
+
+int OdbcConnection::failInsert()
+{
+    report(DiagnosticsKind::Error, true);
+    m_preparedText.clear();
+    if (connected())
+        SQLFreeStmt(m_handles->statement.get(), SQL_RESET_PARAMS);
+    return 1;
+}
+
+int OdbcConnection::InsertRow(const std::string &tableName, std::span<FieldDescription> fields,
+                              std::span<const std::string> values)
+{
+    if (m_reconnect || !connected()) {
+        if (ConnectDataSource(m_connectString) != 0)
+            return 1;
+    }
+    const SQLHENV environment = m_handles->environment.get();
+    const SQLHDBC connection = m_handles->connection.get();
+    const SQLHSTMT statement = m_handles->statement.get();
+
+    const std::size_t count = std::min(fields.size(), values.size());
+    m_statementText = BuildInsertStatement(tableName, fields.first(count), values.first(count));
+    const int last = LastFieldWithValue(values.first(count));
+    // The statement stays prepared, and its parameters bound, while the same columns receive
+    // values: every insert binds all of its markers afresh before it executes, and a driver
+    // that prepares on the server (psqlODBC) would prepare again after a reset. A row without
+    // any value binds nothing, so its one marker must not keep the value of an earlier row.
+    const bool bindsEveryMarker = count > 0 && !values[static_cast<std::size_t>(last)].empty();
+
+    // Information from preparing and binding is shown once the statement has executed: a message
+    // box runs the event loop, where the row's texts may change between reading and executing.
+    std::vector<std::vector<SqlDiagnosticRecord>> information;
+    auto noteInformation = [&]() {
+        information.push_back(CollectDiagnostics(environment, connection, statement));
+    };
+    auto showInformation = [&]() {
+        for (const std::vector<SqlDiagnosticRecord> &records : information)
+            ShowDiagnostics(m_sink, DiagnosticsKind::Information, records);
+    };
+
+    if (m_statementText != m_preparedText || !bindsEveryMarker) {
+        m_preparedText.clear();
+        SQLFreeStmt(statement, SQL_RESET_PARAMS);
+        const SQLRETURN code = SQLPrepare(statement, AsSqlText(m_statementText), SQL_NTS);
+        if (code == SQL_SUCCESS_WITH_INFO)
+            noteInformation();
+        else if (code != SQL_SUCCESS)
+            return failInsert();
+        m_preparedText = m_statementText;
+        ++m_prepareCount;
+    }
+
+    SQLUSMALLINT number = 1;
+    for (int i = 0; i <= last && static_cast<std::size_t>(i) < count; ++i) {
+        const std::string &value = values[static_cast<std::size_t>(i)];
+        if (value.empty())
+            continue;
+        FieldDescription &field = fields[static_cast<std::size_t>(i)];
+        SQLRETURN code = SQL_SUCCESS;
+        switch (field.sqlType) {
+        case SQL_DATE: {
+            const DATE_STRUCT date = ToDateStruct(ParseDateText(value));
+            code = SQLBindParameter(statement, number, SQL_PARAM_INPUT, SQL_C_DATE, SQL_DATE, 0, 0,
+                                    StoreInBindBuffer(field, date), 0, nullptr);
+            break;
+        }
+        case SQL_TIME: {
+            const TIME_STRUCT time = ToTimeStruct(ParseTimeText(value));
+            code = SQLBindParameter(statement, number, SQL_PARAM_INPUT, SQL_C_TIME, SQL_TIME, 0, 0,
+                                    StoreInBindBuffer(field, time), 0, nullptr);
+            break;
+        }
+        case SQL_TIMESTAMP: {
+            const TIMESTAMP_STRUCT timestamp = ToTimestampStruct(ParseTimestampText(value));
+            code =
+                SQLBindParameter(statement, number, SQL_PARAM_INPUT, SQL_C_TIMESTAMP, SQL_TIMESTAMP,
+                                 0, 0, StoreInBindBuffer(field, timestamp), 0, nullptr);
+            break;
+        }
+        default: {
+            const SQLULEN size = std::min<SQLULEN>(
+                value.size(), static_cast<SQLULEN>(std::max(field.valueWidth, 0)));
+            code = SQLBindParameter(statement, number, SQL_PARAM_INPUT, SQL_C_CHAR,
+                                    static_cast<SQLSMALLINT>(field.sqlType), size, 0,
+                                    AsSqlText(value), 0, nullptr);
+            break;
+        }
+        }
+        if (code == SQL_SUCCESS_WITH_INFO) {
+            noteInformation();
+        } else if (code != SQL_SUCCESS) {
+            showInformation();
+            return failInsert();
+        }
+        ++number;
+    }
+
+    SQLRETURN code = SQLExecute(statement);
+    showInformation();
+    if (code == SQL_SUCCESS_WITH_INFO)
+        report(DiagnosticsKind::Information, true);
+    else if (code != SQL_SUCCESS)
+        return failInsert();
+
+    // From here on the row is stored: the connection commits by itself, and what a commit
+    // reports is shown without taking that back. Only a connection that a data source set up
+    // without auto-commit loses the row with its commit; it is rolled back so that the next row
+    // starts a transaction of its own.
+    code = SQLTransact(environment, connection, SQL_COMMIT);
+    if (code == SQL_SUCCESS)
+        return 0;
+    report(KindOf(code), false);
+    if (code == SQL_SUCCESS_WITH_INFO || commitsByItself())
+        return 0;
+    SQLTransact(environment, connection, SQL_ROLLBACK);
+    return 1;
+}
+
+int OdbcConnection::InsertRow(TableDescription &description, std::span<const std::string> values)
+{
+    const std::size_t count = std::min(
+        static_cast<std::size_t>(std::max(description.fieldCount, 0)), description.fields.size());
+    return InsertRow(description.tableName, std::span(description.fields).first(count), values);
+}
+
+int InsertRowFromTexts(const TableDescription &description, std::span<const std::string> values,
+                       MessageSink &sink)
+{
+    const std::size_t count =
+        std::min(static_cast<std::size_t>(std::max(description.fieldCount, 0)),
+                 std::min(description.fields.size(), values.size()));
+    // The bind buffers of a copy: the caller's description stays untouched.
+    std::vector<FieldDescription> fields(description.fields.begin(),
+                                         description.fields.begin() +
+                                             static_cast<std::ptrdiff_t>(count));
+    OdbcConnection connection(sink);
+    if (connection.ConnectDataSource(description.connectString) != 0)
+        return 1;
+    const int result = connection.InsertRow(description.tableName, fields, values.first(count));
+    connection.DisconnectDataSource();
+    return result;
+}

@@ -1,0 +1,108 @@
+#pragma once
+
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "fieldvalues/message.h"
+#include "fieldvalues/tabledescription.h"
+#include "odbc/diagnostics.h"
+
+// The picker's one ODBC connection and its row insert. Every ODBC failure is shown at once
+// through the MessageSink, in the driver's own words; the operations return 0 on success and 1
+// on failure.
+
+// A box holds records while its text stays below this many bytes; the first record of a box is
+// always taken whole.
+inline constexpr std::size_t DiagnosticsBoxLimit = 390;
+
+// What a call's diagnostics tell: information beside a success, or a failure.
+enum class DiagnosticsKind
+{
+    Information,
+    Error,
+};
+
+// Splits the records of a call into message boxes: records joined by line feeds while the text
+// stays below DiagnosticsBoxLimit, a record never split. Information captions and icon for
+// information, error captions and the exclamation icon otherwise. No records give one box with
+// an empty text.
+std::vector<Message> SplitDiagnostics(DiagnosticsKind kind,
+                                      const std::vector<SqlDiagnosticRecord> &records);
+
+// The index of the last field with a value, counting down to field 1; 0 when there is none.
+int LastFieldWithValue(std::span<const std::string> values);
+
+// The INSERT for the non-empty values: names in double quotes with embedded quotes doubled, one
+// marker per non-empty value up to the last one; with no value at all the first field and one
+// marker. `values` holds one text per field.
+std::string BuildInsertStatement(const std::string &tableName,
+                                 std::span<const FieldDescription> fields,
+                                 std::span<const std::string> values);
+
+// A name in double quotes, every embedded double quote doubled.
+std::string QuoteIdentifier(const std::string &name);
+
+class OdbcConnection
+{
+public:
+    explicit OdbcConnection(MessageSink &sink);
+    ~OdbcConnection();
+    OdbcConnection(const OdbcConnection &) = delete;
+    OdbcConnection &operator=(const OdbcConnection &) = delete;
+
+    // Connects without prompting. A leading "ODBC;" is skipped. Handles allocated before a
+    // failure stay allocated until DisconnectDataSource.
+    int ConnectDataSource(const std::string &connectString);
+
+    // Frees everything; safe when nothing is allocated.
+    void DisconnectDataSource();
+
+    // Inserts one row of `values` (one text per field, empty means "no value") into
+    // `tableName`. The values of date, time and timestamp fields go through the fields'
+    // bindBuffer. Returns 0 when SQLExecute stored the row (information from it, or a failing
+    // commit, is shown but takes nothing back), 1 otherwise; on a connection that a data source
+    // set up without auto-commit a failing commit loses the row, which is rolled back and gives 1.
+    // Without a usable connection (a failed connect, or SQLSTATE class 08 from an earlier call) it
+    // first connects again with the last connection string; a row is never sent again by itself.
+    // The statement stays prepared while the same columns receive values. No message box is shown
+    // between reading the values and executing them: information from preparing and binding waits
+    // until then.
+    int InsertRow(const std::string &tableName, std::span<FieldDescription> fields,
+                  std::span<const std::string> values);
+
+    // The same for the loaded fields of a description.
+    int InsertRow(TableDescription &description, std::span<const std::string> values);
+
+    bool connected() const;
+    bool reconnectPending() const { return m_reconnect; }
+    // The statement text of the last insert.
+    const std::string &statementText() const { return m_statementText; }
+    // How many times a statement was prepared since connecting.
+    int prepareCount() const { return m_prepareCount; }
+
+private:
+    struct Handles;
+
+    // Shows the diagnostics of a failed or informative call and notes a lost connection.
+    void report(DiagnosticsKind kind, bool withStatement);
+    // report() for a failed step of an insert: the statement is prepared afresh next time.
+    int failInsert();
+    // Whether the connection commits every statement by itself (ODBC's default).
+    bool commitsByItself() const;
+
+    MessageSink &m_sink;
+    std::unique_ptr<Handles> m_handles;
+    std::string m_connectString;
+    std::string m_statementText;
+    // The text that is prepared on m_statement, empty when nothing is.
+    std::string m_preparedText;
+    bool m_reconnect = false;
+    int m_prepareCount = 0;
+};
+
+// Connects to the description's data source without prompting, inserts one row and
+// disconnects. `values` must already have passed CheckRow. Returns 0 when the row was stored.
+int InsertRowFromTexts(const TableDescription &description, std::span<const std::string> values,
+                       MessageSink &sink);

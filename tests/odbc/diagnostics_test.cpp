@@ -1,0 +1,71 @@
+// Diagnostic records as the programs show them, and the handles that collect them from a real
+// driver.
+
+#include <gtest/gtest.h>
+
+#include "odbc/diagnostics.h"
+#include "odbc/handles.h"
+#include "tests/support/databases.h"
+
+namespace {
+
+TEST(FormatDiagnosticRecord, WritesStateNativeErrorInUpperCaseHexAndMessage)
+{
+    EXPECT_EQ(FormatDiagnosticRecord({"23000", 2067, "UNIQUE constraint failed: T.A"}),
+              "SQL Error State:23000, Native Error Code: 813, ODBC Error: UNIQUE constraint "
+              "failed: T.A");
+    EXPECT_EQ(FormatDiagnosticRecord({"HY000", 0xABCDEF, "m"}),
+              "SQL Error State:HY000, Native Error Code: ABCDEF, ODBC Error: m");
+    EXPECT_EQ(FormatDiagnosticRecord({"01000", -1, ""}),
+              "SQL Error State:01000, Native Error Code: FFFFFFFF, ODBC Error: ");
+}
+
+TEST(IsConnectionFailure, LooksForClass08)
+{
+    EXPECT_TRUE(IsConnectionFailure({{"HY000", 0, "a"}, {"08S01", 0, "b"}}));
+    EXPECT_TRUE(IsConnectionFailure({{"08003", 0, "a"}}));
+    EXPECT_FALSE(IsConnectionFailure({{"23505", 0, "a"}, {"01000", 0, "b"}}));
+    EXPECT_FALSE(IsConnectionFailure({}));
+}
+
+TEST(OdbcHandles, AFailedConnectionTellsWhyInTheDriversWords)
+{
+    OdbcEnvironment environment;
+    OdbcConnectionHandle connection;
+    ASSERT_TRUE(Succeeded(environment.allocate()));
+    ASSERT_TRUE(Succeeded(connection.allocate(environment.get())));
+    EXPECT_FALSE(Succeeded(connection.connect("DSN=NoSuchSourceAnywhere")));
+    EXPECT_FALSE(connection.connected());
+    const std::vector<SqlDiagnosticRecord> records =
+        CollectDiagnostics(environment.get(), connection.get(), SQL_NULL_HSTMT);
+    ASSERT_FALSE(records.empty());
+    EXPECT_EQ(records.front().state, "IM002");
+    EXPECT_NE(records.front().message.find("Data source name not found"), std::string::npos)
+        << records.front().message;
+}
+
+TEST(OdbcHandles, AConnectionGivesItsCompletedStringAndStatementsOnIt)
+{
+    TemporaryFolder folder;
+    const std::string connect = SqliteConnectString(folder.path() / "handles.sqlite");
+    OdbcEnvironment environment;
+    OdbcConnectionHandle connection;
+    OdbcStatement statement;
+    ASSERT_TRUE(Succeeded(environment.allocate()));
+    ASSERT_TRUE(Succeeded(connection.allocate(environment.get())));
+    std::string completed;
+    ASSERT_TRUE(Succeeded(connection.connect(connect, &completed)));
+    EXPECT_TRUE(connection.connected());
+    EXPECT_NE(completed.find("handles.sqlite"), std::string::npos) << completed;
+    ASSERT_TRUE(Succeeded(statement.allocate(connection.get())));
+    EXPECT_TRUE(
+        Succeeded(SQLExecDirect(statement.get(), AsSqlText("CREATE TABLE t (a TEXT)"), SQL_NTS)));
+    // Freed in the order a caller must: statement, connection, environment.
+    statement.reset();
+    connection.reset();
+    EXPECT_FALSE(connection.connected());
+    environment.reset();
+    EXPECT_TRUE(environment.get() == SQL_NULL_HENV);
+}
+
+} // namespace

@@ -1,0 +1,365 @@
+// The picking state driven by clipboard notices, on the offscreen platform. The clipboard is
+// Qt's real one (in-process there); the backend records what would reach another application.
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QImage>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include "picker/capture/capture.h"
+#include "picker/capture/statuswindow.h"
+#include "tests/support/recordingsink.h"
+
+namespace {
+
+// Stands in for the windowing system where the offscreen platform has none: it says which
+// window was active and records focus moves and keys.
+class RecordingBackend final : public CaptureBackend
+{
+public:
+    bool available() const override { return true; }
+    WindowId activeBeforeUs() override { return active; }
+    WindowId windowAt(int x, int y) override
+    {
+        pointsAsked.emplace_back(x, y);
+        return atPoint;
+    }
+    bool giveFocus(WindowId window) override
+    {
+        calls.push_back("focus " + std::to_string(window));
+        return window != closedWindow;
+    }
+    bool sendCopyKeys() override
+    {
+        calls.emplace_back("ctrl+c");
+        return true;
+    }
+
+    WindowId active = 0;
+    WindowId atPoint = 0;
+    WindowId closedWindow = 0;
+    std::vector<std::pair<int, int>> pointsAsked;
+    std::vector<std::string> calls;
+};
+
+using Fills = std::vector<std::pair<int, int>>;
+
+class CaptureControllerTest : public ::testing::Test
+{
+protected:
+    CaptureControllerTest() : m_controller(m_backend, m_messages), m_status(&m_window)
+    {
+        m_description.connectString = "DSN=none";
+        m_description.tableName = "people";
+        m_description.fieldCount = 3;
+        SetField(0, "Name", 12, 10, "");
+        SetField(1, "Notes", -1, 65536, "");
+        SetField(2, "Town", 12, 20, "Paris");
+        SetValueWidths(m_description);
+
+        m_controller.setPickerWindow(&m_window);
+        m_controller.setStatusWindow(&m_status);
+        m_controller.setFillStateSink(
+            [this](int field, bool filled) { m_fills.emplace_back(field, filled ? 1 : 0); });
+        m_controller.setBeepHook([this] { ++m_beeps; });
+        EXPECT_TRUE(m_controller.TableLoaded(m_description));
+        m_controller.ResetRow();
+        m_fills.clear();
+        clipboard()->clear();
+    }
+
+    void SetField(int index, const char *title, int sqlType, int length, const char *value)
+    {
+        FieldDescription &field = m_description.fields[static_cast<std::size_t>(index)];
+        field.name = title;
+        field.title = title;
+        field.sqlType = sqlType;
+        field.length = length;
+        field.defaultValue = value;
+    }
+
+    static QClipboard *clipboard() { return QGuiApplication::clipboard(); }
+    const PickedRow &row() const { return m_controller.row(); }
+    const std::string &value(int field) const { return row().value[std::size_t(field)]; }
+
+    TableDescription m_description;
+    RecordingBackend m_backend;
+    RecordingSink m_messages;
+    CaptureController m_controller;
+    QWidget m_window;
+    StatusWindow m_status;
+    Fills m_fills;
+    int m_beeps = 0;
+};
+
+TEST_F(CaptureControllerTest, ClipboardChangeWhileIdleChangesNothing)
+{
+    clipboard()->setText(QStringLiteral("copied by hand"));
+    EXPECT_EQ(value(0), "");
+    EXPECT_EQ(row().unsaved, 0);
+    EXPECT_TRUE(m_fills.empty());
+}
+
+TEST_F(CaptureControllerTest, PickedTextFillsTheWaitingField)
+{
+    m_backend.active = 77;
+    m_controller.PickField(0);
+    EXPECT_EQ(m_backend.calls, (std::vector<std::string>{"focus 77", "ctrl+c"}));
+    EXPECT_EQ(row().captureTarget, 77u);
+    EXPECT_EQ(row().pendingField, 0);
+
+    clipboard()->setText(QStringLiteral("  Ada \t Lovelace-Byron \n"));
+    EXPECT_EQ(value(0), "Ada Lovela"); // cut to the width of 10
+    EXPECT_EQ(row().hasValue[0], 1);
+    EXPECT_EQ(row().unsaved, 1);
+    EXPECT_EQ(row().pendingField, -1);
+    EXPECT_EQ(m_fills, (Fills{{0, 1}}));
+    EXPECT_EQ(m_beeps, 0);
+    // The status line shows the text as picked, not as cut.
+    EXPECT_EQ(m_status.text(), QStringLiteral("Ada Lovelace-Byron"));
+    EXPECT_EQ(m_status.windowTitle(),
+              QStringLiteral("quillon   - text you are picking up to \"Name\""));
+
+    // One click takes one value.
+    clipboard()->setText(QStringLiteral("later"));
+    EXPECT_EQ(value(0), "Ada Lovela");
+}
+
+TEST_F(CaptureControllerTest, SecondPickReplacesBeepsAndKeepsThePreviousValue)
+{
+    m_backend.active = 5;
+    m_controller.PickField(0);
+    clipboard()->setText(QStringLiteral("first"));
+    m_controller.PickField(0);
+    clipboard()->setText(QStringLiteral("second"));
+    EXPECT_EQ(value(0), "second");
+    EXPECT_EQ(row().previousValue[0], "first");
+    EXPECT_EQ(m_beeps, 1);
+    EXPECT_EQ(m_fills, (Fills{{0, 1}}));
+}
+
+// Notices that bring no usable text end the request and leave the field as it was; notices of
+// an emptied clipboard are not an answer at all.
+struct NoticeCase
+{
+    const char *name;
+    void (*change)(QClipboard *);
+    int pendingAfter;
+};
+
+class NoticeTest : public CaptureControllerTest, public ::testing::WithParamInterface<NoticeCase>
+{};
+
+TEST_P(NoticeTest, LeavesTheFieldAsItWas)
+{
+    m_backend.active = 5;
+    m_controller.PickField(2);
+    GetParam().change(clipboard());
+    EXPECT_EQ(row().pendingField, GetParam().pendingAfter);
+    EXPECT_EQ(value(2), "Paris");
+    EXPECT_EQ(row().previousValue[2], "");
+    EXPECT_EQ(row().unsaved, 0);
+    EXPECT_EQ(m_beeps, 0);
+    EXPECT_TRUE(m_fills.empty());
+    EXPECT_TRUE(m_messages.shown.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, NoticeTest,
+    ::testing::Values(NoticeCase{"Picture",
+                                 [](QClipboard *c) {
+                                     QImage picture(4, 4, QImage::Format_RGB32);
+                                     picture.fill(Qt::blue);
+                                     c->setImage(picture);
+                                 },
+                                 -1},
+                      NoticeCase{"WhiteSpaceOnly",
+                                 [](QClipboard *c) { c->setText(QStringLiteral(" \t\r\n ")); }, -1},
+                      NoticeCase{"EmptyText", [](QClipboard *c) { c->setText(QString()); }, -1},
+                      NoticeCase{"EmptiedClipboard", [](QClipboard *c) { c->clear(); }, 2}),
+    [](const ::testing::TestParamInfo<NoticeCase> &param) { return param.param.name; });
+
+TEST_F(CaptureControllerTest, SecondRequestTakesThePlaceOfTheFirst)
+{
+    m_backend.active = 5;
+    m_controller.PickField(0);
+    m_controller.PickField(1);
+    EXPECT_EQ(row().pendingField, 1);
+    clipboard()->setText(QStringLiteral("line one\r\nline two\r\n"));
+    EXPECT_EQ(value(0), "");
+    // A long-text field keeps its line breaks and loses only the last character.
+    EXPECT_EQ(value(1), "line one\r\nline two\r");
+    EXPECT_EQ(m_fills, (Fills{{1, 1}}));
+}
+
+TEST_F(CaptureControllerTest, CopyByHandFillsTheWaitingField)
+{
+    m_backend.active = 9;
+    m_backend.closedWindow = 9; // the target does not answer
+    m_controller.PickField(0);
+    EXPECT_EQ(m_backend.calls, (std::vector<std::string>{"focus 9"}));
+    EXPECT_EQ(row().pendingField, 0);
+    clipboard()->setText(QStringLiteral("by hand"));
+    EXPECT_EQ(value(0), "by hand");
+}
+
+TEST_F(CaptureControllerTest, WithoutFocusHistoryTheWindowAtTheCentreIsRemembered)
+{
+    m_backend.atPoint = 31;
+    m_controller.PickField(0);
+    ASSERT_EQ(m_backend.pointsAsked.size(), 1u);
+    EXPECT_EQ(row().captureTarget, 31u);
+    EXPECT_EQ(m_backend.calls, (std::vector<std::string>{"focus 31", "ctrl+c"}));
+
+    m_backend.atPoint = 32;
+    m_controller.PickField(1);
+    EXPECT_EQ(m_backend.pointsAsked.size(), 1u);
+    EXPECT_EQ(m_backend.calls.back(), "ctrl+c");
+    EXPECT_EQ(m_backend.calls[2], "focus 31");
+}
+
+TEST_F(CaptureControllerTest, OwnWindowIsNeverSentKeys)
+{
+    m_window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_window));
+    m_backend.active = static_cast<WindowId>(m_window.winId());
+    m_controller.PickField(0);
+    EXPECT_TRUE(m_backend.calls.empty());
+    EXPECT_EQ(row().pendingField, 0);
+    EXPECT_FALSE(m_controller.CopyFromTargetWindow(0));
+}
+
+TEST_F(CaptureControllerTest, FocusGainRemembersTheWindowActiveBefore)
+{
+    m_backend.active = 64;
+    m_window.show();
+    m_window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&m_window));
+    EXPECT_EQ(row().captureTarget, 64u);
+}
+
+TEST_F(CaptureControllerTest, CaptureIsCutAt32000BytesWithoutSplittingACharacter)
+{
+    m_backend.active = 5;
+    m_controller.PickField(1);
+    clipboard()->setText(QString(31999, QLatin1Char('a')) + QStringLiteral("éxyz"));
+    EXPECT_EQ(value(1), std::string(31999, 'a'));
+    EXPECT_EQ(m_status.text(), QString(74, QLatin1Char('a')) + QStringLiteral("..."));
+
+    m_controller.PickField(1);
+    clipboard()->setText(QString(40000, QLatin1Char('b')));
+    EXPECT_EQ(value(1), std::string(32000, 'b'));
+    EXPECT_EQ(row().previousValue[1], std::string(31999, 'a'));
+}
+
+TEST_F(CaptureControllerTest, ResetRowReportsEveryFieldAndKeepsTheRequest)
+{
+    m_backend.active = 5;
+    m_controller.PickField(0);
+    clipboard()->setText(QStringLiteral("value"));
+    m_controller.PickField(2);
+    m_fills.clear();
+    m_controller.ResetRow();
+    EXPECT_EQ(m_fills, (Fills{{0, 0}, {1, 0}, {2, 1}}));
+    EXPECT_EQ(value(0), "");
+    EXPECT_EQ(value(2), "Paris");
+    EXPECT_EQ(row().unsaved, 0);
+    EXPECT_EQ(row().pendingField, 2);
+    EXPECT_FALSE(m_controller.RowIsUnsaved());
+    EXPECT_TRUE(m_controller.AnyFieldHasValue());
+}
+
+TEST_F(CaptureControllerTest, LoadingATableEndsTheRequest)
+{
+    m_backend.active = 5;
+    m_controller.PickField(2);
+    TableDescription other = m_description;
+    other.fieldCount = 1;
+    ASSERT_TRUE(m_controller.TableLoaded(other));
+    EXPECT_EQ(row().pendingField, -1);
+    clipboard()->setText(QStringLiteral("nowhere"));
+    EXPECT_EQ(value(0), "");
+    m_controller.PickField(2); // no such field any more
+    EXPECT_EQ(row().pendingField, -1);
+}
+
+TEST_F(CaptureControllerTest, LeavingTheNoticesStopsPicking)
+{
+    m_backend.active = 5;
+    m_controller.PickField(0);
+    m_controller.leaveClipboardNotices();
+    clipboard()->setText(QStringLiteral("unseen"));
+    EXPECT_EQ(value(0), "");
+    m_controller.joinClipboardNotices();
+    clipboard()->setText(QStringLiteral("seen"));
+    EXPECT_EQ(value(0), "seen");
+}
+
+TEST_F(CaptureControllerTest, StatusTextAndCaptions)
+{
+    m_controller.ShowPickedText(std::string(74, 'x'), 1);
+    EXPECT_EQ(m_status.text(), QString(74, QLatin1Char('x')));
+    EXPECT_EQ(m_status.windowTitle(),
+              QStringLiteral("quillon   - text you are picking up to \"Notes\""));
+    m_controller.ShowPickedText(std::string(75, 'x'), -1);
+    EXPECT_EQ(m_status.text(), QString(74, QLatin1Char('x')) + QStringLiteral("..."));
+    EXPECT_EQ(m_status.windowTitle(), QStringLiteral("quillon   - text you are picking up"));
+    // The window is written to whether it is shown or not.
+    EXPECT_FALSE(m_status.isVisible());
+}
+
+TEST(StatusWindow, StartsHiddenAndReportsClosingByTheUser)
+{
+    StatusWindow status;
+    EXPECT_EQ(status.windowTitle(), QStringLiteral("quillon: - data you are picking up"));
+    EXPECT_FALSE(status.isVisible());
+    int closed = 0;
+    QObject::connect(&status, &StatusWindow::closedByUser, [&] { ++closed; });
+    for (int key : {int(Qt::Key_Escape), int(Qt::Key_Return)}) {
+        status.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&status));
+        QTest::keyClick(&status, Qt::Key(key));
+        EXPECT_FALSE(status.isVisible());
+    }
+    status.show();
+    status.close();
+    EXPECT_FALSE(status.isVisible());
+    EXPECT_EQ(closed, 3);
+}
+
+TEST(NullCaptureBackend, SaysOnceThatCaptureIsUnavailableAndStillTakesHandCopies)
+{
+    NullCaptureBackend backend;
+    RecordingSink messages;
+    CaptureController controller(backend, messages);
+    TableDescription description;
+    description.fieldCount = 1;
+    description.fields[0].title = "Name";
+    description.fields[0].sqlType = 12;
+    description.fields[0].length = 20;
+    SetValueWidths(description);
+    ASSERT_TRUE(controller.TableLoaded(description));
+    controller.ResetRow();
+
+    controller.PickField(0);
+    controller.PickField(0);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, CaptureUnavailableText);
+    EXPECT_EQ(messages.shown[0].caption, "Quillon: Inform");
+    EXPECT_EQ(messages.shown[0].icon, MessageIcon::Information);
+    EXPECT_EQ(controller.row().pendingField, 0);
+    QGuiApplication::clipboard()->setText(QStringLiteral("copied by hand"));
+    EXPECT_EQ(controller.row().value[0], "copied by hand");
+}
+
+} // namespace

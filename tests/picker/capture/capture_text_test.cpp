@@ -1,0 +1,187 @@
+// The text rules of picking and the row being picked: plain C++, no windows.
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "fieldvalues/fieldtypes.h"
+#include "picker/capture/capturetext.h"
+#include "picker/capture/pickedrow.h"
+
+namespace {
+
+struct NormalizeCase
+{
+    const char *name;
+    std::string input;
+    bool keepLineBreaks;
+    std::string expected;
+};
+
+class NormalizePickedTextTest : public ::testing::TestWithParam<NormalizeCase>
+{};
+
+TEST_P(NormalizePickedTextTest, CleansInPlace)
+{
+    std::string text = GetParam().input;
+    NormalizePickedText(text, GetParam().keepLineBreaks);
+    EXPECT_EQ(text, GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, NormalizePickedTextTest,
+    ::testing::Values(
+        NormalizeCase{"Empty", "", false, ""}, NormalizeCase{"OnlyBlanks", " \t \r\n ", false, ""},
+        NormalizeCase{"OnlyBlanksLongText", " \t \r\n ", true, ""},
+        NormalizeCase{"TabsAndBlanksBetweenAndAround", "  Ada \t  Lovelace  ", false,
+                      "Ada Lovelace"},
+        NormalizeCase{"TwoLinesJoinedForText", " first line\r\nsecond line \r\n", false,
+                      "first line second line"},
+        NormalizeCase{"TwoLinesKeptForLongText", "first line\r\nsecond line", true,
+                      "first line\r\nsecond line"},
+        NormalizeCase{"LongTextLosesOnlyTheFinalLineFeed", "line one\r\nline two\r\n", true,
+                      "line one\r\nline two\r"},
+        NormalizeCase{"LongTextBlanksAroundLineBreakBecomeOne", "a  \r\n  b", true, "a \r\n b"},
+        NormalizeCase{"LeadingLineBreaksGoForLongText", "\r\n\r\n  text", true, "text"},
+        NormalizeCase{"VerticalTabAndFormFeedStayInside", "a\vb\fc d", false, "a\vb\fc d"},
+        NormalizeCase{"VerticalTabAlonePassesAsAWord", "a \v b", false, "a \v b"},
+        NormalizeCase{"OneTrailingVerticalTabRemoved", "abc\v\v", false, "abc\v"},
+        NormalizeCase{"LeadingFormFeedSkipped", "\f\vword", false, "word"},
+        NormalizeCase{"SingleWord", "word", false, "word"},
+        // A joining space is added only while the text is shorter than it was: after leading
+        // white space there is room for one behind the last word, and that space is the one
+        // character removed, so a final vertical tab or line break stays.
+        NormalizeCase{"LeadingFormFeedKeepsTheFinalVerticalTab", "\fword\v", false, "word\v"},
+        NormalizeCase{"LeadingBlankKeepsTheFinalLineBreakOfLongText", " line\r\n", true,
+                      "line\r\n"},
+        NormalizeCase{"MultiByteWords", " Zoë \t Ångström ", false, "Zoë Ångström"}),
+    [](const ::testing::TestParamInfo<NormalizeCase> &param) { return param.param.name; });
+
+TEST(NormalizePickedText, WholeCaptureOfBlanksAndWords)
+{
+    std::string text;
+    for (int i = 0; i < 4000; ++i)
+        text += "word\t \r\n";
+    NormalizePickedText(text, false);
+    ASSERT_EQ(text.size(), 4000u * 5 - 1);
+    EXPECT_EQ(text.substr(0, 10), "word word ");
+    EXPECT_EQ(text.back(), 'd');
+}
+
+TEST(StatusLineText, ShowsUpTo74BytesWhole)
+{
+    const std::string text74(74, 'x');
+    EXPECT_EQ(StatusLineText(text74), text74);
+    const std::string text75(75, 'y');
+    EXPECT_EQ(StatusLineText(text75), std::string(74, 'y') + "...");
+    EXPECT_EQ(StatusLineText(text75).size(), 77u);
+    EXPECT_EQ(StatusLineText(" "), " ");
+}
+
+TEST(StatusLineText, NeverSplitsACharacter)
+{
+    // 73 ASCII bytes, then a two-byte character across the 74th byte.
+    const std::string text = std::string(73, 'a') + "é" + "tail";
+    EXPECT_EQ(StatusLineText(text), std::string(73, 'a') + "...");
+}
+
+TEST(StatusCaption, WithoutAndWithAField)
+{
+    EXPECT_EQ(StatusCaption(nullptr), "quillon   - text you are picking up");
+    const std::string title = "Surname";
+    EXPECT_EQ(StatusCaption(&title), "quillon   - text you are picking up to \"Surname\"");
+}
+
+TableDescription ThreeFields()
+{
+    TableDescription description;
+    description.connectString = "DSN=none";
+    description.tableName = "t";
+    description.fieldCount = 3;
+    const struct
+    {
+        const char *title;
+        int sqlType;
+        int length;
+        const char *defaultValue;
+    } fields[] = {{"Name", 12, 8, ""}, {"Notes", -1, 65536, ""}, {"Town", 1, 6, "Paris"}};
+    for (std::size_t i = 0; i < 3; ++i) {
+        FieldDescription &field = description.fields[i];
+        field.name = field.title = fields[i].title;
+        field.sqlType = fields[i].sqlType;
+        field.length = fields[i].length;
+        field.defaultValue = fields[i].defaultValue;
+    }
+    SetValueWidths(description);
+    return description;
+}
+
+TEST(PickedRow, StoresCutToWidthAndKeepsThePreviousValue)
+{
+    const TableDescription description = ThreeFields();
+    PickedRow row;
+    ASSERT_TRUE(row.Allocate(description));
+    ASSERT_EQ(row.fieldCount, 3);
+    EXPECT_EQ(row.valueWidth[0], 8);
+    EXPECT_EQ(row.valueWidth[1], 32000);
+
+    const char *buffer = row.value[0].data();
+    row.StoreValue(0, "Lovelace, Ada");
+    EXPECT_EQ(row.value[0], "Lovelace");
+    EXPECT_EQ(row.previousValue[0], "");
+    row.hasValue[0] = 1;
+    row.StoreValue(0, "Zoë Brontë"); // the ë at bytes 3..4 fits, the one at 9..10 does not
+    EXPECT_EQ(row.value[0], "Zoë Bro");
+    EXPECT_EQ(row.previousValue[0], "Lovelace");
+    // The value's room was made when the table was loaded: storing never moves it.
+    EXPECT_EQ(row.value[0].data(), buffer);
+
+    row.StoreValue(1, std::string(40000, 'n'));
+    EXPECT_EQ(row.value[1].size(), 32000u);
+    row.StoreValue(3, "no such field");
+    row.StoreValue(-1, "no such field");
+}
+
+TEST(PickedRow, ResetStartsFromTheDefaults)
+{
+    const TableDescription description = ThreeFields();
+    PickedRow row;
+    ASSERT_TRUE(row.Allocate(description));
+    row.hasValue[0] = 1;
+    row.value[0] = "old";
+    row.previousValue[0] = "older";
+    row.unsaved = 1;
+    row.pendingField = 1;
+    row.captureTarget = 42;
+
+    row.Reset(description);
+    EXPECT_EQ(row.value[0], "");
+    EXPECT_EQ(row.hasValue[0], 0);
+    EXPECT_EQ(row.previousValue[0], "");
+    EXPECT_EQ(row.value[2], "Paris");
+    EXPECT_EQ(row.hasValue[2], 1);
+    EXPECT_EQ(row.unsaved, 0);
+    EXPECT_TRUE(row.AnyFieldHasValue());
+    // Neither the waiting field nor the target belongs to the row's values.
+    EXPECT_EQ(row.pendingField, 1);
+    EXPECT_EQ(row.captureTarget, 42u);
+}
+
+TEST(PickedRow, LoadingATableEndsAWaitingRequest)
+{
+    const TableDescription description = ThreeFields();
+    PickedRow row;
+    ASSERT_TRUE(row.Allocate(description));
+    row.pendingField = 2;
+    TableDescription smaller = description;
+    smaller.fieldCount = 1;
+    ASSERT_TRUE(row.Allocate(smaller));
+    EXPECT_EQ(row.fieldCount, 1);
+    EXPECT_EQ(row.pendingField, -1);
+    EXPECT_FALSE(row.AnyFieldHasValue());
+    row.Free();
+    EXPECT_EQ(row.fieldCount, 0);
+    EXPECT_FALSE(row.AnyFieldHasValue());
+}
+
+} // namespace

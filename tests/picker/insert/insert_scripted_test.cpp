@@ -1,0 +1,338 @@
+// Inserts through the scripted driver of the tests, for answers that no real driver gives on
+// demand: information from SQLExecute, long diagnostic records, a failing commit, a connection
+// that goes away. The driver logs every call with what it received.
+
+#include <gtest/gtest.h>
+
+#include "picker/insert/insert.h"
+#include "tests/support/databases.h"
+
+namespace {
+
+class ScriptedInsert : public testing::Test
+{
+protected:
+    // Writes the script and connects.
+    void connect(const std::string &script)
+    {
+        WriteBytes(m_script, script);
+        ASSERT_EQ(m_odbc.ConnectDataSource(connectString()), 0);
+    }
+
+    std::string connectString() const { return ScriptedConnectString(m_script, m_log); }
+
+    // The log without the "connect" lines' connection strings.
+    std::vector<std::string> log() const
+    {
+        std::vector<std::string> lines = ReadLines(m_log);
+        for (std::string &line : lines) {
+            if (line.starts_with("connect "))
+                line = "connect";
+        }
+        return lines;
+    }
+
+    int insert(const std::vector<std::string> &values)
+    {
+        return m_odbc.InsertRow("T", std::span(m_fields).first(values.size()), values);
+    }
+
+    TemporaryFolder m_folder;
+    std::filesystem::path m_script = m_folder.path() / "script";
+    std::filesystem::path m_log = m_folder.path() / "log";
+    RecordingSink m_sink;
+    OdbcConnection m_odbc{m_sink};
+    std::vector<FieldDescription> m_fields{Field("A", SQL_VARCHAR, 50), Field("B", SQL_VARCHAR, 50),
+                                           Field("C", SQL_VARCHAR, 50)};
+};
+
+const Message InfoBox(const std::string &text)
+{
+    return {text, "SQL_SUCCESS_WITH_INFO results", MessageIcon::Information, MessageButtons::Ok};
+}
+
+const Message ErrorBox(const std::string &text, bool continued = false)
+{
+    return {text, continued ? "SQL_ERROR results continued" : "SQL_ERROR results",
+            MessageIcon::Exclamation, MessageButtons::Ok};
+}
+
+TEST_F(ScriptedInsert, TheConnectionStringReachesTheDriverWithoutAnOdbcPrefix)
+{
+    WriteBytes(m_script, "");
+    ASSERT_EQ(m_odbc.ConnectDataSource("ODBC;" + connectString()), 0);
+    m_odbc.DisconnectDataSource();
+    ASSERT_EQ(m_odbc.ConnectDataSource(connectString()), 0);
+    m_odbc.DisconnectDataSource();
+
+    const std::vector<std::string> expected{"connect " + connectString(), "disconnect",
+                                            "connect " + connectString(), "disconnect"};
+    EXPECT_EQ(ReadLines(m_log), expected);
+}
+
+TEST_F(ScriptedInsert, ParametersFollowTheMarkersWithSizesAndStructures)
+{
+    connect("");
+    std::vector<FieldDescription> fields{Field("Name", SQL_VARCHAR, 50),
+                                         Field("Skipped", SQL_VARCHAR, 50),
+                                         Field("Amount", SQL_NUMERIC, 10),
+                                         Field("Day", SQL_DATE, 10),
+                                         Field("At", SQL_TIME, 8),
+                                         Field("Stamp", SQL_TIMESTAMP, 16),
+                                         Field("Short", SQL_CHAR, 3),
+                                         Field("Count", SQL_INTEGER, 4),
+                                         Field("Midnight", SQL_TIMESTAMP, 16),
+                                         Field("Empty", SQL_VARCHAR, 50)};
+    const std::vector<std::string> values{
+        "Smith", "",           "1234.5", "12/31/1999", "23:59:59", "12/31/1999 23:59:59", "abcdef",
+        "-42",   "02/29/2000", ""};
+
+    ASSERT_EQ(m_odbc.InsertRow("T", fields, values), 0);
+
+    // An ODBC 3 driver receives the ODBC 3 codes of the date and time types (91, 92, 93).
+    const std::vector<std::string> expected{
+        "connect",
+        R"(prepare INSERT INTO "T" ("Name", "Amount", "Day", "At", "Stamp", "Short", "Count", "Midnight") VALUES (?,?,?,?,?,?,?,?))",
+        "bind 1 1 12 5 0",
+        "bind 2 1 2 6 0",
+        "bind 3 91 91 0 0",
+        "bind 4 92 92 0 0",
+        "bind 5 93 93 0 0",
+        "bind 6 1 1 3 0",
+        "bind 7 1 4 3 0",
+        "bind 8 93 93 0 0",
+        "execute 1=Smith 2=1234.5 3=1999-12-31 4=23:59:59 5=1999-12-31 23:59:59.0 6=abcdef 7=-42 "
+        "8=2000-02-29 00:00:00.0",
+        "commit"};
+    EXPECT_EQ(log(), expected);
+    EXPECT_TRUE(m_sink.shown.empty());
+}
+
+TEST_F(ScriptedInsert, InformationFromExecuteIsShownAndTheRowCountsAsStored)
+{
+    connect("execute info\n"
+            "record 01000 0 [Scripted] NOTICE: row checked by a trigger\n");
+
+    EXPECT_EQ(insert({"a"}), 0);
+    EXPECT_EQ(insert({"b"}), 0);
+
+    const std::vector<Message> expected{InfoBox(
+        "SQL Error State:01000, Native Error Code: 0, ODBC Error: [Scripted] NOTICE: row checked "
+        "by a trigger")};
+    EXPECT_EQ(m_sink.shown, expected);
+    const std::vector<std::string> calls{
+        "connect",         R"(prepare INSERT INTO "T" ("A") VALUES (?))",
+        "bind 1 1 12 1 0", "execute 1=a",
+        "commit",          "bind 1 1 12 1 0",
+        "execute 1=b",     "commit"};
+    EXPECT_EQ(log(), calls);
+}
+
+TEST_F(ScriptedInsert, AFailingCommitIsShownAndTheRowCountsAsStored)
+{
+    connect("commit error\n"
+            "record 25000 17 [Scripted] commit refused\n");
+
+    EXPECT_EQ(insert({"a"}), 0);
+
+    const std::vector<Message> expected{
+        ErrorBox("SQL Error State:25000, Native Error Code: 11, ODBC Error: [Scripted] commit "
+                 "refused")};
+    EXPECT_EQ(m_sink.shown, expected);
+    EXPECT_FALSE(m_odbc.reconnectPending());
+}
+
+TEST_F(ScriptedInsert, AFailingCommitWithoutAutoCommitLosesTheRowAndRollsBack)
+{
+    WriteBytes(m_script, "commit error\n"
+                         "record 25000 17 [Scripted] commit refused\n");
+    ASSERT_EQ(m_odbc.ConnectDataSource(connectString() + ";AUTOCOMMIT=OFF"), 0);
+
+    EXPECT_EQ(insert({"a"}), 1);
+    EXPECT_EQ(insert({"b"}), 0);
+
+    const std::vector<Message> expected{
+        ErrorBox("SQL Error State:25000, Native Error Code: 11, ODBC Error: [Scripted] commit "
+                 "refused")};
+    EXPECT_EQ(m_sink.shown, expected);
+    const std::vector<std::string> calls{
+        "connect",         R"(prepare INSERT INTO "T" ("A") VALUES (?))",
+        "bind 1 1 12 1 0", "execute 1=a",
+        "commit",          "rollback",
+        "bind 1 1 12 1 0", "execute 1=b",
+        "commit"};
+    EXPECT_EQ(log(), calls);
+}
+
+TEST_F(ScriptedInsert, ThreeRecordsOf150CharactersFillTwoBoxes)
+{
+    // Each record formats to 150 characters: 57 of frame and 93 of message.
+    const std::string text93 = "[Scripted] " + std::string(82, 'm');
+    connect("execute error\n"
+            "record 44000 7 " +
+            text93 +
+            "\n"
+            "record 40001 7 " +
+            text93 +
+            "\n"
+            "record 22001 7 " +
+            text93 + "\n");
+
+    EXPECT_EQ(insert({"a"}), 1);
+
+    const std::string frame = ", Native Error Code: 7, ODBC Error: ";
+    const std::string first = "SQL Error State:44000" + frame + text93;
+    const std::string second = "SQL Error State:40001" + frame + text93;
+    const std::string third = "SQL Error State:22001" + frame + text93;
+    ASSERT_EQ(first.size(), 150u);
+    const std::vector<Message> expected{ErrorBox(first + "\n" + second), ErrorBox(third, true)};
+    EXPECT_EQ(m_sink.shown, expected);
+    EXPECT_EQ(log().back(), "execute 1=a");
+}
+
+// A message box runs the event loop, where the row being picked may change.
+class RowChangingSink : public RecordingSink
+{
+public:
+    explicit RowChangingSink(std::vector<std::string> &row) : m_row(row) {}
+    MessageAnswer show(const Message &message) override
+    {
+        for (std::string &value : m_row)
+            value = std::string(100, 'x');
+        return RecordingSink::show(message);
+    }
+
+private:
+    std::vector<std::string> &m_row;
+};
+
+TEST_F(ScriptedInsert, InformationFromPreparingAndBindingIsShownAfterTheRowExecuted)
+{
+    WriteBytes(m_script, "prepare info\n"
+                         "record 01S02 0 [Scripted] option value changed\n"
+                         "bind info\n"
+                         "record 01004 0 [Scripted] data truncated\n");
+    std::vector<std::string> row{"a", "b"};
+    RowChangingSink sink(row);
+    OdbcConnection odbc(sink);
+    ASSERT_EQ(odbc.ConnectDataSource(connectString()), 0);
+
+    EXPECT_EQ(odbc.InsertRow("T", std::span(m_fields).first(2), row), 0);
+
+    // One box for each call, as the call answered.
+    const std::vector<Message> expected{
+        InfoBox("SQL Error State:01S02, Native Error Code: 0, ODBC Error: [Scripted] option value "
+                "changed"),
+        InfoBox(
+            "SQL Error State:01004, Native Error Code: 0, ODBC Error: [Scripted] data truncated")};
+    EXPECT_EQ(sink.shown, expected);
+    const std::vector<std::string> calls{
+        "connect",         R"(prepare INSERT INTO "T" ("A", "B") VALUES (?,?))",
+        "bind 1 1 12 1 0", "bind 2 1 12 1 0",
+        "execute 1=a 2=b", "commit"};
+    EXPECT_EQ(log(), calls);
+}
+
+TEST_F(ScriptedInsert, TheStatementStaysPreparedWhileTheSameColumnsGetValues)
+{
+    connect("execute error\n"
+            "record 23000 0 [Scripted] duplicate\n"
+            "execute success\n"
+            "execute success\n"
+            "execute error\n"
+            "record 23000 0 [Scripted] duplicate\n");
+
+    EXPECT_EQ(insert({"a", "", "c"}), 1);
+    EXPECT_EQ(insert({"a", "", "c"}), 0);
+    EXPECT_EQ(insert({"aa", "", "cc"}), 0);
+    EXPECT_EQ(insert({"a", "b"}), 1);
+    EXPECT_EQ(insert({"a", "b"}), 0);
+    EXPECT_EQ(insert({"x", "y"}), 0);
+    EXPECT_EQ(insert({"z"}), 0);
+    EXPECT_EQ(m_odbc.InsertRow("U", m_fields, std::vector<std::string>{"u"}), 0);
+
+    const std::string ac = R"(prepare INSERT INTO "T" ("A", "C") VALUES (?,?))";
+    const std::string ab = R"(prepare INSERT INTO "T" ("A", "B") VALUES (?,?))";
+    const std::vector<std::string> expected{
+        "connect", ac, "bind 1 1 12 1 0", "bind 2 1 12 1 0", "execute 1=a 2=c",
+        // After a failure the statement is prepared afresh.
+        ac, "bind 1 1 12 1 0", "bind 2 1 12 1 0", "execute 1=a 2=c", "commit", "bind 1 1 12 2 0",
+        "bind 2 1 12 2 0", "execute 1=aa 2=cc", "commit", ab, "bind 1 1 12 1 0", "bind 2 1 12 1 0",
+        "execute 1=a 2=b", ab, "bind 1 1 12 1 0", "bind 2 1 12 1 0", "execute 1=a 2=b", "commit",
+        "bind 1 1 12 1 0", "bind 2 1 12 1 0", "execute 1=x 2=y", "commit",
+        // A statement with fewer markers keeps none of the earlier parameters.
+        R"(prepare INSERT INTO "T" ("A") VALUES (?))", "bind 1 1 12 1 0", "execute 1=z", "commit",
+        // Another table, the same columns.
+        R"(prepare INSERT INTO "U" ("A") VALUES (?))", "bind 1 1 12 1 0", "execute 1=u", "commit"};
+    EXPECT_EQ(log(), expected);
+}
+
+TEST_F(ScriptedInsert, AfterALostConnectionTheNextInsertReconnectsFirst)
+{
+    connect("execute error\n"
+            "record 08S01 0 [Scripted] server closed the connection\n"
+            "---\n"
+            "connect error\n"
+            "record 08001 0 [Scripted] server still down\n"
+            "---\n");
+
+    EXPECT_EQ(insert({"a"}), 1);
+    EXPECT_TRUE(m_odbc.reconnectPending());
+    EXPECT_EQ(insert({"b"}), 1);
+    EXPECT_EQ(insert({"c"}), 0);
+    EXPECT_FALSE(m_odbc.reconnectPending());
+    EXPECT_EQ(insert({"d"}), 0);
+
+    const std::vector<Message> expected{
+        ErrorBox("SQL Error State:08S01, Native Error Code: 0, ODBC Error: [Scripted] server "
+                 "closed the connection"),
+        ErrorBox("SQL Error State:08001, Native Error Code: 0, ODBC Error: [Scripted] server "
+                 "still down")};
+    EXPECT_EQ(m_sink.shown, expected);
+    // The row of the failed insert is never sent again by itself.
+    const std::string prepare = R"(prepare INSERT INTO "T" ("A") VALUES (?))";
+    const std::vector<std::string> calls{
+        "connect", prepare,           "bind 1 1 12 1 0", "execute 1=a",     "disconnect",
+        "connect", "connect",         prepare,           "bind 1 1 12 1 0", "execute 1=c",
+        "commit",  "bind 1 1 12 1 0", "execute 1=d",     "commit"};
+    EXPECT_EQ(log(), calls);
+}
+
+TEST_F(ScriptedInsert, ALostConnectionAtCommitAlsoReconnectsNextTime)
+{
+    connect("commit error\n"
+            "record 08S01 0 [Scripted] gone\n"
+            "---\n");
+
+    EXPECT_EQ(insert({"a"}), 0);
+    EXPECT_TRUE(m_odbc.reconnectPending());
+    EXPECT_EQ(insert({"b"}), 0);
+
+    // The stored row is not sent again: the new connection gets the next row only.
+    const std::string prepare = R"(prepare INSERT INTO "T" ("A") VALUES (?))";
+    const std::vector<std::string> calls{
+        "connect", prepare, "bind 1 1 12 1 0", "execute 1=a", "commit", "disconnect",
+        "connect", prepare, "bind 1 1 12 1 0", "execute 1=b", "commit"};
+    EXPECT_EQ(log(), calls);
+    EXPECT_EQ(m_sink.shown,
+              (std::vector<Message>{ErrorBox(
+                  "SQL Error State:08S01, Native Error Code: 0, ODBC Error: [Scripted] gone")}));
+}
+
+TEST_F(ScriptedInsert, WithoutAConnectionAnInsertConnectsFirst)
+{
+    WriteBytes(m_script, "connect error\n"
+                         "record 08001 0 [Scripted] refused\n"
+                         "---\n");
+    EXPECT_EQ(m_odbc.ConnectDataSource(connectString()), 1);
+    EXPECT_FALSE(m_odbc.connected());
+
+    EXPECT_EQ(insert({"a"}), 0);
+
+    EXPECT_EQ(m_sink.shown,
+              (std::vector<Message>{ErrorBox(
+                  "SQL Error State:08001, Native Error Code: 0, ODBC Error: [Scripted] refused")}));
+    EXPECT_EQ(log().back(), "commit");
+}
+
+} // namespace

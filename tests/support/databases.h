@@ -1,0 +1,76 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include "fieldvalues/tabledescription.h"
+#include "tests/support/recordingsink.h"
+#include "tests/support/testfiles.h"
+
+// What the database tests share: connection strings for the tests' data sources and a plain
+// ODBC session to set up tables and read rows back.
+
+// A field as a description file would give it, with its value width set.
+FieldDescription Field(const std::string &name, int sqlType, int length, int required = 0);
+
+std::string SqliteConnectString(const std::filesystem::path &database);
+// The tests' PostgreSQL server, started by the fixture "Postgres"; empty when it is not running.
+std::string PostgresConnectString();
+std::string PostgresPort();
+std::string ScriptedConnectString(const std::filesystem::path &script,
+                                  const std::filesystem::path &log);
+
+// A port on 127.0.0.1 where nothing listens.
+int UnusedPort();
+
+// A column of one field class: how the table declares it, the field that describes it, the value
+// inserted and the text that CAST(column AS TEXT) reads back.
+struct FieldClassCase
+{
+    const char *column;
+    const char *declaredType;
+    int sqlType;
+    int length;
+    const char *value;
+    const char *stored;
+};
+
+// One row with a value in every case's column: the column definitions for CREATE TABLE, the
+// fields and the values.
+struct FieldClassRow
+{
+    std::string columns;
+    std::vector<FieldDescription> fields;
+    std::vector<std::string> values;
+};
+FieldClassRow RowOfEveryCase(const std::vector<FieldClassCase> &cases);
+
+std::vector<std::string> ReadLines(const std::filesystem::path &path);
+
+using Rows = std::vector<std::vector<std::optional<std::string>>>;
+
+// A separate ODBC 3 connection for setting up and inspecting the database; throws on failure.
+class DatabaseSession
+{
+public:
+    explicit DatabaseSession(const std::string &connectString);
+    ~DatabaseSession();
+    DatabaseSession(const DatabaseSession &) = delete;
+    DatabaseSession &operator=(const DatabaseSession &) = delete;
+
+    void execute(const std::string &sql);
+    Rows query(const std::string &sql);
+    std::string scalar(const std::string &sql);
+
+private:
+    std::string diagnostics(SQLSMALLINT type, SQLHANDLE handle) const;
+
+    SQLHENV m_environment = SQL_NULL_HENV;
+    SQLHDBC m_connection = SQL_NULL_HDBC;
+};

@@ -1,0 +1,143 @@
+#include "tests/support/x11input.h"
+
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+
+namespace x11input {
+namespace {
+
+Display *Connection()
+{
+    static Display *display = XOpenDisplay(nullptr);
+    return display;
+}
+
+} // namespace
+
+bool ClickAt(int x, int y)
+{
+    Display *display = Connection();
+    if (display == nullptr)
+        return false;
+    XTestFakeMotionEvent(display, -1, x, y, CurrentTime);
+    XTestFakeButtonEvent(display, 1, True, CurrentTime);
+    XTestFakeButtonEvent(display, 1, False, CurrentTime);
+    XFlush(display);
+    return true;
+}
+
+bool FocusWindow(std::uint64_t window)
+{
+    Display *display = Connection();
+    if (display == nullptr)
+        return false;
+    XSetInputFocus(display, static_cast<Window>(window), RevertToParent, CurrentTime);
+    XSync(display, False);
+    return true;
+}
+
+bool ActivateWindow(std::uint64_t window)
+{
+    Display *display = Connection();
+    if (display == nullptr)
+        return false;
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = static_cast<Window>(window);
+    event.xclient.message_type = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = 2;
+    XSendEvent(display, DefaultRootWindow(display), False,
+               SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XFlush(display);
+    return true;
+}
+
+std::uint64_t FocusedWindow()
+{
+    Display *display = Connection();
+    if (display == nullptr)
+        return 0;
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(display, &focus, &revert);
+    return focus;
+}
+
+std::uint64_t ClientWindowOf(std::uint64_t id)
+{
+    Display *display = Connection();
+    if (display == nullptr)
+        return 0;
+    const Atom wmState = XInternAtom(display, "WM_STATE", False);
+    Window window = static_cast<Window>(id);
+    Window topLevel = 0;
+    while (window != 0) {
+        Atom type = 0;
+        int format = 0;
+        unsigned long count = 0;
+        unsigned long after = 0;
+        unsigned char *data = nullptr;
+        XGetWindowProperty(display, window, wmState, 0, 0, False, AnyPropertyType, &type, &format,
+                           &count, &after, &data);
+        if (data != nullptr)
+            XFree(data);
+        if (type != None)
+            return window;
+        Window root = 0;
+        Window parent = 0;
+        Window *children = nullptr;
+        unsigned int childCount = 0;
+        if (XQueryTree(display, window, &root, &parent, &children, &childCount) == 0)
+            return 0;
+        if (children != nullptr)
+            XFree(children);
+        if (parent == root)
+            topLevel = window;
+        window = parent == root ? 0 : parent;
+    }
+    return HasWindowManager() ? 0 : topLevel;
+}
+
+bool HasWindowManager()
+{
+    Display *display = Connection();
+    if (display == nullptr)
+        return false;
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char *data = nullptr;
+    XGetWindowProperty(display, DefaultRootWindow(display),
+                       XInternAtom(display, "_NET_SUPPORTED", False), 0, 0, False, AnyPropertyType,
+                       &type, &format, &count, &after, &data);
+    if (data != nullptr)
+        XFree(data);
+    return type != None;
+}
+
+std::uint64_t ClipboardOwner()
+{
+    Display *display = Connection();
+    if (display == nullptr)
+        return 0;
+    return XGetSelectionOwner(display, XInternAtom(display, "CLIPBOARD", False));
+}
+
+bool OwnClipboardWithoutAnswering()
+{
+    Display *display = Connection();
+    if (display == nullptr)
+        return false;
+    // This connection's events are never read, so a request for the clipboard stays unanswered.
+    const Window owner =
+        XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
+    const Atom clipboard = XInternAtom(display, "CLIPBOARD", False);
+    XSetSelectionOwner(display, clipboard, owner, CurrentTime);
+    const bool owned = XGetSelectionOwner(display, clipboard) == owner;
+    XSync(display, False);
+    return owned;
+}
+
+} // namespace x11input
