@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstddef>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+// The longest Table Description path the picker works with, in bytes. A longer path is refused
+// rather than cut, since a cut path may name another file.
+inline constexpr std::size_t MaxDescriptionPathLength = 255;
+
+// Whether `path` is short enough to be the Table Description path.
+bool descriptionPathFits(std::string_view path);
+
+// The picker's own section of the settings file "quillon.ini".
+//
+// Every running picker owns one section: "Settings", "Settings1", "Settings2", … Its keys are
+// "inuse" (non-zero while a picker owns the section), "orientation" and "datatablefile". The
+// file is plain `key=value` text that people may edit; section and key names are compared
+// without case, values are read with the blanks around them trimmed, and a write changes only
+// the lines it concerns.
+//
+// Besides the "inuse" mark, the owner holds a lock on a file of its own beside the settings file
+// ("quillon.ini.Settings1.lock") for as long as it runs, so a section whose picker crashed or
+// was killed is free again.
+class PickerSettings
+{
+public:
+    // "quillon.ini" in $XDG_CONFIG_HOME when that is an absolute path, otherwise in ~/.config.
+    static std::string configPath();
+
+    explicit PickerSettings(std::string path = configPath());
+    // Gives up the owner lock without writing: a section left with "inuse" 1 this way is free
+    // for the next picker all the same.
+    ~PickerSettings();
+    PickerSettings(const PickerSettings &) = delete;
+    PickerSettings &operator=(const PickerSettings &) = delete;
+
+    // Takes the first section that no running picker owns, writes "inuse"=1 into it and reads
+    // its orientation and Table Description path. Creates the folder and the file as needed.
+    // Always settles on a section; returns false when the file could not be read or written, in
+    // which case the picker can go on but nothing about the run is kept.
+    bool claim();
+
+    // The claimed section; empty before claim().
+    const std::string &sectionName() const { return m_section; }
+    // "orientation" as read by claim(); 0 when missing.
+    unsigned orientation() const { return m_orientation; }
+    // "datatablefile" as read by claim(), whole; empty when missing.
+    const std::string &dataTableFile() const { return m_dataTableFile; }
+
+    // At the end of a run: writes "inuse"=0, "orientation" and "datatablefile" and gives the
+    // section up. A path holding a line break cannot be kept in the file: the earlier path then
+    // stays. Returns false when not everything was written or no section is held.
+    bool release(unsigned orientation, std::string_view dataTableFile);
+    // At an early end: writes "inuse"=0 alone and gives the section up.
+    bool releaseInUseOnly();
+
+private:
+    struct Entry
+    {
+        std::string_view key;
+        std::string_view value;
+    };
+    bool writeAndGiveUp(std::initializer_list<Entry> entries);
+
+    std::string m_path;
+    std::string m_section;
+    std::string m_dataTableFile;
+    unsigned m_orientation = 0;
+    int m_ownerLock = -1;
+    bool m_owning = false;
+};
