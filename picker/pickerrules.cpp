@@ -1,0 +1,139 @@
+#include "picker/pickerrules.h"
+
+#include <algorithm>
+
+#include "picker/frame/miniframegeometry.h"
+#include "picker/settings.h"
+
+namespace {
+
+char Lowered(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool IsPasswordKey(std::string_view key)
+{
+    while (!key.empty() && key.front() == ' ')
+        key.remove_prefix(1);
+    while (!key.empty() && key.back() == ' ')
+        key.remove_suffix(1);
+    std::string lowered(key);
+    std::transform(lowered.begin(), lowered.end(), lowered.begin(), Lowered);
+    return lowered == "pwd" || lowered == "password";
+}
+
+// The end of the value that starts at `from`: a value in braces runs to its closing brace ("}}"
+// stands for one brace inside it), any other to the next ";".
+std::size_t ValueEnd(std::string_view text, std::size_t from)
+{
+    std::size_t at = from;
+    while (at < text.size() && text[at] == ' ')
+        ++at;
+    if (at < text.size() && text[at] == '{') {
+        for (++at; at < text.size(); ++at) {
+            if (text[at] != '}')
+                continue;
+            if (at + 1 < text.size() && text[at + 1] == '}') {
+                ++at;
+                continue;
+            }
+            return text.find(';', at);
+        }
+        return std::string_view::npos;
+    }
+    return text.find(';', from);
+}
+
+} // namespace
+
+std::string JoinCommandLine(int argc, const char *const *argv)
+{
+    std::string line;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1)
+            line += ' ';
+        line += argv[i];
+    }
+    return line;
+}
+
+int FrameAllowance()
+{
+    return 2 * SM_CXFRAME - 1;
+}
+
+PixelSize PickerWindowSize(int fieldCount, unsigned orientation, int frameAllowance,
+                           int captionSize)
+{
+    if (orientation == 0)
+        return {frameAllowance + captionSize + 68, frameAllowance + 24 * fieldCount + 60};
+    return {frameAllowance + 64 * fieldCount + 100, frameAllowance + captionSize + 27};
+}
+
+std::string MaskPasswords(std::string_view connectString)
+{
+    std::string masked;
+    std::size_t at = 0;
+    while (at <= connectString.size()) {
+        const std::size_t equals = connectString.find('=', at);
+        const std::size_t semicolon = connectString.find(';', at);
+        if (equals == std::string_view::npos || equals > semicolon) {
+            const std::size_t end =
+                semicolon == std::string_view::npos ? connectString.size() : semicolon + 1;
+            masked.append(connectString.substr(at, end - at));
+            at = end;
+            if (semicolon == std::string_view::npos)
+                break;
+            continue;
+        }
+        const std::size_t valueEnd = ValueEnd(connectString, equals + 1);
+        const std::size_t end =
+            valueEnd == std::string_view::npos ? connectString.size() : valueEnd;
+        masked.append(connectString.substr(at, equals + 1 - at));
+        if (IsPasswordKey(connectString.substr(at, equals - at)))
+            masked.append(end - equals - 1, '*');
+        else
+            masked.append(connectString.substr(equals + 1, end - equals - 1));
+        if (valueEnd == std::string_view::npos)
+            break;
+        masked += ';';
+        at = end + 1;
+    }
+    return masked;
+}
+
+Message TableInformationMessage(const TableDescription &description)
+{
+    std::string text = MaskPasswords(description.connectString);
+    std::replace(text.begin(), text.end(), ';', '\n');
+    text += "\nTable Name:  " + description.tableName;
+    return Message{text, "Quillon: Database Table Information", MessageIcon::None,
+                   MessageButtons::Ok};
+}
+
+Message UnsavedQuestion(bool exiting)
+{
+    return Message{exiting ? "Unsaved Text Data will be lost.\nAre you sure you want to exit ?"
+                           : "Unsaved Text Data will be lost.\nContinue ?",
+                   "Quillon: Warning", MessageIcon::Question, MessageButtons::YesNo};
+}
+
+Message PathTooLongMessage(std::string_view path)
+{
+    return Message{"The path of the Table Description file is longer than " +
+                       std::to_string(MaxDescriptionPathLength) +
+                       " characters, which Quillon cannot keep:\n" + std::string(path),
+                   "Quillon", MessageIcon::Stop, MessageButtons::Ok};
+}
+
+Message LaunchFailedMessage(const LaunchFailure &failure)
+{
+    return Message{"Cannot start " + failure.path + "\n" + failure.reason, "Quillon: Inform",
+                   MessageIcon::Stop, MessageButtons::Ok};
+}
+
+Message OutOfMemoryMessage()
+{
+    return Message{"Out of memory !", "Quillon: Inform", MessageIcon::Stop, MessageButtons::Ok};
+}

@@ -1,0 +1,404 @@
+#include "picker/pickerwindow.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QKeySequence>
+#include <QShortcut>
+#include <QTimer>
+
+#include <span>
+
+#include "fieldvalues/row.h"
+#include "picker/capture/capture.h"
+#include "picker/capture/statuswindow.h"
+#include "picker/insert/insert.h"
+#include "picker/pickerrules.h"
+#include "picker/toolbarbuttons.h"
+
+namespace {
+
+// Where and how large the window is before a table has been opened.
+constexpr int StartX = 5;
+constexpr int StartY = 5;
+constexpr int StartWidth = 280;
+constexpr int StartHeight = 57;
+
+std::uint32_t StyleFor(unsigned orientation)
+{
+    return PickerWindowStyle | (orientation != 0 ? IBS_HORZCAPTION : IBS_VERTCAPTION);
+}
+
+} // namespace
+
+PickerWindow::PickerWindow(MessageSink &messages, CaptureBackend &backend, PickerSettings &settings,
+                           PickerServices services)
+    : MiniFrame(StyleFor(0)), m_messages(messages), m_settings(settings),
+      m_services(std::move(services)),
+      m_capture(std::make_unique<CaptureController>(backend, messages)),
+      m_connection(std::make_unique<OdbcConnection>(messages))
+{
+    setWindowTitle(QStringLiteral("Quillon"));
+    setObjectName(QStringLiteral("pickerWindow"));
+    move(StartX, StartY);
+    resize(StartWidth, StartHeight);
+    buildWindowMenu();
+    connect(this, &MiniFrame::menuCommand, this, [this](int id) {
+        // System commands are the frame's own.
+        if (id < 0xF000)
+            command(id);
+    });
+
+    // F1 and F2 reach their commands while any of our windows is active.
+    auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    help->setContext(Qt::ApplicationShortcut);
+    connect(help, &QShortcut::activated, this, &PickerWindow::ShowHelp);
+    auto *view = new QShortcut(QKeySequence(Qt::Key_F2), this);
+    view->setContext(Qt::ApplicationShortcut);
+    connect(view, &QShortcut::activated, this, [this] {
+        if (m_capture->AnyFieldHasValue())
+            viewPickedData();
+    });
+
+    m_capture->setPickerWindow(this);
+    m_capture->setFillStateSink([this](int field, bool filled) {
+        sendToToolbar(TBM_SETFILLSTATE, static_cast<quintptr>(FirstFieldCommand + field),
+                      FieldFillState(filled));
+    });
+}
+
+PickerWindow::~PickerWindow()
+{
+    m_capture->leaveClipboardNotices();
+    m_connection->DisconnectDataSource();
+    FreeValueBuffers();
+}
+
+// The standard window menu, changed by position into the picker's: Restore, Move, Minimize,
+// Change Orientation, Always On Top, Show what you are picking up, Start Over, Database Table
+// Information, Load New Database Table, View Current Data, Help, About and Close, with
+// separators between the groups.
+void PickerWindow::buildWindowMenu()
+{
+    removeMenuItemAt(8);
+    removeMenuItemAt(7);
+    insertMenuSeparator(6);
+    insertMenuCommand(6, AboutCommand, QStringLiteral("&About"));
+    insertMenuCommand(6, HelpCommand, QStringLiteral("&Help\tF1"));
+    insertMenuSeparator(6);
+    insertMenuCommand(6, ViewCurrentDataCommand, QStringLiteral("Vie&w Current Data"));
+    insertMenuSeparator(6);
+    insertMenuCommand(6, LoadNewTableCommand, QStringLiteral("&Load New Database Table"));
+    insertMenuCommand(6, TableInformationCommand, QStringLiteral("&Database Table Information"));
+    insertMenuSeparator(6);
+    insertMenuCommand(6, StartOverCommand, QStringLiteral("Start &Over"));
+    removeMenuItemAt(4);
+    removeMenuItemAt(2);
+    insertMenuCommand(3, ShowPickingCommand, QStringLiteral("Show what you are picking up"))
+        ->setCheckable(true);
+    QAction *onTop = insertMenuCommand(3, AlwaysOnTopCommand, QStringLiteral("Always On &Top"));
+    onTop->setCheckable(true);
+    onTop->setChecked(true);
+    insertMenuCommand(3, ChangeOrientationCommand, QStringLiteral("Change Orientation"));
+}
+
+bool PickerWindow::start(const std::string &commandLine)
+{
+    m_settings.claim();
+    m_orientation = m_settings.orientation();
+    m_path = commandLine.empty() ? m_settings.dataTableFile() : commandLine;
+    setStyleBits(StyleFor(m_orientation));
+
+    const OpenOutcome outcome = OpenTableDescription();
+    if (outcome != OpenOutcome::Opened) {
+        if (outcome == OpenOutcome::CreateNew)
+            StartWizard(false);
+        m_settings.releaseInUseOnly();
+        return false;
+    }
+
+    m_records = TableButtons(m_description);
+    ibSetCaptionSize(this, ibGetCaptionSize(this) + 2);
+    resizeToTable();
+    setAlwaysOnTop(true);
+    m_toolbar = CreateToolbar(clientArea(), TBS_VISIBLE, ToolbarControlId, ToolbarImageCount,
+                              nullptr, ToolbarBitmap, m_records.data(),
+                              static_cast<int>(m_records.size()), static_cast<int>(m_orientation));
+    connect(m_toolbar, &KolvaneToolbar::commandActivated, this,
+            [this](int id, qintptr lParam) { command(id, lParam); });
+    sendToToolbar(WM_SIZE, 0, 0);
+    show();
+
+    m_status = new StatusWindow(this);
+    connect(m_status, &StatusWindow::closedByUser, this, [this] {
+        m_statusShown = false;
+        menuAction(ShowPickingCommand)->setChecked(false);
+    });
+    m_capture->setStatusWindow(m_status);
+    ResetRow();
+    return true;
+}
+
+PickerWindow::OpenOutcome PickerWindow::OpenTableDescription()
+{
+    auto read = [this] {
+        if (!descriptionPathFits(m_path)) {
+            m_messages.show(PathTooLongMessage(m_path));
+            return 0;
+        }
+        Message failure;
+        const int count = LoadTableDescription(m_path, m_description, &failure);
+        if (count == 0 && !failure.text.empty())
+            m_messages.show(failure);
+        return count;
+    };
+    int count = read();
+    while (count == 0) {
+        switch (m_services.askNoDescription(this)) {
+        case PickerServices::NoDescriptionChoice::GaveUp:
+            return OpenOutcome::GaveUp;
+        case PickerServices::NoDescriptionChoice::CreateNew:
+            return OpenOutcome::CreateNew;
+        case PickerServices::NoDescriptionChoice::LoadExisting:
+            break;
+        }
+        if (!m_services.chooseDescriptionFile(this, m_path))
+            return OpenOutcome::GaveUp;
+        count = read();
+    }
+    m_description.fieldCount = count;
+    SetValueWidths(m_description);
+
+    if (m_connection->ConnectDataSource(m_description.connectString) != 0)
+        return OpenOutcome::GaveUp;
+    if (!AllocateValueBuffers()) {
+        m_connection->DisconnectDataSource();
+        return OpenOutcome::GaveUp;
+    }
+    return OpenOutcome::Opened;
+}
+
+bool PickerWindow::AllocateValueBuffers()
+{
+    if (m_capture->TableLoaded(m_description))
+        return true;
+    m_messages.show(OutOfMemoryMessage());
+    return false;
+}
+
+void PickerWindow::FreeValueBuffers()
+{
+    m_capture->TableClosed();
+}
+
+void PickerWindow::command(int id, qintptr lParam)
+{
+    m_capture->ShowPickedText(" ", -1);
+    const int field = FieldOfCommand(id, m_description.fieldCount);
+    if (field >= 0) {
+        if (lParam == 0)
+            m_capture->PickField(field);
+        else
+            m_services.editField(this, field);
+        return;
+    }
+    switch (id) {
+    case EnterCommand:
+        if (!m_capture->AnyFieldHasValue())
+            break;
+        if (lParam != 0)
+            viewPickedData();
+        else
+            enterRow();
+        break;
+    case LoadNewTableCommand:
+        loadNewTable();
+        break;
+    case StartOverCommand:
+        if (m_capture->RowIsUnsaved() &&
+            m_messages.show(UnsavedQuestion(false)) != MessageAnswer::Yes)
+            break;
+        ResetRow();
+        break;
+    case AboutCommand:
+        m_services.showAbout(this);
+        break;
+    case HelpCommand:
+        ShowHelp();
+        break;
+    case AlwaysOnTopCommand:
+        m_alwaysOnTop = !m_alwaysOnTop;
+        setAlwaysOnTop(m_alwaysOnTop);
+        menuAction(AlwaysOnTopCommand)->setChecked(m_alwaysOnTop);
+        break;
+    case ChangeOrientationCommand:
+        ChangeOrientation();
+        break;
+    case ViewCurrentDataCommand:
+        if (m_capture->AnyFieldHasValue())
+            viewPickedData();
+        break;
+    case TableInformationCommand:
+        m_messages.show(TableInformationMessage(m_description));
+        break;
+    case ShowPickingCommand:
+        toggleStatusWindow();
+        break;
+    default:
+        break;
+    }
+}
+
+void PickerWindow::enterRow()
+{
+    const std::size_t count = static_cast<std::size_t>(m_description.fieldCount);
+    const std::span<std::string> values = std::span(m_capture->row().value).first(count);
+    const RowProblem problem = CheckRow(m_description, values);
+    if (problem.field >= 0) {
+        // The editor opens once this command is over, as if the user had asked for it.
+        const int id = FirstFieldCommand + problem.field;
+        QTimer::singleShot(0, this, [this, id] { command(id, 1); });
+        return;
+    }
+    if (!InsertCurrentRow())
+        return;
+    m_enterLook = m_enterLook == 0 ? 1 : 0;
+    sendToToolbar(TBM_SETFILLSTATE, EnterCommand, m_enterLook != 0 ? TBFILL_ENTER2 : TBFILL_ENTER);
+    ResetRow();
+}
+
+bool PickerWindow::InsertCurrentRow()
+{
+    const std::size_t count = static_cast<std::size_t>(m_description.fieldCount);
+    return m_connection->InsertRow(
+               m_description, std::span<const std::string>(m_capture->row().value).first(count)) ==
+           0;
+}
+
+void PickerWindow::ResetRow()
+{
+    m_capture->ResetRow();
+}
+
+void PickerWindow::loadNewTable()
+{
+    if (m_capture->RowIsUnsaved()) {
+        if (m_messages.show(UnsavedQuestion(false)) != MessageAnswer::Yes)
+            return;
+        ResetRow();
+    }
+    std::string chosen;
+    if (!m_services.chooseDescriptionFile(this, chosen))
+        return;
+    m_connection->DisconnectDataSource();
+    FreeValueBuffers();
+    const int oldCount = m_description.fieldCount;
+    const std::string oldPath = m_path;
+    m_path = chosen;
+
+    OpenOutcome outcome = OpenTableDescription();
+    if (outcome == OpenOutcome::Opened) {
+        for (int position = oldCount - 1; position >= 0; --position)
+            sendToToolbar(TBM_DELETEBUTTON, static_cast<quintptr>(position), 0);
+        insertFieldButtons();
+        resizeToTable();
+        sendToToolbar(WM_SIZE, 0, 0);
+        ResetRow();
+        return;
+    }
+    if (outcome == OpenOutcome::GaveUp) {
+        // Back to the table the picker had; its buttons never went away.
+        m_path = oldPath;
+        outcome = OpenTableDescription();
+        if (outcome == OpenOutcome::Opened) {
+            ResetRow();
+            return;
+        }
+        if (outcome == OpenOutcome::GaveUp) {
+            QTimer::singleShot(0, this, &QWidget::close);
+            return;
+        }
+    }
+    StartWizard(true);
+}
+
+void PickerWindow::insertFieldButtons()
+{
+    m_records = TableButtons(m_description);
+    for (int i = 0; i < m_description.fieldCount; ++i)
+        sendToToolbar(TBM_INSERTBUTTON, static_cast<quintptr>(i),
+                      reinterpret_cast<qintptr>(&m_records[static_cast<std::size_t>(i)]));
+}
+
+void PickerWindow::ChangeOrientation()
+{
+    m_orientation = m_orientation != 0 ? 0 : 1;
+    setStyleBits(StyleFor(m_orientation));
+    sendToToolbar(TBM_SETORIENTATION, m_orientation, 0);
+    resizeToTable();
+    sendToToolbar(WM_SIZE, 0, 0);
+}
+
+void PickerWindow::resizeToTable()
+{
+    const PixelSize size = PickerWindowSize(m_description.fieldCount, m_orientation,
+                                            FrameAllowance(), ibGetCaptionSize(this));
+    resize(size.width, size.height);
+    if (m_alwaysOnTop)
+        setAlwaysOnTop(true);
+}
+
+void PickerWindow::viewPickedData()
+{
+    const int field = m_services.viewPickedData(this);
+    if (field < 0)
+        return;
+    const int id = FirstFieldCommand + field;
+    QTimer::singleShot(0, this, [this, id] { command(id, 1); });
+}
+
+void PickerWindow::toggleStatusWindow()
+{
+    if (m_status == nullptr)
+        return;
+    m_statusShown = !m_statusShown;
+    if (m_statusShown)
+        m_status->showNormal();
+    else
+        m_status->hide();
+    menuAction(ShowPickingCommand)->setChecked(m_statusShown);
+}
+
+void PickerWindow::StartWizard(bool closeAfterwards)
+{
+    LaunchFailure failure;
+    if (!m_services.startWizard(&failure))
+        m_messages.show(LaunchFailedMessage(failure));
+    if (closeAfterwards)
+        QTimer::singleShot(0, this, &QWidget::close);
+}
+
+void PickerWindow::ShowHelp()
+{
+    LaunchFailure failure;
+    if (!m_services.showHelp(&failure))
+        m_messages.show(LaunchFailedMessage(failure));
+}
+
+void PickerWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_capture->RowIsUnsaved() && m_messages.show(UnsavedQuestion(true)) != MessageAnswer::Yes) {
+        event->ignore();
+        return;
+    }
+    m_settings.release(m_orientation, m_path);
+    m_capture->leaveClipboardNotices();
+    if (m_status != nullptr)
+        m_status->hide();
+    MiniFrame::closeEvent(event);
+}
+
+void PickerWindow::sendToToolbar(unsigned message, quintptr wParam, qintptr lParam)
+{
+    if (m_toolbar != nullptr)
+        SendToolbarMessage(m_toolbar, message, wParam, lParam);
+}

@@ -1,0 +1,117 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "desktop/launch.h"
+#include "fieldvalues/message.h"
+#include "fieldvalues/tabledescription.h"
+#include "kolvane/kolvane.h"
+#include "picker/frame/miniframe.h"
+#include "picker/settings.h"
+
+class CaptureBackend;
+class CaptureController;
+class OdbcConnection;
+class StatusWindow;
+
+// What the picker asks of the desktop and of its dialogs. The program uses the real ones; tests
+// answer from a script.
+struct PickerServices
+{
+    enum class NoDescriptionChoice
+    {
+        GaveUp,
+        CreateNew,
+        LoadExisting,
+    };
+
+    // The Open dialog for a Table Description file: true with the chosen path.
+    std::function<bool(QWidget *owner, std::string &path)> chooseDescriptionFile;
+    // The question that follows when no Table Description file can be read.
+    std::function<NoDescriptionChoice(QWidget *owner)> askNoDescription;
+    std::function<bool(LaunchFailure *failure)> startWizard;
+    std::function<bool(LaunchFailure *failure)> showHelp;
+    // The value editor on a field, the picked data view and the About box.
+    std::function<void(QWidget *owner, int field)> editField;
+    // Returns the field to edit once the view has gone, or -1.
+    std::function<int(QWidget *owner)> viewPickedData;
+    std::function<void(QWidget *owner)> showAbout;
+};
+
+// The picker's main window: the mini frame with one toolbar button per field and "Enter", its
+// window menu, and what their commands do to the row being picked and to the database.
+class PickerWindow : public MiniFrame
+{
+    Q_OBJECT
+
+public:
+    enum class OpenOutcome
+    {
+        Opened,
+        GaveUp,
+        CreateNew,
+    };
+
+    PickerWindow(MessageSink &messages, CaptureBackend &backend, PickerSettings &settings,
+                 PickerServices services);
+    ~PickerWindow() override;
+
+    // Everything between claiming a settings section and showing the window, for the path
+    // given on the command line (or, when it is empty, the one kept in the settings). False
+    // when the picker ends without running: the section is then given up.
+    bool start(const std::string &commandLine);
+
+    // A command from the toolbar or the window menu, as its identifier and second word.
+    void command(int id, qintptr lParam = 0);
+
+    // The operations of the running picker.
+    OpenOutcome OpenTableDescription();
+    void ResetRow();
+    bool InsertCurrentRow();
+    void ChangeOrientation();
+    void StartWizard(bool closeAfterwards);
+    void ShowHelp();
+
+    const TableDescription &description() const { return m_description; }
+    const std::string &descriptionPath() const { return m_path; }
+    unsigned orientation() const { return m_orientation; }
+    bool statusShown() const { return m_statusShown; }
+    int enterLook() const { return m_enterLook; }
+    CaptureController &capture() { return *m_capture; }
+    KolvaneToolbar *toolbar() const { return m_toolbar; }
+    StatusWindow *statusWindow() const { return m_status; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildWindowMenu();
+    void resizeToTable();
+    void applyTopmost();
+    bool AllocateValueBuffers();
+    void FreeValueBuffers();
+    void loadNewTable();
+    void insertFieldButtons();
+    void enterRow();
+    void viewPickedData();
+    void toggleStatusWindow();
+    void sendToToolbar(unsigned message, quintptr wParam, qintptr lParam);
+
+    MessageSink &m_messages;
+    PickerSettings &m_settings;
+    PickerServices m_services;
+    std::unique_ptr<CaptureController> m_capture;
+    std::unique_ptr<OdbcConnection> m_connection;
+    TableDescription m_description;
+    std::string m_path;
+    unsigned m_orientation = 0;
+    bool m_alwaysOnTop = true;
+    bool m_statusShown = false;
+    int m_enterLook = 0;
+    std::vector<ButtonRecord> m_records;
+    KolvaneToolbar *m_toolbar = nullptr;
+    StatusWindow *m_status = nullptr;
+};

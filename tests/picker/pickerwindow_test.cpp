@@ -1,0 +1,407 @@
+// The picker's main window on the offscreen platform, over a SQLite table: the window menu, the
+// commands and what they do to the row, the toolbar, the messages and the database.
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <memory>
+
+#include "fieldvalues/tabledescription.h"
+#include "picker/capture/capture.h"
+#include "picker/capture/capturebackend.h"
+#include "picker/pickerrules.h"
+#include "picker/pickerwindow.h"
+#include "picker/toolbarbuttons.h"
+#include "tests/support/databases.h"
+#include "tests/support/recordingsink.h"
+
+namespace {
+
+using Choice = PickerServices::NoDescriptionChoice;
+
+class PickerWindowTest : public testing::Test
+{
+protected:
+    PickerWindowTest() : m_settings((m_folder.path() / "quillon.ini").string())
+    {
+        m_database = SqliteConnectString(m_folder.path() / "shop.sqlite");
+        DatabaseSession session(m_database);
+        session.execute("CREATE TABLE People (Name VARCHAR(20) NOT NULL, Born DATE, "
+                        "Age INTEGER, Town VARCHAR(20))");
+        session.execute("CREATE TABLE Towns (Town VARCHAR(20), Zip VARCHAR(5))");
+        m_people = m_folder.file("people.dtd");
+        EXPECT_TRUE(SaveTableDescription(m_people, m_database, "People",
+                                         {{"Name", "Name", "", "VARCHAR", "20", "Yes", "12"},
+                                          {"Born", "Born", "", "DATE", "10", "No", "9"},
+                                          {"Age", "Age", "", "INTEGER", "4", "No", "4"},
+                                          {"Town", "Town", "Paris", "VARCHAR", "20", "No", "12"}}));
+        m_towns = m_folder.file("towns.dtd");
+        EXPECT_TRUE(SaveTableDescription(m_towns, m_database, "Towns",
+                                         {{"Town", "Town", "", "VARCHAR", "20", "No", "12"},
+                                          {"Zip", "Zip", "", "VARCHAR", "5", "No", "12"}}));
+    }
+
+    PickerServices services()
+    {
+        PickerServices s;
+        s.chooseDescriptionFile = [this](QWidget *, std::string &path) {
+            m_calls.push_back("choose");
+            if (m_chosen.empty())
+                return false;
+            path = m_chosen.front();
+            m_chosen.pop_front();
+            return true;
+        };
+        s.askNoDescription = [this](QWidget *) {
+            m_calls.push_back("117");
+            const Choice choice =
+                m_noDescription.empty() ? Choice::GaveUp : m_noDescription.front();
+            if (!m_noDescription.empty())
+                m_noDescription.pop_front();
+            return choice;
+        };
+        s.startWizard = [this](LaunchFailure *failure) {
+            m_calls.push_back("wizard");
+            *failure = LaunchFailure{"/opt/quillon/bin/ormund", "No such file or directory."};
+            return m_wizardStarts;
+        };
+        s.showHelp = [this](LaunchFailure *) {
+            m_calls.push_back("help");
+            return true;
+        };
+        s.editField = [this](QWidget *, int field) {
+            m_calls.push_back("edit " + std::to_string(field));
+        };
+        s.viewPickedData = [this](QWidget *) {
+            m_calls.push_back("view");
+            return m_viewHandsOver;
+        };
+        s.showAbout = [this](QWidget *) {
+            m_calls.push_back("about");
+        };
+        return s;
+    }
+
+    // A picker started on `commandLine`; null when it ended at once.
+    std::unique_ptr<PickerWindow> start(const std::string &commandLine)
+    {
+        auto window = std::make_unique<PickerWindow>(m_messages, m_backend, m_settings, services());
+        if (!window->start(commandLine))
+            return nullptr;
+        return window;
+    }
+
+    static void pick(PickerWindow &window, int field, const std::string &value)
+    {
+        PickedRow &row = window.capture().row();
+        row.value[static_cast<std::size_t>(field)] = value;
+        row.hasValue[static_cast<std::size_t>(field)] = 1;
+        row.unsaved = 1;
+    }
+
+    static std::int32_t fill(const PickerWindow &window, int position)
+    {
+        return window.toolbar()->record(position).valueState;
+    }
+
+    Rows people() { return DatabaseSession(m_database).query("SELECT * FROM People"); }
+
+    std::string iniText() { return ReadBytes(m_folder.path() / "quillon.ini"); }
+
+    TemporaryFolder m_folder;
+    PickerSettings m_settings;
+    RecordingSink m_messages;
+    NullCaptureBackend m_backend;
+    std::string m_database;
+    std::string m_people;
+    std::string m_towns;
+    std::vector<std::string> m_calls;
+    std::deque<std::string> m_chosen;
+    std::deque<Choice> m_noDescription;
+    bool m_wizardStarts = true;
+    int m_viewHandsOver = -1;
+};
+
+TEST_F(PickerWindowTest, WindowMenuReadsInOrderWithItsCheckMarks)
+{
+    std::unique_ptr<PickerWindow> window = start(m_people);
+    ASSERT_TRUE(window);
+    QStringList items;
+    for (QAction *action : window->windowMenu()->actions()) {
+        QString text = action->isSeparator() ? QStringLiteral("-") : action->text();
+        if (action->isChecked())
+            text += QStringLiteral(" [x]");
+        items << text;
+    }
+    EXPECT_EQ(items, (QStringList{"&Restore", "&Move", "Mi&nimize", "Change Orientation",
+                                  "Always On &Top [x]", "Show what you are picking up", "-",
+                                  "Start &Over", "-", "&Database Table Information",
+                                  "&Load New Database Table", "-", "Vie&w Current Data", "-",
+                                  "&Help\tF1", "&About", "-", "&Close\tAlt+F4"}));
+}
+
+TEST_F(PickerWindowTest, StartsOnTheCommandLineWithDefaultsAndSizedForItsFields)
+{
+    std::unique_ptr<PickerWindow> window = start(m_people);
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(m_messages.shown.empty());
+    EXPECT_EQ(window->toolbar()->buttonCount(), 6);
+    EXPECT_EQ(window->capture().row().value[3], "Paris");
+    EXPECT_EQ(fill(*window, 3), TBFILL_FILLED);
+    EXPECT_EQ(fill(*window, 0), TBFILL_EMPTY);
+    EXPECT_EQ(fill(*window, 5), TBFILL_ENTER);
+    EXPECT_FALSE(window->capture().RowIsUnsaved());
+    const int caption = ibGetCaptionSize(window.get());
+    EXPECT_EQ(caption, DefaultCaptionThickness + 1 + 2);
+    EXPECT_EQ(window->size(), QSize(7 + caption + 68, 7 + 24 * 4 + 60));
+    EXPECT_TRUE(window->isAlwaysOnTop());
+    EXPECT_NE(iniText().find("inuse=1"), std::string::npos);
+
+    // Change Orientation twice gives the column back.
+    window->command(ChangeOrientationCommand);
+    EXPECT_EQ(window->size(), QSize(7 + 64 * 4 + 100, 7 + caption + 27));
+    EXPECT_EQ(window->toolbar()->orientation(), 1);
+    window->command(ChangeOrientationCommand);
+    EXPECT_EQ(window->orientation(), 0u);
+    EXPECT_EQ(window->size(), QSize(7 + caption + 68, 7 + 24 * 4 + 60));
+}
+
+TEST_F(PickerWindowTest, EnterChecksTheRowThenInsertsAndFlipsItsLook)
+{
+    std::unique_ptr<PickerWindow> window = start(m_people);
+    ASSERT_TRUE(window);
+
+    // A required field empty: the editor opens on it, even with a later field invalid too.
+    pick(*window, 2, "many");
+    window->command(EnterCommand);
+    QTest::qWait(1);
+    EXPECT_EQ(m_calls, (std::vector<std::string>{"edit 0"}));
+    // The first invalid field, once the required one is filled.
+    pick(*window, 0, "Ada");
+    window->command(EnterCommand);
+    QTest::qWait(1);
+    EXPECT_EQ(m_calls.back(), "edit 2");
+    EXPECT_TRUE(people().empty());
+
+    pick(*window, 2, "1,200");
+    pick(*window, 1, "Dec 10, 1815");
+    window->command(EnterCommand);
+    EXPECT_EQ(fill(*window, 5), TBFILL_ENTER2);
+    EXPECT_FALSE(window->capture().RowIsUnsaved());
+    EXPECT_EQ(window->capture().row().value[0], "");
+    EXPECT_EQ(window->capture().row().value[3], "Paris");
+    EXPECT_EQ(fill(*window, 0), TBFILL_EMPTY);
+
+    pick(*window, 0, "Grace");
+    window->command(EnterCommand);
+    EXPECT_EQ(fill(*window, 5), TBFILL_ENTER);
+    const Rows rows = people();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0][0], "Ada");
+    EXPECT_EQ(rows[0][1], "1815-12-10");
+    EXPECT_EQ(rows[0][2], "1200");
+    EXPECT_EQ(rows[0][3], "Paris");
+    EXPECT_EQ(rows[1][0], "Grace");
+    EXPECT_TRUE(m_messages.shown.empty());
+
+    // A row that the database refuses stays, and so does the look.
+    pick(*window, 0, std::string(20, 'x'));
+    DatabaseSession(m_database).execute("DROP TABLE People");
+    window->command(EnterCommand);
+    EXPECT_FALSE(m_messages.shown.empty());
+    EXPECT_EQ(window->capture().row().value[0], std::string(20, 'x'));
+    EXPECT_EQ(fill(*window, 5), TBFILL_ENTER);
+}
+
+TEST_F(PickerWindowTest, StartOverAndClosingAskOnlyForUnsavedValues)
+{
+    std::unique_ptr<PickerWindow> window = start(m_people);
+    ASSERT_TRUE(window);
+    window->command(StartOverCommand);
+    EXPECT_TRUE(m_messages.shown.empty());
+
+    pick(*window, 0, "Ada");
+    m_messages.answers = {MessageAnswer::No};
+    window->command(StartOverCommand);
+    ASSERT_EQ(m_messages.shown.size(), 1u);
+    EXPECT_EQ(m_messages.shown[0], UnsavedQuestion(false));
+    EXPECT_EQ(m_messages.shown[0].text, "Unsaved Text Data will be lost.\nContinue ?");
+    EXPECT_EQ(m_messages.shown[0].caption, "Quillon: Warning");
+    EXPECT_EQ(window->capture().row().value[0], "Ada");
+
+    m_messages.answers = {MessageAnswer::No};
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(m_messages.shown.back().text,
+              "Unsaved Text Data will be lost.\nAre you sure you want to exit ?");
+    EXPECT_NE(iniText().find("inuse=1"), std::string::npos);
+
+    window->command(ChangeOrientationCommand);
+    m_messages.answers = {MessageAnswer::Yes};
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(iniText(), "[Settings]\ninuse=0\norientation=1\ndatatablefile=" + m_people + "\n");
+}
+
+TEST_F(PickerWindowTest, RightClickOnAFieldButtonOpensItsEditor)
+{
+    std::unique_ptr<PickerWindow> window = start(m_people);
+    ASSERT_TRUE(window);
+    window->command(FirstFieldCommand + 1, 1);
+    EXPECT_EQ(m_calls, (std::vector<std::string>{"edit 1"}));
+}
+
+TEST_F(PickerWindowTest, ViewAndEnterSecondGestureAskForAValue)
+{
+    std::unique_ptr<PickerWindow> window = start(m_towns);
+    ASSERT_TRUE(window);
+    window->command(ViewCurrentDataCommand);
+    window->command(EnterCommand, 1);
+    EXPECT_TRUE(m_calls.empty());
+    pick(*window, 1, "75001");
+    m_viewHandsOver = 1;
+    window->command(ViewCurrentDataCommand);
+    QTest::qWait(1);
+    EXPECT_EQ(m_calls, (std::vector<std::string>{"view", "edit 1"}));
+}
+
+TEST_F(PickerWindowTest, TableInformationShowsOneKeyALineWithThePasswordHidden)
+{
+    TableDescription description;
+    description.connectString = "DSN=a;UID=b;";
+    description.tableName = "T";
+    EXPECT_EQ(TableInformationMessage(description),
+              (Message{"DSN=a\nUID=b\n\nTable Name:  T", "Quillon: Database Table Information",
+                       MessageIcon::None, MessageButtons::Ok}));
+    struct
+    {
+        const char *connect;
+        const char *masked;
+    } cases[] = {
+        {"DSN=a;PWD=secret;", "DSN=a;PWD=******;"},
+        {"DSN=a;Password=secret", "DSN=a;Password=******"},
+        {"dsn=a; pwd = s3;UID=u", "dsn=a; pwd =***;UID=u"},
+        {"DSN=a;PASSWORD={se;c}}r}", "DSN=a;PASSWORD=*********"},
+        {"DSN=a;PWDX=shown;NOPWD=shown", "DSN=a;PWDX=shown;NOPWD=shown"},
+        {"DRIVER={x;y};PWD=;", "DRIVER={x;y};PWD=;"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(MaskPasswords(c.connect), c.masked) << c.connect;
+
+    std::unique_ptr<PickerWindow> window = start(m_people);
+    ASSERT_TRUE(window);
+    window->command(TableInformationCommand);
+    ASSERT_EQ(m_messages.shown.size(), 1u);
+    EXPECT_EQ(m_messages.shown[0].text,
+              "DRIVER=SQLite3\nDatabase=" + (m_folder.path() / "shop.sqlite").string() +
+                  "\nTimeout=10000\nTable Name:  People");
+}
+
+TEST_F(PickerWindowTest, LoadNewTableReplacesTheButtonsOrFallsBackToTheOldTable)
+{
+    std::unique_ptr<PickerWindow> window = start(m_people);
+    ASSERT_TRUE(window);
+    pick(*window, 0, "Ada");
+
+    // Unsaved values: No keeps everything.
+    m_messages.answers = {MessageAnswer::No};
+    window->command(LoadNewTableCommand);
+    EXPECT_TRUE(m_calls.empty());
+
+    // A file that is not a description: the reader's message, dialog 117, given up, and the
+    // old table is opened again with its buttons.
+    const std::string bad = m_folder.file("bad.dtd");
+    WriteBytes(bad, "not a description");
+    m_chosen = {bad};
+    m_messages.answers = {MessageAnswer::Yes};
+    window->command(LoadNewTableCommand);
+    EXPECT_EQ(m_calls, (std::vector<std::string>{"choose", "117"}));
+    ASSERT_EQ(m_messages.shown.size(), 3u);
+    EXPECT_EQ(m_messages.shown[2].text, "File " + bad + " is not valid.");
+    EXPECT_EQ(window->descriptionPath(), m_people);
+    EXPECT_EQ(window->toolbar()->buttonCount(), 6);
+    EXPECT_EQ(window->capture().row().value[0], "");
+    EXPECT_EQ(window->capture().row().value[3], "Paris");
+
+    // Another table: two buttons, the window sized for them.
+    m_calls.clear();
+    m_chosen = {m_towns};
+    window->command(LoadNewTableCommand);
+    EXPECT_EQ(window->toolbar()->buttonCount(), 4);
+    EXPECT_EQ(window->toolbar()->record(0).label, std::string("Town"));
+    EXPECT_EQ(window->toolbar()->record(3).command, EnterCommand);
+    EXPECT_EQ(window->height(), 7 + 24 * 2 + 60);
+    EXPECT_EQ(window->descriptionPath(), m_towns);
+
+    // Create New One from dialog 117: the wizard starts and the picker closes, keeping the
+    // path that failed.
+    m_chosen = {bad};
+    m_noDescription = {Choice::CreateNew};
+    m_wizardStarts = false;
+    window->command(LoadNewTableCommand);
+    ASSERT_EQ(m_messages.shown.back(),
+              (Message{"Cannot start /opt/quillon/bin/ormund\nNo such file or directory.",
+                       "Quillon: Inform", MessageIcon::Stop, MessageButtons::Ok}));
+    QTest::qWait(1);
+    EXPECT_NE(iniText().find("datatablefile=" + bad), std::string::npos);
+    EXPECT_NE(iniText().find("inuse=0"), std::string::npos);
+}
+
+TEST_F(PickerWindowTest, EndsAtOnceWithoutADescriptionOrAConnection)
+{
+    // First start: no settings file, no command line, straight to dialog 117 without a reader
+    // message; Cancel leaves the section free.
+    EXPECT_FALSE(start(""));
+    EXPECT_EQ(m_calls, (std::vector<std::string>{"117"}));
+    EXPECT_TRUE(m_messages.shown.empty());
+    EXPECT_EQ(iniText(), "[Settings]\ninuse=0\n");
+
+    // Load Existing One, then a cancelled Open dialog.
+    m_calls.clear();
+    m_noDescription = {Choice::LoadExisting};
+    EXPECT_FALSE(start("\"" + m_people + "\""));
+    EXPECT_EQ(m_calls, (std::vector<std::string>{"117", "choose"}));
+    EXPECT_EQ(m_messages.shown.at(0).text, "Open file \"" + m_people + "\" failed");
+
+    // A path longer than 255 characters is refused whole, never cut.
+    m_messages.shown.clear();
+    const std::string longPath = m_folder.path().string() + "/" + std::string(260, 'p') + ".dtd";
+    EXPECT_FALSE(start(longPath));
+    ASSERT_EQ(m_messages.shown.size(), 1u);
+    EXPECT_EQ(m_messages.shown[0], PathTooLongMessage(longPath));
+    EXPECT_NE(m_messages.shown[0].text.find(longPath), std::string::npos);
+
+    // A data source that cannot be connected: the driver's message, then the end.
+    m_messages.shown.clear();
+    const std::string nowhere = m_folder.file("nowhere.dtd");
+    ASSERT_TRUE(SaveTableDescription(nowhere, "DSN=NoSuchDataSource", "T",
+                                     {{"A", "A", "", "VARCHAR", "5", "No", "12"}}));
+    EXPECT_FALSE(start(nowhere));
+    ASSERT_EQ(m_messages.shown.size(), 1u);
+    EXPECT_EQ(m_messages.shown[0].caption, "SQL_ERROR results");
+    EXPECT_NE(m_messages.shown[0].text.find("IM002"), std::string::npos);
+    EXPECT_EQ(iniText(), "[Settings]\ninuse=0\n");
+}
+
+TEST_F(PickerWindowTest, HelpThatCannotBeShownIsReported)
+{
+    std::unique_ptr<PickerWindow> window = start(m_people);
+    ASSERT_TRUE(window);
+    window->command(HelpCommand);
+    window->command(AboutCommand);
+    EXPECT_EQ(m_calls, (std::vector<std::string>{"help", "about"}));
+    EXPECT_TRUE(m_messages.shown.empty());
+
+    window->command(ShowPickingCommand);
+    EXPECT_TRUE(window->statusShown());
+    EXPECT_TRUE(window->menuAction(ShowPickingCommand)->isChecked());
+    window->command(AlwaysOnTopCommand);
+    EXPECT_FALSE(window->isAlwaysOnTop());
+    EXPECT_FALSE(window->menuAction(AlwaysOnTopCommand)->isChecked());
+    window->command(ChangeOrientationCommand);
+    EXPECT_FALSE(window->isAlwaysOnTop());
+}
+
+} // namespace
