@@ -60,10 +60,7 @@ PickerWindow::PickerWindow(MessageSink &messages, CaptureBackend &backend, Picke
     });
 
     m_capture->setPickerWindow(this);
-    m_capture->setFillStateSink([this](int field, bool filled) {
-        sendToToolbar(TBM_SETFILLSTATE, static_cast<quintptr>(FirstFieldCommand + field),
-                      FieldFillState(filled));
-    });
+    m_capture->setFillStateSink([this](int field, bool filled) { showFieldFilled(field, filled); });
 }
 
 PickerWindow::~PickerWindow()
@@ -395,6 +392,20 @@ void PickerWindow::closeEvent(QCloseEvent *event)
     if (m_status != nullptr)
         m_status->hide();
     MiniFrame::closeEvent(event);
+}
+
+QRect PickerWindow::fieldButtonRect(int field) const
+{
+    const QWidget *button = m_toolbar != nullptr ? m_toolbar->buttonWidget(field) : nullptr;
+    if (button == nullptr)
+        return {};
+    return QRect(button->mapToGlobal(QPoint(0, 0)), button->size());
+}
+
+void PickerWindow::showFieldFilled(int field, bool filled)
+{
+    sendToToolbar(TBM_SETFILLSTATE, static_cast<quintptr>(FirstFieldCommand + field),
+                  FieldFillState(filled));
 }
 
 void PickerWindow::sendToToolbar(unsigned message, quintptr wParam, qintptr lParam)

@@ -75,6 +75,11 @@ public:
     void StartWizard(bool closeAfterwards);
     void ShowHelp();
 
+    // The button of a field on the screen; empty before the toolbar exists.
+    QRect fieldButtonRect(int field) const;
+    // Shows a field's button as holding a value, or as empty.
+    void showFieldFilled(int field, bool filled);
+
     const TableDescription &description() const { return m_description; }
     const std::string &descriptionPath() const { return m_path; }
     unsigned orientation() const { return m_orientation; }

@@ -36,7 +36,10 @@ bool FocusWindow(std::uint64_t window)
     return true;
 }
 
-bool ActivateWindow(std::uint64_t window)
+namespace {
+
+// A request to the window manager about `window`, as a task bar sends it.
+bool SendToWindowManager(std::uint64_t window, const char *messageType, long first)
 {
     Display *display = Connection();
     if (display == nullptr)
@@ -44,13 +47,26 @@ bool ActivateWindow(std::uint64_t window)
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = static_cast<Window>(window);
-    event.xclient.message_type = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
+    event.xclient.message_type = XInternAtom(display, messageType, False);
     event.xclient.format = 32;
-    event.xclient.data.l[0] = 2;
+    event.xclient.data.l[0] = first;
+    event.xclient.data.l[1] = CurrentTime;
     XSendEvent(display, DefaultRootWindow(display), False,
                SubstructureRedirectMask | SubstructureNotifyMask, &event);
     XFlush(display);
     return true;
+}
+
+} // namespace
+
+bool ActivateWindow(std::uint64_t window)
+{
+    return SendToWindowManager(window, "_NET_ACTIVE_WINDOW", 2);
+}
+
+bool CloseWindow(std::uint64_t window)
+{
+    return SendToWindowManager(window, "_NET_CLOSE_WINDOW", 0);
 }
 
 std::uint64_t FocusedWindow()

@@ -14,6 +14,8 @@ bool ClickAt(int x, int y);
 bool FocusWindow(std::uint64_t window);
 // Asks the window manager to activate the window, as a task bar does.
 bool ActivateWindow(std::uint64_t window);
+// Asks the window manager to close the window, as its close button does.
+bool CloseWindow(std::uint64_t window);
 // The window that holds the keyboard focus (1 for PointerRoot, 0 for none).
 std::uint64_t FocusedWindow();
 // The application window that contains `window`: the one the window manager knows (it carries
