@@ -30,7 +30,7 @@ AboutBox::AboutBox(QWidget *owner, std::function<void()> showHelp)
 {
     setWindowTitle(QString::fromLatin1(AboutCaption));
     const DialogUnits units(font());
-    setFixedSize(units.size(200, 74));
+    setFixedSize(units.size(230, 74));
 
     auto *icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("iconLabel"));
@@ -41,19 +41,19 @@ AboutBox::AboutBox(QWidget *owner, std::function<void()> showHelp)
     if (!windowIcon.isNull())
         icon->setPixmap(windowIcon.pixmap(32, 32));
 
-    textLine(this, AboutProductLine, "productLabel", units.rect(36, 8, 156, 10));
-    textLine(this, AboutPurposeLine, "purposeLabel", units.rect(36, 24, 156, 10));
-    textLine(this, AboutCompanionLine, "companionLabel", units.rect(36, 34, 156, 10));
+    textLine(this, AboutProductLine, "productLabel", units.rect(36, 8, 186, 10));
+    textLine(this, AboutPurposeLine, "purposeLabel", units.rect(36, 24, 186, 10));
+    textLine(this, AboutCompanionLine, "companionLabel", units.rect(36, 34, 186, 10));
 
     auto *ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("okButton"));
-    ok->setGeometry(units.rect(46, 52, 50, 14));
+    ok->setGeometry(units.rect(61, 52, 50, 14));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
     auto *help = new QPushButton(QStringLiteral("&Help"), this);
     help->setObjectName(QStringLiteral("helpButton"));
-    help->setGeometry(units.rect(104, 52, 50, 14));
+    help->setGeometry(units.rect(119, 52, 50, 14));
     connect(help, &QPushButton::clicked, this, [this] {
         if (m_showHelp)
             m_showHelp();
