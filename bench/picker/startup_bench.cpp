@@ -151,7 +151,7 @@ int main(int argc, char **argv)
         std::perror("startup_bench: cannot start " WITH_X);
         return 1;
     }
-    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
+    const int rounds = argc > 1 && argv[1][0] != '-' ? std::max(1, std::atoi(argv[1])) : 10;
     Display *display = XOpenDisplay(nullptr);
     if (display == nullptr)
         return 1;
