@@ -24,6 +24,7 @@
 #include "bench/picker/capture_bare.h"
 #include "fieldvalues/fieldtypes.h"
 #include "picker/capture/capture.h"
+#include "tests/support/withx.h"
 #include "tests/support/x11input.h"
 
 namespace {
@@ -184,15 +185,7 @@ BENCHMARK(BM_ClickToValue)->Iterations(Runs)->UseManualTime()->Unit(benchmark::k
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
-        std::vector<char *> arguments{const_cast<char *>(WITH_X), argv[0]};
-        for (int i = 1; i < argc; ++i)
-            arguments.push_back(argv[i]);
-        arguments.push_back(nullptr);
-        execv(WITH_X, arguments.data());
-        std::perror("capture_bench: cannot start " WITH_X);
-        return 1;
-    }
+    RunUnderXWhenHeadless(argc, argv, WITH_X);
     // Only the X11 platform reaches other applications.
     qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);

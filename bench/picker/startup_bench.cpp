@@ -10,6 +10,7 @@
 
 // Before Xlib, whose macros (None) would clash with it.
 #include "fieldvalues/tabledescription.h"
+#include "tests/support/withx.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -142,15 +143,7 @@ double Median(std::vector<double> values)
 
 int main(int argc, char **argv)
 {
-    if (std::getenv("DISPLAY") == nullptr) {
-        std::vector<char *> arguments{const_cast<char *>(WITH_X), argv[0]};
-        for (int i = 1; i < argc; ++i)
-            arguments.push_back(argv[i]);
-        arguments.push_back(nullptr);
-        execv(WITH_X, arguments.data());
-        std::perror("startup_bench: cannot start " WITH_X);
-        return 1;
-    }
+    RunUnderXWhenHeadless(argc, argv, WITH_X);
     const int rounds = argc > 1 && argv[1][0] != '-' ? std::max(1, std::atoi(argv[1])) : 10;
     Display *display = XOpenDisplay(nullptr);
     if (display == nullptr)

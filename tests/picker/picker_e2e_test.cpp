@@ -167,18 +167,16 @@ TEST_F(PickerE2E, PickTwoValuesFromAGtkApplicationEnterTheRowAndClose)
 
     // The user selects a text in one application and clicks the field's button, then the next.
     // (Opening the second entry took the selection from the first: it is selected again.)
-    x11input::ActivateWindow(name.window());
-    QTest::qWait(300);
-    PressKey("ctrl+a");
-    const QPoint nameButton = FieldButton(frame, 0);
-    ASSERT_TRUE(x11input::ClickAt(nameButton.x(), nameButton.y()));
-    QTest::qWait(500);
-    x11input::ActivateWindow(town.window());
-    QTest::qWait(300);
-    PressKey("ctrl+a");
-    const QPoint townButton = FieldButton(frame, 1);
-    ASSERT_TRUE(x11input::ClickAt(townButton.x(), townButton.y()));
-    QTest::qWait(500);
+    auto pick = [&frame](const GtkEntry &entry, int field) {
+        x11input::ActivateWindow(entry.window());
+        QTest::qWait(300);
+        PressKey("ctrl+a");
+        const QPoint button = FieldButton(frame, field);
+        EXPECT_TRUE(x11input::ClickAt(button.x(), button.y()));
+        QTest::qWait(500);
+    };
+    pick(name, 0);
+    pick(town, 1);
 
     // "Enter" lies below the separator.
     const QPoint enter = FieldButton(frame, 2) + QPoint(0, 8);
