@@ -140,6 +140,9 @@ FieldClass ClassOfSqlType(int sqlType)
     case SqlType::LongVarChar:
     case SqlType::Char:
     case SqlType::VarChar:
+    case SqlType::WChar:
+    case SqlType::WVarChar:
+    case SqlType::WLongVarChar:
         return FieldClass::Character;
     case SqlType::Numeric:
     case SqlType::Decimal:

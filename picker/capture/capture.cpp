@@ -230,7 +230,7 @@ bool CaptureController::TakeCapturedText(int field)
     if (field < 0 || field >= m_row.fieldCount || m_description == nullptr)
         return false;
     const FieldDescription &description = m_description->fields[static_cast<std::size_t>(field)];
-    NormalizePickedText(m_capture, description.sqlType == SqlType::LongVarChar);
+    NormalizePickedText(m_capture, SqlType::KeepsLineBreaks(description.sqlType));
     if (m_capture.empty())
         return false;
     m_row.StoreValue(field, m_capture);

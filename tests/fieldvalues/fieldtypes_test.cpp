@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fieldvalues/fieldtypes.h"
+#include "fieldvalues/sqltypes.h"
 #include "fieldvalues/text.h"
 
 namespace {
@@ -24,6 +25,9 @@ enum : int
     Time = 10,
     Timestamp = 11,
     VarChar = 12,
+    WChar = -8,
+    WVarChar = -9,
+    WLongVarChar = -10,
 };
 
 struct CheckCase
@@ -129,7 +133,7 @@ const CheckCase checkCases[] = {
     {"13/31/1999", Timestamp, 16, false, nullptr, StampError},
     // Unsupported codes.
     {"x", 13, 1, false, nullptr, "Unknown format."},
-    {"", -8, 1, false, nullptr, "Unknown format."},
+    {"", -11, 1, false, nullptr, "Unknown format."},
     {"00", -2, 1, false, nullptr, "Unknown format."},
     {"1", 0, 1, false, nullptr, "Unknown format."},
 };
@@ -185,6 +189,7 @@ const WidthCase widthCases[] = {
     {-2, 10, 1, ""},
     {-4, 10, 1, ""},
     {13, 10, 1, ""},
+    {-11, 16, 1, ""},
 };
 
 void PrintTo(const WidthCase &c, std::ostream *os)
@@ -227,6 +232,73 @@ TEST(FieldTypes, WidestGroupedNumbersFitTheirWidth)
         std::string error;
         EXPECT_TRUE(CheckFieldValue(value, c.sqlType, c.length, error)) << c.widest;
     }
+}
+
+// The wide character types of drivers that report every character column as Unicode are
+// character types: each behaves as its twin among CHAR, VARCHAR and LONGVARCHAR for every length
+// and value, lengths counted in bytes.
+TEST(FieldTypes, WideCharacterTypesBehaveAsTheirTwins)
+{
+    const struct
+    {
+        int wide;
+        int twin;
+    } pairs[] = {{WChar, Char}, {WVarChar, VarChar}, {WLongVarChar, LongVarChar}};
+    const int lengths[] = {0, 1, 4, 50, 200, 262140};
+    const char *values[] = {
+        "",       "a",           "ab",        "\xe2\x82\xac", "\xe2\x82\xac\xe2\x82\xac",
+        "12,345", "line\nbreak", "12/31/1999"};
+    for (const auto &pair : pairs) {
+        EXPECT_EQ(ClassOfSqlType(pair.wide), FieldClass::Character) << pair.wide;
+        EXPECT_EQ(SqlType::KeepsLineBreaks(pair.wide), SqlType::KeepsLineBreaks(pair.twin))
+            << pair.wide;
+        for (int length : lengths) {
+            EXPECT_EQ(ValueWidth(pair.wide, length), ValueWidth(pair.twin, length))
+                << pair.wide << " length " << length;
+            EXPECT_EQ(FieldHint(pair.wide, length), FieldHint(pair.twin, length))
+                << pair.wide << " length " << length;
+            for (const char *value : values) {
+                std::string wideValue = value;
+                std::string twinValue = value;
+                std::string wideError = "stale";
+                std::string twinError;
+                EXPECT_EQ(CheckFieldValue(wideValue, pair.wide, length, wideError),
+                          CheckFieldValue(twinValue, pair.twin, length, twinError))
+                    << pair.wide << " length " << length << " value " << value;
+                EXPECT_EQ(wideValue, twinValue);
+                EXPECT_EQ(wideError, twinError);
+            }
+        }
+    }
+}
+
+// What MariaDB reports for CHAR(1), VARCHAR(50) and TEXT: the byte lengths of utf8mb4.
+TEST(FieldTypes, WideColumnsAsMariaDbReportsThem)
+{
+    EXPECT_EQ(ValueWidth(WChar, 4), 4);
+    EXPECT_EQ(FieldHint(WChar, 4), "(No more than 4 characters)");
+    EXPECT_EQ(ValueWidth(WVarChar, 200), 200);
+    EXPECT_EQ(ValueWidth(WLongVarChar, 262140), ValueWidthCap);
+    EXPECT_EQ(FieldHint(WLongVarChar, 262140), "(No more than 262140 characters)");
+
+    std::string euro = "\xe2\x82\xac";
+    std::string error;
+    EXPECT_TRUE(CheckFieldValue(euro, WChar, 4, error));
+    std::string twoEuros = euro + euro;
+    EXPECT_FALSE(CheckFieldValue(twoEuros, WChar, 4, error));
+    EXPECT_EQ(error, "(No more than 4 characters)");
+    std::string grouped = "1,234";
+    EXPECT_TRUE(CheckFieldValue(grouped, WVarChar, 200, error));
+    EXPECT_EQ(grouped, "1,234");
+}
+
+TEST(FieldTypes, OnlyLongTextKeepsLineBreaks)
+{
+    for (int type : std::initializer_list<int>{LongVarChar, WLongVarChar})
+        EXPECT_TRUE(SqlType::KeepsLineBreaks(type)) << type;
+    for (int type : std::initializer_list<int>{Char, VarChar, WChar, WVarChar, Integer, Date,
+                                               Timestamp, -4, 0})
+        EXPECT_FALSE(SqlType::KeepsLineBreaks(type)) << type;
 }
 
 TEST(FieldTypes, RemoveCommas)
