@@ -31,24 +31,52 @@ std::string SqliteConnectString(const fs::path &database)
     return "DRIVER=SQLite3;Database=" + database.string() + ";Timeout=10000";
 }
 
-std::string PostgresPort()
+namespace {
+
+// The first line of a file that a fixture wrote into its state folder; empty when there is none.
+std::string StateLine(const char *variable, const char *file)
 {
-    const char *state = std::getenv("QUILLON_PG_STATE_DIR");
-    if (state == nullptr)
+    const char *state = std::getenv(variable);
+    if (state == nullptr || !fs::exists(fs::path(state) / file))
         return {};
-    std::string port = ReadBytes(fs::path(state) / "port");
-    while (!port.empty() && (port.back() == '\n' || port.back() == '\r'))
-        port.pop_back();
-    return port;
+    std::string line = ReadBytes(fs::path(state) / file);
+    line = line.substr(0, line.find_first_of("\r\n"));
+    return line;
 }
 
-std::string PostgresConnectString()
+} // namespace
+
+std::string PostgresPort()
+{
+    return StateLine("QUILLON_PG_STATE_DIR", "port");
+}
+
+std::string PostgresConnectString(const std::string &driver)
 {
     const std::string port = PostgresPort();
     if (port.empty())
         return {};
-    return "DRIVER=PostgreSQL ANSI;Servername=127.0.0.1;Port=" + port +
+    return "DRIVER=" + driver + ";Servername=127.0.0.1;Port=" + port +
            ";Database=quillon;Username=postgres";
+}
+
+std::string MariaDbPort()
+{
+    return StateLine("QUILLON_MARIADB_STATE_DIR", "port");
+}
+
+std::string MariaDbConnectString()
+{
+    const std::string port = MariaDbPort();
+    if (port.empty())
+        return {};
+    return "DRIVER=MariaDB;Server=127.0.0.1;Port=" + port + ";Database=quillon;User=quillon";
+}
+
+int MariaDbServerPid()
+{
+    const std::string pid = StateLine("QUILLON_MARIADB_STATE_DIR", "pid");
+    return pid.empty() ? 0 : std::stoi(pid);
 }
 
 std::string ScriptedConnectString(const fs::path &script, const fs::path &log)

@@ -20,9 +20,15 @@
 FieldDescription Field(const std::string &name, int sqlType, int length, int required = 0);
 
 std::string SqliteConnectString(const std::filesystem::path &database);
-// The tests' PostgreSQL server, started by the fixture "Postgres"; empty when it is not running.
-std::string PostgresConnectString();
+// The tests' PostgreSQL server, started by the fixture "Postgres", through psqlODBC's ANSI driver
+// or another registered one ("PostgreSQL Unicode"); empty when it is not running.
+std::string PostgresConnectString(const std::string &driver = "PostgreSQL ANSI");
 std::string PostgresPort();
+// The tests' MariaDB server, started by the fixture "MariaDB"; empty when it is not running.
+std::string MariaDbConnectString();
+std::string MariaDbPort();
+// The process id of the MariaDB server, 0 when it is not running.
+int MariaDbServerPid();
 std::string ScriptedConnectString(const std::filesystem::path &script,
                                   const std::filesystem::path &log);
 
