@@ -1,7 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Connection strings as the programs store and hand them on.
 
@@ -24,3 +26,36 @@ inline std::string_view WithoutOdbcPrefix(std::string_view connectString)
 // anywhere in the string) up to the next ";" or the end; empty when the key does not occur.
 // Nothing is trimmed or unquoted.
 std::string ConnectValue(std::string_view connectString, std::string_view key);
+
+// One KEY=VALUE pair of a connection string, both without surrounding blanks and the value
+// without the braces of a {braced value}.
+struct ConnectPair
+{
+    std::string key;
+    std::string value;
+
+    bool operator==(const ConnectPair &) const = default;
+};
+
+// The KEY=VALUE pairs in their order; pairs are separated by ";", except inside braces, and text
+// without "=" is passed over.
+std::vector<ConnectPair> ConnectPairs(std::string_view connectString);
+
+// Whether two keys are the same: keys ignore case.
+bool SameConnectKey(std::string_view a, std::string_view b);
+
+// The value of the first pair with the key `key`; nothing when no pair has it.
+std::optional<std::string> ConnectAttribute(std::string_view connectString, std::string_view key);
+
+// The keys of MariaDB Connector/ODBC for its own client timeouts. It takes no notice of
+// SQL_LOGIN_TIMEOUT and SQL_QUERY_TIMEOUT, and without these keys a connection to a server that has
+// stopped answering waits for ever, both while connecting and in every later call.
+inline constexpr std::string_view MariaDbTimeoutKeys[] = {"CONN_TIMEOUT", "READ_TIMEOUT",
+                                                          "WRITE_TIMEOUT"};
+
+// What `connectString` needs at its end so that the driver in `driverLibrary` (the file name or
+// path of its shared library, empty when unknown) ends a connect after `loginSeconds` and any
+// later wait for the server after `querySeconds`: for MariaDB Connector/ODBC its own timeout keys,
+// each one that the string does not already give; for every other driver nothing.
+std::string DriverTimeoutKeys(std::string_view connectString, std::string_view driverLibrary,
+                              int loginSeconds, int querySeconds);

@@ -1,6 +1,9 @@
 #include "odbc/handles.h"
 
+#include <algorithm>
 #include <cstring>
+
+#include "odbc/connectionstring.h"
 
 namespace {
 
@@ -8,6 +11,64 @@ namespace {
 constexpr int MaxDiagnosticRecords = 100;
 // Room for the longest connection string that a description holds, and then some.
 constexpr SQLSMALLINT CompletedStringSize = 2048;
+// Room for a driver's or data source's name and for a driver's attributes.
+constexpr SQLSMALLINT NameSize = 512;
+constexpr SQLSMALLINT AttributesSize = 4096;
+
+std::string TextOf(const SQLCHAR *buffer, std::size_t capacity)
+{
+    const char *text = reinterpret_cast<const char *>(buffer);
+    return std::string(text, strnlen(text, capacity));
+}
+
+// A driver named by a path is its own library; a name is looked up among the installed drivers,
+// whose attributes ("Driver=...", each ended by a null character) name the library.
+std::string LibraryOfDriver(SQLHENV environment, const std::string &driver)
+{
+    if (driver.find('/') != std::string::npos)
+        return driver;
+    SQLCHAR name[NameSize];
+    SQLCHAR attributes[AttributesSize];
+    SQLSMALLINT nameLength = 0;
+    SQLSMALLINT attributesLength = 0;
+    for (SQLUSMALLINT direction = SQL_FETCH_FIRST;
+         Succeeded(SQLDrivers(environment, direction, name, NameSize, &nameLength, attributes,
+                              AttributesSize, &attributesLength));
+         direction = SQL_FETCH_NEXT) {
+        if (!SameConnectKey(TextOf(name, NameSize), driver))
+            continue;
+        const std::size_t size = std::min<std::size_t>(
+            static_cast<std::size_t>(std::max<SQLSMALLINT>(attributesLength, 0)),
+            AttributesSize - 1);
+        const std::string_view all(reinterpret_cast<const char *>(attributes), size);
+        for (std::size_t start = 0; start < all.size();) {
+            std::size_t end = all.find('\0', start);
+            if (end == std::string_view::npos)
+                end = all.size();
+            if (std::optional<std::string> value =
+                    ConnectAttribute(all.substr(start, end - start), "Driver"))
+                return *value;
+            start = end + 1;
+        }
+        return {};
+    }
+    return {};
+}
+
+std::string DriverOfDataSource(SQLHENV environment, const std::string &dataSource)
+{
+    SQLCHAR name[NameSize];
+    SQLCHAR driver[NameSize];
+    SQLSMALLINT nameLength = 0;
+    SQLSMALLINT driverLength = 0;
+    for (SQLUSMALLINT direction = SQL_FETCH_FIRST; Succeeded(SQLDataSources(
+             environment, direction, name, NameSize, &nameLength, driver, NameSize, &driverLength));
+         direction = SQL_FETCH_NEXT) {
+        if (SameConnectKey(TextOf(name, NameSize), dataSource))
+            return TextOf(driver, NameSize);
+    }
+    return {};
+}
 
 } // namespace
 
@@ -27,20 +88,28 @@ void OdbcEnvironment::reset()
 SQLRETURN OdbcConnectionHandle::allocate(SQLHENV environment)
 {
     reset();
+    m_environment = environment;
     return SQLAllocConnect(environment, &m_handle);
 }
 
 SQLRETURN OdbcConnectionHandle::connect(const std::string &connectString, std::string *completed)
 {
+    // A driver without a login timeout connects as it did before.
+    SQLSetConnectOption(m_handle, SQL_LOGIN_TIMEOUT, static_cast<SQLULEN>(LoginTimeoutSeconds));
+    const std::string added =
+        DriverTimeoutKeys(connectString, DriverLibraryOf(m_environment, connectString),
+                          LoginTimeoutSeconds, QueryTimeoutSeconds);
+    const std::string text = connectString + added;
+
     SQLCHAR buffer[CompletedStringSize] = {};
     SQLSMALLINT length = 0;
-    const SQLRETURN code =
-        SQLDriverConnect(m_handle, nullptr, AsSqlText(connectString), SQL_NTS, buffer,
-                         CompletedStringSize - 1, &length, SQL_DRIVER_NOPROMPT);
+    const SQLRETURN code = SQLDriverConnect(m_handle, nullptr, AsSqlText(text), SQL_NTS, buffer,
+                                            CompletedStringSize - 1, &length, SQL_DRIVER_NOPROMPT);
     m_connected = Succeeded(code);
     if (m_connected && completed != nullptr) {
-        const char *text = reinterpret_cast<const char *>(buffer);
-        completed->assign(text, strnlen(text, CompletedStringSize - 1));
+        *completed = TextOf(buffer, CompletedStringSize - 1);
+        if (!added.empty() && completed->ends_with(added))
+            completed->resize(completed->size() - added.size());
     }
     return code;
 }
@@ -67,6 +136,35 @@ void OdbcStatement::reset()
     if (m_handle != SQL_NULL_HSTMT)
         SQLFreeStmt(m_handle, SQL_DROP);
     m_handle = SQL_NULL_HSTMT;
+}
+
+std::string DriverLibraryOf(SQLHENV environment, std::string_view connectString)
+{
+    // The keyword that comes first decides, as it does for the driver manager.
+    for (const ConnectPair &pair : ConnectPairs(connectString)) {
+        if (SameConnectKey(pair.key, "DRIVER"))
+            return LibraryOfDriver(environment, pair.value);
+        if (SameConnectKey(pair.key, "DSN")) {
+            const std::string driver =
+                pair.value.empty() ? std::string() : DriverOfDataSource(environment, pair.value);
+            return driver.empty() ? std::string() : LibraryOfDriver(environment, driver);
+        }
+    }
+    return {};
+}
+
+std::string IdentifierQuote(SQLHDBC connection)
+{
+    SQLCHAR answer[16] = {};
+    SQLSMALLINT length = 0;
+    const SQLRETURN code =
+        SQLGetInfo(connection, SQL_IDENTIFIER_QUOTE_CHAR, answer, sizeof answer - 1, &length);
+    const std::string quote = TextOf(answer, sizeof answer - 1);
+    if (!Succeeded(code) || quote.empty())
+        return "\"";
+    if (quote.find_first_not_of(' ') == std::string::npos)
+        return {};
+    return quote;
 }
 
 std::vector<SqlDiagnosticRecord> CollectDiagnostics(SQLHENV environment, SQLHDBC connection,

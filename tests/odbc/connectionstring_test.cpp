@@ -50,4 +50,57 @@ TEST(ConnectionString, ConnectValueIsTheTextAfterTheFirstKeyUpToTheNextSemicolon
         EXPECT_EQ(ConnectValue(c.connect, c.key), c.value) << c.connect << " " << c.key;
 }
 
+TEST(ConnectionString, PairsInTheirOrderWithBracedValuesWhole)
+{
+    const std::vector<ConnectPair> expected{{"DRIVER", "MariaDB ODBC 3.1 Driver"},
+                                            {"Server", "127.0.0.1"},
+                                            {"PWD", "a;b=c"},
+                                            {"Option", ""},
+                                            {"dsn", "x y"}};
+    EXPECT_EQ(ConnectPairs("DRIVER={MariaDB ODBC 3.1 Driver};Server=127.0.0.1; PWD = {a;b=c} ;"
+                           "noise;;Option=;dsn=x y"),
+              expected);
+    EXPECT_TRUE(ConnectPairs("").empty());
+    EXPECT_TRUE(ConnectPairs(";;").empty());
+}
+
+TEST(ConnectionString, AnAttributeIsTheFirstPairWithItsKeyInAnyCase)
+{
+    const std::string text = "Driver={MariaDB};Port=3306;PORT=3307;Read_Timeout=5";
+    EXPECT_EQ(ConnectAttribute(text, "DRIVER"), "MariaDB");
+    EXPECT_EQ(ConnectAttribute(text, "port"), "3306");
+    EXPECT_EQ(ConnectAttribute(text, "READ_TIMEOUT"), "5");
+    EXPECT_EQ(ConnectAttribute(text, "DSN"), std::nullopt);
+    EXPECT_EQ(ConnectAttribute(text, "Driver={MariaDB}"), std::nullopt);
+}
+
+// MariaDB Connector/ODBC takes its timeouts from its own keys only; every other driver is left
+// as it is, whatever its keys would mean to it.
+TEST(ConnectionString, OnlyTheMariaDbConnectorGetsItsTimeoutKeys)
+{
+    const struct
+    {
+        std::string_view connect;
+        std::string_view library;
+        std::string_view added;
+    } cases[] = {
+        {"DSN=Shop", "/usr/lib/x86_64-linux-gnu/odbc/libmaodbc.so",
+         ";CONN_TIMEOUT=15;READ_TIMEOUT=30;WRITE_TIMEOUT=30"},
+        {"DSN=Shop;", "libmaodbc.so", "CONN_TIMEOUT=15;READ_TIMEOUT=30;WRITE_TIMEOUT=30"},
+        {"", "libmaodbc.so", "CONN_TIMEOUT=15;READ_TIMEOUT=30;WRITE_TIMEOUT=30"},
+        {"DRIVER=MariaDB;read_timeout=5", "C:\\odbc\\maodbc.dll",
+         ";CONN_TIMEOUT=15;WRITE_TIMEOUT=30"},
+        {"DSN=a;CONN_TIMEOUT=1;READ_TIMEOUT=2;WRITE_TIMEOUT=3", "libmaodbc.so", ""},
+        {"DSN=Shop", "/usr/lib/x86_64-linux-gnu/odbc/psqlodbcw.so", ""},
+        {"DSN=Shop", "libsqlite3odbc.so", ""},
+        {"DSN=Shop", "libmyodbc8w.so", ""},
+        {"DSN=Shop", "/opt/libmaodbc/libother.so", ""},
+        {"DSN=Shop", "", ""},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(DriverTimeoutKeys(c.connect, c.library, 15, 30), c.added)
+            << c.connect << " with " << c.library;
+    }
+}
+
 } // namespace

@@ -3,7 +3,10 @@
 // commit, a connection that goes away.
 //
 // Connection string: DRIVER=...;SCRIPT=path;LOG=path, and AUTOCOMMIT=OFF for a connection that
-// does not commit by itself. The script has one directive a line:
+// does not commit by itself, AUTOCOMMIT=ALWAYS for one that refuses to stop committing by itself;
+// QUOTE=` (or any text) for the identifier quote that SQLGetInfo gives (the double quote without
+// it), QUOTE=blank for a blank, QUOTE=none for no answer; CURSORS=DELETE for a driver whose commit
+// and rollback take prepared statements away. The script has one directive a line:
 //
 //   connect|prepare|bind|execute|commit  success|info|error
 //   record STATE NATIVE TEXT...       (a diagnostic record of the directive above)
@@ -13,7 +16,8 @@
 // connection made with a log follows the n-th section of the script (counted from the log). The log
 // gets one line per call: "connect TEXT", "prepare TEXT", "bind N CTYPE SQLTYPE SIZE DIGITS",
 // "execute" followed by " N=VALUE" for every bound parameter as it reads at that moment,
-// "commit", "rollback", "disconnect".
+// "commit", "rollback", "disconnect"; and for the options that the driver takes, "set login
+// timeout N" (right after the connect line), "set autocommit on|off", "set query timeout N".
 
 #include <sql.h>
 #include <sqlext.h>
@@ -24,6 +28,7 @@
 #include <fstream>
 #include <map>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -65,6 +70,12 @@ struct Connection : Diagnostics
 {
     bool connected = false;
     bool autoCommit = true;
+    bool alwaysAutoCommit = false;
+    bool deletesStatements = false;
+    // What SQLGetInfo answers for the identifier quote; nothing for no answer.
+    std::optional<std::string> quote = "\"";
+    // Set before connecting, when there is no log yet.
+    std::optional<SQLULEN> loginTimeout;
     std::string logPath;
     std::map<std::string, std::deque<Outcome>> script;
 
@@ -277,8 +288,31 @@ SQLRETURN SQL_API SQLSetEnvAttr(SQLHENV, SQLINTEGER, SQLPOINTER, SQLINTEGER)
     return SQL_SUCCESS;
 }
 
-SQLRETURN SQL_API SQLSetConnectAttr(SQLHDBC, SQLINTEGER, SQLPOINTER, SQLINTEGER)
+SQLRETURN SQL_API SQLSetConnectAttr(SQLHDBC handle, SQLINTEGER attribute, SQLPOINTER value,
+                                    SQLINTEGER)
 {
+    auto *connection = static_cast<Connection *>(handle);
+    const auto number = reinterpret_cast<SQLULEN>(value);
+    if (attribute == SQL_ATTR_LOGIN_TIMEOUT) {
+        connection->loginTimeout = number;
+    } else if (attribute == SQL_ATTR_AUTOCOMMIT) {
+        connection->log(number == SQL_AUTOCOMMIT_OFF ? "set autocommit off" : "set autocommit on");
+        if (number == SQL_AUTOCOMMIT_OFF && connection->alwaysAutoCommit) {
+            connection->records = {Record{"HYC00", 0, "[Scripted] transactions not supported"}};
+            return SQL_ERROR;
+        }
+        connection->autoCommit = number != SQL_AUTOCOMMIT_OFF;
+    }
+    return SQL_SUCCESS;
+}
+
+SQLRETURN SQL_API SQLSetStmtAttr(SQLHSTMT handle, SQLINTEGER attribute, SQLPOINTER value,
+                                 SQLINTEGER)
+{
+    auto *statement = static_cast<Statement *>(handle);
+    if (attribute == SQL_ATTR_QUERY_TIMEOUT)
+        statement->connection->log("set query timeout " +
+                                   std::to_string(reinterpret_cast<SQLULEN>(value)));
     return SQL_SUCCESS;
 }
 
@@ -297,11 +331,30 @@ SQLRETURN SQL_API SQLGetConnectAttr(SQLHDBC handle, SQLINTEGER attribute, SQLPOI
     return SQL_SUCCESS;
 }
 
-SQLRETURN SQL_API SQLGetInfo(SQLHDBC, SQLUSMALLINT type, SQLPOINTER value, SQLSMALLINT capacity,
-                             SQLSMALLINT *length)
+SQLRETURN SQL_API SQLGetInfo(SQLHDBC handle, SQLUSMALLINT type, SQLPOINTER value,
+                             SQLSMALLINT capacity, SQLSMALLINT *length)
 {
     if (type == SQL_DRIVER_ODBC_VER) {
         CopyText("03.00", static_cast<SQLCHAR *>(value), capacity, length);
+        return SQL_SUCCESS;
+    }
+    if (type == SQL_CURSOR_COMMIT_BEHAVIOR || type == SQL_CURSOR_ROLLBACK_BEHAVIOR) {
+        // Prepared statements outlive a transaction, as with every driver at hand; CURSORS=DELETE
+        // for a driver whose transactions take them away.
+        auto *connection = static_cast<Connection *>(handle);
+        *static_cast<SQLUSMALLINT *>(value) =
+            connection->deletesStatements ? SQL_CB_DELETE : SQL_CB_PRESERVE;
+        if (length != nullptr)
+            *length = sizeof(SQLUSMALLINT);
+        return SQL_SUCCESS;
+    }
+    if (type == SQL_IDENTIFIER_QUOTE_CHAR) {
+        auto *connection = static_cast<Connection *>(handle);
+        if (!connection->quote) {
+            connection->records = {Record{"HY096", 0, "[Scripted] information type not known"}};
+            return SQL_ERROR;
+        }
+        CopyText(*connection->quote, static_cast<SQLCHAR *>(value), capacity, length);
         return SQL_SUCCESS;
     }
     if (value != nullptr && capacity >= static_cast<SQLSMALLINT>(sizeof(SQLUINTEGER)))
@@ -320,7 +373,19 @@ SQLRETURN SQL_API SQLDriverConnect(SQLHDBC handle, SQLHWND, SQLCHAR *in, SQLSMAL
     connection->logPath = Attribute(text, "LOG");
     const int section = EarlierConnections(connection->logPath);
     connection->log("connect " + text);
-    connection->autoCommit = Attribute(text, "AUTOCOMMIT") != "OFF";
+    if (connection->loginTimeout)
+        connection->log("set login timeout " + std::to_string(*connection->loginTimeout));
+    const std::string autoCommit = Attribute(text, "AUTOCOMMIT");
+    connection->autoCommit = autoCommit != "OFF";
+    connection->alwaysAutoCommit = autoCommit == "ALWAYS";
+    connection->deletesStatements = Attribute(text, "CURSORS") == "DELETE";
+    const std::string quote = Attribute(text, "QUOTE");
+    if (quote == "none")
+        connection->quote.reset();
+    else if (quote == "blank")
+        connection->quote = " ";
+    else if (!quote.empty())
+        connection->quote = quote;
     const std::string scriptPath = Attribute(text, "SCRIPT");
     if (!ReadScript(scriptPath, section, connection->script)) {
         connection->records = {
