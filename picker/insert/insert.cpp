@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <cstring>
+#include <type_traits>
 
 #include "fieldvalues/datetime.h"
 #include "fieldvalues/sqltypes.h"
 #include "odbc/connectionstring.h"
 #include "odbc/handles.h"
 
+// The header names these types without the ODBC headers.
+static_assert(std::is_same_v<SQLRETURN, short> && std::is_same_v<SQLUSMALLINT, unsigned short>);
 static_assert(sizeof(DATE_STRUCT) <= sizeof(FieldDescription::bindBuffer));
 static_assert(sizeof(TIME_STRUCT) <= sizeof(FieldDescription::bindBuffer));
 static_assert(sizeof(TIMESTAMP_STRUCT) <= sizeof(FieldDescription::bindBuffer));
@@ -18,7 +21,9 @@ static_assert(SqlType::Date == SQL_DATE && SqlType::Time == SQL_TIME &&
               SqlType::Integer == SQL_INTEGER && SqlType::SmallInt == SQL_SMALLINT &&
               SqlType::Float == SQL_FLOAT && SqlType::Real == SQL_REAL &&
               SqlType::Double == SQL_DOUBLE && SqlType::BigInt == SQL_BIGINT &&
-              SqlType::TinyInt == SQL_TINYINT && SqlType::Bit == SQL_BIT);
+              SqlType::TinyInt == SQL_TINYINT && SqlType::Bit == SQL_BIT &&
+              SqlType::WChar == SQL_WCHAR && SqlType::WVarChar == SQL_WVARCHAR &&
+              SqlType::WLongVarChar == SQL_WLONGVARCHAR);
 
 struct OdbcConnection::Handles
 {
@@ -61,6 +66,15 @@ TIMESTAMP_STRUCT ToTimestampStruct(const TimestampParts &timestamp)
     const TIME_STRUCT time = ToTimeStruct(timestamp.time);
     return TIMESTAMP_STRUCT{date.year,   date.month,  date.day, time.hour,
                             time.minute, time.second, 0};
+}
+
+// Whether a commit or a rollback (`behavior`) leaves prepared statements prepared; a driver that
+// cannot tell is taken to keep them, as every driver at hand does.
+bool KeepsPreparedStatements(SQLHDBC connection, SQLUSMALLINT behavior)
+{
+    SQLUSMALLINT answer = SQL_CB_PRESERVE;
+    const SQLRETURN code = SQLGetInfo(connection, behavior, &answer, sizeof answer, nullptr);
+    return !Succeeded(code) || answer != SQL_CB_DELETE;
 }
 
 void ShowDiagnostics(MessageSink &sink, DiagnosticsKind kind,
@@ -109,23 +123,28 @@ int LastFieldWithValue(std::span<const std::string> values)
     return 0;
 }
 
-std::string QuoteIdentifier(const std::string &name)
+std::string QuoteIdentifier(const std::string &name, std::string_view quote)
 {
-    std::string quoted;
-    quoted.reserve(name.size() + 2);
-    quoted += '"';
-    for (char c : name) {
-        if (c == '"')
-            quoted += '"';
-        quoted += c;
+    if (quote.empty())
+        return name;
+    std::string quoted(quote);
+    for (std::size_t at = 0; at < name.size();) {
+        const std::size_t found = name.find(quote, at);
+        if (found == std::string::npos) {
+            quoted.append(name, at);
+            break;
+        }
+        quoted.append(name, at, found + quote.size() - at);
+        quoted += quote;
+        at = found + quote.size();
     }
-    quoted += '"';
+    quoted += quote;
     return quoted;
 }
 
 std::string BuildInsertStatement(const std::string &tableName,
                                  std::span<const FieldDescription> fields,
-                                 std::span<const std::string> values)
+                                 std::span<const std::string> values, std::string_view quote)
 {
     const std::size_t count = std::min(fields.size(), values.size());
     const std::size_t last = static_cast<std::size_t>(LastFieldWithValue(values.first(count)));
@@ -134,13 +153,13 @@ std::string BuildInsertStatement(const std::string &tableName,
     for (std::size_t i = 0; i < last; ++i) {
         if (values[i].empty())
             continue;
-        names += QuoteIdentifier(fields[i].name);
+        names += QuoteIdentifier(fields[i].name, quote);
         names += ", ";
         markers += "?,";
     }
     const std::string lastName = last < fields.size() ? fields[last].name : std::string();
-    return "INSERT INTO " + QuoteIdentifier(tableName) + " (" + names + QuoteIdentifier(lastName) +
-           ") VALUES (" + markers + "?)";
+    return "INSERT INTO " + QuoteIdentifier(tableName, quote) + " (" + names +
+           QuoteIdentifier(lastName, quote) + ") VALUES (" + markers + "?)";
 }
 
 OdbcConnection::OdbcConnection(MessageSink &sink)
@@ -168,8 +187,21 @@ int OdbcConnection::ConnectDataSource(const std::string &connectString)
         code = m_handles->connection.allocate(m_handles->environment.get());
     if (Succeeded(code))
         code = m_handles->connection.connect(std::string(WithoutOdbcPrefix(connectString)));
-    if (Succeeded(code))
-        code = m_handles->statement.allocate(m_handles->connection.get());
+    if (Succeeded(code)) {
+        const SQLHDBC connection = m_handles->connection.get();
+        m_quote = IdentifierQuote(connection);
+        m_transactionsKeepStatements =
+            KeepsPreparedStatements(connection, SQL_CURSOR_COMMIT_BEHAVIOR) &&
+            KeepsPreparedStatements(connection, SQL_CURSOR_ROLLBACK_BEHAVIOR);
+        // A driver that cannot leave auto-commit, or has no query timeout, inserts as before:
+        // commitsByItself() asks the driver what it does.
+        SQLSetConnectOption(connection, SQL_AUTOCOMMIT, SQL_AUTOCOMMIT_OFF);
+        code = m_handles->statement.allocate(connection);
+    }
+    if (Succeeded(code)) {
+        SQLSetStmtOption(m_handles->statement.get(), SQL_QUERY_TIMEOUT,
+                         static_cast<SQLULEN>(QueryTimeoutSeconds));
+    }
     if (!Succeeded(code)) {
         report(KindOf(code), false);
         return 1;
@@ -184,6 +216,8 @@ void OdbcConnection::DisconnectDataSource()
     m_handles->environment.reset();
     m_preparedText.clear();
     m_prepareCount = 0;
+    m_quote = "\"";
+    m_transactionsKeepStatements = true;
 }
 
 void OdbcConnection::report(DiagnosticsKind kind, bool withStatement)
@@ -206,12 +240,30 @@ bool OdbcConnection::commitsByItself() const
     return !SQL_SUCCEEDED(code) || mode != SQL_AUTOCOMMIT_OFF;
 }
 
+short OdbcConnection::endTransaction(unsigned short completion)
+{
+    // Where the driver's transactions take prepared statements away, the next row prepares its
+    // statement again.
+    if (!m_transactionsKeepStatements)
+        m_preparedText.clear();
+    return SQLTransact(m_handles->environment.get(), m_handles->connection.get(), completion);
+}
+
+void OdbcConnection::rollBack()
+{
+    if (connected() && !m_reconnect && !commitsByItself())
+        endTransaction(SQL_ROLLBACK);
+}
+
 int OdbcConnection::failInsert()
 {
     report(DiagnosticsKind::Error, true);
     m_preparedText.clear();
     if (connected())
         SQLFreeStmt(m_handles->statement.get(), SQL_RESET_PARAMS);
+    // A server that refused the statement may have ended the transaction as well (PostgreSQL
+    // accepts nothing more in it); the next row starts a transaction of its own.
+    rollBack();
     return 1;
 }
 
@@ -227,7 +279,8 @@ int OdbcConnection::InsertRow(const std::string &tableName, std::span<FieldDescr
     const SQLHSTMT statement = m_handles->statement.get();
 
     const std::size_t count = std::min(fields.size(), values.size());
-    m_statementText = BuildInsertStatement(tableName, fields.first(count), values.first(count));
+    m_statementText =
+        BuildInsertStatement(tableName, fields.first(count), values.first(count), m_quote);
     const int last = LastFieldWithValue(values.first(count));
     // The statement stays prepared, and its parameters bound, while the same columns receive
     // values: every insert binds all of its markers afresh before it executes, and a driver
@@ -310,17 +363,17 @@ int OdbcConnection::InsertRow(const std::string &tableName, std::span<FieldDescr
     else if (code != SQL_SUCCESS)
         return failInsert();
 
-    // From here on the row is stored: the connection commits by itself, and what a commit
-    // reports is shown without taking that back. Only a connection that a data source set up
-    // without auto-commit loses the row with its commit; it is rolled back so that the next row
-    // starts a transaction of its own.
-    code = SQLTransact(environment, connection, SQL_COMMIT);
+    // The commit stores the row. On a connection that commits by itself the row is already
+    // stored, and what the commit reports is shown without taking that back. Otherwise a failing
+    // commit loses the row; it is rolled back so that the next row starts a transaction of its
+    // own.
+    code = endTransaction(SQL_COMMIT);
     if (code == SQL_SUCCESS)
         return 0;
     report(KindOf(code), false);
     if (code == SQL_SUCCESS_WITH_INFO || commitsByItself())
         return 0;
-    SQLTransact(environment, connection, SQL_ROLLBACK);
+    rollBack();
     return 1;
 }
 

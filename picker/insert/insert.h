@@ -3,6 +3,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "fieldvalues/message.h"
@@ -34,15 +35,17 @@ std::vector<Message> SplitDiagnostics(DiagnosticsKind kind,
 // The index of the last field with a value, counting down to field 1; 0 when there is none.
 int LastFieldWithValue(std::span<const std::string> values);
 
-// The INSERT for the non-empty values: names in double quotes with embedded quotes doubled, one
-// marker per non-empty value up to the last one; with no value at all the first field and one
-// marker. `values` holds one text per field.
+// The INSERT for the non-empty values: names enclosed in the connection's identifier quote with
+// every quote inside them doubled, one marker per non-empty value up to the last one; with no
+// value at all the first field and one marker. `values` holds one text per field.
 std::string BuildInsertStatement(const std::string &tableName,
                                  std::span<const FieldDescription> fields,
-                                 std::span<const std::string> values);
+                                 std::span<const std::string> values,
+                                 std::string_view quote = "\"");
 
-// A name in double quotes, every embedded double quote doubled.
-std::string QuoteIdentifier(const std::string &name);
+// A name enclosed in `quote`, every `quote` inside it doubled; an empty quote (a driver without
+// quoted names) leaves the name as it stands.
+std::string QuoteIdentifier(const std::string &name, std::string_view quote = "\"");
 
 class OdbcConnection
 {
@@ -52,8 +55,11 @@ public:
     OdbcConnection(const OdbcConnection &) = delete;
     OdbcConnection &operator=(const OdbcConnection &) = delete;
 
-    // Connects without prompting. A leading "ODBC;" is skipped. Handles allocated before a
-    // failure stay allocated until DisconnectDataSource.
+    // Connects without prompting, within the login timeout. A leading "ODBC;" is skipped. The
+    // connection commits only what InsertRow commits, so that a row whose insert failed (a timeout
+    // among them) is never stored behind the user's back when a stalled server goes on; a driver
+    // that cannot leave auto-commit keeps it. Each statement may wait QueryTimeoutSeconds for the
+    // server. Handles allocated before a failure stay allocated until DisconnectDataSource.
     int ConnectDataSource(const std::string &connectString);
 
     // Frees everything; safe when nothing is allocated.
@@ -61,9 +67,11 @@ public:
 
     // Inserts one row of `values` (one text per field, empty means "no value") into
     // `tableName`. The values of date, time and timestamp fields go through the fields'
-    // bindBuffer. Returns 0 when SQLExecute stored the row (information from it, or a failing
-    // commit, is shown but takes nothing back), 1 otherwise; on a connection that a data source
-    // set up without auto-commit a failing commit loses the row, which is rolled back and gives 1.
+    // bindBuffer; every other value, wide character types included, is character data. Returns 0
+    // when the row was stored, 1 otherwise: a failed step (a timeout among them) is shown and
+    // rolled back; a failing commit loses the row, which is rolled back and gives 1, except on a
+    // connection that commits by itself, where SQLExecute stored the row and what the commit
+    // reports is shown without taking that back.
     // Without a usable connection (a failed connect, or SQLSTATE class 08 from an earlier call) it
     // first connects again with the last connection string; a row is never sent again by itself.
     // The statement stays prepared while the same columns receive values. No message box is shown
@@ -81,6 +89,8 @@ public:
     const std::string &statementText() const { return m_statementText; }
     // How many times a statement was prepared since connecting.
     int prepareCount() const { return m_prepareCount; }
+    // The quote that encloses names in the statement, as the driver gave it when connecting.
+    const std::string &identifierQuote() const { return m_quote; }
 
 private:
     struct Handles;
@@ -91,6 +101,10 @@ private:
     int failInsert();
     // Whether the connection commits every statement by itself (ODBC's default).
     bool commitsByItself() const;
+    // Takes back what a failed insert left of its transaction, unless the connection is lost.
+    void rollBack();
+    // SQLTransact with SQL_COMMIT or SQL_ROLLBACK; returns its SQLRETURN.
+    short endTransaction(unsigned short completion);
 
     MessageSink &m_sink;
     std::unique_ptr<Handles> m_handles;
@@ -98,6 +112,8 @@ private:
     std::string m_statementText;
     // The text that is prepared on m_statement, empty when nothing is.
     std::string m_preparedText;
+    std::string m_quote = "\"";
+    bool m_transactionsKeepStatements = true;
     bool m_reconnect = false;
     int m_prepareCount = 0;
 };

@@ -136,10 +136,11 @@ TEST_F(ScriptedInsert, InformationFromExecuteIsShownAndTheRowCountsAsStored)
     EXPECT_EQ(log(), calls);
 }
 
-TEST_F(ScriptedInsert, AFailingCommitIsShownAndTheRowCountsAsStored)
+TEST_F(ScriptedInsert, OnADriverThatAlwaysCommitsAFailingCommitIsShownAndTheRowCountsAsStored)
 {
-    connect("commit error\n"
-            "record 25000 17 [Scripted] commit refused\n");
+    WriteBytes(m_script, "commit error\n"
+                         "record 25000 17 [Scripted] commit refused\n");
+    ASSERT_EQ(m_odbc.ConnectDataSource(connectString() + ";AUTOCOMMIT=ALWAYS"), 0);
 
     EXPECT_EQ(insert({"a"}), 0);
 
@@ -150,11 +151,10 @@ TEST_F(ScriptedInsert, AFailingCommitIsShownAndTheRowCountsAsStored)
     EXPECT_FALSE(m_odbc.reconnectPending());
 }
 
-TEST_F(ScriptedInsert, AFailingCommitWithoutAutoCommitLosesTheRowAndRollsBack)
+TEST_F(ScriptedInsert, AFailingCommitLosesTheRowAndRollsBack)
 {
-    WriteBytes(m_script, "commit error\n"
-                         "record 25000 17 [Scripted] commit refused\n");
-    ASSERT_EQ(m_odbc.ConnectDataSource(connectString() + ";AUTOCOMMIT=OFF"), 0);
+    connect("commit error\n"
+            "record 25000 17 [Scripted] commit refused\n");
 
     EXPECT_EQ(insert({"a"}), 1);
     EXPECT_EQ(insert({"b"}), 0);
@@ -195,7 +195,10 @@ TEST_F(ScriptedInsert, ThreeRecordsOf150CharactersFillTwoBoxes)
     ASSERT_EQ(first.size(), 150u);
     const std::vector<Message> expected{ErrorBox(first + "\n" + second), ErrorBox(third, true)};
     EXPECT_EQ(m_sink.shown, expected);
-    EXPECT_EQ(log().back(), "execute 1=a");
+    const std::vector<std::string> calls = log();
+    ASSERT_GE(calls.size(), 2u);
+    EXPECT_EQ(calls[calls.size() - 2], "execute 1=a");
+    EXPECT_EQ(calls.back(), "rollback");
 }
 
 // A message box runs the event loop, where the row being picked may change.
@@ -262,12 +265,12 @@ TEST_F(ScriptedInsert, TheStatementStaysPreparedWhileTheSameColumnsGetValues)
     const std::string ac = R"(prepare INSERT INTO "T" ("A", "C") VALUES (?,?))";
     const std::string ab = R"(prepare INSERT INTO "T" ("A", "B") VALUES (?,?))";
     const std::vector<std::string> expected{
-        "connect", ac, "bind 1 1 12 1 0", "bind 2 1 12 1 0", "execute 1=a 2=c",
+        "connect", ac, "bind 1 1 12 1 0", "bind 2 1 12 1 0", "execute 1=a 2=c", "rollback",
         // After a failure the statement is prepared afresh.
         ac, "bind 1 1 12 1 0", "bind 2 1 12 1 0", "execute 1=a 2=c", "commit", "bind 1 1 12 2 0",
         "bind 2 1 12 2 0", "execute 1=aa 2=cc", "commit", ab, "bind 1 1 12 1 0", "bind 2 1 12 1 0",
-        "execute 1=a 2=b", ab, "bind 1 1 12 1 0", "bind 2 1 12 1 0", "execute 1=a 2=b", "commit",
-        "bind 1 1 12 1 0", "bind 2 1 12 1 0", "execute 1=x 2=y", "commit",
+        "execute 1=a 2=b", "rollback", ab, "bind 1 1 12 1 0", "bind 2 1 12 1 0", "execute 1=a 2=b",
+        "commit", "bind 1 1 12 1 0", "bind 2 1 12 1 0", "execute 1=x 2=y", "commit",
         // A statement with fewer markers keeps none of the earlier parameters.
         R"(prepare INSERT INTO "T" ("A") VALUES (?))", "bind 1 1 12 1 0", "execute 1=z", "commit",
         // Another table, the same columns.
@@ -306,17 +309,18 @@ TEST_F(ScriptedInsert, AfterALostConnectionTheNextInsertReconnectsFirst)
     EXPECT_EQ(log(), calls);
 }
 
-TEST_F(ScriptedInsert, ALostConnectionAtCommitAlsoReconnectsNextTime)
+TEST_F(ScriptedInsert, ALostConnectionAtCommitKeepsTheRowAndReconnectsNextTime)
 {
     connect("commit error\n"
             "record 08S01 0 [Scripted] gone\n"
             "---\n");
 
-    EXPECT_EQ(insert({"a"}), 0);
+    EXPECT_EQ(insert({"a"}), 1);
     EXPECT_TRUE(m_odbc.reconnectPending());
     EXPECT_EQ(insert({"b"}), 0);
 
-    // The stored row is not sent again: the new connection gets the next row only.
+    // The row is not sent again by itself (the user sees it and decides), and nothing is rolled
+    // back on the lost connection: the new connection gets the next row only.
     const std::string prepare = R"(prepare INSERT INTO "T" ("A") VALUES (?))";
     const std::vector<std::string> calls{
         "connect", prepare, "bind 1 1 12 1 0", "execute 1=a", "commit", "disconnect",
@@ -325,6 +329,73 @@ TEST_F(ScriptedInsert, ALostConnectionAtCommitAlsoReconnectsNextTime)
     EXPECT_EQ(m_sink.shown,
               (std::vector<Message>{ErrorBox(
                   "SQL Error State:08S01, Native Error Code: 0, ODBC Error: [Scripted] gone")}));
+}
+
+TEST_F(ScriptedInsert, TheConnectionHasTimeoutsAndCommitsOnlyWhatTheInsertCommits)
+{
+    connect("");
+    EXPECT_EQ(insert({"a"}), 0);
+
+    const std::vector<std::string> expected{"connect " + connectString(),
+                                            "set login timeout 15",
+                                            "set autocommit off",
+                                            "set query timeout 30",
+                                            R"(prepare INSERT INTO "T" ("A") VALUES (?))",
+                                            "bind 1 1 12 1 0",
+                                            "execute 1=a",
+                                            "commit"};
+    EXPECT_EQ(ReadLines(m_log), expected);
+}
+
+// The identifier quote that the driver gives, doubled inside names; a blank gives the names as
+// they stand, no answer the double quote.
+TEST_F(ScriptedInsert, NamesAreQuotedAsTheDriverSays)
+{
+    const struct
+    {
+        const char *option;
+        const char *quote;
+        const char *statement;
+    } cases[] = {
+        {"", "\"", R"(prepare INSERT INTO "a""b`c" ("x y", "q""", "b`") VALUES (?,?,?))"},
+        {";QUOTE=`", "`", "prepare INSERT INTO `a\"b``c` (`x y`, `q\"`, `b```) VALUES (?,?,?)"},
+        {";QUOTE=none", "\"",
+         R"(prepare INSERT INTO "a""b`c" ("x y", "q""", "b`") VALUES (?,?,?))"},
+        {";QUOTE=blank", "", "prepare INSERT INTO a\"b`c (x y, q\", b`) VALUES (?,?,?)"},
+        {";QUOTE=[]", "[]",
+         "prepare INSERT INTO []a\"b`c[] ([]x y[], []q\"[], []b`[]) VALUES (?,?,?)"},
+    };
+    std::vector<FieldDescription> fields{
+        Field("x y", SQL_VARCHAR, 50), Field("q\"", SQL_VARCHAR, 50), Field("b`", SQL_VARCHAR, 50)};
+    WriteBytes(m_script, "");
+    for (const auto &c : cases) {
+        std::filesystem::remove(m_log);
+        ASSERT_EQ(m_odbc.ConnectDataSource(connectString() + c.option), 0) << c.option;
+        EXPECT_EQ(m_odbc.identifierQuote(), c.quote) << c.option;
+        EXPECT_EQ(m_odbc.InsertRow("a\"b`c", fields, std::vector<std::string>{"1", "2", "3"}), 0);
+        EXPECT_EQ(log().at(1), c.statement) << c.option;
+        m_odbc.DisconnectDataSource();
+    }
+    EXPECT_TRUE(m_sink.shown.empty());
+}
+
+TEST_F(ScriptedInsert, WhereTransactionsTakePreparedStatementsAwayEachRowPreparesAgain)
+{
+    WriteBytes(m_script, "execute error\n"
+                         "record 23000 0 [Scripted] duplicate\n");
+    ASSERT_EQ(m_odbc.ConnectDataSource(connectString() + ";CURSORS=DELETE"), 0);
+
+    EXPECT_EQ(insert({"a"}), 1);
+    EXPECT_EQ(insert({"b"}), 0);
+    EXPECT_EQ(insert({"c"}), 0);
+
+    const std::string prepare = R"(prepare INSERT INTO "T" ("A") VALUES (?))";
+    const std::vector<std::string> calls{"connect",  prepare, "bind 1 1 12 1 0", "execute 1=a",
+                                         "rollback", prepare, "bind 1 1 12 1 0", "execute 1=b",
+                                         "commit",   prepare, "bind 1 1 12 1 0", "execute 1=c",
+                                         "commit"};
+    EXPECT_EQ(log(), calls);
+    EXPECT_EQ(m_sink.shown.size(), 1u);
 }
 
 TEST_F(ScriptedInsert, WithoutAConnectionAnInsertConnectsFirst)

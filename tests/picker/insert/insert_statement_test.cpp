@@ -89,16 +89,16 @@ INSTANTIATE_TEST_SUITE_P(
                       R"(INSERT INTO "T" ("A"") VALUES (1); DROP TABLE ""T""; --") VALUES (?))"}));
 
 // Reads the quoted identifiers of a statement back, undoing the doubling.
-std::vector<std::string> QuotedNames(const std::string &statement)
+std::vector<std::string> QuotedNames(const std::string &statement, char quote = '"')
 {
     std::vector<std::string> names;
     std::size_t i = 0;
-    while ((i = statement.find('"', i)) != std::string::npos) {
+    while ((i = statement.find(quote, i)) != std::string::npos) {
         std::string name;
         for (++i; i < statement.size(); ++i) {
-            if (statement[i] == '"') {
-                if (i + 1 < statement.size() && statement[i + 1] == '"') {
-                    name += '"';
+            if (statement[i] == quote) {
+                if (i + 1 < statement.size() && statement[i + 1] == quote) {
+                    name += quote;
                     ++i;
                     continue;
                 }
@@ -129,6 +129,53 @@ TEST(BuildInsertStatement, HoldsThirtyNamesOf256QuotesAndATableNameOf256Quotes)
     EXPECT_EQ(statement.size(), 16046u);
     EXPECT_TRUE(statement.ends_with(
         ") VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
+}
+
+TEST(BuildInsertStatement, NamesTakeTheDriversQuote)
+{
+    const std::vector<std::string> names{"First Name", "a`b", "c\"d", "e;f"};
+    const std::vector<std::string> values{"1", "2", "3", "4"};
+
+    EXPECT_EQ(BuildInsertStatement("My `Table`", Fields(names), values, "`"),
+              "INSERT INTO `My ``Table``` (`First Name`, `a``b`, `c\"d`, `e;f`) VALUES (?,?,?,?)");
+    // A driver without quoted names gets them as they stand.
+    EXPECT_EQ(BuildInsertStatement("T", Fields({"A", "B"}), std::vector<std::string>{"1", "2"}, ""),
+              "INSERT INTO T (A, B) VALUES (?,?)");
+    // The double quote by default.
+    EXPECT_EQ(BuildInsertStatement("T", Fields({"A"}), std::vector<std::string>{"1"}),
+              BuildInsertStatement("T", Fields({"A"}), std::vector<std::string>{"1"}, "\""));
+
+    // Whatever a name holds, it reads back whole from between its quotes.
+    for (const char quote : {'"', '`'}) {
+        const std::string table = std::string("t") + quote + quote + "x";
+        const std::string statement =
+            BuildInsertStatement(table, Fields(names), values, std::string(1, quote));
+        std::vector<std::string> expected{table};
+        expected.insert(expected.end(), names.begin(), names.end());
+        EXPECT_EQ(QuotedNames(statement, quote), expected) << statement;
+    }
+}
+
+TEST(QuoteIdentifier, DoublesTheQuoteInsideTheName)
+{
+    const struct
+    {
+        const char *name;
+        const char *quote;
+        const char *quoted;
+    } cases[] = {
+        {"plain", "\"", "\"plain\""},
+        {"a\"b", "\"", "\"a\"\"b\""},
+        {"a`b", "\"", "\"a`b\""},
+        {"a`b", "`", "`a``b`"},
+        {"``", "`", "``````"},
+        {"a\"b", "`", "`a\"b`"},
+        {"", "`", "``"},
+        {"a b", "", "a b"},
+        {"x]]y", "]]", "]]x]]]]y]]"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(QuoteIdentifier(c.name, c.quote), c.quoted) << c.name << " in " << c.quote;
 }
 
 std::string RecordOfLength(std::size_t length, const char *state = "42000")
