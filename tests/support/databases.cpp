@@ -5,10 +5,13 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+
+#include <gtest/gtest.h>
 
 #include "fieldvalues/fieldtypes.h"
 
@@ -111,6 +114,66 @@ FieldClassRow RowOfEveryCase(const std::vector<FieldClassCase> &cases)
         row.values.push_back(c.value);
     }
     return row;
+}
+
+std::vector<CatalogColumn> ReadCatalog(const std::string &connectString, const std::string &table)
+{
+    SQLHENV environment = SQL_NULL_HENV;
+    SQLHDBC connection = SQL_NULL_HDBC;
+    SQLHSTMT statement = SQL_NULL_HSTMT;
+    SQLAllocEnv(&environment);
+    SQLAllocConnect(environment, &connection);
+    std::string text = connectString;
+    std::vector<CatalogColumn> columns;
+    if (SQL_SUCCEEDED(SQLDriverConnect(connection, nullptr,
+                                       reinterpret_cast<SQLCHAR *>(text.data()), SQL_NTS, nullptr,
+                                       0, nullptr, SQL_DRIVER_NOPROMPT))) {
+        SQLAllocStmt(connection, &statement);
+        std::string name = table;
+        if (SQL_SUCCEEDED(SQLColumns(statement, nullptr, 0, nullptr, 0,
+                                     reinterpret_cast<SQLCHAR *>(name.data()), SQL_NTS, nullptr,
+                                     0))) {
+            while (SQL_SUCCEEDED(SQLFetch(statement))) {
+                SQLCHAR column[256] = {};
+                SQLCHAR typeName[256] = {};
+                SQLSMALLINT dataType = 0;
+                SQLINTEGER length = 0;
+                SQLLEN indicator = 0;
+                SQLGetData(statement, 4, SQL_C_CHAR, column, sizeof column, &indicator);
+                SQLGetData(statement, 5, SQL_C_SSHORT, &dataType, 0, &indicator);
+                SQLGetData(statement, 6, SQL_C_CHAR, typeName, sizeof typeName, &indicator);
+                SQLGetData(statement, 8, SQL_C_SLONG, &length, 0, &indicator);
+                columns.push_back(CatalogColumn{reinterpret_cast<const char *>(column), dataType,
+                                                reinterpret_cast<const char *>(typeName),
+                                                static_cast<int>(length)});
+            }
+        }
+        SQLFreeStmt(statement, SQL_DROP);
+        SQLDisconnect(connection);
+    }
+    SQLFreeConnect(connection);
+    SQLFreeEnv(environment);
+    return columns;
+}
+
+std::vector<FieldDescription> FieldsFromCatalog(const std::vector<CatalogColumn> &catalog,
+                                                const std::vector<CatalogCase> &cases)
+{
+    std::vector<FieldDescription> fields;
+    for (const CatalogCase &c : cases) {
+        const auto column =
+            std::find_if(catalog.begin(), catalog.end(), [&](const CatalogColumn &candidate) {
+                return candidate.name == c.column;
+            });
+        if (column == catalog.end()) {
+            ADD_FAILURE() << "the catalogue has no column " << c.column;
+            continue;
+        }
+        EXPECT_EQ(column->dataType, c.reportedType)
+            << c.column << " " << c.declaredType << " (" << column->typeName << ")";
+        fields.push_back(Field(column->name, column->dataType, column->length));
+    }
+    return fields;
 }
 
 std::vector<std::string> ReadLines(const fs::path &path)

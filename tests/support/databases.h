@@ -57,6 +57,36 @@ struct FieldClassRow
 };
 FieldClassRow RowOfEveryCase(const std::vector<FieldClassCase> &cases);
 
+// A column as SQLColumns reports it in an ODBC 2 environment, the way the wizard reads the
+// catalogue into a description: DATA_TYPE, TYPE_NAME and LENGTH.
+struct CatalogColumn
+{
+    std::string name;
+    int dataType = 0;
+    std::string typeName;
+    int length = 0;
+};
+std::vector<CatalogColumn> ReadCatalog(const std::string &connectString, const std::string &table);
+
+// A column of one field class on a driver: how the table declares it, the DATA_TYPE that the
+// driver's catalogue reports for it, the value inserted, and the text that `readBack` (with "%"
+// for the quoted column name) reads back.
+struct CatalogCase
+{
+    std::string column;
+    std::string declaredType;
+    int reportedType;
+    std::string value;
+    std::string stored;
+    std::string readBack = "CAST(% AS CHAR)";
+};
+
+// The fields of the cases' columns, in the cases' order, as a description made from the driver's
+// catalogue holds them (type and length as reported, the value width from them). Fails the test
+// when a column is missing or reported with another type than the case says.
+std::vector<FieldDescription> FieldsFromCatalog(const std::vector<CatalogColumn> &catalog,
+                                                const std::vector<CatalogCase> &cases);
+
 std::vector<std::string> ReadLines(const std::filesystem::path &path);
 
 using Rows = std::vector<std::vector<std::optional<std::string>>>;
