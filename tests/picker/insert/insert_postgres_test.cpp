@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "fieldvalues/fieldtypes.h"
+#include "odbc/handles.h"
 #include "picker/insert/insert.h"
 #include "tests/support/databases.h"
 
@@ -238,6 +240,162 @@ TEST_F(PostgresInsert, AfterTheServerDroppedTheConnectionTheNextInsertReconnects
     EXPECT_EQ(m_sink.shown[0].caption, "SQL_ERROR results");
     EXPECT_EQ(m_session->query("SELECT a FROM \"" + m_table + "\" ORDER BY id"),
               (Rows{{"before"}, {"after"}}));
+}
+
+// A name in double quotes, as the tests' own statements write it.
+std::string Quoted(const std::string &name)
+{
+    std::string quoted = "\"";
+    for (char c : name) {
+        if (c == '"')
+            quoted += '"';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+// One of psqlODBC's drivers, and whether the description holds the wide character codes that a
+// program reading the catalogue through the drivers' Unicode calls stores (psqlODBC's Unicode
+// driver reports -8, -9 and -10 there, 1, 12 and -1 to the ANSI calls the wizard makes).
+struct PostgresDriver
+{
+    const char *name;
+    const char *driver;
+    bool wideCodes;
+};
+
+void PrintTo(const PostgresDriver &driver, std::ostream *out)
+{
+    *out << driver.name;
+}
+
+int WideTwin(int sqlType)
+{
+    switch (sqlType) {
+    case SQL_CHAR:
+        return SQL_WCHAR;
+    case SQL_VARCHAR:
+        return SQL_WVARCHAR;
+    case SQL_LONGVARCHAR:
+        return SQL_WLONGVARCHAR;
+    default:
+        return sqlType;
+    }
+}
+
+class PostgresCatalogInsert : public testing::TestWithParam<PostgresDriver>
+{
+protected:
+    void SetUp() override
+    {
+        m_connectString = PostgresConnectString(GetParam().driver);
+        ASSERT_FALSE(m_connectString.empty()) << "the PostgreSQL fixture is not running";
+        m_session = std::make_unique<DatabaseSession>(m_connectString);
+        const std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
+        m_table =
+            "t\"q` " + name.substr(0, std::min<std::size_t>(name.find('/'), 30)) + GetParam().name;
+        m_session->execute("DROP TABLE IF EXISTS " + Quoted(m_table));
+    }
+
+    void TearDown() override
+    {
+        if (m_session)
+            m_session->execute("DROP TABLE IF EXISTS " + Quoted(m_table));
+    }
+
+    std::string m_connectString;
+    std::unique_ptr<DatabaseSession> m_session;
+    std::string m_table;
+    RecordingSink m_sink;
+    OdbcConnection m_odbc{m_sink};
+};
+
+const std::vector<CatalogCase> &CatalogCases()
+{
+    const std::string text = "line one\nline two 'q' \\ \"x\" `y` \xc3\xbc";
+    static const std::vector<CatalogCase> cases{
+        // psqlODBC reports a boolean as a character column (BoolsAsChar).
+        {"b", "boolean", SQL_VARCHAR, "1", "true", "CAST(% AS text)"},
+        {"si", "smallint", SQL_SMALLINT, "-32768", "-32768", "CAST(% AS text)"},
+        {"i", "integer", SQL_INTEGER, "2147483647", "2147483647", "CAST(% AS text)"},
+        {"bi", "bigint", SQL_BIGINT, "9223372036854775807", "9223372036854775807",
+         "CAST(% AS text)"},
+        // Lengths in bytes of UTF-8: char(1) takes a three-byte character.
+        {"c1", "char(1)", SQL_CHAR, "\xe2\x82\xac", "\xe2\x82\xac", "CAST(% AS text)"},
+        {"vc", "varchar(50)", SQL_VARCHAR,
+         "Gr\xc3\xbc\xc3\x9f"
+         "e, \xe2\x82\xac",
+         "Gr\xc3\xbc\xc3\x9f"
+         "e, \xe2\x82\xac",
+         "CAST(% AS text)"},
+        {"t", "text", SQL_LONGVARCHAR, text, text, "CAST(% AS text)"},
+        {"n", "numeric(10,2)", SQL_NUMERIC, "1234.5", "1234.50", "CAST(% AS text)"},
+        {"r", "real", SQL_REAL, "12.5", "12.5", "CAST(% AS text)"},
+        {"dbl", "double precision", SQL_FLOAT, "3.141592", "3.141592", "CAST(% AS text)"},
+        {"dt", "date", SQL_DATE, "12/31/1999", "1999-12-31", "CAST(% AS text)"},
+        {"tm", "time", SQL_TIME, "23:59:59", "23:59:59", "CAST(% AS text)"},
+        {"ts", "timestamp", SQL_TIMESTAMP, "12/31/1999 23:59:59", "1999-12-31 23:59:59",
+         "CAST(% AS text)"},
+        {"first name", "varchar(20)", SQL_VARCHAR, "blank", "blank", "CAST(% AS text)"},
+        {"dq\"col", "varchar(20)", SQL_VARCHAR, "dq", "dq", "CAST(% AS text)"},
+        {"back`tick", "integer", SQL_INTEGER, "7", "7", "CAST(% AS text)"},
+    };
+    return cases;
+}
+
+TEST_P(PostgresCatalogInsert, EveryFieldClassFromTheCatalogueIsStoredAsItsValueReads)
+{
+    std::string columns;
+    for (const CatalogCase &c : CatalogCases())
+        columns += ", " + Quoted(c.column) + " " + c.declaredType;
+    m_session->execute("CREATE TABLE " + Quoted(m_table) + " (id serial" + columns + ")");
+    std::vector<FieldDescription> fields =
+        FieldsFromCatalog(ReadCatalog(m_connectString, m_table), CatalogCases());
+    ASSERT_EQ(fields.size(), CatalogCases().size());
+    std::vector<std::string> values;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (GetParam().wideCodes)
+            fields[i].sqlType = WideTwin(fields[i].sqlType);
+        std::string value = CatalogCases()[i].value;
+        std::string error;
+        EXPECT_TRUE(CheckFieldValue(value, fields[i].sqlType, fields[i].length, error))
+            << CatalogCases()[i].column << ": " << error;
+        values.push_back(value);
+    }
+
+    ASSERT_EQ(m_odbc.ConnectDataSource(m_connectString), 0);
+    EXPECT_EQ(m_odbc.identifierQuote(), "\"");
+    ASSERT_EQ(m_odbc.InsertRow(m_table, fields, values), 0) << m_odbc.statementText();
+
+    EXPECT_TRUE(m_sink.shown.empty());
+    for (const CatalogCase &c : CatalogCases()) {
+        std::string expression = c.readBack;
+        expression.replace(expression.find('%'), 1, Quoted(c.column));
+        EXPECT_EQ(m_session->scalar("SELECT " + expression + " FROM " + Quoted(m_table)), c.stored)
+            << c.column << " " << c.declaredType;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Drivers, PostgresCatalogInsert,
+                         testing::Values(PostgresDriver{"Ansi", "PostgreSQL ANSI", false},
+                                         PostgresDriver{"Unicode", "PostgreSQL Unicode", false},
+                                         PostgresDriver{"UnicodeWideCodes", "PostgreSQL Unicode",
+                                                        true},
+                                         PostgresDriver{"AnsiWideCodes", "PostgreSQL ANSI", true}),
+                         [](const testing::TestParamInfo<PostgresDriver> &driver) {
+                             return std::string(driver.param.name);
+                         });
+
+TEST(PostgresDataSource, ADataSourceNameLeadsToItsDriversLibrary)
+{
+    ASSERT_FALSE(PostgresPort().empty()) << "the PostgreSQL fixture is not running";
+    OdbcEnvironment environment;
+    ASSERT_TRUE(Succeeded(environment.allocate()));
+    EXPECT_TRUE(
+        DriverLibraryOf(environment.get(), "DSN=QuillonPostgres").ends_with("/psqlodbca.so"));
+    EXPECT_TRUE(DriverLibraryOf(environment.get(), "dsn = quillonpostgres ;Port=1")
+                    .ends_with("/psqlodbca.so"));
+    EXPECT_EQ(DriverLibraryOf(environment.get(), "DSN=NoSuchSource"), "");
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "fieldvalues/fieldtypes.h"
 #include "picker/insert/insert.h"
 #include "tests/support/databases.h"
 
@@ -66,6 +67,75 @@ TEST_F(SqliteInsert, EveryFieldClassIsStoredAsItsValueReads)
             m_session->scalar(std::string("SELECT CAST(") + c.column + " AS TEXT) FROM \"Every\""),
             c.stored)
             << c.declaredType;
+    }
+}
+
+// The description as the wizard makes it from the SQLite driver's catalogue: it reports NUMERIC as
+// DOUBLE, DECIMAL and CHAR as VARCHAR, and every whole number's LENGTH as its display size.
+TEST_F(SqliteInsert, EveryFieldClassFromTheCatalogueIsStoredAsItsValueReads)
+{
+    const std::string text = "line one\nline two 'q' \\ \"x\" `y` \xc3\xbc";
+    const std::vector<CatalogCase> cases{
+        {"b", "BIT", SQL_BIT, "1", "1", "CAST(% AS TEXT)"},
+        {"ti", "TINYINT", SQL_TINYINT, "255", "255", "CAST(% AS TEXT)"},
+        {"si", "SMALLINT", SQL_SMALLINT, "-32768", "-32768", "CAST(% AS TEXT)"},
+        {"i", "INTEGER", SQL_INTEGER, "-2147483648", "-2147483648", "CAST(% AS TEXT)"},
+        {"bi", "BIGINT", SQL_BIGINT, "9223372036854775807", "9223372036854775807",
+         "CAST(% AS TEXT)"},
+        {"c", "CHAR(10)", SQL_VARCHAR, "ab", "ab", "CAST(% AS TEXT)"},
+        {"vc", "VARCHAR(50)", SQL_VARCHAR,
+         "Gr\xc3\xbc\xc3\x9f"
+         "e, \xe2\x82\xac",
+         "Gr\xc3\xbc\xc3\x9f"
+         "e, \xe2\x82\xac",
+         "CAST(% AS TEXT)"},
+        {"t", "TEXT", SQL_LONGVARCHAR, text, text, "CAST(% AS TEXT)"},
+        {"n", "NUMERIC(10,2)", SQL_DOUBLE, "1234.5", "1234.5", "CAST(% AS TEXT)"},
+        {"d", "DECIMAL(10,2)", SQL_VARCHAR, "-0.25", "-0.25", "CAST(% AS TEXT)"},
+        {"r", "REAL", SQL_DOUBLE, "12.5", "12.5", "CAST(% AS TEXT)"},
+        {"dbl", "DOUBLE", SQL_DOUBLE, "5.", "5.0", "CAST(% AS TEXT)"},
+        {"dt", "DATE", SQL_DATE, "12/31/1999", "1999-12-31", "CAST(% AS TEXT)"},
+        {"tm", "TIME", SQL_TIME, "23:59:59", "23:59:59", "CAST(% AS TEXT)"},
+        {"ts", "TIMESTAMP", SQL_TIMESTAMP, "12/31/1999 23:59:59", "1999-12-31 23:59:59.000",
+         "CAST(% AS TEXT)"},
+        {"first name", "VARCHAR(20)", SQL_VARCHAR, "blank", "blank", "CAST(% AS TEXT)"},
+        {"dq\"col", "VARCHAR(20)", SQL_VARCHAR, "dq", "dq", "CAST(% AS TEXT)"},
+        {"back`tick", "INTEGER", SQL_INTEGER, "7", "7", "CAST(% AS TEXT)"},
+    };
+    auto quoted = [](const std::string &name) {
+        std::string result = "\"";
+        for (char c : name)
+            result += c == '"' ? std::string("\"\"") : std::string(1, c);
+        return result + "\"";
+    };
+    const std::string table = "t\"q` x";
+    std::string columns;
+    for (const CatalogCase &c : cases)
+        columns +=
+            std::string(columns.empty() ? "" : ", ") + quoted(c.column) + " " + c.declaredType;
+    m_session->execute("CREATE TABLE " + quoted(table) + " (" + columns + ")");
+    std::vector<FieldDescription> fields =
+        FieldsFromCatalog(ReadCatalog(m_connectString, table), cases);
+    ASSERT_EQ(fields.size(), cases.size());
+    std::vector<std::string> values;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        std::string value = cases[i].value;
+        std::string error;
+        EXPECT_TRUE(CheckFieldValue(value, fields[i].sqlType, fields[i].length, error))
+            << cases[i].column << ": " << error;
+        values.push_back(value);
+    }
+
+    ASSERT_EQ(m_odbc.ConnectDataSource(m_connectString), 0);
+    EXPECT_EQ(m_odbc.identifierQuote(), "\"");
+    ASSERT_EQ(m_odbc.InsertRow(table, fields, values), 0);
+
+    EXPECT_TRUE(m_sink.shown.empty());
+    for (const CatalogCase &c : cases) {
+        std::string expression = c.readBack;
+        expression.replace(expression.find('%'), 1, quoted(c.column));
+        EXPECT_EQ(m_session->scalar("SELECT " + expression + " FROM " + quoted(table)), c.stored)
+            << c.column << " " << c.declaredType;
     }
 }
 
