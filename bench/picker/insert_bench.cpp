@@ -1,8 +1,9 @@
 // Rows per second of InsertRow against a baseline loop in the same run that prepares its INSERT
 // once, binds once and executes with a commit per row, through the same driver: SQLite on a
-// file in a temporary folder, and PostgreSQL on a throw-away cluster that this program starts
-// (skipped with a note when it cannot). Both loops insert the same rows into tables of the same
-// shape; at the end a summary gives both rates and their ratio for each database.
+// file in a temporary folder, and PostgreSQL and MariaDB on throw-away servers that this program
+// starts with the tests' scripts (each skipped with a note when it cannot). Both loops insert the
+// same rows into tables of the same shape; at the end a summary gives both rates and their ratio
+// for each database.
 
 #include <unistd.h>
 
@@ -36,6 +37,8 @@ struct Backend
 {
     std::string name;
     std::string connectString;
+    // The identifier quote of the baseline's statement, the driver's own.
+    std::string quote = "\"";
 };
 
 class CountingSink : public MessageSink
@@ -147,9 +150,9 @@ void BM_Baseline(benchmark::State &state, const Backend &backend)
     SQLDriverConnect(connection, nullptr, reinterpret_cast<SQLCHAR *>(text.data()), SQL_NTS,
                      nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
     SQLAllocStmt(connection, &statement);
-    std::string sql = "INSERT INTO \"" + table +
-                      "\" (\"name\", \"amount\", \"day\", \"count\") "
-                      "VALUES (?,?,?,?)";
+    const std::string &q = backend.quote;
+    std::string sql = "INSERT INTO " + q + table + q + " (" + q + "name" + q + ", " + q + "amount" +
+                      q + ", " + q + "day" + q + ", " + q + "count" + q + ") VALUES (?,?,?,?)";
     SQLPrepare(statement, reinterpret_cast<SQLCHAR *>(sql.data()), SQL_NTS);
 
     char name[51] = {};
@@ -252,17 +255,31 @@ double Median(std::vector<double> values)
     return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
-struct Cluster
+// A throw-away server started with one of the tests' scripts ("start|stop STATE_DIR"), stopped
+// when the benchmark ends.
+struct Server
 {
     fs::path state;
     std::string script;
     bool running = false;
 
-    ~Cluster()
+    bool start(const std::string &environment, const fs::path &log)
+    {
+        const std::string command = environment + " '" + script + "' start '" + state.string() +
+                                    "' --watch " + std::to_string(getpid()) + " >'" + log.string() +
+                                    "' 2>&1";
+        running = std::system(command.c_str()) == 0;
+        return running;
+    }
+
+    void stop()
     {
         if (running)
             std::system(("'" + script + "' stop '" + state.string() + "' >/dev/null").c_str());
+        running = false;
     }
+
+    ~Server() { stop(); }
 };
 
 std::string ReadFirstLine(const fs::path &path)
@@ -289,7 +306,8 @@ int main(int argc, char **argv)
     {
         std::ofstream drivers(folder / "odbcinst.ini");
         drivers << "[SQLite3]\nDriver = " QUILLON_SQLITE_ODBC_DRIVER "\n\n"
-                << "[PostgreSQL ANSI]\nDriver = " QUILLON_PSQL_ODBC_DRIVER "\n";
+                << "[PostgreSQL ANSI]\nDriver = " QUILLON_PSQL_ODBC_DRIVER "\n\n"
+                << "[MariaDB]\nDriver = " QUILLON_MARIADB_ODBC_DRIVER "\n";
         std::ofstream sources(folder / "odbc.ini");
     }
     setenv("ODBCSYSINI", folder.c_str(), 1);
@@ -298,18 +316,25 @@ int main(int argc, char **argv)
     std::vector<Backend> backends{
         {"SQLite", "DRIVER=SQLite3;Database=" + (folder / "bench.sqlite").string()}};
 
-    Cluster cluster{folder / "postgres", QUILLON_PG_CLUSTER_SCRIPT};
-    const std::string start = "PG_BIN='" QUILLON_PG_BIN "' '" + cluster.script + "' start '" +
-                              cluster.state.string() + "' --watch " + std::to_string(getpid()) +
-                              " >'" + (folder / "pg-cluster.log").string() + "' 2>&1";
-    if (std::system(start.c_str()) == 0) {
-        cluster.running = true;
+    Server cluster{folder / "postgres", QUILLON_PG_CLUSTER_SCRIPT};
+    if (cluster.start("PG_BIN='" QUILLON_PG_BIN "'", folder / "pg-cluster.log")) {
         backends.push_back({"PostgreSQL", "DRIVER=PostgreSQL ANSI;Servername=127.0.0.1;Port=" +
                                               ReadFirstLine(cluster.state / "port") +
                                               ";Database=quillon;Username=postgres"});
     } else {
         std::printf("PostgreSQL: skipped, the throw-away server did not start:\n%s\n",
                     ReadFirstLine(folder / "pg-cluster.log").c_str());
+    }
+    Server mariadb{folder / "mariadb", QUILLON_MARIADB_SERVER_SCRIPT};
+    if (mariadb.start("MARIADB_BIN='" QUILLON_MARIADB_BIN "'", folder / "mariadb-server.log")) {
+        backends.push_back(
+            {"MariaDB",
+             "DRIVER=MariaDB;Server=127.0.0.1;Port=" + ReadFirstLine(mariadb.state / "port") +
+                 ";Database=quillon;User=quillon",
+             "`"});
+    } else {
+        std::printf("MariaDB: skipped, the throw-away server did not start:\n%s\n",
+                    ReadFirstLine(folder / "mariadb-server.log").c_str());
     }
 
     // Rounds alternate the two loops, and which of them goes first, so that a slow spell of the
@@ -356,11 +381,8 @@ int main(int argc, char **argv)
     }
 
     std::error_code ignored;
-    if (cluster.running) {
-        std::system(
-            ("'" + cluster.script + "' stop '" + cluster.state.string() + "' >/dev/null").c_str());
-        cluster.running = false;
-    }
+    cluster.stop();
+    mariadb.stop();
     fs::remove_all(folder, ignored);
     return 0;
 }
