@@ -193,8 +193,9 @@ int OdbcConnection::ConnectDataSource(const std::string &connectString)
         m_transactionsKeepStatements =
             KeepsPreparedStatements(connection, SQL_CURSOR_COMMIT_BEHAVIOR) &&
             KeepsPreparedStatements(connection, SQL_CURSOR_ROLLBACK_BEHAVIOR);
-        // A driver that cannot leave auto-commit, or has no query timeout, inserts as before:
-        // commitsByItself() asks the driver what it does.
+        // Neither option is required: a driver that cannot leave auto-commit goes on committing
+        // by itself (commitsByItself() asks it), and one without a query timeout waits as long
+        // as its server takes.
         SQLSetConnectOption(connection, SQL_AUTOCOMMIT, SQL_AUTOCOMMIT_OFF);
         code = m_handles->statement.allocate(connection);
     }

@@ -116,6 +116,31 @@ TEST_F(ScriptedInsert, ParametersFollowTheMarkersWithSizesAndStructures)
     EXPECT_TRUE(m_sink.shown.empty());
 }
 
+// The wide character types are character data with their own codes; sizes count bytes, up to
+// the field's value width.
+TEST_F(ScriptedInsert, WideCharacterValuesAreBoundAsCharacterData)
+{
+    connect("");
+    std::vector<FieldDescription> fields{Field("c", SQL_WCHAR, 4), Field("v", SQL_WVARCHAR, 200),
+                                         Field("t", SQL_WLONGVARCHAR, 262140)};
+    const std::vector<std::string> values{"\xe2\x82\xac",
+                                          "Gr\xc3\xbc\xc3\x9f"
+                                          "e",
+                                          std::string(40000, 'x')};
+
+    ASSERT_EQ(m_odbc.InsertRow("T", fields, values), 0);
+
+    const std::vector<std::string> calls = log();
+    ASSERT_EQ(calls.size(), 7u);
+    EXPECT_EQ(calls[1], R"(prepare INSERT INTO "T" ("c", "v", "t") VALUES (?,?,?))");
+    EXPECT_EQ(calls[2], "bind 1 1 -8 3 0");
+    EXPECT_EQ(calls[3], "bind 2 1 -9 7 0");
+    EXPECT_EQ(calls[4], "bind 3 1 -10 32000 0");
+    EXPECT_TRUE(calls[5].starts_with("execute 1=\xe2\x82\xac 2=Gr\xc3\xbc\xc3\x9f"
+                                     "e 3=xxx"));
+    EXPECT_EQ(calls[6], "commit");
+}
+
 TEST_F(ScriptedInsert, InformationFromExecuteIsShownAndTheRowCountsAsStored)
 {
     connect("execute info\n"
