@@ -41,6 +41,9 @@ std::size_t PairEnd(std::string_view text, std::size_t start)
     return text.size();
 }
 
+// MariaDB Connector/ODBC's keys for its client timeouts: connecting, reading, writing.
+constexpr std::string_view MariaDbTimeoutKeys[] = {"CONN_TIMEOUT", "READ_TIMEOUT", "WRITE_TIMEOUT"};
+
 bool IsMariaDbConnector(std::string_view driverLibrary)
 {
     const std::size_t slash = driverLibrary.find_last_of("/\\");

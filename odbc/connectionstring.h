@@ -47,15 +47,11 @@ bool SameConnectKey(std::string_view a, std::string_view b);
 // The value of the first pair with the key `key`; nothing when no pair has it.
 std::optional<std::string> ConnectAttribute(std::string_view connectString, std::string_view key);
 
-// The keys of MariaDB Connector/ODBC for its own client timeouts. It takes no notice of
-// SQL_LOGIN_TIMEOUT and SQL_QUERY_TIMEOUT, and without these keys a connection to a server that has
-// stopped answering waits for ever, both while connecting and in every later call.
-inline constexpr std::string_view MariaDbTimeoutKeys[] = {"CONN_TIMEOUT", "READ_TIMEOUT",
-                                                          "WRITE_TIMEOUT"};
-
 // What `connectString` needs at its end so that the driver in `driverLibrary` (the file name or
 // path of its shared library, empty when unknown) ends a connect after `loginSeconds` and any
-// later wait for the server after `querySeconds`: for MariaDB Connector/ODBC its own timeout keys,
-// each one that the string does not already give; for every other driver nothing.
+// later wait for the server after `querySeconds`: for MariaDB Connector/ODBC, which takes no
+// notice of SQL_LOGIN_TIMEOUT and SQL_QUERY_TIMEOUT (a connection to a server that has stopped
+// answering would wait for ever), its own keys CONN_TIMEOUT, READ_TIMEOUT and WRITE_TIMEOUT, each
+// one that the string does not already give; for every other driver nothing.
 std::string DriverTimeoutKeys(std::string_view connectString, std::string_view driverLibrary,
                               int loginSeconds, int querySeconds);
