@@ -33,7 +33,7 @@ bool StoreTypedValue(PickedRow &row, const FieldDescription &description, int fi
     const std::size_t f = static_cast<std::size_t>(field);
     // The capture buffer holds the text and its terminator.
     CutToWidth(text, MaxCaptureLength - 1);
-    NormalizePickedText(text, description.sqlType == SqlType::LongVarChar);
+    NormalizePickedText(text, SqlType::KeepsLineBreaks(description.sqlType));
     CutToWidth(text, static_cast<std::size_t>(std::max(row.valueWidth[f], 0)));
     if (text == row.value[f])
         return false;
