@@ -121,6 +121,16 @@ std::uint64_t ClipboardOwner()
     return XGetSelectionOwner(display, XInternAtom(display, "CLIPBOARD", False));
 }
 
+bool EmptyClipboard()
+{
+    Display *display = Connection();
+    if (display == nullptr)
+        return false;
+    XSetSelectionOwner(display, XInternAtom(display, "CLIPBOARD", False), None, CurrentTime);
+    XSync(display, False);
+    return true;
+}
+
 bool OwnClipboardWithoutAnswering()
 {
     Display *display = Connection();
