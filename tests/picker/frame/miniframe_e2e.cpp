@@ -15,6 +15,8 @@
 
 #include <ostream>
 
+#include "kolvane/classicpalette.h"
+
 void PrintTo(const QPoint &p, std::ostream *os)
 {
     *os << "(" << p.x() << ", " << p.y() << ")";
@@ -27,12 +29,12 @@ void PrintTo(const QSize &size, std::ostream *os)
 
 namespace {
 
-const QColor Black(0, 0, 0);
-const QColor White(255, 255, 255);
-const QColor Grey(192, 192, 192);
-const QColor Shadow(128, 128, 128);
-const QColor Navy(0, 0, 128);
-const QColor Filled(170, 222, 160);
+const QColor Black = QColor::fromRgb(ClassicPalette::WindowFrame);
+const QColor White = QColor::fromRgb(ClassicPalette::ButtonHighlight);
+const QColor Grey = QColor::fromRgb(ClassicPalette::ButtonFace);
+const QColor Shadow = QColor::fromRgb(ClassicPalette::ButtonShadow);
+const QColor Navy = QColor::fromRgb(ClassicPalette::ActiveCaption);
+const QColor Filled(170, 222, 160); // the toolbar's look of a field that holds a value
 
 struct Point
 {
@@ -305,6 +307,22 @@ TEST_F(Demo, BoxOpensTheMenuAndASecondClickOnlyClosesIt)
     EXPECT_EQ(Seen(), expected);
     Xdotool({"key", "Escape"});
     EXPECT_EQ(Next("menu"), "menu hidden");
+}
+
+// The press that closes the window menu reaches the window: on the caption it moves it.
+TEST_F(Demo, PressOnTheCaptionThatClosesTheMenuMovesTheWindow)
+{
+    Xdotool("mousemove" + box + QStringList{"click", "1"});
+    ASSERT_EQ(Next("menu"), "menu shown");
+    Xdotool("mousemove" + caption + QStringList{"sleep", "0.3", "mousedown", "1"});
+    ASSERT_EQ(Next("menu"), "menu hidden");
+    ASSERT_TRUE(StartDrag({15, 70})) << "the window does not follow the pointer";
+    QRect first = MoveAndSettle({115, 150});
+    QRect second = MoveAndSettle({215, 250});
+    ASSERT_TRUE(first.isValid() && second.isValid()) << "the window does not settle";
+    Xdotool({"mouseup", "1"});
+    EXPECT_EQ(second.topLeft() - first.topLeft(), QPoint(100, 100));
+    EXPECT_EQ(second.size(), QSize(88, 139));
 }
 
 TEST_F(Demo, DoubleClickOnTheBoxCloses)
