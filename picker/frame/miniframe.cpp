@@ -430,31 +430,6 @@ void MiniFrame::noteHit(int hit)
         m_sysMenuFlag = false;
 }
 
-void MiniFrame::updateCursor(int hit)
-{
-    switch (hit) {
-    case HTLEFT:
-    case HTRIGHT:
-        setCursor(Qt::SizeHorCursor);
-        break;
-    case HTTOP:
-    case HTBOTTOM:
-        setCursor(Qt::SizeVerCursor);
-        break;
-    case HTTOPLEFT:
-    case HTBOTTOMRIGHT:
-        setCursor(Qt::SizeFDiagCursor);
-        break;
-    case HTTOPRIGHT:
-    case HTBOTTOMLEFT:
-        setCursor(Qt::SizeBDiagCursor);
-        break;
-    default:
-        unsetCursor();
-        break;
-    }
-}
-
 namespace {
 
 Qt::Edges EdgesOf(int hit)
@@ -482,6 +457,21 @@ Qt::Edges EdgesOf(int hit)
 }
 
 } // namespace
+
+void MiniFrame::updateCursor(int hit)
+{
+    const Qt::Edges edges = EdgesOf(hit);
+    if (edges == Qt::LeftEdge || edges == Qt::RightEdge)
+        setCursor(Qt::SizeHorCursor);
+    else if (edges == Qt::TopEdge || edges == Qt::BottomEdge)
+        setCursor(Qt::SizeVerCursor);
+    else if (edges == (Qt::TopEdge | Qt::LeftEdge) || edges == (Qt::BottomEdge | Qt::RightEdge))
+        setCursor(Qt::SizeFDiagCursor);
+    else if (edges)
+        setCursor(Qt::SizeBDiagCursor);
+    else
+        unsetCursor();
+}
 
 void MiniFrame::mousePressEvent(QMouseEvent *event)
 {

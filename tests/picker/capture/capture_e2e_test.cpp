@@ -244,6 +244,23 @@ protected:
         return QTest::qWaitFor([&] { return m_picked > before; }, 5000);
     }
 
+    // Clicks the field's button; the field then holds `expected`.
+    ::testing::AssertionResult picks(int field, const std::string &expected)
+    {
+        if (!pick(field))
+            return ::testing::AssertionFailure() << "no value arrived in field " << field;
+        if (value(field) != expected)
+            return ::testing::AssertionFailure() << "field " << field << " holds \"" << value(field)
+                                                 << "\", not \"" << expected << '"';
+        return ::testing::AssertionSuccess();
+    }
+
+    // A target that has started, made the window the user works in.
+    bool inFront(bool started, const Target &target)
+    {
+        return started && bringToFront(target.window());
+    }
+
     // Clicks the field's button and waits until the field waits for the clipboard.
     void request(int field)
     {
@@ -277,12 +294,10 @@ protected:
         ASSERT_TRUE(refilled) << "the manager does not refill";
 
         Target target;
-        ASSERT_TRUE(target.startTk(QStringLiteral("first")));
-        ASSERT_TRUE(bringToFront(target.window()));
+        ASSERT_TRUE(inFront(target.startTk(QStringLiteral("first")), target));
         for (const char *text : {"first", "second", "third", "fourth"}) {
             ASSERT_TRUE(target.command(QStringLiteral("set %1").arg(QLatin1String(text))));
-            ASSERT_TRUE(pick(Name)) << text;
-            EXPECT_EQ(value(Name), text);
+            ASSERT_TRUE(picks(Name, text));
         }
 
         // Nothing selected: the target copies nothing, and the refill leaves the field waiting.
@@ -336,11 +351,9 @@ TEST_F(CaptureE2E, QtApplicationTextArrivesInTheClickedField)
 {
     ASSERT_TRUE(m_backend->available());
     Target target;
-    ASSERT_TRUE(target.startQt(QStringLiteral("  Grace \t Hopper \n")));
-    ASSERT_TRUE(waitUntilActive(target.window()));
+    ASSERT_TRUE(inFront(target.startQt(QStringLiteral("  Grace \t Hopper \n")), target));
 
-    ASSERT_TRUE(pick(Name));
-    EXPECT_EQ(value(Name), "Grace Hopper");
+    ASSERT_TRUE(picks(Name, "Grace Hopper"));
     EXPECT_EQ(hasValue(Name), 1);
     EXPECT_EQ(m_controller.row().captureTarget, target.window());
     EXPECT_EQ(m_controller.row().pendingField, -1);
@@ -354,10 +367,8 @@ TEST_F(CaptureE2E, QtApplicationTextArrivesInTheClickedField)
 
     // A long-text field keeps the line breaks.
     ASSERT_TRUE(target.command(QStringLiteral("set line one \\n line two")));
-    ASSERT_TRUE(pick(Notes));
-    EXPECT_EQ(value(Notes), "line one \n line two");
-    ASSERT_TRUE(pick(Name));
-    EXPECT_EQ(value(Name), "line one line two");
+    ASSERT_TRUE(picks(Notes, "line one \n line two"));
+    ASSERT_TRUE(picks(Name, "line one line two"));
     EXPECT_EQ(previousValue(Name), "Grace Hopper");
     EXPECT_TRUE(m_messages.shown.empty());
 }
@@ -368,12 +379,10 @@ TEST_F(CaptureE2E, GtkApplicationTextArrivesAndArrivesAgain)
     ASSERT_TRUE(target.startGtk(QStringLiteral("Gtk selected text")));
     ASSERT_TRUE(waitUntilActive(target.window()));
 
-    ASSERT_TRUE(pick(Name));
-    EXPECT_EQ(value(Name), "Gtk selected text");
+    ASSERT_TRUE(picks(Name, "Gtk selected text"));
     EXPECT_EQ(m_controller.row().captureTarget, target.window());
     // GTK owns the clipboard now; emptied first, it announces the same copy again.
-    ASSERT_TRUE(pick(Name));
-    EXPECT_EQ(value(Name), "Gtk selected text");
+    ASSERT_TRUE(picks(Name, "Gtk selected text"));
     EXPECT_EQ(previousValue(Name), "Gtk selected text");
     EXPECT_EQ(m_beeps, 1);
 }
@@ -381,15 +390,12 @@ TEST_F(CaptureE2E, GtkApplicationTextArrivesAndArrivesAgain)
 TEST_F(CaptureE2E, TkApplicationTextIsCleanedAndCutToTheFieldWidth)
 {
     Target target;
-    ASSERT_TRUE(target.startTk(QStringLiteral("  Ada \t  Lovelace  ")));
-    ASSERT_TRUE(waitUntilActive(target.window()));
-    ASSERT_TRUE(pick(Name));
-    EXPECT_EQ(value(Name), "Ada Lovelace");
+    ASSERT_TRUE(inFront(target.startTk(QStringLiteral("  Ada \t  Lovelace  ")), target));
+    ASSERT_TRUE(picks(Name, "Ada Lovelace"));
     EXPECT_EQ(m_controller.row().captureTarget, target.window());
 
     ASSERT_TRUE(target.command(QStringLiteral("set ABCDEFGHIJ")));
-    ASSERT_TRUE(pick(2));
-    EXPECT_EQ(value(2), "ABCDE");
+    ASSERT_TRUE(picks(2, "ABCDE"));
     // The status line shows the text as picked, not the cut value.
     EXPECT_EQ(m_status.text(), QStringLiteral("ABCDEFGHIJ"));
     EXPECT_EQ(m_fills, (std::vector<std::pair<int, int>>{{0, 1}, {2, 1}}));
@@ -399,23 +405,19 @@ TEST_F(CaptureE2E, TkApplicationTextIsCleanedAndCutToTheFieldWidth)
 TEST_F(CaptureE2E, SameFieldPickedTwiceReplacesAndKeepsThePreviousValue)
 {
     Target target;
-    ASSERT_TRUE(target.startTk(QStringLiteral("first")));
-    ASSERT_TRUE(waitUntilActive(target.window()));
+    ASSERT_TRUE(inFront(target.startTk(QStringLiteral("first")), target));
 
-    ASSERT_TRUE(pick(Name));
-    EXPECT_EQ(value(Name), "first");
+    ASSERT_TRUE(picks(Name, "first"));
     // Tk still owns the clipboard here; it announces the second copy only because the picker
     // empties the clipboard before asking.
     ASSERT_TRUE(target.command(QStringLiteral("set second")));
-    ASSERT_TRUE(pick(Name));
-    EXPECT_EQ(value(Name), "second");
+    ASSERT_TRUE(picks(Name, "second"));
     EXPECT_EQ(previousValue(Name), "first");
     EXPECT_EQ(m_beeps, 1);
     EXPECT_EQ(m_fills, (std::vector<std::pair<int, int>>{{0, 1}}));
 
     // And a third time, with the same text again.
-    ASSERT_TRUE(pick(Name));
-    EXPECT_EQ(value(Name), "second");
+    ASSERT_TRUE(picks(Name, "second"));
     EXPECT_EQ(previousValue(Name), "second");
     EXPECT_EQ(m_beeps, 2);
 }
@@ -423,8 +425,7 @@ TEST_F(CaptureE2E, SameFieldPickedTwiceReplacesAndKeepsThePreviousValue)
 TEST_F(CaptureE2E, TargetClosedBeforeTheClickFailsQuietly)
 {
     Target target;
-    ASSERT_TRUE(target.startTk(QStringLiteral("gone")));
-    ASSERT_TRUE(waitUntilActive(target.window()));
+    ASSERT_TRUE(inFront(target.startTk(QStringLiteral("gone")), target));
     const WindowId closed = target.window();
     target.stop();
 
@@ -506,8 +507,7 @@ TEST_F(CaptureE2E, ParcelliteRefillIsNotTakenForTheCopy)
 TEST_F(CaptureE2E, PictureOnTheClipboardEndsTheRequestSilently)
 {
     Target target;
-    ASSERT_TRUE(target.startTk(QStringLiteral("kept")));
-    ASSERT_TRUE(waitUntilActive(target.window()));
+    ASSERT_TRUE(inFront(target.startTk(QStringLiteral("kept")), target));
     ASSERT_TRUE(pick(Name));
     ASSERT_EQ(value(Name), "kept");
 
@@ -580,12 +580,10 @@ TEST_F(CaptureE2E, WithoutWindowManagerTheFocusedWindowIsTheTarget)
     ASSERT_TRUE(target.startTk(QStringLiteral("no manager"), 700, 60));
     ASSERT_TRUE(x11input::FocusWindow(target.window()));
 
-    ASSERT_TRUE(pick(Name));
-    EXPECT_EQ(value(Name), "no manager");
+    ASSERT_TRUE(picks(Name, "no manager"));
 
     ASSERT_TRUE(target.command(QStringLiteral("set again")));
-    ASSERT_TRUE(pick(Name));
-    EXPECT_EQ(value(Name), "again");
+    ASSERT_TRUE(picks(Name, "again"));
     EXPECT_EQ(previousValue(Name), "no manager");
 }
 
@@ -596,8 +594,7 @@ TEST_F(CaptureE2E, WithoutFocusHistoryTheWindowAtTheScreenCentreIsTheTarget)
     ASSERT_TRUE(target.startQt(QStringLiteral("in the middle"), 440, 450));
     // The keyboard follows the pointer, and the pointer will be on the picker.
     ASSERT_TRUE(x11input::FocusWindow(1));
-    ASSERT_TRUE(pick(Name));
-    EXPECT_EQ(value(Name), "in the middle");
+    ASSERT_TRUE(picks(Name, "in the middle"));
     EXPECT_EQ(m_controller.row().captureTarget, target.window());
 }
 
@@ -618,15 +615,13 @@ TEST_F(CaptureE2E, LongSelectionIsCutTo32000Bytes)
     EXPECT_EQ(value(Notes), expected);
 
     ASSERT_TRUE(target.command(QStringLiteral("set ") + text.left(6000)));
-    ASSERT_TRUE(pick(Name));
-    EXPECT_EQ(value(Name), text.left(40).toStdString());
+    ASSERT_TRUE(picks(Name, text.left(40).toStdString()));
 }
 
 TEST_F(CaptureE2E, WindowAtAPointIsTheApplicationWindowInsideItsFrame)
 {
     Target target;
-    ASSERT_TRUE(target.startQt(QStringLiteral("framed"), 440, 450));
-    ASSERT_TRUE(waitUntilActive(target.window()));
+    ASSERT_TRUE(inFront(target.startQt(QStringLiteral("framed"), 440, 450), target));
     // The window manager's frame is what lies directly on the root window.
     EXPECT_EQ(m_backend->windowAt(640, 512), target.window());
     EXPECT_EQ(m_backend->windowAt(1275, 1020), 0u);

@@ -17,47 +17,43 @@
 #include <X11/extensions/Xfixes.h>
 
 #include "picker/capture/x11/x11property.h"
+#include "tests/picker/capture/clipboardprogram.h"
 
 int main(int argc, char **argv)
 {
     const bool stampEmptying =
         argc == 3 && std::string(argv[1]) == "--stamp" && std::string(argv[2]) == "emptying";
-    Display *display = XOpenDisplay(nullptr);
-    if (display == nullptr)
+    ClipboardProgram x;
+    if (!x.open())
         return 1;
-    // A requestor that has gone away must not end this program.
-    XSetErrorHandler([](Display *, XErrorEvent *) { return 0; });
-    const Window own =
-        XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
-    const Atom clipboard = XInternAtom(display, "CLIPBOARD", False);
-    const Atom utf8String = XInternAtom(display, "UTF8_STRING", False);
-    const Atom targets = XInternAtom(display, "TARGETS", False);
-    const Atom learned = XInternAtom(display, "REFILLING_MANAGER", False);
+    const Atom targets = XInternAtom(x.display, "TARGETS", False);
+    const Atom learned = XInternAtom(x.display, "REFILLING_MANAGER", False);
     int fixesEvent = 0;
     int fixesError = 0;
-    if (!XFixesQueryExtension(display, &fixesEvent, &fixesError))
+    if (!XFixesQueryExtension(x.display, &fixesEvent, &fixesError))
         return 1;
-    XFixesSelectSelectionInput(display, own, clipboard, XFixesSetSelectionOwnerNotifyMask);
+    XFixesSelectSelectionInput(x.display, x.own, x.clipboard, XFixesSetSelectionOwnerNotifyMask);
     std::puts("ready");
     std::fflush(stdout);
 
     std::string text;
     for (;;) {
         XEvent event{};
-        XNextEvent(display, &event);
+        XNextEvent(x.display, &event);
         if (event.type == fixesEvent + XFixesSelectionNotify) {
             const auto &notify = reinterpret_cast<const XFixesSelectionNotifyEvent &>(event);
             if (notify.owner == None && !text.empty()) {
-                XSetSelectionOwner(display, clipboard, own,
+                XSetSelectionOwner(x.display, x.clipboard, x.own,
                                    stampEmptying ? notify.timestamp : CurrentTime);
-                XFlush(display);
+                XFlush(x.display);
                 std::puts("refilled");
                 std::fflush(stdout);
-            } else if (notify.owner != None && notify.owner != own) {
-                XConvertSelection(display, clipboard, utf8String, learned, own, CurrentTime);
+            } else if (notify.owner != None && notify.owner != x.own) {
+                XConvertSelection(x.display, x.clipboard, x.utf8String, learned, x.own,
+                                  CurrentTime);
             }
         } else if (event.type == SelectionNotify && event.xselection.property == learned) {
-            X11Property answer(display, own, learned, 1 << 16, utf8String, true);
+            X11Property answer(x.display, x.own, learned, 1 << 16, x.utf8String, true);
             if (answer.format() == 8 && answer.count() > 0) {
                 text.assign(reinterpret_cast<const char *>(answer.data()), answer.count());
                 std::printf("holding %s\n", text.c_str());
@@ -65,28 +61,21 @@ int main(int argc, char **argv)
             }
         } else if (event.type == SelectionRequest) {
             const XSelectionRequestEvent &request = event.xselectionrequest;
-            XEvent answer{};
-            answer.xselection.type = SelectionNotify;
-            answer.xselection.requestor = request.requestor;
-            answer.xselection.selection = request.selection;
-            answer.xselection.target = request.target;
-            answer.xselection.time = request.time;
-            answer.xselection.property = request.property;
-            if (request.target == utf8String || request.target == XA_STRING) {
-                XChangeProperty(display, request.requestor, request.property, request.target, 8,
+            if (request.target == x.utf8String || request.target == XA_STRING) {
+                XChangeProperty(x.display, request.requestor, request.property, request.target, 8,
                                 PropModeReplace,
                                 reinterpret_cast<const unsigned char *>(text.data()),
                                 static_cast<int>(text.size()));
+                x.answer(request, request.property);
             } else if (request.target == targets) {
-                const Atom offered[] = {targets, utf8String, XA_STRING};
-                XChangeProperty(display, request.requestor, request.property, XA_ATOM, 32,
+                const Atom offered[] = {targets, x.utf8String, XA_STRING};
+                XChangeProperty(x.display, request.requestor, request.property, XA_ATOM, 32,
                                 PropModeReplace, reinterpret_cast<const unsigned char *>(offered),
                                 3);
+                x.answer(request, request.property);
             } else {
-                answer.xselection.property = None;
+                x.answer(request, None);
             }
-            XSendEvent(display, request.requestor, False, 0, &answer);
-            XFlush(display);
         }
     }
 }
