@@ -232,6 +232,19 @@ protected:
         return {};
     }
 
+    // With the button held on the caption: the window follows the pointer's two steps of
+    // (100, 100) and keeps its size. `settled` is where it ends.
+    static void DragFromTheCaption(QRect &settled)
+    {
+        ASSERT_TRUE(StartDrag({15, 70})) << "the window does not follow the pointer";
+        QRect first = MoveAndSettle({115, 150});
+        settled = MoveAndSettle({215, 250});
+        ASSERT_TRUE(first.isValid() && settled.isValid()) << "the window does not settle";
+        Xdotool({"mouseup", "1"});
+        EXPECT_EQ(settled.topLeft() - first.topLeft(), QPoint(100, 100));
+        EXPECT_EQ(settled.size(), QSize(88, 139));
+    }
+
     static QStringList Point(QPoint p) { return {QString::number(p.x()), QString::number(p.y())}; }
 
     static void Xdotool(const QStringList &arguments)
@@ -258,13 +271,8 @@ protected:
 TEST_F(Demo, CaptionDragMovesTheWindow)
 {
     Xdotool("mousemove" + caption + QStringList{"mousedown", "1"});
-    ASSERT_TRUE(StartDrag({15, 70})) << "the window does not follow the pointer";
-    QRect first = MoveAndSettle({115, 150});
-    QRect second = MoveAndSettle({215, 250});
-    ASSERT_TRUE(first.isValid() && second.isValid()) << "the window does not settle";
-    Xdotool({"mouseup", "1"});
-    EXPECT_EQ(second.topLeft() - first.topLeft(), QPoint(100, 100));
-    EXPECT_EQ(second.size(), QSize(88, 139));
+    QRect second;
+    ASSERT_NO_FATAL_FAILURE(DragFromTheCaption(second));
     std::string expected = "moved " + std::to_string(second.x()) + " " + std::to_string(second.y());
     std::string moved;
     do
@@ -315,13 +323,8 @@ TEST_F(Demo, PressOnTheCaptionThatClosesTheMenuMovesTheWindow)
     ASSERT_EQ(Next("menu"), "menu shown");
     Xdotool("mousemove" + caption + QStringList{"sleep", "0.3", "mousedown", "1"});
     ASSERT_EQ(Next("menu"), "menu hidden");
-    ASSERT_TRUE(StartDrag({15, 70})) << "the window does not follow the pointer";
-    QRect first = MoveAndSettle({115, 150});
-    QRect second = MoveAndSettle({215, 250});
-    ASSERT_TRUE(first.isValid() && second.isValid()) << "the window does not settle";
-    Xdotool({"mouseup", "1"});
-    EXPECT_EQ(second.topLeft() - first.topLeft(), QPoint(100, 100));
-    EXPECT_EQ(second.size(), QSize(88, 139));
+    QRect second;
+    ASSERT_NO_FATAL_FAILURE(DragFromTheCaption(second));
 }
 
 TEST_F(Demo, DoubleClickOnTheBoxCloses)
