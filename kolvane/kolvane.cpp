@@ -1,5 +1,7 @@
 #include "kolvane/kolvane.h"
 
+#include "kolvane/classicpalette.h"
+
 #include <QAbstractButton>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
@@ -142,13 +144,14 @@ private:
 
 namespace {
 
-const QColor Face(192, 192, 192);
-const QColor Light(255, 255, 255);
-const QColor Shadow(128, 128, 128);
-const QColor Dark(0, 0, 0);
+const QColor Face = QColor::fromRgb(ClassicPalette::ButtonFace);
+const QColor Light = QColor::fromRgb(ClassicPalette::ButtonHighlight);
+const QColor Shadow = QColor::fromRgb(ClassicPalette::ButtonShadow);
+const QColor Dark = QColor::fromRgb(ClassicPalette::ButtonDarkShadow);
+const QColor Navy = QColor::fromRgb(ClassicPalette::Highlight);
+// The look of a field that holds a value.
 const QColor FilledFace(170, 222, 160);
 const QColor FilledMark(32, 112, 32);
-const QColor Navy(0, 0, 128);
 
 // The largest bold or normal font, from 12 pixels down to 7, in which `text` fits `width`.
 QFont FittingFont(const QFont &base, const QString &text, int width, bool bold)

@@ -1,6 +1,8 @@
 #include "picker/capture/capture.h"
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include <QApplication>
 #include <QClipboard>
@@ -33,6 +35,7 @@ CaptureController::CaptureController(CaptureBackend &backend, MessageSink &messa
       m_clipboard(QGuiApplication::clipboard())
 {
     m_capture.reserve(MaxCaptureLength + ReadSlack + 2);
+    m_textBefore.reserve(MaxCaptureLength + ReadSlack + 2);
     connect(qGuiApp, &QGuiApplication::focusWindowChanged, this,
             &CaptureController::focusWindowChanged);
     joinClipboardNotices();
@@ -139,6 +142,7 @@ void CaptureController::reportUnavailable()
 
 bool CaptureController::CopyFromTargetWindow(WindowId target)
 {
+    m_askTextBefore = false;
     if (!m_backend.available()) {
         reportUnavailable();
         return false;
@@ -148,8 +152,15 @@ bool CaptureController::CopyFromTargetWindow(WindowId target)
     // Emptying the clipboard first makes every application announce its copy, even one that
     // owned the clipboard already. A clipboard of our own is emptied through Qt: emptied from
     // another connection, Qt would go on taking it for ours and hide every later copy.
-    if (m_clipboard->ownsClipboard() || !m_backend.emptyClipboard())
+    if (m_clipboard->ownsClipboard()) {
+        if (ReadClipboard() == ClipboardContent::Text)
+            rememberSeen(m_capture);
         m_clipboard->clear(QClipboard::Clipboard);
+    } else if (m_backend.emptyClipboard()) {
+        m_askTextBefore = true;
+    } else {
+        m_clipboard->clear(QClipboard::Clipboard);
+    }
     // A target that has been closed, or that will not take the focus, gets no keys.
     if (!m_backend.giveFocus(target))
         return false;
@@ -161,16 +172,20 @@ void CaptureController::clipboardChanged()
     if (m_row.pendingField < 0)
         return;
     // Our own emptying announces itself inside the emptying and usually once more later: while
-    // we own the clipboard, or while it has no owner and no content, nothing has arrived yet.
-    if (m_clipboard->ownsClipboard())
-        return;
+    // the clipboard has no owner and no content, nothing has arrived yet. A copy made in one of
+    // our own windows has an owner and counts like any other.
     const ClipboardContent content = ReadClipboard();
+    rememberTextBefore();
     if (content == ClipboardContent::Nothing)
         return;
+    if (content == ClipboardContent::Text && IsRefill())
+        return; // the copy asked for is still to come
 
     const int field = m_row.pendingField;
     const std::size_t f = static_cast<std::size_t>(field);
     m_row.pendingField = -1;
+    if (content == ClipboardContent::Text)
+        rememberSeen(m_capture);
     if (content == ClipboardContent::Text && TakeCapturedText(field)) {
         if (m_row.hasValue[f] == 0) {
             m_row.hasValue[f] = 1;
@@ -183,6 +198,35 @@ void CaptureController::clipboardChanged()
         }
         m_row.unsaved = 1;
         emit valuePicked(field);
+    }
+}
+
+bool CaptureController::IsRefill()
+{
+    // A clipboard manager that refills an emptied clipboard puts back a text that the clipboard
+    // held before (the last one the manager saw, which may lag behind), from a program of its
+    // own. The program asked to copy, a copy by hand where the user works, and a copy in our own
+    // windows are never one; nor is a new text.
+    if (m_clipboard->ownsClipboard() || !m_backend.ownerIsBystander())
+        return false;
+    const std::size_t text = std::hash<std::string_view>{}(m_capture);
+    return std::find(m_seen.begin(), m_seen.end(), text) != m_seen.end();
+}
+
+void CaptureController::rememberSeen(std::string_view text)
+{
+    m_seen[m_nextSeen] = std::hash<std::string_view>{}(text);
+    m_nextSeen = (m_nextSeen + 1) % m_seen.size();
+}
+
+void CaptureController::rememberTextBefore()
+{
+    if (!std::exchange(m_askTextBefore, false))
+        return;
+    std::string &before = m_textBefore;
+    if (m_backend.textBeforeEmptying(before, MaxCaptureLength + ReadSlack)) {
+        before.resize(Utf8PrefixLength(before, MaxCaptureLength));
+        rememberSeen(before);
     }
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <array>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include <QObject>
 #include <QPointer>
@@ -91,6 +93,13 @@ private:
     };
     // Reads the clipboard's text into the capture buffer, cut to 32000 bytes.
     ClipboardContent ReadClipboard();
+    // Whether the clipboard's text, read into the capture buffer, is a clipboard manager's refill
+    // of the emptied clipboard rather than the copy asked for.
+    bool IsRefill();
+    // Keeps a fingerprint of a text that the clipboard held, among the last ones seen.
+    void rememberSeen(std::string_view text);
+    // Once after each emptying: remembers the text that the clipboard held before it.
+    void rememberTextBefore();
     // Cleans the capture buffer and stores it in `field`; true when the field got a value.
     bool TakeCapturedText(int field);
     void focusWindowChanged();
@@ -106,6 +115,14 @@ private:
     const TableDescription *m_description = nullptr;
     PickedRow m_row;
     std::string m_capture; // the capture buffer, room for a whole capture
+    // The text the clipboard held when the last copy request emptied it is still to be asked
+    // for; the room for it.
+    bool m_askTextBefore = false;
+    std::string m_textBefore;
+    // Fingerprints (hashes: no copies are kept) of the last texts the clipboard was seen to hold:
+    // the texts picked, and those there when a copy request emptied the clipboard.
+    std::array<std::size_t, 16> m_seen{};
+    std::size_t m_nextSeen = 0;
     bool m_joined = false;
     bool m_toldUnavailable = false;
 };

@@ -42,7 +42,8 @@ public:
         NoOwner,     // the clipboard is empty
         Unsupported, // ask the toolkit
     };
-    // Empties the clipboard before the keys that follow, without waiting.
+    // Empties the clipboard before the keys that follow, without waiting. The text it held is
+    // fetched on the side, for textBeforeEmptying().
     virtual bool emptyClipboard() { return false; }
     // Reads the clipboard's plain text, at most `limit` bytes of it.
     virtual ClipboardRead readClipboardText(std::string &text, std::size_t limit)
@@ -51,6 +52,25 @@ public:
         (void)limit;
         return ClipboardRead::Unsupported;
     }
+
+    // What tells a clipboard manager's refill from a copy. A manager that puts its last text
+    // back as soon as the clipboard has been emptied does so from a program of its own, and with
+    // the text that was there before; a copy comes from the program that was sent the keys, or
+    // is made by hand where the user works, or holds a text of its own.
+    //
+    // The plain text, at most `limit` bytes, that the clipboard held when emptyClipboard() last
+    // emptied it; false when it is not known (it held no text, its owner did not answer). Asked
+    // at most once for each emptying.
+    virtual bool textBeforeEmptying(std::string &text, std::size_t limit)
+    {
+        (void)text;
+        (void)limit;
+        return false;
+    }
+    // Whether the text that readClipboardText() read last came from a bystander: neither from the
+    // program that was last sent the copy keys nor from the one that holds the focus now. False
+    // when that cannot be told.
+    virtual bool ownerIsBystander() { return false; }
 };
 
 // The backend that cannot reach other applications.

@@ -9,9 +9,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QShortcut>
-#include <QTimer>
 #include <QWindow>
 
+#include <cstdlib>
 #include <utility>
 
 namespace {
@@ -101,8 +101,16 @@ void PaintTitle(QPainter &p, const FramePicture &pic, const FrameRect &textArea,
 
 QFont CaptionFont(int s)
 {
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(std::max(1, CaptionFontHeight(s)));
+    // Liberation Sans has Arial's measures, so the title keeps the size and place that the
+    // caption's geometry is made for; other faces that stand in for Arial are taller.
+    QFont font;
+    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
+    font.setStyleHint(QFont::SansSerif);
+    // A character height of s - 2 pixels; at 0 the toolkit's own size, and below it (a caption
+    // of 0 or 1 pixels) a height of 2 - s for the whole character cell.
+    const int height = CaptionFontHeight(s);
+    if (height != 0)
+        font.setPixelSize(std::abs(height));
     font.setWeight(QFont::Bold);
     return font;
 }
@@ -190,7 +198,7 @@ MiniFrame::MiniFrame(std::uint32_t style, QWidget *parent, Qt::WindowFlags extra
             showWindowMenu();
     });
 
-    FrameSize minimum = MinimumTrackingSize(windowFrameRect(), m_style, m_s);
+    FrameSize minimum = MinimumTrackingSize(windowFrameRect(), m_style, m_captionThickness);
     setMinimumSize(minimum.width, minimum.height);
     relayout();
 }
@@ -205,16 +213,16 @@ void MiniFrame::addStandardItem(int id, const QString &text)
 void MiniFrame::setStyleBits(std::uint32_t style)
 {
     m_style = NormalizeFrameStyle(style);
-    FrameSize minimum = MinimumTrackingSize(windowFrameRect(), m_style, m_s);
+    FrameSize minimum = MinimumTrackingSize(windowFrameRect(), m_style, m_captionThickness);
     setMinimumSize(minimum.width, minimum.height);
     relayout();
     update();
 }
 
-void MiniFrame::setCaptionThickness(int s)
+void MiniFrame::setCaptionThickness(int thickness)
 {
-    m_s = s;
-    FrameSize minimum = MinimumTrackingSize(windowFrameRect(), m_style, m_s);
+    m_captionThickness = thickness;
+    FrameSize minimum = MinimumTrackingSize(windowFrameRect(), m_style, m_captionThickness);
     setMinimumSize(minimum.width, minimum.height);
     relayout();
     update();
@@ -227,7 +235,8 @@ FrameRect MiniFrame::windowFrameRect() const
 
 int MiniFrame::hitTest(QPoint pos) const
 {
-    return FrameHitTest(windowFrameRect(), m_style, m_s, pos.x(), pos.y(), frameState());
+    return FrameHitTest(windowFrameRect(), m_style, m_captionThickness, pos.x(), pos.y(),
+                        frameState());
 }
 
 FrameState MiniFrame::frameState() const
@@ -238,15 +247,15 @@ FrameState MiniFrame::frameState() const
 FrameRect MiniFrame::buttonRectInWindow(int hit) const
 {
     if (hit == HTMINBUTTON)
-        return MinButtonRect(windowFrameRect(), m_style, m_s);
+        return MinButtonRect(windowFrameRect(), m_style, m_captionThickness);
     if (hit == HTMAXBUTTON)
-        return MaxButtonRect(windowFrameRect(), m_style, m_s);
+        return MaxButtonRect(windowFrameRect(), m_style, m_captionThickness);
     return {};
 }
 
 void MiniFrame::relayout()
 {
-    FrameRect client = ClientRect(windowFrameRect(), m_style, m_s);
+    FrameRect client = ClientRect(windowFrameRect(), m_style, m_captionThickness);
     m_client->setGeometry(client.isEmpty() ? QRect() : ToQRect(client));
 }
 
@@ -336,7 +345,7 @@ bool MiniFrame::showWindowMenu()
     m_menuPress = {};
     update();
     enableMenuItems();
-    FramePoint origin = SysMenuOrigin(windowFrameRect(), m_style, m_s);
+    FramePoint origin = SysMenuOrigin(windowFrameRect(), m_style, m_captionThickness);
     m_menu->popup(mapToGlobal(QPoint(origin.x, origin.y)));
     return true;
 }
@@ -346,15 +355,20 @@ void MiniFrame::onMenuHidden()
     m_sysMenuInverted = false;
     update();
     // Where a click outside a menu only closes it (X11), the press that closed the menu never
-    // reaches the frame. When that press was on the box, it is taken here as the press on the
-    // box; on platforms that pass the press on afterwards, that copy is then left alone.
+    // reaches the frame. A press on the frame's own parts is passed on here, once the menu has
+    // gone: on the box it follows the flag rule, on the caption it starts a move, on an edge a
+    // sizing, on a button its tracking. On platforms that pass the press on themselves, their
+    // copy of it is then left alone.
     MenuPress press = std::exchange(m_menuPress, {});
-    if (m_sysMenuFlag && press.seen && hitTest(mapFromGlobal(press.globalPos)) == HTSYSMENU) {
-        m_boxPressTaken = true;
-        QTimer::singleShot(0, this, [this] { m_boxPressTaken = false; });
-        if (endBoxPress(press.timestamp))
-            QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
-    }
+    if (!press.seen)
+        return;
+    const int hit = hitTest(mapFromGlobal(press.globalPos));
+    if (hit == HTNOWHERE || hit == HTCLIENT)
+        return;
+    m_pressTakenAt = static_cast<qint64>(press.timestamp);
+    QMetaObject::invokeMethod(
+        this, [this, hit, timestamp = press.timestamp] { framePress(hit, timestamp); },
+        Qt::QueuedConnection);
 }
 
 // The press on the box while the menu it opened is up closes the menu and does not reopen it.
@@ -416,31 +430,6 @@ void MiniFrame::noteHit(int hit)
         m_sysMenuFlag = false;
 }
 
-void MiniFrame::updateCursor(int hit)
-{
-    switch (hit) {
-    case HTLEFT:
-    case HTRIGHT:
-        setCursor(Qt::SizeHorCursor);
-        break;
-    case HTTOP:
-    case HTBOTTOM:
-        setCursor(Qt::SizeVerCursor);
-        break;
-    case HTTOPLEFT:
-    case HTBOTTOMRIGHT:
-        setCursor(Qt::SizeFDiagCursor);
-        break;
-    case HTTOPRIGHT:
-    case HTBOTTOMLEFT:
-        setCursor(Qt::SizeBDiagCursor);
-        break;
-    default:
-        unsetCursor();
-        break;
-    }
-}
-
 namespace {
 
 Qt::Edges EdgesOf(int hit)
@@ -469,26 +458,47 @@ Qt::Edges EdgesOf(int hit)
 
 } // namespace
 
+void MiniFrame::updateCursor(int hit)
+{
+    const Qt::Edges edges = EdgesOf(hit);
+    if (edges == Qt::LeftEdge || edges == Qt::RightEdge)
+        setCursor(Qt::SizeHorCursor);
+    else if (edges == Qt::TopEdge || edges == Qt::BottomEdge)
+        setCursor(Qt::SizeVerCursor);
+    else if (edges == (Qt::TopEdge | Qt::LeftEdge) || edges == (Qt::BottomEdge | Qt::RightEdge))
+        setCursor(Qt::SizeFDiagCursor);
+    else if (edges)
+        setCursor(Qt::SizeBDiagCursor);
+    else
+        unsetCursor();
+}
+
 void MiniFrame::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton) {
         QWidget::mousePressEvent(event);
         return;
     }
-    int hit = hitTest(event->position().toPoint());
+    event->accept();
+    // The press that closed the window menu has been passed on when the menu closed.
+    if (static_cast<qint64>(event->timestamp()) == std::exchange(m_pressTakenAt, -1))
+        return;
+    framePress(hitTest(event->position().toPoint()), event->timestamp());
+}
+
+void MiniFrame::framePress(int hit, ulong timestamp)
+{
     noteHit(hit);
     QWindow *window = windowHandle();
     switch (hit) {
     case HTSYSMENU:
-        if (m_boxPressTaken) {
-            m_boxPressTaken = false; // already handled when the menu closed
-        } else if (!m_sysMenuFlag) {
+        if (!m_sysMenuFlag) {
             if (showWindowMenu()) {
                 m_sysMenuFlag = true;
-                m_menuOpenedAt = static_cast<qint64>(event->timestamp());
+                m_menuOpenedAt = static_cast<qint64>(timestamp);
             }
-        } else if (endBoxPress(event->timestamp())) {
-            m_boxPressClosedAt = static_cast<qint64>(event->timestamp());
+        } else if (endBoxPress(timestamp)) {
+            m_boxPressClosedAt = static_cast<qint64>(timestamp);
             close();
         }
         break;
@@ -499,15 +509,14 @@ void MiniFrame::mousePressEvent(QMouseEvent *event)
         update();
         break;
     case HTCAPTION:
-        if (window)
-            window->startSystemMove();
+        // As the window menu's Move does.
+        systemCommand(SC_MOVE);
         break;
     default:
         if (Qt::Edges edges = EdgesOf(hit); edges && window)
             window->startSystemResize(edges);
         break;
     }
-    event->accept();
 }
 
 void MiniFrame::mouseMoveEvent(QMouseEvent *event)
@@ -618,7 +627,7 @@ void MiniFrame::paintEvent(QPaintEvent *)
     picture.width = width();
     picture.height = height();
     picture.style = m_style;
-    picture.s = m_s;
+    picture.s = m_captionThickness;
     picture.title = windowTitle();
     picture.icon = windowIcon();
     picture.active = isActiveWindow();

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 
+#include "kolvane/classicpalette.h"
 #include "picker/frame/miniframegeometry.h"
 
 class QAction;
@@ -16,19 +17,19 @@ class QMenu;
 class QPainter;
 class QShortcut;
 
-// The colours the frame paints with.
+// The colours the frame paints with: the classic palette the toolbar paints with as well.
 struct FrameColours
 {
-    QColor activeCaption{0, 0, 128};
-    QColor inactiveCaption{128, 128, 128};
-    QColor captionText{255, 255, 255};
-    QColor inactiveCaptionText{192, 192, 192};
-    QColor windowFrame{0, 0, 0};
-    QColor buttonFace{192, 192, 192};
-    QColor buttonHighlight{255, 255, 255};
-    QColor buttonShadow{128, 128, 128};
-    QColor glyph{0, 0, 0};
-    QColor window{255, 255, 255};
+    QColor activeCaption = QColor::fromRgb(ClassicPalette::ActiveCaption);
+    QColor inactiveCaption = QColor::fromRgb(ClassicPalette::InactiveCaption);
+    QColor captionText = QColor::fromRgb(ClassicPalette::CaptionText);
+    QColor inactiveCaptionText = QColor::fromRgb(ClassicPalette::InactiveCaptionText);
+    QColor windowFrame = QColor::fromRgb(ClassicPalette::WindowFrame);
+    QColor buttonFace = QColor::fromRgb(ClassicPalette::ButtonFace);
+    QColor buttonHighlight = QColor::fromRgb(ClassicPalette::ButtonHighlight);
+    QColor buttonShadow = QColor::fromRgb(ClassicPalette::ButtonShadow);
+    QColor glyph = QColor::fromRgb(ClassicPalette::ButtonText);
+    QColor window = QColor::fromRgb(ClassicPalette::Window);
 };
 
 // Everything the frame's picture depends on.
@@ -53,7 +54,8 @@ void PaintMiniFrame(QPainter &painter, const FramePicture &picture);
 // Whether a caption title drawn in `font` can be turned by 90 degrees.
 bool FontTurns(const QFont &font);
 
-// The title font for a caption of thickness s.
+// The title font for a caption of thickness s: Arial, or the face made to its measure (Liberation
+// Sans) where Arial is missing, bold, s - 2 pixels high; the toolkit's own size when that is 0.
 QFont CaptionFont(int s);
 
 // A frameless top-level window with a narrow caption of its own, down its left edge
@@ -83,7 +85,7 @@ public:
     void setStyleBits(std::uint32_t style);
 
     // The caption thickness in pixels.
-    int captionThickness() const { return m_s; }
+    int captionThickness() const { return m_captionThickness; }
 
     // The widget that fills the client area; its geometry follows the frame's.
     QWidget *clientArea() const { return m_client; }
@@ -143,7 +145,7 @@ protected:
 private:
     friend int ibSetCaptionSize(MiniFrame *frame, int size);
 
-    void setCaptionThickness(int s);
+    void setCaptionThickness(int thickness);
     void relayout();
     void noteHit(int hit);
     void updateCursor(int hit);
@@ -154,16 +156,18 @@ private:
     void onMenuTriggered(QAction *action);
     void onMenuHidden();
     bool endBoxPress(ulong timestamp);
+    // A left press on the frame's part `hit`.
+    void framePress(int hit, ulong timestamp);
 
     std::uint32_t m_style = 0;
-    int m_s = DefaultCaptionThickness;
+    int m_captionThickness = DefaultCaptionThickness;
     QWidget *m_client = nullptr;
     QMenu *m_menu = nullptr;
     QShortcut *m_menuShortcut = nullptr;
     bool m_sysMenuFlag = false;
     bool m_sysMenuInverted = false;
     qint64 m_menuOpenedAt = -1;     // time stamp of the press that opened the menu
-    bool m_boxPressTaken = false;   // the press that closed the menu was handled on closing
+    qint64 m_pressTakenAt = -1;     // time stamp of the press that closed the menu, passed on
     qint64 m_boxPressClosedAt = -1; // time stamp of a press on the box that closed the window
     // The last left press that the open menu received outside itself.
     struct MenuPress

@@ -260,13 +260,16 @@ int FrameHitTest(const FrameRect &window, std::uint32_t style, int s, int x, int
         return HTCLIENT;
     if (!CaptionRect(window, style, s).contains(x, y))
         return HTNOWHERE;
+    // Where a small caption lets the box and the buttons overlap, a button wins over the box,
+    // and the minimize button over the maximize button.
+    int hit = HTCAPTION;
     if (SysMenuRect(window, style, s).contains(x, y))
-        return HTSYSMENU;
+        hit = HTSYSMENU;
     if (MinButtonRect(window, style, s).contains(x, y))
-        return HTMINBUTTON;
-    if (MaxButtonRect(window, style, s).contains(x, y))
-        return HTMAXBUTTON;
-    return HTCAPTION;
+        hit = HTMINBUTTON;
+    else if (MaxButtonRect(window, style, s).contains(x, y))
+        hit = HTMAXBUTTON;
+    return hit;
 }
 
 FrameSize MinimumTrackingSize(const FrameRect &window, std::uint32_t style, int s)

@@ -180,7 +180,8 @@ int FrameHitTest(const FrameRect &window, std::uint32_t style, int s, int x, int
 // otherwise {0, 0}.
 FrameSize MinimumTrackingSize(const FrameRect &window, std::uint32_t style, int s);
 
-// Pixel height of the caption's title font.
+// Character height of the caption's title font in pixels; 0 asks for the toolkit's own size, and
+// a negative value for a character cell of that many pixels.
 inline int CaptionFontHeight(int s)
 {
     return s - 2;

@@ -3,6 +3,8 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 
+#include "picker/capture/x11/x11property.h"
+
 namespace x11input {
 namespace {
 
@@ -89,28 +91,14 @@ std::uint64_t ClientWindowOf(std::uint64_t id)
     Window window = static_cast<Window>(id);
     Window topLevel = 0;
     while (window != 0) {
-        Atom type = 0;
-        int format = 0;
-        unsigned long count = 0;
-        unsigned long after = 0;
-        unsigned char *data = nullptr;
-        XGetWindowProperty(display, window, wmState, 0, 0, False, AnyPropertyType, &type, &format,
-                           &count, &after, &data);
-        if (data != nullptr)
-            XFree(data);
-        if (type != None)
+        if (X11Property(display, window, wmState).exists())
             return window;
-        Window root = 0;
-        Window parent = 0;
-        Window *children = nullptr;
-        unsigned int childCount = 0;
-        if (XQueryTree(display, window, &root, &parent, &children, &childCount) == 0)
+        X11Tree tree(display, window);
+        if (!tree.read())
             return 0;
-        if (children != nullptr)
-            XFree(children);
-        if (parent == root)
+        if (tree.parent() == tree.root())
             topLevel = window;
-        window = parent == root ? 0 : parent;
+        window = tree.parent() == tree.root() ? 0 : tree.parent();
     }
     return HasWindowManager() ? 0 : topLevel;
 }
@@ -120,17 +108,9 @@ bool HasWindowManager()
     Display *display = Connection();
     if (display == nullptr)
         return false;
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long after = 0;
-    unsigned char *data = nullptr;
-    XGetWindowProperty(display, DefaultRootWindow(display),
-                       XInternAtom(display, "_NET_SUPPORTED", False), 0, 0, False, AnyPropertyType,
-                       &type, &format, &count, &after, &data);
-    if (data != nullptr)
-        XFree(data);
-    return type != None;
+    return X11Property(display, DefaultRootWindow(display),
+                       XInternAtom(display, "_NET_SUPPORTED", False))
+        .exists();
 }
 
 std::uint64_t ClipboardOwner()
@@ -139,6 +119,16 @@ std::uint64_t ClipboardOwner()
     if (display == nullptr)
         return 0;
     return XGetSelectionOwner(display, XInternAtom(display, "CLIPBOARD", False));
+}
+
+bool EmptyClipboard()
+{
+    Display *display = Connection();
+    if (display == nullptr)
+        return false;
+    XSetSelectionOwner(display, XInternAtom(display, "CLIPBOARD", False), None, CurrentTime);
+    XSync(display, False);
+    return true;
 }
 
 bool OwnClipboardWithoutAnswering()

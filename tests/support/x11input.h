@@ -26,6 +26,8 @@ std::uint64_t ClientWindowOf(std::uint64_t window);
 bool HasWindowManager();
 // The current owner of the CLIPBOARD selection; 0 for none.
 std::uint64_t ClipboardOwner();
+// Empties the clipboard, as a program that clears it does.
+bool EmptyClipboard();
 // Makes a window of this connection the owner of the CLIPBOARD selection; its requests are never
 // answered, like those of a program that hangs.
 bool OwnClipboardWithoutAnswering();

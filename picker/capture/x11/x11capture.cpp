@@ -1,15 +1,22 @@
 #include "picker/capture/x11/x11capture.h"
 
 #include <algorithm>
+#include <span>
+#include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include <poll.h>
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XRes.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
+
+#include "picker/capture/x11/x11property.h"
 
 namespace {
 
@@ -55,6 +62,162 @@ Window ToWindow(WindowId id)
     return static_cast<Window>(id);
 }
 
+using Clock = std::chrono::steady_clock;
+
+// Takes the first queued or arriving event that `wanted` accepts and leaves the others queued;
+// false at the deadline.
+template <typename Wanted>
+bool WaitForEvent(Display *display, Clock::time_point deadline, XEvent &event, Wanted wanted)
+{
+    auto check = [](Display *, XEvent *e, XPointer arg) -> Bool {
+        return (*reinterpret_cast<Wanted *>(arg))(*e) ? True : False;
+    };
+    for (;;) {
+        if (XCheckIfEvent(display, &event, check, reinterpret_cast<XPointer>(&wanted)))
+            return true;
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0)
+            return false;
+        pollfd connection{ConnectionNumber(display), POLLIN, 0};
+        poll(&connection, 1, static_cast<int>(left.count()) + 1);
+    }
+}
+
+// Drops the queued events of every window but `keep`.
+void DropEvents(Display *display, Window keep)
+{
+    XEvent event{};
+    auto other = [keep](const XEvent &e) {
+        return e.xany.window != keep;
+    };
+    while (WaitForEvent(display, Clock::now(), event, other)) {
+    }
+}
+
+// Appends bytes up to the first NUL and up to `limit` in all, as UTF-8 (Latin-1 converted).
+// Returns false once a NUL has ended the text.
+bool AppendText(std::string &text, std::span<const unsigned char> bytes, bool latin1,
+                std::size_t limit)
+{
+    for (const unsigned char c : bytes) {
+        if (c == 0)
+            return false;
+        if (text.size() >= limit)
+            continue;
+        if (!latin1 || c < 0x80) {
+            text.push_back(static_cast<char>(c));
+        } else {
+            text.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            text.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+    return true;
+}
+
+// A window of ours that the owner of a selection writes its answer to. After an owner has not
+// answered in time a new one takes its place, so that a late answer cannot pass for the next
+// request's.
+struct Receiver
+{
+    Display *display = nullptr;
+    Window window = 0;
+    // The property that answers go to; with more than one, each request takes the next, so that
+    // an answer still on its way to an earlier one cannot mix with this one's.
+    std::vector<Atom> properties;
+    std::size_t turn = 0;
+    Atom property = 0;
+
+    void renew()
+    {
+        if (window != 0)
+            XDestroyWindow(display, window);
+        XSetWindowAttributes attributes{};
+        attributes.event_mask = PropertyChangeMask; // for texts sent in pieces
+        window = XCreateWindow(display, DefaultRootWindow(display), -10, -10, 1, 1, 0, 0, InputOnly,
+                               CopyFromParent, CWEventMask, &attributes);
+    }
+
+    // Asks the owner of `selection` for it as `target`, without waiting.
+    void ask(Atom selection, Atom target)
+    {
+        turn = (turn + 1) % properties.size();
+        property = properties[turn];
+        XDeleteProperty(display, window, property);
+        XConvertSelection(display, selection, target, property, window, CurrentTime);
+    }
+
+    enum class Answer
+    {
+        Text,    // `text` holds what arrived
+        Refused, // not in the form asked for
+        Other,   // an answer in another form than asked for
+        Missing, // no answer, or a broken one
+    };
+
+    // Takes the answer to ask(..., target): sent whole, or in pieces, each within `wait`. With
+    // `finish`, pieces past `limit` are taken and dropped so that the owner finishes, but an owner
+    // that goes on sending for longer than a few seconds is left there with what has arrived, so
+    // that nobody waits on it for ever; without, the rest is left unread once `limit` is passed.
+    Answer receive(Atom target, Atom incr, std::string &text, std::size_t limit,
+                   Clock::duration wait, bool finish)
+    {
+        text.clear();
+        XEvent event{};
+        Clock::time_point deadline = Clock::now() + wait;
+        // Changes of the property before the answer (the owner writes it, then answers) are not
+        // the pieces that follow.
+        do {
+            if (!WaitForEvent(display, deadline, event, [this](const XEvent &e) {
+                    return e.xany.window == window &&
+                           ((e.type == SelectionNotify && (e.xselection.property == property ||
+                                                           e.xselection.property == None)) ||
+                            (e.type == PropertyNotify && e.xproperty.atom == property));
+                })) {
+                renew();
+                return Answer::Missing;
+            }
+        } while (event.type != SelectionNotify);
+        if (event.xselection.property == None)
+            return Answer::Refused;
+
+        const bool latin1 = target == XA_STRING;
+        const long units = static_cast<long>(limit / 4 + 1);
+        X11Property answer(display, window, property, units, AnyPropertyType, true);
+        if (!answer.read())
+            return Answer::Missing;
+        if (answer.type() != incr) {
+            if (answer.type() != target || answer.format() != 8 || answer.data() == nullptr)
+                return Answer::Other;
+            AppendText(text, answer.bytes(), latin1, limit);
+            return Answer::Text;
+        }
+        // Deleting the property asks for the next piece; an empty piece ends the text.
+        const Clock::time_point end = Clock::now() + std::chrono::seconds(5);
+        bool open = true;
+        for (;;) {
+            if (!finish && text.size() >= limit)
+                return Answer::Text;
+            deadline = std::min(Clock::now() + wait, end);
+            if (deadline <= Clock::now() ||
+                !WaitForEvent(display, deadline, event, [this](const XEvent &e) {
+                    return e.type == PropertyNotify && e.xproperty.window == window &&
+                           e.xproperty.atom == property && e.xproperty.state == PropertyNewValue;
+                })) {
+                renew();
+                return text.empty() ? Answer::Missing : Answer::Text;
+            }
+            X11Property piece(display, window, property, 0x1000000, AnyPropertyType, true);
+            if (!piece.read())
+                return Answer::Missing;
+            if (piece.count() == 0)
+                return Answer::Text;
+            if (open)
+                open = AppendText(text, piece.bytes(), latin1, limit);
+        }
+    }
+};
+
 } // namespace
 
 struct X11CaptureBackend::Connection
@@ -66,11 +229,23 @@ struct X11CaptureBackend::Connection
     bool windowManager = false;
     Atom wmState = 0;
     int inputOpcode = -1;
-    Window requestor = 0; // receives the clipboard's text
     Atom clipboard = 0;
     Atom utf8String = 0;
     Atom incr = 0;
-    Atom transfer = 0;
+    Receiver current; // receives the clipboard's text
+    Receiver before;  // receives the text the clipboard held before it was emptied
+    // The text the clipboard held when it was last emptied: asked for, then known or not.
+    enum class Before
+    {
+        Unknown,
+        Asked,
+        Known,
+    };
+    Before beforeState = Before::Unknown;
+    std::string beforeText;
+    Window askedWindow = 0; // the window last sent the copy keys
+    Window textOwner = 0;   // the owner of the clipboard text last read
+    bool clientIds = false; // the server tells a window's client (X Resource extension 1.2)
     KeyCode control = 0;
     KeyCode letterC = 0;
 
@@ -80,63 +255,36 @@ struct X11CaptureBackend::Connection
             XCloseDisplay(display);
     }
 
-    // The window that receives the clipboard's text. After an owner has not answered in time a
-    // new one takes its place, so that a late answer cannot pass for the next request's.
-    void renewRequestor()
+    // The client that created `window`, as the base of its resource ids; 0 when not known.
+    XID clientOf(Window window) const
     {
-        if (requestor != 0)
-            XDestroyWindow(display, requestor);
-        XSetWindowAttributes attributes{};
-        attributes.event_mask = PropertyChangeMask; // for texts sent in pieces
-        requestor = XCreateWindow(display, root, -10, -10, 1, 1, 0, 0, InputOnly, CopyFromParent,
-                                  CWEventMask, &attributes);
+        if (!clientIds || window == None || window == PointerRoot || window == root)
+            return 0;
+        XResClientIdSpec spec{window, XRES_CLIENT_ID_XID_MASK};
+        long count = 0;
+        XResClientIdValue *values = nullptr;
+        XID client = 0;
+        if (XResQueryClientIds(display, 1, &spec, &count, &values) == Success && count > 0)
+            client = values[0].spec.client;
+        XResClientIdsDestroy(count, values);
+        return client;
     }
 
     // _NET_ACTIVE_WINDOW of the root window; 0 when unset.
     Window activeWindow() const
     {
-        Atom type = 0;
-        int format = 0;
-        unsigned long count = 0;
-        unsigned long after = 0;
-        unsigned char *data = nullptr;
-        Window active = 0;
-        if (XGetWindowProperty(display, root, netActiveWindow, 0, 1, False, XA_WINDOW, &type,
-                               &format, &count, &after, &data) == Success &&
-            data != nullptr) {
-            if (type == XA_WINDOW && format == 32 && count == 1)
-                active = static_cast<Window>(*reinterpret_cast<unsigned long *>(data));
-        }
-        if (data != nullptr)
-            XFree(data);
-        return active;
+        return X11Property(display, root, netActiveWindow, 1, XA_WINDOW).first(XA_WINDOW);
     }
 
     bool hasProperty(Window window, Atom property) const
     {
-        Atom type = 0;
-        int format = 0;
-        unsigned long count = 0;
-        unsigned long after = 0;
-        unsigned char *data = nullptr;
-        int status = XGetWindowProperty(display, window, property, 0, 0, False, AnyPropertyType,
-                                        &type, &format, &count, &after, &data);
-        if (data != nullptr)
-            XFree(data);
-        return status == Success && type != None;
+        return X11Property(display, window, property).exists();
     }
 
     Window parentOf(Window window) const
     {
-        Window rootReturn = 0;
-        Window parent = 0;
-        Window *children = nullptr;
-        unsigned int count = 0;
-        if (XQueryTree(display, window, &rootReturn, &parent, &children, &count) == 0)
-            return 0;
-        if (children != nullptr)
-            XFree(children);
-        return parent;
+        X11Tree tree(display, window);
+        return tree.read() ? tree.parent() : 0;
     }
 
     // The child of the root window that contains `window` (the window itself for a top-level
@@ -177,16 +325,12 @@ struct X11CaptureBackend::Connection
             for (int i = 0; i < levelCount; ++i) {
                 if (hasProperty(level[i], wmState))
                     return level[i];
-                Window rootReturn = 0;
-                Window parent = 0;
-                Window *children = nullptr;
-                unsigned int count = 0;
-                if (XQueryTree(display, level[i], &rootReturn, &parent, &children, &count) == 0)
-                    continue;
-                for (unsigned int c = 0; c < count && nextCount < 256; ++c)
-                    next[nextCount++] = children[c];
-                if (children != nullptr)
-                    XFree(children);
+                X11Tree tree(display, level[i]);
+                for (Window child : tree.children()) {
+                    if (nextCount == 256)
+                        break;
+                    next[nextCount++] = child;
+                }
             }
             for (int i = 0; i < nextCount; ++i)
                 level[i] = next[i];
@@ -220,8 +364,20 @@ std::unique_ptr<X11CaptureBackend> X11CaptureBackend::Open(const char *displayNa
     x->clipboard = XInternAtom(x->display, "CLIPBOARD", False);
     x->utf8String = XInternAtom(x->display, "UTF8_STRING", False);
     x->incr = XInternAtom(x->display, "INCR", False);
-    x->transfer = XInternAtom(x->display, "QUILLON_CAPTURE", False);
-    x->renewRequestor();
+    x->current.display = x->display;
+    x->current.properties = {XInternAtom(x->display, "QUILLON_CAPTURE", False)};
+    x->current.renew();
+    x->before.display = x->display;
+    for (const char *name : {"QUILLON_BEFORE_0", "QUILLON_BEFORE_1", "QUILLON_BEFORE_2"})
+        x->before.properties.push_back(XInternAtom(x->display, name, False));
+    x->before.renew();
+    int resEvent = 0;
+    int resError = 0;
+    int resMajor = 0;
+    int resMinor = 0;
+    x->clientIds = XResQueryExtension(x->display, &resEvent, &resError) &&
+                   XResQueryVersion(x->display, &resMajor, &resMinor) &&
+                   (resMajor > 1 || (resMajor == 1 && resMinor >= 2));
     x->control = XKeysymToKeycode(x->display, XK_Control_L);
     x->letterC = XKeysymToKeycode(x->display, XK_c);
     if (x->control == 0 || x->letterC == 0)
@@ -333,19 +489,23 @@ bool X11CaptureBackend::giveFocus(WindowId id)
     // A target closed meanwhile makes the requests below fail, which ends the wait at once.
     ErrorTrap trap(display);
 
+    m_x->askedWindow = 0;
+
     if (!hasWindowManager()) {
         // Requests on one connection are handled in order, so keys sent after this arrive at the
         // new focus without waiting.
         XSetInputFocus(display, target, RevertToParent, CurrentTime);
-        return !trap.failed();
+        if (trap.failed())
+            return false;
+        m_x->askedWindow = target;
+        return true;
     }
 
     // A change of the active window, and the focus arriving in the target, wake the wait below.
     // The root window is heard only while waiting; the few focus changes of earlier targets are
     // dropped with the rest of the queue.
+    DropEvents(display, m_x->before.window);
     XEvent event{};
-    while (XPending(display) > 0)
-        XNextEvent(display, &event);
     XSelectInput(display, m_x->root, PropertyChangeMask);
     XSelectInput(display, target, FocusChangeMask);
     struct StopListening
@@ -371,21 +531,21 @@ bool X11CaptureBackend::giveFocus(WindowId id)
     // reports the target active and the server has moved the input focus into it.
     const auto deadline = std::chrono::steady_clock::now() + m_timeout;
     for (;;) {
-        while (XPending(display) > 0)
-            XNextEvent(display, &event);
+        DropEvents(display, m_x->before.window);
         if (m_x->activeWindow() == target) {
             Window focus = 0;
             int revert = 0;
             XGetInputFocus(display, &focus, &revert);
-            if (focus != None && focus != PointerRoot && m_x->isInside(focus, target))
-                return !g_errorSeen;
+            if (focus != None && focus != PointerRoot && m_x->isInside(focus, target) &&
+                !g_errorSeen) {
+                m_x->askedWindow = focus;
+                return true;
+            }
         }
         if (g_errorSeen || std::chrono::steady_clock::now() >= deadline)
             return false;
-        if (XPending(display) == 0) {
-            pollfd connection{ConnectionNumber(display), POLLIN, 0};
-            poll(&connection, 1, 2);
-        }
+        pollfd connection{ConnectionNumber(display), POLLIN, 0};
+        poll(&connection, 1, 2);
     }
 }
 
@@ -402,146 +562,93 @@ bool X11CaptureBackend::sendCopyKeys()
 
 bool X11CaptureBackend::emptyClipboard()
 {
-    // Sent with the focus request and the keys that follow, in this order.
+    // The text the clipboard holds now is asked for first, so that its owner answers before it
+    // learns that it has lost the clipboard; the answer is taken only if it is needed. Both
+    // requests go out with the focus request and the keys that follow, in this order.
+    DropEvents(m_x->display, 0);
+    m_x->before.ask(m_x->clipboard, m_x->utf8String);
+    m_x->beforeState = Connection::Before::Asked;
     XSetSelectionOwner(m_x->display, m_x->clipboard, None, CurrentTime);
     return true;
 }
 
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-// Waits for an event that `wanted` accepts, dropping the others; false at the deadline.
-template <typename Wanted>
-bool WaitForEvent(Display *display, Clock::time_point deadline, XEvent &event, Wanted wanted)
+void X11CaptureBackend::receiveTextBefore(std::size_t limit)
 {
-    for (;;) {
-        while (XPending(display) > 0) {
-            XNextEvent(display, &event);
-            if (wanted(event))
-                return true;
-        }
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-        if (left.count() <= 0)
-            return false;
-        pollfd connection{ConnectionNumber(display), POLLIN, 0};
-        poll(&connection, 1, static_cast<int>(left.count()) + 1);
-    }
+    // Its owner answered at the emptying; one that sends it in pieces waits for us to take them,
+    // and some programs do nothing else meanwhile (Tk). So the answer is taken at the first look
+    // at the clipboard after the emptying, whether it is needed or not.
+    if (m_x->beforeState != Connection::Before::Asked)
+        return;
+    const bool known =
+        m_x->before.receive(m_x->utf8String, m_x->incr, m_x->beforeText, limit,
+                            std::chrono::milliseconds(250), false) == Receiver::Answer::Text;
+    m_x->beforeState = known ? Connection::Before::Known : Connection::Before::Unknown;
 }
 
-// Appends bytes up to the first NUL and up to `limit` in all, as UTF-8 (Latin-1 converted).
-// Returns false once a NUL has ended the text.
-bool AppendText(std::string &text, const unsigned char *bytes, unsigned long count, bool latin1,
-                std::size_t limit)
+bool X11CaptureBackend::textBeforeEmptying(std::string &text, std::size_t limit)
 {
-    for (unsigned long i = 0; i < count; ++i) {
-        const unsigned char c = bytes[i];
-        if (c == 0)
-            return false;
-        if (text.size() >= limit)
-            continue;
-        if (!latin1 || c < 0x80) {
-            text.push_back(static_cast<char>(c));
-        } else {
-            text.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            text.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-    }
+    receiveTextBefore(limit);
+    if (m_x->beforeState != Connection::Before::Known)
+        return false;
+    text.assign(m_x->beforeText, 0, std::min(limit, m_x->beforeText.size()));
     return true;
 }
 
-} // namespace
+bool X11CaptureBackend::ownerIsBystander()
+{
+    // A copy is made by the program that was sent the keys, or by hand in the one the user works
+    // in; a clipboard manager or a tool in the background owns the clipboard from a client of
+    // its own.
+    Display *display = m_x->display;
+    ErrorTrap trap(display);
+    const XID owner = m_x->clientOf(m_x->textOwner);
+    if (owner == 0)
+        return false;
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(display, &focus, &revert);
+    for (Window window : {m_x->askedWindow, focus, m_x->activeWindow()}) {
+        if (m_x->clientOf(window) == owner)
+            return false;
+    }
+    return !trap.failed();
+}
 
 CaptureBackend::ClipboardRead X11CaptureBackend::readClipboardText(std::string &text,
                                                                    std::size_t limit)
 {
     Display *display = m_x->display;
-    const Window requestor = m_x->requestor;
-    const Atom property = m_x->transfer;
-    text.clear();
-    XEvent event{};
-    while (XPending(display) > 0)
-        XNextEvent(display, &event);
+    receiveTextBefore(limit);
+    DropEvents(display, 0);
 
     // UTF-8 first; Latin-1 from owners that offer nothing else.
     bool first = true;
     for (Atom target : {m_x->utf8String, static_cast<Atom>(XA_STRING)}) {
-        XDeleteProperty(display, requestor, property);
-        XConvertSelection(display, m_x->clipboard, target, property, requestor, CurrentTime);
+        m_x->current.ask(m_x->clipboard, target);
         if (first) {
             // Asked right behind the request, so that both travel together.
             first = false;
-            if (XGetSelectionOwner(display, m_x->clipboard) == None)
+            m_x->textOwner = XGetSelectionOwner(display, m_x->clipboard);
+            if (m_x->textOwner == None) {
+                text.clear();
                 return ClipboardRead::NoOwner;
-        }
-        XFlush(display);
-        // An owner that does not answer ends the request like one without text.
-        auto deadline = Clock::now() + std::chrono::seconds(2);
-        if (!WaitForEvent(display, deadline, event, [&](const XEvent &e) {
-                return e.type == SelectionNotify && e.xselection.requestor == requestor;
-            })) {
-            m_x->renewRequestor();
-            return ClipboardRead::NoText;
-        }
-        if (event.xselection.property == None)
-            continue; // refused: not in this form
-
-        Atom type = 0;
-        int format = 0;
-        unsigned long count = 0;
-        unsigned long after = 0;
-        unsigned char *data = nullptr;
-        const long units = static_cast<long>(limit / 4 + 1);
-        if (XGetWindowProperty(display, requestor, property, 0, units, True, AnyPropertyType, &type,
-                               &format, &count, &after, &data) != Success)
-            return ClipboardRead::NoText;
-        const bool latin1 = target == XA_STRING;
-        if (type == m_x->incr) {
-            // Sent in pieces: deleting the property asks for the next one, an empty piece ends
-            // the text. Pieces past the limit are taken and dropped so that the owner finishes,
-            // but an owner that goes on sending for longer than a few seconds is left there with
-            // what has arrived, so that the picker never waits on it for ever.
-            if (data != nullptr)
-                XFree(data);
-            const Clock::time_point end = Clock::now() + std::chrono::seconds(5);
-            bool open = true;
-            for (;;) {
-                deadline = std::min(Clock::now() + std::chrono::seconds(2), end);
-                if (deadline <= Clock::now() ||
-                    !WaitForEvent(display, deadline, event, [&](const XEvent &e) {
-                        return e.type == PropertyNotify && e.xproperty.window == requestor &&
-                               e.xproperty.atom == property &&
-                               e.xproperty.state == PropertyNewValue;
-                    })) {
-                    m_x->renewRequestor();
-                    return text.empty() ? ClipboardRead::NoText : ClipboardRead::Text;
-                }
-                data = nullptr;
-                if (XGetWindowProperty(display, requestor, property, 0, 0x1000000, True,
-                                       AnyPropertyType, &type, &format, &count, &after,
-                                       &data) != Success)
-                    return ClipboardRead::NoText;
-                if (data == nullptr || count == 0) {
-                    if (data != nullptr)
-                        XFree(data);
-                    return ClipboardRead::Text;
-                }
-                if (open && format == 8)
-                    open = AppendText(text, data, count, latin1, limit);
-                XFree(data);
             }
         }
-        if (type != target || format != 8 || data == nullptr) {
-            // An answer in another form than asked for (some owners send whatever they hold):
-            // the toolkit looks at the forms on offer and decides.
-            if (data != nullptr)
-                XFree(data);
+        XFlush(display);
+        switch (
+            m_x->current.receive(target, m_x->incr, text, limit, std::chrono::seconds(2), true)) {
+        case Receiver::Answer::Text:
+            return ClipboardRead::Text;
+        case Receiver::Answer::Refused:
+            continue;
+        case Receiver::Answer::Other:
+            // Some owners send whatever they hold: the toolkit looks at the forms on offer and
+            // decides.
             return ClipboardRead::Unsupported;
+        case Receiver::Answer::Missing:
+            // An owner that does not answer ends the request like one without text.
+            return ClipboardRead::NoText;
         }
-        AppendText(text, data, count, latin1, limit);
-        XFree(data);
-        return ClipboardRead::Text;
     }
     return ClipboardRead::NoText;
 }

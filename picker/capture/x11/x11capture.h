@@ -26,6 +26,8 @@ public:
     bool sendCopyKeys() override;
     bool emptyClipboard() override;
     ClipboardRead readClipboardText(std::string &text, std::size_t limit) override;
+    bool textBeforeEmptying(std::string &text, std::size_t limit) override;
+    bool ownerIsBystander() override;
 
     // The root window, whose property changes the application already receives.
     WindowId rootWindow() const;
@@ -50,6 +52,8 @@ public:
 private:
     struct Connection;
     X11CaptureBackend(std::unique_ptr<Connection> connection, OwnWindowTest isOwn);
+    // Takes the answer to the question that emptyClipboard() asked the clipboard's owner.
+    void receiveTextBefore(std::size_t limit);
 
     std::unique_ptr<Connection> m_x;
     OwnWindowTest m_isOwn;

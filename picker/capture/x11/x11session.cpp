@@ -37,6 +37,11 @@ public:
     {
         return m_backend->readClipboardText(text, limit);
     }
+    bool textBeforeEmptying(std::string &text, std::size_t limit) override
+    {
+        return m_backend->textBeforeEmptying(text, limit);
+    }
+    bool ownerIsBystander() override { return m_backend->ownerIsBystander(); }
 
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *) override
     {

@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -17,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include "picker/capture/capture.h"
+#include "picker/capture/capturetext.h"
 #include "picker/capture/statuswindow.h"
 #include "tests/support/recordingsink.h"
 
@@ -44,7 +46,19 @@ public:
         calls.emplace_back("ctrl+c");
         return true;
     }
+    bool emptyClipboard() override { return emptiesClipboard; }
+    bool textBeforeEmptying(std::string &text, std::size_t) override
+    {
+        text = textBefore;
+        return !textBefore.empty();
+    }
+    bool ownerIsBystander() override { return bystander; }
 
+    // With emptiesClipboard the clipboard is left as it is, holding textBefore (when not empty);
+    // bystander says whether its owner is neither the program asked nor the one in front.
+    bool emptiesClipboard = false;
+    std::string textBefore;
+    bool bystander = false;
     WindowId active = 0;
     WindowId atPoint = 0;
     WindowId closedWindow = 0;
@@ -53,6 +67,8 @@ public:
 };
 
 using Fills = std::vector<std::pair<int, int>>;
+
+constexpr int Notes = 1; // a long-text field
 
 class CaptureControllerTest : public ::testing::Test
 {
@@ -202,6 +218,49 @@ TEST_F(CaptureControllerTest, SecondRequestTakesThePlaceOfTheFirst)
     EXPECT_EQ(m_fills, (Fills{{1, 1}}));
 }
 
+// A clipboard manager that refills the emptied clipboard puts back a text the clipboard held
+// before, from a program of its own; the field keeps waiting for the copy.
+struct RefillCase
+{
+    const char *name;
+    bool bystander;
+    const char *copied;
+    bool taken;
+};
+
+class RefillTest : public CaptureControllerTest, public ::testing::WithParamInterface<RefillCase>
+{};
+
+TEST_P(RefillTest, TakenOnlyWhenTheCopyCouldHaveMadeIt)
+{
+    const RefillCase &c = GetParam();
+    m_backend.active = 5;
+    m_backend.emptiesClipboard = true;
+    m_controller.PickField(Notes);
+    clipboard()->setText(QStringLiteral("picked before"));
+    ASSERT_EQ(value(Notes), "picked before");
+
+    m_backend.textBefore = "there before";
+    m_backend.bystander = c.bystander;
+    m_controller.PickField(Notes);
+    clipboard()->setText(QString::fromUtf8(c.copied));
+    EXPECT_EQ(value(Notes), c.taken ? c.copied : "picked before");
+    EXPECT_EQ(row().pendingField, c.taken ? -1 : Notes);
+    if (!c.taken) {
+        m_backend.bystander = false;
+        clipboard()->setText(QStringLiteral("the copy"));
+        EXPECT_EQ(value(Notes), "the copy");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RefillTest,
+    ::testing::Values(RefillCase{"ManagerPutsBackTheTextBefore", true, "there before", false},
+                      RefillCase{"ManagerPutsBackAnEarlierPick", true, "picked before", false},
+                      RefillCase{"NewTextFromABystander", true, "by hand", true},
+                      RefillCase{"SameTextFromTheProgramAsked", false, "there before", true}),
+    [](const ::testing::TestParamInfo<RefillCase> &param) { return param.param.name; });
+
 TEST_F(CaptureControllerTest, CopyByHandFillsTheWaitingField)
 {
     m_backend.active = 9;
@@ -335,6 +394,28 @@ TEST(StatusWindow, StartsHiddenAndReportsClosingByTheUser)
     status.close();
     EXPECT_FALSE(status.isVisible());
     EXPECT_EQ(closed, 3);
+}
+
+TEST(StatusWindow, ShowsALongTextFromItsStartAndWhole)
+{
+    StatusWindow status;
+    status.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&status));
+    auto *line = status.findChild<QLineEdit *>(QStringLiteral("statusText"));
+    ASSERT_NE(line, nullptr);
+    std::string sentence;
+    while (sentence.size() < 100)
+        sentence += "Copied from the invoice of March, line 12: ";
+    const std::string shown = StatusLineText(sentence);
+    ASSERT_EQ(shown.size(), 77u);
+    status.showText(shown, "caption");
+    EXPECT_EQ(line->cursorPosition(), 0);
+    EXPECT_EQ(line->text(), QString::fromStdString(shown));
+    // The line's room for text, inside its frame and margins, holds all 77 characters.
+    const int frame = line->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, line);
+    const QMargins margins = line->textMargins();
+    const int room = line->width() - 2 * frame - 4 - margins.left() - margins.right();
+    EXPECT_LE(line->fontMetrics().horizontalAdvance(line->text()), room);
 }
 
 TEST(NullCaptureBackend, SaysOnceThatCaptureIsUnavailableAndStillTakesHandCopies)

@@ -6,20 +6,16 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
+#include "tests/picker/capture/clipboardprogram.h"
+
 int main()
 {
-    Display *display = XOpenDisplay(nullptr);
-    if (display == nullptr)
+    ClipboardProgram x;
+    if (!x.open())
         return 1;
-    // A requestor that gives up destroys its window: writing to it must not end this program.
-    XSetErrorHandler([](Display *, XErrorEvent *) { return 0; });
-    const Window owner =
-        XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
-    const Atom clipboard = XInternAtom(display, "CLIPBOARD", False);
-    const Atom incr = XInternAtom(display, "INCR", False);
-    const Atom utf8String = XInternAtom(display, "UTF8_STRING", False);
-    XSetSelectionOwner(display, clipboard, owner, CurrentTime);
-    if (XGetSelectionOwner(display, clipboard) != owner)
+    const Atom incr = XInternAtom(x.display, "INCR", False);
+    XSetSelectionOwner(x.display, x.clipboard, x.own, CurrentTime);
+    if (XGetSelectionOwner(x.display, x.clipboard) != x.own)
         return 1;
     std::puts("ready");
     std::fflush(stdout);
@@ -30,34 +26,27 @@ int main()
     Atom type = None;
     for (;;) {
         XEvent event{};
-        XNextEvent(display, &event);
+        XNextEvent(x.display, &event);
         if (event.type == SelectionRequest) {
             const XSelectionRequestEvent &request = event.xselectionrequest;
-            XEvent answer{};
-            answer.xselection.type = SelectionNotify;
-            answer.xselection.requestor = request.requestor;
-            answer.xselection.selection = request.selection;
-            answer.xselection.target = request.target;
-            answer.xselection.time = request.time;
-            answer.xselection.property = None;
-            if (request.target == utf8String || request.target == XA_STRING) {
-                requestor = request.requestor;
-                property = request.property;
-                type = request.target;
-                XSelectInput(display, requestor, PropertyChangeMask);
-                const long size = 1 << 20;
-                XChangeProperty(display, requestor, property, incr, 32, PropModeReplace,
-                                reinterpret_cast<const unsigned char *>(&size), 1);
-                answer.xselection.property = property;
+            if (request.target != x.utf8String && request.target != XA_STRING) {
+                x.answer(request, None);
+                continue;
             }
-            XSendEvent(display, request.requestor, False, 0, &answer);
-            XFlush(display);
+            requestor = request.requestor;
+            property = request.property;
+            type = request.target;
+            XSelectInput(x.display, requestor, PropertyChangeMask);
+            const long size = 1 << 20;
+            XChangeProperty(x.display, requestor, property, incr, 32, PropModeReplace,
+                            reinterpret_cast<const unsigned char *>(&size), 1);
+            x.answer(request, property);
         } else if (event.type == PropertyNotify && event.xproperty.window == requestor &&
                    event.xproperty.atom == property && event.xproperty.state == PropertyDelete) {
-            XChangeProperty(display, requestor, property, type, 8, PropModeReplace,
+            XChangeProperty(x.display, requestor, property, type, 8, PropModeReplace,
                             reinterpret_cast<const unsigned char *>(piece.data()),
                             static_cast<int>(piece.size()));
-            XFlush(display);
+            XFlush(x.display);
         }
     }
 }

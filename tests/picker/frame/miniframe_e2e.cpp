@@ -15,6 +15,8 @@
 
 #include <ostream>
 
+#include "kolvane/classicpalette.h"
+
 void PrintTo(const QPoint &p, std::ostream *os)
 {
     *os << "(" << p.x() << ", " << p.y() << ")";
@@ -27,18 +29,14 @@ void PrintTo(const QSize &size, std::ostream *os)
 
 namespace {
 
-const QColor Black(0, 0, 0);
-const QColor White(255, 255, 255);
-const QColor Grey(192, 192, 192);
-const QColor Shadow(128, 128, 128);
-const QColor Navy(0, 0, 128);
-const QColor Filled(170, 222, 160);
+using namespace ClassicPalette;
+constexpr std::uint32_t Filled = 0xFFAADEA0; // the toolbar's look of a field that holds a value
 
 struct Point
 {
     int x;
     int y;
-    QColor colour;
+    std::uint32_t colour;
     const char *what;
 };
 
@@ -55,35 +53,35 @@ const Layout Layouts[] = {
      0,
      {88, 139},
      {
-         {0, 0, Black, "outer frame line"},
-         {15, 4, Black, "caption separator, top"},
-         {15, 134, Black, "caption separator, bottom"},
-         {6, 131, Black, "minimize bar, first pixel"},
-         {11, 132, Black, "minimize bar, last pixel"},
-         {12, 131, Grey, "minimize button face"},
+         {0, 0, WindowFrame, "outer frame line"},
+         {15, 4, WindowFrame, "caption separator, top"},
+         {15, 134, WindowFrame, "caption separator, bottom"},
+         {6, 131, WindowFrame, "minimize bar, first pixel"},
+         {11, 132, WindowFrame, "minimize bar, last pixel"},
+         {12, 131, ButtonFace, "minimize button face"},
          {21, 10, Filled, "field 1 holds a value"},
-         {21, 34, Grey, "field 2 without a value"},
+         {21, 34, ButtonFace, "field 2 without a value"},
          {21, 58, Filled, "field 3 holds a value"},
-         {30, 81, Shadow, "separator line"},
-         {30, 82, White, "separator highlight"},
-         {30, 88, Navy, "Enter, first look"},
+         {30, 81, ButtonShadow, "separator line"},
+         {30, 82, ButtonHighlight, "separator highlight"},
+         {30, 88, ActiveCaption, "Enter, first look"},
      }},
     {"Row",
      1,
      {299, 47},
      {
-         {0, 0, Black, "outer frame line"},
-         {4, 15, Black, "caption separator, start"},
-         {294, 15, Black, "caption separator, end"},
-         {286, 11, Black, "minimize bar, first pixel"},
-         {291, 12, Black, "minimize bar, last pixel"},
-         {292, 11, Grey, "minimize button face"},
+         {0, 0, WindowFrame, "outer frame line"},
+         {4, 15, WindowFrame, "caption separator, start"},
+         {294, 15, WindowFrame, "caption separator, end"},
+         {286, 11, WindowFrame, "minimize bar, first pixel"},
+         {291, 12, WindowFrame, "minimize bar, last pixel"},
+         {292, 11, ButtonFace, "minimize button face"},
          {9, 21, Filled, "field 1 holds a value"},
-         {73, 21, Grey, "field 2 without a value"},
+         {73, 21, ButtonFace, "field 2 without a value"},
          {137, 21, Filled, "field 3 holds a value"},
-         {201, 25, Shadow, "separator line"},
-         {202, 25, White, "separator highlight"},
-         {212, 20, Navy, "Enter, first look"},
+         {201, 25, ButtonShadow, "separator line"},
+         {202, 25, ButtonHighlight, "separator highlight"},
+         {212, 20, ActiveCaption, "Enter, first look"},
      }},
 };
 
@@ -111,12 +109,15 @@ TEST_P(DemoScreenshot, ShowsCaptionFieldsSeparatorAndEnter)
     ASSERT_FALSE(image.isNull()) << file.toStdString();
     ASSERT_EQ(image.size(), layout.size);
     for (const Point &p : layout.points)
-        EXPECT_EQ(image.pixelColor(p.x, p.y).name().toStdString(), p.colour.name().toStdString())
+        EXPECT_EQ(image.pixelColor(p.x, p.y).name().toStdString(),
+                  QColor::fromRgb(p.colour).name().toStdString())
             << p.what << " at (" << p.x << ", " << p.y << ")";
 
     // The caption is painted in the active or the inactive colour all along its text area.
     QColor caption = layout.orientation == 0 ? image.pixelColor(5, 17) : image.pixelColor(17, 5);
-    EXPECT_TRUE(caption == Navy || caption == Shadow) << caption.name().toStdString();
+    EXPECT_TRUE(caption == QColor::fromRgb(ActiveCaption) ||
+                caption == QColor::fromRgb(InactiveCaption))
+        << caption.name().toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(MiniFrame, DemoScreenshot, ::testing::ValuesIn(Layouts),
@@ -231,6 +232,19 @@ protected:
         return {};
     }
 
+    // With the button held on the caption: the window follows the pointer's two steps of
+    // (100, 100) and keeps its size. `settled` is where it ends.
+    static void DragFromTheCaption(QRect &settled)
+    {
+        ASSERT_TRUE(StartDrag({15, 70})) << "the window does not follow the pointer";
+        QRect first = MoveAndSettle({115, 150});
+        settled = MoveAndSettle({215, 250});
+        ASSERT_TRUE(first.isValid() && settled.isValid()) << "the window does not settle";
+        Xdotool({"mouseup", "1"});
+        EXPECT_EQ(settled.topLeft() - first.topLeft(), QPoint(100, 100));
+        EXPECT_EQ(settled.size(), QSize(88, 139));
+    }
+
     static QStringList Point(QPoint p) { return {QString::number(p.x()), QString::number(p.y())}; }
 
     static void Xdotool(const QStringList &arguments)
@@ -257,13 +271,8 @@ protected:
 TEST_F(Demo, CaptionDragMovesTheWindow)
 {
     Xdotool("mousemove" + caption + QStringList{"mousedown", "1"});
-    ASSERT_TRUE(StartDrag({15, 70})) << "the window does not follow the pointer";
-    QRect first = MoveAndSettle({115, 150});
-    QRect second = MoveAndSettle({215, 250});
-    ASSERT_TRUE(first.isValid() && second.isValid()) << "the window does not settle";
-    Xdotool({"mouseup", "1"});
-    EXPECT_EQ(second.topLeft() - first.topLeft(), QPoint(100, 100));
-    EXPECT_EQ(second.size(), QSize(88, 139));
+    QRect second;
+    ASSERT_NO_FATAL_FAILURE(DragFromTheCaption(second));
     std::string expected = "moved " + std::to_string(second.x()) + " " + std::to_string(second.y());
     std::string moved;
     do
@@ -305,6 +314,17 @@ TEST_F(Demo, BoxOpensTheMenuAndASecondClickOnlyClosesIt)
     EXPECT_EQ(Seen(), expected);
     Xdotool({"key", "Escape"});
     EXPECT_EQ(Next("menu"), "menu hidden");
+}
+
+// The press that closes the window menu reaches the window: on the caption it moves it.
+TEST_F(Demo, PressOnTheCaptionThatClosesTheMenuMovesTheWindow)
+{
+    Xdotool("mousemove" + box + QStringList{"click", "1"});
+    ASSERT_EQ(Next("menu"), "menu shown");
+    Xdotool("mousemove" + caption + QStringList{"sleep", "0.3", "mousedown", "1"});
+    ASSERT_EQ(Next("menu"), "menu hidden");
+    QRect second;
+    ASSERT_NO_FATAL_FAILURE(DragFromTheCaption(second));
 }
 
 TEST_F(Demo, DoubleClickOnTheBoxCloses)

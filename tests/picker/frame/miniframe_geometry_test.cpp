@@ -257,6 +257,41 @@ TEST(MiniFrameGeometry, MaximizeBoxTakesTheEndAndPushesMinimizeBack)
     EXPECT_EQ(MinButtonRect(tall, vertical, 12), (FrameRect{4, 173, 16, 184}));
 }
 
+// A caption too short for its parts: the box is tested first, and the minimize button, or else the
+// maximize button, wins where it overlaps the box.
+TEST(MiniFrameGeometry, ButtonsWinWhereTheyOverlapTheBox)
+{
+    // Horizontal caption without a sizing frame: (1, 1, 15, 13), box (1, 1, 12, 12).
+    FrameRect window{0, 0, 16, 40};
+    struct Case
+    {
+        std::uint32_t buttons;
+        HitCase hits[5];
+    };
+    const Case cases[] = {
+        // Minimize button (4, 1, 15, 13).
+        {WS_MINIMIZEBOX,
+         {{3, 5, HTSYSMENU},
+          {4, 5, HTMINBUTTON},
+          {11, 11, HTMINBUTTON},
+          {14, 5, HTMINBUTTON},
+          {2, 12, HTCAPTION}}},
+        // Maximize button (4, 1, 15, 13), minimize button (-8, 1, 3, 13).
+        {WS_MINIMIZEBOX | WS_MAXIMIZEBOX,
+         {{2, 5, HTMINBUTTON},
+          {3, 5, HTSYSMENU},
+          {4, 5, HTMAXBUTTON},
+          {11, 11, HTMAXBUTTON},
+          {1, 12, HTMINBUTTON}}},
+    };
+    for (const Case &c : cases) {
+        std::uint32_t style = IBS_HORZCAPTION | WS_BORDER | WS_SYSMENU | c.buttons;
+        for (const HitCase &h : c.hits)
+            EXPECT_EQ(FrameHitTest(window, style, 12, h.x, h.y), h.hit)
+                << std::hex << c.buttons << std::dec << " at (" << h.x << ", " << h.y << ")";
+    }
+}
+
 TEST(MiniFrameGeometry, SizingFrameEdgesAndCorners)
 {
     FrameRect window{0, 0, 88, 139};

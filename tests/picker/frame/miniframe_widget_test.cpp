@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFontInfo>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -167,6 +168,51 @@ TEST(MiniFramePainting, VerticalTitleRunsAlongTheCaption)
     EXPECT_GT(changed.height(), 2 * changed.width());
     EXPECT_LE(changed.width(), 11);
 }
+
+TEST(MiniFramePainting, CaptionFontIsArialOrAFaceOfItsMeasure)
+{
+    const QFont font = CaptionFont(12);
+    const QString family = QFontInfo(font).family();
+    EXPECT_TRUE(family == QStringLiteral("Arial") || family == QStringLiteral("Liberation Sans"))
+        << family.toStdString();
+    EXPECT_TRUE(QFontInfo(font).bold());
+    EXPECT_EQ(font.pixelSize(), 10);
+    // At a thickness of 2 the height is 0: the toolkit's own size, not 1 pixel.
+    const QFont atTwo = CaptionFont(2);
+    EXPECT_EQ(atTwo.pixelSize(), -1);
+    EXPECT_EQ(QFontInfo(atTwo).pixelSize(), QFontInfo(QFont()).pixelSize());
+    EXPECT_EQ(CaptionFont(3).pixelSize(), 1);
+}
+
+// Letters that reach below the line keep off the caption's separator line, at the picker's
+// thickness and at the two thicknesses where the buttons change.
+class TitleAndSeparator : public ::testing::TestWithParam<std::tuple<std::uint32_t, int>>
+{};
+
+TEST_P(TitleAndSeparator, TitleKeepsOffTheSeparatorLine)
+{
+    const auto [style, s] = GetParam();
+    FramePicture picture = Picture(style, QStringLiteral("Quillon gjpqy_"));
+    picture.s = s;
+    picture.width = CaptionKindOf(style) == CaptionKind::Vertical ? 100 : 500;
+    picture.height = CaptionKindOf(style) == CaptionKind::Vertical ? 500 : 100;
+    const FrameRect window{0, 0, picture.width, picture.height};
+    QImage with = Paint(picture);
+    EXPECT_TRUE(AllPixels(with, SeparatorLine(window, style, s), Colours.windowFrame));
+    picture.title.clear();
+    QImage without = Paint(picture);
+    EXPECT_GT(CountColour(without, TextAreaFill(window, style, s), Colours.activeCaption),
+              CountColour(with, TextAreaFill(window, style, s), Colours.activeCaption) + 20)
+        << "the title shows";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    MiniFrame, TitleAndSeparator,
+    ::testing::Combine(::testing::Values(Vertical, Horizontal), ::testing::Values(12, 20, 21)),
+    [](const auto &testInfo) {
+        return std::string(std::get<0>(testInfo.param) == Vertical ? "Vertical" : "Horizontal") +
+               std::to_string(std::get<1>(testInfo.param));
+    });
 
 TEST(MiniFramePainting, IconOnlyWhenTheCaptionIsThickerThanFourPixels)
 {
@@ -437,6 +483,66 @@ TEST_F(MiniFrameWidget, PressOnTheBoxTakenByTheOpenMenu)
         pressOnBoxThroughMenu(now + interval, QEvent::MouseButtonDblClick);
         EXPECT_FALSE(frame->isVisible()) << "a quick second press is a double click";
     }
+}
+
+// A window that records the system commands it is given, carrying out all but the move.
+class RecordingFrame : public MiniFrame
+{
+public:
+    using MiniFrame::MiniFrame;
+    std::vector<int> commands;
+
+protected:
+    void systemCommand(int command) override
+    {
+        commands.push_back(command);
+        if (command != SC_MOVE)
+            MiniFrame::systemCommand(command);
+    }
+};
+
+// The press with which the user closes the window menu, which the open menu takes where the
+// frame does not see it (X11), reaches the frame all the same once the menu has gone.
+TEST_F(MiniFrameWidget, PressThatClosesTheMenuReachesTheFrame)
+{
+    RecordingFrame recording(Vertical);
+    recording.setGeometry(100, 100, 88, 139);
+    recording.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&recording));
+    QMenu *menu = recording.windowMenu();
+    auto pressThroughMenu = [&](QPoint at, ulong timestamp) {
+        Mouse(menu, QEvent::MouseButtonPress, menu->mapFromGlobal(recording.mapToGlobal(at)),
+              Qt::LeftButton, timestamp);
+        QCoreApplication::processEvents();
+    };
+
+    // On the caption: the menu closes and the press starts a move.
+    Mouse(&recording, QEvent::MouseButtonPress, box, Qt::LeftButton, 1000);
+    ASSERT_TRUE(menu->isVisible());
+    pressThroughMenu(caption, 5000);
+    EXPECT_FALSE(menu->isVisible());
+    EXPECT_EQ(recording.commands, std::vector<int>{SC_MOVE});
+    EXPECT_FALSE(recording.sysMenuFlag());
+
+    // On the box of a menu opened by the keyboard (no flag): the menu opens again from the box.
+    ASSERT_TRUE(recording.showWindowMenu());
+    ASSERT_FALSE(recording.sysMenuFlag());
+    pressThroughMenu(box, 9000);
+    EXPECT_TRUE(menu->isVisible());
+    EXPECT_TRUE(recording.sysMenuFlag());
+    // And on the box again, with the flag: it only closes.
+    pressThroughMenu(box, 13000);
+    EXPECT_FALSE(menu->isVisible());
+    EXPECT_FALSE(recording.sysMenuFlag());
+    EXPECT_TRUE(recording.isVisible());
+
+    // On the minimize button: the press is tracked as on a button.
+    Mouse(&recording, QEvent::MouseButtonPress, box, Qt::LeftButton, 17000);
+    ASSERT_TRUE(menu->isVisible());
+    pressThroughMenu(minButton, 21000);
+    EXPECT_EQ(recording.pressedButton(), HTMINBUTTON);
+    Mouse(&recording, QEvent::MouseButtonRelease, minButton, Qt::LeftButton, 21100);
+    EXPECT_EQ(recording.commands, (std::vector<int>{SC_MOVE, SC_MINIMIZE}));
 }
 
 // A window that refuses to close, as the picker's does when the user keeps unsaved values.
