@@ -1,5 +1,6 @@
 #include "odbc/connectionstring.h"
 
+#include <algorithm>
 #include <cctype>
 #include <iterator>
 #include <utility>
@@ -50,6 +51,17 @@ bool IsMariaDbConnector(std::string_view driverLibrary)
     const std::string_view file =
         slash == std::string_view::npos ? driverLibrary : driverLibrary.substr(slash + 1);
     return file.starts_with("libmaodbc") || file.starts_with("maodbc");
+}
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// A value that ParseConnectString reads back unchanged without braces.
+bool NeedsBraces(std::string_view value)
+{
+    return value.starts_with('{') || value.find(';') != std::string_view::npos;
 }
 
 } // namespace
@@ -112,4 +124,102 @@ std::string DriverTimeoutKeys(std::string_view connectString, std::string_view d
         added += std::to_string(seconds[i]);
     }
     return added;
+}
+
+std::vector<ConnectPair> ParseConnectString(std::string_view text)
+{
+    text = text.substr(0, text.find('\0'));
+    std::vector<ConnectPair> attributes;
+    std::size_t at = 0;
+    while (true) {
+        while (at < text.size() && (IsBlank(text[at]) || text[at] == ';'))
+            ++at;
+        const std::size_t equals = text.find('=', at);
+        if (at >= text.size() || equals == std::string_view::npos)
+            break;
+        ConnectPair attribute;
+        attribute.key = text.substr(at, equals - at);
+        at = equals + 1;
+        if (at < text.size() && text[at] == '{') {
+            ++at;
+            while (at < text.size()) {
+                if (text[at] == '}') {
+                    if (at + 1 < text.size() && text[at + 1] == '}') {
+                        attribute.value += '}';
+                        at += 2;
+                        continue;
+                    }
+                    ++at;
+                    break;
+                }
+                attribute.value += text[at++];
+            }
+        } else {
+            const std::size_t end = std::min(text.find(';', at), text.size());
+            attribute.value = text.substr(at, end - at);
+            at = end;
+        }
+        attributes.push_back(std::move(attribute));
+    }
+    return attributes;
+}
+
+std::string WriteConnectString(const std::vector<ConnectPair> &attributes)
+{
+    std::string text;
+    for (const ConnectPair &attribute : attributes) {
+        if (!text.empty())
+            text += ';';
+        text += attribute.key;
+        text += '=';
+        if (!NeedsBraces(attribute.value)) {
+            text += attribute.value;
+            continue;
+        }
+        text += '{';
+        for (char c : attribute.value) {
+            text += c;
+            if (c == '}')
+                text += '}';
+        }
+        text += '}';
+    }
+    return text;
+}
+
+std::vector<ConnectPair> DriverManagerAttributes(const std::vector<ConnectPair> &attributes)
+{
+    std::vector<ConnectPair> kept;
+    bool dataSource = false;
+    bool driver = false;
+    for (const ConnectPair &attribute : attributes) {
+        if (SameConnectKey(attribute.key, "DSN")) {
+            if (driver)
+                continue;
+            dataSource = true;
+        } else if (SameConnectKey(attribute.key, "DRIVER") ||
+                   SameConnectKey(attribute.key, "FILEDSN")) {
+            if (dataSource)
+                continue;
+            driver = true;
+        }
+        auto same = std::find_if(kept.begin(), kept.end(), [&](const ConnectPair &k) {
+            return SameConnectKey(k.key, attribute.key);
+        });
+        if (same != kept.end())
+            same->value = attribute.value;
+        else
+            kept.push_back(attribute);
+    }
+    return kept;
+}
+
+const std::string *FindConnectValue(const std::vector<ConnectPair> &attributes,
+                                    std::string_view key)
+{
+    for (const ConnectPair &attribute : attributes) {
+        if (SameConnectKey(attribute.key, key))
+            return &attribute.value;
+    }
+    return nullptr;
 }

@@ -5,7 +5,8 @@
 #include <string_view>
 #include <vector>
 
-// Connection strings as the programs store and hand them on.
+// Connection strings as the programs store and hand them on, and as unixODBC's driver manager
+// reads them.
 
 // The prefix that some tools put before a connection string. Description files store the string
 // without it, and the driver manager is given the string without it.
@@ -27,8 +28,7 @@ inline std::string_view WithoutOdbcPrefix(std::string_view connectString)
 // Nothing is trimmed or unquoted.
 std::string ConnectValue(std::string_view connectString, std::string_view key);
 
-// One KEY=VALUE pair of a connection string, both without surrounding blanks and the value
-// without the braces of a {braced value}.
+// One KEY=VALUE pair of a connection string.
 struct ConnectPair
 {
     std::string key;
@@ -37,8 +37,9 @@ struct ConnectPair
     bool operator==(const ConnectPair &) const = default;
 };
 
-// The KEY=VALUE pairs in their order; pairs are separated by ";", except inside braces, and text
-// without "=" is passed over.
+// The KEY=VALUE pairs in their order, both without surrounding blanks and the value without the
+// braces of a {braced value}; pairs are separated by ";", except inside braces, and text without
+// "=" is passed over.
 std::vector<ConnectPair> ConnectPairs(std::string_view connectString);
 
 // Whether two keys are the same: keys ignore case.
@@ -55,3 +56,26 @@ std::optional<std::string> ConnectAttribute(std::string_view connectString, std:
 // one that the string does not already give; for every other driver nothing.
 std::string DriverTimeoutKeys(std::string_view connectString, std::string_view driverLibrary,
                               int loginSeconds, int querySeconds);
+
+// The attributes of a connection string in the order written, repeated keys included, read as
+// unixODBC's driver manager reads them:
+// - the string ends at its first NUL byte (it is handed over as a C string);
+// - white space and ';' before a key are skipped; the key is the text up to the next '=' as it
+//   stands, blanks and ';' included; text without a further '=' ends the string;
+// - a value that starts with '{' runs to the next '}' that is not doubled ("}}" stands for one
+//   '}') or to the end; what follows that '}' belongs to the next key;
+// - any other value runs to the next ';' or to the end, as it stands.
+std::vector<ConnectPair> ParseConnectString(std::string_view text);
+
+// A connection string that ParseConnectString reads as `attributes` (keys and values as it gives
+// them): values in braces where they need them, pairs separated by ';'.
+std::string WriteConnectString(const std::vector<ConnectPair> &attributes);
+
+// The attributes that the driver manager acts on: DSN on one side and DRIVER or FILEDSN on the
+// other exclude each other, the first of them written wins and the others are dropped; each key
+// then appears once, where it was first written, with the value written last.
+std::vector<ConnectPair> DriverManagerAttributes(const std::vector<ConnectPair> &attributes);
+
+// The value of the first attribute whose key is `key` (without regard to case), or null.
+const std::string *FindConnectValue(const std::vector<ConnectPair> &attributes,
+                                    std::string_view key);

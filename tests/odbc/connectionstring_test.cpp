@@ -103,4 +103,85 @@ TEST(ConnectionString, OnlyTheMariaDbConnectorGetsItsTimeoutKeys)
     }
 }
 
+using Attributes = std::vector<ConnectPair>;
+
+TEST(ConnectionString, IsReadAsTheDriverManagerReadsIt)
+{
+    using namespace std::string_view_literals;
+    struct
+    {
+        std::string_view text;
+        Attributes attributes;
+    } cases[] = {
+        {"DSN=Shop;UID=clerk", {{"DSN", "Shop"}, {"UID", "clerk"}}},
+        {"DSN=Shop;", {{"DSN", "Shop"}}},
+        {" ;\t;DSN=Shop", {{"DSN", "Shop"}}},     // blanks and ';' before a key are skipped
+        {"DSN= spaced ;", {{"DSN", " spaced "}}}, // a value stands as written
+        {"DRIVER ={a}", {{"DRIVER ", "a"}}},      // and so does a key
+        {"DRIVER={SQLite3};Database=x", {{"DRIVER", "SQLite3"}, {"Database", "x"}}},
+        {"PWD={a;b=c}", {{"PWD", "a;b=c"}}},
+        {"PWD={a}}b}}}", {{"PWD", "a}b}"}}}, // "}}" stands for one '}'
+        {"PWD={open", {{"PWD", "open"}}},    // a brace left open runs to the end
+        {"PWD={}", {{"PWD", ""}}},
+        {"PWD=", {{"PWD", ""}}},
+        {"PWD=a{b}", {{"PWD", "a{b}"}}}, // braces only count at the start of a value
+        // What follows a closing brace belongs to the next key, ';' and all.
+        {"X={a}b;DRIVER=c", {{"X", "a"}, {"b;DRIVER", "c"}}},
+        {"X={a}DRIVER=c", {{"X", "a"}, {"DRIVER", "c"}}},
+        // A key runs to the next '=', across ';'.
+        {"FOO;DRIVER=x", {{"FOO;DRIVER", "x"}}},
+        {"=x;DSN=y", {{"", "x"}, {"DSN", "y"}}},
+        {"DSN=a;trailing", {{"DSN", "a"}}}, // text without '=' ends the string
+        {"DSN=a=b", {{"DSN", "a=b"}}},
+        {"DSN=a\0;DRIVER=b"sv, {{"DSN", "a"}}}, // a NUL ends it too
+        {"", {}},
+        {";", {}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(ParseConnectString(c.text), c.attributes) << c.text;
+}
+
+TEST(ConnectionString, WrittenAttributesReadBackTheSame)
+{
+    const Attributes cases[] = {
+        {{"DSN", "Shop"}, {"UID", "clerk"}},
+        {{"PWD", "a;b"}, {"X", "{starts with a brace"}, {"Y", "ends with }"}, {"Z", "}}"}},
+        {{"FOO;DRIVER", "x"}, {"", ""}, {"K ", " v "}},
+        {{"Database", "/data/a{b}.db"}, {"Empty", ""}},
+    };
+    for (const Attributes &attributes : cases) {
+        const std::string text = WriteConnectString(attributes);
+        EXPECT_EQ(ParseConnectString(text), attributes) << text;
+    }
+    EXPECT_EQ(WriteConnectString({{"DSN", "Shop"}, {"PWD", "a;}b"}}), "DSN=Shop;PWD={a;}}b}");
+}
+
+TEST(ConnectionString, TheDriverManagerTakesTheFirstOfDsnAndDriverAndTheLastValueOfAKey)
+{
+    struct
+    {
+        std::string_view text;
+        Attributes used;
+    } cases[] = {
+        {"DRIVER=a;Database=x;driver=b", {{"DRIVER", "b"}, {"Database", "x"}}},
+        {"DSN=s;DRIVER=a", {{"DSN", "s"}}},
+        {"DRIVER=a;DSN=s", {{"DRIVER", "a"}}},
+        {"FILEDSN=f;DSN=s;DRIVER=a", {{"FILEDSN", "f"}, {"DRIVER", "a"}}},
+        {"dsn=s;FILEDSN=f;DSN=t", {{"dsn", "t"}}},
+        {"UID=a;uid=b;Uid=c", {{"UID", "c"}}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(DriverManagerAttributes(ParseConnectString(c.text)), c.used) << c.text;
+}
+
+TEST(ConnectionString, KeysAreFoundWithoutRegardToCase)
+{
+    const Attributes attributes{{"Driver", "a"}, {"DRIVER", "b"}};
+    ASSERT_NE(FindConnectValue(attributes, "driver"), nullptr);
+    EXPECT_EQ(*FindConnectValue(attributes, "driver"), "a");
+    EXPECT_EQ(FindConnectValue(attributes, "DSN"), nullptr);
+    EXPECT_TRUE(SameConnectKey("SaveFile", "SAVEFILE"));
+    EXPECT_FALSE(SameConnectKey("SAVEFILE ", "SAVEFILE"));
+}
+
 } // namespace
