@@ -1,0 +1,182 @@
+#include "odbc/connectionpolicy.h"
+
+#include <algorithm>
+#include <array>
+
+#include "odbc/connectionstring.h"
+
+namespace {
+
+// Keys that make the driver manager or a driver load libraries, or write files, where the
+// string says; each with what it does, in the user's words.
+struct RefusedSetting
+{
+    std::string_view key;
+    std::string_view effect;
+};
+
+constexpr std::array<RefusedSetting, 9> RefusedSettings{{
+    {"SAVEFILE", "asks the driver manager to write the connection into a file"},
+    {"DMEnvAttr", "sets attributes and environment variables of the ODBC driver manager"},
+    {"DMConnAttr", "sets connection attributes of the ODBC driver manager"},
+    {"DMStmtAttr", "sets statement attributes of the ODBC driver manager"},
+    {"LoadExt", "makes the SQLite driver load libraries"},
+    {"TraceFile", "makes the SQLite driver write into a file"},
+    {"Logdir", "makes the PostgreSQL driver write its logs into a folder"},
+    {"sslkey", "can make the PostgreSQL client library load a library (an OpenSSL engine)"},
+    {"PLUGIN_DIR", "makes the MariaDB driver load plug-in libraries from a folder"},
+}};
+
+constexpr std::string_view SettingsAdvice =
+    "A connection string from someone else must not make this program load libraries or write "
+    "files. Settings like this belong in a data source of your own ODBC configuration, named "
+    "with DSN=.";
+
+constexpr std::string_view DriverAdvice =
+    "Only the drivers of your own ODBC configuration are loaded, so that a connection string "
+    "from someone else cannot run a library of its choosing. Name an installed driver, or a data "
+    "source of your configuration with DSN=.";
+
+bool IsKeyCharacter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+// Whether `key` stands at `at` in `text` as a key that some reading of the string could take:
+// not inside a longer word, followed by blanks at most and '='. Every driver reads the string
+// its own way (some know no braces, some take the first of a repeated key), so a key is looked
+// for wherever it could stand, inside values too.
+bool KeyStandsAt(std::string_view text, std::size_t at, std::string_view key)
+{
+    if (at > 0 && IsKeyCharacter(text[at - 1]))
+        return false;
+    if (text.size() - at < key.size() || !SameConnectKey(text.substr(at, key.size()), key))
+        return false;
+    std::size_t after = at + key.size();
+    while (after < text.size() && (text[after] == ' ' || text[after] == '\t'))
+        ++after;
+    return after < text.size() && text[after] == '=';
+}
+
+// The refused setting that `text` mentions first, or null.
+const RefusedSetting *FirstRefusedSetting(std::string_view text)
+{
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        for (const RefusedSetting &setting : RefusedSettings) {
+            if (KeyStandsAt(text, at, setting.key))
+                return &setting;
+        }
+    }
+    return nullptr;
+}
+
+bool IsInstalledDriver(const std::string &value, const OdbcConfiguration &configuration)
+{
+    return std::any_of(configuration.drivers.begin(), configuration.drivers.end(),
+                       [&](const InstalledDriver &driver) {
+                           return SameConnectKey(driver.name, value) ||
+                                  std::find(driver.libraries.begin(), driver.libraries.end(),
+                                            value) != driver.libraries.end();
+                       });
+}
+
+ConnectionCheck Refusal(std::string_view key, std::string reason)
+{
+    ConnectionCheck check;
+    check.key = key;
+    check.reason = std::move(reason);
+    return check;
+}
+
+// Where a refused key was found, in the words of the refusal.
+struct Source
+{
+    std::string subject;  // "the connection string" or "the file data source "…" that …"
+    std::string refusing; // the key that the refusal names
+};
+
+// Checks the text of a connection string or of a file data source's attributes.
+std::optional<ConnectionCheck> CheckAttributes(std::string_view text,
+                                               const std::vector<ConnectPair> &attributes,
+                                               const OdbcConfiguration &configuration,
+                                               const Source &source)
+{
+    // Of a repeated DRIVER the driver manager takes the last, but every one is checked.
+    for (const ConnectPair &attribute : attributes) {
+        if (!SameConnectKey(attribute.key, "DRIVER") ||
+            IsInstalledDriver(attribute.value, configuration))
+            continue;
+        return Refusal(source.refusing.empty() ? "DRIVER" : source.refusing,
+                       "Not connected: DRIVER \"" + attribute.value + "\" in " + source.subject +
+                           " is neither an ODBC driver installed on this computer nor the "
+                           "library of one.\n\n" +
+                           std::string(DriverAdvice));
+    }
+    if (const RefusedSetting *setting = FirstRefusedSetting(text)) {
+        return Refusal(source.refusing.empty() ? setting->key : source.refusing,
+                       "Not connected: " + source.subject + " has " + std::string(setting->key) +
+                           ", which " + std::string(setting->effect) + ".\n\n" +
+                           std::string(SettingsAdvice));
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+ConnectionCheck CheckConnectString(std::string_view connectString,
+                                   const OdbcConfiguration &configuration)
+{
+    const std::vector<ConnectPair> written = ParseConnectString(connectString);
+    if (std::optional<ConnectionCheck> refusal =
+            CheckAttributes(connectString, written, configuration, {"the connection string", ""}))
+        return *refusal;
+
+    ConnectionCheck check;
+    check.allowed = true;
+    const std::vector<ConnectPair> used = DriverManagerAttributes(written);
+    const std::string *fileDataSource = FindConnectValue(used, "FILEDSN");
+    if (fileDataSource == nullptr) {
+        check.connectString = connectString.substr(0, connectString.find('\0'));
+        return check;
+    }
+
+    // The driver manager takes the file's attributes that the string does not have, and
+    // hands the driver the string without FILEDSN.
+    std::vector<ConnectPair> joined;
+    for (const ConnectPair &attribute : used) {
+        if (!SameConnectKey(attribute.key, "FILEDSN"))
+            joined.push_back(attribute);
+    }
+    const std::optional<std::string> file = configuration.readFileDataSource
+                                                ? configuration.readFileDataSource(*fileDataSource)
+                                                : std::nullopt;
+    if (file && !file->empty()) {
+        const std::vector<ConnectPair> fileAttributes = ParseConnectString(*file);
+        const Source source{"the file data source \"" + *fileDataSource + "\" that FILEDSN names",
+                            "FILEDSN"};
+        if (std::optional<ConnectionCheck> refusal =
+                CheckAttributes(*file, fileAttributes, configuration, source))
+            return *refusal;
+        for (const ConnectPair &attribute : DriverManagerAttributes(fileAttributes)) {
+            if (FindConnectValue(used, attribute.key) == nullptr)
+                joined.push_back(attribute);
+        }
+    }
+    check.connectString = WriteConnectString(joined);
+    return check;
+}
+
+ConnectionCheck CheckConnectString(std::string_view connectString)
+{
+    return CheckConnectString(connectString, SystemOdbcConfiguration());
+}
+
+ConnectionCheck CheckFileDataSource(const std::string &path, const OdbcConfiguration &configuration)
+{
+    return CheckConnectString(WriteConnectString({{"FILEDSN", path}}), configuration);
+}
+
+ConnectionCheck CheckFileDataSource(const std::string &path)
+{
+    return CheckFileDataSource(path, SystemOdbcConfiguration());
+}

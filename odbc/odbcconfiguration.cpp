@@ -1,0 +1,67 @@
+// The ODBC configuration as the driver manager itself reads it.
+#include <cstring>
+#include <vector>
+
+#include <odbcinst.h>
+
+#include "odbc/connectionpolicy.h"
+#include "odbc/handles.h"
+
+namespace {
+
+// As large as the driver manager's own buffers for names, library paths and file DSNs.
+constexpr int NameSize = 1024;
+constexpr WORD FileDataSourceSize = 16 * 1024;
+
+std::string DriverEntry(const std::string &driver, const char *entry)
+{
+    std::vector<char> value(NameSize, '\0');
+    SQLGetPrivateProfileString(driver.c_str(), entry, "", value.data(), NameSize, "ODBCINST.INI");
+    return std::string(value.data(), strnlen(value.data(), NameSize));
+}
+
+std::vector<InstalledDriver> InstalledDrivers()
+{
+    std::vector<InstalledDriver> drivers;
+    OdbcEnvironment environment;
+    if (!Succeeded(environment.allocate()))
+        return drivers;
+    SQLUSMALLINT direction = SQL_FETCH_FIRST;
+    while (true) {
+        SQLCHAR name[NameSize] = {};
+        SQLCHAR attributes[NameSize] = {};
+        SQLSMALLINT nameLength = 0;
+        SQLSMALLINT attributesLength = 0;
+        const SQLRETURN code = SQLDrivers(environment.get(), direction, name, NameSize, &nameLength,
+                                          attributes, NameSize, &attributesLength);
+        if (!Succeeded(code))
+            break;
+        direction = SQL_FETCH_NEXT;
+        const char *text = reinterpret_cast<const char *>(name);
+        InstalledDriver driver{std::string(text, strnlen(text, NameSize)), {}};
+        // The driver manager loads Driver64 where it is set, else Driver.
+        for (const char *entry : {"Driver64", "Driver"}) {
+            std::string library = DriverEntry(driver.name, entry);
+            if (!library.empty())
+                driver.libraries.push_back(std::move(library));
+        }
+        drivers.push_back(std::move(driver));
+    }
+    return drivers;
+}
+
+std::optional<std::string> ReadFileDataSource(const std::string &path)
+{
+    std::vector<char> text(FileDataSourceSize, '\0');
+    WORD length = 0;
+    if (!SQLReadFileDSN(path.c_str(), "ODBC", nullptr, text.data(), FileDataSourceSize, &length))
+        return std::nullopt;
+    return std::string(text.data(), strnlen(text.data(), FileDataSourceSize));
+}
+
+} // namespace
+
+OdbcConfiguration SystemOdbcConfiguration()
+{
+    return OdbcConfiguration{InstalledDrivers(), ReadFileDataSource};
+}
