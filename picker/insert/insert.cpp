@@ -6,6 +6,7 @@
 
 #include "fieldvalues/datetime.h"
 #include "fieldvalues/sqltypes.h"
+#include "odbc/connectionpolicy.h"
 #include "odbc/connectionstring.h"
 #include "odbc/handles.h"
 
@@ -182,11 +183,20 @@ int OdbcConnection::ConnectDataSource(const std::string &connectString)
     m_connectString = connectString;
     m_reconnect = false;
 
+    // The string comes from a description file, which may come from anyone: what it would make
+    // the driver manager or a driver load or write is refused before either sees it.
+    const ConnectionCheck check = CheckConnectString(WithoutOdbcPrefix(connectString));
+    if (!check.allowed) {
+        m_sink.show(Message{check.reason, "Quillon: Warning", MessageIcon::Exclamation,
+                            MessageButtons::Ok});
+        return 1;
+    }
+
     SQLRETURN code = m_handles->environment.allocate();
     if (Succeeded(code))
         code = m_handles->connection.allocate(m_handles->environment.get());
     if (Succeeded(code))
-        code = m_handles->connection.connect(std::string(WithoutOdbcPrefix(connectString)));
+        code = m_handles->connection.connect(check.connectString);
     if (Succeeded(code)) {
         const SQLHDBC connection = m_handles->connection.get();
         m_quote = IdentifierQuote(connection);

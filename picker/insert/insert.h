@@ -55,11 +55,13 @@ public:
     OdbcConnection(const OdbcConnection &) = delete;
     OdbcConnection &operator=(const OdbcConnection &) = delete;
 
-    // Connects without prompting, within the login timeout. A leading "ODBC;" is skipped. The
-    // connection commits only what InsertRow commits, so that a row whose insert failed (a timeout
-    // among them) is never stored behind the user's back when a stalled server goes on; a driver
-    // that cannot leave auto-commit keeps it. Each statement may wait QueryTimeoutSeconds for the
-    // server. Handles allocated before a failure stay allocated until DisconnectDataSource.
+    // Connects without prompting, within the login timeout. A leading "ODBC;" is skipped. A string
+    // that CheckConnectString refuses is shown as a warning, with the key refused and why, and
+    // nothing is allocated or loaded. The connection commits only what InsertRow commits, so that
+    // a row whose insert failed (a timeout among them) is never stored behind the user's back when
+    // a stalled server goes on; a driver that cannot leave auto-commit keeps it. Each statement may
+    // wait QueryTimeoutSeconds for the server. Handles allocated before a failure stay allocated
+    // until DisconnectDataSource.
     int ConnectDataSource(const std::string &connectString);
 
     // Frees everything; safe when nothing is allocated.

@@ -135,4 +135,28 @@ TEST_F(InsertCommand, TheProgramExitsWithTheInsertsResult)
     EXPECT_EQ(session.scalar("SELECT COUNT(*) FROM People"), "1");
 }
 
+TEST_F(InsertCommand, TheProgramRefusesADescriptionThatNamesALibraryOfItsOwn)
+{
+    const TemporaryFolder markers;
+    const std::string dtd = describe(std::string("DRIVER=") + QUILLON_MARKER_A + ";");
+    const std::string command = "QUILLON_MARKER_DIR='" + markers.path().string() + "' '" +
+                                QUILLON_ROW_PROGRAM + "' insert '" + dtd + "' Name=Smith Id=5 2>'" +
+                                (m_folder.path() / "err").string() + "'";
+
+    const int status = std::system(command.c_str());
+
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(ReadBytes(m_folder.path() / "err"),
+              std::string("Quillon: Warning\n"
+                          "Not connected: DRIVER \"") +
+                  QUILLON_MARKER_A +
+                  "\" in the connection string is neither an ODBC driver installed on this "
+                  "computer nor the library of one.\n\n"
+                  "Only the drivers of your own ODBC configuration are loaded, so that a "
+                  "connection string from someone else cannot run a library of its choosing. "
+                  "Name an installed driver, or a data source of your configuration with DSN=.\n");
+    EXPECT_TRUE(std::filesystem::is_empty(markers.path()));
+}
+
 } // namespace

@@ -120,6 +120,25 @@ TEST_F(PostgresInsert, ADataSourceNameWithOrWithoutOdbcPrefixConnects)
     EXPECT_TRUE(m_sink.shown.empty());
 }
 
+TEST_F(PostgresInsert, EitherInstalledPostgresDriverConnectsByName)
+{
+    m_session->execute("CREATE TABLE \"" + m_table + "\" (id serial, a text)");
+    std::vector<FieldDescription> fields{Field("a", SQL_VARCHAR, 50)};
+
+    for (const std::string driver : {"PostgreSQL Unicode", "{PostgreSQL ANSI}"}) {
+        ASSERT_EQ(m_odbc.ConnectDataSource("DRIVER=" + driver + ";Servername=127.0.0.1;Port=" +
+                                           PostgresPort() + ";Database=quillon;Username=postgres"),
+                  0)
+            << driver;
+        ASSERT_EQ(m_odbc.InsertRow(m_table, fields, std::vector<std::string>{driver}), 0);
+        m_odbc.DisconnectDataSource();
+    }
+
+    EXPECT_EQ(m_session->query("SELECT a FROM \"" + m_table + "\" ORDER BY id"),
+              (Rows{{"PostgreSQL Unicode"}, {"{PostgreSQL ANSI}"}}));
+    EXPECT_TRUE(m_sink.shown.empty());
+}
+
 TEST_F(PostgresInsert, ARefusedConnectionIsReportedInTheDriversWords)
 {
     const std::string port = std::to_string(UnusedPort());
