@@ -166,17 +166,7 @@ ConnectionCheck CheckConnectString(std::string_view connectString,
     return check;
 }
 
-ConnectionCheck CheckConnectString(std::string_view connectString)
-{
-    return CheckConnectString(connectString, SystemOdbcConfiguration());
-}
-
 ConnectionCheck CheckFileDataSource(const std::string &path, const OdbcConfiguration &configuration)
 {
     return CheckConnectString(WriteConnectString({{"FILEDSN", path}}), configuration);
-}
-
-ConnectionCheck CheckFileDataSource(const std::string &path)
-{
-    return CheckFileDataSource(path, SystemOdbcConfiguration());
 }

@@ -1,4 +1,5 @@
-// The ODBC configuration as the driver manager itself reads it.
+// The ODBC configuration as the driver manager itself reads it, and the check of connection
+// strings against it.
 #include <cstring>
 #include <vector>
 
@@ -64,4 +65,14 @@ std::optional<std::string> ReadFileDataSource(const std::string &path)
 OdbcConfiguration SystemOdbcConfiguration()
 {
     return OdbcConfiguration{InstalledDrivers(), ReadFileDataSource};
+}
+
+ConnectionCheck CheckConnectString(std::string_view connectString)
+{
+    return CheckConnectString(connectString, SystemOdbcConfiguration());
+}
+
+ConnectionCheck CheckFileDataSource(const std::string &path)
+{
+    return CheckFileDataSource(path, SystemOdbcConfiguration());
 }
