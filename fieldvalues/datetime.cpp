@@ -297,9 +297,10 @@ TimeParts ParseTimeText(std::string_view text)
 TimestampParts ParseTimestampText(std::string_view text)
 {
     TimestampParts timestamp{ParseDateText(text), {}};
-    if (hasDateShape(text) && text.size() >= 18) {
-        std::size_t from = isDigit(text[10]) || text.size() < 19 ? 10 : 11;
-        timestamp.time = parseTimeAt(text, from);
-    }
+    // The time is read where the check of a timestamp found it: right after the date in a text
+    // of 18 characters, after one more character in a longer one, whatever that character is (a
+    // digit there must not move the time, or "12/31/1199923:19:59" would be stored at midnight).
+    if (hasDateShape(text) && text.size() >= 18)
+        timestamp.time = parseTimeAt(text, text.size() >= 19 ? 11 : 10);
     return timestamp;
 }

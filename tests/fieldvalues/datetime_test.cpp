@@ -199,6 +199,19 @@ TEST(DateTime, ParseTimeText)
     }
 }
 
+TEST(DateTime, AnAcceptedTimestampIsReadWithTheTimeThatWasChecked)
+{
+    std::string value = "12/31/1199923:19:59";
+    std::string error;
+    ASSERT_TRUE(CheckFieldValue(value, 11, 16, error));
+
+    const TimestampParts t = ParseTimestampText(value);
+    EXPECT_EQ(t.date.year, 1199);
+    EXPECT_EQ(t.time.hour, 23);
+    EXPECT_EQ(t.time.minute, 19);
+    EXPECT_EQ(t.time.second, 59);
+}
+
 TEST(DateTime, ParseTimestampText)
 {
     struct
@@ -209,6 +222,8 @@ TEST(DateTime, ParseTimestampText)
         {"12/31/1999 23:59:59", 1999, 12, 31, 23, 59, 59},
         {"12/31/1999-23:59:59", 1999, 12, 31, 23, 59, 59},
         {"12/31/199923:59:59", 1999, 12, 31, 23, 59, 59},
+        // Any one character between the date and the time, a digit too, as the check takes it.
+        {"12/31/1199923:19:59", 1199, 12, 31, 23, 19, 59},
         {"12/31/1999", 1999, 12, 31, 0, 0, 0},
         {"12/31/1999 23:5", 1999, 12, 31, 0, 0, 0},
         {"12/31/1999 23.59.59", 1999, 12, 31, 0, 0, 0},
