@@ -55,7 +55,10 @@ void NormalizePickedText(std::string &text, bool keepLineBreaks)
             text.push_back(' ');
         i = wordEnd;
     }
-    if (!text.empty() && IsWhiteSpace(text.back()))
+    // Every trailing white-space character goes, not only one: a word may end with a line
+    // break of long text, a vertical tab or a form feed, and a text that kept one would change
+    // again when it is cleaned again (as the value editor cleans what it shows).
+    while (!text.empty() && IsWhiteSpace(text.back()))
         text.pop_back();
 }
 

@@ -8,10 +8,10 @@ inline constexpr std::size_t MaxCaptureLength = 32000;
 // The most of a picked text that the status line shows before "...".
 inline constexpr std::size_t StatusLineLength = 74;
 
-// Cleans picked text in place: leading white space goes, the words are joined by single
-// spaces, and one trailing white-space character is removed. Line feeds and carriage returns
-// separate words unless `keepLineBreaks` (long-text fields), in which case they stay inside the
-// words they touch. Vertical tab and form feed never separate words.
+// Cleans picked text in place: leading and trailing white space goes and the words are joined
+// by single spaces. Line feeds and carriage returns separate words unless `keepLineBreaks`
+// (long-text fields), in which case they stay inside the words they touch. Vertical tab and form
+// feed never separate words. Cleaning a cleaned text changes nothing.
 void NormalizePickedText(std::string &text, bool keepLineBreaks);
 
 // The status line's text for a picked text: whole up to 74 bytes, otherwise the first 74

@@ -39,23 +39,40 @@ INSTANTIATE_TEST_SUITE_P(
                       "first line second line"},
         NormalizeCase{"TwoLinesKeptForLongText", "first line\r\nsecond line", true,
                       "first line\r\nsecond line"},
-        NormalizeCase{"LongTextLosesOnlyTheFinalLineFeed", "line one\r\nline two\r\n", true,
-                      "line one\r\nline two\r"},
+        NormalizeCase{"LongTextLosesTheFinalLineBreak", "line one\r\nline two\r\n", true,
+                      "line one\r\nline two"},
         NormalizeCase{"LongTextBlanksAroundLineBreakBecomeOne", "a  \r\n  b", true, "a \r\n b"},
         NormalizeCase{"LeadingLineBreaksGoForLongText", "\r\n\r\n  text", true, "text"},
         NormalizeCase{"VerticalTabAndFormFeedStayInside", "a\vb\fc d", false, "a\vb\fc d"},
         NormalizeCase{"VerticalTabAlonePassesAsAWord", "a \v b", false, "a \v b"},
-        NormalizeCase{"OneTrailingVerticalTabRemoved", "abc\v\v", false, "abc\v"},
+        NormalizeCase{"TrailingVerticalTabsRemoved", "abc\v\v", false, "abc"},
         NormalizeCase{"LeadingFormFeedSkipped", "\f\vword", false, "word"},
         NormalizeCase{"SingleWord", "word", false, "word"},
-        // A joining space is added only while the text is shorter than it was: after leading
-        // white space there is room for one behind the last word, and that space is the one
-        // character removed, so a final vertical tab or line break stays.
-        NormalizeCase{"LeadingFormFeedKeepsTheFinalVerticalTab", "\fword\v", false, "word\v"},
-        NormalizeCase{"LeadingBlankKeepsTheFinalLineBreakOfLongText", " line\r\n", true,
-                      "line\r\n"},
+        // White space that ends the last word goes too, whether or not a joining space followed
+        // it, so that a cleaned text is clean.
+        NormalizeCase{"LeadingFormFeedAndTheFinalVerticalTabGo", "\fword\v", false, "word"},
+        NormalizeCase{"LeadingBlankAndTheFinalLineBreakOfLongTextGo", " line\r\n", true, "line"},
+        NormalizeCase{"LastWordEndingInVerticalTabBeforeABlank", "a \v", false, "a"},
+        NormalizeCase{"FourByteCharacterThenLineBreak", "\xF0\x9F\x98\x80 smile\r\n", true,
+                      "\xF0\x9F\x98\x80 smile"},
         NormalizeCase{"MultiByteWords", " Zoë \t Ångström ", false, "Zoë Ångström"}),
     [](const ::testing::TestParamInfo<NormalizeCase> &param) { return param.param.name; });
+
+TEST(NormalizePickedText, CleaningACleanedTextChangesNothing)
+{
+    const std::string texts[] = {
+        "line one\r\nline two\r\n", " line\r\n",   "\fword\v", "a \v", "abc\v\v",
+        "  Ada \t  Lovelace  ",     "a  \r\n  b\r"};
+    for (const std::string &text : texts) {
+        for (bool keepLineBreaks : {false, true}) {
+            std::string once = text;
+            NormalizePickedText(once, keepLineBreaks);
+            std::string twice = once;
+            NormalizePickedText(twice, keepLineBreaks);
+            EXPECT_EQ(twice, once) << text << " " << keepLineBreaks;
+        }
+    }
+}
 
 TEST(NormalizePickedText, WholeCaptureOfBlanksAndWords)
 {
