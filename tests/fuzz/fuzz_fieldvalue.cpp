@@ -1,0 +1,136 @@
+// Feeds arbitrary values to CheckFieldValue for every field class, a spread of lengths and both
+// check modes. The first three bytes choose the SQL type, the length and the mode; the rest is
+// the value. What the check accepts and rewrites into its normal form must be accepted again,
+// unchanged, and must still fit the field; a date, time or timestamp must read, for the
+// database, as what was checked.
+#include <array>
+#include <climits>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "fieldvalues/datetime.h"
+#include "fieldvalues/fieldtypes.h"
+#include "fieldvalues/sqltypes.h"
+#include "tests/fuzz/fuzzcheck.h"
+
+namespace {
+
+// Every code the field classes know, the wide character codes, and some they do not know.
+constexpr std::array<int, 25> SqlTypes{-7, -6, 5,  4,  -5, -1,  1, 12, 2,  3,  6,  7, 8,
+                                       9,  10, 11, -8, -9, -10, 0, 91, 92, 93, -2, -4};
+constexpr std::array<int, 24> Lengths{-1, 0,   1,   2,   3,    4,     5,     8,
+                                      10, 15,  16,  19,  20,   26,    38,    50,
+                                      64, 200, 255, 256, 8190, 32000, 65536, INT_MAX};
+
+// A number as texts are read: blanks, one sign, digits up to the first other character.
+int NumberAt(std::string_view text, std::size_t from, std::size_t count)
+{
+    std::string_view part = text.substr(from, count);
+    std::size_t at = 0;
+    while (at < part.size() && part[at] == ' ')
+        ++at;
+    bool negative = false;
+    if (at < part.size() && (part[at] == '+' || part[at] == '-'))
+        negative = part[at++] == '-';
+    int number = 0;
+    for (; at < part.size() && part[at] >= '0' && part[at] <= '9'; ++at)
+        number = number * 10 + (part[at] - '0');
+    return negative ? -number : number;
+}
+
+bool IsLeapYear(int year)
+{
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+bool IsCalendarDate(const DateParts &date)
+{
+    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (date.year < 1000 || date.year > LargestYear || date.month < 1 || date.month > 12 ||
+        date.day < 1)
+        return false;
+    return date.day <= days[date.month - 1] + (date.month == 2 && IsLeapYear(date.year) ? 1 : 0);
+}
+
+bool IsTimeOfDay(const TimeParts &time)
+{
+    return time.hour >= 0 && time.hour <= 23 && time.minute >= 0 && time.minute <= 59 &&
+           time.second >= 0 && time.second <= 59;
+}
+
+// The time that the check of a timestamp looked at: after the date and one character, or right
+// after the date in a text of 18 characters; none in a shorter text.
+TimeParts CheckedTimeOfTimestamp(std::string_view value)
+{
+    if (value.size() < 18)
+        return {};
+    const std::size_t from = value.size() >= 19 ? 11 : 10;
+    return TimeParts{NumberAt(value, from, 2), NumberAt(value, from + 3, 2),
+                     NumberAt(value, from + 6, 2)};
+}
+
+void CheckAcceptedValue(const std::string &value, int sqlType, int length)
+{
+    std::string error;
+    for (CheckMode mode : {CheckMode::Picker, CheckMode::Wizard}) {
+        std::string again = value;
+        Require(CheckFieldValue(again, sqlType, length, error, mode) && error.empty(),
+                "the normal form of an accepted value is accepted again, in both modes");
+        Require(again == value, "the normal form of an accepted value stays as it is");
+    }
+    if (value.empty())
+        return;
+    switch (ClassOfSqlType(sqlType)) {
+    case FieldClass::Bit:
+        Require(value == "0" || value == "1", "a bit is 0 or 1");
+        break;
+    case FieldClass::Character:
+        Require(value.size() <= static_cast<std::size_t>(length),
+                "a character value holds no more bytes than the column");
+        break;
+    case FieldClass::Date:
+        Require(IsCalendarDate(ParseDateText(value)), "an accepted date is a day of the calendar");
+        break;
+    case FieldClass::Time:
+        Require(IsTimeOfDay(ParseTimeText(value)), "an accepted time is a time of day");
+        break;
+    case FieldClass::Timestamp: {
+        const TimestampParts timestamp = ParseTimestampText(value);
+        Require(IsCalendarDate(timestamp.date), "an accepted timestamp is a day of the calendar");
+        const TimeParts checked = CheckedTimeOfTimestamp(value);
+        Require(timestamp.time.hour == checked.hour && timestamp.time.minute == checked.minute &&
+                    timestamp.time.second == checked.second,
+                "an accepted timestamp reads as the time that was checked");
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    if (size < 3)
+        return 0;
+    const int sqlType = SqlTypes[data[0] % SqlTypes.size()];
+    const int length = Lengths[data[1] % Lengths.size()];
+    const CheckMode mode = data[2] % 2 == 0 ? CheckMode::Picker : CheckMode::Wizard;
+    const std::string original(reinterpret_cast<const char *>(data) + 3, size - 3);
+
+    std::string value = original;
+    std::string error = "stale";
+    const bool accepted = CheckFieldValue(value, sqlType, length, error, mode);
+    Require(accepted == error.empty(), "a refusal says why, an acceptance says nothing");
+    if (ClassOfSqlType(sqlType) == FieldClass::Unsupported)
+        Require(!accepted && error == "Unknown format.", "an unknown type accepts nothing");
+    if (!accepted)
+        return 0;
+    const std::size_t width = static_cast<std::size_t>(ValueWidth(sqlType, length));
+    if (original.size() <= width)
+        Require(value.size() <= width, "the normal form of a value that fits the field fits it");
+    CheckAcceptedValue(value, sqlType, length);
+    return 0;
+}
