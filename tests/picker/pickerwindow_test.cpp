@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <filesystem>
 #include <memory>
 
 #include "fieldvalues/tabledescription.h"
@@ -383,6 +384,26 @@ TEST_F(PickerWindowTest, EndsAtOnceWithoutADescriptionOrAConnection)
     EXPECT_EQ(m_messages.shown[0].caption, "SQL_ERROR results");
     EXPECT_NE(m_messages.shown[0].text.find("IM002"), std::string::npos);
     EXPECT_EQ(iniText(), "[Settings]\ninuse=0\n");
+}
+
+TEST_F(PickerWindowTest, ADescriptionNamingALibraryOfItsOwnIsRefusedAndLoadsNothing)
+{
+    const TemporaryFolder markers;
+    setenv("QUILLON_MARKER_DIR", markers.path().c_str(), 1);
+    const std::string foreign = m_folder.file("foreign.dtd");
+    ASSERT_TRUE(SaveTableDescription(foreign, std::string("Driver={") + QUILLON_MARKER_A + "}", "T",
+                                     {{"A", "A", "", "VARCHAR", "5", "No", "12"}}));
+
+    EXPECT_FALSE(start(foreign));
+
+    unsetenv("QUILLON_MARKER_DIR");
+    ASSERT_EQ(m_messages.shown.size(), 1u);
+    EXPECT_EQ(m_messages.shown[0].caption, "Quillon: Warning");
+    EXPECT_EQ(m_messages.shown[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(m_messages.shown[0].text.rfind(
+                  std::string("Not connected: DRIVER \"") + QUILLON_MARKER_A + "\"", 0),
+              0u);
+    EXPECT_TRUE(std::filesystem::is_empty(markers.path()));
 }
 
 TEST_F(PickerWindowTest, HelpThatCannotBeShownIsReported)
