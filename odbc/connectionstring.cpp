@@ -113,3 +113,18 @@ std::string DriverTimeoutKeys(std::string_view connectString, std::string_view d
     }
     return added;
 }
+
+std::string ConnectPairText(std::string_view key, std::string_view value)
+{
+    std::string attribute(key);
+    attribute += '=';
+    if (value.find(';') == std::string_view::npos && !value.starts_with('{'))
+        return attribute.append(value);
+    attribute += '{';
+    for (char c : value) {
+        attribute += c;
+        if (c == '}')
+            attribute += '}';
+    }
+    return attribute += '}';
+}

@@ -55,3 +55,9 @@ std::optional<std::string> ConnectAttribute(std::string_view connectString, std:
 // one that the string does not already give; for every other driver nothing.
 std::string DriverTimeoutKeys(std::string_view connectString, std::string_view driverLibrary,
                               int loginSeconds, int querySeconds);
+
+// "key=value" for a connection string. A value that holds ";" or starts with "{" is put in
+// braces with each "}" doubled, so that the driver reads it whole; any other value stays as it
+// is, since not every driver takes braces off (SQLite's driver never does, psqlODBC not for
+// every key).
+std::string ConnectPairText(std::string_view key, std::string_view value);
