@@ -1,5 +1,7 @@
 #include "odbc/error.h"
 
+#include <algorithm>
+
 #include "odbc/handles.h"
 
 namespace {
@@ -23,16 +25,18 @@ OdbcError::OdbcError(const std::string &text) : std::runtime_error(text) {}
 
 std::string DiagnosticText(const std::vector<SqlDiagnosticRecord> &records)
 {
-    std::string text;
+    std::vector<std::string> lines;
     for (const SqlDiagnosticRecord &record : records) {
-        const std::string line = WithoutTrailingBreaks(record.message);
-        if (line.empty())
-            continue;
-        if (!text.empty())
-            text += '\n';
-        text += line;
+        std::string line = WithoutTrailingBreaks(record.message);
+        if (!line.empty() && std::find(lines.begin(), lines.end(), line) == lines.end())
+            lines.push_back(std::move(line));
     }
-    return text.empty() ? std::string(NoReasonText) : text;
+    if (lines.empty())
+        return NoReasonText;
+    std::string text = lines.front();
+    for (std::size_t i = 1; i < lines.size(); ++i)
+        text += '\n' + lines[i];
+    return text;
 }
 
 void RaiseOdbcError(SQLHENV environment, SQLHDBC connection, SQLHSTMT statement)

@@ -23,8 +23,8 @@ private:
     std::vector<SqlDiagnosticRecord> m_records;
 };
 
-// The messages of the records, one a line, without the line breaks that drivers put at their
-// ends. Without any record, a line that says that the driver gave no reason.
+// The messages of the records, one a line, each once and without the line breaks that drivers
+// put at their ends. Without any message, a line that says that the driver gave no reason.
 std::string DiagnosticText(const std::vector<SqlDiagnosticRecord> &records);
 
 // Raises the records pending on the most specific of the handles.
