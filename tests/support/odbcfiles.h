@@ -9,8 +9,9 @@
 
 // Driver manager files of a test's own: the drivers of the tests' odbcinst.ini, the system data
 // sources in odbc.ini beside it (ODBCSYSINI) and the user data sources in a file of their own
-// (ODBCINI). The driver manager reads the data source files afresh on every look-up, so they
-// take effect at once; the previous settings come back when the object goes.
+// (ODBCINI). The driver manager reads the user file's name afresh on every look-up, but the
+// system folder's only on the process's first use of ODBC: make the files before anything else
+// in the process speaks ODBC. The previous settings come back when the object goes.
 class PrivateOdbcFiles
 {
 public:
