@@ -100,6 +100,9 @@ void DescriptionWizard::activatePage(int id)
         m_fieldPage->activate();
         break;
     default:
-        break;
+        return;
     }
+    // The keyboard starts at the page's own control: the button that specifies a data source,
+    // the list of tables.
+    currentPage()->setFocus();
 }
