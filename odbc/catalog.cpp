@@ -145,7 +145,7 @@ bool TableCatalog::open(const std::string &tableTypes)
         rows.push_back(TableCatalogRow{Read(columns[0]), Read(columns[1]), Read(columns[2]),
                                        Read(columns[3]), Read(columns[4])});
     }
-    m_rows = std::move(rows);
+    m_rows = std::make_shared<const std::vector<TableCatalogRow>>(std::move(rows));
     m_open = true;
     return true;
 }
@@ -153,7 +153,7 @@ bool TableCatalog::open(const std::string &tableTypes)
 void TableCatalog::close()
 {
     m_open = false;
-    m_rows.clear();
+    m_rows = std::make_shared<const std::vector<TableCatalogRow>>();
 }
 
 bool ColumnCatalog::open(const std::string &tableName)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -58,12 +59,16 @@ public:
     bool open(const std::string &tableTypes = TablesOnly);
     void close();
     bool isOpen() const { return m_open; }
-    const std::vector<TableCatalogRow> &rows() const { return m_rows; }
+    const std::vector<TableCatalogRow> &rows() const { return *m_rows; }
+    // The same rows, for a list that shows them for as long as it needs, even after the
+    // catalogue has gone.
+    std::shared_ptr<const std::vector<TableCatalogRow>> sharedRows() const { return m_rows; }
 
 private:
     OdbcDatabase &m_database;
     bool m_open = false;
-    std::vector<TableCatalogRow> m_rows;
+    std::shared_ptr<const std::vector<TableCatalogRow>> m_rows =
+        std::make_shared<const std::vector<TableCatalogRow>>();
 };
 
 // The columns of one table.

@@ -260,9 +260,9 @@ std::string DataSourceDialog::chosenConnectString() const
     }
     if (m_login->isEnabled()) {
         if (!m_userName->text().isEmpty())
-            connect += ";" + ConnectPairText("UID", ToBytes(m_userName->text()));
+            connect.append(";").append(ConnectPairText("UID", ToBytes(m_userName->text())));
         if (!m_password->text().isEmpty())
-            connect += ";" + ConnectPairText("PWD", ToBytes(m_password->text()));
+            connect.append(";").append(ConnectPairText("PWD", ToBytes(m_password->text())));
     }
     return connect;
 }

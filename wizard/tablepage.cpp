@@ -1,22 +1,22 @@
 #include "wizard/tablepage.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
 #include <QLabel>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 #include "odbc/connectionstring.h"
 #include "wizard/bytes.h"
 #include "wizard/descriptionwizard.h"
 #include "wizard/dialogunits.h"
+#include "wizard/tablelistmodel.h"
 
 namespace {
-
-// The item data that keeps a table's name as the driver gave it.
-constexpr int NameRole = Qt::UserRole;
 
 Message NoTableMessage()
 {
@@ -35,14 +35,18 @@ TablePage::TablePage(DescriptionWizard &wizard) : m_wizard(wizard)
     m_heading->setFrameShape(QFrame::Box);
     m_heading->setTextFormat(Qt::PlainText);
 
-    m_list = new QTreeWidget(this);
+    m_model = new TableListModel(this);
+    m_list = new QTreeView(this);
     m_list->setObjectName(QStringLiteral("tableList"));
+    m_list->setModel(m_model);
     m_list->setRootIsDecorated(false);
+    m_list->setItemsExpandable(false);
     m_list->setUniformRowHeights(true);
+    m_list->setAllColumnsShowFocus(true);
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setSortingEnabled(false);
-    m_list->setColumnCount(0);
-    m_list->setHeaderHidden(true);
+    m_list->header()->setStretchLastSection(false);
 
     auto *selectedCaption = new QLabel(QStringLiteral("Table Selected"), this);
     selectedCaption->setAlignment(Qt::AlignCenter);
@@ -71,7 +75,8 @@ TablePage::TablePage(DescriptionWizard &wizard) : m_wizard(wizard)
     m_list->addAction(copy);
     connect(copy, &QAction::triggered, this, &TablePage::copySelectedRows);
 
-    connect(m_list, &QTreeWidget::itemSelectionChanged, this, &TablePage::selectionChanged);
+    connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TablePage::selectionChanged);
     setFocusProxy(m_list);
 }
 
@@ -83,50 +88,35 @@ void TablePage::activate()
     m_listedConnect = connect;
     m_heading->setText(FromBytes(ConnectValue(connect, "DSN=") + " [Tables]"));
     const TableCatalog *tables = m_wizard.session().tables();
-    fillList(tables != nullptr ? tables->rows() : std::vector<TableCatalogRow>());
+    fillList(tables != nullptr ? tables->sharedRows() : nullptr);
 }
 
-void TablePage::fillList(const std::vector<TableCatalogRow> &tables)
+void TablePage::fillList(std::shared_ptr<const std::vector<TableCatalogRow>> tables)
 {
-    if (!m_columnsCreated) {
-        m_list->setColumnCount(5);
-        m_list->setHeaderLabels({QStringLiteral("Table Name"), QStringLiteral("Type"),
-                                 QStringLiteral("Qualifier"), QStringLiteral("Owner"),
-                                 QStringLiteral("Remarks")});
-        for (int column = 0; column < 5; ++column)
-            m_list->setColumnWidth(column, ColumnWidth);
-        m_list->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        m_list->header()->setStretchLastSection(false);
-        m_list->setHeaderHidden(false);
-        m_columnsCreated = true;
-    } else {
+    const bool firstFill = m_model->columnCount() == 0;
+    {
         // The selection goes with the rows, and the chosen name with them.
-        const QSignalBlocker blocker(m_list);
-        m_list->clear();
+        const QSignalBlocker blocker(m_list->selectionModel());
+        m_model->setRows(std::move(tables));
+    }
+    if (firstFill) {
+        for (int column = 0; column < TableListModel::ColumnCount; ++column)
+            m_list->setColumnWidth(column, ColumnWidth);
+    } else {
         setSelectedTable({});
     }
-    QList<QTreeWidgetItem *> items;
-    items.reserve(static_cast<qsizetype>(tables.size()));
-    for (const TableCatalogRow &table : tables) {
-        auto *item = new QTreeWidgetItem(
-            QStringList{FromBytes(table.name), FromBytes(table.type), FromBytes(table.qualifier),
-                        FromBytes(table.owner), FromBytes(table.remarks)});
-        item->setData(0, NameRole, QByteArray::fromStdString(table.name));
-        items.append(item);
-    }
-    m_list->addTopLevelItems(items);
 }
 
 void TablePage::selectionChanged()
 {
     // The topmost selected row, whatever the order in which the rows were selected.
-    for (int row = 0; row < m_list->topLevelItemCount(); ++row) {
-        const QTreeWidgetItem *item = m_list->topLevelItem(row);
-        if (item->isSelected()) {
-            setSelectedTable(item->data(0, NameRole).toByteArray().toStdString());
-            return;
-        }
-    }
+    const QModelIndexList rows = m_list->selectionModel()->selectedRows();
+    if (rows.isEmpty())
+        return;
+    int topmost = rows.front().row();
+    for (const QModelIndex &index : rows)
+        topmost = std::min(topmost, index.row());
+    setSelectedTable(m_model->tableAt(topmost).name);
 }
 
 void TablePage::setSelectedTable(const std::string &name)
@@ -150,16 +140,19 @@ bool TablePage::validatePage()
 
 void TablePage::copySelectedRows()
 {
-    QStringList lines;
-    for (int row = 0; row < m_list->topLevelItemCount(); ++row) {
-        const QTreeWidgetItem *item = m_list->topLevelItem(row);
-        if (!item->isSelected())
-            continue;
-        QStringList cells;
-        for (int column = 0; column < m_list->columnCount(); ++column)
-            cells << item->text(column);
-        lines << cells.join(QLatin1Char('\t'));
+    QList<int> rows;
+    for (const QModelIndex &index : m_list->selectionModel()->selectedRows())
+        rows << index.row();
+    std::sort(rows.begin(), rows.end());
+    QString text;
+    for (int row : rows) {
+        for (int column = 0; column < TableListModel::ColumnCount; ++column) {
+            if (column > 0)
+                text += QLatin1Char('\t');
+            text += m_model->index(row, column).data().toString();
+        }
+        text += QLatin1Char('\n');
     }
-    if (!lines.isEmpty())
-        QApplication::clipboard()->setText(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+    if (!text.isEmpty())
+        QApplication::clipboard()->setText(text);
 }

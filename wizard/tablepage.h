@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -9,7 +10,8 @@
 
 class DescriptionWizard;
 class QLabel;
-class QTreeWidget;
+class QTreeView;
+class TableListModel;
 
 // Dialog 130: the tables of the connected data source, from its table catalogue; the user picks
 // the one that the picker will fill. Next keeps the choice and opens its column catalogue.
@@ -27,11 +29,13 @@ public:
     // the list was last filled, and otherwise leaves the list and the choice as they are.
     void activate();
     // Replaces the list's rows with the catalogue's, in the catalogue's order.
-    void fillList(const std::vector<TableCatalogRow> &tables);
+    void fillList(std::shared_ptr<const std::vector<TableCatalogRow>> tables);
     bool validatePage() override;
 
-    // Control 1001, the heading 1030 above it and control 1034 with the chosen table.
-    QTreeWidget *tableList() const { return m_list; }
+    // Control 1001 with its rows, the heading 1030 above it and control 1034 with the chosen
+    // table.
+    QTreeView *tableList() const { return m_list; }
+    TableListModel *tableModel() const { return m_model; }
     QLabel *headingLabel() const { return m_heading; }
     QLabel *selectedTableLabel() const { return m_selected; }
     // The chosen table as the driver spelled it.
@@ -43,10 +47,10 @@ private:
     void copySelectedRows();
 
     DescriptionWizard &m_wizard;
-    QTreeWidget *m_list = nullptr;
+    TableListModel *m_model = nullptr;
+    QTreeView *m_list = nullptr;
     QLabel *m_heading = nullptr;
     QLabel *m_selected = nullptr;
     std::string m_listedConnect;
     std::string m_selectedTable;
-    bool m_columnsCreated = false;
 };

@@ -5,9 +5,10 @@
 
 #include <QAbstractButton>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <gtest/gtest.h>
 
 #include "tests/support/odbcfiles.h"
@@ -17,6 +18,7 @@
 #include "wizard/aboutbox.h"
 #include "wizard/datasourcepage.h"
 #include "wizard/descriptionwizard.h"
+#include "wizard/tablelistmodel.h"
 #include "wizard/tablepage.h"
 
 namespace {
@@ -63,23 +65,31 @@ protected:
     void back() { m_wizard->button(QWizard::BackButton)->click(); }
 
     QString description() const { return m_wizard->dataSourcePage()->descriptionLabel()->text(); }
-    QTreeWidget *list() const { return m_wizard->tablePage()->tableList(); }
+    QTreeView *list() const { return m_wizard->tablePage()->tableList(); }
+    TableListModel *model() const { return m_wizard->tablePage()->tableModel(); }
     QString chosen() const { return m_wizard->tablePage()->selectedTableLabel()->text(); }
-    QStringList names() const
+    QStringList column(int column) const
     {
-        QStringList names;
-        for (int row = 0; row < list()->topLevelItemCount(); ++row)
-            names << list()->topLevelItem(row)->text(0);
-        return names;
+        QStringList texts;
+        for (int row = 0; row < model()->rowCount(); ++row)
+            texts << model()->index(row, column).data().toString();
+        return texts;
     }
+    QStringList names() const { return column(0); }
     QStringList headings() const
     {
         QStringList headings;
-        for (int column = 0; column < list()->columnCount(); ++column)
-            headings << list()->headerItem()->text(column);
+        for (int section = 0; section < model()->columnCount(); ++section)
+            headings << model()->headerData(section, Qt::Horizontal).toString();
         return headings;
     }
-    void select(int row, bool selected = true) { list()->topLevelItem(row)->setSelected(selected); }
+    // Adds a row to the selection, as a Ctrl+click does.
+    void select(int row)
+    {
+        list()->selectionModel()->select(model()->index(row, 0),
+                                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+    bool isSelected(int row) const { return list()->selectionModel()->isRowSelected(row); }
 
     TemporaryFolder m_folder;
     PrivateOdbcFiles m_files;
@@ -119,7 +129,7 @@ TEST_F(Pages, ADataSourceIsDescribedAndItsTablesListedInFiveColumns)
     for (int column = 0; column < 5; ++column)
         EXPECT_EQ(list()->columnWidth(column), 100);
     EXPECT_EQ(names(), (QStringList{"customers", "orders", "products", "stock"}));
-    EXPECT_EQ(list()->topLevelItem(0)->text(1), "TABLE");
+    EXPECT_EQ(column(1), (QStringList{"TABLE", "TABLE", "TABLE", "TABLE"}));
     EXPECT_EQ(chosen(), "");
 
     EXPECT_FALSE(next());
@@ -136,7 +146,7 @@ TEST_F(Pages, TheTopmostOfSeveralSelectedRowsIsChosenAndStaysWhenTheSelectionGoe
     EXPECT_EQ(chosen(), "orders");
     select(2);
     EXPECT_EQ(chosen(), "orders");
-    list()->clearSelection();
+    list()->selectionModel()->clearSelection();
     EXPECT_EQ(chosen(), "orders");
 
     ASSERT_TRUE(next());
@@ -165,7 +175,7 @@ TEST_F(Pages, TheSameDataSourceKeepsTheListAndTheChoiceAnotherOneRefillsIt)
     EXPECT_EQ(m_wizard->session().columns(), nullptr);
     ASSERT_TRUE(next());
     EXPECT_EQ(names(), (QStringList{"customers", "orders", "products", "stock"}));
-    EXPECT_TRUE(list()->topLevelItem(2)->isSelected());
+    EXPECT_TRUE(isSelected(2));
     EXPECT_EQ(chosen(), "products");
     // The old column catalogue went with the old connection; Next opens a new one.
     ASSERT_TRUE(next());
@@ -180,7 +190,7 @@ TEST_F(Pages, TheSameDataSourceKeepsTheListAndTheChoiceAnotherOneRefillsIt)
     EXPECT_EQ(m_wizard->tablePage()->headingLabel()->text(), "Depot [Tables]");
     EXPECT_EQ(names(), (QStringList{"pallets", "shelves"}));
     EXPECT_EQ(chosen(), "");
-    EXPECT_EQ(list()->columnCount(), 5);
+    EXPECT_EQ(model()->columnCount(), 5);
     EXPECT_EQ(headings(), (QStringList{"Table Name", "Type", "Qualifier", "Owner", "Remarks"}));
     EXPECT_FALSE(next());
     EXPECT_EQ(m_sink.shown, std::vector<Message>{PleaseSelect});
@@ -201,7 +211,7 @@ TEST_F(Pages, ATableNamedLikeTheLastOneInAnotherCaseIsAnotherTable)
     ASSERT_TRUE(next());
     EXPECT_EQ(m_wizard->session().columns()->rows()[0].name, "product");
     back();
-    list()->clearSelection();
+    list()->selectionModel()->clearSelection();
     select(other);
     ASSERT_TRUE(next());
     EXPECT_EQ(m_wizard->session().tableName(), "Stock ");
@@ -213,7 +223,7 @@ TEST_F(Pages, AnEmptyDataSourceGivesAnEmptyListWithItsHeadings)
 {
     specify("DSN=Empty");
     ASSERT_TRUE(next());
-    EXPECT_EQ(list()->topLevelItemCount(), 0);
+    EXPECT_EQ(model()->rowCount(), 0);
     EXPECT_EQ(headings(), (QStringList{"Table Name", "Type", "Qualifier", "Owner", "Remarks"}));
     EXPECT_FALSE(next());
     EXPECT_EQ(m_sink.shown, std::vector<Message>{PleaseSelect});

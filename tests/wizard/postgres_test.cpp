@@ -4,10 +4,11 @@
 #include <QAbstractButton>
 #include <QDialogButtonBox>
 #include <QGroupBox>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <gtest/gtest.h>
 
 #include "tests/support/odbcfiles.h"
@@ -17,6 +18,7 @@
 #include "wizard/datasourcedialog.h"
 #include "wizard/datasourcepage.h"
 #include "wizard/descriptionwizard.h"
+#include "wizard/tablelistmodel.h"
 #include "wizard/tablepage.h"
 
 namespace {
@@ -126,12 +128,11 @@ TEST_F(OnPostgres, AnErrorWhileTheColumnsAreReadKeepsTheTablePage)
     wizard.dataSourcePage()->specifyButton()->click();
     wizard.button(QWizard::NextButton)->click();
     ASSERT_EQ(wizard.currentId(), DescriptionWizard::TablePageId);
-    QTreeWidget *list = wizard.tablePage()->tableList();
-    ASSERT_EQ(list->topLevelItemCount(), 1);
-    EXPECT_EQ(list->topLevelItem(0)->text(0), "ledger");
-    EXPECT_EQ(list->topLevelItem(0)->text(2), QString::fromStdString(m_name));
-    EXPECT_EQ(list->topLevelItem(0)->text(3), "public");
-    list->topLevelItem(0)->setSelected(true);
+    TableListModel *model = wizard.tablePage()->tableModel();
+    ASSERT_EQ(model->rowCount(), 1);
+    EXPECT_EQ(model->tableAt(0), (TableCatalogRow{m_name, "public", "ledger", "TABLE", ""}));
+    wizard.tablePage()->tableList()->selectionModel()->select(
+        model->index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
 
     endConnections();
     wizard.button(QWizard::NextButton)->click();

@@ -15,16 +15,18 @@
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QItemSelectionModel>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "desktop/messagebox.h"
 #include "odbc/database.h"
 #include "wizard/datasourcepage.h"
 #include "wizard/descriptionwizard.h"
+#include "wizard/tablelistmodel.h"
 #include "wizard/tablepage.h"
 
 namespace {
@@ -91,10 +93,11 @@ bool Run(const QString &dataSourcePicture, const QString &tablesPicture)
     if (!wizard.session().isConnected() || !Save(wizard, dataSourcePicture))
         return false;
     wizard.button(QWizard::NextButton)->click();
-    QTreeWidget *list = wizard.tablePage()->tableList();
-    if (list->topLevelItemCount() < 2)
+    QTreeView *list = wizard.tablePage()->tableList();
+    if (wizard.tablePage()->tableModel()->rowCount() < 2)
         return false;
-    list->topLevelItem(1)->setSelected(true);
+    list->selectionModel()->select(wizard.tablePage()->tableModel()->index(1, 0),
+                                   QItemSelectionModel::Select | QItemSelectionModel::Rows);
     list->setFocus();
     return Save(wizard, tablesPicture);
 }
