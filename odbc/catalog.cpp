@@ -125,6 +125,29 @@ SQLCHAR *OptionalText(const std::string *text)
     return text == nullptr ? nullptr : AsSqlText(*text);
 }
 
+// The qualifier (the database) that the connection works in; empty when the driver names none,
+// as drivers of a single database do.
+std::string CurrentQualifier(SQLHDBC connection)
+{
+    SQLCHAR name[SQL_MAX_OPTION_STRING_LENGTH + 1] = {};
+    if (!Succeeded(SQLGetConnectOption(connection, SQL_CURRENT_QUALIFIER, name)))
+        return {};
+    const char *text = reinterpret_cast<const char *>(name);
+    return std::string(text, strnlen(text, SQL_MAX_OPTION_STRING_LENGTH));
+}
+
+// Asked for no qualifier, some drivers (MariaDB's) give the rows of every database on the
+// server, its own system databases among them. Only the rows of the connection's own database
+// are kept, and those that name no database.
+template <class Row> void KeepOwnDatabase(std::vector<Row> &rows, const std::string &current)
+{
+    if (current.empty())
+        return;
+    std::erase_if(rows, [&current](const Row &row) {
+        return !row.qualifier.empty() && row.qualifier != current;
+    });
+}
+
 } // namespace
 
 bool TableCatalog::open(const std::string &tableTypes)
@@ -145,6 +168,7 @@ bool TableCatalog::open(const std::string &tableTypes)
         rows.push_back(TableCatalogRow{Read(columns[0]), Read(columns[1]), Read(columns[2]),
                                        Read(columns[3]), Read(columns[4])});
     }
+    KeepOwnDatabase(rows, CurrentQualifier(m_database.connection()));
     m_rows = std::make_shared<const std::vector<TableCatalogRow>>(std::move(rows));
     m_open = true;
     return true;
@@ -194,6 +218,7 @@ bool ColumnCatalog::open(const std::string &tableName)
     };
     if (!std::all_of(rows.begin(), rows.end(), otherTable))
         std::erase_if(rows, otherTable);
+    KeepOwnDatabase(rows, CurrentQualifier(m_database.connection()));
     m_rows = std::move(rows);
     m_open = true;
     return true;

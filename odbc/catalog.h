@@ -10,8 +10,10 @@
 
 // Snapshots of the driver's catalogue: the rows of one SQLTables or SQLColumns call, read whole
 // when the catalogue is opened and kept, so that a list can be filled from the first row as
-// often as it needs. Texts are read as the driver gives them, up to 1,024 bytes (cut at a
-// character boundary); a NULL text reads as empty, a NULL number as no value.
+// often as it needs. Only rows of the connection's own database are kept (and rows that name no
+// database), though some drivers give those of every database on the server. Texts are read as the
+// driver gives them, up to 1,024 bytes (cut at a character boundary); a NULL text reads as empty, a
+// NULL number as no value.
 
 // One row of SQLTables, in the order of its ODBC 2 result columns.
 struct TableCatalogRow

@@ -10,19 +10,13 @@ std::string AdminConnectString()
     return PostgresConnectString();
 }
 
-// Until the tests' driver file names the Unicode driver, it is loaded from its file.
-std::string DriverFor(const std::string &driver)
-{
-    return driver == "PostgreSQL Unicode" ? std::string(QUILLON_PSQLW_ODBC_DRIVER) : driver;
-}
-
 std::string NewDatabase(const std::string &driver, const std::string &label)
 {
     const std::string name = label + "_" + (driver == "PostgreSQL ANSI" ? "a" : "w");
     DatabaseSession admin(AdminConnectString());
     admin.execute("DROP DATABASE IF EXISTS " + name + " WITH (FORCE)");
     admin.execute("CREATE DATABASE " + name + " ENCODING 'UTF8' TEMPLATE template0");
-    return "DRIVER=" + DriverFor(driver) + ";Servername=127.0.0.1;Port=" + PostgresPort() +
+    return "DRIVER=" + driver + ";Servername=127.0.0.1;Port=" + PostgresPort() +
            ";Database=" + name + ";Username=postgres";
 }
 
@@ -42,8 +36,8 @@ CatalogEngine Engine(const std::string &name, const std::string &driver, int var
         name, [driver](const std::string &label) { return NewDatabase(driver, label); }, '"',
         "pg_class", varcharType,
         [driver](const std::string &label) { return EndConnections(driver, label); },
-        // "The connection has been lost", "SQLColumns unable due to the connection lost"
-        "lost"};
+        // "The connection has been lost", "The connection is down", as psqlODBC notices it.
+        "connection"};
 }
 
 INSTANTIATE_TEST_SUITE_P(Postgres, CatalogOnEngine,

@@ -45,6 +45,7 @@ protected:
     std::string quoted(const std::string &name) const;
     std::string label() const;
 
+    std::string m_connectString;
     OdbcDatabase m_database;
 };
 
