@@ -118,10 +118,11 @@ TEST_F(Session, AFileDataSourceIsRefusedWithAMessageAndItsConnectionClosed)
 
 TEST_F(Session, ADriverWithoutATableCatalogueLeavesNoConnection)
 {
-    // The scripted driver offers no SQLTables; its script lets it connect.
+    // The scripted driver, told to offer no SQLTables; its script lets it connect.
     WriteBytes(m_folder.path() / "script", "");
     m_chooser.answers = {sqlite("a.sqlite"), ScriptedConnectString(m_folder.path() / "script",
-                                                                   m_folder.path() / "log")};
+                                                                   m_folder.path() / "log") +
+                                                 ";CATALOGUE=NONE"};
     ASSERT_TRUE(m_session.SpecifyDataSource(m_chooser));
     const std::string first = m_session.connectString();
     EXPECT_FALSE(m_session.SpecifyDataSource(m_chooser));
