@@ -9,7 +9,6 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ormund"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Ormund"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/128")));
 
     QtMessageSink sink;

@@ -13,7 +13,7 @@
 // catalogue. No window: the pages ask the user through a chooser and a message sink.
 
 // Control 1026 of the data source page before anything was specified, and after a
-// specification that left no data source connected.
+// choice that left no data source connected.
 inline constexpr std::string_view NoDataSourceSpecifiedText = "No Data Source Specified";
 inline constexpr std::string_view NoDataSourceSelectedText = "[No Data Source Selected]";
 
@@ -66,7 +66,7 @@ public:
 
     OdbcDatabase &database() { return m_database; }
     bool isConnected() const { return m_database.isOpen(); }
-    // The connect string of the last successful specification; empty at first.
+    // The connect string of the data source last specified with success; empty at first.
     const std::string &connectString() const { return m_connectString; }
     // The table that the table page's Next accepted last; empty at first.
     const std::string &tableName() const { return m_tableName; }

@@ -1,5 +1,5 @@
 // The data source that the wizard's pages share: how a connect string is described, and what
-// a specification leaves behind when it is cancelled or when the driver has no catalogue.
+// specifying a data source leaves behind when it is cancelled or the driver has no catalogue.
 #include <gtest/gtest.h>
 
 #include "tests/support/databases.h"
