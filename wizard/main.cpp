@@ -9,11 +9,12 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ormund"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/128")));
 
     QtMessageSink sink;
     DescriptionWizard wizard(sink);
     sink.setOwner(&wizard);
+    // The wizard's icon for its dialogs and message boxes too.
+    QApplication::setWindowIcon(wizard.windowIcon());
     wizard.exec();
     return 0;
 }
