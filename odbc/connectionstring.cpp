@@ -222,4 +222,17 @@ const std::string *FindConnectValue(const std::vector<ConnectPair> &attributes,
             return &attribute.value;
     }
     return nullptr;
+std::string ConnectPairText(std::string_view key, std::string_view value)
+{
+    std::string attribute(key);
+    attribute += '=';
+    if (value.find(';') == std::string_view::npos && !value.starts_with('{'))
+        return attribute.append(value);
+    attribute += '{';
+    for (char c : value) {
+        attribute += c;
+        if (c == '}')
+            attribute += '}';
+    }
+    return attribute += '}';
 }

@@ -79,3 +79,8 @@ std::vector<ConnectPair> DriverManagerAttributes(const std::vector<ConnectPair> 
 // The value of the first attribute whose key is `key` (without regard to case), or null.
 const std::string *FindConnectValue(const std::vector<ConnectPair> &attributes,
                                     std::string_view key);
+// "key=value" for a connection string. A value that holds ";" or starts with "{" is put in
+// braces with each "}" doubled, so that the driver reads it whole; any other value stays as it
+// is, since not every driver takes braces off (SQLite's driver never does, psqlODBC not for
+// every key).
+std::string ConnectPairText(std::string_view key, std::string_view value);

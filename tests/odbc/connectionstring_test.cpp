@@ -182,6 +182,19 @@ TEST(ConnectionString, KeysAreFoundWithoutRegardToCase)
     EXPECT_EQ(FindConnectValue(attributes, "DSN"), nullptr);
     EXPECT_TRUE(SameConnectKey("SaveFile", "SAVEFILE"));
     EXPECT_FALSE(SameConnectKey("SAVEFILE ", "SAVEFILE"));
+TEST(ConnectionString, APairsTextBracesValuesThatADriverWouldCut)
+{
+    struct
+    {
+        std::string_view value;
+        std::string_view attribute;
+    } cases[] = {
+        {"Shop", "DSN=Shop"}, {"", "DSN="},          {"with blank", "DSN=with blank"},
+        {"a;b", "DSN={a;b}"}, {"{x}", "DSN={{x}}}"}, {"a;}b", "DSN={a;}}b}"},
+        {"a}b", "DSN=a}b"},   {"a{b", "DSN=a{b"},    {" lead", "DSN= lead"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(ConnectPairText("DSN", c.value), c.attribute) << c.value;
 }
 
 } // namespace

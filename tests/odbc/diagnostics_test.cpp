@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "odbc/diagnostics.h"
+#include "odbc/error.h"
 #include "odbc/handles.h"
 #include "tests/support/databases.h"
 
@@ -26,6 +27,21 @@ TEST(IsConnectionFailure, LooksForClass08)
     EXPECT_TRUE(IsConnectionFailure({{"08003", 0, "a"}}));
     EXPECT_FALSE(IsConnectionFailure({{"23505", 0, "a"}, {"01000", 0, "b"}}));
     EXPECT_FALSE(IsConnectionFailure({}));
+}
+
+TEST(DiagnosticText, GivesEachMessageOnceALineWithoutTheDriversLineBreaks)
+{
+    EXPECT_EQ(DiagnosticText({{"08S01", 0, "The connection is down\n"},
+                              {"08S01", 0, "Failed to send 'select 1'\r\n"},
+                              {"08S01", 0, "The connection is down"},
+                              {"01000", 0, ""}}),
+              "The connection is down\nFailed to send 'select 1'");
+    EXPECT_EQ(DiagnosticText({}), "The ODBC driver reported a failure without giving a reason.");
+    EXPECT_EQ(DiagnosticText({{"HY000", 0, "\n"}}),
+              "The ODBC driver reported a failure without giving a reason.");
+    const OdbcError error({{"42S02", 1, "no such table: t"}});
+    EXPECT_STREQ(error.what(), "no such table: t");
+    EXPECT_EQ(error.records().size(), 1u);
 }
 
 TEST(OdbcHandles, AFailedConnectionTellsWhyInTheDriversWords)

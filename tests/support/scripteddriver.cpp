@@ -1,27 +1,32 @@
 // A small ODBC 3 driver whose answers come from a script, for what no real driver does on
 // demand: SQL_SUCCESS_WITH_INFO from SQLExecute, several long diagnostic records, a failing
-// commit, a connection that goes away.
+// commit, a connection that goes away, a catalogue call that is still executing.
 //
 // Connection string: DRIVER=...;SCRIPT=path;LOG=path, and AUTOCOMMIT=OFF for a connection that
 // does not commit by itself, AUTOCOMMIT=ALWAYS for one that refuses to stop committing by itself;
 // QUOTE=` (or any text) for the identifier quote that SQLGetInfo gives (the double quote without
 // it), QUOTE=blank for a blank, QUOTE=none for no answer; CURSORS=DELETE for a driver whose commit
-// and rollback take prepared statements away. The script has one directive a line:
+// and rollback take prepared statements away; CATALOGUE=NONE for a driver that offers neither
+// SQLTables nor SQLColumns. The script has one directive a line:
 //
-//   connect|prepare|bind|execute|commit  success|info|error
+//   connect|prepare|bind|execute|commit|tables|columns|fetch  success|info|error|still
 //   record STATE NATIVE TEXT...       (a diagnostic record of the directive above)
+//   row TEXT|TEXT|...                 (a result row of the tables or columns directive above;
+//                                      a field "(null)" is NULL)
 //   ---                               (what follows is for the next connection)
 //
 // Each call of a kind takes the next directive of that kind; without one it succeeds. The n-th
 // connection made with a log follows the n-th section of the script (counted from the log). The log
 // gets one line per call: "connect TEXT", "prepare TEXT", "bind N CTYPE SQLTYPE SIZE DIGITS",
 // "execute" followed by " N=VALUE" for every bound parameter as it reads at that moment,
-// "commit", "rollback", "disconnect"; and for the options that the driver takes, "set login
-// timeout N" (right after the connect line), "set autocommit on|off", "set query timeout N".
+// "commit", "rollback", "disconnect", "tables TYPES", "columns TABLE"; and for the options that the
+// driver takes, "set login timeout N" (right after the connect line), "set autocommit on|off", "set
+// query timeout N".
 
 #include <sql.h>
 #include <sqlext.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <deque>
@@ -42,10 +47,13 @@ struct Record
     std::string text;
 };
 
+using ResultRow = std::vector<std::optional<std::string>>;
+
 struct Outcome
 {
     SQLRETURN code = SQL_SUCCESS;
     std::vector<Record> records;
+    std::vector<ResultRow> rows;
 };
 
 struct Diagnostics
@@ -72,6 +80,8 @@ struct Connection : Diagnostics
     bool autoCommit = true;
     bool alwaysAutoCommit = false;
     bool deletesStatements = false;
+    // Whether SQLGetFunctions offers SQLTables and SQLColumns.
+    bool catalogue = true;
     // What SQLGetInfo answers for the identifier quote; nothing for no answer.
     std::optional<std::string> quote = "\"";
     // Set before connecting, when there is no log yet.
@@ -98,11 +108,22 @@ struct Connection : Diagnostics
     }
 };
 
+struct BoundColumn
+{
+    SQLSMALLINT cType = 0;
+    SQLPOINTER value = nullptr;
+    SQLLEN capacity = 0;
+    SQLLEN *indicator = nullptr;
+};
+
 struct Statement : Diagnostics
 {
     Connection *connection = nullptr;
     bool prepared = false;
     std::map<SQLUSMALLINT, Parameter> parameters;
+    std::map<SQLUSMALLINT, BoundColumn> columns;
+    std::vector<ResultRow> rows;
+    std::size_t nextRow = 0;
 };
 
 SQLRETURN Apply(Diagnostics &target, const Outcome &outcome)
@@ -166,6 +187,23 @@ bool ReadScript(const std::string &path, int section,
         }
         if (current != section)
             continue;
+        if (first == "row") {
+            std::string rest;
+            std::getline(words >> std::ws, rest);
+            ResultRow row;
+            std::size_t start = 0;
+            for (;;) {
+                const std::size_t bar = rest.find('|', start);
+                const std::string field = rest.substr(start, bar - start);
+                row.push_back(field == "(null)" ? std::nullopt : std::optional<std::string>(field));
+                if (bar == std::string::npos)
+                    break;
+                start = bar + 1;
+            }
+            if (last != nullptr && !last->empty())
+                last->back().rows.push_back(row);
+            continue;
+        }
         if (first == "record") {
             Record record;
             words >> record.state >> record.native;
@@ -179,6 +217,7 @@ bool ReadScript(const std::string &path, int section,
         Outcome outcome;
         outcome.code = result == "info"    ? SQL_SUCCESS_WITH_INFO
                        : result == "error" ? SQL_ERROR
+                       : result == "still" ? SQL_STILL_EXECUTING
                                            : SQL_SUCCESS;
         last = &script[first];
         last->push_back(outcome);
@@ -240,6 +279,39 @@ void CopyText(const std::string &text, SQLCHAR *out, SQLSMALLINT capacity, SQLSM
         std::memcpy(out, text.data(), n);
         out[n] = '\0';
     }
+}
+
+// A catalogue call: its result rows once it has succeeded.
+SQLRETURN Catalogue(Statement &statement, const std::string &call)
+{
+    const Outcome outcome = statement.connection->next(call);
+    if (outcome.code == SQL_SUCCESS || outcome.code == SQL_SUCCESS_WITH_INFO) {
+        statement.rows = outcome.rows;
+        statement.nextRow = 0;
+    }
+    return Apply(statement, outcome);
+}
+
+void Deliver(const BoundColumn &column, const std::optional<std::string> &field)
+{
+    if (!field) {
+        if (column.indicator != nullptr)
+            *column.indicator = SQL_NULL_DATA;
+        return;
+    }
+    if (column.cType == SQL_C_SLONG || column.cType == SQL_C_LONG) {
+        *static_cast<SQLINTEGER *>(column.value) = std::stoi(*field);
+        if (column.indicator != nullptr)
+            *column.indicator = sizeof(SQLINTEGER);
+        return;
+    }
+    char *text = static_cast<char *>(column.value);
+    const std::size_t n =
+        std::min(field->size(), static_cast<std::size_t>(std::max<SQLLEN>(column.capacity - 1, 0)));
+    std::memcpy(text, field->data(), n);
+    text[n] = '\0';
+    if (column.indicator != nullptr)
+        *column.indicator = static_cast<SQLLEN>(field->size());
 }
 
 } // namespace
@@ -379,6 +451,7 @@ SQLRETURN SQL_API SQLDriverConnect(SQLHDBC handle, SQLHWND, SQLCHAR *in, SQLSMAL
     connection->autoCommit = autoCommit != "OFF";
     connection->alwaysAutoCommit = autoCommit == "ALWAYS";
     connection->deletesStatements = Attribute(text, "CURSORS") == "DELETE";
+    connection->catalogue = Attribute(text, "CATALOGUE") != "NONE";
     const std::string quote = Attribute(text, "QUOTE");
     if (quote == "none")
         connection->quote.reset();
@@ -441,6 +514,78 @@ SQLRETURN SQL_API SQLExecute(SQLHSTMT handle)
         return SQL_ERROR;
     }
     return Apply(*statement, statement->connection->next("execute"));
+}
+
+SQLRETURN SQL_API SQLGetFunctions(SQLHDBC handle, SQLUSMALLINT function, SQLUSMALLINT *supported)
+{
+    const auto *connection = static_cast<Connection *>(handle);
+    const auto offered = [connection](SQLUSMALLINT id) -> SQLUSMALLINT {
+        return (id == SQL_API_SQLTABLES || id == SQL_API_SQLCOLUMNS) && !connection->catalogue
+                   ? SQL_FALSE
+                   : SQL_TRUE;
+    };
+    if (function == SQL_API_ODBC3_ALL_FUNCTIONS) {
+        for (SQLUSMALLINT i = 0; i < SQL_API_ODBC3_ALL_FUNCTIONS_SIZE; ++i)
+            supported[i] = 0xFFFF;
+        for (int id : {SQL_API_SQLTABLES, SQL_API_SQLCOLUMNS}) {
+            if (!offered(static_cast<SQLUSMALLINT>(id)))
+                supported[id >> 4] =
+                    static_cast<SQLUSMALLINT>(supported[id >> 4] & ~(1u << (id & 0xF)));
+        }
+    } else if (function == SQL_API_ALL_FUNCTIONS) {
+        for (SQLUSMALLINT i = 0; i < 100; ++i)
+            supported[i] = offered(i);
+    } else {
+        *supported = offered(function);
+    }
+    return SQL_SUCCESS;
+}
+
+SQLRETURN SQL_API SQLTables(SQLHSTMT handle, SQLCHAR *, SQLSMALLINT, SQLCHAR *, SQLSMALLINT,
+                            SQLCHAR *, SQLSMALLINT, SQLCHAR *types, SQLSMALLINT typesLength)
+{
+    auto *statement = static_cast<Statement *>(handle);
+    statement->connection->log("tables " + Text(types, typesLength));
+    return Catalogue(*statement, "tables");
+}
+
+SQLRETURN SQL_API SQLColumns(SQLHSTMT handle, SQLCHAR *, SQLSMALLINT, SQLCHAR *, SQLSMALLINT,
+                             SQLCHAR *table, SQLSMALLINT tableLength, SQLCHAR *, SQLSMALLINT)
+{
+    auto *statement = static_cast<Statement *>(handle);
+    statement->connection->log("columns " + Text(table, tableLength));
+    return Catalogue(*statement, "columns");
+}
+
+SQLRETURN SQL_API SQLNumResultCols(SQLHSTMT handle, SQLSMALLINT *count)
+{
+    const auto *statement = static_cast<Statement *>(handle);
+    *count = static_cast<SQLSMALLINT>(statement->rows.empty() ? 0 : statement->rows[0].size());
+    return SQL_SUCCESS;
+}
+
+SQLRETURN SQL_API SQLBindCol(SQLHSTMT handle, SQLUSMALLINT number, SQLSMALLINT cType,
+                             SQLPOINTER value, SQLLEN capacity, SQLLEN *indicator)
+{
+    auto *statement = static_cast<Statement *>(handle);
+    statement->columns[number] = BoundColumn{cType, value, capacity, indicator};
+    return SQL_SUCCESS;
+}
+
+SQLRETURN SQL_API SQLFetch(SQLHSTMT handle)
+{
+    auto *statement = static_cast<Statement *>(handle);
+    const Outcome outcome = statement->connection->next("fetch");
+    if (outcome.code != SQL_SUCCESS && outcome.code != SQL_SUCCESS_WITH_INFO)
+        return Apply(*statement, outcome);
+    if (statement->nextRow >= statement->rows.size())
+        return SQL_NO_DATA;
+    const ResultRow &row = statement->rows[statement->nextRow++];
+    for (const auto &[number, column] : statement->columns) {
+        if (number >= 1 && number <= row.size())
+            Deliver(column, row[number - 1]);
+    }
+    return Apply(*statement, outcome);
 }
 
 SQLRETURN SQL_API SQLEndTran(SQLSMALLINT type, SQLHANDLE handle, SQLSMALLINT completion)

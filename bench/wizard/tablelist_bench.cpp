@@ -1,0 +1,269 @@
+// The table page's list filled from a PostgreSQL database of 5,000 tables, against a bare
+// SQLTables and SQLFetch loop on the same connection in the same run (what isql's "help" does).
+// The wizard's side is the whole fill: the table catalogue opened and read, the list's rows
+// replaced and the page laid out and painted (offscreen). A throw-away PostgreSQL server is
+// started with the tests' cluster script; rounds alternate the two sides, and the summary gives
+// the medians and their ratio.
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <QApplication>
+#include <QPushButton>
+#include <benchmark/benchmark.h>
+#include <sql.h>
+#include <sqlext.h>
+
+#include "odbc/catalog.h"
+#include "odbc/handles.h"
+#include "tests/support/recordingsink.h"
+#include "wizard/datasourcepage.h"
+#include "wizard/descriptionwizard.h"
+#include "wizard/tablelistmodel.h"
+#include "wizard/tablepage.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int TableCount = 5000;
+constexpr int Rounds = 15;
+
+class Connect : public DataSourceChooser
+{
+public:
+    explicit Connect(std::string connectString) : m_connectString(std::move(connectString)) {}
+    bool choose(OdbcDatabase &database) override
+    {
+        database.open(m_connectString);
+        return true;
+    }
+
+private:
+    std::string m_connectString;
+};
+
+DescriptionWizard *wizard = nullptr;
+
+// SQLTables for tables, the five columns bound, every row fetched.
+void BM_BareLoop(benchmark::State &state)
+{
+    const SQLHDBC connection = wizard->session().database().connection();
+    std::size_t rows = 0;
+    for (auto _ : state) {
+        SQLHSTMT statement = SQL_NULL_HSTMT;
+        SQLAllocStmt(connection, &statement);
+        std::string types = "'TABLE'";
+        SQLTables(statement, nullptr, SQL_NTS, nullptr, SQL_NTS, nullptr, SQL_NTS, AsSqlText(types),
+                  SQL_NTS);
+        char columns[5][1025];
+        SQLLEN indicators[5];
+        for (SQLUSMALLINT i = 0; i < 5; ++i)
+            SQLBindCol(statement, static_cast<SQLUSMALLINT>(i + 1), SQL_C_CHAR, columns[i],
+                       sizeof columns[i], &indicators[i]);
+        rows = 0;
+        while (SQL_SUCCEEDED(SQLFetch(statement)))
+            ++rows;
+        SQLFreeStmt(statement, SQL_DROP);
+    }
+    state.counters["tables"] = static_cast<double>(rows);
+}
+
+// The table catalogue opened anew and the page's list filled from it.
+void BM_TableList(benchmark::State &state)
+{
+    TablePage *page = wizard->tablePage();
+    for (auto _ : state) {
+        if (!wizard->session().OpenTableCatalog()) {
+            state.SkipWithError("the table catalogue did not open");
+            return;
+        }
+        page->fillList(wizard->session().tables()->sharedRows());
+        QApplication::processEvents();
+    }
+    state.counters["tables"] = page->tableModel()->rowCount();
+}
+
+// The table catalogue alone, to tell the driver's part of the fill from the list's.
+void BM_CatalogOnly(benchmark::State &state)
+{
+    for (auto _ : state) {
+        if (!wizard->session().OpenTableCatalog()) {
+            state.SkipWithError("the table catalogue did not open");
+            return;
+        }
+    }
+    state.counters["tables"] = static_cast<double>(wizard->session().tables()->rows().size());
+}
+
+// The list's own part: the rows of the open catalogue put into the list, which is laid out and
+// painted.
+void BM_FillOnly(benchmark::State &state)
+{
+    TablePage *page = wizard->tablePage();
+    const auto rows = wizard->session().tables()->sharedRows();
+    for (auto _ : state) {
+        page->fillList(rows);
+        QApplication::processEvents();
+    }
+    state.counters["tables"] = page->tableModel()->rowCount();
+}
+
+class SummaryReporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        for (const Run &run : runs) {
+            if (!run.error_occurred && run.iterations > 0)
+                times[run.run_name.function_name].push_back(run.real_accumulated_time /
+                                                            static_cast<double>(run.iterations));
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, std::vector<double>> times;
+};
+
+double Median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+std::string ReadFirstLine(const fs::path &path)
+{
+    std::ifstream in(path);
+    std::string line;
+    std::getline(in, line);
+    return line;
+}
+
+bool Execute(const std::string &connectString, const std::string &sql)
+{
+    OdbcDatabase database;
+    database.open(connectString);
+    OdbcStatement statement;
+    statement.allocate(database.connection());
+    std::string text = sql;
+    return SQL_SUCCEEDED(SQLExecDirect(statement.get(), AsSqlText(text), SQL_NTS));
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+
+    // The driver manager reads its driver list from a private folder, set before its first use.
+    char pattern[] = "/tmp/quillon-tablelist-bench.XXXXXX";
+    if (mkdtemp(pattern) == nullptr) {
+        std::perror("mkdtemp");
+        return 1;
+    }
+    const fs::path folder = pattern;
+    std::ofstream(folder / "odbcinst.ini")
+        << "[PostgreSQL ANSI]\nDriver = " QUILLON_PSQL_ODBC_DRIVER "\n";
+    std::ofstream(folder / "odbc.ini");
+    setenv("ODBCSYSINI", folder.c_str(), 1);
+    setenv("ODBCINI", (folder / "odbc.ini").c_str(), 1);
+
+    const fs::path state = folder / "postgres";
+    const std::string script = QUILLON_PG_CLUSTER_SCRIPT;
+    const std::string start = "PG_BIN='" QUILLON_PG_BIN "' '" + script + "' start '" +
+                              state.string() + "' --watch " + std::to_string(getpid()) + " >'" +
+                              (folder / "pg-cluster.log").string() + "' 2>&1";
+    int status = 1;
+    if (std::system(start.c_str()) != 0) {
+        std::printf("skipped: the throw-away PostgreSQL server did not start:\n%s\n",
+                    ReadFirstLine(folder / "pg-cluster.log").c_str());
+    } else {
+        // The wizard takes machine data sources only.
+        std::ofstream(folder / "odbc.ini")
+            << "[Bench]\nDriver = PostgreSQL ANSI\nServername = 127.0.0.1\nPort = "
+            << ReadFirstLine(state / "port") << "\nDatabase = quillon\nUsername = postgres\n";
+        const std::string connectString = "DSN=Bench";
+        std::printf("Creating %d tables...\n", TableCount);
+        std::fflush(stdout);
+        if (!Execute(connectString, "DO $$ BEGIN FOR i IN 1.." + std::to_string(TableCount) +
+                                        " LOOP EXECUTE format('CREATE TABLE t%s (id integer, "
+                                        "name varchar(50))', i); END LOOP; END $$")) {
+            std::printf("the tables could not be made\n");
+        } else {
+            RecordingSink sink;
+            Connect chooser(connectString);
+            DescriptionWizard shown(sink, &chooser);
+            wizard = &shown;
+            shown.show();
+            shown.dataSourcePage()->specifyButton()->click();
+            shown.button(QWizard::NextButton)->click();
+            QApplication::processEvents();
+            if (!sink.shown.empty() || shown.currentId() != DescriptionWizard::TablePageId) {
+                std::printf("the table page was not reached: %s\n",
+                            sink.shown.empty() ? "" : sink.shown.front().text.c_str());
+                return 1;
+            }
+
+            // Rounds alternate the order of the sides, so that a slow spell of the server or the
+            // machine does not fall on one of them only.
+            for (int round = 0; round < Rounds; ++round) {
+                const bool bareFirst = round % 2 == 0;
+                for (int turn = 0; turn < 4; ++turn) {
+                    const int side = bareFirst ? turn : 3 - turn;
+                    const char *names[] = {"BareLoop", "CatalogOnly", "TableList", "FillOnly"};
+                    void (*functions[])(benchmark::State &) = {BM_BareLoop, BM_CatalogOnly,
+                                                               BM_TableList, BM_FillOnly};
+                    benchmark::RegisterBenchmark(names[side], functions[side])
+                        ->MinTime(0.5)
+                        ->UseRealTime()
+                        ->Unit(benchmark::kMillisecond);
+                }
+            }
+            SummaryReporter reporter;
+            benchmark::RunSpecifiedBenchmarks(&reporter);
+            benchmark::Shutdown();
+            const std::vector<double> &bares = reporter.times["BareLoop"];
+            const std::vector<double> &catalogues = reporter.times["CatalogOnly"];
+            const std::vector<double> &lists = reporter.times["TableList"];
+            if (bares.size() != lists.size() || bares.size() != catalogues.size()) {
+                std::printf("not measured\n");
+                return 1;
+            }
+            // Each round's sides ran one after the other: their ratio is the fairest figure.
+            std::vector<double> catalogueRatios;
+            std::vector<double> listRatios;
+            for (std::size_t i = 0; i < bares.size(); ++i) {
+                catalogueRatios.push_back(catalogues[i] / bares[i]);
+                listRatios.push_back(lists[i] / bares[i]);
+            }
+            std::printf("\n%d tables, medians over %d rounds: bare SQLTables+SQLFetch %.1f ms, "
+                        "table catalogue %.1f ms, table list filled %.1f ms (of which the list "
+                        "alone %.2f ms); medians of the "
+                        "rounds' ratios: table catalogue %.2f, table list filled %.2f (goal at "
+                        "most 1.50)\n",
+                        TableCount, Rounds, Median(bares) * 1000, Median(catalogues) * 1000,
+                        Median(lists) * 1000, Median(reporter.times["FillOnly"]) * 1000,
+                        Median(catalogueRatios), Median(listRatios));
+            status = 0;
+            wizard = nullptr;
+            shown.session().CloseCatalogs();
+        }
+        std::system(("'" + script + "' stop '" + state.string() + "' >/dev/null").c_str());
+    }
+    std::error_code ignored;
+    fs::remove_all(folder, ignored);
+    return status;
+}

@@ -1,0 +1,39 @@
+#include "odbc/database.h"
+
+#include "odbc/connectionstring.h"
+#include "odbc/error.h"
+
+SQLHENV OdbcDatabase::environment()
+{
+    if (m_environment.get() == SQL_NULL_HENV && !Succeeded(m_environment.allocate())) {
+        m_environment.reset();
+        throw OdbcError("The ODBC driver manager could not set up an environment.");
+    }
+    return m_environment.get();
+}
+
+void OdbcDatabase::open(const std::string &connectString)
+{
+    close();
+    const SQLHENV environmentHandle = environment();
+    if (!Succeeded(m_connection.allocate(environmentHandle))) {
+        std::vector<SqlDiagnosticRecord> records =
+            CollectDiagnostics(environmentHandle, SQL_NULL_HDBC, SQL_NULL_HSTMT);
+        m_connection.reset();
+        throw OdbcError(std::move(records));
+    }
+    std::string completed;
+    if (!Succeeded(m_connection.connect(connectString, &completed))) {
+        std::vector<SqlDiagnosticRecord> records =
+            CollectDiagnostics(environmentHandle, m_connection.get(), SQL_NULL_HSTMT);
+        m_connection.reset();
+        throw OdbcError(std::move(records));
+    }
+    m_connectString = std::string(OdbcPrefix) + completed;
+}
+
+void OdbcDatabase::close()
+{
+    m_connection.reset();
+    m_connectString.clear();
+}

@@ -1,0 +1,150 @@
+// The wizard against the tests' PostgreSQL server (fixture "Postgres"): a login that the server
+// refuses, and the driver's errors where a page is being left, each shown in the driver's words
+// with the page staying where it was.
+#include <QAbstractButton>
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeView>
+#include <gtest/gtest.h>
+
+#include "tests/support/odbcfiles.h"
+#include "tests/support/recordingsink.h"
+#include "tests/wizard/answeringchooser.h"
+#include "tests/wizard/wizardtesting.h"
+#include "wizard/datasourcedialog.h"
+#include "wizard/datasourcepage.h"
+#include "wizard/descriptionwizard.h"
+#include "wizard/tablelistmodel.h"
+#include "wizard/tablepage.h"
+
+namespace {
+
+const Message PleaseSpecify{"Please Specify a Data Source", "Inform", MessageIcon::Information,
+                            MessageButtons::Ok};
+
+// A database of the test's own, with one table, and the data source "Accounts" for it.
+class OnPostgres : public ::testing::Test
+{
+protected:
+    OnPostgres()
+        : m_name(Name()),
+          m_files("", "[Accounts]\nDriver = PostgreSQL ANSI\nServername = 127.0.0.1\nPort = " +
+                          PostgresPort() + "\nDatabase = " + m_name + "\nUsername = postgres\n")
+    {
+        DatabaseSession admin(PostgresConnectString());
+        admin.execute("DROP DATABASE IF EXISTS " + m_name + " WITH (FORCE)");
+        admin.execute("CREATE DATABASE " + m_name);
+        DatabaseSession(ConnectString())
+            .execute("CREATE TABLE ledger (id INTEGER, amount NUMERIC)");
+    }
+
+    static std::string Name()
+    {
+        std::string name = "w";
+        for (char c : std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()))
+            name += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return name.substr(0, 48);
+    }
+    std::string ConnectString() const
+    {
+        return "DRIVER=PostgreSQL ANSI;Servername=127.0.0.1;Port=" + PostgresPort() +
+               ";Database=" + m_name + ";Username=postgres";
+    }
+    // The server ends the wizard's connection.
+    void endConnections() const
+    {
+        DatabaseSession(PostgresConnectString())
+            .execute("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = '" +
+                     m_name + "'");
+    }
+
+    std::string m_name;
+    PrivateOdbcFiles m_files;
+    RecordingSink m_sink;
+};
+
+TEST_F(OnPostgres, ARefusedLoginShowsTheServersWordsAndTheDialogStaysForAnother)
+{
+    OdbcDatabase database;
+    DataSourceDialog dialog(database, m_sink);
+    dialog.show();
+    EXPECT_TRUE(dialog.loginBox()->isEnabled());
+    EXPECT_EQ(dialog.userNameEdit()->text(), "postgres");
+    dialog.userNameEdit()->setText("nobody");
+    dialog.buttons()->button(QDialogButtonBox::Ok)->click();
+    const Message refused{"connection to server at \"127.0.0.1\", port " + PostgresPort() +
+                              " failed: FATAL:  role \"nobody\" does not exist",
+                          "Ormund", MessageIcon::Stop, MessageButtons::Ok};
+    EXPECT_EQ(m_sink.shown, std::vector<Message>{refused});
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_FALSE(database.isOpen());
+
+    dialog.userNameEdit()->setText("postgres");
+    dialog.buttons()->button(QDialogButtonBox::Ok)->click();
+    EXPECT_FALSE(dialog.isVisible());
+    ASSERT_TRUE(database.isOpen());
+    EXPECT_TRUE(database.connectString().starts_with("ODBC;DSN=Accounts;"))
+        << database.connectString();
+}
+
+TEST_F(OnPostgres, AnErrorWhileTheTablesAreReadLeavesNoConnectionAndNextRefused)
+{
+    AnsweringChooser chooser;
+    DescriptionWizard wizard(m_sink, &chooser);
+    wizard.show();
+    chooser.answers = {"DSN=Accounts", "DSN=Accounts"};
+    wizard.dataSourcePage()->specifyButton()->click();
+    ASSERT_TRUE(wizard.session().isConnected());
+    const std::string first = wizard.session().connectString();
+
+    chooser.afterConnect = [this](OdbcDatabase &) {
+        endConnections();
+    };
+    wizard.dataSourcePage()->specifyButton()->click();
+    ASSERT_EQ(m_sink.shown.size(), 1u);
+    EXPECT_EQ(m_sink.shown[0].caption, "Ormund");
+    EXPECT_EQ(m_sink.shown[0].icon, MessageIcon::Stop);
+    EXPECT_EQ(m_sink.shown[0].text, "The connection has been lost");
+    EXPECT_FALSE(wizard.session().isConnected());
+    EXPECT_EQ(wizard.session().tables(), nullptr);
+    EXPECT_EQ(wizard.session().connectString(), first);
+    EXPECT_EQ(wizard.dataSourcePage()->descriptionLabel()->text(), "[No Data Source Selected]");
+
+    wizard.button(QWizard::NextButton)->click();
+    EXPECT_EQ(wizard.currentId(), DescriptionWizard::DataSourcePageId);
+    EXPECT_EQ(m_sink.shown.back(), PleaseSpecify);
+}
+
+TEST_F(OnPostgres, AnErrorWhileTheColumnsAreReadKeepsTheTablePage)
+{
+    AnsweringChooser chooser;
+    DescriptionWizard wizard(m_sink, &chooser);
+    wizard.show();
+    chooser.answers = {"DSN=Accounts"};
+    wizard.dataSourcePage()->specifyButton()->click();
+    wizard.button(QWizard::NextButton)->click();
+    ASSERT_EQ(wizard.currentId(), DescriptionWizard::TablePageId);
+    TableListModel *model = wizard.tablePage()->tableModel();
+    ASSERT_EQ(model->rowCount(), 1);
+    EXPECT_EQ(model->tableAt(0), (TableCatalogRow{m_name, "public", "ledger", "TABLE", ""}));
+    wizard.tablePage()->tableList()->selectionModel()->select(
+        model->index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+
+    endConnections();
+    wizard.button(QWizard::NextButton)->click();
+    EXPECT_EQ(wizard.currentId(), DescriptionWizard::TablePageId);
+    ASSERT_EQ(m_sink.shown.size(), 1u);
+    EXPECT_EQ(m_sink.shown[0].caption, "Ormund");
+    EXPECT_EQ(m_sink.shown[0].icon, MessageIcon::Stop);
+    // psqlODBC's words: "The connection is down" or "... has been lost", and the query that it
+    // could not send.
+    EXPECT_TRUE(m_sink.shown[0].text.starts_with("The connection ")) << m_sink.shown[0].text;
+    // No column catalogue is left, so that the next Next tries again.
+    EXPECT_EQ(wizard.session().columns(), nullptr);
+}
+
+} // namespace

@@ -1,0 +1,119 @@
+// Takes the README's pictures of the wizard: the data source page with a data source specified
+// and the table page with a table chosen, on a sample SQLite database named in driver manager
+// files of its own, each picture with the window's frame.
+//
+//   ormund-screenshots DATASOURCE.png TABLES.png
+//
+// Needs an X server with a window manager (wizard/demo/screenshots starts one).
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QItemSelectionModel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeView>
+
+#include "desktop/messagebox.h"
+#include "odbc/database.h"
+#include "wizard/datasourcepage.h"
+#include "wizard/descriptionwizard.h"
+#include "wizard/tablelistmodel.h"
+#include "wizard/tablepage.h"
+
+namespace {
+
+// Connects to the sample data source, as a user would have chosen it in the dialog.
+class SampleChooser : public DataSourceChooser
+{
+public:
+    bool choose(OdbcDatabase &database) override
+    {
+        database.open("DSN=Shop");
+        return true;
+    }
+};
+
+void Wait(int milliseconds)
+{
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+bool Save(QWidget &window, const QString &path)
+{
+    Wait(400);
+    const QRect frame = window.frameGeometry();
+    QScreen *screen = window.screen();
+    QPixmap picture = screen->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
+    if (picture.isNull())
+        picture = window.grab();
+    return picture.save(path);
+}
+
+bool Run(const QString &dataSourcePicture, const QString &tablesPicture)
+{
+    QTemporaryDir folder;
+    const std::string database = QDir(folder.path()).filePath("shop.sqlite").toStdString();
+    const std::string user = QDir(folder.path()).filePath("odbc.ini").toStdString();
+    std::ofstream(user) << "[Shop]\nDriver = SQLite3\nDescription = Our shop\nDatabase = "
+                        << database << "\n";
+    setenv("ODBCINI", user.c_str(), 1);
+    {
+        OdbcDatabase setup;
+        setup.open("DRIVER=SQLite3;Database=" + database);
+        OdbcStatement statement;
+        statement.allocate(setup.connection());
+        for (const char *sql : {"CREATE TABLE customers (id INTEGER, name VARCHAR(50))",
+                                "CREATE TABLE orders (id INTEGER, customer INTEGER, day DATE)",
+                                "CREATE TABLE products (id INTEGER, name VARCHAR(50))",
+                                "CREATE TABLE stock (product INTEGER, count INTEGER)",
+                                "CREATE VIEW order_days AS SELECT day FROM orders"}) {
+            std::string text = sql;
+            SQLExecDirect(statement.get(), AsSqlText(text), SQL_NTS);
+        }
+    }
+
+    QtMessageSink sink;
+    SampleChooser chooser;
+    DescriptionWizard wizard(sink, &chooser);
+    sink.setOwner(&wizard);
+    wizard.move(40, 40);
+    wizard.show();
+    wizard.dataSourcePage()->specifyButton()->click();
+    if (!wizard.session().isConnected() || !Save(wizard, dataSourcePicture))
+        return false;
+    wizard.button(QWizard::NextButton)->click();
+    QTreeView *list = wizard.tablePage()->tableList();
+    if (wizard.tablePage()->tableModel()->rowCount() < 2)
+        return false;
+    list->selectionModel()->select(wizard.tablePage()->tableModel()->index(1, 0),
+                                   QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    list->setFocus();
+    return Save(wizard, tablesPicture);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: ormund-screenshots DATASOURCE.png TABLES.png\n");
+        return 2;
+    }
+    if (!Run(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]))) {
+        std::fprintf(stderr, "ormund-screenshots: the pictures could not be taken\n");
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,108 @@
+#include "wizard/descriptionwizard.h"
+
+#include <QIcon>
+#include <QShortcut>
+
+#include "desktop/launch.h"
+#include "odbc/error.h"
+#include "wizard/aboutbox.h"
+#include "wizard/datasourcedialog.h"
+#include "wizard/datasourcepage.h"
+#include "wizard/fieldpage.h"
+#include "wizard/tablepage.h"
+
+namespace {
+
+// The help page's topic for the wizard.
+constexpr std::string_view HelpAnchor = "wizard";
+
+} // namespace
+
+// The icon and the picture live in this library; a static library's resources are registered
+// by hand.
+static void RegisterResources()
+{
+    Q_INIT_RESOURCE(ormund);
+}
+
+Message DriverErrorMessage(const std::string &text)
+{
+    return Message{text, "Ormund", MessageIcon::Stop, MessageButtons::Ok};
+}
+
+DescriptionWizard::DescriptionWizard(MessageSink &sink, DataSourceChooser *chooser, QWidget *parent)
+    : QWizard(parent), m_sink(sink), m_chooser(chooser)
+{
+    RegisterResources();
+    if (m_chooser == nullptr) {
+        m_ownChooser = std::make_unique<DialogDataSourceChooser>(this, m_sink);
+        m_chooser = m_ownChooser.get();
+    }
+    setWizardStyle(QWizard::ClassicStyle);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/128")));
+
+    m_dataSourcePage = new DataSourcePage(*this);
+    m_tablePage = new TablePage(*this);
+    m_fieldPage = new FieldPage(*this);
+    setPage(DataSourcePageId, m_dataSourcePage);
+    setPage(TablePageId, m_tablePage);
+    setPage(FieldPageId, m_fieldPage);
+    setStartId(DataSourcePageId);
+
+    // The help command answers F1 on every page, like the data source page's Help button.
+    auto *help = new QShortcut(QKeySequence::HelpContents, this);
+    connect(help, &QShortcut::activated, this, &DescriptionWizard::showHelp);
+    connect(this, &QWizard::currentIdChanged, this, &DescriptionWizard::activatePage);
+    setWindowTitle(QString::fromUtf8(DataSourcePage::Caption));
+}
+
+DescriptionWizard::~DescriptionWizard() = default;
+
+bool DescriptionWizard::runGuarded(const std::function<void()> &action)
+{
+    try {
+        action();
+        return true;
+    } catch (const OdbcError &error) {
+        m_sink.show(DriverErrorMessage(error.what()));
+        return false;
+    }
+}
+
+void DescriptionWizard::showHelp()
+{
+    LaunchFailure failure;
+    if (!ShowHelpPage(HelpAnchor, &failure)) {
+        m_sink.show(
+            Message{"The help page " + failure.path + " cannot be shown.\n" + failure.reason,
+                    "Ormund", MessageIcon::Exclamation, MessageButtons::Ok});
+    }
+}
+
+void DescriptionWizard::showAbout()
+{
+    AboutBox about(this);
+    about.exec();
+}
+
+void DescriptionWizard::activatePage(int id)
+{
+    switch (id) {
+    case DataSourcePageId:
+        setWindowTitle(QString::fromUtf8(DataSourcePage::Caption));
+        break;
+    case TablePageId:
+        setWindowTitle(QString::fromUtf8(TablePage::Caption));
+        m_tablePage->activate();
+        break;
+    case FieldPageId:
+        setWindowTitle(QString::fromUtf8(FieldPage::Caption));
+        m_fieldPage->activate();
+        break;
+    default:
+        return;
+    }
+    // The keyboard starts at the page's own control: the button that specifies a data source,
+    // the list of tables.
+    currentPage()->setFocus();
+}

@@ -1,0 +1,111 @@
+#include "wizard/session.h"
+
+#include <optional>
+
+#include "odbc/connectionstring.h"
+
+namespace {
+
+// The value of `key` where it stands as a whole key: at the start of the string or after a
+// ";". No value when the key does not occur so.
+std::optional<std::string_view> KeyValue(std::string_view connectString, std::string_view key)
+{
+    std::size_t start = 0;
+    while (start <= connectString.size()) {
+        std::size_t end = connectString.find(';', start);
+        if (end == std::string_view::npos)
+            end = connectString.size();
+        const std::string_view pair = connectString.substr(start, end - start);
+        if (pair.size() > key.size() && pair.starts_with(key) && pair[key.size()] == '=')
+            return pair.substr(key.size() + 1);
+        start = end + 1;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+bool NamesMachineDataSource(std::string_view connectString)
+{
+    const std::string_view attributes = WithoutOdbcPrefix(connectString);
+    if (KeyValue(attributes, "FILEDSN").has_value())
+        return false;
+    const std::optional<std::string_view> name = KeyValue(attributes, "DSN");
+    return name.has_value() && !name->empty();
+}
+
+std::string DataSourceDescription(std::string_view connectString)
+{
+    return "Data Source Name:  " + ConnectValue(connectString, "DSN=") +
+           "\nData Base:  " + ConnectValue(connectString, "DBQ=") +
+           "\nData Base Type:  " + ConnectValue(connectString, "FIL=") +
+           "\nDescription:  " + ConnectValue(connectString, "Description=");
+}
+
+Message FileDataSourceMessage()
+{
+    return Message{"You may have used \"File Data Source\" tab.\nPlease use \"Machine Data "
+                   "Source\" tab to specify your Data Source Name.",
+                   "Inform", MessageIcon::None, MessageButtons::Ok};
+}
+
+bool DataSourceSession::SpecifyDataSource(DataSourceChooser &chooser)
+{
+    CloseCatalogs();
+    if (!chooser.choose(m_database)) {
+        m_database.close();
+        return false;
+    }
+    try {
+        if (!OpenTableCatalog())
+            return false;
+    } catch (...) {
+        // A connection whose catalogue could not be read is of no use to the next page.
+        CloseCatalogs();
+        throw;
+    }
+    m_connectString = m_database.connectString();
+    return true;
+}
+
+std::string DataSourceSession::DescribeDataSource(MessageSink &sink)
+{
+    if (!m_database.isOpen())
+        return std::string(NoDataSourceSelectedText);
+    const std::string connect = m_database.connectString();
+    if (!NamesMachineDataSource(connect)) {
+        sink.show(FileDataSourceMessage());
+        CloseCatalogs();
+        return std::string(NoDataSourceSelectedText);
+    }
+    return DataSourceDescription(connect);
+}
+
+bool DataSourceSession::OpenTableCatalog()
+{
+    m_tables = std::make_unique<TableCatalog>(m_database);
+    if (m_tables->open())
+        return true;
+    m_tables.reset();
+    m_database.close();
+    return false;
+}
+
+bool DataSourceSession::OpenColumnCatalog(const std::string &tableName)
+{
+    m_columns.reset();
+    m_columns = std::make_unique<ColumnCatalog>(m_database);
+    try {
+        return m_columns->open(tableName);
+    } catch (...) {
+        m_columns.reset();
+        throw;
+    }
+}
+
+void DataSourceSession::CloseCatalogs()
+{
+    m_tables.reset();
+    m_columns.reset();
+    m_database.close();
+}

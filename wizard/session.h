@@ -1,0 +1,84 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "fieldvalues/message.h"
+#include "odbc/catalog.h"
+#include "odbc/database.h"
+
+// What the wizard's pages share and hand on from one to the next: the connection to the chosen
+// data source, its connect string, the table catalogue, the chosen table and its column
+// catalogue. No window: the pages ask the user through a chooser and a message sink.
+
+// Control 1026 of the data source page before anything was specified, and after a
+// choice that left no data source connected.
+inline constexpr std::string_view NoDataSourceSpecifiedText = "No Data Source Specified";
+inline constexpr std::string_view NoDataSourceSelectedText = "[No Data Source Selected]";
+
+// Asks the user for a data source and connects to it.
+class DataSourceChooser
+{
+public:
+    virtual ~DataSourceChooser() = default;
+    // Connects `database` to the data source that the user chooses. False when the user
+    // cancelled, with `database` closed; a failure to connect is raised as OdbcError.
+    virtual bool choose(OdbcDatabase &database) = 0;
+};
+
+// Whether a connect string names a machine data source: a "DSN" key with a value, and no
+// "FILEDSN" key. The driver manager and some drivers put an empty "DSN=" or the file's
+// "FILEDSN=" into the string that they complete for a file data source.
+bool NamesMachineDataSource(std::string_view connectString);
+
+// The four lines that describe the data source of a connect string.
+std::string DataSourceDescription(std::string_view connectString);
+
+// Shown when a file data source was chosen, which a description cannot keep.
+Message FileDataSourceMessage();
+
+class DataSourceSession
+{
+public:
+    DataSourceSession() = default;
+    ~DataSourceSession() { CloseCatalogs(); }
+    DataSourceSession(const DataSourceSession &) = delete;
+    DataSourceSession &operator=(const DataSourceSession &) = delete;
+
+    // Closes what was open, lets the user choose and connect a data source and opens its table
+    // catalogue. True when a data source is connected and its catalogue is open; then the
+    // connect string is the connection's. False when the user cancelled or the catalogue could
+    // not be opened, with the connection closed and the connect string as it was. A failure of
+    // the driver is raised after the connection was closed.
+    bool SpecifyDataSource(DataSourceChooser &chooser);
+    // The text for the data source page. A file data source is refused with a message and its
+    // connection is closed.
+    std::string DescribeDataSource(MessageSink &sink);
+    // Opens the table catalogue of the connection; when it cannot be had, the connection is
+    // closed and the result is false.
+    bool OpenTableCatalog();
+    // Opens the column catalogue of a table, replacing the previous one; the result is the
+    // catalogue's open. When the driver raises an error, no column catalogue is left.
+    bool OpenColumnCatalog(const std::string &tableName);
+    // Closes and drops both catalogues, then closes the connection.
+    void CloseCatalogs();
+
+    OdbcDatabase &database() { return m_database; }
+    bool isConnected() const { return m_database.isOpen(); }
+    // The connect string of the data source last specified with success; empty at first.
+    const std::string &connectString() const { return m_connectString; }
+    // The table that the table page's Next accepted last; empty at first.
+    const std::string &tableName() const { return m_tableName; }
+    void setTableName(const std::string &name) { m_tableName = name; }
+    // The catalogues; null while there is none.
+    TableCatalog *tables() const { return m_tables.get(); }
+    ColumnCatalog *columns() const { return m_columns.get(); }
+
+private:
+    OdbcDatabase m_database;
+    std::string m_connectString;
+    std::unique_ptr<TableCatalog> m_tables;
+    std::string m_tableName;
+    std::unique_ptr<ColumnCatalog> m_columns;
+};
