@@ -37,11 +37,6 @@ struct ConnectPair
     bool operator==(const ConnectPair &) const = default;
 };
 
-// The KEY=VALUE pairs in their order, both without surrounding blanks and the value without the
-// braces of a {braced value}; pairs are separated by ";", except inside braces, and text without
-// "=" is passed over.
-std::vector<ConnectPair> ConnectPairs(std::string_view connectString);
-
 // Whether two keys are the same: keys ignore case.
 bool SameConnectKey(std::string_view a, std::string_view b);
 

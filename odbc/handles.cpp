@@ -141,7 +141,7 @@ void OdbcStatement::reset()
 std::string DriverLibraryOf(SQLHENV environment, std::string_view connectString)
 {
     // The keyword that comes first decides, as it does for the driver manager.
-    for (const ConnectPair &pair : ConnectPairs(connectString)) {
+    for (const ConnectPair &pair : ParseConnectString(connectString)) {
         if (SameConnectKey(pair.key, "DRIVER"))
             return LibraryOfDriver(environment, pair.value);
         if (SameConnectKey(pair.key, "DSN")) {

@@ -50,20 +50,6 @@ TEST(ConnectionString, ConnectValueIsTheTextAfterTheFirstKeyUpToTheNextSemicolon
         EXPECT_EQ(ConnectValue(c.connect, c.key), c.value) << c.connect << " " << c.key;
 }
 
-TEST(ConnectionString, PairsInTheirOrderWithBracedValuesWhole)
-{
-    const std::vector<ConnectPair> expected{{"DRIVER", "MariaDB ODBC 3.1 Driver"},
-                                            {"Server", "127.0.0.1"},
-                                            {"PWD", "a;b=c"},
-                                            {"Option", ""},
-                                            {"dsn", "x y"}};
-    EXPECT_EQ(ConnectPairs("DRIVER={MariaDB ODBC 3.1 Driver};Server=127.0.0.1; PWD = {a;b=c} ;"
-                           "noise;;Option=;dsn=x y"),
-              expected);
-    EXPECT_TRUE(ConnectPairs("").empty());
-    EXPECT_TRUE(ConnectPairs(";;").empty());
-}
-
 TEST(ConnectionString, AnAttributeIsTheFirstPairWithItsKeyInAnyCase)
 {
     const std::string text = "Driver={MariaDB};Port=3306;PORT=3307;Read_Timeout=5";
@@ -182,6 +168,8 @@ TEST(ConnectionString, KeysAreFoundWithoutRegardToCase)
     EXPECT_EQ(FindConnectValue(attributes, "DSN"), nullptr);
     EXPECT_TRUE(SameConnectKey("SaveFile", "SAVEFILE"));
     EXPECT_FALSE(SameConnectKey("SAVEFILE ", "SAVEFILE"));
+}
+
 TEST(ConnectionString, APairsTextBracesValuesThatADriverWouldCut)
 {
     struct
