@@ -26,7 +26,9 @@ TEST(OdbcHandles, AConnectionStringLeadsToItsDriversLibrary)
         {"driver={mariadb};Server=127.0.0.1", "libmaodbc.so"},
         {"DRIVER={PostgreSQL Unicode};Servername=x", "psqlodbcw.so"},
         {"DRIVER=PostgreSQL ANSI", "psqlodbca.so"},
-        {"Database=/tmp/x.db; Driver = SQLite3 ", "libsqlite3odbc.so"},
+        {"Database=/tmp/x.db;driver=SQLite3", "libsqlite3odbc.so"},
+        // Blanks around a key make another key for the driver manager.
+        {"Database=/tmp/x.db; Driver = SQLite3 ", ""},
         {"DRIVER=/opt/odbc/libmaodbc.so;Server=x", "libmaodbc.so"},
         // The keyword that comes first decides.
         {"DRIVER=SQLite3;DSN=NoSuchSource", "libsqlite3odbc.so"},

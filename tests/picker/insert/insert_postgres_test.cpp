@@ -412,7 +412,7 @@ TEST(PostgresDataSource, ADataSourceNameLeadsToItsDriversLibrary)
     ASSERT_TRUE(Succeeded(environment.allocate()));
     EXPECT_TRUE(
         DriverLibraryOf(environment.get(), "DSN=QuillonPostgres").ends_with("/psqlodbca.so"));
-    EXPECT_TRUE(DriverLibraryOf(environment.get(), "dsn = quillonpostgres ;Port=1")
+    EXPECT_TRUE(DriverLibraryOf(environment.get(), "dsn=quillonpostgres;Port=1")
                     .ends_with("/psqlodbca.so"));
     EXPECT_EQ(DriverLibraryOf(environment.get(), "DSN=NoSuchSource"), "");
 }
