@@ -26,8 +26,9 @@ TEST(OdbcHandles, AConnectionStringLeadsToItsDriversLibrary)
         {"driver={mariadb};Server=127.0.0.1", "libmaodbc.so"},
         {"DRIVER={PostgreSQL Unicode};Servername=x", "psqlodbcw.so"},
         {"DRIVER=PostgreSQL ANSI", "psqlodbca.so"},
-        {"Database=/tmp/x.db;driver=SQLite3", "libsqlite3odbc.so"},
-        // Blanks around a key make another key for the driver manager.
+        {"Database=/tmp/x.db; Driver=SQLite3", "libsqlite3odbc.so"},
+        // As the driver manager reads a string, a blank before "=" belongs to the key, and that
+        // key is no DRIVER: it loads no driver for this string.
         {"Database=/tmp/x.db; Driver = SQLite3 ", ""},
         {"DRIVER=/opt/odbc/libmaodbc.so;Server=x", "libmaodbc.so"},
         // The keyword that comes first decides.

@@ -412,8 +412,11 @@ TEST(PostgresDataSource, ADataSourceNameLeadsToItsDriversLibrary)
     ASSERT_TRUE(Succeeded(environment.allocate()));
     EXPECT_TRUE(
         DriverLibraryOf(environment.get(), "DSN=QuillonPostgres").ends_with("/psqlodbca.so"));
-    EXPECT_TRUE(DriverLibraryOf(environment.get(), "dsn=quillonpostgres;Port=1")
+    EXPECT_TRUE(DriverLibraryOf(environment.get(), " dsn=quillonpostgres;Port=1")
                     .ends_with("/psqlodbca.so"));
+    // As the driver manager reads a string, "dsn " (a blank before "=") is another key than DSN,
+    // and " quillonpostgres " another name than the data source's.
+    EXPECT_EQ(DriverLibraryOf(environment.get(), "dsn = quillonpostgres ;Port=1"), "");
     EXPECT_EQ(DriverLibraryOf(environment.get(), "DSN=NoSuchSource"), "");
 }
 
