@@ -33,6 +33,19 @@ public:
     // Types Ctrl+C into whatever holds the keyboard focus.
     virtual bool sendCopyKeys() = 0;
 
+    // The window's class (WM_CLASS), from the window itself or from the application window
+    // that holds it; both empty when it has none or is gone.
+    struct WindowClass
+    {
+        std::string instance;
+        std::string className;
+    };
+    virtual WindowClass windowClass(WindowId window)
+    {
+        (void)window;
+        return {};
+    }
+
     // Direct access to the clipboard, quicker than the toolkit's. A backend without it leaves
     // both to the toolkit: emptyClipboard returns false and readClipboardText Unsupported.
     enum class ClipboardRead
@@ -42,6 +55,14 @@ public:
         NoOwner,     // the clipboard is empty
         Unsupported, // ask the toolkit
     };
+    // Reads the plain text of the selection, what the user selected last in any window (X11's
+    // PRIMARY), at most `limit` bytes of it; the same answers as readClipboardText.
+    virtual ClipboardRead readSelectionText(std::string &text, std::size_t limit)
+    {
+        (void)text;
+        (void)limit;
+        return ClipboardRead::Unsupported;
+    }
     // Empties the clipboard before the keys that follow, without waiting. The text it held is
     // fetched on the side, for textBeforeEmptying().
     virtual bool emptyClipboard() { return false; }

@@ -1,6 +1,8 @@
 #include "tests/support/x11input.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
 #include "picker/capture/x11/x11property.h"
@@ -8,22 +10,34 @@
 namespace x11input {
 namespace {
 
+// Windows of other programs come and go while the tests look at them: a request about one that
+// has gone fails, and the caller sees the failure, instead of Xlib ending the process.
+int IgnoreError(Display *, XErrorEvent *)
+{
+    return 0;
+}
+
 Display *Connection()
 {
-    static Display *display = XOpenDisplay(nullptr);
+    static Display *display = [] {
+        XSetErrorHandler(IgnoreError);
+        return XOpenDisplay(nullptr);
+    }();
     return display;
 }
 
 } // namespace
 
-bool ClickAt(int x, int y)
+bool ClickAt(int x, int y, int count)
 {
     Display *display = Connection();
     if (display == nullptr)
         return false;
     XTestFakeMotionEvent(display, -1, x, y, CurrentTime);
-    XTestFakeButtonEvent(display, 1, True, CurrentTime);
-    XTestFakeButtonEvent(display, 1, False, CurrentTime);
+    for (int i = 0; i < count; ++i) {
+        XTestFakeButtonEvent(display, 1, True, CurrentTime);
+        XTestFakeButtonEvent(display, 1, False, CurrentTime);
+    }
     XFlush(display);
     return true;
 }
@@ -113,22 +127,88 @@ bool HasWindowManager()
         .exists();
 }
 
-std::uint64_t ClipboardOwner()
+std::uint64_t WindowOfProcess(long long pid)
 {
     Display *display = Connection();
     if (display == nullptr)
         return 0;
-    return XGetSelectionOwner(display, XInternAtom(display, "CLIPBOARD", False));
+    XSync(display, False);
+    const X11Property clients(display, DefaultRootWindow(display),
+                              XInternAtom(display, "_NET_CLIENT_LIST", False), 4096, XA_WINDOW);
+    if (clients.format() != 32 || clients.data() == nullptr)
+        return 0;
+    const Atom pidAtom = XInternAtom(display, "_NET_WM_PID", False);
+    const auto *windows = reinterpret_cast<const unsigned long *>(clients.data());
+    for (unsigned long i = 0; i < clients.count(); ++i) {
+        const Window window = windows[i];
+        if (static_cast<long long>(
+                X11Property(display, window, pidAtom, 1, XA_CARDINAL).first(XA_CARDINAL)) != pid)
+            continue;
+        XWindowAttributes attributes{};
+        if (XGetWindowAttributes(display, window, &attributes) != 0 &&
+            attributes.map_state == IsViewable)
+            return window;
+    }
+    return 0;
 }
 
-bool EmptyClipboard()
+bool WindowRect(std::uint64_t window, int &x, int &y, int &width, int &height)
 {
     Display *display = Connection();
     if (display == nullptr)
         return false;
-    XSetSelectionOwner(display, XInternAtom(display, "CLIPBOARD", False), None, CurrentTime);
+    XWindowAttributes attributes{};
+    Window child = 0;
+    if (XGetWindowAttributes(display, static_cast<Window>(window), &attributes) == 0 ||
+        !XTranslateCoordinates(display, static_cast<Window>(window), DefaultRootWindow(display), 0,
+                               0, &x, &y, &child))
+        return false;
+    width = attributes.width;
+    height = attributes.height;
+    return true;
+}
+
+bool WindowClass(std::uint64_t window, std::string &instance, std::string &className)
+{
+    Display *display = Connection();
+    if (display == nullptr)
+        return false;
+    XClassHint hint{};
+    if (XGetClassHint(display, static_cast<Window>(window), &hint) == 0)
+        return false;
+    instance = hint.res_name != nullptr ? hint.res_name : "";
+    className = hint.res_class != nullptr ? hint.res_class : "";
+    XFree(hint.res_name);
+    XFree(hint.res_class);
+    return true;
+}
+
+std::uint64_t SelectionOwner(const char *selection)
+{
+    Display *display = Connection();
+    if (display == nullptr)
+        return 0;
+    return XGetSelectionOwner(display, XInternAtom(display, selection, False));
+}
+
+bool EmptySelection(const char *selection)
+{
+    Display *display = Connection();
+    if (display == nullptr)
+        return false;
+    XSetSelectionOwner(display, XInternAtom(display, selection, False), None, CurrentTime);
     XSync(display, False);
     return true;
+}
+
+std::uint64_t ClipboardOwner()
+{
+    return SelectionOwner("CLIPBOARD");
+}
+
+bool EmptyClipboard()
+{
+    return EmptySelection("CLIPBOARD");
 }
 
 bool OwnClipboardWithoutAnswering()

@@ -7,8 +7,9 @@
 // own, for tests and benchmarks that drive real applications.
 namespace x11input {
 
-// Moves the pointer to the screen point and clicks the left button there.
-bool ClickAt(int x, int y);
+// Moves the pointer to the screen point and clicks the left button there, `count` times in a
+// row (3: a triple click).
+bool ClickAt(int x, int y, int count = 1);
 // Puts the keyboard focus into the window directly, as a session without a window manager
 // would on a click.
 bool FocusWindow(std::uint64_t window);
@@ -24,6 +25,17 @@ std::uint64_t FocusedWindow();
 std::uint64_t ClientWindowOf(std::uint64_t window);
 // A window manager announces itself with _NET_SUPPORTED on the root window.
 bool HasWindowManager();
+// The first window of the process `pid` that the window manager lists (_NET_CLIENT_LIST, by
+// _NET_WM_PID) and that is shown; 0 while there is none.
+std::uint64_t WindowOfProcess(long long pid);
+// Where the window is on the screen and how large: false when it is gone.
+bool WindowRect(std::uint64_t window, int &x, int &y, int &width, int &height);
+// The window's WM_CLASS: its instance name and its class name; false when it has none.
+bool WindowClass(std::uint64_t window, std::string &instance, std::string &className);
+// The current owner of a selection ("CLIPBOARD", "PRIMARY"); 0 for none.
+std::uint64_t SelectionOwner(const char *selection);
+// Empties a selection, as a program that clears it does.
+bool EmptySelection(const char *selection);
 // The current owner of the CLIPBOARD selection; 0 for none.
 std::uint64_t ClipboardOwner();
 // Empties the clipboard, as a program that clears it does.

@@ -227,6 +227,15 @@ struct X11CaptureBackend::Connection
     Atom netActiveWindow = 0;
     Atom netSupported = 0;
     bool windowManager = false;
+    // The window manager answers _NET_REQUEST_FRAME_EXTENTS: asked after another request, its
+    // answer tells that the other has been handled.
+    bool frameExtentsAnswered = false;
+    Atom netRequestFrameExtents = 0;
+    Atom netFrameExtents = 0;
+    // A window of ours, never shown: server times are read from changes of its property
+    // QUILLON_STAMP, and the window manager writes its frame extents to it.
+    Window stamp = 0;
+    Atom stampProperty = 0;
     Atom wmState = 0;
     int inputOpcode = -1;
     Atom clipboard = 0;
@@ -268,6 +277,66 @@ struct X11CaptureBackend::Connection
             client = values[0].spec.client;
         XResClientIdsDestroy(count, values);
         return client;
+    }
+
+    // A window manager announces itself with _NET_SUPPORTED on the root window, listing what it
+    // supports.
+    void readWindowManager()
+    {
+        X11Property supported(display, root, netSupported, 4096, XA_ATOM);
+        windowManager = supported.exists();
+        frameExtentsAnswered = false;
+        if (!windowManager || supported.format() != 32 || supported.data() == nullptr)
+            return;
+        const auto *atoms = reinterpret_cast<const unsigned long *>(supported.data());
+        frameExtentsAnswered = std::find(atoms, atoms + supported.count(),
+                                         netRequestFrameExtents) != atoms + supported.count();
+    }
+
+    // The server's time now, read from the change of a property: what the window manager
+    // compares with the times of other requests. CurrentTime when the server does not answer.
+    Time serverTime()
+    {
+        XChangeProperty(display, stamp, stampProperty, XA_INTEGER, 32, PropModeReplace, nullptr, 0);
+        XFlush(display);
+        XEvent event{};
+        if (!WaitForEvent(display, Clock::now() + std::chrono::milliseconds(500), event,
+                          [this](const XEvent &e) {
+                              return e.type == PropertyNotify && e.xproperty.window == stamp &&
+                                     e.xproperty.atom == stampProperty;
+                          }))
+            return CurrentTime;
+        return event.xproperty.time;
+    }
+
+    // Sends the window manager a request about `window`, as a pager or a task bar does.
+    void askWindowManager(Window window, Atom type, long first, long second)
+    {
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = window;
+        event.xclient.message_type = type;
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = first;
+        event.xclient.data.l[1] = second;
+        XSendEvent(display, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    }
+
+    // The first window from `window` up to the root that carries WM_CLASS, or below a window
+    // manager's frame the application's own window; 0 when there is none.
+    Window classBearer(Window window) const
+    {
+        for (Window w = window; w != 0 && w != root;) {
+            if (hasProperty(w, XA_WM_CLASS))
+                return w;
+            const Window parent = parentOf(w);
+            if (parent == root) {
+                const Window client = clientBelow(w);
+                return client != w && hasProperty(client, XA_WM_CLASS) ? client : 0;
+            }
+            w = parent;
+        }
+        return 0;
     }
 
     // _NET_ACTIVE_WINDOW of the root window; 0 when unset.
@@ -360,6 +429,9 @@ std::unique_ptr<X11CaptureBackend> X11CaptureBackend::Open(const char *displayNa
         x->inputOpcode = -1;
     x->netActiveWindow = XInternAtom(x->display, "_NET_ACTIVE_WINDOW", False);
     x->netSupported = XInternAtom(x->display, "_NET_SUPPORTED", False);
+    x->netRequestFrameExtents = XInternAtom(x->display, "_NET_REQUEST_FRAME_EXTENTS", False);
+    x->netFrameExtents = XInternAtom(x->display, "_NET_FRAME_EXTENTS", False);
+    x->stampProperty = XInternAtom(x->display, "QUILLON_STAMP", False);
     x->wmState = XInternAtom(x->display, "WM_STATE", False);
     x->clipboard = XInternAtom(x->display, "CLIPBOARD", False);
     x->utf8String = XInternAtom(x->display, "UTF8_STRING", False);
@@ -382,7 +454,13 @@ std::unique_ptr<X11CaptureBackend> X11CaptureBackend::Open(const char *displayNa
     x->letterC = XKeysymToKeycode(x->display, XK_c);
     if (x->control == 0 || x->letterC == 0)
         return nullptr;
-    x->windowManager = x->hasProperty(x->root, x->netSupported);
+    {
+        XSetWindowAttributes attributes{};
+        attributes.event_mask = PropertyChangeMask;
+        x->stamp = XCreateWindow(x->display, x->root, -10, -10, 1, 1, 0, 0, InputOnly,
+                                 CopyFromParent, CWEventMask, &attributes);
+    }
+    x->readWindowManager();
     std::unique_ptr<X11CaptureBackend> backend(
         new X11CaptureBackend(std::move(x), std::move(isOwn)));
     backend->activeWindowChanged();
@@ -415,7 +493,7 @@ void X11CaptureBackend::rootPropertyChanged(std::uint32_t atom)
     if (atom == m_x->netActiveWindow)
         activeWindowChanged();
     else if (atom == m_x->netSupported)
-        m_x->windowManager = m_x->hasProperty(m_x->root, m_x->netSupported);
+        m_x->readWindowManager();
 }
 
 void X11CaptureBackend::activeWindowChanged()
@@ -501,11 +579,15 @@ bool X11CaptureBackend::giveFocus(WindowId id)
         return true;
     }
 
-    // A change of the active window, and the focus arriving in the target, wake the wait below.
-    // The root window is heard only while waiting; the few focus changes of earlier targets are
+    // The click on the picker has made the window manager activate the picker, and it may not
+    // have handled that yet: the target may still look active and focused, only to lose the
+    // focus to the picker a moment later. So the wait below ends only on the state that our own
+    // request produced, never on one that held before it.
+    //
+    // A change of the active window, and the focus arriving in the target, wake the wait. The
+    // root window is heard only while waiting; the few focus changes of earlier targets are
     // dropped with the rest of the queue.
     DropEvents(display, m_x->before.window);
-    XEvent event{};
     XSelectInput(display, m_x->root, PropertyChangeMask);
     XSelectInput(display, target, FocusChangeMask);
     struct StopListening
@@ -514,25 +596,47 @@ bool X11CaptureBackend::giveFocus(WindowId id)
         Window root;
         ~StopListening() { XSelectInput(display, root, NoEventMask); }
     } stopListening{display, m_x->root};
-    event = XEvent{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = target;
-    event.xclient.message_type = m_x->netActiveWindow;
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = 2; // source: a pager, which the window manager always obeys
-    event.xclient.data.l[1] = CurrentTime;
-    event.xclient.data.l[2] = 0;
-    XSendEvent(display, m_x->root, False, SubstructureRedirectMask | SubstructureNotifyMask,
-               &event);
+
+    // The request carries the server's time, so the window manager's focus change is newer than
+    // the one it made for the click; a late focus request of the picker's loses against it.
+    const Time requested = m_x->serverTime();
+    XDeleteProperty(display, m_x->stamp, m_x->netFrameExtents);
+    // source 2: a pager, which the window manager always obeys
+    m_x->askWindowManager(target, m_x->netActiveWindow, 2, static_cast<long>(requested));
+    // The window manager handles requests in the order they come: once it has answered this
+    // one, it has handled ours and everything before it.
+    const bool answers = m_x->frameExtentsAnswered;
+    if (answers)
+        m_x->askWindowManager(m_x->stamp, m_x->netRequestFrameExtents, 0, 0);
     XFlush(display);
 
-    // Keys sent before the focus has arrived go astray: check every 2 ms at the latest, and at
-    // every change of the active window or of the target's focus, until the window manager
-    // reports the target active and the server has moved the input focus into it.
+    // Keys sent before the focus has arrived go astray: check at every change of the active
+    // window or of the target's focus, and every 2 ms at the latest, until our request has been
+    // handled (or, from a window manager that does not answer, the active window has changed
+    // since it was sent), the window manager reports the target active and the server has
+    // moved the input focus into it.
+    auto isNewer = [requested](Time time) {
+        return requested == CurrentTime ||
+               static_cast<std::int32_t>(static_cast<std::uint32_t>(time - requested)) >= 0;
+    };
+    bool handled = false;
     const auto deadline = std::chrono::steady_clock::now() + m_timeout;
     for (;;) {
-        DropEvents(display, m_x->before.window);
-        if (m_x->activeWindow() == target) {
+        XEvent event{};
+        while (WaitForEvent(display, Clock::now(), event, [this](const XEvent &e) {
+            return e.xany.window != m_x->before.window;
+        })) {
+            if (event.type != PropertyNotify)
+                continue;
+            if (event.xproperty.window == m_x->stamp &&
+                event.xproperty.atom == m_x->netFrameExtents &&
+                event.xproperty.state == PropertyNewValue)
+                handled = true;
+            else if (!answers && event.xproperty.window == m_x->root &&
+                     event.xproperty.atom == m_x->netActiveWindow && isNewer(event.xproperty.time))
+                handled = true;
+        }
+        if (handled && m_x->activeWindow() == target) {
             Window focus = 0;
             int revert = 0;
             XGetInputFocus(display, &focus, &revert);
@@ -614,22 +718,56 @@ bool X11CaptureBackend::ownerIsBystander()
     return !trap.failed();
 }
 
+CaptureBackend::WindowClass X11CaptureBackend::windowClass(WindowId id)
+{
+    WindowClass result;
+    ErrorTrap trap(m_x->display);
+    const Window bearer = m_x->classBearer(ToWindow(id));
+    if (bearer == 0)
+        return result;
+    XClassHint hint{};
+    if (XGetClassHint(m_x->display, bearer, &hint) != 0) {
+        result.instance = hint.res_name != nullptr ? hint.res_name : "";
+        result.className = hint.res_class != nullptr ? hint.res_class : "";
+        XFree(hint.res_name);
+        XFree(hint.res_class);
+    }
+    if (trap.failed())
+        return {};
+    return result;
+}
+
 CaptureBackend::ClipboardRead X11CaptureBackend::readClipboardText(std::string &text,
                                                                    std::size_t limit)
 {
-    Display *display = m_x->display;
     receiveTextBefore(limit);
-    DropEvents(display, 0);
+    DropEvents(m_x->display, 0);
+    return readText(m_x->clipboard, text, limit, m_x->textOwner);
+}
 
+CaptureBackend::ClipboardRead X11CaptureBackend::readSelectionText(std::string &text,
+                                                                   std::size_t limit)
+{
+    // An answer about the clipboard still on its way is kept for whoever waits for it.
+    DropEvents(m_x->display, m_x->before.window);
+    Window owner = 0;
+    return readText(XA_PRIMARY, text, limit, owner);
+}
+
+CaptureBackend::ClipboardRead X11CaptureBackend::readText(unsigned long selection,
+                                                          std::string &text, std::size_t limit,
+                                                          unsigned long &owner)
+{
+    Display *display = m_x->display;
     // UTF-8 first; Latin-1 from owners that offer nothing else.
     bool first = true;
     for (Atom target : {m_x->utf8String, static_cast<Atom>(XA_STRING)}) {
-        m_x->current.ask(m_x->clipboard, target);
+        m_x->current.ask(selection, target);
         if (first) {
             // Asked right behind the request, so that both travel together.
             first = false;
-            m_x->textOwner = XGetSelectionOwner(display, m_x->clipboard);
-            if (m_x->textOwner == None) {
+            owner = XGetSelectionOwner(display, selection);
+            if (owner == None) {
                 text.clear();
                 return ClipboardRead::NoOwner;
             }

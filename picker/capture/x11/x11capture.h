@@ -24,6 +24,8 @@ public:
     WindowId windowAt(int x, int y) override;
     bool giveFocus(WindowId window) override;
     bool sendCopyKeys() override;
+    WindowClass windowClass(WindowId window) override;
+    ClipboardRead readSelectionText(std::string &text, std::size_t limit) override;
     bool emptyClipboard() override;
     ClipboardRead readClipboardText(std::string &text, std::size_t limit) override;
     bool textBeforeEmptying(std::string &text, std::size_t limit) override;
@@ -54,6 +56,9 @@ private:
     X11CaptureBackend(std::unique_ptr<Connection> connection, OwnWindowTest isOwn);
     // Takes the answer to the question that emptyClipboard() asked the clipboard's owner.
     void receiveTextBefore(std::size_t limit);
+    // Reads the plain text of a selection (an atom) and tells who owned it (a window).
+    ClipboardRead readText(unsigned long selection, std::string &text, std::size_t limit,
+                           unsigned long &owner);
 
     std::unique_ptr<Connection> m_x;
     OwnWindowTest m_isOwn;

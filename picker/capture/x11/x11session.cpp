@@ -32,6 +32,11 @@ public:
     WindowId windowAt(int x, int y) override { return m_backend->windowAt(x, y); }
     bool giveFocus(WindowId window) override { return m_backend->giveFocus(window); }
     bool sendCopyKeys() override { return m_backend->sendCopyKeys(); }
+    WindowClass windowClass(WindowId window) override { return m_backend->windowClass(window); }
+    ClipboardRead readSelectionText(std::string &text, std::size_t limit) override
+    {
+        return m_backend->readSelectionText(text, limit);
+    }
     bool emptyClipboard() override { return m_backend->emptyClipboard(); }
     ClipboardRead readClipboardText(std::string &text, std::size_t limit) override
     {
