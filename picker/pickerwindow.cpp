@@ -102,6 +102,7 @@ bool PickerWindow::start(const std::string &commandLine)
 {
     m_settings.claim();
     m_orientation = m_settings.orientation();
+    m_capture->setCaptureMode(m_settings.captureMode());
     m_path = commandLine.empty() ? m_settings.dataTableFile() : commandLine;
     setStyleBits(StyleFor(m_orientation));
 
@@ -387,7 +388,7 @@ void PickerWindow::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    m_settings.release(m_orientation, m_path);
+    m_settings.release(m_orientation, m_path, m_capture->captureMode());
     m_capture->leaveClipboardNotices();
     if (m_status != nullptr)
         m_status->hide();

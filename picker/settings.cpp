@@ -351,6 +351,10 @@ std::string homeFolder()
     return entry != nullptr && entry->pw_dir != nullptr ? entry->pw_dir : "";
 }
 
+// The values of "capture".
+constexpr std::string_view CopyModeName = "copy";
+constexpr std::string_view SelectionModeName = "selection";
+
 } // namespace
 
 bool descriptionPathFits(std::string_view path)
@@ -401,6 +405,10 @@ bool PickerSettings::claim()
 
     m_orientation = ini.number(m_section, "orientation", 0);
     m_dataTableFile = std::string(ini.value(m_section, "datatablefile").value_or(""));
+    m_captureMode =
+        equalsIgnoringCase(ini.value(m_section, "capture").value_or(""), SelectionModeName)
+            ? CaptureMode::Selection
+            : CaptureMode::Copy;
     // A file that exists but cannot be read is left as it is rather than overwritten.
     if (!loaded)
         return false;
@@ -408,11 +416,15 @@ bool PickerSettings::claim()
     return saveAtomically(m_path, ini.text());
 }
 
-bool PickerSettings::release(unsigned orientation, std::string_view dataTableFile)
+bool PickerSettings::release(unsigned orientation, std::string_view dataTableFile,
+                             CaptureMode captureMode)
 {
     const std::string orientationText = std::to_string(orientation);
     return writeAndGiveUp(
-        {{"inuse", "0"}, {"orientation", orientationText}, {"datatablefile", dataTableFile}});
+        {{"inuse", "0"},
+         {"orientation", orientationText},
+         {"datatablefile", dataTableFile},
+         {"capture", captureMode == CaptureMode::Selection ? SelectionModeName : CopyModeName}});
 }
 
 bool PickerSettings::releaseInUseOnly()

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "picker/capture/capturemode.h"
+
 // The longest Table Description path the picker works with, in bytes. A longer path is refused
 // rather than cut, since a cut path may name another file.
 inline constexpr std::size_t MaxDescriptionPathLength = 255;
@@ -15,7 +17,8 @@ bool descriptionPathFits(std::string_view path);
 // The picker's own section of the settings file "quillon.ini".
 //
 // Every running picker owns one section: "Settings", "Settings1", "Settings2", … Its keys are
-// "inuse" (non-zero while a picker owns the section), "orientation" and "datatablefile". The
+// "inuse" (non-zero while a picker owns the section), "orientation", "datatablefile" and
+// "capture" ("copy" or "selection": how a click on a field's button gets the text). The
 // file is plain `key=value` text that people may edit; section and key names are compared
 // without case, values are read with the blanks around them trimmed, and a write changes only
 // the lines it concerns.
@@ -48,11 +51,14 @@ public:
     unsigned orientation() const { return m_orientation; }
     // "datatablefile" as read by claim(), whole; empty when missing.
     const std::string &dataTableFile() const { return m_dataTableFile; }
+    // "capture" as read by claim(): "selection" (in any case) is the selection mode, anything
+    // else, or nothing, the copy mode.
+    CaptureMode captureMode() const { return m_captureMode; }
 
-    // At the end of a run: writes "inuse"=0, "orientation" and "datatablefile" and gives the
-    // section up. A path holding a line break cannot be kept in the file: the earlier path then
-    // stays. Returns false when not everything was written or no section is held.
-    bool release(unsigned orientation, std::string_view dataTableFile);
+    // At the end of a run: writes "inuse"=0, "orientation", "datatablefile" and "capture" and
+    // gives the section up. A path holding a line break cannot be kept in the file: the earlier
+    // path then stays. Returns false when not everything was written or no section is held.
+    bool release(unsigned orientation, std::string_view dataTableFile, CaptureMode captureMode);
     // At an early end: writes "inuse"=0 alone and gives the section up.
     bool releaseInUseOnly();
 
@@ -68,6 +74,7 @@ private:
     std::string m_section;
     std::string m_dataTableFile;
     unsigned m_orientation = 0;
+    CaptureMode m_captureMode = CaptureMode::Copy;
     int m_ownerLock = -1;
     bool m_owning = false;
 };

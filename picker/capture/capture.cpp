@@ -16,11 +16,17 @@
 #include "fieldvalues/text.h"
 #include "picker/capture/capturetext.h"
 #include "picker/capture/statuswindow.h"
+#include "picker/capture/terminals.h"
 
 const char *const CaptureUnavailableText =
     "Picking text from other applications is not available in this session: the windowing "
     "system does not let Quillon reach other applications' windows.\nCopy the text there by "
     "hand (Ctrl+C); it goes into the field you clicked.";
+
+const char *const NothingSelectedText =
+    "Nothing is selected: select the text first, then click the field's button.";
+const char *const SelectionNotTextText =
+    "The selection holds no text: select some text, then click again.";
 
 namespace {
 
@@ -113,6 +119,10 @@ void CaptureController::PickField(int field)
 {
     if (field < 0 || field >= m_row.fieldCount)
         return;
+    if (m_mode == CaptureMode::Selection) {
+        TakeSelectedText(field);
+        return;
+    }
     // Without a window manager the picker may never receive the focus, so the window that
     // held it is asked for here as well.
     if (WindowId before = m_backend.activeBeforeUs(); before != 0)
@@ -124,6 +134,12 @@ void CaptureController::PickField(int field)
             m_row.captureTarget =
                 m_backend.windowAt(area.x() + area.width() / 2, area.y() + area.height() / 2);
         }
+    }
+    // Ctrl+C in a terminal interrupts the program running there: what the user selected in it
+    // is the selection.
+    if (IsTerminal(m_row.captureTarget)) {
+        TakeSelectedText(field);
+        return;
     }
     CopyFromTargetWindow(m_row.captureTarget);
     // Only now does the field wait. The notice of the emptying above either came inside it or
@@ -147,7 +163,7 @@ bool CaptureController::CopyFromTargetWindow(WindowId target)
         reportUnavailable();
         return false;
     }
-    if (target == 0 || IsOwnWindow(target))
+    if (target == 0 || IsOwnWindow(target) || IsTerminal(target))
         return false;
     // Emptying the clipboard first makes every application announce its copy, even one that
     // owned the clipboard already. A clipboard of our own is emptied through Qt: emptied from
@@ -182,23 +198,58 @@ void CaptureController::clipboardChanged()
         return; // the copy asked for is still to come
 
     const int field = m_row.pendingField;
-    const std::size_t f = static_cast<std::size_t>(field);
     m_row.pendingField = -1;
     if (content == ClipboardContent::Text)
         rememberSeen(m_capture);
-    if (content == ClipboardContent::Text && TakeCapturedText(field)) {
-        if (m_row.hasValue[f] == 0) {
-            m_row.hasValue[f] = 1;
-            if (m_fillState)
-                m_fillState(field, true);
-        } else if (m_beep) {
-            m_beep();
-        } else {
-            QApplication::beep();
-        }
-        m_row.unsaved = 1;
-        emit valuePicked(field);
+    if (content == ClipboardContent::Text && TakeCapturedText(field))
+        ValueArrived(field);
+}
+
+bool CaptureController::IsTerminal(WindowId window)
+{
+    if (window == 0)
+        return false;
+    const CaptureBackend::WindowClass found = m_backend.windowClass(window);
+    return IsTerminalWindowClass(found.instance, found.className);
+}
+
+bool CaptureController::TakeSelectedText(int field)
+{
+    if (field < 0 || field >= m_row.fieldCount || m_description == nullptr)
+        return false;
+    // Where neither the backend nor the toolkit can read the selection, a copy by hand is the
+    // way left: the field waits for it.
+    if (!m_backend.available() && !m_clipboard->supportsSelection()) {
+        reportUnavailable();
+        m_row.pendingField = field;
+        return false;
     }
+    // The pick ends here, with or without a value: nothing is left waiting.
+    m_row.pendingField = -1;
+    const ClipboardContent content = ReadSelection();
+    if (content == ClipboardContent::Text && TakeCapturedText(field)) {
+        ValueArrived(field);
+        return true;
+    }
+    ShowPickedText(content == ClipboardContent::NoText ? SelectionNotTextText : NothingSelectedText,
+                   field);
+    return false;
+}
+
+void CaptureController::ValueArrived(int field)
+{
+    const std::size_t f = static_cast<std::size_t>(field);
+    if (m_row.hasValue[f] == 0) {
+        m_row.hasValue[f] = 1;
+        if (m_fillState)
+            m_fillState(field, true);
+    } else if (m_beep) {
+        m_beep();
+    } else {
+        QApplication::beep();
+    }
+    m_row.unsaved = 1;
+    emit valuePicked(field);
 }
 
 bool CaptureController::IsRefill()
@@ -249,7 +300,35 @@ CaptureController::ClipboardContent CaptureController::ReadClipboard()
     case CaptureBackend::ClipboardRead::Unsupported:
         break;
     }
-    const QMimeData *data = m_clipboard->mimeData(QClipboard::Clipboard);
+    return ReadFromToolkit(QClipboard::Clipboard);
+}
+
+CaptureController::ClipboardContent CaptureController::ReadSelection()
+{
+    // A selection made in one of our own windows is read from Qt, as the clipboard is.
+    const CaptureBackend::ClipboardRead read =
+        m_clipboard->ownsSelection()
+            ? CaptureBackend::ClipboardRead::Unsupported
+            : m_backend.readSelectionText(m_capture, MaxCaptureLength + ReadSlack);
+    switch (read) {
+    case CaptureBackend::ClipboardRead::NoOwner:
+        return ClipboardContent::Nothing;
+    case CaptureBackend::ClipboardRead::NoText:
+        return ClipboardContent::NoText;
+    case CaptureBackend::ClipboardRead::Text:
+        m_capture.resize(Utf8PrefixLength(m_capture, MaxCaptureLength));
+        return ClipboardContent::Text;
+    case CaptureBackend::ClipboardRead::Unsupported:
+        break;
+    }
+    if (!m_clipboard->supportsSelection())
+        return ClipboardContent::Nothing;
+    return ReadFromToolkit(QClipboard::Selection);
+}
+
+CaptureController::ClipboardContent CaptureController::ReadFromToolkit(QClipboard::Mode mode)
+{
+    const QMimeData *data = m_clipboard->mimeData(mode);
     if (data == nullptr || data->formats().isEmpty())
         return ClipboardContent::Nothing;
     if (!data->hasText())

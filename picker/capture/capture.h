@@ -5,15 +5,16 @@
 #include <string>
 #include <string_view>
 
+#include <QClipboard>
 #include <QObject>
 #include <QPointer>
 
 #include "fieldvalues/message.h"
 #include "fieldvalues/tabledescription.h"
 #include "picker/capture/capturebackend.h"
+#include "picker/capture/capturemode.h"
 #include "picker/capture/pickedrow.h"
 
-class QClipboard;
 class QWidget;
 class StatusWindow;
 
@@ -24,6 +25,7 @@ class StatusWindow;
 //   backend = CreateCaptureBackend();  controller(*backend, messageSink, mainWindow);
 //   setPickerWindow(mainWindow); setStatusWindow(statusWindow);
 //   setFillStateSink(-> the field's button); the beep defaults to QApplication::beep
+//   setCaptureMode(from the settings)
 // and forwards to it: ShowPickedText(" ", -1) at the start of every command, PickField(i) for a
 // field button clicked with lParam 0, TableLoaded/ResetRow/TableClosed with the table, and
 // leaveClipboardNotices() when the window is destroyed. The row (value, previousValue, hasValue,
@@ -46,6 +48,8 @@ public:
     void setStatusWindow(StatusWindow *window);
     void setFillStateSink(FillStateSink sink) { m_fillState = std::move(sink); }
     void setBeepHook(BeepHook beep) { m_beep = std::move(beep); }
+    void setCaptureMode(CaptureMode mode) { m_mode = mode; }
+    CaptureMode captureMode() const { return m_mode; }
 
     // A Table Description has been loaded (its value widths set): sizes the row for it and
     // clears a waiting request. Returns false when memory runs out. The description must stay
@@ -56,12 +60,19 @@ public:
     // The row from the fields' defaults; reports every field's fill state.
     void ResetRow();
 
-    // The field button i was clicked: send the copy request, then wait for field i.
+    // The field button i was clicked: send the copy request, then wait for field i. In the
+    // selection mode, and for a terminal, field i takes what is selected at once instead.
     void PickField(int field);
 
     // Asks the target window to copy its selection: empties the clipboard, gives the target the
-    // focus and types Ctrl+C. False when no keys were sent.
+    // focus and types Ctrl+C. False when no keys were sent. A terminal is never sent them.
     bool CopyFromTargetWindow(WindowId target);
+    // Whether the window is a terminal emulator, where Ctrl+C interrupts instead of copying.
+    bool IsTerminal(WindowId window);
+    // Takes what is selected (X11's PRIMARY selection) into `field` at once; a request that was
+    // waiting ends. When nothing usable is selected the field is unchanged and the status
+    // window says why. True when the field got a new value.
+    bool TakeSelectedText(int field);
     // Takes the clipboard's plain text into `field`. True when the field got a new value.
     bool TakeClipboardText(int field);
     // Shows a picked text in the status window; `field` -1 for none.
@@ -93,6 +104,12 @@ private:
     };
     // Reads the clipboard's text into the capture buffer, cut to 32000 bytes.
     ClipboardContent ReadClipboard();
+    // Reads the selection's text into the capture buffer, cut to 32000 bytes.
+    ClipboardContent ReadSelection();
+    // Reads what Qt holds for the clipboard or the selection into the capture buffer.
+    ClipboardContent ReadFromToolkit(QClipboard::Mode mode);
+    // Field `field` has taken a new value: its fill state, the beep, the unsaved row.
+    void ValueArrived(int field);
     // Whether the clipboard's text, read into the capture buffer, is a clipboard manager's refill
     // of the emptied clipboard rather than the copy asked for.
     bool IsRefill();
@@ -112,6 +129,7 @@ private:
     QPointer<StatusWindow> m_status;
     FillStateSink m_fillState;
     BeepHook m_beep;
+    CaptureMode m_mode = CaptureMode::Copy;
     const TableDescription *m_description = nullptr;
     PickedRow m_row;
     std::string m_capture; // the capture buffer, room for a whole capture
@@ -129,3 +147,7 @@ private:
 
 // The text that tells the user that other applications cannot be reached in this session.
 extern const char *const CaptureUnavailableText;
+// What the status window shows when a pick from the selection finds nothing selected, or only
+// blanks; and when what is selected is not text.
+extern const char *const NothingSelectedText;
+extern const char *const SelectionNotTextText;

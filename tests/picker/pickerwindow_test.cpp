@@ -243,7 +243,30 @@ TEST_F(PickerWindowTest, StartOverAndClosingAskOnlyForUnsavedValues)
     window->command(ChangeOrientationCommand);
     m_messages.answers = {MessageAnswer::Yes};
     EXPECT_TRUE(window->close());
-    EXPECT_EQ(iniText(), "[Settings]\ninuse=0\norientation=1\ndatatablefile=" + m_people + "\n");
+    EXPECT_EQ(iniText(),
+              "[Settings]\ninuse=0\norientation=1\ndatatablefile=" + m_people + "\ncapture=copy\n");
+}
+
+TEST_F(PickerWindowTest, CaptureModeComesFromTheSettingsAndGoesBackAtClose)
+{
+    WriteBytes(m_folder.path() / "quillon.ini",
+               "[Settings]\norientation=1\ncapture=selection\ncolour=blue\n");
+    std::unique_ptr<PickerWindow> window = start(m_people);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->capture().captureMode(), CaptureMode::Selection);
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(iniText(), "[Settings]\norientation=1\ncapture=selection\ncolour=blue\ninuse=0\n"
+                         "datatablefile=" +
+                             m_people + "\n");
+    window.reset();
+
+    // Without the key the picker copies, and says so in the file at close.
+    WriteBytes(m_folder.path() / "quillon.ini", "[Settings]\n");
+    window = start(m_people);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->capture().captureMode(), CaptureMode::Copy);
+    EXPECT_TRUE(window->close());
+    EXPECT_NE(iniText().find("\ncapture=copy\n"), std::string::npos);
 }
 
 TEST_F(PickerWindowTest, RightClickOnAFieldButtonOpensItsEditor)

@@ -144,9 +144,10 @@ TEST_F(PickerSettingsTest, SecondPickerTakesSettings1AndAfterBothEndedSettingsIs
     second.claim();
     EXPECT_EQ(second.sectionName(), "Settings1");
 
-    EXPECT_TRUE(first.release(0, "/data/a.dtd"));
+    EXPECT_TRUE(first.release(0, "/data/a.dtd", CaptureMode::Copy));
     EXPECT_TRUE(second.releaseInUseOnly());
-    EXPECT_EQ(readIni(), "[Settings]\ninuse=0\norientation=0\ndatatablefile=/data/a.dtd\n\n"
+    EXPECT_EQ(readIni(), "[Settings]\ninuse=0\norientation=0\ndatatablefile=/data/a.dtd\n"
+                         "capture=copy\n\n"
                          "[Settings1]\ninuse=0\n");
 
     PickerSettings third;
@@ -169,10 +170,55 @@ TEST_F(PickerSettingsTest, OrientationReadsLikeThePlatformNumberReaderAndIsWritt
         PickerSettings settings;
         settings.claim();
         EXPECT_EQ(std::to_string(settings.orientation()), c.written) << '"' << c.text << '"';
-        settings.release(settings.orientation(), "");
+        settings.release(settings.orientation(), "", CaptureMode::Copy);
         EXPECT_EQ(readIni(), std::string("[Settings]\norientation=") + c.written +
-                                 "\ninuse=0\ndatatablefile=\n");
+                                 "\ninuse=0\ndatatablefile=\ncapture=copy\n");
     }
+}
+
+TEST_F(PickerSettingsTest, CaptureModeIsReadAndWrittenBackWithTheOthers)
+{
+    const struct
+    {
+        const char *line; // in the file before the run; nullptr for none
+        CaptureMode read;
+        const char *written;
+    } cases[] = {
+        {nullptr, CaptureMode::Copy, "capture=copy"},
+        {"capture=copy", CaptureMode::Copy, "capture=copy"},
+        {"capture=selection", CaptureMode::Selection, "capture=selection"},
+        {"Capture = Selection ", CaptureMode::Selection, "Capture=selection"},
+        {"capture=SELECTION", CaptureMode::Selection, "capture=selection"},
+        {"capture=selected", CaptureMode::Copy, "capture=copy"},
+        {"capture=", CaptureMode::Copy, "capture=copy"},
+    };
+    for (const auto &c : cases) {
+        const std::string line = c.line != nullptr ? std::string(c.line) + "\n" : "";
+        writeIni("[Settings]\norientation=1\n" + line +
+                 "colour=blue\n\n[Settings1]\ncapture=selection\n");
+        PickerSettings settings;
+        settings.claim();
+        EXPECT_EQ(settings.captureMode(), c.read) << c.line;
+        EXPECT_TRUE(
+            settings.release(settings.orientation(), "/data/a.dtd", settings.captureMode()));
+        // The key keeps its place and its spelling; a missing one joins the end of the section.
+        const std::string after = c.line != nullptr
+                                      ? std::string("[Settings]\norientation=1\n") + c.written +
+                                            "\ncolour=blue\ninuse=0\ndatatablefile=/data/a.dtd\n"
+                                      : std::string("[Settings]\norientation=1\ncolour=blue\n"
+                                                    "inuse=0\ndatatablefile=/data/a.dtd\n") +
+                                            c.written + "\n";
+        EXPECT_EQ(readIni(), after + "\n[Settings1]\ncapture=selection\n") << c.line;
+    }
+
+    // The mode in use at the end is what is written.
+    writeIni("[Settings]\ncapture=copy\n");
+    PickerSettings settings;
+    settings.claim();
+    EXPECT_TRUE(settings.release(0, "", CaptureMode::Selection));
+    PickerSettings next;
+    next.claim();
+    EXPECT_EQ(next.captureMode(), CaptureMode::Selection);
 }
 
 TEST_F(PickerSettingsTest, HandWrittenFileReadsAndKeepsItsOtherLines)
@@ -191,6 +237,7 @@ TEST_F(PickerSettingsTest, HandWrittenFileReadsAndKeepsItsOtherLines)
                                  "DataTableFile=/data/people.dtd\n"
                                  "colour=blue\n"
                                  "inuse=0\n"
+                                 "capture=copy\n"
                                  "\n"
                                  "[Other]\n"
                                  "inuse=1\n";
@@ -207,7 +254,7 @@ TEST_F(PickerSettingsTest, HandWrittenFileReadsAndKeepsItsOtherLines)
         EXPECT_EQ(settings.sectionName(), "Settings");
         EXPECT_EQ(settings.orientation(), 1u);
         EXPECT_EQ(settings.dataTableFile(), "/home/ann/My Tables/people.dtd");
-        settings.release(0, "/data/people.dtd");
+        settings.release(0, "/data/people.dtd", CaptureMode::Copy);
         EXPECT_EQ(readIni(), withLineEnd(afterRun, carriageReturn));
     }
 }
@@ -223,7 +270,7 @@ TEST_F(PickerSettingsTest, PathComesBackByteForByteAndStaysPlain)
     for (const std::string path : paths) {
         PickerSettings writer;
         writer.claim();
-        EXPECT_TRUE(writer.release(0, path));
+        EXPECT_TRUE(writer.release(0, path, CaptureMode::Copy));
         EXPECT_NE(readIni().find("\ndatatablefile=" + path + "\n"), std::string::npos) << path;
         PickerSettings reader;
         reader.claim();
@@ -236,8 +283,9 @@ TEST_F(PickerSettingsTest, PathWithLineBreakLeavesTheEarlierPath)
     writeIni("[Settings]\ndatatablefile=/data/old.dtd\n");
     PickerSettings settings;
     settings.claim();
-    EXPECT_FALSE(settings.release(1, "/data/new\n[Settings]\ninuse=1"));
-    EXPECT_EQ(readIni(), "[Settings]\ndatatablefile=/data/old.dtd\ninuse=0\norientation=1\n");
+    EXPECT_FALSE(settings.release(1, "/data/new\n[Settings]\ninuse=1", CaptureMode::Copy));
+    EXPECT_EQ(readIni(), "[Settings]\ndatatablefile=/data/old.dtd\ninuse=0\norientation=1\n"
+                         "capture=copy\n");
 }
 
 TEST_F(PickerSettingsTest, InUseMarkWithoutRunningOwnerDoesNotKeepTheSection)

@@ -1,5 +1,6 @@
 // The picking state driven by clipboard notices, on the offscreen platform. The clipboard is
 // Qt's real one (in-process there); the backend records what would reach another application.
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -53,6 +54,17 @@ public:
         return !textBefore.empty();
     }
     bool ownerIsBystander() override { return bystander; }
+    WindowClass windowClass(WindowId window) override
+    {
+        const auto found = classes.find(window);
+        return found != classes.end() ? found->second : WindowClass{};
+    }
+    ClipboardRead readSelectionText(std::string &text, std::size_t limit) override
+    {
+        ++selectionReads;
+        text = selection.substr(0, limit);
+        return selectionRead;
+    }
 
     // With emptiesClipboard the clipboard is left as it is, holding textBefore (when not empty);
     // bystander says whether its owner is neither the program asked nor the one in front.
@@ -64,6 +76,11 @@ public:
     WindowId closedWindow = 0;
     std::vector<std::pair<int, int>> pointsAsked;
     std::vector<std::string> calls;
+    // The windows' WM_CLASS, and what the selection holds.
+    std::map<WindowId, WindowClass> classes;
+    ClipboardRead selectionRead = ClipboardRead::NoOwner;
+    std::string selection;
+    int selectionReads = 0;
 };
 
 using Fills = std::vector<std::pair<int, int>>;
@@ -260,6 +277,144 @@ INSTANTIATE_TEST_SUITE_P(
                       RefillCase{"NewTextFromABystander", true, "by hand", true},
                       RefillCase{"SameTextFromTheProgramAsked", false, "there before", true}),
     [](const ::testing::TestParamInfo<RefillCase> &param) { return param.param.name; });
+
+// A terminal is never sent Ctrl+C, which would interrupt the program running in it: what is
+// selected there fills the field at once, the way a copy does.
+TEST_F(CaptureControllerTest, TerminalGetsNoKeysAndItsSelectionFillsTheField)
+{
+    clipboard()->setText(QStringLiteral("on the clipboard"));
+    m_backend.active = 40;
+    m_backend.classes[40] = {"xterm", "XTerm"};
+    m_backend.selectionRead = CaptureBackend::ClipboardRead::Text;
+    m_backend.selection = "  total 48 \n drwxr-xr-x  ";
+    m_controller.PickField(0);
+    EXPECT_TRUE(m_backend.calls.empty());
+    EXPECT_EQ(row().captureTarget, 40u);
+    EXPECT_EQ(row().pendingField, -1);
+    EXPECT_EQ(value(0), "total 48 d");
+    EXPECT_EQ(row().hasValue[0], 1);
+    EXPECT_EQ(row().unsaved, 1);
+    EXPECT_EQ(m_fills, (Fills{{0, 1}}));
+    EXPECT_EQ(m_status.text(), QStringLiteral("total 48 drwxr-xr-x"));
+    EXPECT_EQ(m_status.windowTitle(),
+              QStringLiteral("quillon   - text you are picking up to \"Name\""));
+    // The clipboard was not touched.
+    EXPECT_EQ(clipboard()->text(), QStringLiteral("on the clipboard"));
+
+    m_backend.selection = "second";
+    m_controller.PickField(0);
+    EXPECT_EQ(value(0), "second");
+    EXPECT_EQ(row().previousValue[0], "total 48 d");
+    EXPECT_EQ(m_beeps, 1);
+    EXPECT_EQ(m_fills, (Fills{{0, 1}}));
+    EXPECT_TRUE(m_backend.calls.empty());
+    EXPECT_FALSE(m_controller.CopyFromTargetWindow(40));
+    EXPECT_TRUE(m_backend.calls.empty());
+    EXPECT_TRUE(m_messages.shown.empty());
+}
+
+TEST_F(CaptureControllerTest, SelectionModeReadsTheSelectionForEveryWindow)
+{
+    m_controller.setCaptureMode(CaptureMode::Selection);
+    m_backend.active = 5; // an editor
+    m_backend.classes[5] = {"geany", "Geany"};
+    m_backend.selectionRead = CaptureBackend::ClipboardRead::Text;
+    m_backend.selection = "line one\r\nline two";
+    m_controller.PickField(Notes);
+    EXPECT_TRUE(m_backend.calls.empty());
+    EXPECT_TRUE(m_backend.pointsAsked.empty());
+    EXPECT_EQ(value(Notes), "line one\r\nline two");
+    EXPECT_EQ(row().pendingField, -1);
+    EXPECT_EQ(m_backend.selectionReads, 1);
+
+    // Copies made afterwards go nowhere.
+    clipboard()->setText(QStringLiteral("later"));
+    EXPECT_EQ(value(Notes), "line one\r\nline two");
+    EXPECT_EQ(value(0), "");
+}
+
+// A pick from the selection that finds nothing to take ends at once: the field is unchanged,
+// nothing is left waiting, and the status window says why.
+struct EmptySelectionCase
+{
+    const char *name;
+    CaptureBackend::ClipboardRead read;
+    const char *selection;
+    const char *shown;
+};
+
+class EmptySelectionTest : public CaptureControllerTest,
+                           public ::testing::WithParamInterface<EmptySelectionCase>
+{};
+
+TEST_P(EmptySelectionTest, EndsThePickAtOnceAndSaysSo)
+{
+    const EmptySelectionCase &c = GetParam();
+    m_backend.active = 40;
+    m_backend.classes[40] = {"gnome-terminal-server", "Gnome-terminal"};
+    // A copy request for another field is still waiting.
+    m_backend.classes[41] = {"mousepad", "Mousepad"};
+    m_backend.active = 41;
+    m_controller.PickField(0);
+    ASSERT_EQ(row().pendingField, 0);
+    m_backend.active = 40;
+    m_backend.calls.clear();
+
+    m_backend.selectionRead = c.read;
+    m_backend.selection = c.selection;
+    m_controller.PickField(2);
+    EXPECT_TRUE(m_backend.calls.empty());
+    EXPECT_EQ(row().pendingField, -1);
+    EXPECT_EQ(value(2), "Paris");
+    EXPECT_EQ(row().unsaved, 0);
+    EXPECT_TRUE(m_fills.empty());
+    EXPECT_EQ(m_status.text(), QString::fromUtf8(c.shown));
+    EXPECT_EQ(m_status.windowTitle(),
+              QStringLiteral("quillon   - text you are picking up to \"Town\""));
+    EXPECT_TRUE(m_messages.shown.empty());
+
+    // The status line shows the whole text.
+    EXPECT_LE(std::string(c.shown).size(), 74u);
+    clipboard()->setText(QStringLiteral("copied later"));
+    EXPECT_EQ(value(0), "");
+    EXPECT_EQ(value(2), "Paris");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, EmptySelectionTest,
+    ::testing::Values(
+        EmptySelectionCase{"NothingSelected", CaptureBackend::ClipboardRead::NoOwner, "",
+                           "Nothing is selected: select the text first, then click the field's "
+                           "button."},
+        EmptySelectionCase{"OnlyBlanksSelected", CaptureBackend::ClipboardRead::Text, " \t\n ",
+                           "Nothing is selected: select the text first, then click the field's "
+                           "button."},
+        EmptySelectionCase{"PictureSelected", CaptureBackend::ClipboardRead::NoText, "",
+                           "The selection holds no text: select some text, then click again."}),
+    [](const ::testing::TestParamInfo<EmptySelectionCase> &param) { return param.param.name; });
+
+TEST(NullCaptureBackend, InSelectionModeSaysThatCaptureIsUnavailableAndWaitsForAHandCopy)
+{
+    NullCaptureBackend backend;
+    RecordingSink messages;
+    CaptureController controller(backend, messages);
+    controller.setCaptureMode(CaptureMode::Selection);
+    TableDescription description;
+    description.fieldCount = 1;
+    description.fields[0].title = "Name";
+    description.fields[0].sqlType = 12;
+    description.fields[0].length = 20;
+    SetValueWidths(description);
+    ASSERT_TRUE(controller.TableLoaded(description));
+    controller.ResetRow();
+
+    controller.PickField(0);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, CaptureUnavailableText);
+    EXPECT_EQ(controller.row().pendingField, 0);
+    QGuiApplication::clipboard()->setText(QStringLiteral("copied by hand"));
+    EXPECT_EQ(controller.row().value[0], "copied by hand");
+}
 
 TEST_F(CaptureControllerTest, CopyByHandFillsTheWaitingField)
 {

@@ -1,9 +1,11 @@
 // Picking text from real applications on a real X server. Each test runs alone on its own
 // server (tests/support/with-x), with or without the openbox window manager.
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <QApplication>
@@ -16,15 +18,18 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "fieldvalues/fieldtypes.h"
 #include "kolvane/kolvane.h"
 #include "picker/capture/capture.h"
 #include "picker/capture/statuswindow.h"
+#include "picker/capture/terminals.h"
 #include "picker/toolbarbuttons.h"
 #include "tests/support/recordingsink.h"
 #include "tests/support/x11input.h"
@@ -134,6 +139,150 @@ private:
             5000);
     }
 
+    WindowId m_window = 0;
+};
+
+// Geany, a GTK editor on Scintilla, in a new instance of its own showing one file; a triple
+// click in its editor selects a line. It answers no commands.
+class Geany : public Program
+{
+public:
+    // Opens `file` with the settings in `config` (a folder) and waits for the window.
+    bool open(const QString &file, const QString &config)
+    {
+        if (!start(QStringLiteral("geany"),
+                   {QStringLiteral("--config=") + config, QStringLiteral("--new-instance"),
+                    QStringLiteral("--no-msgwin"), QStringLiteral("--no-ctags"),
+                    QStringLiteral("--no-plugins"), QStringLiteral("--no-session"),
+                    QStringLiteral("--no-terminal"), file}))
+            return false;
+        const qint64 pid = m_process.processId();
+        return QTest::qWaitFor(
+            [&] {
+                m_window = x11input::WindowOfProcess(pid);
+                return m_window != 0;
+            },
+            10000);
+    }
+
+    // Selects a line of the editor with a triple click in the middle of the window, and waits
+    // until the editor holds the selection.
+    bool selectLine()
+    {
+        int x = 0;
+        int y = 0;
+        int width = 0;
+        int height = 0;
+        if (!x11input::WindowRect(m_window, x, y, width, height))
+            return false;
+        // The editor may still be loading the file: click again until the selection is there.
+        for (int attempt = 0; attempt < 10; ++attempt) {
+            x11input::ClickAt(x + width / 2, y + height / 2, 3);
+            if (QTest::qWaitFor([] { return x11input::SelectionOwner("PRIMARY") != 0; }, 500))
+                return true;
+        }
+        return false;
+    }
+
+    WindowId window() const { return m_window; }
+
+    // The settings of a plain editor: no side bar, no session, nothing asked at the end.
+    static bool writeSettings(const QString &config)
+    {
+        QFile file(QDir(config).filePath(QStringLiteral("geany.conf")));
+        if (!file.open(QIODevice::WriteOnly))
+            return false;
+        file.write("[geany]\nsidebar_visible=false\nmsgwindow_visible=false\n"
+                   "pref_main_load_session=false\npref_main_confirm_exit=false\n"
+                   "pref_main_save_winpos=false\nbeep_on_errors=false\n"
+                   "[VTE]\nload_vte=false\n");
+        return true;
+    }
+
+private:
+    WindowId m_window = 0;
+};
+
+// A terminal emulator started on a shell command; its window found by the process id.
+class Terminal : public Program
+{
+public:
+    bool startProgram(const QString &program, const QStringList &arguments)
+    {
+        if (!start(program, arguments))
+            return false;
+        const qint64 pid = m_process.processId();
+        return QTest::qWaitFor(
+            [&] {
+                m_window = x11input::WindowOfProcess(pid);
+                return m_window != 0;
+            },
+            10000);
+    }
+
+    // xterm with a shell that prints `line` and then runs `sleep` in the foreground, as a
+    // user's job; `sleeper` is the sleep's process id.
+    bool startXterm(const QString &line, long long &sleeper)
+    {
+        // A duration of its own tells this sleep from others on the machine.
+        const QString duration = QString::number(100000 + ::getpid());
+        if (!startProgram(QStringLiteral("xterm"),
+                          {QStringLiteral("-geometry"), QStringLiteral("60x6+400+300"),
+                           QStringLiteral("-e"), QStringLiteral("sh"), QStringLiteral("-c"),
+                           QStringLiteral("echo '%1'; sleep %2; echo over").arg(line, duration)}))
+            return false;
+        if (!QTest::qWaitFor([&] { return (sleeper = ProcessOf("sleep", duration)) != 0; }, 10000))
+            return false;
+        // The line has gone to the terminal before the sleep started; give it time to show.
+        QTest::qWait(200);
+        return true;
+    }
+
+    // Selects the first line of the terminal with a triple click.
+    bool selectFirstLine()
+    {
+        int x = 0;
+        int y = 0;
+        int width = 0;
+        int height = 0;
+        if (!x11input::WindowRect(m_window, x, y, width, height) ||
+            !x11input::EmptySelection("PRIMARY"))
+            return false;
+        x11input::ClickAt(x + 20, y + 8, 3);
+        return QTest::qWaitFor([] { return x11input::SelectionOwner("PRIMARY") != 0; }, 3000);
+    }
+
+    WindowId window() const { return m_window; }
+
+    // The process whose command line is `program argument`; 0 if there is none.
+    static long long ProcessOf(const char *program, const QString &argument)
+    {
+        const QByteArray wanted = QByteArray(program) + '\0' + argument.toUtf8() + '\0';
+        const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
+        for (const QString &entry : entries) {
+            bool number = false;
+            const long long pid = entry.toLongLong(&number);
+            if (!number)
+                continue;
+            QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
+            if (cmdline.open(QIODevice::ReadOnly) && cmdline.readAll() == wanted)
+                return pid;
+        }
+        return 0;
+    }
+
+    // Whether the process runs still (is there, and not a zombie).
+    static bool IsRunning(long long pid)
+    {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            return false;
+        const QByteArray fields = stat.readAll();
+        const qsizetype end = fields.lastIndexOf(')');
+        return end > 0 && fields.size() > end + 2 && fields[end + 2] != 'Z';
+    }
+
+private:
     WindowId m_window = 0;
 };
 
@@ -625,6 +774,168 @@ TEST_F(CaptureE2E, WindowAtAPointIsTheApplicationWindowInsideItsFrame)
     // The window manager's frame is what lies directly on the root window.
     EXPECT_EQ(m_backend->windowAt(640, 512), target.window());
     EXPECT_EQ(m_backend->windowAt(1275, 1020), 0u);
+}
+
+// Ctrl+C in a terminal interrupts its job: a pick from a terminal takes what is selected there
+// and sends nothing, so the job runs on.
+TEST_F(CaptureE2E, TerminalSelectionIsPickedAndItsJobRunsOn)
+{
+    CopyByHand("on the clipboard");
+    Terminal xterm;
+    long long sleeper = 0;
+    ASSERT_TRUE(xterm.startXterm(QStringLiteral("  picked from   a terminal "), sleeper));
+    ASSERT_TRUE(xterm.selectFirstLine());
+    ASSERT_TRUE(waitUntilActive(xterm.window()));
+
+    const ::testing::AssertionResult picked = picks(Name, "picked from a terminal");
+    // Keys would have had time to arrive by now.
+    QTest::qWait(300);
+    EXPECT_TRUE(Terminal::IsRunning(sleeper)) << "the terminal's job was interrupted";
+    ASSERT_TRUE(picked);
+    EXPECT_EQ(m_controller.row().captureTarget, xterm.window());
+    EXPECT_EQ(m_controller.row().pendingField, -1);
+    EXPECT_EQ(m_controller.row().unsaved, 1);
+    EXPECT_EQ(m_fills, (std::vector<std::pair<int, int>>{{0, 1}}));
+    EXPECT_EQ(m_toolbar->record(Name).valueState, TBFILL_FILLED);
+    EXPECT_EQ(m_status.text(), QStringLiteral("picked from a terminal"));
+    // A second pick from the same selection replaces the value and beeps.
+    ASSERT_TRUE(waitUntilActive(xterm.window()));
+    ASSERT_TRUE(picks(Name, "picked from a terminal"));
+    EXPECT_EQ(m_beeps, 1);
+    QTest::qWait(300);
+    EXPECT_TRUE(Terminal::IsRunning(sleeper));
+    // The clipboard was never emptied.
+    EXPECT_NE(x11input::ClipboardOwner(), 0u);
+
+    // With nothing selected the pick ends at once and says so.
+    ASSERT_TRUE(x11input::EmptySelection("PRIMARY"));
+    ASSERT_TRUE(waitUntilActive(xterm.window()));
+    clickField(Notes);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return m_status.text() == QString::fromUtf8(NothingSelectedText); }, 5000));
+    EXPECT_EQ(m_controller.row().pendingField, -1);
+    EXPECT_EQ(hasValue(Notes), 0);
+    QTest::qWait(300);
+    EXPECT_TRUE(Terminal::IsRunning(sleeper));
+    EXPECT_TRUE(m_messages.shown.empty());
+}
+
+// Every terminal installed for the tests is known by its real window class, and an editor is
+// not taken for one.
+TEST_F(CaptureE2E, InstalledTerminalsAreKnownByTheirWindowClass)
+{
+    const struct
+    {
+        const char *program;
+        QStringList arguments;
+        bool terminal;
+    } programs[] = {
+        {"xterm", {}, true},
+        {"uxterm", {}, true},
+        {"urxvt", {}, true},
+        {"stterm", {}, true},
+        {"lxterminal", {QStringLiteral("--no-remote")}, true},
+        {"geany", {QStringLiteral("--new-instance"), QStringLiteral("--no-session")}, false},
+    };
+    int checked = 0;
+    for (const auto &p : programs) {
+        const QString program = QString::fromLatin1(p.program);
+        if (QStandardPaths::findExecutable(program).isEmpty()) {
+            std::printf("not installed: %s\n", p.program);
+            continue;
+        }
+        Terminal window;
+        ASSERT_TRUE(window.startProgram(program, p.arguments)) << p.program;
+        std::string instance;
+        std::string className;
+        ASSERT_TRUE(x11input::WindowClass(window.window(), instance, className)) << p.program;
+        std::printf("%s: WM_CLASS \"%s\", \"%s\"\n", p.program, instance.c_str(),
+                    className.c_str());
+        EXPECT_EQ(IsTerminalWindowClass(instance, className), p.terminal) << p.program;
+        EXPECT_EQ(m_controller.IsTerminal(window.window()), p.terminal) << p.program;
+        ++checked;
+    }
+    // xterm and the editor at least.
+    EXPECT_GE(checked, 2);
+}
+
+// In the selection mode every pick reads what is selected at once: a GTK editor is sent no keys
+// and the clipboard stays as it was.
+TEST_F(CaptureE2E, SelectionModePicksFromAGtkEditorWithoutKeys)
+{
+    m_controller.setCaptureMode(CaptureMode::Selection);
+    CopyByHand("on the clipboard");
+    const WindowId clipboardOwner = x11input::ClipboardOwner();
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    ASSERT_TRUE(Geany::writeSettings(folder.path()));
+    const QString file = folder.filePath(QStringLiteral("notes.txt"));
+    {
+        QFile lines(file);
+        ASSERT_TRUE(lines.open(QIODevice::WriteOnly));
+        for (int line = 0; line < 60; ++line)
+            lines.write("selected in an editor\n");
+    }
+    Geany geany;
+    ASSERT_TRUE(geany.open(file, folder.path()));
+    ASSERT_TRUE(geany.selectLine());
+    ASSERT_TRUE(picks(Name, "selected in an editor"));
+    EXPECT_EQ(m_controller.row().pendingField, -1);
+    EXPECT_EQ(m_status.text(), QStringLiteral("selected in an editor"));
+    EXPECT_EQ(x11input::ClipboardOwner(), clipboardOwner);
+
+    // Nothing selected: the pick ends at once, the field keeps its value, and later copies go
+    // nowhere.
+    ASSERT_TRUE(x11input::EmptySelection("PRIMARY"));
+    clickField(Name);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return m_status.text() == QString::fromUtf8(NothingSelectedText); }, 5000));
+    EXPECT_EQ(m_status.windowTitle(),
+              QStringLiteral("quillon   - text you are picking up to \"Name\""));
+    EXPECT_EQ(m_controller.row().pendingField, -1);
+    CopyByHand("copied later");
+    QTest::qWait(300);
+    EXPECT_EQ(value(Name), "selected in an editor");
+    EXPECT_EQ(m_picked, 1);
+    EXPECT_TRUE(m_messages.shown.empty());
+}
+
+// A new editor window, a line selected in it at once, and the field's button clicked right
+// after: the window manager is still busy with the new window and with the picker's own
+// activation when the picker asks it for the editor. The keys must wait for the focus that the
+// picker asked for, every time. QUILLON_SOAK_PICKS sets how many picks (30 by default).
+TEST_F(CaptureE2E, GeanyPicksRightAfterANewWindowNeverMisfire)
+{
+    const int count = qEnvironmentVariableIsSet("QUILLON_SOAK_PICKS")
+                          ? qEnvironmentVariableIntValue("QUILLON_SOAK_PICKS")
+                          : 30;
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    ASSERT_TRUE(Geany::writeSettings(folder.path()));
+    std::vector<int> failed;
+    for (int i = 0; i < count; ++i) {
+        const std::string text = "picked line " + std::to_string(i);
+        const QString file = folder.filePath(QStringLiteral("pick%1.txt").arg(i));
+        {
+            QFile lines(file);
+            ASSERT_TRUE(lines.open(QIODevice::WriteOnly));
+            for (int line = 0; line < 60; ++line)
+                lines.write((text + "\n").c_str());
+        }
+        ASSERT_TRUE(x11input::EmptySelection("PRIMARY"));
+        Geany geany;
+        ASSERT_TRUE(geany.open(file, folder.path())) << "pick " << i;
+        ASSERT_TRUE(geany.selectLine()) << "pick " << i;
+        if (!picks(Name, text)) {
+            failed.push_back(i);
+            // A request left waiting ends with the next click.
+        }
+    }
+    std::printf("picks from geany: %d of %d arrived\n", count - static_cast<int>(failed.size()),
+                count);
+    EXPECT_TRUE(failed.empty()) << failed.size() << " picks failed, the first being pick "
+                                << (failed.empty() ? -1 : failed.front());
+    EXPECT_TRUE(m_messages.shown.empty());
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 // The text rules of picking and the row being picked: plain C++, no windows.
+#include <set>
 #include <string>
 #include <vector>
 
@@ -7,6 +8,7 @@
 #include "fieldvalues/fieldtypes.h"
 #include "picker/capture/capturetext.h"
 #include "picker/capture/pickedrow.h"
+#include "picker/capture/terminals.h"
 
 namespace {
 
@@ -199,6 +201,50 @@ TEST(PickedRow, LoadingATableEndsAWaitingRequest)
     row.Free();
     EXPECT_EQ(row.fieldCount, 0);
     EXPECT_FALSE(row.AnyFieldHasValue());
+}
+
+struct WindowClassCase
+{
+    const char *instance;
+    const char *className;
+    bool terminal;
+};
+
+TEST(TerminalWindowClass, TellsTerminalsFromOtherPrograms)
+{
+    const WindowClassCase cases[] = {
+        {"xterm", "XTerm", true},
+        {"xterm", "UXTerm", true},
+        {"mywork", "XTerm", true}, // xterm -name mywork
+        {"urxvt", "URxvt", true},
+        {"gnome-terminal-server", "Gnome-terminal", true},
+        {"konsole", "konsole", true},
+        {"xfce4-terminal", "Xfce4-terminal", true},
+        {"Alacritty", "Alacritty", true},
+        {"st-256color", "st-256color", true},
+        {"org.wezfurlong.wezterm", "org.wezfurlong.wezterm", true},
+        {"geany", "Geany", false},
+        {"mousepad", "Mousepad", false},
+        {"Navigator", "firefox-esr", false},
+        {"libreoffice", "libreoffice-calc", false},
+        {"terminal-notes", "Terminal-notes", false},
+        {"", "", false},
+    };
+    for (const WindowClassCase &c : cases)
+        EXPECT_EQ(IsTerminalWindowClass(c.instance, c.className), c.terminal)
+            << c.instance << " / " << c.className;
+}
+
+TEST(TerminalWindowClass, TableHoldsLowerCaseNamesOnce)
+{
+    std::set<std::string_view> seen;
+    for (const std::string_view name : TerminalWindowClasses()) {
+        EXPECT_FALSE(name.empty());
+        EXPECT_TRUE(seen.insert(name).second) << name;
+        for (const char c : name)
+            EXPECT_FALSE(c >= 'A' && c <= 'Z') << name;
+    }
+    EXPECT_GE(seen.size(), 16u);
 }
 
 } // namespace
