@@ -132,6 +132,11 @@ bool PickerWindow::start(const std::string &commandLine)
         menuAction(ShowPickingCommand)->setChecked(false);
     });
     m_capture->setStatusWindow(m_status);
+    // A click that found nothing selected says why in the status window: it comes up if hidden.
+    connect(m_capture.get(), &CaptureController::nothingToPick, this, [this] {
+        if (!m_statusShown)
+            toggleStatusWindow();
+    });
     ResetRow();
     return true;
 }

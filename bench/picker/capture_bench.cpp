@@ -1,5 +1,6 @@
-// Click-to-value latency of picking from a real application (Tk's wish) on a real X server,
-// next to the bare Xlib sequence from a click on a plain X window, in the same run. It needs an
+// Click-to-value latency of picking from a real application (Tk's wish) on a real X server, in
+// both ways of picking (copy: focus and Ctrl+C; selection: PRIMARY read at once), next to the
+// bare Xlib copy sequence from a click on a plain X window, all in the same run. It needs an
 // X server with a window manager; without DISPLAY it starts itself under tests/support/with-x
 // (a private Xvfb with openbox), so it runs headless as it is: build/bin/capture_bench
 #include <algorithm>
@@ -98,10 +99,11 @@ struct Scene
         loop.exec();
     }
 
-    // One pick: the click on the field button until the value is stored. Returns the time in
-    // seconds, negative on failure.
-    double pickOnce()
+    // One pick in the given way: the click on the field button until the value is stored.
+    // Returns the time in seconds, negative on failure.
+    double pickOnce(CaptureMode mode)
     {
+        controller.setCaptureMode(mode);
         controller.row().value[0].clear();
         const QPoint centre = button->mapToGlobal(button->rect().center());
         QEventLoop loop;
@@ -131,6 +133,7 @@ struct Scene
 Scene *g_scene = nullptr;
 double g_bareMedian = 0;
 double g_pickerMedian = 0;
+double g_selectionMedian = 0;
 
 double Median(std::vector<double> samples)
 {
@@ -139,8 +142,9 @@ double Median(std::vector<double> samples)
     return n % 2 == 1 ? samples[n / 2] : (samples[n / 2 - 1] + samples[n / 2]) / 2;
 }
 
-// Each iteration runs the bare sequence and then the picker's path, so that both meet the same
-// load on the machine; the iteration's time is the picker's.
+// Each iteration runs the bare sequence, then the picker's copy, then its pick from the
+// selection, so that all three meet the same load on the machine; the iteration's time is the
+// picker's copy.
 void BM_ClickToValue(benchmark::State &state)
 {
     BareCapture bare;
@@ -152,6 +156,7 @@ void BM_ClickToValue(benchmark::State &state)
     bare.activate(g_scene->targetWindow);
     std::vector<double> bareSamples;
     std::vector<double> pickerSamples;
+    std::vector<double> selectionSamples;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         const std::string text = bare.clickAndCopyFrom(g_scene->targetWindow);
@@ -163,7 +168,7 @@ void BM_ClickToValue(benchmark::State &state)
         bareSamples.push_back(std::chrono::duration<double>(end - start).count());
         Scene::settle(20);
 
-        const double seconds = g_scene->pickOnce();
+        const double seconds = g_scene->pickOnce(CaptureMode::Copy);
         if (seconds < 0) {
             state.SkipWithError("the picked value did not arrive");
             return;
@@ -171,12 +176,24 @@ void BM_ClickToValue(benchmark::State &state)
         state.SetIterationTime(seconds);
         pickerSamples.push_back(seconds);
         Scene::settle(20);
+
+        // The target's text is still selected.
+        const double selection = g_scene->pickOnce(CaptureMode::Selection);
+        if (selection < 0) {
+            state.SkipWithError("the value picked from the selection did not arrive");
+            return;
+        }
+        selectionSamples.push_back(selection);
+        Scene::settle(20);
     }
     g_bareMedian = Median(bareSamples);
     g_pickerMedian = Median(pickerSamples);
+    g_selectionMedian = Median(selectionSamples);
     state.counters["median_ms"] = g_pickerMedian * 1000;
+    state.counters["selection_median_ms"] = g_selectionMedian * 1000;
     state.counters["bare_median_ms"] = g_bareMedian * 1000;
     state.counters["ratio"] = g_pickerMedian / g_bareMedian;
+    state.counters["selection_ratio"] = g_selectionMedian / g_bareMedian;
 }
 
 BENCHMARK(BM_ClickToValue)->Iterations(Runs)->UseManualTime()->Unit(benchmark::kMillisecond);
@@ -194,9 +211,11 @@ int main(int argc, char **argv)
     g_scene = &scene;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    if (g_bareMedian > 0 && g_pickerMedian > 0)
-        std::printf("click to value: median %.2f ms, bare sequence %.2f ms, ratio %.2f\n",
-                    g_pickerMedian * 1000, g_bareMedian * 1000, g_pickerMedian / g_bareMedian);
+    if (g_bareMedian > 0 && g_pickerMedian > 0 && g_selectionMedian > 0)
+        std::printf("click to value (median of %d): copy %.2f ms, selection %.2f ms, bare copy "
+                    "sequence %.2f ms; ratios to the bare sequence: copy %.2f, selection %.2f\n",
+                    Runs, g_pickerMedian * 1000, g_selectionMedian * 1000, g_bareMedian * 1000,
+                    g_pickerMedian / g_bareMedian, g_selectionMedian / g_bareMedian);
     std::fflush(stdout);
     g_scene = nullptr;
     return 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <utility>
 
 #include <QApplication>
@@ -141,7 +142,7 @@ void CaptureController::PickField(int field)
         TakeSelectedText(field);
         return;
     }
-    CopyFromTargetWindow(m_row.captureTarget);
+    SendCopyRequest(m_row.captureTarget);
     // Only now does the field wait. The notice of the emptying above either came inside it or
     // finds the clipboard without an owner: neither is taken as the awaited text.
     m_row.pendingField = field;
@@ -158,12 +159,17 @@ void CaptureController::reportUnavailable()
 
 bool CaptureController::CopyFromTargetWindow(WindowId target)
 {
+    return !IsTerminal(target) && SendCopyRequest(target);
+}
+
+bool CaptureController::SendCopyRequest(WindowId target)
+{
     m_askTextBefore = false;
     if (!m_backend.available()) {
         reportUnavailable();
         return false;
     }
-    if (target == 0 || IsOwnWindow(target) || IsTerminal(target))
+    if (target == 0 || IsOwnWindow(target))
         return false;
     // Emptying the clipboard first makes every application announce its copy, even one that
     // owned the clipboard already. A clipboard of our own is emptied through Qt: emptied from
@@ -233,6 +239,7 @@ bool CaptureController::TakeSelectedText(int field)
     }
     ShowPickedText(content == ClipboardContent::NoText ? SelectionNotTextText : NothingSelectedText,
                    field);
+    emit nothingToPick(field);
     return false;
 }
 
@@ -289,17 +296,8 @@ CaptureController::ClipboardContent CaptureController::ReadClipboard()
         m_clipboard->ownsClipboard()
             ? CaptureBackend::ClipboardRead::Unsupported
             : m_backend.readClipboardText(m_capture, MaxCaptureLength + ReadSlack);
-    switch (read) {
-    case CaptureBackend::ClipboardRead::NoOwner:
-        return ClipboardContent::Nothing;
-    case CaptureBackend::ClipboardRead::NoText:
-        return ClipboardContent::NoText;
-    case CaptureBackend::ClipboardRead::Text:
-        m_capture.resize(Utf8PrefixLength(m_capture, MaxCaptureLength));
-        return ClipboardContent::Text;
-    case CaptureBackend::ClipboardRead::Unsupported:
-        break;
-    }
+    if (const std::optional<ClipboardContent> content = TakeBackendRead(read))
+        return *content;
     return ReadFromToolkit(QClipboard::Clipboard);
 }
 
@@ -310,6 +308,16 @@ CaptureController::ClipboardContent CaptureController::ReadSelection()
         m_clipboard->ownsSelection()
             ? CaptureBackend::ClipboardRead::Unsupported
             : m_backend.readSelectionText(m_capture, MaxCaptureLength + ReadSlack);
+    if (const std::optional<ClipboardContent> content = TakeBackendRead(read))
+        return *content;
+    if (!m_clipboard->supportsSelection())
+        return ClipboardContent::Nothing;
+    return ReadFromToolkit(QClipboard::Selection);
+}
+
+std::optional<CaptureController::ClipboardContent>
+CaptureController::TakeBackendRead(CaptureBackend::ClipboardRead read)
+{
     switch (read) {
     case CaptureBackend::ClipboardRead::NoOwner:
         return ClipboardContent::Nothing;
@@ -321,9 +329,7 @@ CaptureController::ClipboardContent CaptureController::ReadSelection()
     case CaptureBackend::ClipboardRead::Unsupported:
         break;
     }
-    if (!m_clipboard->supportsSelection())
-        return ClipboardContent::Nothing;
-    return ReadFromToolkit(QClipboard::Selection);
+    return std::nullopt;
 }
 
 CaptureController::ClipboardContent CaptureController::ReadFromToolkit(QClipboard::Mode mode)

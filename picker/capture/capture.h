@@ -2,6 +2,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -94,6 +95,8 @@ public slots:
 signals:
     // A picked value has been stored in `field`.
     void valuePicked(int field);
+    // A pick from the selection found nothing to take for `field`; the status window says why.
+    void nothingToPick(int field);
 
 private:
     enum class ClipboardContent
@@ -106,8 +109,13 @@ private:
     ClipboardContent ReadClipboard();
     // Reads the selection's text into the capture buffer, cut to 32000 bytes.
     ClipboardContent ReadSelection();
+    // What a read by the backend brought into the capture buffer, cut to 32000 bytes; nothing
+    // when Qt has to be asked instead.
+    std::optional<ClipboardContent> TakeBackendRead(CaptureBackend::ClipboardRead read);
     // Reads what Qt holds for the clipboard or the selection into the capture buffer.
     ClipboardContent ReadFromToolkit(QClipboard::Mode mode);
+    // The copy request for a window that is not a terminal.
+    bool SendCopyRequest(WindowId target);
     // Field `field` has taken a new value: its fill state, the beep, the unsaved row.
     void ValueArrived(int field);
     // Whether the clipboard's text, read into the capture buffer, is a clipboard manager's refill

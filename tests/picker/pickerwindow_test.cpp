@@ -14,6 +14,7 @@
 #include "fieldvalues/tabledescription.h"
 #include "picker/capture/capture.h"
 #include "picker/capture/capturebackend.h"
+#include "picker/capture/statuswindow.h"
 #include "picker/pickerrules.h"
 #include "picker/pickerwindow.h"
 #include "picker/toolbarbuttons.h"
@@ -23,6 +24,26 @@
 namespace {
 
 using Choice = PickerServices::NoDescriptionChoice;
+
+// Reaches no other application, like the null backend, unless told that the selection can be
+// read; then it holds `selection` (no text when empty).
+class SelectionBackend final : public CaptureBackend
+{
+public:
+    bool available() const override { return reachable; }
+    WindowId activeBeforeUs() override { return 0; }
+    WindowId windowAt(int, int) override { return 0; }
+    bool giveFocus(WindowId) override { return false; }
+    bool sendCopyKeys() override { return false; }
+    ClipboardRead readSelectionText(std::string &text, std::size_t) override
+    {
+        text = selection;
+        return selection.empty() ? ClipboardRead::NoOwner : ClipboardRead::Text;
+    }
+
+    bool reachable = false;
+    std::string selection;
+};
 
 class PickerWindowTest : public testing::Test
 {
@@ -116,7 +137,7 @@ protected:
     TemporaryFolder m_folder;
     PickerSettings m_settings;
     RecordingSink m_messages;
-    NullCaptureBackend m_backend;
+    SelectionBackend m_backend;
     std::string m_database;
     std::string m_people;
     std::string m_towns;
@@ -245,6 +266,35 @@ TEST_F(PickerWindowTest, StartOverAndClosingAskOnlyForUnsavedValues)
     EXPECT_TRUE(window->close());
     EXPECT_EQ(iniText(),
               "[Settings]\ninuse=0\norientation=1\ndatatablefile=" + m_people + "\ncapture=copy\n");
+}
+
+TEST_F(PickerWindowTest, NothingSelectedBringsUpTheStatusWindowThatSaysSo)
+{
+    WriteBytes(m_folder.path() / "quillon.ini", "[Settings]\ncapture=selection\n");
+    m_backend.reachable = true;
+    std::unique_ptr<PickerWindow> window = start(m_people);
+    ASSERT_NE(window, nullptr);
+    ASSERT_FALSE(window->statusShown());
+
+    window->command(FirstFieldCommand);
+    EXPECT_TRUE(window->statusShown());
+    EXPECT_TRUE(window->statusWindow()->isVisible());
+    EXPECT_TRUE(window->menuAction(ShowPickingCommand)->isChecked());
+    EXPECT_EQ(window->statusWindow()->text(), QString::fromUtf8(NothingSelectedText));
+    EXPECT_EQ(window->statusWindow()->windowTitle(),
+              QStringLiteral("quillon   - text you are picking up to \"Name\""));
+    EXPECT_EQ(fill(*window, 0), TBFILL_EMPTY);
+    EXPECT_EQ(window->capture().row().pendingField, -1);
+
+    // Selected text goes in at once, and the window stays as the user leaves it.
+    m_backend.selection = "Grace Hopper";
+    window->command(FirstFieldCommand);
+    EXPECT_EQ(window->capture().row().value[0], "Grace Hopper");
+    EXPECT_EQ(fill(*window, 0), TBFILL_FILLED);
+    EXPECT_EQ(window->statusWindow()->text(), QStringLiteral("Grace Hopper"));
+    EXPECT_TRUE(m_messages.shown.empty());
+    m_messages.answers = {MessageAnswer::Yes};
+    EXPECT_TRUE(window->close());
 }
 
 TEST_F(PickerWindowTest, CaptureModeComesFromTheSettingsAndGoesBackAtClose)

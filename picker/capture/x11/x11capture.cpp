@@ -646,8 +646,15 @@ bool X11CaptureBackend::giveFocus(WindowId id)
                 return true;
             }
         }
-        if (g_errorSeen || std::chrono::steady_clock::now() >= deadline)
+        if (g_errorSeen)
             return false;
+        if (std::chrono::steady_clock::now() >= deadline) {
+            // A window manager that lists frame extents but does not answer for our window:
+            // from now on the changes of the active window tell.
+            if (answers && !handled)
+                m_x->frameExtentsAnswered = false;
+            return false;
+        }
         pollfd connection{ConnectionNumber(display), POLLIN, 0};
         poll(&connection, 1, 2);
     }

@@ -1,5 +1,7 @@
 #include "picker/capture/x11/x11session.h"
 
+#include <cstdlib>
+
 #include <QAbstractNativeEventFilter>
 #include <QByteArray>
 #include <QGuiApplication>
@@ -30,7 +32,18 @@ public:
     bool available() const override { return true; }
     WindowId activeBeforeUs() override { return m_backend->activeBeforeUs(); }
     WindowId windowAt(int x, int y) override { return m_backend->windowAt(x, y); }
-    bool giveFocus(WindowId window) override { return m_backend->giveFocus(window); }
+    bool giveFocus(WindowId window) override
+    {
+        // The click that asks for the pick has made Qt ask the window manager to activate our
+        // window. That request must reach the server before the backend's own, so that the
+        // window manager handles it first and the backend's wait covers it.
+        if (auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()) {
+            xcb_connection_t *connection = x11->connection();
+            std::free(
+                xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+        }
+        return m_backend->giveFocus(window);
+    }
     bool sendCopyKeys() override { return m_backend->sendCopyKeys(); }
     WindowClass windowClass(WindowId window) override { return m_backend->windowClass(window); }
     ClipboardRead readSelectionText(std::string &text, std::size_t limit) override
