@@ -231,25 +231,40 @@ public:
                            QStringLiteral("-e"), QStringLiteral("sh"), QStringLiteral("-c"),
                            QStringLiteral("echo '%1'; sleep %2; echo over").arg(line, duration)}))
             return false;
-        if (!QTest::qWaitFor([&] { return (sleeper = ProcessOf("sleep", duration)) != 0; }, 10000))
-            return false;
-        // The line has gone to the terminal before the sleep started; give it time to show.
-        QTest::qWait(200);
-        return true;
+        return QTest::qWaitFor([&] { return (sleeper = ProcessOf("sleep", duration)) != 0; },
+                               10000);
     }
 
-    // Selects the first line of the terminal with a triple click.
-    bool selectFirstLine()
+    // Selects the first line of the terminal with a triple click, until the selection holds
+    // `expected` (the terminal may not have shown the line yet).
+    bool selectFirstLine(const QString &expected)
     {
         int x = 0;
         int y = 0;
         int width = 0;
         int height = 0;
-        if (!x11input::WindowRect(m_window, x, y, width, height) ||
-            !x11input::EmptySelection("PRIMARY"))
+        if (!x11input::WindowRect(m_window, x, y, width, height))
             return false;
-        x11input::ClickAt(x + 20, y + 8, 3);
-        return QTest::qWaitFor([] { return x11input::SelectionOwner("PRIMARY") != 0; }, 3000);
+        for (int attempt = 0; attempt < 20; ++attempt) {
+            x11input::EmptySelection("PRIMARY");
+            x11input::ClickAt(x + 20, y + 8, 3);
+            if (QTest::qWaitFor([] { return x11input::SelectionOwner("PRIMARY") != 0; }, 500) &&
+                SelectedText().trimmed() == expected.trimmed())
+                return true;
+            QTest::qWait(100);
+        }
+        return false;
+    }
+
+    // What is selected, read by xclip as any program would.
+    static QString SelectedText()
+    {
+        QProcess xclip;
+        xclip.start(QStringLiteral("xclip"), {QStringLiteral("-o"), QStringLiteral("-selection"),
+                                              QStringLiteral("primary")});
+        if (!xclip.waitForFinished(5000))
+            return {};
+        return QString::fromUtf8(xclip.readAllStandardOutput());
     }
 
     WindowId window() const { return m_window; }
@@ -783,8 +798,9 @@ TEST_F(CaptureE2E, TerminalSelectionIsPickedAndItsJobRunsOn)
     CopyByHand("on the clipboard");
     Terminal xterm;
     long long sleeper = 0;
-    ASSERT_TRUE(xterm.startXterm(QStringLiteral("  picked from   a terminal "), sleeper));
-    ASSERT_TRUE(xterm.selectFirstLine());
+    const QString line = QStringLiteral("  picked from   a terminal ");
+    ASSERT_TRUE(xterm.startXterm(line, sleeper));
+    ASSERT_TRUE(xterm.selectFirstLine(line));
     ASSERT_TRUE(waitUntilActive(xterm.window()));
 
     const ::testing::AssertionResult picked = picks(Name, "picked from a terminal");
