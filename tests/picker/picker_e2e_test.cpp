@@ -195,7 +195,8 @@ TEST_F(PickerE2E, PickTwoValuesFromAGtkApplicationEnterTheRowAndClose)
     // Closed through the window manager: nothing is unsaved, so nothing is asked.
     ASSERT_TRUE(x11input::CloseWindow(picker));
     ASSERT_TRUE(waitForEnd());
-    EXPECT_EQ(settings(), "[Settings]\ninuse=0\norientation=0\ndatatablefile=" + m_path + "\n");
+    EXPECT_EQ(settings(), "[Settings]\ninuse=0\norientation=0\ndatatablefile=" + m_path +
+                              "\ncapture=copy\n");
 }
 
 TEST_F(PickerE2E, FirstStartWithoutAFileAsksAndCancelEnds)

@@ -252,6 +252,8 @@ struct X11CaptureBackend::Connection
     };
     Before beforeState = Before::Unknown;
     std::string beforeText;
+    // The clipboard has been emptied since the last copy keys.
+    bool emptied = false;
     Window askedWindow = 0; // the window last sent the copy keys
     Window textOwner = 0;   // the owner of the clipboard text last read
     bool clientIds = false; // the server tells a window's client (X Resource extension 1.2)
@@ -663,6 +665,16 @@ bool X11CaptureBackend::giveFocus(WindowId id)
 bool X11CaptureBackend::sendCopyKeys()
 {
     Display *display = m_x->display;
+    if (std::exchange(m_x->emptied, false)) {
+        // The copy is stamped with the time of the keys, and a clipboard manager may fill the
+        // emptied clipboard again stamped with the time of the emptying; within the same
+        // millisecond the manager's claim would win over the copy if it came later. So the keys
+        // go out once the server's clock has moved past the emptying.
+        const Time emptying = m_x->serverTime();
+        const auto deadline = Clock::now() + std::chrono::milliseconds(50);
+        while (m_x->serverTime() == emptying && Clock::now() < deadline) {
+        }
+    }
     XTestFakeKeyEvent(display, m_x->control, True, CurrentTime);
     XTestFakeKeyEvent(display, m_x->letterC, True, CurrentTime);
     XTestFakeKeyEvent(display, m_x->letterC, False, CurrentTime);
@@ -680,6 +692,7 @@ bool X11CaptureBackend::emptyClipboard()
     m_x->before.ask(m_x->clipboard, m_x->utf8String);
     m_x->beforeState = Connection::Before::Asked;
     XSetSelectionOwner(m_x->display, m_x->clipboard, None, CurrentTime);
+    m_x->emptied = true;
     return true;
 }
 
