@@ -252,8 +252,10 @@ struct X11CaptureBackend::Connection
     };
     Before beforeState = Before::Unknown;
     std::string beforeText;
-    // The clipboard has been emptied since the last copy keys.
+    // The clipboard has been emptied since the last copy keys; the first server time read after
+    // the emptying (CurrentTime while none has been).
     bool emptied = false;
+    Time emptiedBy = CurrentTime;
     Window askedWindow = 0; // the window last sent the copy keys
     Window textOwner = 0;   // the owner of the clipboard text last read
     bool clientIds = false; // the server tells a window's client (X Resource extension 1.2)
@@ -308,6 +310,8 @@ struct X11CaptureBackend::Connection
                                      e.xproperty.atom == stampProperty;
                           }))
             return CurrentTime;
+        if (emptied && emptiedBy == CurrentTime)
+            emptiedBy = event.xproperty.time;
         return event.xproperty.time;
     }
 
@@ -670,7 +674,8 @@ bool X11CaptureBackend::sendCopyKeys()
         // emptied clipboard again stamped with the time of the emptying; within the same
         // millisecond the manager's claim would win over the copy if it came later. So the keys
         // go out once the server's clock has moved past the emptying.
-        const Time emptying = m_x->serverTime();
+        const Time emptying = m_x->emptiedBy != CurrentTime ? m_x->emptiedBy : m_x->serverTime();
+        m_x->emptiedBy = CurrentTime;
         const auto deadline = Clock::now() + std::chrono::milliseconds(50);
         while (m_x->serverTime() == emptying && Clock::now() < deadline) {
         }
@@ -693,6 +698,7 @@ bool X11CaptureBackend::emptyClipboard()
     m_x->beforeState = Connection::Before::Asked;
     XSetSelectionOwner(m_x->display, m_x->clipboard, None, CurrentTime);
     m_x->emptied = true;
+    m_x->emptiedBy = CurrentTime;
     return true;
 }
 
