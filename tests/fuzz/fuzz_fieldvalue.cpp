@@ -23,34 +23,9 @@ constexpr std::array<int, 24> Lengths{-1, 0,   1,   2,   3,    4,     5,     8,
                                       10, 15,  16,  19,  20,   26,    38,    50,
                                       64, 200, 255, 256, 8190, 32000, 65536, INT_MAX};
 
-// A number as texts are read: blanks, one sign, digits up to the first other character.
-int NumberAt(std::string_view text, std::size_t from, std::size_t count)
-{
-    std::string_view part = text.substr(from, count);
-    std::size_t at = 0;
-    while (at < part.size() && part[at] == ' ')
-        ++at;
-    bool negative = false;
-    if (at < part.size() && (part[at] == '+' || part[at] == '-'))
-        negative = part[at++] == '-';
-    int number = 0;
-    for (; at < part.size() && part[at] >= '0' && part[at] <= '9'; ++at)
-        number = number * 10 + (part[at] - '0');
-    return negative ? -number : number;
-}
-
-bool IsLeapYear(int year)
-{
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
 bool IsCalendarDate(const DateParts &date)
 {
-    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (date.year < 1000 || date.year > LargestYear || date.month < 1 || date.month > 12 ||
-        date.day < 1)
-        return false;
-    return date.day <= days[date.month - 1] + (date.month == 2 && IsLeapYear(date.year) ? 1 : 0);
+    return ::IsCalendarDate(date.year, date.month, date.day, LargestYear);
 }
 
 bool IsTimeOfDay(const TimeParts &time)

@@ -4,8 +4,9 @@
 #include <cstdlib>
 #include <string_view>
 
-// What the fuzz targets share: a property that must hold for every input, and the test for
-// well-formed UTF-8.
+// What the fuzz targets share: a property that must hold for every input, the test for
+// well-formed UTF-8, and the calendar and number reading written out on their own, to judge the
+// system's answers by.
 
 // Stops the run when `holds` is false, naming the property, so that libFuzzer keeps the input.
 inline void Require(bool holds, const char *property)
@@ -57,4 +58,34 @@ inline bool IsValidUtf8(std::string_view text)
         at += length;
     }
     return true;
+}
+
+inline bool IsLeapYear(int year)
+{
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+// A day of the calendar between the years 1000 and `largestYear`.
+inline bool IsCalendarDate(int year, int month, int day, int largestYear)
+{
+    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (year < 1000 || year > largestYear || month < 1 || month > 12 || day < 1)
+        return false;
+    return day <= days[month - 1] + (month == 2 && IsLeapYear(year) ? 1 : 0);
+}
+
+// A number as texts are read: blanks, one sign, digits up to the first other character.
+inline int NumberAt(std::string_view text, std::size_t from, std::size_t count)
+{
+    std::string_view part = text.substr(from, count);
+    std::size_t at = 0;
+    while (at < part.size() && part[at] == ' ')
+        ++at;
+    bool negative = false;
+    if (at < part.size() && (part[at] == '+' || part[at] == '-'))
+        negative = part[at++] == '-';
+    int number = 0;
+    for (; at < part.size() && part[at] >= '0' && part[at] <= '9'; ++at)
+        number = number * 10 + (part[at] - '0');
+    return negative ? -number : number;
 }
