@@ -15,6 +15,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "odbc/connectionpolicy.h"
 #include "odbc/connectionstring.h"
 #include "odbc/error.h"
 #include "wizard/bytes.h"
@@ -272,9 +273,16 @@ void DataSourceDialog::accept()
     const std::string connect = chosenConnectString();
     if (connect.empty())
         return;
+    // A file data source may come from anyone: what it would make the driver manager or a
+    // driver load or write is refused before either sees it.
+    const ConnectionCheck check = CheckConnectString(connect);
+    if (!check.allowed) {
+        m_sink.show(Message{check.reason, "Ormund", MessageIcon::Exclamation, MessageButtons::Ok});
+        return;
+    }
     try {
         const WaitCursor waiting;
-        m_database.open(connect);
+        m_database.open(check.connectString);
     } catch (const OdbcError &error) {
         m_sink.show(DriverErrorMessage(error.what()));
         if (IsLoginFailure(error)) {

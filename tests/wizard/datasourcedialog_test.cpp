@@ -182,4 +182,34 @@ TEST_F(Dialog, AFileDataSourceConnectsButThePageRefusesIt)
     EXPECT_FALSE(wizard.session().isConnected());
 }
 
+TEST_F(Dialog, AFileDataSourceThatNamesALibraryIsRefusedAndNothingLoads)
+{
+    const PrivateOdbcFiles files("", "");
+    const std::filesystem::path folder = files.folder() / "ODBCDataSources";
+    std::filesystem::create_directory(folder);
+    WriteBytes(folder / "evil.dsn", "[ODBC]\nDRIVER=" QUILLON_MARKER_A "\n");
+    TemporaryFolder markers;
+    setenv("QUILLON_MARKER_DIR", markers.path().c_str(), 1);
+
+    DescriptionWizard wizard(m_sink);
+    wizard.show();
+    OnNextModal([&folder](QWidget *modal) {
+        auto *dialog = qobject_cast<DataSourceDialog *>(modal);
+        ASSERT_NE(dialog, nullptr);
+        dialog->tabs()->setCurrentIndex(DataSourceDialog::FileTab);
+        dialog->fileNameEdit()->setText(QString::fromStdString((folder / "evil.dsn").string()));
+        dialog->buttons()->button(QDialogButtonBox::Ok)->click();
+        // Refused: the dialog stays open until the user gives up.
+        dialog->reject();
+    });
+    wizard.dataSourcePage()->specifyButton()->click();
+    unsetenv("QUILLON_MARKER_DIR");
+    ASSERT_FALSE(m_sink.shown.empty());
+    EXPECT_EQ(m_sink.shown[0].caption, "Ormund");
+    EXPECT_EQ(m_sink.shown[0].icon, MessageIcon::Exclamation);
+    EXPECT_NE(m_sink.shown[0].text.find("DRIVER"), std::string::npos) << m_sink.shown[0].text;
+    EXPECT_TRUE(std::filesystem::is_empty(markers.path()));
+    EXPECT_FALSE(wizard.session().isConnected());
+}
+
 } // namespace
