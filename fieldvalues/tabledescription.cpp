@@ -226,7 +226,8 @@ int createBeside(const std::string &path, std::string &temporary)
 // written to stays as it is, as it would with writing in place. Something other than a file (a
 // device, a pipe) is written to in place: it holds nothing to keep, and must not be replaced.
 // Messages name `shownPath`.
-bool writeReplacing(const std::string &shownPath, const std::string &bytes, Message *failure)
+bool writeReplacing(const std::string &shownPath, const std::string &bytes, SaveAccess saveAccess,
+                    Message *failure)
 {
     std::string path = replacedFile(shownPath);
     struct stat existing
@@ -244,7 +245,9 @@ bool writeReplacing(const std::string &shownPath, const std::string &bytes, Mess
         report(failure, openFailure(shownPath));
         return false;
     }
-    if (exists)
+    if (saveAccess == SaveAccess::OwnerOnly)
+        fchmod(fd, S_IRUSR | S_IWUSR);
+    else if (exists)
         fchmod(fd, existing.st_mode & 07777);
 
     int error = writeAll(fd, bytes);
@@ -320,7 +323,7 @@ int LoadTableDescription(const std::string &path, TableDescription &description,
 
 bool SaveTableDescription(const std::string &path, const std::string &connectString,
                           const std::string &tableName, const std::vector<FieldRow> &rows,
-                          Message *failure)
+                          Message *failure, SaveAccess access)
 {
     std::string connect(WithoutOdbcPrefix(connectString));
     std::string problem = firstItemOutOfRange(connect, tableName, rows);
@@ -329,7 +332,7 @@ bool SaveTableDescription(const std::string &path, const std::string &connectStr
                                 MessageIcon::Stop, MessageButtons::Ok});
         return false;
     }
-    return writeReplacing(path, encode(connect, tableName, rows), failure);
+    return writeReplacing(path, encode(connect, tableName, rows), access, failure);
 }
 
 void SetValueWidths(TableDescription &description)

@@ -61,12 +61,21 @@ struct FieldRow
 int LoadTableDescription(const std::string &path, TableDescription &description,
                          Message *failure = nullptr);
 
+// Who may read a saved file: as the umask and the replaced file's mode allow, or its owner
+// alone (for a connection string that carries a password).
+enum class SaveAccess
+{
+    AsUsual,
+    OwnerOnly,
+};
+
 // Writes a Table Description file from the wizard's list. Returns true on success; on failure
 // the existing file at `path` is untouched and `failure` says why. Anything the reader would
-// refuse is refused here, before a byte is written.
+// refuse is refused here, before a byte is written. With OwnerOnly the file gets mode 0600
+// before its first byte is written, whatever the umask and the mode of the file it replaces.
 bool SaveTableDescription(const std::string &path, const std::string &connectString,
                           const std::string &tableName, const std::vector<FieldRow> &rows,
-                          Message *failure = nullptr);
+                          Message *failure = nullptr, SaveAccess access = SaveAccess::AsUsual);
 
 // Sets every loaded field's valueWidth with ValueWidth and the cap 32000.
 void SetValueWidths(TableDescription &description);

@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <QShortcut>
 
+#include "desktop/descriptionfiles.h"
 #include "desktop/launch.h"
 #include "odbc/error.h"
 #include "wizard/aboutbox.h"
@@ -38,6 +39,10 @@ DescriptionWizard::DescriptionWizard(MessageSink &sink, DataSourceChooser *choos
         m_ownChooser = std::make_unique<DialogDataSourceChooser>(this, m_sink);
         m_chooser = m_ownChooser.get();
     }
+    m_saveFileChooser = ChooseSaveDescriptionFile;
+    m_pickerStarter = [](const std::string &path, LaunchFailure *failure) {
+        return StartSiblingProgram("quillon", {path}, failure);
+    };
     setWizardStyle(QWizard::ClassicStyle);
     setWindowIcon(QIcon(QStringLiteral(":/icons/128")));
 

@@ -3,9 +3,11 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include <QWizard>
 
+#include "desktop/launch.h"
 #include "fieldvalues/message.h"
 #include "wizard/session.h"
 
@@ -47,6 +49,16 @@ public:
     // Command 1039: the About box.
     void showAbout();
 
+    // Where Finish asks for the file to save: the Save dialog for descriptions unless replaced.
+    using SaveFileChooser = std::function<bool(QWidget *owner, std::string &path)>;
+    void setSaveFileChooser(SaveFileChooser chooser) { m_saveFileChooser = std::move(chooser); }
+    const SaveFileChooser &saveFileChooser() const { return m_saveFileChooser; }
+    // How the picker is started on a saved description: quillon from beside our own
+    // executable unless replaced.
+    using PickerStarter = std::function<bool(const std::string &path, LaunchFailure *failure)>;
+    void setPickerStarter(PickerStarter starter) { m_pickerStarter = std::move(starter); }
+    const PickerStarter &pickerStarter() const { return m_pickerStarter; }
+
     DataSourcePage *dataSourcePage() const { return m_dataSourcePage; }
     TablePage *tablePage() const { return m_tablePage; }
     FieldPage *fieldPage() const { return m_fieldPage; }
@@ -58,6 +70,8 @@ private:
     std::unique_ptr<DataSourceChooser> m_ownChooser;
     DataSourceChooser *m_chooser = nullptr;
     DataSourceSession m_session;
+    SaveFileChooser m_saveFileChooser;
+    PickerStarter m_pickerStarter;
     DataSourcePage *m_dataSourcePage = nullptr;
     TablePage *m_tablePage = nullptr;
     FieldPage *m_fieldPage = nullptr;

@@ -1,12 +1,420 @@
 #include "wizard/fieldpage.h"
 
+#include <cstdlib>
+#include <optional>
+
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "wizard/bytes.h"
 #include "wizard/descriptionwizard.h"
 #include "wizard/dialogunits.h"
+#include "wizard/fieldeditdialog.h"
+
+namespace {
+
+struct ColumnSpec
+{
+    const char *heading;
+    int width;
+};
+
+constexpr ColumnSpec TableColumns[] = {
+    {"Field Name", 100}, {"Type", 100}, {"Length", 50}, {"Required", 80}, {"SQL Type", 30},
+};
+constexpr ColumnSpec SelectedColumns[] = {
+    {"Field Name", 100}, {"Title", 80},    {"Default Value", 100}, {"Type", 100},
+    {"Length", 50},      {"Required", 80}, {"SQL Type", 30},
+};
+
+Message Inform(const std::string &text)
+{
+    return Message{text, "Inform", MessageIcon::Information, MessageButtons::Ok};
+}
+
+QString Number(const std::optional<std::int32_t> &value)
+{
+    return value ? QString::number(*value) : QString();
+}
+
+QString Nullability(const std::optional<std::int32_t> &nullable)
+{
+    if (nullable == 0)
+        return QStringLiteral("Yes");
+    if (nullable == 1)
+        return QStringLiteral("No");
+    return QStringLiteral("Unknown");
+}
+
+// A number column read as the list shows it; an empty cell (the driver gave NULL) is no number.
+std::optional<long> ReadDecimal(const QString &text)
+{
+    if (text.isEmpty())
+        return std::nullopt;
+    return std::strtol(text.toLatin1().constData(), nullptr, 10);
+}
+
+// SQL_BINARY, SQL_VARBINARY and SQL_LONGVARBINARY: no text picked from a window fills them.
+bool IsBinary(const QString &sqlType)
+{
+    const long type = ReadDecimal(sqlType).value_or(0);
+    return type == -2 || type == -3 || type == -4;
+}
+
+QTreeWidget *FieldList(const char *name, QWidget *parent)
+{
+    auto *list = new QTreeWidget(parent);
+    list->setObjectName(QString::fromLatin1(name));
+    list->setRootIsDecorated(false);
+    list->setItemsExpandable(false);
+    list->setUniformRowHeights(true);
+    list->setAllColumnsShowFocus(true);
+    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setSortingEnabled(false);
+    list->header()->setStretchLastSection(false);
+    return list;
+}
+
+template <std::size_t N> void SetColumns(QTreeWidget *list, const ColumnSpec (&columns)[N])
+{
+    QStringList headings;
+    for (const ColumnSpec &column : columns)
+        headings << QString::fromLatin1(column.heading);
+    list->setColumnCount(static_cast<int>(N));
+    list->setHeaderLabels(headings);
+    for (std::size_t i = 0; i < N; ++i)
+        list->setColumnWidth(static_cast<int>(i), columns[i].width);
+}
+
+// The title a field starts with: the first seven characters of its name, fewer when more would
+// not fit the file's title in bytes.
+QString FirstTitle(const QString &name)
+{
+    QString title = name.left(FieldEditDialog::TitleLimit);
+    while (ToBytes(title).size() > static_cast<std::size_t>(FieldEditDialog::TitleLimit))
+        title.chop(1);
+    return title;
+}
+
+} // namespace
 
 FieldPage::FieldPage(DescriptionWizard &wizard) : m_wizard(wizard)
 {
     setMinimumSize(DialogUnits(this, 336, 178));
     setFinalPage(true);
+
+    m_heading = new QLabel(QStringLiteral("Range"), this);
+    m_heading->setObjectName(QStringLiteral("fieldHeading"));
+    m_heading->setTextFormat(Qt::PlainText);
+    m_tableFields = FieldList("tableFields", this);
+    m_selected = FieldList("selectedFields", this);
+    SetColumns(m_selected, SelectedColumns);
+
+    m_select = new QPushButton(QStringLiteral(">"), this);
+    m_selectAll = new QPushButton(QStringLiteral(">>"), this);
+    m_unselect = new QPushButton(QStringLiteral("<"), this);
+    m_unselectAll = new QPushButton(QStringLiteral("<<"), this);
+    for (QPushButton *button : {m_select, m_selectAll, m_unselect, m_unselectAll})
+        button->setAutoDefault(false);
+
+    auto *buttons = new QVBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_select);
+    buttons->addWidget(m_selectAll);
+    buttons->addWidget(m_unselect);
+    buttons->addWidget(m_unselectAll);
+    buttons->addStretch(1);
+
+    auto *leftNote = new QLabel(
+        QStringLiteral("    Right arrow button to select. Left arrow button to unselect."), this);
+    leftNote->setWordWrap(true);
+    auto *rightNote = new QLabel(QStringLiteral("    Double click on the field item to edit its "
+                                                "title and/or its default value."),
+                                 this);
+    rightNote->setWordWrap(true);
+
+    auto *layout = new QGridLayout(this);
+    layout->addWidget(m_heading, 0, 0);
+    layout->addWidget(new QLabel(QStringLiteral("Selected Field(s)"), this), 0, 2);
+    layout->addWidget(m_tableFields, 1, 0);
+    layout->addLayout(buttons, 1, 1);
+    layout->addWidget(m_selected, 1, 2);
+    layout->addWidget(leftNote, 2, 0);
+    layout->addWidget(rightNote, 2, 2);
+    layout->setRowStretch(1, 1);
+    layout->setColumnStretch(0, 1);
+    layout->setColumnStretch(2, 1);
+
+    connect(m_select, &QPushButton::clicked, this, &FieldPage::SelectFields);
+    connect(m_selectAll, &QPushButton::clicked, this, &FieldPage::SelectAllFields);
+    connect(m_unselect, &QPushButton::clicked, this, &FieldPage::UnselectFields);
+    connect(m_unselectAll, &QPushButton::clicked, this, &FieldPage::UnselectAllFields);
+    connect(m_tableFields, &QTreeWidget::itemDoubleClicked, this, &FieldPage::SelectFields);
+    connect(m_selected, &QTreeWidget::itemDoubleClicked, this, &FieldPage::editSelectedField);
+    setFocusProxy(m_tableFields);
 }
 
-void FieldPage::activate() {}
+MessageAnswer FieldPage::show(const Message &message)
+{
+    return m_wizard.messages().show(message);
+}
+
+void FieldPage::activate()
+{
+    const DataSourceSession &session = m_wizard.session();
+    if (m_listedTable == session.tableName() && m_listedConnect == session.connectString())
+        return;
+    m_listedTable = session.tableName();
+    m_listedConnect = session.connectString();
+    m_heading->setText(QStringLiteral("Fields In Table ") + FromBytes(m_listedTable));
+    const ColumnCatalog *columns = m_wizard.session().columns();
+    fillLists(columns != nullptr && columns->isOpen() ? &columns->rows() : nullptr);
+}
+
+void FieldPage::fillLists(const std::vector<ColumnCatalogRow> *columns)
+{
+    if (!m_filledOnce) {
+        SetColumns(m_tableFields, TableColumns);
+        m_filledOnce = true;
+    }
+    // A selection made for another table or data source goes, with its titles and defaults.
+    m_tableFields->clear();
+    m_selected->clear();
+    setSelectAvailable(true);
+
+    if (columns == nullptr) {
+        show(Inform("The driver of this data source does not list the fields of a table.\n"
+                    "No field can be selected."));
+        return;
+    }
+    for (const ColumnCatalogRow &row : *columns) {
+        const QString name = FromBytes(row.name);
+        // Names that differ in letter case alone are one field.
+        if (!m_tableFields->findItems(name, Qt::MatchFixedString, TableName).isEmpty())
+            continue;
+        auto *item = new QTreeWidgetItem(m_tableFields);
+        item->setText(TableName, name);
+        item->setText(TableType, FromBytes(row.typeName));
+        item->setText(TableLength, Number(row.length));
+        item->setText(TableRequired, Nullability(row.nullable));
+        item->setText(TableSqlType, Number(row.dataType));
+    }
+}
+
+void FieldPage::setSelectAvailable(bool available)
+{
+    m_select->setEnabled(available);
+    m_selectAll->setEnabled(available);
+}
+
+void FieldPage::MoveToSelected(QTreeWidgetItem *item, int position)
+{
+    const QString name = item->text(TableName);
+    if (item->text(TableType) == QStringLiteral("COUNTER")) {
+        show(Inform("A Field of type \"COUNTER\" will be automatically filled up."));
+        return;
+    }
+    if (IsBinary(item->text(TableSqlType))) {
+        show(Inform("Quillon cannot fill up a field of type binary.\nSkip this field."));
+        return;
+    }
+    // The picker gives every field a value of at least one character.
+    const std::optional<long> length = ReadDecimal(item->text(TableLength));
+    if (!length) {
+        show(Inform("The driver gives no length for the field \"" + ToBytes(name) +
+                    "\".\nQuillon needs a length of at least 1 to fill up a field.\n"
+                    "Skip this field."));
+        return;
+    }
+    if (*length < 1) {
+        show(Inform("The field \"" + ToBytes(name) + "\" has a length of " +
+                    std::to_string(*length) +
+                    ".\nQuillon needs a length of at least 1 to fill up a field.\n"
+                    "Skip this field."));
+        return;
+    }
+    auto *selected = new QTreeWidgetItem;
+    selected->setText(SelectedName, name);
+    selected->setText(SelectedTitle, FirstTitle(name));
+    selected->setText(SelectedType, item->text(TableType));
+    selected->setText(SelectedLength, item->text(TableLength));
+    selected->setText(SelectedRequired, item->text(TableRequired));
+    selected->setText(SelectedSqlType, item->text(TableSqlType));
+    m_selected->insertTopLevelItem(position, selected);
+    delete item;
+}
+
+void FieldPage::MoveToTable(QTreeWidgetItem *item, int position)
+{
+    auto *field = new QTreeWidgetItem;
+    field->setText(TableName, item->text(SelectedName));
+    field->setText(TableType, item->text(SelectedType));
+    field->setText(TableLength, item->text(SelectedLength));
+    field->setText(TableRequired, item->text(SelectedRequired));
+    field->setText(TableSqlType, item->text(SelectedSqlType));
+    m_tableFields->insertTopLevelItem(position, field);
+    delete item;
+}
+
+void FieldPage::moveToSelectedFrom(bool markedOnly)
+{
+    if (m_selected->topLevelItemCount() >= MaxFields) {
+        show(Inform("You have selected " + std::to_string(MaxFields) +
+                    " fields.\nNo more field can be added."));
+        return;
+    }
+    // Walking from the last row and inserting each at the same place keeps the left list's order.
+    const int position = m_selected->topLevelItemCount();
+    for (int row = m_tableFields->topLevelItemCount() - 1; row >= 0; --row) {
+        QTreeWidgetItem *item = m_tableFields->topLevelItem(row);
+        if (markedOnly && !item->isSelected())
+            continue;
+        MoveToSelected(item, position);
+        if (m_selected->topLevelItemCount() >= MaxFields)
+            break;
+    }
+    if (m_selected->topLevelItemCount() >= MaxFields)
+        setSelectAvailable(false);
+}
+
+void FieldPage::SelectFields()
+{
+    moveToSelectedFrom(true);
+}
+
+void FieldPage::SelectAllFields()
+{
+    moveToSelectedFrom(false);
+}
+
+void FieldPage::UnselectFields()
+{
+    const int position = m_tableFields->topLevelItemCount();
+    for (int row = m_selected->topLevelItemCount() - 1; row >= 0; --row) {
+        QTreeWidgetItem *item = m_selected->topLevelItem(row);
+        if (item->isSelected())
+            MoveToTable(item, position);
+    }
+    if (m_selected->topLevelItemCount() < MaxFields)
+        setSelectAvailable(true);
+}
+
+void FieldPage::UnselectAllFields()
+{
+    const int position = m_tableFields->topLevelItemCount();
+    for (int row = m_selected->topLevelItemCount() - 1; row >= 0; --row)
+        MoveToTable(m_selected->topLevelItem(row), position);
+    setSelectAvailable(true);
+}
+
+bool FieldPage::CheckLeftOverFields()
+{
+    for (int row = 0; row < m_tableFields->topLevelItemCount(); ++row) {
+        const QTreeWidgetItem *item = m_tableFields->topLevelItem(row);
+        if (item->text(TableType) == QStringLiteral("COUNTER") ||
+            item->text(TableRequired) == QStringLiteral("No"))
+            continue;
+        const std::string name = ToBytes(item->text(TableName));
+        if (IsBinary(item->text(TableSqlType)))
+            show(Inform("The field \"" + name +
+                        "\" is required has type of \"binary\".\nQuillon can NOT work with this "
+                        "table\n\n[Solution]: Go to MS Access, change this field to another "
+                        "type\nor make it not required."));
+        else
+            show(Inform("The field \"" + name + "\" is required.\nPlease select it."));
+        return true;
+    }
+    return false;
+}
+
+void FieldPage::editSelectedField()
+{
+    QTreeWidgetItem *item = nullptr;
+    for (int row = 0; row < m_selected->topLevelItemCount() && item == nullptr; ++row) {
+        if (m_selected->topLevelItem(row)->isSelected())
+            item = m_selected->topLevelItem(row);
+    }
+    if (item == nullptr)
+        return;
+    FieldRow field;
+    field.name = ToBytes(item->text(SelectedName));
+    field.title = ToBytes(item->text(SelectedTitle));
+    field.defaultValue = ToBytes(item->text(SelectedDefault));
+    field.typeName = ToBytes(item->text(SelectedType));
+    field.length = ToBytes(item->text(SelectedLength));
+    field.required = ToBytes(item->text(SelectedRequired));
+    field.sqlType = ToBytes(item->text(SelectedSqlType));
+    FieldEditDialog dialog(field, m_wizard.messages(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    item->setText(SelectedTitle, FromBytes(dialog.title()));
+    item->setText(SelectedDefault, FromBytes(dialog.defaultValue()));
+}
+
+std::vector<FieldRow> FieldPage::selectedRows() const
+{
+    std::vector<FieldRow> rows;
+    for (int row = 0; row < m_selected->topLevelItemCount(); ++row) {
+        const QTreeWidgetItem *item = m_selected->topLevelItem(row);
+        rows.push_back(
+            FieldRow{ToBytes(item->text(SelectedName)), ToBytes(item->text(SelectedTitle)),
+                     ToBytes(item->text(SelectedDefault)), ToBytes(item->text(SelectedType)),
+                     ToBytes(item->text(SelectedLength)), ToBytes(item->text(SelectedRequired)),
+                     ToBytes(item->text(SelectedSqlType))});
+    }
+    return rows;
+}
+
+bool FieldPage::validatePage()
+{
+    return FinishWizard();
+}
+
+bool FieldPage::ChooseSaveFile(std::string &path)
+{
+    path = "default.dtd";
+    return m_wizard.saveFileChooser()(&m_wizard, path);
+}
+
+void FieldPage::LaunchPicker(const std::string &path)
+{
+    LaunchFailure failure;
+    if (!m_wizard.pickerStarter()(path, &failure))
+        show(Message{"Quillon cannot be started: " + failure.path + "\n" + failure.reason, "Ormund",
+                     MessageIcon::Exclamation, MessageButtons::Ok});
+}
+
+bool FieldPage::FinishWizard()
+{
+    if (m_selected->topLevelItemCount() == 0) {
+        show(Inform("Please select fields to be filled up"));
+        return false;
+    }
+    if (CheckLeftOverFields())
+        return false;
+    std::string path;
+    if (!ChooseSaveFile(path))
+        return false;
+    // The save writes a new file beside the old one and puts it in its place only when every
+    // byte was written: a failed save leaves the old file and the wizard on this page. A
+    // password in the connect string is for the owner's eyes alone.
+    Message failure;
+    const SaveAccess access =
+        CarriesPassword(m_listedConnect) ? SaveAccess::OwnerOnly : SaveAccess::AsUsual;
+    if (!SaveTableDescription(path, m_listedConnect, m_listedTable, selectedRows(), &failure,
+                              access)) {
+        show(failure);
+        return false;
+    }
+    const MessageAnswer answer = show(
+        Message{"Database table information has been saved.\nDo you want to start Quillon now ?",
+                "Ormund", MessageIcon::Question, MessageButtons::YesNo});
+    if (answer == MessageAnswer::Yes)
+        LaunchPicker(path);
+    return true;
+}

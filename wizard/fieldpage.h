@@ -1,11 +1,23 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include <QWizardPage>
 
-class DescriptionWizard;
+#include "fieldvalues/message.h"
+#include "fieldvalues/tabledescription.h"
+#include "odbc/catalog.h"
 
-// Dialog 132: the fields of the chosen table, to be picked with their titles and defaults. The
-// page holds its place in the wizard; its lists come with the column catalogue's page.
+class DescriptionWizard;
+class QLabel;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// Dialog 132: the fields of the chosen table on the left, the ordered selection of at most 30
+// fields that the description will hold on the right, each with its title and default value.
+// Finish saves the description and offers to start the picker on it.
 class FieldPage : public QWizardPage
 {
     Q_OBJECT
@@ -14,11 +26,85 @@ public:
     static constexpr const char *Caption =
         "ormund: Select Fields From A Table To Be Filled Up With Quillon";
 
+    // Columns of the table-fields list.
+    enum TableColumn
+    {
+        TableName,
+        TableType,
+        TableLength,
+        TableRequired,
+        TableSqlType,
+        TableColumnCount
+    };
+    // Columns of the selected list, in the order in which a field is saved.
+    enum SelectedColumn
+    {
+        SelectedName,
+        SelectedTitle,
+        SelectedDefault,
+        SelectedType,
+        SelectedLength,
+        SelectedRequired,
+        SelectedSqlType,
+        SelectedColumnCount
+    };
+
     explicit FieldPage(DescriptionWizard &wizard);
 
-    // Called each time the page is shown.
+    // Called each time the page is shown: fills both lists again when the data source or the
+    // table changed since they were filled, and otherwise keeps them with titles and defaults.
     void activate();
+    // Empties both lists and fills the left one with the catalogue's columns, in its order, once
+    // each whatever the letter case; no catalogue (the driver lists no columns) is said so.
+    void fillLists(const std::vector<ColumnCatalogRow> *columns);
+
+    // ">" and a double click in the left list: the marked fields of the left list.
+    void SelectFields();
+    // ">>": every field of the left list.
+    void SelectAllFields();
+    // "<": the marked fields of the selected list go back.
+    void UnselectFields();
+    // "<<": every selected field goes back.
+    void UnselectAllFields();
+    // True, after saying which, when a required field is left in the left list.
+    bool CheckLeftOverFields();
+    // A double click in the selected list: the title and default of its topmost marked field.
+    void editSelectedField();
+
+    // Finish: checks the selection, asks where to save, saves and offers to start the picker.
+    // False keeps the wizard on this page.
+    bool FinishWizard();
+    bool validatePage() override;
+
+    // The selected list's rows, top to bottom, as they are saved.
+    std::vector<FieldRow> selectedRows() const;
+
+    QTreeWidget *tableFieldsList() const { return m_tableFields; }
+    QTreeWidget *selectedList() const { return m_selected; }
+    QLabel *headingLabel() const { return m_heading; }
+    QPushButton *selectButton() const { return m_select; }
+    QPushButton *selectAllButton() const { return m_selectAll; }
+    QPushButton *unselectButton() const { return m_unselect; }
+    QPushButton *unselectAllButton() const { return m_unselectAll; }
 
 private:
+    void moveToSelectedFrom(bool markedOnly);
+    void MoveToSelected(QTreeWidgetItem *item, int position);
+    void MoveToTable(QTreeWidgetItem *item, int position);
+    void setSelectAvailable(bool available);
+    bool ChooseSaveFile(std::string &path);
+    void LaunchPicker(const std::string &path);
+    MessageAnswer show(const Message &message);
+
     DescriptionWizard &m_wizard;
+    QLabel *m_heading = nullptr;
+    QTreeWidget *m_tableFields = nullptr;
+    QTreeWidget *m_selected = nullptr;
+    QPushButton *m_select = nullptr;
+    QPushButton *m_selectAll = nullptr;
+    QPushButton *m_unselect = nullptr;
+    QPushButton *m_unselectAll = nullptr;
+    bool m_filledOnce = false;
+    std::string m_listedConnect;
+    std::string m_listedTable;
 };

@@ -34,6 +34,22 @@ bool NamesMachineDataSource(std::string_view connectString)
     return name.has_value() && !name->empty();
 }
 
+bool CarriesPassword(std::string_view connectString)
+{
+    for (const ConnectPair &pair : ParseConnectString(WithoutOdbcPrefix(connectString))) {
+        // Blanks around a key are the driver's to read past, and some drivers do.
+        std::string_view key = pair.key;
+        while (!key.empty() && (key.front() == ' ' || key.front() == '\t'))
+            key.remove_prefix(1);
+        while (!key.empty() && (key.back() == ' ' || key.back() == '\t'))
+            key.remove_suffix(1);
+        // Drivers complete a string with an empty "PWD=" where no password was given.
+        if ((SameConnectKey(key, "PWD") || SameConnectKey(key, "Password")) && !pair.value.empty())
+            return true;
+    }
+    return false;
+}
+
 std::string DataSourceDescription(std::string_view connectString)
 {
     return "Data Source Name:  " + ConnectValue(connectString, "DSN=") +

@@ -32,6 +32,10 @@ public:
 // "FILEDSN=" into the string that they complete for a file data source.
 bool NamesMachineDataSource(std::string_view connectString);
 
+// Whether a connect string carries a password: a "PWD" or "Password" key, in any case, with a
+// value.
+bool CarriesPassword(std::string_view connectString);
+
 // The four lines that describe the data source of a connect string.
 std::string DataSourceDescription(std::string_view connectString);
 

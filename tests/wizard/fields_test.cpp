@@ -1,0 +1,686 @@
+// The field page, the field dialog and Finish offscreen: the rules that move fields between the
+// two lists, the title and default of a field, and the description that Finish saves from a
+// SQLite table, read back by quillon-row.
+#include <csignal>
+#include <memory>
+#include <optional>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+#include "fieldvalues/fieldtypes.h"
+#include "odbc/connectionstring.h"
+#include "tests/support/odbcfiles.h"
+#include "tests/support/recordingsink.h"
+#include "tests/wizard/answeringchooser.h"
+#include "tests/wizard/wizardtesting.h"
+#include "wizard/datasourcepage.h"
+#include "wizard/descriptionwizard.h"
+#include "wizard/fieldeditdialog.h"
+#include "wizard/fieldpage.h"
+#include "wizard/tablelistmodel.h"
+#include "wizard/tablepage.h"
+
+namespace {
+
+Message Inform(const std::string &text)
+{
+    return Message{text, "Inform", MessageIcon::Information, MessageButtons::Ok};
+}
+
+const Message CounterMessage =
+    Inform("A Field of type \"COUNTER\" will be automatically filled up.");
+const Message BinaryMessage =
+    Inform("Quillon cannot fill up a field of type binary.\nSkip this field.");
+const Message LimitMessage = Inform("You have selected 30 fields.\nNo more field can be added.");
+const Message PleaseSelectFields = Inform("Please select fields to be filled up");
+const Message StartQuestion{
+    "Database table information has been saved.\nDo you want to start Quillon now ?", "Ormund",
+    MessageIcon::Question, MessageButtons::YesNo};
+
+// A catalogue row as a driver gives it; nullopt stands for NULL.
+ColumnCatalogRow Column(const std::string &name, std::optional<std::int32_t> sqlType = 12,
+                        const std::string &typeName = "VARCHAR",
+                        std::optional<std::int32_t> length = 10,
+                        std::optional<std::int32_t> nullable = 1)
+{
+    ColumnCatalogRow row;
+    row.table = "items";
+    row.name = name;
+    row.dataType = sqlType;
+    row.typeName = typeName;
+    row.length = length;
+    row.nullable = nullable;
+    return row;
+}
+
+std::vector<ColumnCatalogRow> OrdinaryColumns(int count)
+{
+    std::vector<ColumnCatalogRow> rows;
+    for (int i = 1; i <= count; ++i)
+        rows.push_back(Column((i < 10 ? "f0" : "f") + std::to_string(i)));
+    return rows;
+}
+
+QStringList Column(const QTreeWidget *list, int column)
+{
+    QStringList texts;
+    for (int row = 0; row < list->topLevelItemCount(); ++row)
+        texts << list->topLevelItem(row)->text(column);
+    return texts;
+}
+
+QStringList Names(int from, int to)
+{
+    QStringList names;
+    for (int i = from; i <= to; ++i)
+        names << QString::asprintf("f%02d", i);
+    return names;
+}
+
+class FieldRules : public ::testing::Test
+{
+protected:
+    FieldRules() : m_wizard(m_sink, &m_chooser) {}
+
+    FieldPage &page() { return *m_wizard.fieldPage(); }
+    QTreeWidget *left() { return page().tableFieldsList(); }
+    QTreeWidget *right() { return page().selectedList(); }
+    void mark(QTreeWidget *list, int row) { list->topLevelItem(row)->setSelected(true); }
+    bool selectAvailable()
+    {
+        EXPECT_EQ(page().selectButton()->isEnabled(), page().selectAllButton()->isEnabled());
+        return page().selectButton()->isEnabled();
+    }
+
+    RecordingSink m_sink;
+    AnsweringChooser m_chooser;
+    DescriptionWizard m_wizard;
+};
+
+TEST_F(FieldRules, TheListsShowTheCatalogueOnceANameWhateverItsCase)
+{
+    const std::vector<ColumnCatalogRow> rows = {
+        Column("id", 4, "INTEGER", 10, 0),
+        Column("Name", 12, "VARCHAR", 20, 1),
+        Column("NAME", 12, "VARCHAR", 30, 0),
+        Column("odd", 4, "INTEGER", std::nullopt, 2),
+        Column("raw", std::nullopt, "BLOB", 0, std::nullopt),
+    };
+    page().fillLists(&rows);
+    EXPECT_EQ(Column(left(), 0), (QStringList{"id", "Name", "odd", "raw"}));
+    EXPECT_EQ(Column(left(), 1), (QStringList{"INTEGER", "VARCHAR", "INTEGER", "BLOB"}));
+    EXPECT_EQ(Column(left(), 2), (QStringList{"10", "20", "", "0"}));
+    EXPECT_EQ(Column(left(), 3), (QStringList{"Yes", "No", "Unknown", "Unknown"}));
+    EXPECT_EQ(Column(left(), 4), (QStringList{"4", "12", "4", ""}));
+    const QStringList leftHeadings{"Field Name", "Type", "Length", "Required", "SQL Type"};
+    const QStringList rightHeadings{"Field Name", "Title",    "Default Value", "Type",
+                                    "Length",     "Required", "SQL Type"};
+    const int leftWidths[] = {100, 100, 50, 80, 30};
+    const int rightWidths[] = {100, 80, 100, 100, 50, 80, 30};
+    for (int column = 0; column < 5; ++column) {
+        EXPECT_EQ(left()->headerItem()->text(column), leftHeadings[column]);
+        EXPECT_EQ(left()->columnWidth(column), leftWidths[column]);
+    }
+    for (int column = 0; column < 7; ++column) {
+        EXPECT_EQ(right()->headerItem()->text(column), rightHeadings[column]);
+        EXPECT_EQ(right()->columnWidth(column), rightWidths[column]);
+    }
+    EXPECT_TRUE(m_sink.shown.empty());
+}
+
+TEST_F(FieldRules, TheLimitOfThirtyTakesTheMarkedFieldsLowestInTheList)
+{
+    const std::vector<ColumnCatalogRow> rows = OrdinaryColumns(33);
+    page().fillLists(&rows);
+    for (int row = 0; row < 28; ++row)
+        mark(left(), row);
+    page().selectButton()->click();
+    EXPECT_EQ(Column(right(), 0), Names(1, 28));
+    EXPECT_TRUE(selectAvailable());
+
+    for (int row = 0; row < 5; ++row)
+        mark(left(), row);
+    page().selectButton()->click();
+    EXPECT_EQ(Column(right(), 0), Names(1, 28) + Names(32, 33));
+    EXPECT_EQ(Column(left(), 0), Names(29, 31));
+    for (int row = 0; row < 3; ++row)
+        EXPECT_TRUE(left()->topLevelItem(row)->isSelected());
+    EXPECT_FALSE(selectAvailable());
+    EXPECT_TRUE(m_sink.shown.empty());
+
+    // A double click in the left list still asks.
+    page().SelectFields();
+    EXPECT_EQ(m_sink.shown, std::vector<Message>{LimitMessage});
+    EXPECT_EQ(right()->topLevelItemCount(), 30);
+}
+
+TEST_F(FieldRules, SelectAllTakesTheLastThirtyInTableOrder)
+{
+    const std::vector<ColumnCatalogRow> rows = OrdinaryColumns(40);
+    page().fillLists(&rows);
+    page().selectAllButton()->click();
+    EXPECT_EQ(Column(right(), 0), Names(11, 40));
+    EXPECT_EQ(Column(left(), 0), Names(1, 10));
+    EXPECT_FALSE(selectAvailable());
+
+    // Every one goes back, to the end of the left list in the selected order.
+    page().unselectAllButton()->click();
+    EXPECT_EQ(Column(left(), 0), Names(1, 10) + Names(11, 40));
+    EXPECT_EQ(right()->topLevelItemCount(), 0);
+    EXPECT_TRUE(selectAvailable());
+}
+
+TEST_F(FieldRules, FieldsThatCannotBeFilledStayWithAMessageEach)
+{
+    struct Case
+    {
+        ColumnCatalogRow column;
+        std::optional<Message> refusal;
+    } cases[] = {
+        {Column("auto", 4, "COUNTER", 10, 0), CounterMessage},
+        {Column("lower", 4, "counter", 10, 0), std::nullopt},
+        {Column("bin", -2, "BINARY", 16, 1), BinaryMessage},
+        {Column("varbin", -3, "VARBINARY", 16, 1), BinaryMessage},
+        {Column("longbin", -4, "LONGVARBINARY", 16, 1), BinaryMessage},
+        {Column("nolength", 12, "VARCHAR", std::nullopt, 1),
+         Inform("The driver gives no length for the field \"nolength\".\nQuillon needs a length "
+                "of at least 1 to fill up a field.\nSkip this field.")},
+        {Column("zero", 12, "VARCHAR", 0, 1),
+         Inform("The field \"zero\" has a length of 0.\nQuillon needs a length of at least 1 to "
+                "fill up a field.\nSkip this field.")},
+        {Column("negative", 12, "VARCHAR", -4, 1),
+         Inform("The field \"negative\" has a length of -4.\nQuillon needs a length of at least "
+                "1 to fill up a field.\nSkip this field.")},
+        {Column("one", 1, "CHAR", 1, 1), std::nullopt},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.column.name);
+        m_sink.shown.clear();
+        const std::vector<ColumnCatalogRow> rows = {c.column};
+        page().fillLists(&rows);
+        mark(left(), 0);
+        page().selectButton()->click();
+        if (c.refusal) {
+            EXPECT_EQ(m_sink.shown, std::vector<Message>{*c.refusal});
+            EXPECT_EQ(left()->topLevelItemCount(), 1);
+            EXPECT_EQ(right()->topLevelItemCount(), 0);
+        } else {
+            EXPECT_TRUE(m_sink.shown.empty());
+            EXPECT_EQ(Column(right(), 0), QStringList{QString::fromStdString(c.column.name)});
+        }
+    }
+
+    // ">>" says so once for each, from the end of the list, and moves the rest.
+    const std::vector<ColumnCatalogRow> rows = {
+        Column("a"), Column("bin", -2, "BINARY"),         Column("auto", 4, "COUNTER"),
+        Column("b"), Column("blob", -4, "LONGVARBINARY"), Column("c")};
+    m_sink.shown.clear();
+    page().fillLists(&rows);
+    page().selectAllButton()->click();
+    EXPECT_EQ(m_sink.shown, (std::vector<Message>{BinaryMessage, CounterMessage, BinaryMessage}));
+    EXPECT_EQ(Column(right(), 0), (QStringList{"a", "b", "c"}));
+    EXPECT_EQ(Column(left(), 0), (QStringList{"bin", "auto", "blob"}));
+}
+
+TEST_F(FieldRules, TitlesStartAsSevenCharactersAndGoWhenTheFieldGoesBack)
+{
+    const std::vector<ColumnCatalogRow> rows = {Column("abcdefghij"), Column("short"),
+                                                Column("third"), Column("fourth")};
+    page().fillLists(&rows);
+    page().selectAllButton()->click();
+    EXPECT_EQ(Column(right(), 1), (QStringList{"abcdefg", "short", "third", "fourth"}));
+    EXPECT_EQ(Column(right(), 2), (QStringList{"", "", "", ""}));
+    EXPECT_EQ(Column(right(), 3), (QStringList{"VARCHAR", "VARCHAR", "VARCHAR", "VARCHAR"}));
+    right()->topLevelItem(1)->setText(1, "S");
+    right()->topLevelItem(1)->setText(2, "kept?");
+
+    mark(right(), 3);
+    mark(right(), 1);
+    page().unselectButton()->click();
+    EXPECT_EQ(Column(left(), 0), (QStringList{"short", "fourth"}));
+    EXPECT_EQ(Column(right(), 0), (QStringList{"abcdefghij", "third"}));
+    EXPECT_TRUE(selectAvailable());
+
+    mark(left(), 0);
+    page().selectButton()->click();
+    EXPECT_EQ(Column(right(), 1), (QStringList{"abcdefg", "third", "short"}));
+    EXPECT_EQ(Column(right(), 2), (QStringList{"", "", ""}));
+}
+
+TEST_F(FieldRules, FinishIsRefusedWhileARequiredFieldIsLeftOver)
+{
+    const Message binaryRequired = Inform(
+        "The field \"pic\" is required has type of \"binary\".\nQuillon can NOT work with this "
+        "table\n\n[Solution]: Go to MS Access, change this field to another type\nor make it not "
+        "required.");
+    struct Case
+    {
+        ColumnCatalogRow leftOver;
+        std::optional<Message> refusal;
+    } cases[] = {
+        {Column("pic", -4, "LONGVARBINARY", 100, 0), binaryRequired},
+        {Column("pic", -4, "LONGVARBINARY", 100, 2), binaryRequired},
+        {Column("pic", -4, "LONGVARBINARY", 100, 1), std::nullopt},
+        {Column("auto", 4, "COUNTER", 10, 0), std::nullopt},
+        {Column("lower", 4, "counter", 10, 0),
+         Inform("The field \"lower\" is required.\nPlease select it.")},
+        {Column("odd", 12, "VARCHAR", 10, std::nullopt),
+         Inform("The field \"odd\" is required.\nPlease select it.")},
+        {Column("free", 12, "VARCHAR", 10, 1), std::nullopt},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.leftOver.name);
+        m_sink.shown.clear();
+        const std::vector<ColumnCatalogRow> rows = {Column("chosen"), c.leftOver,
+                                                    Column("later", 4, "INTEGER", 10, 0)};
+        page().fillLists(&rows);
+        mark(left(), 0);
+        page().selectButton()->click();
+        EXPECT_TRUE(page().CheckLeftOverFields());
+        if (c.refusal)
+            EXPECT_EQ(m_sink.shown, std::vector<Message>{*c.refusal});
+        else
+            EXPECT_EQ(m_sink.shown, std::vector<Message>{Inform(
+                                        "The field \"later\" is required.\nPlease select it.")});
+    }
+
+    // An empty selection is said first, before any field left over.
+    m_sink.shown.clear();
+    page().UnselectAllFields();
+    EXPECT_FALSE(page().FinishWizard());
+    EXPECT_EQ(m_sink.shown, std::vector<Message>{PleaseSelectFields});
+}
+
+TEST_F(FieldRules, ADriverThatListsNoColumnsIsSaidSo)
+{
+    const std::vector<ColumnCatalogRow> rows = OrdinaryColumns(3);
+    page().fillLists(&rows);
+    page().selectAllButton()->click();
+    page().fillLists(nullptr);
+    EXPECT_EQ(left()->topLevelItemCount(), 0);
+    EXPECT_EQ(right()->topLevelItemCount(), 0);
+    EXPECT_EQ(m_sink.shown,
+              std::vector<Message>{Inform("The driver of this data source does not list the fields "
+                                          "of a table.\nNo field can be selected.")});
+}
+
+TEST(CarriesPassword, APasswordKeyWithAValueInAnyCase)
+{
+    struct Case
+    {
+        const char *connect;
+        bool carries;
+    } cases[] = {{"DSN=a;PWD=x", true},      {"ODBC;DSN=a;pwd=x", true},
+                 {"DSN=a;Password=x", true}, {"DSN=a;PASSWORD={x;y}", true},
+                 {"DSN=a; Pwd =x", true},    {"DSN=a;PWD=", false},
+                 {"DSN=a;UID=PWD", false},   {"DSN=a;Database=pwd=x", false}};
+    for (const Case &c : cases)
+        EXPECT_EQ(CarriesPassword(c.connect), c.carries) << c.connect;
+}
+
+// The dialog on one field of the selected list.
+FieldRow Field(const std::string &sqlType, const std::string &defaultValue = "",
+               const std::string &required = "No")
+{
+    return FieldRow{"born", "born", defaultValue, "TYPE", "10", required, sqlType};
+}
+
+TEST(FieldEditDialog, TheTitleIsSevenCharactersAndNotEmpty)
+{
+    RecordingSink sink;
+    FieldEditDialog dialog(Field("4"), sink);
+    EXPECT_EQ(dialog.windowTitle(), "Edit Field Title & Default Value");
+    dialog.titleEdit()->clear();
+    QTest::keyClicks(dialog.titleEdit(), "Birthday!");
+    EXPECT_EQ(dialog.title(), "Birthda");
+
+    dialog.titleEdit()->clear();
+    dialog.accept();
+    EXPECT_EQ(sink.shown, (std::vector<Message>{{"Field Title cannot be empty.", "Error",
+                                                 MessageIcon::None, MessageButtons::Ok}}));
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+
+    QTest::keyClicks(dialog.titleEdit(), "   ");
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.title(), "   ");
+    EXPECT_EQ(sink.shown.size(), 1u);
+}
+
+TEST(FieldEditDialog, ADefaultIsCheckedButKeptAsTyped)
+{
+    struct Case
+    {
+        std::string sqlType;
+        std::string typed;
+    } cases[] = {{"4", "12x"}, {"9", "31/02/2024"}, {"4", "1,234"}, {"9", "12/25/2024"}, {"4", ""}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.typed);
+        RecordingSink sink;
+        FieldEditDialog dialog(Field(c.sqlType), sink);
+        dialog.defaultEdit()->setText(QString::fromStdString(c.typed));
+        std::string copy = c.typed;
+        std::string error;
+        const bool acceptable = c.typed.empty() || CheckFieldValue(copy, std::stoi(c.sqlType), 10,
+                                                                   error, CheckMode::Wizard);
+        dialog.accept();
+        if (acceptable) {
+            EXPECT_EQ(dialog.result(), QDialog::Accepted);
+            EXPECT_TRUE(sink.shown.empty());
+            EXPECT_EQ(dialog.defaultValue(), c.typed);
+        } else {
+            EXPECT_NE(dialog.result(), QDialog::Accepted);
+            ASSERT_FALSE(error.empty());
+            EXPECT_EQ(sink.shown, (std::vector<Message>{{error, "Default Value Not Valid.",
+                                                         MessageIcon::None, MessageButtons::Ok}}));
+            EXPECT_EQ(dialog.defaultEdit()->text().toStdString(), c.typed);
+        }
+    }
+}
+
+TEST(FieldEditDialog, DatesAndTimestampsMayTakeTheActualTime)
+{
+    struct Case
+    {
+        std::string sqlType;
+        bool offered;
+    } cases[] = {{"9", true}, {"11", true}, {"10", false}, {"12", false}, {"4", false}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.sqlType);
+        RecordingSink sink;
+        FieldEditDialog dialog(Field(c.sqlType, "", "Unknown"), sink);
+        EXPECT_EQ(dialog.actualDateTimeBox()->isHidden(), !c.offered);
+        EXPECT_EQ(dialog.noteLabel()->text(),
+                  "Note: This is a required field. Default value is recommended.");
+        if (!c.offered)
+            continue;
+        dialog.actualDateTimeBox()->click();
+        EXPECT_EQ(dialog.defaultEdit()->text(), "Actual Date/Time");
+        EXPECT_FALSE(dialog.defaultEdit()->isEnabled());
+        dialog.actualDateTimeBox()->click();
+        EXPECT_EQ(dialog.defaultEdit()->text(), "");
+        EXPECT_TRUE(dialog.defaultEdit()->isEnabled());
+        dialog.actualDateTimeBox()->click();
+        dialog.accept();
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        EXPECT_EQ(dialog.defaultValue(), "Actual Date/Time");
+        EXPECT_TRUE(sink.shown.empty());
+
+        // Opened again on that default: ticked, the default field disabled.
+        FieldEditDialog again(Field(c.sqlType, "Actual Date/Time"), sink);
+        EXPECT_TRUE(again.actualDateTimeBox()->isChecked());
+        EXPECT_FALSE(again.defaultEdit()->isEnabled());
+        EXPECT_EQ(again.noteLabel()->text(),
+                  "Note: Default value is optional for this field. You may leave it blank");
+    }
+    RecordingSink sink;
+    FieldEditDialog time(Field("10", "Actual Date/Time"), sink);
+    EXPECT_FALSE(time.actualDateTimeBox()->isChecked());
+    EXPECT_TRUE(time.defaultEdit()->isEnabled());
+    FieldEditDialog integer(FieldRow{"n", "n", "", "INTEGER", "10", "No", "4"}, sink);
+    EXPECT_EQ(integer.typeLabel()->text().toStdString(), "INTEGER " + FieldHint(4, 10));
+}
+
+// Finish on a SQLite table chosen through the pages, saved through the Save dialog.
+class Finish : public ::testing::Test
+{
+protected:
+    Finish()
+        : m_files("", "[Shop]\nDriver = SQLite3\nDatabase = " + m_folder.file("shop.sqlite") + "\n")
+    {
+        SqliteDatabase(m_folder, "shop.sqlite",
+                       {"CREATE TABLE people (id INTEGER NOT NULL, name VARCHAR(20), born DATE, "
+                        "photo BLOB)",
+                        "CREATE TABLE other (code CHAR(4))"});
+        m_wizard = std::make_unique<DescriptionWizard>(m_sink, &m_chooser);
+        m_wizard->setPickerStarter([this](const std::string &path, LaunchFailure *) {
+            m_started.push_back(path);
+            return true;
+        });
+        m_wizard->show();
+    }
+
+    void toFields(const std::string &connect, const QString &table)
+    {
+        m_chooser.answers.push_back(connect);
+        m_wizard->dataSourcePage()->specifyButton()->click();
+        m_wizard->next();
+        TablePage *tables = m_wizard->tablePage();
+        for (int row = 0; row < tables->tableModel()->rowCount(); ++row) {
+            if (tables->tableModel()->index(row, 0).data().toString() == table)
+                tables->tableList()->selectionModel()->select(tables->tableModel()->index(row, 0),
+                                                              QItemSelectionModel::ClearAndSelect |
+                                                                  QItemSelectionModel::Rows);
+        }
+        m_wizard->next();
+        ASSERT_EQ(m_wizard->currentId(), DescriptionWizard::FieldPageId);
+    }
+    FieldPage &page() { return *m_wizard->fieldPage(); }
+    void chooseTable(const QString &table)
+    {
+        TablePage *tables = m_wizard->tablePage();
+        for (int row = 0; row < tables->tableModel()->rowCount(); ++row) {
+            if (tables->tableModel()->index(row, 0).data().toString() == table)
+                tables->tableList()->selectionModel()->select(tables->tableModel()->index(row, 0),
+                                                              QItemSelectionModel::ClearAndSelect |
+                                                                  QItemSelectionModel::Rows);
+        }
+    }
+
+    // Presses Finish and answers the Save dialog with `name` in the folder (nothing: Cancel).
+    void finish(const std::optional<QString> &name)
+    {
+        OnNextModal([&](QWidget *modal) {
+            auto *dialog = qobject_cast<QFileDialog *>(modal);
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_EQ(dialog->selectedFiles().value(0).section(QLatin1Char('/'), -1),
+                      "default.dtd");
+            if (!name) {
+                dialog->reject();
+                return;
+            }
+            dialog->selectFile(QString::fromStdString(m_folder.file(name->toStdString())));
+            static_cast<QDialog *>(dialog)->accept();
+        });
+        m_wizard->button(QWizard::FinishButton)->click();
+    }
+
+    // What quillon-row describe prints of a file.
+    std::string describe(const std::string &path)
+    {
+        QProcess tool;
+        tool.start(QStringLiteral(QUILLON_ROW_PROGRAM),
+                   {QStringLiteral("describe"), QString::fromStdString(path)});
+        EXPECT_TRUE(tool.waitForFinished(10000));
+        return tool.readAllStandardOutput().toStdString();
+    }
+
+    TemporaryFolder m_folder;
+    PrivateOdbcFiles m_files;
+    RecordingSink m_sink;
+    AnsweringChooser m_chooser;
+    std::unique_ptr<DescriptionWizard> m_wizard;
+    std::vector<std::string> m_started;
+};
+
+TEST_F(Finish, TheSavedDescriptionHoldsTheListAsShownAndThePickerStartsOnIt)
+{
+    toFields("DSN=Shop", "people");
+    EXPECT_EQ(page().headingLabel()->text(), "Fields In Table people");
+    QTreeWidget *left = page().tableFieldsList();
+    EXPECT_EQ(Column(left, 0), (QStringList{"id", "name", "born", "photo"}));
+    page().selectAllButton()->click();
+    ASSERT_EQ(m_sink.shown, std::vector<Message>{BinaryMessage});
+    m_sink.shown.clear();
+
+    // The date field gets the actual time through the dialog, the name a title of its own.
+    QTreeWidget *right = page().selectedList();
+    const QStringList names = Column(right, 0);
+    ASSERT_EQ(names, (QStringList{"id", "name", "born"}));
+    right->topLevelItem(2)->setSelected(true);
+    OnNextModal([](QWidget *modal) {
+        auto *dialog = qobject_cast<FieldEditDialog *>(modal);
+        ASSERT_NE(dialog, nullptr);
+        dialog->actualDateTimeBox()->click();
+        dialog->accept();
+    });
+    emit right->itemDoubleClicked(right->topLevelItem(2), 0);
+    right->clearSelection();
+    right->topLevelItem(1)->setSelected(true);
+    OnNextModal([](QWidget *modal) {
+        auto *dialog = qobject_cast<FieldEditDialog *>(modal);
+        ASSERT_NE(dialog, nullptr);
+        dialog->titleEdit()->setText("Who");
+        dialog->defaultEdit()->setText("nobody");
+        dialog->accept();
+    });
+    emit right->itemDoubleClicked(right->topLevelItem(1), 0);
+    EXPECT_EQ(Column(right, 2), (QStringList{"", "nobody", "Actual Date/Time"}));
+
+    // An existing file is replaced without a question; a name without extension gets ".dtd".
+    WriteBytes(m_folder.path() / "people.dtd", "old");
+    finish(QStringLiteral("people"));
+    EXPECT_FALSE(m_wizard->isVisible());
+    EXPECT_EQ(m_wizard->result(), QDialog::Accepted);
+    EXPECT_EQ(m_sink.shown, std::vector<Message>{StartQuestion});
+    const std::string saved = m_folder.file("people.dtd");
+    EXPECT_EQ(m_started, std::vector<std::string>{saved});
+
+    std::string expected =
+        std::string(WithoutOdbcPrefix(m_wizard->session().connectString())) + "\npeople\n";
+    for (int row = 0; row < right->topLevelItemCount(); ++row) {
+        QStringList texts;
+        for (int column = 0; column < 7; ++column)
+            texts << right->topLevelItem(row)->text(column);
+        texts[5] = texts[5] == "No" ? "0" : "1";
+        expected += texts.join(QLatin1Char('\t')).toStdString() + "\n";
+    }
+    EXPECT_EQ(describe(saved), expected);
+    EXPECT_NE(expected.find("born\tborn\tActual Date/Time\tDATE\t"), std::string::npos);
+}
+
+TEST_F(Finish, AnotherTableEmptiesBothListsTheSameTableKeepsThem)
+{
+    toFields("DSN=Shop", "people");
+    page().selectAllButton()->click();
+    page().selectedList()->topLevelItem(0)->setText(1, "kept");
+    m_wizard->back();
+    m_wizard->next();
+    EXPECT_EQ(Column(page().selectedList(), 1), (QStringList{"kept", "name", "born"}));
+
+    m_wizard->back();
+    chooseTable("other");
+    ASSERT_EQ(m_wizard->tablePage()->selectedTable(), "other");
+    m_wizard->next();
+    EXPECT_EQ(page().headingLabel()->text(), "Fields In Table other");
+    EXPECT_EQ(Column(page().tableFieldsList(), 0), QStringList{"code"});
+    EXPECT_EQ(page().selectedList()->topLevelItemCount(), 0);
+    EXPECT_TRUE(page().selectButton()->isEnabled());
+    EXPECT_TRUE(page().selectAllButton()->isEnabled());
+}
+
+TEST_F(Finish, CancelAndNoKeepWhatTheyShould)
+{
+    toFields("DSN=Shop", "other");
+    page().selectAllButton()->click();
+    finish(std::nullopt);
+    EXPECT_TRUE(m_wizard->isVisible());
+    EXPECT_TRUE(m_sink.shown.empty());
+
+    // No: the file stays, nothing is started, the wizard closes.
+    m_sink.answers.push_back(MessageAnswer::No);
+    finish(QStringLiteral("other.dtd"));
+    EXPECT_FALSE(m_wizard->isVisible());
+    EXPECT_TRUE(m_started.empty());
+    EXPECT_EQ(describe(m_folder.file("other.dtd")),
+              std::string(WithoutOdbcPrefix(m_wizard->session().connectString())) +
+                  "\nother\ncode\tcode\t\tCHAR(4)\t4\t0\t12\n");
+}
+
+TEST_F(Finish, AFailedWriteKeepsTheOldFileAndTheWizard)
+{
+    toFields("DSN=Shop", "other");
+    page().selectAllButton()->click();
+    const std::string path = m_folder.file("other.dtd");
+    WriteBytes(path, "the old description");
+
+    // A file size limit of a few bytes makes the write fail as a full disk would.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit before{};
+    getrlimit(RLIMIT_FSIZE, &before);
+    rlimit tight = before;
+    tight.rlim_cur = 8;
+    setrlimit(RLIMIT_FSIZE, &tight);
+    finish(QStringLiteral("other.dtd"));
+    setrlimit(RLIMIT_FSIZE, &before);
+
+    EXPECT_EQ(m_sink.shown,
+              (std::vector<Message>{{"Could not write file " + path + ":\nFile too large.", "Error",
+                                     MessageIcon::Stop, MessageButtons::Ok}}));
+    EXPECT_EQ(ReadBytes(path), "the old description");
+    EXPECT_TRUE(m_wizard->isVisible());
+    EXPECT_EQ(m_wizard->currentId(), DescriptionWizard::FieldPageId);
+    EXPECT_TRUE(m_started.empty());
+}
+
+TEST_F(Finish, APasswordInTheConnectStringKeepsTheFileToItsOwner)
+{
+    struct Case
+    {
+        std::string extra;
+        mode_t mode;
+    } cases[] = {{"", 0644},
+                 {";PWD=secret", 0600},
+                 {";pwd=secret", 0600},
+                 {";Pwd={a;b}", 0600},
+                 {";UID=me", 0644}};
+    const mode_t umaskBefore = umask(022);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.extra);
+        m_wizard = std::make_unique<DescriptionWizard>(m_sink, &m_chooser);
+        m_wizard->show();
+        toFields("DSN=Shop" + c.extra, "other");
+        page().selectAllButton()->click();
+        m_sink.answers.push_back(MessageAnswer::No);
+        // A new file each time: a replaced file keeps its mode unless a password is in it.
+        const std::string name = "mode" + std::to_string(&c - cases) + ".dtd";
+        finish(QString::fromStdString(name));
+        struct stat saved
+        {};
+        ASSERT_EQ(stat(m_folder.file(name).c_str(), &saved), 0);
+        EXPECT_EQ(saved.st_mode & 0777, c.mode);
+    }
+    umask(umaskBefore);
+}
+
+TEST_F(Finish, APickerThatCannotStartIsSaidAndTheWizardCloses)
+{
+    // The test's own folder holds no quillon.
+    m_wizard->setPickerStarter([](const std::string &path, LaunchFailure *failure) {
+        return StartSiblingProgram("quillon", {path}, failure);
+    });
+    toFields("DSN=Shop", "other");
+    page().selectAllButton()->click();
+    finish(QStringLiteral("other.dtd"));
+    ASSERT_EQ(m_sink.shown.size(), 2u);
+    const Message &said = m_sink.shown[1];
+    const std::string prefix = "Quillon cannot be started: " + SiblingProgramPath("quillon") + "\n";
+    EXPECT_EQ(said.text.substr(0, prefix.size()), prefix);
+    EXPECT_GT(said.text.size(), prefix.size());
+    EXPECT_EQ(said.caption, "Ormund");
+    EXPECT_EQ(said.icon, MessageIcon::Exclamation);
+    EXPECT_FALSE(m_wizard->isVisible());
+}
+
+} // namespace

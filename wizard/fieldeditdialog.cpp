@@ -1,0 +1,145 @@
+#include "wizard/fieldeditdialog.h"
+
+#include <cstdlib>
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "fieldvalues/fieldtypes.h"
+#include "wizard/bytes.h"
+#include "wizard/dialogunits.h"
+
+namespace {
+
+constexpr const char *OptionalNote =
+    "Note: Default value is optional for this field. You may leave it blank";
+constexpr const char *RequiredNote =
+    "Note: This is a required field. Default value is recommended.";
+
+int ReadDecimal(const std::string &text)
+{
+    return static_cast<int>(std::strtol(text.c_str(), nullptr, 10));
+}
+
+// Date and timestamp fields may be filled with the time of the insert.
+bool TakesActualDateTime(int sqlType)
+{
+    const FieldClass kind = ClassOfSqlType(sqlType);
+    return kind == FieldClass::Date || kind == FieldClass::Timestamp;
+}
+
+QLabel *Value(const std::string &text, QWidget *parent)
+{
+    auto *label = new QLabel(FromBytes(text), parent);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+} // namespace
+
+FieldEditDialog::FieldEditDialog(const FieldRow &field, MessageSink &sink, QWidget *parent)
+    : QDialog(parent), m_sink(sink), m_sqlType(ReadDecimal(field.sqlType)),
+      m_length(ReadDecimal(field.length))
+{
+    setWindowTitle(QString::fromUtf8(Caption));
+    setMinimumSize(DialogUnits(this, 261, 135));
+
+    auto *nameBox = new QGroupBox(this);
+    auto *nameGrid = new QGridLayout(nameBox);
+    m_name = Value(field.name, nameBox);
+    m_name->setObjectName(QStringLiteral("fieldName"));
+    m_title = new QLineEdit(FromBytes(field.title), nameBox);
+    m_title->setObjectName(QStringLiteral("fieldTitle"));
+    m_title->setMaxLength(TitleLimit);
+    nameGrid->addWidget(new QLabel(QStringLiteral("Field Name:"), nameBox), 0, 0);
+    nameGrid->addWidget(m_name, 0, 1, 1, 2);
+    nameGrid->addWidget(new QLabel(QStringLiteral("Field Title:"), nameBox), 1, 0);
+    nameGrid->addWidget(m_title, 1, 1);
+    nameGrid->addWidget(new QLabel(QStringLiteral("(Limited 7 characters)"), nameBox), 1, 2);
+
+    auto *typeBox = new QGroupBox(this);
+    auto *typeGrid = new QGridLayout(typeBox);
+    // An empty hint leaves the blank after the type name.
+    m_type = Value(field.typeName + " " + FieldHint(m_sqlType, m_length), typeBox);
+    m_type->setObjectName(QStringLiteral("fieldType"));
+    m_type->setAlignment(Qt::AlignCenter);
+    m_default = new QLineEdit(FromBytes(field.defaultValue), typeBox);
+    m_default->setObjectName(QStringLiteral("fieldDefault"));
+    m_actual = new QCheckBox(
+        QStringLiteral("Use the actual Date / Time (When the table is being filled up)"), typeBox);
+    m_actual->setObjectName(QStringLiteral("actualDateTime"));
+    typeGrid->addWidget(new QLabel(QStringLiteral("Field Type:"), typeBox), 0, 0);
+    typeGrid->addWidget(m_type, 0, 1);
+    typeGrid->addWidget(new QLabel(QStringLiteral("Field Default Value:"), typeBox), 1, 0);
+    typeGrid->addWidget(m_default, 1, 1);
+    typeGrid->addWidget(m_actual, 2, 0, 1, 2);
+
+    m_note = Value(field.required == "No" ? OptionalNote : RequiredNote, this);
+    m_note->setObjectName(QStringLiteral("fieldNote"));
+    m_note->setAlignment(Qt::AlignCenter);
+    m_note->setFrameShape(QFrame::Box);
+
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancel"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &FieldEditDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &FieldEditDialog::reject);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(nameBox);
+    layout->addWidget(typeBox);
+    layout->addWidget(m_note);
+    layout->addWidget(buttons);
+
+    if (!TakesActualDateTime(m_sqlType)) {
+        m_actual->hide();
+    } else if (field.defaultValue == ActualDateTime) {
+        m_actual->setChecked(true);
+        m_default->setEnabled(false);
+    }
+    connect(m_actual, &QCheckBox::clicked, this, &FieldEditDialog::actualDateTimeClicked);
+    m_title->setFocus();
+}
+
+void FieldEditDialog::actualDateTimeClicked(bool ticked)
+{
+    m_default->setEnabled(!ticked);
+    m_default->setText(ticked ? QString::fromUtf8(ActualDateTime) : QString());
+}
+
+std::string FieldEditDialog::title() const
+{
+    return ToBytes(m_title->text());
+}
+
+std::string FieldEditDialog::defaultValue() const
+{
+    return ToBytes(m_default->text());
+}
+
+void FieldEditDialog::accept()
+{
+    if (m_title->text().isEmpty()) {
+        m_sink.show(Message{"Field Title cannot be empty.", "Error", MessageIcon::None,
+                            MessageButtons::Ok});
+        return;
+    }
+    if (!m_actual->isChecked() && !m_default->text().isEmpty()) {
+        // The check may rewrite its copy into a normal form; the field keeps what was typed.
+        std::string value = defaultValue();
+        std::string error;
+        if (!CheckFieldValue(value, m_sqlType, m_length, error, CheckMode::Wizard)) {
+            m_sink.show(
+                Message{error, "Default Value Not Valid.", MessageIcon::None, MessageButtons::Ok});
+            return;
+        }
+    }
+    QDialog::accept();
+}
