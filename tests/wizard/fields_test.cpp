@@ -666,16 +666,17 @@ TEST_F(Finish, APasswordInTheConnectStringKeepsTheFileToItsOwner)
 
 TEST_F(Finish, APickerThatCannotStartIsSaidAndTheWizardCloses)
 {
-    // The test's own folder holds no quillon.
+    // A picker that is not beside the wizard, as when it was not installed with it.
     m_wizard->setPickerStarter([](const std::string &path, LaunchFailure *failure) {
-        return StartSiblingProgram("quillon", {path}, failure);
+        return StartSiblingProgram("no-such-picker", {path}, failure);
     });
     toFields("DSN=Shop", "other");
     page().selectAllButton()->click();
     finish(QStringLiteral("other.dtd"));
     ASSERT_EQ(m_sink.shown.size(), 2u);
     const Message &said = m_sink.shown[1];
-    const std::string prefix = "Quillon cannot be started: " + SiblingProgramPath("quillon") + "\n";
+    const std::string prefix =
+        "Quillon cannot be started: " + SiblingProgramPath("no-such-picker") + "\n";
     EXPECT_EQ(said.text.substr(0, prefix.size()), prefix);
     EXPECT_GT(said.text.size(), prefix.size());
     EXPECT_EQ(said.caption, "Ormund");
