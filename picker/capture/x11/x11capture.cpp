@@ -273,11 +273,11 @@ struct X11CaptureBackend::Connection
     {
         if (!clientIds || window == None || window == PointerRoot || window == root)
             return 0;
-        XResClientIdSpec spec{window, XRES_CLIENT_ID_XID_MASK};
+        XResClientIdSpec query{window, XRES_CLIENT_ID_XID_MASK};
         long count = 0;
         XResClientIdValue *values = nullptr;
         XID client = 0;
-        if (XResQueryClientIds(display, 1, &spec, &count, &values) == Success && count > 0)
+        if (XResQueryClientIds(display, 1, &query, &count, &values) == Success && count > 0)
             client = values[0].spec.client;
         XResClientIdsDestroy(count, values);
         return client;
