@@ -8,23 +8,27 @@
 namespace {
 
 // Keys that make the driver manager or a driver load libraries, or write files, where the
-// string says; each with what it does, in the user's words.
+// string says; each with what it does, in the user's words. The drivers write their own keys
+// empty into the connection strings that they complete ("LoadExt=;"), and those strings are
+// saved in descriptions: empty, a driver's key sets nothing. The driver manager's keys are
+// refused even empty (an empty SAVEFILE still names a file).
 struct RefusedSetting
 {
     std::string_view key;
     std::string_view effect;
+    bool refusedEmpty;
 };
 
 constexpr std::array<RefusedSetting, 9> RefusedSettings{{
-    {"SAVEFILE", "asks the driver manager to write the connection into a file"},
-    {"DMEnvAttr", "sets attributes and environment variables of the ODBC driver manager"},
-    {"DMConnAttr", "sets connection attributes of the ODBC driver manager"},
-    {"DMStmtAttr", "sets statement attributes of the ODBC driver manager"},
-    {"LoadExt", "makes the SQLite driver load libraries"},
-    {"TraceFile", "makes the SQLite driver write into a file"},
-    {"Logdir", "makes the PostgreSQL driver write its logs into a folder"},
-    {"sslkey", "can make the PostgreSQL client library load a library (an OpenSSL engine)"},
-    {"PLUGIN_DIR", "makes the MariaDB driver load plug-in libraries from a folder"},
+    {"SAVEFILE", "asks the driver manager to write the connection into a file", true},
+    {"DMEnvAttr", "sets attributes and environment variables of the ODBC driver manager", true},
+    {"DMConnAttr", "sets connection attributes of the ODBC driver manager", true},
+    {"DMStmtAttr", "sets statement attributes of the ODBC driver manager", true},
+    {"LoadExt", "makes the SQLite driver load libraries", false},
+    {"TraceFile", "makes the SQLite driver write into a file", false},
+    {"Logdir", "makes the PostgreSQL driver write its logs into a folder", false},
+    {"sslkey", "can make the PostgreSQL client library load a library (an OpenSSL engine)", false},
+    {"PLUGIN_DIR", "makes the MariaDB driver load plug-in libraries from a folder", false},
 }};
 
 constexpr std::string_view SettingsAdvice =
@@ -42,12 +46,14 @@ bool IsKeyCharacter(char c)
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
 }
 
-// Whether `key` stands at `at` in `text` as a key that some reading of the string could take:
-// not inside a longer word, followed by blanks at most and '='. Every driver reads the string
-// its own way (some know no braces, some take the first of a repeated key), so a key is looked
-// for wherever it could stand, inside values too.
-bool KeyStandsAt(std::string_view text, std::size_t at, std::string_view key)
+// Whether the setting stands at `at` in `text` as a key that some reading of the string could
+// take: not inside a longer word, followed by blanks at most and '=', and with a value after it
+// unless it is refused empty. Every driver reads the string its own way (some know no braces,
+// some take the first of a repeated key), so a key is looked for wherever it could stand,
+// inside values too. An empty value ('=' followed by ';' or the end) is empty in every reading.
+bool SettingStandsAt(std::string_view text, std::size_t at, const RefusedSetting &setting)
 {
+    const std::string_view key = setting.key;
     if (at > 0 && IsKeyCharacter(text[at - 1]))
         return false;
     if (text.size() - at < key.size() || !SameConnectKey(text.substr(at, key.size()), key))
@@ -55,7 +61,11 @@ bool KeyStandsAt(std::string_view text, std::size_t at, std::string_view key)
     std::size_t after = at + key.size();
     while (after < text.size() && (text[after] == ' ' || text[after] == '\t'))
         ++after;
-    return after < text.size() && text[after] == '=';
+    if (after >= text.size() || text[after] != '=')
+        return false;
+    ++after;
+    const bool empty = after >= text.size() || text[after] == ';' || text[after] == '\0';
+    return setting.refusedEmpty || !empty;
 }
 
 // The refused setting that `text` mentions first, or null.
@@ -63,7 +73,7 @@ const RefusedSetting *FirstRefusedSetting(std::string_view text)
 {
     for (std::size_t at = 0; at < text.size(); ++at) {
         for (const RefusedSetting &setting : RefusedSettings) {
-            if (KeyStandsAt(text, at, setting.key))
+            if (SettingStandsAt(text, at, setting))
                 return &setting;
         }
     }

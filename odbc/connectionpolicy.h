@@ -51,7 +51,8 @@ struct ConnectionCheck
 //   manager looks it up) nor exactly the library of one;
 // - it has SAVEFILE, or a key that makes the driver manager or a driver load libraries or
 //   write files where the string says (DMEnvAttr, DMConnAttr, DMStmtAttr, LoadExt, TraceFile,
-//   Logdir, sslkey, PLUGIN_DIR), wherever a driver's own reading of the string could find it;
+//   Logdir, sslkey, PLUGIN_DIR), wherever a driver's own reading of the string could find it
+//   (a driver's key with an empty value, as drivers complete a string, sets nothing);
 // - the file DSN that FILEDSN names has any of these itself.
 // DSN= is fine: the user's own configuration says which library a data source loads.
 ConnectionCheck CheckConnectString(std::string_view connectString,

@@ -79,6 +79,14 @@ TEST(ConnectionPolicy, RefusesWhatWouldLoadALibraryOrWriteAFile)
         {"DSN=Shop;DMStmtAttr=SQL_ATTR_QUERY_TIMEOUT=1", "DMStmtAttr"},
         {"DRIVER=SQLite3;Database=/data/a.db;LoadExt=/tmp/x.so", "LoadExt"},
         {"DRIVER=SQLite3;Database=/data/a.db;TraceFile=/home/u/.profile", "TraceFile"},
+        // Empty, as drivers complete a connection string, they set nothing.
+        {"DSN=Shop;Database=/data/a.db;LoadExt=;TraceFile=", ""},
+        {"DSN=Shop;LoadExt=;LoadExt=/tmp/x.so", "LoadExt"},
+        {"DSN=Shop;LoadExt= /tmp/x.so", "LoadExt"},
+        {"DSN=Shop;TraceFile= ;", "TraceFile"},
+        {"DSN=Shop;LoadExt={}", "LoadExt"},
+        {"DSN=Shop;SAVEFILE=", "SAVEFILE"}, // the driver manager's keys, even empty
+        {"DSN=Shop;DMEnvAttr=;", "DMEnvAttr"},
         {"DRIVER=PostgreSQL Unicode;Logdir=/home/u", "Logdir"},
         {"DRIVER=PostgreSQL Unicode;pqopt={sslmode=require sslkey=/tmp/x.so:key}", "sslkey"},
         {"DSN=Maria;PLUGIN_DIR=/tmp/plugins", "PLUGIN_DIR"},
