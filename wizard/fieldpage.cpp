@@ -5,6 +5,7 @@
 
 #include <QGridLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -156,7 +157,35 @@ FieldPage::FieldPage(DescriptionWizard &wizard) : m_wizard(wizard)
     connect(m_unselectAll, &QPushButton::clicked, this, &FieldPage::UnselectAllFields);
     connect(m_tableFields, &QTreeWidget::itemDoubleClicked, this, &FieldPage::SelectFields);
     connect(m_selected, &QTreeWidget::itemDoubleClicked, this, &FieldPage::editSelectedField);
+    // Return in a list does what a double click does there, and not Finish.
+    m_tableFields->installEventFilter(this);
+    m_selected->installEventFilter(this);
     setFocusProxy(m_tableFields);
+    // Tab goes through the page as it is drawn, from left to right.
+    setTabOrder(m_tableFields, m_select);
+    setTabOrder(m_select, m_selectAll);
+    setTabOrder(m_selectAll, m_unselect);
+    setTabOrder(m_unselect, m_unselectAll);
+    setTabOrder(m_unselectAll, m_selected);
+}
+
+bool FieldPage::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            // With no row marked, Return acts on the row that has the keyboard.
+            auto *list = static_cast<QTreeWidget *>(watched);
+            if (list->selectedItems().isEmpty() && list->currentItem() != nullptr)
+                list->currentItem()->setSelected(true);
+            if (watched == m_tableFields)
+                SelectFields();
+            else if (watched == m_selected)
+                editSelectedField();
+            return true;
+        }
+    }
+    return QWizardPage::eventFilter(watched, event);
 }
 
 MessageAnswer FieldPage::show(const Message &message)

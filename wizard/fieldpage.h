@@ -75,6 +75,7 @@ public:
     // False keeps the wizard on this page.
     bool FinishWizard();
     bool validatePage() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
     // The selected list's rows, top to bottom, as they are saved.
     std::vector<FieldRow> selectedRows() const;

@@ -2,7 +2,6 @@
 // a user picks values from a GTK application, enters the row and closes the picker; and the two
 // ways it ends at once.
 
-#include <QDeadlineTimer>
 #include <QProcess>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -10,88 +9,19 @@
 #include <cstdlib>
 #include <optional>
 
-#include "picker/frame/miniframegeometry.h"
 #include "picker/settings.h"
 #include "tests/support/databases.h"
+#include "tests/support/desktopuser.h"
 #include "tests/support/x11input.h"
 
 namespace {
 
-// Runs xdotool and returns its first line of output.
-QString Xdotool(const QStringList &arguments, int timeout = 10000)
-{
-    QProcess tool;
-    tool.start(QStringLiteral("xdotool"), arguments);
-    if (!tool.waitForFinished(timeout))
-        tool.kill();
-    return QString::fromUtf8(tool.readAllStandardOutput()).section(QLatin1Char('\n'), 0, 0);
-}
-
-// The first window whose name is exactly `name`, waiting for it; 0 when none appears.
-std::uint64_t WaitForWindow(const QString &name)
-{
-    std::uint64_t window = 0;
-    (void)QTest::qWaitFor(
-        [&] {
-            window = Xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                              QStringLiteral("--name"), QLatin1Char('^') + name + QLatin1Char('$')})
-                         .toULongLong();
-            return window != 0;
-        },
-        15000);
-    return window;
-}
-
-QRect Geometry(std::uint64_t window)
-{
-    QProcess tool;
-    tool.start(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"),
-                                           QStringLiteral("--shell"), QString::number(window)});
-    tool.waitForFinished(5000);
-    QRect rect;
-    for (const QByteArray &line : tool.readAllStandardOutput().split('\n')) {
-        const QByteArray value = line.mid(line.indexOf('=') + 1);
-        if (line.startsWith("X="))
-            rect.moveLeft(value.toInt());
-        else if (line.startsWith("Y="))
-            rect.moveTop(value.toInt());
-        else if (line.startsWith("WIDTH="))
-            rect.setWidth(value.toInt());
-        else if (line.startsWith("HEIGHT="))
-            rect.setHeight(value.toInt());
-    }
-    return rect;
-}
+using namespace desktopuser;
 
 void PressKey(const char *key)
 {
     Xdotool({QStringLiteral("key"), QString::fromLatin1(key)});
 }
-
-// A GTK application whose entry holds a selected text: zenity's entry dialog.
-class GtkEntry
-{
-public:
-    explicit GtkEntry(const QString &text)
-    {
-        m_title = QStringLiteral("entry ") + text;
-        m_process.start(QStringLiteral("zenity"),
-                        {QStringLiteral("--entry"), QStringLiteral("--title=") + m_title,
-                         QStringLiteral("--text=Text"), QStringLiteral("--entry-text=") + text});
-        m_window = WaitForWindow(m_title);
-    }
-    ~GtkEntry()
-    {
-        m_process.kill();
-        m_process.waitForFinished(5000);
-    }
-    std::uint64_t window() const { return m_window; }
-
-private:
-    QProcess m_process;
-    QString m_title;
-    std::uint64_t m_window = 0;
-};
 
 class PickerE2E : public testing::Test
 {
@@ -140,16 +70,6 @@ protected:
     QProcess m_picker;
 };
 
-// The middle of field button `field` of a picker window in a column at `window`.
-QPoint FieldButton(const QRect &window, int field)
-{
-    const int s = DefaultCaptionThickness + 2;
-    const FrameRect client = ClientRect(FrameRect{0, 0, window.width(), window.height()},
-                                        PickerWindowStyle | IBS_VERTCAPTION, s);
-    return {window.x() + client.left + (client.right - client.left) / 2,
-            window.y() + client.top + 2 + 24 * field + 11};
-}
-
 TEST_F(PickerE2E, PickTwoValuesFromAGtkApplicationEnterTheRowAndClose)
 {
     GtkEntry name(QStringLiteral("Ada Lovelace"));
@@ -168,18 +88,15 @@ TEST_F(PickerE2E, PickTwoValuesFromAGtkApplicationEnterTheRowAndClose)
     // The user selects a text in one application and clicks the field's button, then the next.
     // (Opening the second entry took the selection from the first: it is selected again.)
     auto pick = [&frame](const GtkEntry &entry, int field) {
-        x11input::ActivateWindow(entry.window());
-        QTest::qWait(300);
-        PressKey("ctrl+a");
-        const QPoint button = FieldButton(frame, field);
+        entry.selectAll();
+        const QPoint button = PickerFieldButton(frame, field);
         EXPECT_TRUE(x11input::ClickAt(button.x(), button.y()));
         QTest::qWait(500);
     };
     pick(name, 0);
     pick(town, 1);
 
-    // "Enter" lies below the separator.
-    const QPoint enter = FieldButton(frame, 2) + QPoint(0, 8);
+    const QPoint enter = PickerEnterButton(frame, 2);
     ASSERT_TRUE(x11input::ClickAt(enter.x(), enter.y()));
     Rows rows;
     (void)QTest::qWaitFor(
@@ -195,8 +112,8 @@ TEST_F(PickerE2E, PickTwoValuesFromAGtkApplicationEnterTheRowAndClose)
     // Closed through the window manager: nothing is unsaved, so nothing is asked.
     ASSERT_TRUE(x11input::CloseWindow(picker));
     ASSERT_TRUE(waitForEnd());
-    EXPECT_EQ(settings(), "[Settings]\ninuse=0\norientation=0\ndatatablefile=" + m_path +
-                              "\ncapture=copy\n");
+    EXPECT_EQ(settings(),
+              "[Settings]\ninuse=0\norientation=0\ndatatablefile=" + m_path + "\ncapture=copy\n");
 }
 
 TEST_F(PickerE2E, FirstStartWithoutAFileAsksAndCancelEnds)

@@ -1,103 +1,175 @@
 // ormund on a private X server, started as a user starts it, with a SQLite data source in the
-// user's driver manager file: the data source is chosen in the wizard's dialog with the
-// keyboard, and the table page lists the database's tables. Ctrl+C in the list hands them over
-// through the clipboard; Escape ends the program.
+// user's driver manager file, driven with the keyboard: the data source chosen in the wizard's
+// dialog and the database's tables listed; and the whole journey, from the data source through
+// the fields and their titles and defaults to the saved description, the picker that Finish
+// starts on it, a value picked from a GTK application and the row in the database.
+#include <csignal>
+
 #include <QApplication>
 #include <QClipboard>
-#include <QDeadlineTimer>
 #include <QProcess>
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "fieldvalues/tabledescription.h"
 #include "tests/support/databases.h"
+#include "tests/support/desktopuser.h"
+#include "tests/support/x11input.h"
 
 namespace {
 
-// Runs xdotool and gives its output.
-QString XDoTool(const QStringList &arguments)
-{
-    QProcess tool;
-    tool.start(QStringLiteral("xdotool"), arguments);
-    tool.waitForFinished(5000);
-    return QString::fromLocal8Bit(tool.readAllStandardOutput()).trimmed();
-}
+using namespace desktopuser;
 
-// The window whose title is exactly `title`, once it is shown; empty after five seconds.
-QString WaitForWindow(const QString &title)
-{
-    const QDeadlineTimer deadline(5000);
-    while (!deadline.hasExpired()) {
-        const QString found =
-            XDoTool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                     QStringLiteral("--name"),
-                     QLatin1Char('^') + QRegularExpression::escape(title) + QLatin1Char('$')})
-                .section(QLatin1Char('\n'), 0, 0);
-        if (!found.isEmpty())
-            return found;
-        QTest::qWait(50);
-    }
-    return {};
-}
+const QString WizardFirstPage = QStringLiteral("ormund: Specify Data Source");
+const QString WizardTablePage =
+    QStringLiteral("ormund: Select A Table To Be Filled Up With Quillon");
+const QString WizardFieldPage =
+    QStringLiteral("ormund: Select Fields From A Table To Be Filled Up With Quillon");
 
-// True once no shown window has the title `title`; false after five seconds.
-bool WaitUntilGone(const QString &title)
+// A shop's database in a folder whose name has a blank, its data source "Shop" in the user's
+// driver manager file, and ormund started in that folder with a settings folder of its own.
+class OrmundE2E : public ::testing::Test
 {
-    return QTest::qWaitFor(
-        [&title] {
-            return XDoTool(
-                       {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                        QStringLiteral("--name"),
-                        QLatin1Char('^') + QRegularExpression::escape(title) + QLatin1Char('$')})
-                .isEmpty();
-        },
-        5000);
-}
-
-// Types keys into the window, as a user would after clicking it.
-void Keys(const QString &window, const QStringList &keys)
-{
-    XDoTool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), window});
-    for (const QString &key : keys)
-        XDoTool({QStringLiteral("key"), QStringLiteral("--clearmodifiers"), key});
-}
-
-TEST(Ormund, ADataSourceChosenInTheDialogListsItsTables)
-{
-    TemporaryFolder folder;
-    const std::string database = folder.file("shop.sqlite");
+protected:
+    OrmundE2E() : m_work(m_folder.path() / "My Shop")
     {
-        DatabaseSession session(SqliteConnectString(database));
+        std::filesystem::create_directories(m_work);
+        m_database = SqliteConnectString(m_work / "shop.sqlite");
+        DatabaseSession session(m_database);
         session.execute("CREATE TABLE customers (id INTEGER, name VARCHAR(50))");
         session.execute("CREATE TABLE \"order lines\" (id INTEGER)");
-        session.execute("CREATE TABLE stock (product INTEGER)");
-        session.execute("CREATE VIEW big_stock AS SELECT * FROM stock");
+        session.execute("CREATE TABLE people (name VARCHAR(40) NOT NULL, town VARCHAR(40), "
+                        "born DATE)");
+        session.execute("CREATE VIEW big_people AS SELECT * FROM people");
+        WriteBytes(m_folder.path() / "odbc.ini",
+                   "[Shop]\nDriver = SQLite3\nDescription = Our shop\nDatabase = " +
+                       (m_work / "shop.sqlite").string() + "\n");
     }
-    WriteBytes(folder.path() / "odbc.ini",
-               "[Shop]\nDriver = SQLite3\nDescription = Our shop\nDatabase = " + database + "\n");
+    ~OrmundE2E() override
+    {
+        if (m_pickerProcess != 0)
+            ::kill(static_cast<pid_t>(m_pickerProcess), SIGKILL);
+        if (m_ormund.state() != QProcess::NotRunning) {
+            m_ormund.kill();
+            m_ormund.waitForFinished(5000);
+        }
+    }
 
-    QProcess ormund;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("ODBCINI"),
-                       QString::fromStdString((folder.path() / "odbc.ini").string()));
-    ormund.setProcessEnvironment(environment);
-    ormund.setProcessChannelMode(QProcess::ForwardedChannels);
-    ormund.start(QStringLiteral(ORMUND_PROGRAM), {});
-    ASSERT_TRUE(ormund.waitForStarted(5000));
+    void startOrmund()
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("ODBCINI"),
+                           QString::fromStdString((m_folder.path() / "odbc.ini").string()));
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
+                           QString::fromStdString((m_folder.path() / "config").string()));
+        m_ormund.setProcessEnvironment(environment);
+        m_ormund.setWorkingDirectory(QString::fromStdString(m_work.string()));
+        m_ormund.setProcessChannelMode(QProcess::ForwardedChannels);
+        m_ormund.start(QStringLiteral(ORMUND_PROGRAM), {});
+        ASSERT_TRUE(m_ormund.waitForStarted(5000));
+    }
 
-    const QString wizard = WaitForWindow(QStringLiteral("ormund: Specify Data Source"));
-    ASSERT_FALSE(wizard.isEmpty());
-    // The keyboard starts at "Specify Data Source".
-    Keys(wizard, {QStringLiteral("space")});
-    const QString dialog = WaitForWindow(QStringLiteral("Select Data Source"));
-    ASSERT_FALSE(dialog.isEmpty());
-    // The only data source is chosen already; Return takes it.
-    Keys(dialog, {QStringLiteral("Return")});
-    ASSERT_TRUE(WaitUntilGone(QStringLiteral("Select Data Source")));
+    // From the first page to the table page, with the only data source taken in the dialog.
+    std::uint64_t chooseTheDataSource()
+    {
+        const std::uint64_t wizard = WaitForWindow(WizardFirstPage);
+        EXPECT_NE(wizard, 0u);
+        // The keyboard starts at "Specify Data Source".
+        Keys(wizard, {QStringLiteral("space")});
+        const std::uint64_t dialog = WaitForWindow(QStringLiteral("Select Data Source"));
+        EXPECT_NE(dialog, 0u);
+        // The only data source is chosen already; Return takes it.
+        Keys(dialog, {QStringLiteral("Return")});
+        EXPECT_TRUE(WaitUntilGone(QStringLiteral("Select Data Source")));
+        Keys(wizard, {QStringLiteral("alt+n")});
+        return WaitForWindow(WizardTablePage);
+    }
 
-    Keys(wizard, {QStringLiteral("alt+n")});
-    const QString tables =
-        WaitForWindow(QStringLiteral("ormund: Select A Table To Be Filled Up With Quillon"));
-    ASSERT_FALSE(tables.isEmpty());
+    // Through the table and field pages to the question after saving "people.dtd": the name as
+    // "Who" and the town with the default "London"; the date of birth stays out.
+    void describePeople()
+    {
+        startOrmund();
+        const std::uint64_t tables = chooseTheDataSource();
+        ASSERT_NE(tables, 0u);
+        // Typing the first letter finds the table.
+        Keys(tables, {QStringLiteral("p"), QStringLiteral("alt+n")});
+        const std::uint64_t fields = WaitForWindow(WizardFieldPage);
+        ASSERT_NE(fields, 0u);
+
+        // Home and shift+Down mark the first two fields and Return selects them. Five
+        // Tabs lead past the four buttons to the selected list, where Return edits the field
+        // that has the keyboard.
+        Keys(fields,
+             {QStringLiteral("Home"), QStringLiteral("shift+Down"), QStringLiteral("Return"),
+              QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"),
+              QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Return")});
+        editField(QStringLiteral("Who"), {});
+        Keys(fields, {QStringLiteral("Down"), QStringLiteral("Return")});
+        editField({}, QStringLiteral("London"));
+
+        Keys(fields, {QStringLiteral("alt+f")});
+        const std::uint64_t save = WaitForWindow(QStringLiteral("Save As"));
+        ASSERT_NE(save, 0u);
+        // The name is offered as "default.dtd", marked; typed over, it gets the extension.
+        Keys(save, {QStringLiteral("ctrl+a")});
+        Type(QStringLiteral("people"));
+        Keys(save, {QStringLiteral("Return")});
+        m_question = WaitForWindow(QStringLiteral("Ormund"));
+        ASSERT_NE(m_question, 0u);
+    }
+
+    // In the field dialog: a new title and a default where given, then OK.
+    void editField(const QString &title, const QString &defaultValue)
+    {
+        const std::uint64_t dialog =
+            WaitForWindow(QStringLiteral("Edit Field Title & Default Value"));
+        ASSERT_NE(dialog, 0u);
+        // The title has the keyboard, and Tab leads to the default.
+        if (!title.isEmpty()) {
+            Keys(dialog, {QStringLiteral("ctrl+a")});
+            Type(title);
+        }
+        if (!defaultValue.isEmpty()) {
+            Keys(dialog, {QStringLiteral("Tab")});
+            Type(defaultValue);
+        }
+        Keys(dialog, {QStringLiteral("Return")});
+        ASSERT_TRUE(WaitUntilGone(QStringLiteral("Edit Field Title & Default Value")));
+    }
+
+    bool ormundEnded()
+    {
+        return m_ormund.waitForFinished(10000) && m_ormund.exitStatus() == QProcess::NormalExit &&
+               m_ormund.exitCode() == 0;
+    }
+
+    // The saved description's table and, per field, its name, title and default.
+    std::vector<std::string> saved() const
+    {
+        TableDescription description;
+        if (LoadTableDescription((m_work / "people.dtd").string(), description) == 0)
+            return {};
+        std::vector<std::string> texts{description.tableName};
+        for (const FieldDescription &field : description.fields)
+            if (!field.name.empty())
+                texts.push_back(field.name + "|" + field.title + "|" + field.defaultValue);
+        return texts;
+    }
+
+    TemporaryFolder m_folder;
+    std::filesystem::path m_work;
+    std::string m_database;
+    QProcess m_ormund;
+    std::uint64_t m_question = 0;
+    qint64 m_pickerProcess = 0;
+};
+
+TEST_F(OrmundE2E, ADataSourceChosenInTheDialogListsItsTables)
+{
+    startOrmund();
+    const std::uint64_t tables = chooseTheDataSource();
+    ASSERT_NE(tables, 0u);
 
     QApplication::clipboard()->clear();
     Keys(tables, {QStringLiteral("ctrl+a"), QStringLiteral("ctrl+c")});
@@ -108,12 +180,65 @@ TEST(Ormund, ADataSourceChosenInTheDialogListsItsTables)
             return !copied.isEmpty();
         },
         5000));
-    EXPECT_EQ(copied, "customers\tTABLE\t\t\t\norder lines\tTABLE\t\t\t\nstock\tTABLE\t\t\t\n");
+    EXPECT_EQ(copied, "customers\tTABLE\t\t\t\norder lines\tTABLE\t\t\t\npeople\tTABLE\t\t\t\n");
 
     Keys(tables, {QStringLiteral("Escape")});
-    ASSERT_TRUE(ormund.waitForFinished(5000));
-    EXPECT_EQ(ormund.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(ormund.exitCode(), 0);
+    EXPECT_TRUE(ormundEnded());
+}
+
+TEST_F(OrmundE2E, FromADataSourceToARowInTheDatabase)
+{
+    // The user's mail is open, with the name to key in.
+    GtkEntry mail(QStringLiteral("Ada Lovelace"));
+    ASSERT_NE(mail.window(), 0u);
+
+    describePeople();
+    Keys(m_question, {QStringLiteral("alt+y")});
+    EXPECT_TRUE(ormundEnded());
+    EXPECT_EQ(saved(), (std::vector<std::string>{"people", "name|Who|", "town|town|London"}));
+
+    // The picker opens on the saved file, its town filled with the default.
+    const std::uint64_t picker = WaitForWindow(QStringLiteral("Quillon"));
+    ASSERT_NE(picker, 0u);
+    m_pickerProcess = ProcessOf(picker);
+    QTest::qWait(300);
+    const QRect frame = Geometry(picker);
+    mail.selectAll();
+    const QPoint who = PickerFieldButton(frame, 0);
+    ASSERT_TRUE(x11input::ClickAt(who.x(), who.y()));
+    QTest::qWait(500);
+    const QPoint enter = PickerEnterButton(frame, 2);
+    ASSERT_TRUE(x11input::ClickAt(enter.x(), enter.y()));
+
+    Rows rows;
+    (void)QTest::qWaitFor(
+        [&] {
+            rows = DatabaseSession(m_database).query("SELECT name, town, born FROM people");
+            return !rows.empty();
+        },
+        10000);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0],
+              (std::vector<std::optional<std::string>>{"Ada Lovelace", "London", std::nullopt}));
+
+    // Nothing is left unsaved: the picker closes without a question.
+    ASSERT_TRUE(x11input::CloseWindow(picker));
+    EXPECT_TRUE(WaitUntilGone(QStringLiteral("Quillon"), 10000));
+    m_pickerProcess = 0;
+}
+
+TEST_F(OrmundE2E, AnsweringNoLeavesTheFileAndStartsNothing)
+{
+    describePeople();
+    Keys(m_question, {QStringLiteral("alt+n")});
+    EXPECT_TRUE(ormundEnded());
+    EXPECT_EQ(saved(), (std::vector<std::string>{"people", "name|Who|", "town|town|London"}));
+    // A picker would have shown its window and claimed its settings by now.
+    QTest::qWait(1500);
+    EXPECT_EQ(
+        Xdotool({QStringLiteral("search"), QStringLiteral("--name"), QStringLiteral("^Quillon$")}),
+        QString());
+    EXPECT_FALSE(std::filesystem::exists(m_folder.path() / "config" / "quillon.ini"));
 }
 
 } // namespace
