@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include "fieldvalues/fieldtypes.h"
+#include "odbc/connectionpolicy.h"
 #include "odbc/connectionstring.h"
 #include "tests/support/odbcfiles.h"
 #include "tests/support/recordingsink.h"
@@ -454,29 +455,10 @@ protected:
     void toFields(const std::string &connect, const QString &table)
     {
         m_chooser.answers.push_back(connect);
-        m_wizard->dataSourcePage()->specifyButton()->click();
-        m_wizard->next();
-        TablePage *tables = m_wizard->tablePage();
-        for (int row = 0; row < tables->tableModel()->rowCount(); ++row) {
-            if (tables->tableModel()->index(row, 0).data().toString() == table)
-                tables->tableList()->selectionModel()->select(tables->tableModel()->index(row, 0),
-                                                              QItemSelectionModel::ClearAndSelect |
-                                                                  QItemSelectionModel::Rows);
-        }
-        m_wizard->next();
+        GoToFields(*m_wizard, table);
         ASSERT_EQ(m_wizard->currentId(), DescriptionWizard::FieldPageId);
     }
     FieldPage &page() { return *m_wizard->fieldPage(); }
-    void chooseTable(const QString &table)
-    {
-        TablePage *tables = m_wizard->tablePage();
-        for (int row = 0; row < tables->tableModel()->rowCount(); ++row) {
-            if (tables->tableModel()->index(row, 0).data().toString() == table)
-                tables->tableList()->selectionModel()->select(tables->tableModel()->index(row, 0),
-                                                              QItemSelectionModel::ClearAndSelect |
-                                                                  QItemSelectionModel::Rows);
-        }
-    }
 
     // Presses Finish and answers the Save dialog with `name` in the folder (nothing: Cancel).
     void finish(const std::optional<QString> &name)
@@ -494,16 +476,6 @@ protected:
             static_cast<QDialog *>(dialog)->accept();
         });
         m_wizard->button(QWizard::FinishButton)->click();
-    }
-
-    // What quillon-row describe prints of a file.
-    std::string describe(const std::string &path)
-    {
-        QProcess tool;
-        tool.start(QStringLiteral(QUILLON_ROW_PROGRAM),
-                   {QStringLiteral("describe"), QString::fromStdString(path)});
-        EXPECT_TRUE(tool.waitForFinished(10000));
-        return tool.readAllStandardOutput().toStdString();
     }
 
     TemporaryFolder m_folder;
@@ -557,16 +529,9 @@ TEST_F(Finish, TheSavedDescriptionHoldsTheListAsShownAndThePickerStartsOnIt)
     const std::string saved = m_folder.file("people.dtd");
     EXPECT_EQ(m_started, std::vector<std::string>{saved});
 
-    std::string expected =
-        std::string(WithoutOdbcPrefix(m_wizard->session().connectString())) + "\npeople\n";
-    for (int row = 0; row < right->topLevelItemCount(); ++row) {
-        QStringList texts;
-        for (int column = 0; column < 7; ++column)
-            texts << right->topLevelItem(row)->text(column);
-        texts[5] = texts[5] == "No" ? "0" : "1";
-        expected += texts.join(QLatin1Char('\t')).toStdString() + "\n";
-    }
-    EXPECT_EQ(describe(saved), expected);
+    const std::string expected = ExpectedDescription(*m_wizard);
+    EXPECT_EQ(Describe(saved), expected);
+    EXPECT_TRUE(CheckConnectString(expected.substr(0, expected.find('\n'))).allowed);
     EXPECT_NE(expected.find("born\tborn\tActual Date/Time\tDATE\t"), std::string::npos);
 }
 
@@ -580,7 +545,7 @@ TEST_F(Finish, AnotherTableEmptiesBothListsTheSameTableKeepsThem)
     EXPECT_EQ(Column(page().selectedList(), 1), (QStringList{"kept", "name", "born"}));
 
     m_wizard->back();
-    chooseTable("other");
+    ChooseTable(*m_wizard, QStringLiteral("other"));
     ASSERT_EQ(m_wizard->tablePage()->selectedTable(), "other");
     m_wizard->next();
     EXPECT_EQ(page().headingLabel()->text(), "Fields In Table other");
@@ -603,7 +568,7 @@ TEST_F(Finish, CancelAndNoKeepWhatTheyShould)
     finish(QStringLiteral("other.dtd"));
     EXPECT_FALSE(m_wizard->isVisible());
     EXPECT_TRUE(m_started.empty());
-    EXPECT_EQ(describe(m_folder.file("other.dtd")),
+    EXPECT_EQ(Describe(m_folder.file("other.dtd")),
               std::string(WithoutOdbcPrefix(m_wizard->session().connectString())) +
                   "\nother\ncode\tcode\t\tCHAR(4)\t4\t0\t12\n");
 }

@@ -9,6 +9,7 @@
 #include <QTreeView>
 #include <gtest/gtest.h>
 
+#include "odbc/connectionpolicy.h"
 #include "odbc/error.h"
 #include "tests/support/odbcfiles.h"
 #include "tests/support/recordingsink.h"
@@ -17,6 +18,7 @@
 #include "wizard/datasourcedialog.h"
 #include "wizard/datasourcepage.h"
 #include "wizard/descriptionwizard.h"
+#include "wizard/fieldpage.h"
 #include "wizard/tablelistmodel.h"
 #include "wizard/tablepage.h"
 
@@ -114,6 +116,46 @@ TEST_F(OnMariaDb, TheTablePageListsTheTablesOfItsOwnDatabase)
     ASSERT_NE(wizard.session().columns(), nullptr);
     ASSERT_EQ(wizard.session().columns()->rows().size(), 1u);
     EXPECT_EQ(wizard.session().columns()->rows()[0].table, "stock items");
+}
+
+TEST_F(OnMariaDb, TheSavedDescriptionReadsBackAsListedAndTakesARow)
+{
+    DatabaseSession(MariaDbConnectString())
+        .execute("CREATE TABLE " + m_name +
+                 ".people (id INTEGER NOT NULL, name VARCHAR(20), amount DECIMAL(10,2), born "
+                 "DATE, member BOOLEAN, note TEXT, `odd name` CHAR(5), photo BLOB)");
+    TemporaryFolder folder;
+    const std::string path = folder.file("people.dtd");
+    AnsweringChooser chooser;
+    chooser.answers = {std::string("DSN=Shop;PWD={right;pass}}}")};
+    DescriptionWizard wizard(m_sink, &chooser);
+    wizard.setSaveFileChooser([&path](QWidget *, std::string &chosen) {
+        chosen = path;
+        return true;
+    });
+    wizard.show();
+    GoToFields(wizard, QStringLiteral("people"));
+    ASSERT_EQ(wizard.currentId(), DescriptionWizard::FieldPageId);
+    wizard.fieldPage()->SelectAllFields();
+    m_sink.answers.push_back(MessageAnswer::No);
+    wizard.button(QWizard::FinishButton)->click();
+    ASSERT_FALSE(wizard.isVisible());
+    ASSERT_EQ(m_sink.shown.size(), 2u); // the binary photo, then the question
+
+    // Every field but the photo, with the driver's wide character types.
+    const std::string expected = ExpectedDescription(wizard);
+    EXPECT_EQ(Describe(path), expected);
+    EXPECT_NE(expected.find("\nname\tname\t\tVARCHAR\t80\t0\t-9\n"), std::string::npos) << expected;
+    EXPECT_TRUE(CheckConnectString(expected.substr(0, expected.find('\n'))).allowed);
+
+    RunRowTool({QStringLiteral("insert"), QString::fromStdString(path), QStringLiteral("id=7"),
+                QStringLiteral("name=Ada"), QStringLiteral("amount=12.50"),
+                QStringLiteral("born=12/10/1815"), QStringLiteral("member=1"),
+                QStringLiteral("note=line one"), QStringLiteral("#7=abc")});
+    EXPECT_EQ(DatabaseSession(MariaDbConnectString())
+                  .query("SELECT id, name, amount, born, member, note, `odd name` FROM " + m_name +
+                         ".people"),
+              (Rows{{"7", "Ada", "12.50", "1815-12-10", "1", "line one", "abc"}}));
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include <QTreeView>
 #include <gtest/gtest.h>
 
+#include "odbc/connectionpolicy.h"
 #include "tests/support/odbcfiles.h"
 #include "tests/support/recordingsink.h"
 #include "tests/wizard/answeringchooser.h"
@@ -18,6 +19,7 @@
 #include "wizard/datasourcedialog.h"
 #include "wizard/datasourcepage.h"
 #include "wizard/descriptionwizard.h"
+#include "wizard/fieldpage.h"
 #include "wizard/tablelistmodel.h"
 #include "wizard/tablepage.h"
 
@@ -145,6 +147,54 @@ TEST_F(OnPostgres, AnErrorWhileTheColumnsAreReadKeepsTheTablePage)
     EXPECT_TRUE(m_sink.shown[0].text.starts_with("The connection ")) << m_sink.shown[0].text;
     // No column catalogue is left, so that the next Next tries again.
     EXPECT_EQ(wizard.session().columns(), nullptr);
+}
+
+TEST_F(OnPostgres, TheSavedDescriptionReadsBackAsListedAndTakesARow)
+{
+    DatabaseSession(ConnectString())
+        .execute("CREATE TABLE people (id INTEGER NOT NULL, name VARCHAR(20), amount "
+                 "NUMERIC(10,2), born DATE, member BOOLEAN, note TEXT, \"odd name\" CHAR(5), "
+                 "photo BYTEA)");
+    TemporaryFolder folder;
+    const std::string path = folder.file("people.dtd");
+    AnsweringChooser chooser;
+    chooser.answers = {"DSN=Accounts"};
+    DescriptionWizard wizard(m_sink, &chooser);
+    wizard.setSaveFileChooser([&path](QWidget *, std::string &chosen) {
+        chosen = path;
+        return true;
+    });
+    wizard.show();
+    GoToFields(wizard, QStringLiteral("people"));
+    ASSERT_EQ(wizard.currentId(), DescriptionWizard::FieldPageId);
+    wizard.fieldPage()->SelectAllFields();
+    m_sink.answers.push_back(MessageAnswer::No);
+    wizard.button(QWizard::FinishButton)->click();
+    ASSERT_FALSE(wizard.isVisible());
+    ASSERT_EQ(m_sink.shown.size(), 2u); // the binary photo, then the question
+
+    // Every field but the photo, with psqlODBC's own type names and lengths.
+    const std::string expected = ExpectedDescription(wizard);
+    EXPECT_EQ(Describe(path), expected);
+    // psqlODBC gives lengths in bytes (four to a character), a boolean as a string.
+    EXPECT_TRUE(expected.ends_with("\npeople\n"
+                                   "id\tid\t\tint4\t4\t1\t4\n"
+                                   "name\tname\t\tvarchar\t80\t0\t12\n"
+                                   "amount\tamount\t\tnumeric\t12\t0\t2\n"
+                                   "born\tborn\t\tdate\t6\t0\t9\n"
+                                   "member\tmember\t\tbool\t5\t0\t12\n"
+                                   "note\tnote\t\ttext\t8190\t0\t-1\n"
+                                   "odd name\todd nam\t\tbpchar\t20\t0\t1\n"))
+        << expected;
+    EXPECT_TRUE(CheckConnectString(expected.substr(0, expected.find('\n'))).allowed);
+
+    RunRowTool({QStringLiteral("insert"), QString::fromStdString(path), QStringLiteral("id=7"),
+                QStringLiteral("name=Ada"), QStringLiteral("amount=12.50"),
+                QStringLiteral("born=12/10/1815"), QStringLiteral("member=true"),
+                QStringLiteral("note=line one"), QStringLiteral("#7=abc")});
+    EXPECT_EQ(DatabaseSession(ConnectString())
+                  .query("SELECT id, name, amount, born, member, note, \"odd name\" FROM people"),
+              (Rows{{"7", "Ada", "12.50", "1815-12-10", "1", "line one", "abc  "}}));
 }
 
 } // namespace

@@ -4,10 +4,21 @@
 #include <string>
 
 #include <QApplication>
+#include <QItemSelectionModel>
+#include <QProcess>
+#include <QPushButton>
 #include <QTimer>
+#include <QTreeView>
+#include <QTreeWidget>
 #include <QWidget>
 
+#include "odbc/connectionstring.h"
 #include "tests/support/databases.h"
+#include "wizard/datasourcepage.h"
+#include "wizard/descriptionwizard.h"
+#include "wizard/fieldpage.h"
+#include "wizard/tablelistmodel.h"
+#include "wizard/tablepage.h"
 
 // Runs `action` on the modal window that the next event loop shows, as a user would act on it.
 inline void OnNextModal(const std::function<void(QWidget *)> &action)
@@ -28,4 +39,60 @@ inline std::string SqliteDatabase(const TemporaryFolder &folder, const std::stri
     for (const std::string &statement : statements)
         session.execute(statement);
     return path;
+}
+
+// Marks the table `table` in the table page's list.
+inline void ChooseTable(DescriptionWizard &wizard, const QString &table)
+{
+    TablePage *tables = wizard.tablePage();
+    for (int row = 0; row < tables->tableModel()->rowCount(); ++row) {
+        if (tables->tableModel()->index(row, 0).data().toString() == table)
+            tables->tableList()->selectionModel()->select(tables->tableModel()->index(row, 0),
+                                                          QItemSelectionModel::ClearAndSelect |
+                                                              QItemSelectionModel::Rows);
+    }
+}
+
+// From the first page to the fields of `table`, the data source chosen by the wizard's chooser.
+inline void GoToFields(DescriptionWizard &wizard, const QString &table)
+{
+    wizard.dataSourcePage()->specifyButton()->click();
+    wizard.next();
+    ChooseTable(wizard, table);
+    wizard.next();
+}
+
+#ifdef QUILLON_ROW_PROGRAM
+// Runs quillon-row with the arguments and gives what it prints.
+inline std::string RunRowTool(const QStringList &arguments)
+{
+    QProcess tool;
+    tool.start(QStringLiteral(QUILLON_ROW_PROGRAM), arguments);
+    EXPECT_TRUE(tool.waitForFinished(30000));
+    EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+    return tool.readAllStandardOutput().toStdString();
+}
+
+// What quillon-row describe prints of a file.
+inline std::string Describe(const std::string &path)
+{
+    return RunRowTool({QStringLiteral("describe"), QString::fromStdString(path)});
+}
+#endif
+
+// What quillon-row describe prints of the description that the wizard saves from its field
+// page: the connection string, the table and the selected list as it shows it.
+inline std::string ExpectedDescription(DescriptionWizard &wizard)
+{
+    std::string expected = std::string(WithoutOdbcPrefix(wizard.session().connectString())) + "\n" +
+                           wizard.session().tableName() + "\n";
+    const QTreeWidget *selected = wizard.fieldPage()->selectedList();
+    for (int row = 0; row < selected->topLevelItemCount(); ++row) {
+        QStringList texts;
+        for (int column = 0; column < FieldPage::SelectedColumnCount; ++column)
+            texts << selected->topLevelItem(row)->text(column);
+        texts[FieldPage::SelectedRequired] = texts[FieldPage::SelectedRequired] == "No" ? "0" : "1";
+        expected += texts.join(QLatin1Char('\t')).toStdString() + "\n";
+    }
+    return expected;
 }
