@@ -1,8 +1,9 @@
-// Takes the README's pictures of the wizard: the data source page with a data source specified
-// and the table page with a table chosen, on a sample SQLite database named in driver manager
-// files of its own, each picture with the window's frame.
+// Takes the README's pictures of the wizard: the data source page with a data source specified,
+// the table page with a table chosen and the field page with fields selected and titled, on a
+// sample SQLite database named in driver manager files of its own, each picture with the
+// window's frame.
 //
-//   ormund-screenshots DATASOURCE.png TABLES.png
+//   ormund-screenshots DATASOURCE.png TABLES.png FIELDS.png
 //
 // Needs an X server with a window manager (wizard/demo/screenshots starts one).
 
@@ -21,11 +22,14 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeView>
+#include <QTreeWidget>
 
 #include "desktop/messagebox.h"
 #include "odbc/database.h"
 #include "wizard/datasourcepage.h"
 #include "wizard/descriptionwizard.h"
+#include "wizard/fieldeditdialog.h"
+#include "wizard/fieldpage.h"
 #include "wizard/tablelistmodel.h"
 #include "wizard/tablepage.h"
 
@@ -60,7 +64,8 @@ bool Save(QWidget &window, const QString &path)
     return picture.save(path);
 }
 
-bool Run(const QString &dataSourcePicture, const QString &tablesPicture)
+bool Run(const QString &dataSourcePicture, const QString &tablesPicture,
+         const QString &fieldsPicture)
 {
     QTemporaryDir folder;
     const std::string database = QDir(folder.path()).filePath("shop.sqlite").toStdString();
@@ -74,7 +79,8 @@ bool Run(const QString &dataSourcePicture, const QString &tablesPicture)
         OdbcStatement statement;
         statement.allocate(setup.connection());
         for (const char *sql : {"CREATE TABLE customers (id INTEGER, name VARCHAR(50))",
-                                "CREATE TABLE orders (id INTEGER, customer INTEGER, day DATE)",
+                                "CREATE TABLE orders (id INTEGER NOT NULL, customer INTEGER NOT "
+                                "NULL, day DATE, amount DECIMAL(10,2), note VARCHAR(200))",
                                 "CREATE TABLE products (id INTEGER, name VARCHAR(50))",
                                 "CREATE TABLE stock (product INTEGER, count INTEGER)",
                                 "CREATE VIEW order_days AS SELECT day FROM orders"}) {
@@ -99,7 +105,26 @@ bool Run(const QString &dataSourcePicture, const QString &tablesPicture)
     list->selectionModel()->select(wizard.tablePage()->tableModel()->index(1, 0),
                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
     list->setFocus();
-    return Save(wizard, tablesPicture);
+    if (!Save(wizard, tablesPicture))
+        return false;
+
+    // The orders' fields: all but the note, the day filled with the time of the insert.
+    wizard.button(QWizard::NextButton)->click();
+    FieldPage *fields = wizard.fieldPage();
+    fields->SelectAllFields();
+    QTreeWidget *selected = fields->selectedList();
+    if (selected->topLevelItemCount() != 5)
+        return false;
+    selected->topLevelItem(4)->setSelected(true);
+    fields->UnselectFields();
+    selected->topLevelItem(1)->setText(FieldPage::SelectedTitle, QStringLiteral("Client"));
+    selected->topLevelItem(2)->setText(FieldPage::SelectedDefault,
+                                       QString::fromUtf8(FieldEditDialog::ActualDateTime));
+    selected->setCurrentItem(selected->topLevelItem(2));
+    selected->setFocus();
+    // Wide enough for the selected list's titles and defaults.
+    wizard.resize(720, wizard.height());
+    return Save(wizard, fieldsPicture);
 }
 
 } // namespace
@@ -107,11 +132,12 @@ bool Run(const QString &dataSourcePicture, const QString &tablesPicture)
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: ormund-screenshots DATASOURCE.png TABLES.png\n");
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: ormund-screenshots DATASOURCE.png TABLES.png FIELDS.png\n");
         return 2;
     }
-    if (!Run(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]))) {
+    if (!Run(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]),
+             QString::fromLocal8Bit(argv[3]))) {
         std::fprintf(stderr, "ormund-screenshots: the pictures could not be taken\n");
         return 1;
     }
