@@ -153,10 +153,12 @@ Message writeFailure(const std::string &path, int error)
                    MessageIcon::Stop, MessageButtons::Ok};
 }
 
-Message openFailure(const std::string &path)
+// The wizard's words for a file that cannot be opened, and the system's reason on a line of its
+// own.
+Message openFailure(const std::string &path, int error)
 {
-    return Message{"Open file: " + path + " failed.", "Error", MessageIcon::Information,
-                   MessageButtons::Ok};
+    return Message{"Open file: " + path + " failed.\n" + std::strerror(error) + ".", "Error",
+                   MessageIcon::Information, MessageButtons::Ok};
 }
 
 // The file that a save through `path` replaces: the target of a symbolic link, so that the link
@@ -193,7 +195,7 @@ bool writeInPlace(const std::string &path, const std::string &shownPath, const s
 {
     int fd = open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
     if (fd < 0) {
-        report(failure, openFailure(shownPath));
+        report(failure, openFailure(shownPath, errno));
         return false;
     }
     int error = writeAll(fd, bytes);
@@ -236,13 +238,13 @@ bool writeReplacing(const std::string &shownPath, const std::string &bytes, Save
     if (exists && !S_ISREG(existing.st_mode))
         return writeInPlace(path, shownPath, bytes, failure);
     if (exists && access(path.c_str(), W_OK) != 0) {
-        report(failure, openFailure(shownPath));
+        report(failure, openFailure(shownPath, errno));
         return false;
     }
     std::string temporary;
     int fd = createBeside(path, temporary);
     if (fd < 0) {
-        report(failure, openFailure(shownPath));
+        report(failure, openFailure(shownPath, errno));
         return false;
     }
     if (saveAccess == SaveAccess::OwnerOnly)

@@ -284,7 +284,8 @@ TEST(TableDescriptionFile, UnopenableTargetIsReportedWithTheWizardsWords)
     Message failure;
     EXPECT_FALSE(
         SaveTableDescription("/nonexistent/dir/x.dtd", "DSN=sample", "T", sampleRows(1), &failure));
-    EXPECT_EQ(failure.text, "Open file: /nonexistent/dir/x.dtd failed.");
+    EXPECT_EQ(failure.text,
+              "Open file: /nonexistent/dir/x.dtd failed.\nNo such file or directory.");
     EXPECT_EQ(failure.caption, "Error");
     EXPECT_EQ(failure.icon, MessageIcon::Information);
 }
@@ -350,8 +351,8 @@ TEST(TableDescriptionFile, SaveWritesIntoAPipeAndRefusesAFolder)
     std::filesystem::create_directory(sub);
     Message failure;
     EXPECT_FALSE(SaveTableDescription(sub, "0123456789", "T", rows, &failure));
-    EXPECT_EQ(failure, (Message{"Open file: " + sub + " failed.", "Error", MessageIcon::Information,
-                                MessageButtons::Ok}));
+    EXPECT_EQ(failure, (Message{"Open file: " + sub + " failed.\nIs a directory.", "Error",
+                                MessageIcon::Information, MessageButtons::Ok}));
     EXPECT_TRUE(std::filesystem::is_directory(sub));
     int files = 0;
     for ([[maybe_unused]] const auto &entry :
@@ -373,7 +374,7 @@ TEST(TableDescriptionFile, FileThatMayNotBeWrittenIsKept)
     auto savedAsOpenFailure = [&] {
         Message failure;
         return !SaveTableDescription(path, "DSN=sample", "T", sampleRows(1), &failure) &&
-               failure == Message{"Open file: " + path + " failed.", "Error",
+               failure == Message{"Open file: " + path + " failed.\nPermission denied.", "Error",
                                   MessageIcon::Information, MessageButtons::Ok};
     };
     if (geteuid() != 0) {
