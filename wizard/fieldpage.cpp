@@ -349,11 +349,18 @@ bool FieldPage::CheckLeftOverFields()
             item->text(TableRequired) == QStringLiteral("No"))
             continue;
         const std::string name = ToBytes(item->text(TableName));
+        const std::optional<long> length = ReadDecimal(item->text(TableLength));
         if (IsBinary(item->text(TableSqlType)))
             show(Inform("The field \"" + name +
                         "\" is required has type of \"binary\".\nQuillon can NOT work with this "
                         "table\n\n[Solution]: Go to MS Access, change this field to another "
                         "type\nor make it not required."));
+        // Such a field cannot be selected: asking for it would lead nowhere.
+        else if (!length || *length < 1)
+            show(Inform("The field \"" + name +
+                        "\" is required and has no length that Quillon can use.\nQuillon can NOT "
+                        "work with this table\n\n[Solution]: change this field to a type with a "
+                        "length\nor make it not required."));
         else
             show(Inform("The field \"" + name + "\" is required.\nPlease select it."));
         return true;

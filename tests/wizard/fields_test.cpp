@@ -279,6 +279,11 @@ TEST_F(FieldRules, FinishIsRefusedWhileARequiredFieldIsLeftOver)
         {Column("odd", 12, "VARCHAR", 10, std::nullopt),
          Inform("The field \"odd\" is required.\nPlease select it.")},
         {Column("free", 12, "VARCHAR", 10, 1), std::nullopt},
+        {Column("sized", 12, "VARCHAR", 0, 0),
+         Inform("The field \"sized\" is required and has no length that Quillon can use.\n"
+                "Quillon can NOT work with this table\n\n[Solution]: change this field to a "
+                "type with a length\nor make it not required.")},
+        {Column("sized", 12, "VARCHAR", std::nullopt, 1), std::nullopt},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.leftOver.name);
