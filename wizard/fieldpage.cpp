@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QSet>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -221,18 +222,24 @@ void FieldPage::fillLists(const std::vector<ColumnCatalogRow> *columns)
                     "No field can be selected."));
         return;
     }
+    // Names that differ in letter case alone are one field.
+    QSet<QString> listed;
+    QList<QTreeWidgetItem *> items;
     for (const ColumnCatalogRow &row : *columns) {
         const QString name = FromBytes(row.name);
-        // Names that differ in letter case alone are one field.
-        if (!m_tableFields->findItems(name, Qt::MatchFixedString, TableName).isEmpty())
+        const QString folded = name.toCaseFolded();
+        if (listed.contains(folded))
             continue;
-        auto *item = new QTreeWidgetItem(m_tableFields);
+        listed.insert(folded);
+        auto *item = new QTreeWidgetItem;
         item->setText(TableName, name);
         item->setText(TableType, FromBytes(row.typeName));
         item->setText(TableLength, Number(row.length));
         item->setText(TableRequired, Nullability(row.nullable));
         item->setText(TableSqlType, Number(row.dataType));
+        items.append(item);
     }
+    m_tableFields->addTopLevelItems(items);
 }
 
 void FieldPage::setSelectAvailable(bool available)

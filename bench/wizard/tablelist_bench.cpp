@@ -1,9 +1,10 @@
-// The table page's list filled from a PostgreSQL database of 5,000 tables, against a bare
-// SQLTables and SQLFetch loop on the same connection in the same run (what isql's "help" does).
-// The wizard's side is the whole fill: the table catalogue opened and read, the list's rows
-// replaced and the page laid out and painted (offscreen). A throw-away PostgreSQL server is
-// started with the tests' cluster script; rounds alternate the two sides, and the summary gives
-// the medians and their ratio.
+// The wizard's lists against bare catalogue loops on the same connection in the same run: the
+// table page's list filled from a PostgreSQL database of 5,000 tables against SQLTables and
+// SQLFetch (what isql's "help" does), and the field page's lists filled from a table of 1,600
+// columns (PostgreSQL's most) against SQLColumns and SQLFetch. The wizard's side is the whole
+// fill: the catalogue opened and read, the list's rows replaced and the page laid out and
+// painted (offscreen). A throw-away PostgreSQL server is started with the tests' cluster script;
+// rounds alternate the sides, and the summary gives the medians and their ratios.
 
 #include <unistd.h>
 
@@ -18,6 +19,8 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <QTreeView>
+#include <QTreeWidget>
 #include <benchmark/benchmark.h>
 #include <sql.h>
 #include <sqlext.h>
@@ -27,6 +30,7 @@
 #include "tests/support/recordingsink.h"
 #include "wizard/datasourcepage.h"
 #include "wizard/descriptionwizard.h"
+#include "wizard/fieldpage.h"
 #include "wizard/tablelistmodel.h"
 #include "wizard/tablepage.h"
 
@@ -35,6 +39,8 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int TableCount = 5000;
+constexpr int ColumnCount = 1600;
+constexpr const char *WideTable = "wide";
 constexpr int Rounds = 15;
 
 class Connect : public DataSourceChooser
@@ -117,6 +123,52 @@ void BM_FillOnly(benchmark::State &state)
     state.counters["tables"] = page->tableModel()->rowCount();
 }
 
+// SQLColumns for the wide table, its twelve columns bound as the column catalogue binds them,
+// every row fetched.
+void BM_BareColumns(benchmark::State &state)
+{
+    const SQLHDBC connection = wizard->session().database().connection();
+    std::size_t rows = 0;
+    for (auto _ : state) {
+        SQLHSTMT statement = SQL_NULL_HSTMT;
+        SQLAllocStmt(connection, &statement);
+        std::string table = WideTable;
+        SQLColumns(statement, nullptr, SQL_NTS, nullptr, SQL_NTS, AsSqlText(table), SQL_NTS,
+                   nullptr, SQL_NTS);
+        char texts[6][1025];
+        SQLINTEGER numbers[6];
+        SQLLEN indicators[12];
+        const SQLUSMALLINT textColumns[] = {1, 2, 3, 4, 6, 12};
+        const SQLUSMALLINT numberColumns[] = {5, 7, 8, 9, 10, 11};
+        for (int i = 0; i < 6; ++i) {
+            SQLBindCol(statement, textColumns[i], SQL_C_CHAR, texts[i], sizeof texts[i],
+                       &indicators[i]);
+            SQLBindCol(statement, numberColumns[i], SQL_C_SLONG, &numbers[i], sizeof numbers[i],
+                       &indicators[6 + i]);
+        }
+        rows = 0;
+        while (SQL_SUCCEEDED(SQLFetch(statement)))
+            ++rows;
+        SQLFreeStmt(statement, SQL_DROP);
+    }
+    state.counters["columns"] = static_cast<double>(rows);
+}
+
+// The column catalogue opened anew and the field page's lists filled from it.
+void BM_FieldList(benchmark::State &state)
+{
+    FieldPage *page = wizard->fieldPage();
+    for (auto _ : state) {
+        if (!wizard->session().OpenColumnCatalog(WideTable)) {
+            state.SkipWithError("the column catalogue did not open");
+            return;
+        }
+        page->fillLists(&wizard->session().columns()->rows());
+        QApplication::processEvents();
+    }
+    state.counters["columns"] = page->tableFieldsList()->topLevelItemCount();
+}
+
 class SummaryReporter : public benchmark::ConsoleReporter
 {
 public:
@@ -147,6 +199,43 @@ std::string ReadFirstLine(const fs::path &path)
     std::string line;
     std::getline(in, line);
     return line;
+}
+
+struct Side
+{
+    const char *name;
+    void (*function)(benchmark::State &);
+};
+
+// Runs the sides in rounds whose order alternates, so that a slow spell of the server or the
+// machine does not fall on one of them only.
+void RunRounds(const std::vector<Side> &sides, SummaryReporter &reporter)
+{
+    for (int round = 0; round < Rounds; ++round) {
+        for (std::size_t turn = 0; turn < sides.size(); ++turn) {
+            const Side &side = sides[round % 2 == 0 ? turn : sides.size() - 1 - turn];
+            benchmark::RegisterBenchmark(side.name, side.function)
+                ->MinTime(0.5)
+                ->UseRealTime()
+                ->Unit(benchmark::kMillisecond);
+        }
+    }
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::ClearRegisteredBenchmarks();
+}
+
+// The median of the rounds' ratios of one side to another: each round's sides ran one after
+// the other, so their ratio is the fairest figure. Zero when a side did not run every round.
+double MedianRatio(SummaryReporter &reporter, const std::string &side, const std::string &base)
+{
+    const std::vector<double> &sides = reporter.times[side];
+    const std::vector<double> &bases = reporter.times[base];
+    if (sides.size() != bases.size())
+        return 0;
+    std::vector<double> ratios;
+    for (std::size_t i = 0; i < bases.size(); ++i)
+        ratios.push_back(sides[i] / bases[i]);
+    return Median(ratios);
 }
 
 bool Execute(const std::string &connectString, const std::string &sql)
@@ -198,9 +287,14 @@ int main(int argc, char **argv)
         const std::string connectString = "DSN=Bench";
         std::printf("Creating %d tables...\n", TableCount);
         std::fflush(stdout);
+        std::string columns = "c1 integer";
+        for (int i = 2; i <= ColumnCount; ++i)
+            columns += ", c" + std::to_string(i) + " integer";
         if (!Execute(connectString, "DO $$ BEGIN FOR i IN 1.." + std::to_string(TableCount) +
                                         " LOOP EXECUTE format('CREATE TABLE t%s (id integer, "
-                                        "name varchar(50))', i); END LOOP; END $$")) {
+                                        "name varchar(50))', i); END LOOP; END $$") ||
+            !Execute(connectString,
+                     "CREATE TABLE " + std::string(WideTable) + " (" + columns + ")")) {
             std::printf("the tables could not be made\n");
         } else {
             RecordingSink sink;
@@ -216,47 +310,46 @@ int main(int argc, char **argv)
                             sink.shown.empty() ? "" : sink.shown.front().text.c_str());
                 return 1;
             }
+            SummaryReporter tables;
+            RunRounds({{"BareLoop", BM_BareLoop},
+                       {"CatalogOnly", BM_CatalogOnly},
+                       {"TableList", BM_TableList},
+                       {"FillOnly", BM_FillOnly}},
+                      tables);
 
-            // Rounds alternate the order of the sides, so that a slow spell of the server or the
-            // machine does not fall on one of them only.
-            for (int round = 0; round < Rounds; ++round) {
-                const bool bareFirst = round % 2 == 0;
-                for (int turn = 0; turn < 4; ++turn) {
-                    const int side = bareFirst ? turn : 3 - turn;
-                    const char *names[] = {"BareLoop", "CatalogOnly", "TableList", "FillOnly"};
-                    void (*functions[])(benchmark::State &) = {BM_BareLoop, BM_CatalogOnly,
-                                                               BM_TableList, BM_FillOnly};
-                    benchmark::RegisterBenchmark(names[side], functions[side])
-                        ->MinTime(0.5)
-                        ->UseRealTime()
-                        ->Unit(benchmark::kMillisecond);
-                }
+            // On to the field page of the wide table.
+            TableListModel *model = shown.tablePage()->tableModel();
+            for (int row = 0; row < model->rowCount(); ++row) {
+                if (model->index(row, 0).data().toString() == QLatin1String(WideTable))
+                    shown.tablePage()->tableList()->selectionModel()->select(
+                        model->index(row, 0),
+                        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
             }
-            SummaryReporter reporter;
-            benchmark::RunSpecifiedBenchmarks(&reporter);
-            benchmark::Shutdown();
-            const std::vector<double> &bares = reporter.times["BareLoop"];
-            const std::vector<double> &catalogues = reporter.times["CatalogOnly"];
-            const std::vector<double> &lists = reporter.times["TableList"];
-            if (bares.size() != lists.size() || bares.size() != catalogues.size()) {
-                std::printf("not measured\n");
+            shown.button(QWizard::NextButton)->click();
+            QApplication::processEvents();
+            if (shown.currentId() != DescriptionWizard::FieldPageId) {
+                std::printf("the field page was not reached\n");
                 return 1;
             }
-            // Each round's sides ran one after the other: their ratio is the fairest figure.
-            std::vector<double> catalogueRatios;
-            std::vector<double> listRatios;
-            for (std::size_t i = 0; i < bares.size(); ++i) {
-                catalogueRatios.push_back(catalogues[i] / bares[i]);
-                listRatios.push_back(lists[i] / bares[i]);
-            }
+            SummaryReporter fields;
+            RunRounds({{"BareColumns", BM_BareColumns}, {"FieldList", BM_FieldList}}, fields);
+            benchmark::Shutdown();
+
             std::printf("\n%d tables, medians over %d rounds: bare SQLTables+SQLFetch %.1f ms, "
                         "table catalogue %.1f ms, table list filled %.1f ms (of which the list "
-                        "alone %.2f ms); medians of the "
-                        "rounds' ratios: table catalogue %.2f, table list filled %.2f (goal at "
-                        "most 1.50)\n",
-                        TableCount, Rounds, Median(bares) * 1000, Median(catalogues) * 1000,
-                        Median(lists) * 1000, Median(reporter.times["FillOnly"]) * 1000,
-                        Median(catalogueRatios), Median(listRatios));
+                        "alone %.2f ms); medians of the rounds' ratios: table catalogue %.2f, "
+                        "table list filled %.2f (goal at most 1.50)\n",
+                        TableCount + 1, Rounds, Median(tables.times["BareLoop"]) * 1000,
+                        Median(tables.times["CatalogOnly"]) * 1000,
+                        Median(tables.times["TableList"]) * 1000,
+                        Median(tables.times["FillOnly"]) * 1000,
+                        MedianRatio(tables, "CatalogOnly", "BareLoop"),
+                        MedianRatio(tables, "TableList", "BareLoop"));
+            std::printf("%d columns, medians over %d rounds: bare SQLColumns+SQLFetch %.1f ms, "
+                        "field lists filled %.1f ms; median of the rounds' ratios %.2f\n",
+                        ColumnCount, Rounds, Median(fields.times["BareColumns"]) * 1000,
+                        Median(fields.times["FieldList"]) * 1000,
+                        MedianRatio(fields, "FieldList", "BareColumns"));
             status = 0;
             wizard = nullptr;
             shown.session().CloseCatalogs();
