@@ -129,17 +129,7 @@ TEST_F(OnMariaDb, TheSavedDescriptionReadsBackAsListedAndTakesARow)
     AnsweringChooser chooser;
     chooser.answers = {std::string("DSN=Shop;PWD={right;pass}}}")};
     DescriptionWizard wizard(m_sink, &chooser);
-    wizard.setSaveFileChooser([&path](QWidget *, std::string &chosen) {
-        chosen = path;
-        return true;
-    });
-    wizard.show();
-    GoToFields(wizard, QStringLiteral("people"));
-    ASSERT_EQ(wizard.currentId(), DescriptionWizard::FieldPageId);
-    wizard.fieldPage()->SelectAllFields();
-    m_sink.answers.push_back(MessageAnswer::No);
-    wizard.button(QWizard::FinishButton)->click();
-    ASSERT_FALSE(wizard.isVisible());
+    ASSERT_TRUE(SaveEveryField(wizard, m_sink, QStringLiteral("people"), path));
     ASSERT_EQ(m_sink.shown.size(), 2u); // the binary photo, then the question
 
     // Every field but the photo, with the driver's wide character types.

@@ -14,6 +14,7 @@
 
 #include "odbc/connectionstring.h"
 #include "tests/support/databases.h"
+#include "tests/support/recordingsink.h"
 #include "wizard/datasourcepage.h"
 #include "wizard/descriptionwizard.h"
 #include "wizard/fieldpage.h"
@@ -60,6 +61,25 @@ inline void GoToFields(DescriptionWizard &wizard, const QString &table)
     wizard.next();
     ChooseTable(wizard, table);
     wizard.next();
+}
+
+// Through the pages to the fields of `table`, every field selected, Finish saving them to `path`
+// and the question answered No. True when the wizard then closed.
+inline bool SaveEveryField(DescriptionWizard &wizard, RecordingSink &sink, const QString &table,
+                           const std::string &path)
+{
+    wizard.setSaveFileChooser([path](QWidget *, std::string &chosen) {
+        chosen = path;
+        return true;
+    });
+    wizard.show();
+    GoToFields(wizard, table);
+    if (wizard.currentId() != DescriptionWizard::FieldPageId)
+        return false;
+    wizard.fieldPage()->SelectAllFields();
+    sink.answers.push_back(MessageAnswer::No);
+    wizard.button(QWizard::FinishButton)->click();
+    return !wizard.isVisible();
 }
 
 #ifdef QUILLON_ROW_PROGRAM
