@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <QValidator>
 
 #include "fieldvalues/fieldtypes.h"
 #include "wizard/bytes.h"
@@ -34,6 +35,21 @@ bool TakesActualDateTime(int sqlType)
     return kind == FieldClass::Date || kind == FieldClass::Timestamp;
 }
 
+// Keeps a title within the bytes that the description file holds for it: seven characters, fewer
+// when they take more than a byte each.
+class TitleValidator : public QValidator
+{
+public:
+    using QValidator::QValidator;
+
+    State validate(QString &input, int &) const override
+    {
+        return ToBytes(input).size() <= static_cast<std::size_t>(FieldEditDialog::TitleLimit)
+                   ? Acceptable
+                   : Invalid;
+    }
+};
+
 QLabel *Value(const std::string &text, QWidget *parent)
 {
     auto *label = new QLabel(FromBytes(text), parent);
@@ -57,6 +73,7 @@ FieldEditDialog::FieldEditDialog(const FieldRow &field, MessageSink &sink, QWidg
     m_title = new QLineEdit(FromBytes(field.title), nameBox);
     m_title->setObjectName(QStringLiteral("fieldTitle"));
     m_title->setMaxLength(TitleLimit);
+    m_title->setValidator(new TitleValidator(m_title));
     nameGrid->addWidget(new QLabel(QStringLiteral("Field Name:"), nameBox), 0, 0);
     nameGrid->addWidget(m_name, 0, 1, 1, 2);
     nameGrid->addWidget(new QLabel(QStringLiteral("Field Title:"), nameBox), 1, 0);

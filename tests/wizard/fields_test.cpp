@@ -350,6 +350,11 @@ TEST(FieldEditDialog, TheTitleIsSevenCharactersAndNotEmpty)
     dialog.titleEdit()->clear();
     QTest::keyClicks(dialog.titleEdit(), "Birthday!");
     EXPECT_EQ(dialog.title(), "Birthda");
+    // Seven bytes as the file keeps them: three of two bytes and one more of one.
+    dialog.titleEdit()->clear();
+    for (const QChar c : QString::fromUtf8("\u00e9\u00e9\u00e9\u00e9ab"))
+        dialog.titleEdit()->insert(c);
+    EXPECT_EQ(dialog.title(), "\u00e9\u00e9\u00e9a");
 
     dialog.titleEdit()->clear();
     dialog.accept();
