@@ -35,19 +35,20 @@ bool TakesActualDateTime(int sqlType)
     return kind == FieldClass::Date || kind == FieldClass::Timestamp;
 }
 
-// Keeps a title within the bytes that the description file holds for it: seven characters, fewer
-// when they take more than a byte each.
-class TitleValidator : public QValidator
+// Keeps a text within the bytes that the description file holds for it: a title of seven
+// characters has fewer when they take more than a byte each.
+class ByteLimitValidator : public QValidator
 {
 public:
-    using QValidator::QValidator;
+    ByteLimitValidator(std::size_t limit, QObject *parent) : QValidator(parent), m_limit(limit) {}
 
     State validate(QString &input, int &) const override
     {
-        return ToBytes(input).size() <= static_cast<std::size_t>(FieldEditDialog::TitleLimit)
-                   ? Acceptable
-                   : Invalid;
+        return ToBytes(input).size() <= m_limit ? Acceptable : Invalid;
     }
+
+private:
+    std::size_t m_limit;
 };
 
 QLabel *Value(const std::string &text, QWidget *parent)
@@ -73,7 +74,7 @@ FieldEditDialog::FieldEditDialog(const FieldRow &field, MessageSink &sink, QWidg
     m_title = new QLineEdit(FromBytes(field.title), nameBox);
     m_title->setObjectName(QStringLiteral("fieldTitle"));
     m_title->setMaxLength(TitleLimit);
-    m_title->setValidator(new TitleValidator(m_title));
+    m_title->setValidator(new ByteLimitValidator(TitleLimit, m_title));
     nameGrid->addWidget(new QLabel(QStringLiteral("Field Name:"), nameBox), 0, 0);
     nameGrid->addWidget(m_name, 0, 1, 1, 2);
     nameGrid->addWidget(new QLabel(QStringLiteral("Field Title:"), nameBox), 1, 0);
@@ -88,6 +89,7 @@ FieldEditDialog::FieldEditDialog(const FieldRow &field, MessageSink &sink, QWidg
     m_type->setAlignment(Qt::AlignCenter);
     m_default = new QLineEdit(FromBytes(field.defaultValue), typeBox);
     m_default->setObjectName(QStringLiteral("fieldDefault"));
+    m_default->setValidator(new ByteLimitValidator(MaxDefaultValueLength, m_default));
     m_actual = new QCheckBox(
         QStringLiteral("Use the actual Date / Time (When the table is being filled up)"), typeBox);
     m_actual->setObjectName(QStringLiteral("actualDateTime"));

@@ -355,6 +355,12 @@ TEST(FieldEditDialog, TheTitleIsSevenCharactersAndNotEmpty)
     for (const QChar c : QString::fromUtf8("\u00e9\u00e9\u00e9\u00e9ab"))
         dialog.titleEdit()->insert(c);
     EXPECT_EQ(dialog.title(), "\u00e9\u00e9\u00e9a");
+    // A default is kept to the 256 bytes of the file.
+    dialog.defaultEdit()->insert(QString(255, QLatin1Char('x')));
+    dialog.defaultEdit()->insert(QString::fromUtf8("\u00e9"));
+    dialog.defaultEdit()->insert(QStringLiteral("y"));
+    EXPECT_EQ(dialog.defaultValue(), std::string(255, 'x') + "y");
+    dialog.defaultEdit()->clear();
 
     dialog.titleEdit()->clear();
     dialog.accept();
