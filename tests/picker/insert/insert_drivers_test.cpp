@@ -1,0 +1,254 @@
+// Rows inserted through each driver into a table of the test's own, and read back through a
+// separate connection. Each driver's tests instantiate these with its profile.
+
+#include "tests/picker/insert/driverinsert.h"
+
+#include <algorithm>
+
+#include "fieldvalues/fieldtypes.h"
+
+namespace {
+
+// `pattern` with its "%" replaced by `text`.
+std::string Filled(std::string pattern, const std::string &text)
+{
+    return pattern.replace(pattern.find('%'), 1, text);
+}
+
+Message Refusal(const std::string &text)
+{
+    return Message{text, "SQL_ERROR results", MessageIcon::Exclamation, MessageButtons::Ok};
+}
+
+int WideTwin(int sqlType)
+{
+    switch (sqlType) {
+    case SQL_CHAR:
+        return SQL_WCHAR;
+    case SQL_VARCHAR:
+        return SQL_WVARCHAR;
+    case SQL_LONGVARCHAR:
+        return SQL_WLONGVARCHAR;
+    default:
+        return sqlType;
+    }
+}
+
+} // namespace
+
+void DriverTable::SetUp()
+{
+    const std::string connectString = m_driver.connectString(m_folder.path());
+    ASSERT_FALSE(connectString.empty()) << "the server of " << m_driver.name << " is not running";
+    m_connectString = connectString + m_driver.option;
+    m_session = std::make_unique<DatabaseSession>(connectString);
+}
+
+void DriverTable::TearDown()
+{
+    if (m_session && !m_table.empty() && !m_driver.dropTable.empty())
+        m_session->execute(Filled(m_driver.dropTable, quoted(m_table)));
+}
+
+std::string DriverTable::ownTable(const std::string &name)
+{
+    m_table = name;
+    if (m_driver.dropTable.empty())
+        return m_table;
+    // Names hold 63 bytes on PostgreSQL and 64 characters on MariaDB.
+    const std::string test = testing::UnitTest::GetInstance()->current_test_info()->name();
+    m_table +=
+        "_" + test.substr(0, std::min<std::size_t>(test.find('/'), 30)) + "_" + m_driver.name;
+    m_session->execute(Filled(m_driver.dropTable, quoted(m_table)));
+    return m_table;
+}
+
+std::string DriverTable::quoted(const std::string &name) const
+{
+    std::string quoted(1, m_driver.quote);
+    for (char c : name) {
+        if (c == m_driver.quote)
+            quoted += c;
+        quoted += c;
+    }
+    return quoted + m_driver.quote;
+}
+
+std::string DriverTable::readBack(const std::string &expression, const std::string &column, int id)
+{
+    return m_session->scalar("SELECT " + Filled(expression, quoted(column)) + " FROM " +
+                             quoted(m_table) + " WHERE id = " + std::to_string(id));
+}
+
+void DriverTable::insertTwice(std::vector<FieldDescription> &fields,
+                              const std::vector<std::string> &values)
+{
+    ASSERT_EQ(m_odbc.InsertRow(m_table, fields, values), 0) << m_odbc.statementText();
+    std::vector<std::string> second = values;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (fields[i].name == "vc")
+            second[i] = "Jones-Smithers";
+        else if (fields[i].name == "dt")
+            second[i] = "01/02/2003";
+    }
+    ASSERT_EQ(m_odbc.InsertRow(m_table, fields, second), 0);
+
+    EXPECT_TRUE(m_sink.shown.empty());
+    EXPECT_EQ(m_odbc.prepareCount(), 1);
+    EXPECT_EQ(readBack(m_driver.textCast, "vc", 2), "Jones-Smithers");
+    EXPECT_EQ(readBack(m_driver.textCast, "dt", 2), "2003-01-02");
+}
+
+void DriverTable::insertAfterEachConnect(
+    const std::vector<std::pair<std::string, std::string>> &connects)
+{
+    const std::string table = ownTable("P");
+    m_session->execute("CREATE TABLE " + quoted(table) + " (" + m_driver.idColumn + ", a text)");
+    std::vector<FieldDescription> fields{Field("a", SQL_VARCHAR, 50)};
+
+    Rows expected;
+    for (const auto &[connectString, value] : connects) {
+        ASSERT_EQ(m_odbc.ConnectDataSource(connectString), 0) << connectString;
+        ASSERT_EQ(m_odbc.InsertRow(table, fields, std::vector<std::string>{value}), 0);
+        m_odbc.DisconnectDataSource();
+        expected.push_back({value});
+    }
+
+    EXPECT_EQ(m_session->query("SELECT a FROM " + quoted(table) + " ORDER BY id"), expected);
+    EXPECT_TRUE(m_sink.shown.empty());
+}
+
+namespace {
+
+TEST_P(DriverInsert, EveryFieldClassIsStoredAsItsValueReads)
+{
+    FieldClassRow row = RowOfEveryCase(m_driver.classCases);
+    const std::string table = ownTable("Every");
+    m_session->execute("CREATE TABLE " + quoted(table) + " (" + m_driver.idColumn + ", " +
+                       row.columns + ")");
+    ASSERT_EQ(m_odbc.ConnectDataSource(m_connectString), 0);
+
+    insertTwice(row.fields, row.values);
+
+    for (const FieldClassCase &c : m_driver.classCases)
+        EXPECT_EQ(readBack(m_driver.textCast, c.column, 1), c.stored) << c.declaredType;
+}
+
+TEST_P(CatalogInsert, EveryFieldClassFromTheCatalogueIsStoredAsItsValueReads)
+{
+    const std::vector<CatalogCase> &cases = m_driver.catalogCases;
+    // A blank and the quote characters of every driver in the table's name.
+    const std::string table = ownTable("t\"q` x");
+    std::string columns;
+    for (const CatalogCase &c : cases)
+        columns += ", " + quoted(c.column) + " " + c.declaredType;
+    m_session->execute("CREATE TABLE " + quoted(table) + " (" + m_driver.idColumn + columns + ")");
+    std::vector<FieldDescription> fields =
+        FieldsFromCatalog(ReadCatalog(m_connectString, table), cases);
+    ASSERT_EQ(fields.size(), cases.size());
+
+    // The values as the picker leaves them after its checks.
+    std::vector<std::string> values;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (m_driver.wideCodes)
+            fields[i].sqlType = WideTwin(fields[i].sqlType);
+        std::string value = cases[i].value;
+        std::string error;
+        EXPECT_TRUE(CheckFieldValue(value, fields[i].sqlType, fields[i].length, error))
+            << cases[i].column << ": " << error;
+        values.push_back(value);
+    }
+
+    ASSERT_EQ(m_odbc.ConnectDataSource(m_connectString), 0);
+    EXPECT_EQ(m_odbc.identifierQuote(), m_driver.identifierQuote);
+    insertTwice(fields, values);
+
+    // A case's own way of reading back, or else the driver's cast to text.
+    for (const CatalogCase &c : cases) {
+        const std::string &expression =
+            c.readBack != CatalogCase{}.readBack ? c.readBack : m_driver.textCast;
+        EXPECT_EQ(readBack(expression, c.column, 1), c.stored) << c.column << " " << c.declaredType;
+    }
+}
+
+TEST_P(DriverInsert, EmptyValuesAreLeftOutAndTheOthersGoToTheirColumns)
+{
+    const FieldClassCase &other = m_driver.otherColumn;
+    const std::string table = ownTable("T");
+    m_session->execute("CREATE TABLE " + quoted(table) + " (" + m_driver.idColumn +
+                       ", \"A\" text, \"B\" text DEFAULT 'b', \"C\" " + other.declaredType +
+                       ", \"D\" text DEFAULT 'd')");
+    TableDescription description;
+    description.tableName = table;
+    description.fieldCount = 4;
+    description.fields[0] = Field("A", SQL_VARCHAR, 50);
+    description.fields[1] = Field("B", SQL_VARCHAR, 50);
+    description.fields[2] = Field("C", other.sqlType, other.length);
+    description.fields[3] = Field("D", SQL_VARCHAR, 50);
+    // Entries after fieldCount are not fields.
+    description.fields[4] = Field("Ignored", SQL_VARCHAR, 50);
+    ASSERT_EQ(m_odbc.ConnectDataSource(m_connectString), 0);
+
+    ASSERT_EQ(m_odbc.InsertRow(description, std::vector<std::string>{"a", "", other.value, ""}), 0);
+    ASSERT_EQ(m_odbc.InsertRow(description, std::vector<std::string>{"", "x", "", ""}), 0);
+    ASSERT_EQ(m_odbc.InsertRow(description, std::vector<std::string>{"", "", "", "y", "z"}), 0);
+
+    const Rows expected{{"a", "b", other.stored, "d"},
+                        {std::nullopt, "x", std::nullopt, "d"},
+                        {std::nullopt, "b", std::nullopt, "y"}};
+    EXPECT_EQ(m_session->query("SELECT \"A\", \"B\", \"C\", \"D\" FROM " + quoted(table) +
+                               " ORDER BY id"),
+              expected);
+    EXPECT_TRUE(m_sink.shown.empty());
+}
+
+TEST_P(DriverInsert, AConnectionStringWithOrWithoutOdbcPrefixConnects)
+{
+    const std::string source = m_driver.dataSource.empty() ? m_connectString : m_driver.dataSource;
+    insertAfterEachConnect({{source, "after ''"}, {"ODBC;" + source, "after 'ODBC;'"}});
+}
+
+TEST_P(DriverInsert, ADuplicateKeyAndANullInARequiredColumnAreRefused)
+{
+    const std::string table = ownTable("K");
+    m_session->execute("CREATE TABLE " + quoted(table) +
+                       " (id integer PRIMARY KEY, name text NOT NULL)");
+    std::vector<FieldDescription> fields{Field("id", SQL_INTEGER, 4, 1),
+                                         Field("name", SQL_VARCHAR, 50)};
+    ASSERT_EQ(m_odbc.ConnectDataSource(m_connectString), 0);
+    ASSERT_EQ(m_odbc.InsertRow(table, fields, std::vector<std::string>{"1", "first"}), 0);
+
+    EXPECT_EQ(m_odbc.InsertRow(table, fields, std::vector<std::string>{"1", "again"}), 1);
+    EXPECT_EQ(m_odbc.InsertRow(table, fields, std::vector<std::string>{"2", ""}), 1);
+    // The statement handle survives failures.
+    EXPECT_EQ(m_odbc.InsertRow(table, fields, std::vector<std::string>{"3", "third"}), 0);
+
+    std::vector<Message> expected;
+    for (const std::string &text : m_driver.keyAndNullRefused(table))
+        expected.push_back(Refusal(text));
+    EXPECT_EQ(m_sink.shown, expected);
+    EXPECT_EQ(m_session->query("SELECT id, name FROM " + quoted(table) + " ORDER BY id"),
+              (Rows{{"1", "first"}, {"3", "third"}}));
+}
+
+TEST_P(DriverInsert, ARowWithEveryValueEmptyIsRefusedByTheDriver)
+{
+    const std::string table = ownTable("E");
+    m_session->execute("CREATE TABLE " + quoted(table) + " (\"A\" text, \"B\" text)");
+    std::vector<FieldDescription> fields{Field("A", SQL_VARCHAR, 50), Field("B", SQL_VARCHAR, 50)};
+    ASSERT_EQ(m_odbc.ConnectDataSource(m_connectString), 0);
+
+    EXPECT_EQ(m_odbc.InsertRow(table, fields, std::vector<std::string>{"", ""}), 1);
+    EXPECT_EQ(m_odbc.statementText(), "INSERT INTO " + quoted(table) + " (\"A\") VALUES (?)");
+    // The same statement text right after a row with a value in A: the marker of that row must
+    // not be executed again.
+    ASSERT_EQ(m_odbc.InsertRow(table, fields, std::vector<std::string>{"only once", ""}), 0);
+    EXPECT_EQ(m_odbc.InsertRow(table, fields, std::vector<std::string>{"", ""}), 1);
+
+    const Message refused = Refusal(m_driver.emptyRowRefused);
+    EXPECT_EQ(m_sink.shown, (std::vector<Message>{refused, refused}));
+    EXPECT_EQ(m_session->query("SELECT \"A\", \"B\" FROM " + quoted(table)),
+              (Rows{{"only once", std::nullopt}}));
+}
+
+} // namespace
