@@ -51,6 +51,18 @@ struct InsertDriver
     std::string emptyRowRefused{};
 };
 
+// What the catalogue cases of every driver insert: letters beyond ASCII, and lines with the
+// quotes of every driver and a backslash.
+inline const std::string Greeting = "Gr\xc3\xbc\xc3\x9f"
+                                    "e, \xe2\x82\xac";
+inline const std::string Lines = "line one\nline two 'q' \\ \"x\" `y` \xc3\xbc";
+
+// A failure as the picker shows it, in `text`.
+inline Message ErrorBox(const std::string &text)
+{
+    return Message{text, "SQL_ERROR results", MessageIcon::Exclamation, MessageButtons::Ok};
+}
+
 inline void PrintTo(const InsertDriver &driver, std::ostream *out)
 {
     *out << driver.name;

@@ -15,11 +15,6 @@ std::string Filled(std::string pattern, const std::string &text)
     return pattern.replace(pattern.find('%'), 1, text);
 }
 
-Message Refusal(const std::string &text)
-{
-    return Message{text, "SQL_ERROR results", MessageIcon::Exclamation, MessageButtons::Ok};
-}
-
 int WideTwin(int sqlType)
 {
     switch (sqlType) {
@@ -39,7 +34,7 @@ int WideTwin(int sqlType)
 void DriverTable::SetUp()
 {
     const std::string connectString = m_driver.connectString(m_folder.path());
-    ASSERT_FALSE(connectString.empty()) << "the server of " << m_driver.name << " is not running";
+    ASSERT_FALSE(connectString.empty()) << "the fixture's database server is not running";
     m_connectString = connectString + m_driver.option;
     m_session = std::make_unique<DatabaseSession>(connectString);
 }
@@ -225,7 +220,7 @@ TEST_P(DriverInsert, ADuplicateKeyAndANullInARequiredColumnAreRefused)
 
     std::vector<Message> expected;
     for (const std::string &text : m_driver.keyAndNullRefused(table))
-        expected.push_back(Refusal(text));
+        expected.push_back(ErrorBox(text));
     EXPECT_EQ(m_sink.shown, expected);
     EXPECT_EQ(m_session->query("SELECT id, name FROM " + quoted(table) + " ORDER BY id"),
               (Rows{{"1", "first"}, {"3", "third"}}));
@@ -245,7 +240,7 @@ TEST_P(DriverInsert, ARowWithEveryValueEmptyIsRefusedByTheDriver)
     ASSERT_EQ(m_odbc.InsertRow(table, fields, std::vector<std::string>{"only once", ""}), 0);
     EXPECT_EQ(m_odbc.InsertRow(table, fields, std::vector<std::string>{"", ""}), 1);
 
-    const Message refused = Refusal(m_driver.emptyRowRefused);
+    const Message refused = ErrorBox(m_driver.emptyRowRefused);
     EXPECT_EQ(m_sink.shown, (std::vector<Message>{refused, refused}));
     EXPECT_EQ(m_session->query("SELECT \"A\", \"B\" FROM " + quoted(table)),
               (Rows{{"only once", std::nullopt}}));

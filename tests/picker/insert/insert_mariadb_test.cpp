@@ -35,13 +35,8 @@ InsertDriver MariaDb(const char *name, const char *option, const char *identifie
                 // three-byte character.
                 {"c1", "CHAR(1)", SQL_WCHAR, "\xe2\x82\xac", "\xe2\x82\xac"},
                 {"c", "CHAR(10)", SQL_WCHAR, "ab", "ab"},
-                {"vc", "VARCHAR(50)", SQL_WVARCHAR,
-                 "Gr\xc3\xbc\xc3\x9f"
-                 "e, \xe2\x82\xac",
-                 "Gr\xc3\xbc\xc3\x9f"
-                 "e, \xe2\x82\xac"},
-                {"t", "TEXT", SQL_WLONGVARCHAR, "line one\nline two 'q' \\ \"x\" `y` \xc3\xbc",
-                 "line one\nline two 'q' \\ \"x\" `y` \xc3\xbc"},
+                {"vc", "VARCHAR(50)", SQL_WVARCHAR, Greeting, Greeting},
+                {"t", "TEXT", SQL_WLONGVARCHAR, Lines, Lines},
                 {"lat", "VARCHAR(20) CHARACTER SET latin1", SQL_WVARCHAR, "caf\xc3\xa9",
                  "caf\xc3\xa9"},
                 {"n", "NUMERIC(10,2)", SQL_DECIMAL, "1234.5", "1234.50"},

@@ -53,13 +53,8 @@ const InsertDriver &Sqlite()
                 {"i", "INTEGER", SQL_INTEGER, "-2147483648", "-2147483648"},
                 {"bi", "BIGINT", SQL_BIGINT, "9223372036854775807", "9223372036854775807"},
                 {"c", "CHAR(10)", SQL_VARCHAR, "ab", "ab"},
-                {"vc", "VARCHAR(50)", SQL_VARCHAR,
-                 "Gr\xc3\xbc\xc3\x9f"
-                 "e, \xe2\x82\xac",
-                 "Gr\xc3\xbc\xc3\x9f"
-                 "e, \xe2\x82\xac"},
-                {"t", "TEXT", SQL_LONGVARCHAR, "line one\nline two 'q' \\ \"x\" `y` \xc3\xbc",
-                 "line one\nline two 'q' \\ \"x\" `y` \xc3\xbc"},
+                {"vc", "VARCHAR(50)", SQL_VARCHAR, Greeting, Greeting},
+                {"t", "TEXT", SQL_LONGVARCHAR, Lines, Lines},
                 {"n", "NUMERIC(10,2)", SQL_DOUBLE, "1234.5", "1234.5"},
                 {"d", "DECIMAL(10,2)", SQL_VARCHAR, "-0.25", "-0.25"},
                 {"r", "REAL", SQL_DOUBLE, "12.5", "12.5"},
@@ -149,9 +144,8 @@ TEST_F(SqliteInsert, AnUnknownDataSourceIsReportedInTheDriverManagersWords)
     EXPECT_EQ(m_odbc.ConnectDataSource("DSN=NoSuchQuillonSource"), 1);
 
     const std::vector<Message> expected{
-        {"SQL Error State:IM002, Native Error Code: 0, ODBC Error: [unixODBC][Driver "
-         "Manager]Data source name not found and no default driver specified",
-         "SQL_ERROR results", MessageIcon::Exclamation, MessageButtons::Ok}};
+        ErrorBox("SQL Error State:IM002, Native Error Code: 0, ODBC Error: [unixODBC][Driver "
+                 "Manager]Data source name not found and no default driver specified")};
     EXPECT_EQ(m_sink.shown, expected);
     EXPECT_FALSE(m_odbc.connected());
     m_odbc.DisconnectDataSource();
