@@ -172,7 +172,15 @@ ConnectionCheck CheckConnectString(std::string_view connectString,
                 joined.push_back(attribute);
         }
     }
+    // Written anew, a value may end where the raw text went on ("c={a}}b;LoadExt=" becomes
+    // "c={a}}b;LoadExt=}"): the string handed on is checked as it is handed on.
     check.connectString = WriteConnectString(joined);
+    if (std::optional<ConnectionCheck> refusal =
+            CheckAttributes(check.connectString, joined, configuration,
+                            {"the connection string joined with the file data source \"" +
+                                 *fileDataSource + "\" that FILEDSN names",
+                             "FILEDSN"}))
+        return *refusal;
     return check;
 }
 

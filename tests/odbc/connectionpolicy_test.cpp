@@ -29,6 +29,8 @@ OdbcConfiguration GivenConfiguration()
         {"/dsn/savefile.dsn", "DRIVER=SQLite3;SAVEFILE=/tmp/saved;"},
         {"/dsn/environment.dsn", "DRIVER=SQLite3;DMEnvAttr=SQL_ATTR_UNIXODBC_ENVATTR={A=1};"},
         {"/dsn/empty.dsn", ""},
+        // Written anew into the string handed on, the open brace ends before "}".
+        {"/dsn/braced.dsn", "DRIVER=SQLite3;c={a}}b;LoadExt="},
     };
     OdbcConfiguration configuration;
     configuration.drivers = {
@@ -99,6 +101,8 @@ TEST(ConnectionPolicy, RefusesWhatWouldLoadALibraryOrWriteAFile)
         {"FILEDSN=/dsn/evil.dsn;DRIVER=SQLite3", "FILEDSN"},
         {"FILEDSN=/dsn/savefile.dsn", "FILEDSN"},
         {"FILEDSN=/dsn/environment.dsn", "FILEDSN"},
+        {"FILEDSN=/dsn/braced.dsn", "FILEDSN"},
+        {"FILEDSN=/dsn/good.dsn;c={a}}b;LoadExt=", "FILEDSN"},
     };
     const OdbcConfiguration configuration = GivenConfiguration();
     for (const auto &c : cases) {
