@@ -277,8 +277,11 @@ struct X11CaptureBackend::Connection
         long count = 0;
         XResClientIdValue *values = nullptr;
         XID client = 0;
-        if (XResQueryClientIds(display, 1, &query, &count, &values) == Success && count > 0)
-            client = values[0].spec.client;
+        if (XResQueryClientIds(display, 1, &query, &count, &values) == Success && count > 0) {
+            // The answer names the client it was asked about, with the base of its ids.
+            const auto &[answered, length, value] = values[0];
+            client = answered.client;
+        }
         XResClientIdsDestroy(count, values);
         return client;
     }

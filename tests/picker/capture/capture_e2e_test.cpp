@@ -881,6 +881,8 @@ TEST_F(CaptureE2E, SelectionModePicksFromAGtkEditorWithoutKeys)
 {
     m_controller.setCaptureMode(CaptureMode::Selection);
     CopyByHand("on the clipboard");
+    // xclip's child takes the clipboard a moment after its parent has ended.
+    ASSERT_TRUE(QTest::qWaitFor([] { return x11input::ClipboardOwner() != 0; }, 5000));
     const WindowId clipboardOwner = x11input::ClipboardOwner();
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
