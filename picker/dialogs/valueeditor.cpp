@@ -16,7 +16,7 @@ namespace {
 
 const char *const ValidText = "Data Valid";
 const char *const NotValidText = "Data NOT Valid";
-const char *const RequiredText = "This field is reqired, it must be filled up.";
+const char *const RequiredText = "This field is required, it must be filled up.";
 
 QPushButton *commandButton(QWidget *parent, const char *text, const char *name, const QRect &rect)
 {

@@ -185,10 +185,10 @@ TEST_P(EditorOpening, ChecksTheStoredValueAndSaysSo)
 INSTANTIATE_TEST_SUITE_P(
     ValueEditor, EditorOpening,
     ::testing::Values(OpeningCase{Name, "Ann", "Name    (No more than 10 characters)", "Data Valid",
-                                  "This field is reqired, it must be filled up.", "Ann"},
+                                  "This field is required, it must be filled up.", "Ann"},
                       // Required whatever the value: an empty one is a valid text all the same.
                       OpeningCase{Name, "", "Name    (No more than 10 characters)", "Data Valid",
-                                  "This field is reqired, it must be filled up.", ""},
+                                  "This field is required, it must be filled up.", ""},
                       // The check's normal form replaces the stored value.
                       OpeningCase{Count, "1,234,567", "Count    (No more than 10 digits)",
                                   "Data Valid", "", "1234567"},
