@@ -3,8 +3,11 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QScreen>
 #include <QStyle>
 #include <QStyleOptionFrame>
+
+#include <algorithm>
 
 #include "picker/capture/capturetext.h"
 
@@ -13,7 +16,40 @@ namespace {
 // The room QLineEdit keeps between its frame and its text on either side.
 constexpr int LineEditTextMargin = 2;
 
+// The start of a length along a line, moved back into the area where it can: a window longer
+// than the area starts at the area's start.
+int Within(int start, int length, int areaStart, int areaLength)
+{
+    return std::max(areaStart, std::min(start, areaStart + areaLength - length));
+}
+
 } // namespace
+
+QPoint StatusWindowPlace(const QSize &frame, const QRect &picker, const QRect &workArea)
+{
+    const int x = Within(picker.left(), frame.width(), workArea.left(), workArea.width());
+    const int y = Within(picker.top(), frame.height(), workArea.top(), workArea.height());
+    struct Side
+    {
+        QPoint at;
+        int room; // what is left on that side once the window is there; negative: too little
+    };
+    const Side sides[] = {
+        {{x, picker.bottom() + 1}, workArea.bottom() - picker.bottom() - frame.height()},
+        {{picker.right() + 1, y}, workArea.right() - picker.right() - frame.width()},
+        {{x, picker.top() - frame.height()}, picker.top() - workArea.top() - frame.height()},
+        {{picker.left() - frame.width(), y}, picker.left() - workArea.left() - frame.width()},
+    };
+    for (const Side &side : sides) {
+        if (workArea.contains(QRect(side.at, frame)))
+            return side.at;
+    }
+    const Side &best =
+        *std::max_element(std::begin(sides), std::end(sides),
+                          [](const Side &a, const Side &b) { return a.room < b.room; });
+    return {Within(best.at.x(), frame.width(), workArea.left(), workArea.width()),
+            Within(best.at.y(), frame.height(), workArea.top(), workArea.height())};
+}
 
 StatusWindow::StatusWindow(QWidget *owner)
     : QDialog(owner, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
@@ -40,6 +76,8 @@ StatusWindow::StatusWindow(QWidget *owner)
     layout->addWidget(m_line);
     resize(sizeHint());
     setModal(false);
+    if (owner != nullptr)
+        owner->installEventFilter(this);
 }
 
 void StatusWindow::showText(const std::string &text, const std::string &caption)
@@ -69,4 +107,51 @@ void StatusWindow::keyPressEvent(QKeyEvent *event)
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+void StatusWindow::placeBesideOwner()
+{
+    const QWidget *owner = parentWidget();
+    const QScreen *screen = owner != nullptr ? owner->screen() : nullptr;
+    if (screen == nullptr)
+        return;
+    m_placedFrame = frameGeometry().size();
+    const QPoint at =
+        StatusWindowPlace(m_placedFrame, owner->frameGeometry(), screen->availableGeometry());
+    // A window's position is its frame's.
+    if (at != pos())
+        move(at);
+}
+
+void StatusWindow::placeAgainIfFrameChanged()
+{
+    if (isVisible() && frameGeometry().size() != m_placedFrame)
+        placeBesideOwner();
+}
+
+void StatusWindow::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    placeBesideOwner();
+}
+
+void StatusWindow::moveEvent(QMoveEvent *event)
+{
+    QDialog::moveEvent(event);
+    placeAgainIfFrameChanged();
+}
+
+void StatusWindow::resizeEvent(QResizeEvent *event)
+{
+    QDialog::resizeEvent(event);
+    placeAgainIfFrameChanged();
+}
+
+bool StatusWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // The picker moved or changed its size (a new table, the other orientation).
+    if (watched == parentWidget() && isVisible() &&
+        (event->type() == QEvent::Move || event->type() == QEvent::Resize))
+        placeBesideOwner();
+    return QDialog::eventFilter(watched, event);
 }

@@ -285,6 +285,10 @@ TEST_F(PickerWindowTest, NothingSelectedBringsUpTheStatusWindowThatSaysSo)
               QStringLiteral("quillon   - text you are picking up to \"Name\""));
     EXPECT_EQ(fill(*window, 0), TBFILL_EMPTY);
     EXPECT_EQ(window->capture().row().pendingField, -1);
+    // Beside the picker, not over its buttons, and it follows the picker.
+    EXPECT_FALSE(window->statusWindow()->frameGeometry().intersects(window->frameGeometry()));
+    window->move(window->statusWindow()->pos());
+    EXPECT_FALSE(window->statusWindow()->frameGeometry().intersects(window->frameGeometry()));
 
     // Selected text goes in at once, and the window stays as the user leaves it.
     m_backend.selection = "Grace Hopper";
@@ -477,6 +481,31 @@ TEST_F(PickerWindowTest, ADescriptionNamingALibraryOfItsOwnIsRefusedAndLoadsNoth
                   std::string("Not connected: DRIVER \"") + QUILLON_MARKER_A + "\"", 0),
               0u);
     EXPECT_TRUE(std::filesystem::is_empty(markers.path()));
+}
+
+TEST(StatusWindowPlace, BesideThePickerOnTheFirstSideWithRoom)
+{
+    const QRect workArea(0, 0, 1000, 800);
+    const QSize frame(500, 60);
+    const struct
+    {
+        const char *name;
+        QRect picker;
+        QPoint at;
+    } cases[] = {
+        {"below", QRect(5, 5, 80, 160), QPoint(5, 165)},
+        {"right, no room below", QRect(5, 700, 80, 100), QPoint(85, 700)},
+        {"above, kept in the work area", QRect(600, 760, 400, 40), QPoint(500, 700)},
+        {"left, no room elsewhere", QRect(900, 0, 100, 800), QPoint(400, 0)},
+    };
+    for (const auto &c : cases) {
+        const QPoint at = StatusWindowPlace(frame, c.picker, workArea);
+        EXPECT_EQ(at, c.at) << c.name;
+        EXPECT_FALSE(QRect(at, frame).intersects(c.picker)) << c.name;
+        EXPECT_TRUE(workArea.contains(QRect(at, frame))) << c.name;
+    }
+    // No side has room: the one with the most, inside the work area.
+    EXPECT_EQ(StatusWindowPlace(frame, QRect(0, 0, 1000, 770), workArea), QPoint(0, 740));
 }
 
 TEST_F(PickerWindowTest, HelpThatCannotBeShownIsReported)
