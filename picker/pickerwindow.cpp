@@ -6,6 +6,7 @@
 #include <QShortcut>
 #include <QTimer>
 
+#include <algorithm>
 #include <span>
 
 #include "fieldvalues/row.h"
@@ -114,16 +115,16 @@ bool PickerWindow::start(const std::string &commandLine)
         return false;
     }
 
-    m_records = TableButtons(m_description);
     ibSetCaptionSize(this, ibGetCaptionSize(this) + 2);
-    resizeToTable();
     setAlwaysOnTop(true);
-    m_toolbar = CreateToolbar(clientArea(), TBS_VISIBLE, ToolbarControlId, ToolbarImageCount,
-                              nullptr, ToolbarBitmap, m_records.data(),
-                              static_cast<int>(m_records.size()), static_cast<int>(m_orientation));
+    // The separator and "Enter" stay for the picker's life; the fields' buttons come before them.
+    const ButtonRecord lastButtons[] = {SeparatorButton(), EnterButton()};
+    m_toolbar = CreateToolbar(
+        clientArea(), TBS_VISIBLE, ToolbarControlId, ToolbarImageCount, nullptr, ToolbarBitmap,
+        lastButtons, static_cast<int>(std::size(lastButtons)), static_cast<int>(m_orientation));
     connect(m_toolbar, &KolvaneToolbar::commandActivated, this,
             [this](int id, qintptr lParam) { command(id, lParam); });
-    sendToToolbar(WM_SIZE, 0, 0);
+    showTableButtons();
     show();
 
     m_status = new StatusWindow(this);
@@ -294,42 +295,49 @@ void PickerWindow::loadNewTable()
         return;
     m_connection->DisconnectDataSource();
     FreeValueBuffers();
-    const int oldCount = m_description.fieldCount;
     const std::string oldPath = m_path;
     m_path = chosen;
 
     OpenOutcome outcome = OpenTableDescription();
-    if (outcome == OpenOutcome::Opened) {
-        for (int position = oldCount - 1; position >= 0; --position)
-            sendToToolbar(TBM_DELETEBUTTON, static_cast<quintptr>(position), 0);
-        insertFieldButtons();
-        resizeToTable();
-        sendToToolbar(WM_SIZE, 0, 0);
-        ResetRow();
-        return;
-    }
     if (outcome == OpenOutcome::GaveUp) {
-        // Back to the table the picker had; its buttons never went away.
+        // Back to the table the picker had. Where its file cannot be read any more either, the
+        // user may choose yet another one on the way: whichever table ends up open gets its
+        // own buttons below.
         m_path = oldPath;
         outcome = OpenTableDescription();
-        if (outcome == OpenOutcome::Opened) {
-            ResetRow();
-            return;
-        }
-        if (outcome == OpenOutcome::GaveUp) {
-            QTimer::singleShot(0, this, &QWidget::close);
-            return;
-        }
     }
-    StartWizard(true);
+    switch (outcome) {
+    case OpenOutcome::Opened:
+        showTableButtons();
+        ResetRow();
+        break;
+    case OpenOutcome::GaveUp:
+        QTimer::singleShot(0, this, &QWidget::close);
+        break;
+    case OpenOutcome::CreateNew:
+        StartWizard(true);
+        break;
+    }
 }
 
-void PickerWindow::insertFieldButtons()
+void PickerWindow::showTableButtons()
 {
-    m_records = TableButtons(m_description);
-    for (int i = 0; i < m_description.fieldCount; ++i)
-        sendToToolbar(TBM_INSERTBUTTON, static_cast<quintptr>(i),
-                      reinterpret_cast<qintptr>(&m_records[static_cast<std::size_t>(i)]));
+    for (int position = m_fieldButtons - 1; position >= 0; --position) {
+        if (SendToolbarMessage(m_toolbar, TBM_DELETEBUTTON, static_cast<quintptr>(position), 0) !=
+            0)
+            --m_fieldButtons;
+    }
+    // The separator and "Enter" follow the fields' buttons.
+    const int count = std::clamp(m_description.fieldCount, 0, MaxFields);
+    for (int i = 0; i < count; ++i) {
+        const ButtonRecord record =
+            FieldButton(m_description.fields[static_cast<std::size_t>(i)], i);
+        if (SendToolbarMessage(m_toolbar, TBM_INSERTBUTTON, static_cast<quintptr>(m_fieldButtons),
+                               reinterpret_cast<qintptr>(&record)) != 0)
+            ++m_fieldButtons;
+    }
+    resizeToTable();
+    sendToToolbar(WM_SIZE, 0, 0);
 }
 
 void PickerWindow::ChangeOrientation()

@@ -99,7 +99,9 @@ private:
     bool AllocateValueBuffers();
     void FreeValueBuffers();
     void loadNewTable();
-    void insertFieldButtons();
+    // The toolbar shows the buttons of the table that is open now, and the window its size.
+    // The one way the buttons change, whichever table was shown before.
+    void showTableButtons();
     void enterRow();
     void viewPickedData();
     void toggleStatusWindow();
@@ -116,7 +118,9 @@ private:
     bool m_alwaysOnTop = true;
     bool m_statusShown = false;
     int m_enterLook = 0;
-    std::vector<ButtonRecord> m_records;
+    // How many field buttons the toolbar shows: those of the table shown last, which need not
+    // be the table open now while another is being loaded.
+    int m_fieldButtons = 0;
     KolvaneToolbar *m_toolbar = nullptr;
     StatusWindow *m_status = nullptr;
 };

@@ -130,6 +130,17 @@ protected:
         return window.toolbar()->record(position).valueState;
     }
 
+    // The toolbar's buttons as "command label".
+    static std::vector<std::string> buttons(const PickerWindow &window)
+    {
+        std::vector<std::string> shown;
+        for (int i = 0; i < window.toolbar()->buttonCount(); ++i) {
+            const ButtonRecord record = window.toolbar()->record(i);
+            shown.push_back(std::to_string(record.command) + " " + record.label);
+        }
+        return shown;
+    }
+
     Rows people() { return DatabaseSession(m_database).query("SELECT * FROM People"); }
 
     std::string iniText() { return ReadBytes(m_folder.path() / "quillon.ini"); }
@@ -425,6 +436,59 @@ TEST_F(PickerWindowTest, LoadNewTableReplacesTheButtonsOrFallsBackToTheOldTable)
     QTest::qWait(1);
     EXPECT_NE(iniText().find("datatablefile=" + bad), std::string::npos);
     EXPECT_NE(iniText().find("inuse=0"), std::string::npos);
+}
+
+// The new file's data source cannot be opened, and the picker's own file has gone meanwhile:
+// the table chosen in the dialog that follows is the one whose buttons show, and a further Load
+// New replaces exactly those.
+TEST_F(PickerWindowTest, LoadNewTableShowsTheButtonsOfWhicheverTableEndsUpOpen)
+{
+    const std::string nowhere = m_folder.file("nowhere.dtd");
+    ASSERT_TRUE(SaveTableDescription(nowhere, "DSN=NoSuchDataSource", "T",
+                                     {{"A", "A", "", "VARCHAR", "5", "No", "12"}}));
+    const std::vector<std::string> people = {"401 Name", "402 Born", "403 Age", "404 Town"};
+    const std::vector<std::string> towns = {"401 Town", "402 Zip"};
+    const std::vector<std::string> last = {"502 ", "501 Enter"};
+    auto withLast = [&last](std::vector<std::string> fields) {
+        fields.insert(fields.end(), last.begin(), last.end());
+        return fields;
+    };
+    const struct
+    {
+        const char *name;
+        std::string first;
+        std::string third;
+        std::vector<std::string> thirdButtons;
+        std::string further;
+        std::vector<std::string> furtherButtons;
+    } legs[] = {
+        {"fewer fields after", m_people, m_towns, towns, m_people, people},
+        {"more fields after", m_towns, m_people, people, m_towns, towns},
+    };
+    for (const auto &leg : legs) {
+        SCOPED_TRACE(leg.name);
+        const std::string old = m_folder.file("old.dtd");
+        std::filesystem::copy_file(leg.first, old,
+                                   std::filesystem::copy_options::overwrite_existing);
+        std::unique_ptr<PickerWindow> window = start(old);
+        ASSERT_TRUE(window);
+        std::filesystem::remove(old);
+
+        m_calls.clear();
+        m_chosen = {nowhere, leg.third};
+        m_noDescription = {Choice::LoadExisting};
+        window->command(LoadNewTableCommand);
+        EXPECT_EQ(m_calls, (std::vector<std::string>{"choose", "117", "choose"}));
+        EXPECT_EQ(window->descriptionPath(), leg.third);
+        EXPECT_EQ(buttons(*window), withLast(leg.thirdButtons));
+        EXPECT_EQ(window->height(), 7 + 24 * std::ssize(leg.thirdButtons) + 60);
+
+        m_chosen = {leg.further};
+        window->command(LoadNewTableCommand);
+        EXPECT_EQ(buttons(*window), withLast(leg.furtherButtons));
+        EXPECT_EQ(window->height(), 7 + 24 * std::ssize(leg.furtherButtons) + 60);
+        EXPECT_TRUE(window->close());
+    }
 }
 
 TEST_F(PickerWindowTest, EndsAtOnceWithoutADescriptionOrAConnection)
