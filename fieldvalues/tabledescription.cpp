@@ -189,16 +189,35 @@ int writeAll(int fd, const std::string &bytes)
     return 0;
 }
 
-// Writes `bytes` into what `path` names as it is, as a device or a pipe is written to.
-bool writeInPlace(const std::string &path, const std::string &shownPath, const std::string &bytes,
-                  Message *failure)
+bool isRegularFile(int fd)
 {
-    int fd = open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    struct stat opened
+    {};
+    return fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode);
+}
+
+// Writes `bytes` into what `path` names as it is: a device or a pipe, or a file that cannot be
+// replaced.
+bool writeInPlace(const std::string &path, const std::string &shownPath, const std::string &bytes,
+                  SaveAccess saveAccess, Message *failure)
+{
+    int fd = open(path.c_str(), O_WRONLY | O_CLOEXEC);
     if (fd < 0) {
         report(failure, openFailure(shownPath, errno));
         return false;
     }
-    int error = writeAll(fd, bytes);
+    // A password must not be written into a file that others may read: the file is made the
+    // owner's alone before it is emptied, and left as it was when that is not allowed.
+    const bool regular = isRegularFile(fd);
+    if (regular && saveAccess == SaveAccess::OwnerOnly && fchmod(fd, S_IRUSR | S_IWUSR) != 0) {
+        const int error = errno;
+        close(fd);
+        report(failure, openFailure(shownPath, error));
+        return false;
+    }
+    int error = regular && ftruncate(fd, 0) != 0 ? errno : 0;
+    if (error == 0)
+        error = writeAll(fd, bytes);
     if (close(fd) != 0 && error == 0)
         error = errno;
     if (error != 0) {
@@ -236,7 +255,7 @@ bool writeReplacing(const std::string &shownPath, const std::string &bytes, Save
     {};
     bool exists = stat(path.c_str(), &existing) == 0;
     if (exists && !S_ISREG(existing.st_mode))
-        return writeInPlace(path, shownPath, bytes, failure);
+        return writeInPlace(path, shownPath, bytes, saveAccess, failure);
     if (exists && access(path.c_str(), W_OK) != 0) {
         report(failure, openFailure(shownPath, errno));
         return false;
@@ -244,6 +263,11 @@ bool writeReplacing(const std::string &shownPath, const std::string &bytes, Save
     std::string temporary;
     int fd = createBeside(path, temporary);
     if (fd < 0) {
+        // A folder that its user may not write to (one set up for several people) can still hold
+        // a file that they may write: with no room for a new file beside it, that file is
+        // written in place, keeping its mode.
+        if (exists && (errno == EACCES || errno == EPERM))
+            return writeInPlace(path, shownPath, bytes, saveAccess, failure);
         report(failure, openFailure(shownPath, errno));
         return false;
     }

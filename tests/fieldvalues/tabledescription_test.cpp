@@ -1,6 +1,8 @@
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
+#include <functional>
+#include <tuple>
 
 #include <fcntl.h>
 #include <grp.h>
@@ -305,6 +307,33 @@ TEST(TableDescriptionFile, SaveThroughASymbolicLinkKeepsTheLink)
     EXPECT_EQ(description.tableName, "Orders");
 }
 
+// Runs `save` as a user who is not root, since root may write anywhere: as root in a child
+// process as the user "nobody", who then owns `owned` (when given).
+bool SavedAsAnOrdinaryUser(const std::function<bool()> &save, const std::string &owned = {})
+{
+    if (geteuid() != 0)
+        return save();
+    if (!owned.empty() && chown(owned.c_str(), 65534, 65534) != 0)
+        return false;
+    pid_t child = fork();
+    if (child < 0)
+        return false;
+    if (child == 0) {
+        bool ok = setgroups(0, nullptr) == 0 && setgid(65534) == 0 && setuid(65534) == 0 && save();
+        _exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    return waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+mode_t ModeOf(const std::string &path)
+{
+    struct stat entry
+    {};
+    stat(path.c_str(), &entry);
+    return entry.st_mode & 07777;
+}
+
 // A new file gets the mode that the umask leaves; a replaced file keeps its own.
 TEST(TableDescriptionFile, SavedFileModes)
 {
@@ -318,14 +347,8 @@ TEST(TableDescriptionFile, SavedFileModes)
                  SaveTableDescription(replaced, "DSN=sample", "T", sampleRows(1));
     umask(previous);
     ASSERT_TRUE(saved);
-    auto mode = [](const std::string &path) {
-        struct stat entry
-        {};
-        stat(path.c_str(), &entry);
-        return entry.st_mode & 07777;
-    };
-    EXPECT_EQ(mode(created), 0640u);
-    EXPECT_EQ(mode(replaced), 0604u);
+    EXPECT_EQ(ModeOf(created), 0640u);
+    EXPECT_EQ(ModeOf(replaced), 0604u);
     EXPECT_EQ(ReadBytes(replaced), ReadBytes(created));
 }
 
@@ -361,8 +384,7 @@ TEST(TableDescriptionFile, SaveWritesIntoAPipeAndRefusesAFolder)
     EXPECT_EQ(files, 2); // the pipe and the folder, no temporary file
 }
 
-// A file that its user may not write to is kept, and the save fails as opening it would. Root
-// may write anywhere, so as root the save runs in a child process as the user "nobody".
+// A file that its user may not write to is kept, and the save fails as opening it would.
 TEST(TableDescriptionFile, FileThatMayNotBeWrittenIsKept)
 {
     TemporaryFolder folder;
@@ -371,27 +393,42 @@ TEST(TableDescriptionFile, FileThatMayNotBeWrittenIsKept)
     ASSERT_EQ(chmod(path.c_str(), 0444), 0);
     // A folder that anybody may write to: only the file's own mode protects it.
     ASSERT_EQ(chmod(std::filesystem::path(path).parent_path().c_str(), 0777), 0);
-    auto savedAsOpenFailure = [&] {
+    EXPECT_TRUE(SavedAsAnOrdinaryUser([&] {
         Message failure;
         return !SaveTableDescription(path, "DSN=sample", "T", sampleRows(1), &failure) &&
                failure == Message{"Open file: " + path + " failed.\nPermission denied.", "Error",
                                   MessageIcon::Information, MessageButtons::Ok};
-    };
-    if (geteuid() != 0) {
-        EXPECT_TRUE(savedAsOpenFailure());
-    } else {
-        pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            bool ok = setgroups(0, nullptr) == 0 && setgid(65534) == 0 && setuid(65534) == 0 &&
-                      savedAsOpenFailure();
-            _exit(ok ? 0 : 1);
-        }
-        int status = 0;
-        ASSERT_EQ(waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    }
+    }));
     EXPECT_EQ(ReadBytes(path), "previous content");
+}
+
+// A file that its user may write, in a folder that they may not (a shared folder), is written
+// in place: with its own mode, or made the owner's alone for a password.
+TEST(TableDescriptionFile, WritableFileInAFolderThatMayNotBeWrittenIsSavedInPlace)
+{
+    for (const auto &[access, before, after] : {std::tuple{SaveAccess::AsUsual, 0640u, 0640u},
+                                                std::tuple{SaveAccess::OwnerOnly, 0664u, 0600u}}) {
+        TemporaryFolder folder;
+        std::string path = folder.file("shared.dtd");
+        WriteBytes(path, "a previous content longer than the new one, which must not show through");
+        ASSERT_EQ(chmod(path.c_str(), before), 0);
+        const std::string parent = std::filesystem::path(path).parent_path();
+        ASSERT_EQ(chmod(parent.c_str(), 0555), 0);
+        const bool saved = SavedAsAnOrdinaryUser(
+            [&] {
+                return SaveTableDescription(path, "DSN=sample", "T", sampleRows(1), nullptr,
+                                            access);
+            },
+            path);
+        chmod(parent.c_str(), 0755);
+        EXPECT_TRUE(saved);
+        TableDescription description;
+        EXPECT_EQ(LoadTableDescription(path, description), 1);
+        EXPECT_EQ(ModeOf(path), after);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(parent),
+                                std::filesystem::directory_iterator()),
+                  1);
+    }
 }
 
 // A write that fails half-way (here: the file size limit, as a full disk would) is reported and
