@@ -263,19 +263,23 @@ std::string CurrentDateTimeText(DateTimeLayout layout)
 
 std::string InitialFieldValue(std::string_view defaultValue, int width, int sqlType)
 {
-    std::string value;
+    std::string value(defaultValue);
+    // A date or time that the user typed as the default is that date; any other default of such
+    // a field ("Actual Date/Time", and whatever older files hold) means the moment of the row.
+    std::string error;
+    std::string checked = value;
+    const bool fixed = CheckFieldValue(checked, sqlType, 0, error, CheckMode::Wizard);
     switch (ClassOfSqlType(sqlType)) {
     case FieldClass::Date:
-        value = CurrentDateTimeText(DateTimeLayout::Date);
+        value = fixed ? checked : CurrentDateTimeText(DateTimeLayout::Date);
         break;
     case FieldClass::Time:
-        value = CurrentDateTimeText(DateTimeLayout::Time);
+        value = fixed ? checked : CurrentDateTimeText(DateTimeLayout::Time);
         break;
     case FieldClass::Timestamp:
-        value = CurrentDateTimeText(DateTimeLayout::Timestamp);
+        value = fixed ? checked : CurrentDateTimeText(DateTimeLayout::Timestamp);
         break;
     default:
-        value = defaultValue;
         break;
     }
     CutToWidth(value, width < 0 ? 0 : static_cast<std::size_t>(width));

@@ -31,8 +31,9 @@ std::string CurrentDateTimeText(DateTimeLayout layout);
 using LocalClock = std::tm (*)();
 void SetLocalClock(LocalClock clock);
 
-// A field's value at the start of a row: the current date or time for date, time and timestamp
-// fields, otherwise the default cut to `width` bytes.
+// A field's value at the start of a row: the default cut to `width` bytes. For date, time and
+// timestamp fields a default that passes the field's check is that date or time (in its checked
+// form); any other default there stands for the current date or time.
 std::string InitialFieldValue(std::string_view defaultValue, int width, int sqlType);
 
 // The parts of a checked date, time or timestamp text, as the row insert binds them. A text

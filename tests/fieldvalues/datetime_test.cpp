@@ -144,8 +144,15 @@ TEST_F(DateTimeWithClock, CurrentDateTimeText)
 
 TEST_F(DateTimeWithClock, InitialFieldValue)
 {
-    EXPECT_EQ(InitialFieldValue("01/01/1999", 24, 9), "12/07/2026");
+    // A date or time typed as the default is kept; anything else there means now.
+    EXPECT_EQ(InitialFieldValue("01/01/1999", 24, 9), "01/01/1999");
+    EXPECT_EQ(InitialFieldValue("23:59:58", 8, 10), "23:59:58");
+    EXPECT_EQ(InitialFieldValue("02/29/2000-07:30:00", 64, 11), "02/29/2000-07:30:00");
+    EXPECT_EQ(InitialFieldValue("02/29/2000", 64, 11), "02/29/2000");
+    EXPECT_EQ(InitialFieldValue("Actual Date/Time", 24, 9), "12/07/2026");
     EXPECT_EQ(InitialFieldValue("Actual Date/Time", 8, 10), "09:05:03");
+    EXPECT_EQ(InitialFieldValue("Actual Date/Time", 64, 11), "12/07/2026-09:05:03");
+    EXPECT_EQ(InitialFieldValue("02/30/2000", 24, 9), "12/07/2026");
     EXPECT_EQ(InitialFieldValue("x", 64, 11), "12/07/2026-09:05:03");
     EXPECT_EQ(InitialFieldValue("Smith", 50, 12), "Smith");
     EXPECT_EQ(InitialFieldValue("Smithson", 5, 12), "Smith");

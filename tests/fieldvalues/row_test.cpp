@@ -98,7 +98,7 @@ TEST(Row, StartRowTakesDefaultsAndTheCurrentDate)
     TableDescription description = threeFields(false);
     description.fields[0].defaultValue = "42";
     description.fields[1].defaultValue = "toolongdefault";
-    description.fields[2].defaultValue = "01/01/1999";
+    description.fields[2].defaultValue = "Actual Date/Time";
     std::vector<std::string> values = {"old", "old", "old"};
     StartRow(description, values);
     EXPECT_EQ(values, (std::vector<std::string>{"42", "toolo", "12/31/1999"}));
