@@ -124,25 +124,6 @@ int LastFieldWithValue(std::span<const std::string> values)
     return 0;
 }
 
-std::string QuoteIdentifier(const std::string &name, std::string_view quote)
-{
-    if (quote.empty())
-        return name;
-    std::string quoted(quote);
-    for (std::size_t at = 0; at < name.size();) {
-        const std::size_t found = name.find(quote, at);
-        if (found == std::string::npos) {
-            quoted.append(name, at);
-            break;
-        }
-        quoted.append(name, at, found + quote.size() - at);
-        quoted += quote;
-        at = found + quote.size();
-    }
-    quoted += quote;
-    return quoted;
-}
-
 std::string BuildInsertStatement(const std::string &tableName,
                                  std::span<const FieldDescription> fields,
                                  std::span<const std::string> values, std::string_view quote)
@@ -159,7 +140,7 @@ std::string BuildInsertStatement(const std::string &tableName,
         markers += "?,";
     }
     const std::string lastName = last < fields.size() ? fields[last].name : std::string();
-    return "INSERT INTO " + QuoteIdentifier(tableName, quote) + " (" + names +
+    return "INSERT INTO " + TableInStatement(tableName, quote) + " (" + names +
            QuoteIdentifier(lastName, quote) + ") VALUES (" + markers + "?)";
 }
 

@@ -9,6 +9,7 @@
 #include "fieldvalues/message.h"
 #include "fieldvalues/tabledescription.h"
 #include "odbc/diagnostics.h"
+#include "odbc/identifiers.h"
 
 // The picker's one ODBC connection and its row insert. Every ODBC failure is shown at once
 // through the MessageSink, in the driver's own words; the operations return 0 on success and 1
@@ -37,15 +38,12 @@ int LastFieldWithValue(std::span<const std::string> values);
 
 // The INSERT for the non-empty values: names enclosed in the connection's identifier quote with
 // every quote inside them doubled, one marker per non-empty value up to the last one; with no
-// value at all the first field and one marker. `values` holds one text per field.
+// value at all the first field and one marker. `values` holds one text per field. A table that
+// the description names already quoted and qualified is named as it is written.
 std::string BuildInsertStatement(const std::string &tableName,
                                  std::span<const FieldDescription> fields,
                                  std::span<const std::string> values,
                                  std::string_view quote = "\"");
-
-// A name enclosed in `quote`, every `quote` inside it doubled; an empty quote (a driver without
-// quoted names) leaves the name as it stands.
-std::string QuoteIdentifier(const std::string &name, std::string_view quote = "\"");
 
 class OdbcConnection
 {

@@ -178,6 +178,32 @@ TEST(QuoteIdentifier, DoublesTheQuoteInsideTheName)
         EXPECT_EQ(QuoteIdentifier(c.name, c.quote), c.quoted) << c.name << " in " << c.quote;
 }
 
+// A table that the description names quoted and qualified is named as written; any other text,
+// even one that starts with the quote, is one quoted name as before.
+TEST(TableInStatement, AQualifiedReferenceAsWrittenAnyOtherTextQuotedWhole)
+{
+    const struct
+    {
+        const char *table;
+        const char *quote;
+        const char *named;
+    } cases[] = {
+        {"\"archive\".\"items\"", "\"", "\"archive\".\"items\""},
+        {"`shop`.`order``s`", "`", "`shop`.`order``s`"},
+        {"\"a\".\"b\".\"c\"", "\"", "\"a\".\"b\".\"c\""},
+        {"\"a\"\"\".\"b\"", "\"", "\"a\"\"\".\"b\""},
+        {"\"items\"", "\"", "\"\"\"items\"\"\""},
+        {"archive.items", "\"", "\"archive.items\""},
+        {"\"a\".\"b\"; DROP TABLE t", "\"", "\"\"\"a\"\".\"\"b\"\"; DROP TABLE t\""},
+        {"\"a\".\"b", "\"", "\"\"\"a\"\".\"\"b\""},
+        {"\"a\".\"\"", "\"", "\"\"\"a\"\".\"\"\"\"\""},
+        {"\"a\".\"b\"", "`", "`\"a\".\"b\"`"},
+        {"\"a\".\"b\"", "", "\"a\".\"b\""},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(TableInStatement(c.table, c.quote), c.named) << c.table << " in " << c.quote;
+}
+
 std::string RecordOfLength(std::size_t length, const char *state = "42000")
 {
     SqlDiagnosticRecord record{state, 1, ""};
