@@ -7,6 +7,8 @@
 #include <string_view>
 
 #include "odbc/error.h"
+#include "odbc/handles.h"
+#include "odbc/identifiers.h"
 
 namespace {
 
@@ -180,21 +182,23 @@ void TableCatalog::close()
     m_rows = std::make_shared<const std::vector<TableCatalogRow>>();
 }
 
-bool ColumnCatalog::open(const std::string &tableName)
+bool ColumnCatalog::open(const TableCatalogRow &table)
 {
     close();
     CatalogStatement statement(m_database);
     if (!statement.prepare(SQL_API_SQLCOLUMNS))
         return false;
-    statement.execute([&tableName](SQLHSTMT handle) {
-        return SQLColumns(handle, nullptr, SQL_NTS, nullptr, SQL_NTS, OptionalText(&tableName),
-                          SQL_NTS, nullptr, SQL_NTS);
+    const std::string &tableName = table.name;
+    const std::string *chosenOwner = table.owner.empty() ? nullptr : &table.owner;
+    statement.execute([&tableName, chosenOwner](SQLHSTMT handle) {
+        return SQLColumns(handle, nullptr, SQL_NTS, OptionalText(chosenOwner), SQL_NTS,
+                          OptionalText(&tableName), SQL_NTS, nullptr, SQL_NTS);
     });
-    TextColumn qualifier, owner, table, name, typeName, remarks;
+    TextColumn qualifier, owner, tableColumn, name, typeName, remarks;
     NumberColumn dataType, precision, length, scale, radix, nullable;
     statement.bind(1, qualifier);
     statement.bind(2, owner);
-    statement.bind(3, table);
+    statement.bind(3, tableColumn);
     statement.bind(4, name);
     statement.bind(5, dataType);
     statement.bind(6, typeName);
@@ -206,15 +210,15 @@ bool ColumnCatalog::open(const std::string &tableName)
     statement.bind(12, remarks);
     std::vector<ColumnCatalogRow> rows;
     while (statement.fetch()) {
-        rows.push_back(ColumnCatalogRow{Read(qualifier), Read(owner), Read(table), Read(name),
+        rows.push_back(ColumnCatalogRow{Read(qualifier), Read(owner), Read(tableColumn), Read(name),
                                         Read(dataType), Read(typeName), Read(precision),
                                         Read(length), Read(scale), Read(radix), Read(nullable),
                                         Read(remarks)});
     }
-    // The name is a search pattern to the driver: "a_b" also matches "axb". When the driver
-    // gives rows of the table of exactly this name, only those are kept.
-    const auto otherTable = [&tableName](const ColumnCatalogRow &row) {
-        return row.table != tableName;
+    // The names are search patterns to the driver: "a_b" also matches "axb". When the driver
+    // gives rows of the table of exactly this name (and owner), only those are kept.
+    const auto otherTable = [&tableName, chosenOwner](const ColumnCatalogRow &row) {
+        return row.table != tableName || (chosenOwner != nullptr && row.owner != *chosenOwner);
     };
     if (!std::all_of(rows.begin(), rows.end(), otherTable))
         std::erase_if(rows, otherTable);
@@ -228,4 +232,59 @@ void ColumnCatalog::close()
 {
     m_open = false;
     m_rows.clear();
+}
+
+namespace {
+
+// The owners of anything (a table, a view, a synonym) of exactly this name in the connection's
+// own database.
+std::vector<std::string> OwnersOfName(OdbcDatabase &database, const std::string &name)
+{
+    CatalogStatement statement(database);
+    if (!statement.prepare(SQL_API_SQLTABLES))
+        return {};
+    statement.execute([&name](SQLHSTMT handle) {
+        return SQLTables(handle, nullptr, SQL_NTS, nullptr, SQL_NTS, OptionalText(&name), SQL_NTS,
+                         nullptr, SQL_NTS);
+    });
+    TextColumn columns[3];
+    for (SQLUSMALLINT i = 0; i < 3; ++i)
+        statement.bind(static_cast<SQLUSMALLINT>(i + 1), columns[i]);
+    std::vector<TableCatalogRow> rows;
+    while (statement.fetch())
+        rows.push_back(
+            TableCatalogRow{Read(columns[0]), Read(columns[1]), Read(columns[2]), {}, {}});
+    KeepOwnDatabase(rows, CurrentQualifier(database.connection()));
+    std::vector<std::string> owners;
+    for (const TableCatalogRow &row : rows) {
+        if (row.name == name && std::find(owners.begin(), owners.end(), row.owner) == owners.end())
+            owners.push_back(row.owner);
+    }
+    return owners;
+}
+
+// Whether a statement that names the table by its name alone finds a table on this connection.
+bool FoundByNameAlone(OdbcDatabase &database, const std::string &name, const std::string &quote)
+{
+    OdbcStatement statement;
+    if (!Succeeded(statement.allocate(database.connection())))
+        return false;
+    std::string probe = "SELECT * FROM " + QuoteIdentifier(name, quote) + " WHERE 1=0";
+    return Succeeded(SQLExecDirect(statement.get(), AsSqlText(probe), SQL_NTS));
+}
+
+} // namespace
+
+std::string TableReference(OdbcDatabase &database, const TableCatalogRow &table)
+{
+    if (table.owner.empty())
+        return table.name;
+    const std::string quote = IdentifierQuote(database.connection());
+    if (quote.empty())
+        return table.name;
+    const std::vector<std::string> owners = OwnersOfName(database, table.name);
+    const bool alone = owners.size() == 1 && owners.front() == table.owner;
+    if (alone && FoundByNameAlone(database, table.name, quote))
+        return table.name;
+    return QualifiedTableName(table.owner, table.name, quote);
 }

@@ -79,12 +79,17 @@ class ColumnCatalog
 public:
     explicit ColumnCatalog(OdbcDatabase &database) : m_database(database) {}
 
-    // Reads the columns of the table of this name, in any qualifier and owner; the name is
-    // handed to the driver as it is, not escaped, and the rows of other tables that it matches
-    // as a pattern are left out. False when the driver does not offer
-    // SQLColumns or gives no statement; any other failure raises OdbcError and leaves the
-    // catalogue closed.
-    bool open(const std::string &tableName);
+    // Reads the columns of the table that a row of the table catalogue names: its name in its
+    // owner, or in any owner when the row names none. The names are handed to the driver as they
+    // are, not escaped, and the rows of other tables and owners that they match as patterns are
+    // left out. False when the driver does not offer SQLColumns or gives no statement; any other
+    // failure raises OdbcError and leaves the catalogue closed.
+    bool open(const TableCatalogRow &table);
+    // The same for a table known by its name alone.
+    bool open(const std::string &tableName)
+    {
+        return open(TableCatalogRow{{}, {}, tableName, {}, {}});
+    }
     void close();
     bool isOpen() const { return m_open; }
     const std::vector<ColumnCatalogRow> &rows() const { return m_rows; }
@@ -94,3 +99,10 @@ private:
     bool m_open = false;
     std::vector<ColumnCatalogRow> m_rows;
 };
+
+// How a description names the table of a row of the table catalogue, so that the picker's
+// statements reach that very table: its name alone where the name alone reaches it (the row
+// names no owner, or no other owner holds anything of that name and the name alone is found on
+// this connection); otherwise its owner and name, quoted and joined ("archive"."items"). A
+// driver without quoted names gets the name alone.
+std::string TableReference(OdbcDatabase &database, const TableCatalogRow &table);

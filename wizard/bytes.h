@@ -5,12 +5,19 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringDecoder>
 
 // Texts from the driver and for it are bytes in the locale's encoding; the windows show them as
 // Qt strings.
+// Bytes that are not in that encoding (names from a database in Latin-1) show one character
+// a byte, as Latin-1 reads them, rather than as replacement characters.
 inline QString FromBytes(std::string_view text)
 {
-    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+    QStringDecoder decoder(QStringDecoder::System, QStringDecoder::Flag::Stateless);
+    QString shown = decoder(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+    if (decoder.hasError())
+        return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    return shown;
 }
 
 inline std::string ToBytes(const QString &text)

@@ -4,11 +4,11 @@
 #include <optional>
 
 #include <QGridLayout>
+#include <QHash>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QSet>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -58,6 +58,33 @@ std::optional<long> ReadDecimal(const QString &text)
     if (text.isEmpty())
         return std::nullopt;
     return std::strtol(text.toLatin1().constData(), nullptr, 10);
+}
+
+// The driver's own bytes of a name or type, kept beside the text that the list shows: a name
+// that is not in the locale's encoding shows as well as it can, and is saved as it came.
+constexpr int BytesRole = Qt::UserRole;
+
+void SetDriverText(QTreeWidgetItem *item, int column, const std::string &bytes)
+{
+    item->setText(column, FromBytes(bytes));
+    item->setData(column, BytesRole,
+                  QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+}
+
+// A cell's bytes: the driver's where it gave them, otherwise the text typed in the wizard.
+std::string CellBytes(const QTreeWidgetItem *item, int column)
+{
+    const QVariant bytes = item->data(column, BytesRole);
+    return bytes.isValid() ? bytes.toByteArray().toStdString() : ToBytes(item->text(column));
+}
+
+// Copies a cell with its bytes from one list's row to the other's.
+void CopyCell(const QTreeWidgetItem *from, int fromColumn, QTreeWidgetItem *to, int toColumn)
+{
+    to->setText(toColumn, from->text(fromColumn));
+    const QVariant bytes = from->data(fromColumn, BytesRole);
+    if (bytes.isValid())
+        to->setData(toColumn, BytesRole, bytes);
 }
 
 // SQL_BINARY, SQL_VARBINARY and SQL_LONGVARBINARY: no text picked from a window fills them.
@@ -197,11 +224,15 @@ MessageAnswer FieldPage::show(const Message &message)
 void FieldPage::activate()
 {
     const DataSourceSession &session = m_wizard.session();
-    if (m_listedTable == session.tableName() && m_listedConnect == session.connectString())
+    if (m_listedTable == session.table() && m_listedConnect == session.connectString())
         return;
-    m_listedTable = session.tableName();
+    m_listedTable = session.table();
     m_listedConnect = session.connectString();
-    m_heading->setText(QStringLiteral("Fields In Table ") + FromBytes(m_listedTable));
+    // A table that is saved with its owner is shown with it.
+    const bool qualified = session.tableReference() != m_listedTable.name;
+    m_heading->setText(
+        QStringLiteral("Fields In Table ") +
+        FromBytes(qualified ? m_listedTable.owner + "." + m_listedTable.name : m_listedTable.name));
     const ColumnCatalog *columns = m_wizard.session().columns();
     fillLists(columns != nullptr && columns->isOpen() ? &columns->rows() : nullptr);
 }
@@ -215,6 +246,7 @@ void FieldPage::fillLists(const std::vector<ColumnCatalogRow> *columns)
     // A selection made for another table or data source goes, with its titles and defaults.
     m_tableFields->clear();
     m_selected->clear();
+    m_sameButCase.clear();
     setSelectAvailable(true);
 
     if (columns == nullptr) {
@@ -222,18 +254,21 @@ void FieldPage::fillLists(const std::vector<ColumnCatalogRow> *columns)
                     "No field can be selected."));
         return;
     }
-    // Names that differ in letter case alone are one field.
-    QSet<QString> listed;
+    // Names that differ in letter case alone are one field: the first one listed. The others
+    // are remembered, for Finish to say so where one of them is required.
+    QHash<QString, std::string> listed;
     QList<QTreeWidgetItem *> items;
     for (const ColumnCatalogRow &row : *columns) {
-        const QString name = FromBytes(row.name);
-        const QString folded = name.toCaseFolded();
-        if (listed.contains(folded))
+        const QString folded = FromBytes(row.name).toCaseFolded();
+        if (const auto first = listed.constFind(folded); first != listed.constEnd()) {
+            if (row.nullable == 0 && row.typeName != "COUNTER")
+                m_sameButCase.push_back({row.name, *first});
             continue;
-        listed.insert(folded);
+        }
+        listed.insert(folded, row.name);
         auto *item = new QTreeWidgetItem;
-        item->setText(TableName, name);
-        item->setText(TableType, FromBytes(row.typeName));
+        SetDriverText(item, TableName, row.name);
+        SetDriverText(item, TableType, row.typeName);
         item->setText(TableLength, Number(row.length));
         item->setText(TableRequired, Nullability(row.nullable));
         item->setText(TableSqlType, Number(row.dataType));
@@ -250,7 +285,7 @@ void FieldPage::setSelectAvailable(bool available)
 
 void FieldPage::MoveToSelected(QTreeWidgetItem *item, int position)
 {
-    const QString name = item->text(TableName);
+    const std::string name = CellBytes(item, TableName);
     if (item->text(TableType) == QStringLiteral("COUNTER")) {
         show(Inform("A Field of type \"COUNTER\" will be automatically filled up."));
         return;
@@ -259,28 +294,33 @@ void FieldPage::MoveToSelected(QTreeWidgetItem *item, int position)
         show(Inform("Quillon cannot fill up a field of type binary.\nSkip this field."));
         return;
     }
+    // The picker checks every value against the field's SQL type.
+    if (ReadDecimal(item->text(TableSqlType)).value_or(0) == 0) {
+        show(Inform("The driver gives no SQL type for the field \"" + name +
+                    "\".\nQuillon needs the type to check the field's values.\nSkip this field."));
+        return;
+    }
     // The picker gives every field a value of at least one character.
     const std::optional<long> length = ReadDecimal(item->text(TableLength));
     if (!length) {
-        show(Inform("The driver gives no length for the field \"" + ToBytes(name) +
+        show(Inform("The driver gives no length for the field \"" + name +
                     "\".\nQuillon needs a length of at least 1 to fill up a field.\n"
                     "Skip this field."));
         return;
     }
     if (*length < 1) {
-        show(Inform("The field \"" + ToBytes(name) + "\" has a length of " +
-                    std::to_string(*length) +
+        show(Inform("The field \"" + name + "\" has a length of " + std::to_string(*length) +
                     ".\nQuillon needs a length of at least 1 to fill up a field.\n"
                     "Skip this field."));
         return;
     }
     auto *selected = new QTreeWidgetItem;
-    selected->setText(SelectedName, name);
-    selected->setText(SelectedTitle, FirstTitle(name));
-    selected->setText(SelectedType, item->text(TableType));
-    selected->setText(SelectedLength, item->text(TableLength));
-    selected->setText(SelectedRequired, item->text(TableRequired));
-    selected->setText(SelectedSqlType, item->text(TableSqlType));
+    CopyCell(item, TableName, selected, SelectedName);
+    selected->setText(SelectedTitle, FirstTitle(item->text(TableName)));
+    CopyCell(item, TableType, selected, SelectedType);
+    CopyCell(item, TableLength, selected, SelectedLength);
+    CopyCell(item, TableRequired, selected, SelectedRequired);
+    CopyCell(item, TableSqlType, selected, SelectedSqlType);
     m_selected->insertTopLevelItem(position, selected);
     delete item;
 }
@@ -288,11 +328,11 @@ void FieldPage::MoveToSelected(QTreeWidgetItem *item, int position)
 void FieldPage::MoveToTable(QTreeWidgetItem *item, int position)
 {
     auto *field = new QTreeWidgetItem;
-    field->setText(TableName, item->text(SelectedName));
-    field->setText(TableType, item->text(SelectedType));
-    field->setText(TableLength, item->text(SelectedLength));
-    field->setText(TableRequired, item->text(SelectedRequired));
-    field->setText(TableSqlType, item->text(SelectedSqlType));
+    CopyCell(item, SelectedName, field, TableName);
+    CopyCell(item, SelectedType, field, TableType);
+    CopyCell(item, SelectedLength, field, TableLength);
+    CopyCell(item, SelectedRequired, field, TableRequired);
+    CopyCell(item, SelectedSqlType, field, TableSqlType);
     m_tableFields->insertTopLevelItem(position, field);
     delete item;
 }
@@ -355,14 +395,19 @@ bool FieldPage::CheckLeftOverFields()
         if (item->text(TableType) == QStringLiteral("COUNTER") ||
             item->text(TableRequired) == QStringLiteral("No"))
             continue;
-        const std::string name = ToBytes(item->text(TableName));
+        const std::string name = CellBytes(item, TableName);
         const std::optional<long> length = ReadDecimal(item->text(TableLength));
         if (IsBinary(item->text(TableSqlType)))
             show(Inform("The field \"" + name +
                         "\" is required has type of \"binary\".\nQuillon can NOT work with this "
                         "table\n\n[Solution]: Go to MS Access, change this field to another "
                         "type\nor make it not required."));
-        // Such a field cannot be selected: asking for it would lead nowhere.
+        // Such fields cannot be selected: asking for them would lead nowhere.
+        else if (ReadDecimal(item->text(TableSqlType)).value_or(0) == 0)
+            show(Inform("The field \"" + name +
+                        "\" is required and has no SQL type that Quillon can use.\nQuillon can "
+                        "NOT work with this table\n\n[Solution]: give this field a type\nor make "
+                        "it not required."));
         else if (!length || *length < 1)
             show(Inform("The field \"" + name +
                         "\" is required and has no length that Quillon can use.\nQuillon can NOT "
@@ -370,6 +415,20 @@ bool FieldPage::CheckLeftOverFields()
                         "length\nor make it not required."));
         else
             show(Inform("The field \"" + name + "\" is required.\nPlease select it."));
+        return true;
+    }
+    // A required field whose name differs from a listed one in case alone can be neither listed
+    // nor left out of a row.
+    if (!m_sameButCase.empty()) {
+        const auto &[hidden, listed] = m_sameButCase.front();
+        show(
+            Inform("The field \"" + hidden +
+                   "\" is required, and its name differs from the "
+                   "field \"" +
+                   listed + "\" in case alone: Quillon lists only \"" + listed +
+                   "\".\nQuillon can NOT work with this table\n\n[Solution]: rename one of the two "
+                   "fields\nor make \"" +
+                   hidden + "\" not required."));
         return true;
     }
     return false;
@@ -384,14 +443,7 @@ void FieldPage::editSelectedField()
     }
     if (item == nullptr)
         return;
-    FieldRow field;
-    field.name = ToBytes(item->text(SelectedName));
-    field.title = ToBytes(item->text(SelectedTitle));
-    field.defaultValue = ToBytes(item->text(SelectedDefault));
-    field.typeName = ToBytes(item->text(SelectedType));
-    field.length = ToBytes(item->text(SelectedLength));
-    field.required = ToBytes(item->text(SelectedRequired));
-    field.sqlType = ToBytes(item->text(SelectedSqlType));
+    const FieldRow field = rowOf(item);
     FieldEditDialog dialog(field, m_wizard.messages(), this);
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -402,15 +454,17 @@ void FieldPage::editSelectedField()
 std::vector<FieldRow> FieldPage::selectedRows() const
 {
     std::vector<FieldRow> rows;
-    for (int row = 0; row < m_selected->topLevelItemCount(); ++row) {
-        const QTreeWidgetItem *item = m_selected->topLevelItem(row);
-        rows.push_back(
-            FieldRow{ToBytes(item->text(SelectedName)), ToBytes(item->text(SelectedTitle)),
-                     ToBytes(item->text(SelectedDefault)), ToBytes(item->text(SelectedType)),
-                     ToBytes(item->text(SelectedLength)), ToBytes(item->text(SelectedRequired)),
-                     ToBytes(item->text(SelectedSqlType))});
-    }
+    for (int row = 0; row < m_selected->topLevelItemCount(); ++row)
+        rows.push_back(rowOf(m_selected->topLevelItem(row)));
     return rows;
+}
+
+FieldRow FieldPage::rowOf(const QTreeWidgetItem *item)
+{
+    return FieldRow{CellBytes(item, SelectedName),    CellBytes(item, SelectedTitle),
+                    CellBytes(item, SelectedDefault), CellBytes(item, SelectedType),
+                    CellBytes(item, SelectedLength),  CellBytes(item, SelectedRequired),
+                    CellBytes(item, SelectedSqlType)};
 }
 
 bool FieldPage::validatePage()
@@ -449,8 +503,8 @@ bool FieldPage::FinishWizard()
     Message failure;
     const SaveAccess access =
         CarriesPassword(m_listedConnect) ? SaveAccess::OwnerOnly : SaveAccess::AsUsual;
-    if (!SaveTableDescription(path, m_listedConnect, m_listedTable, selectedRows(), &failure,
-                              access)) {
+    if (!SaveTableDescription(path, m_listedConnect, m_wizard.session().tableReference(),
+                              selectedRows(), &failure, access)) {
         show(failure);
         return false;
     }

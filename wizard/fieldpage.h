@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <QWizardPage>
@@ -89,6 +90,7 @@ public:
     QPushButton *unselectAllButton() const { return m_unselectAll; }
 
 private:
+    static FieldRow rowOf(const QTreeWidgetItem *item);
     void moveToSelectedFrom(bool markedOnly);
     void MoveToSelected(QTreeWidgetItem *item, int position);
     void MoveToTable(QTreeWidgetItem *item, int position);
@@ -107,5 +109,8 @@ private:
     QPushButton *m_unselectAll = nullptr;
     bool m_filledOnce = false;
     std::string m_listedConnect;
-    std::string m_listedTable;
+    TableCatalogRow m_listedTable;
+    // Required fields left out of the list because a listed name differs from theirs in case
+    // alone: their names, and the listed one's.
+    std::vector<std::pair<std::string, std::string>> m_sameButCase;
 };

@@ -107,12 +107,17 @@ bool DataSourceSession::OpenTableCatalog()
     return false;
 }
 
-bool DataSourceSession::OpenColumnCatalog(const std::string &tableName)
+bool DataSourceSession::OpenColumnCatalog(const TableCatalogRow &table)
 {
+    m_table = table;
+    m_tableReference = table.name;
     m_columns.reset();
     m_columns = std::make_unique<ColumnCatalog>(m_database);
     try {
-        return m_columns->open(tableName);
+        if (!m_columns->open(table))
+            return false;
+        m_tableReference = TableReference(m_database, table);
+        return true;
     } catch (...) {
         m_columns.reset();
         throw;

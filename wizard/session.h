@@ -62,9 +62,15 @@ public:
     // Opens the table catalogue of the connection; when it cannot be had, the connection is
     // closed and the result is false.
     bool OpenTableCatalog();
-    // Opens the column catalogue of a table, replacing the previous one; the result is the
-    // catalogue's open. When the driver raises an error, no column catalogue is left.
-    bool OpenColumnCatalog(const std::string &tableName);
+    // Makes `table` (a row of the table catalogue) the chosen table and opens its column
+    // catalogue, replacing the previous one; then works out how the description names the table.
+    // The result is the catalogue's open. When the driver raises an error, no column catalogue is
+    // left.
+    bool OpenColumnCatalog(const TableCatalogRow &table);
+    bool OpenColumnCatalog(const std::string &tableName)
+    {
+        return OpenColumnCatalog(TableCatalogRow{{}, {}, tableName, {}, {}});
+    }
     // Closes and drops both catalogues, then closes the connection.
     void CloseCatalogs();
 
@@ -73,8 +79,11 @@ public:
     // The connect string of the data source last specified with success; empty at first.
     const std::string &connectString() const { return m_connectString; }
     // The table that the table page's Next accepted last; empty at first.
-    const std::string &tableName() const { return m_tableName; }
-    void setTableName(const std::string &name) { m_tableName = name; }
+    const TableCatalogRow &table() const { return m_table; }
+    const std::string &tableName() const { return m_table.name; }
+    // How the description names that table: its name, or its owner and name quoted where the
+    // name alone would reach another table or none.
+    const std::string &tableReference() const { return m_tableReference; }
     // The catalogues; null while there is none.
     TableCatalog *tables() const { return m_tables.get(); }
     ColumnCatalog *columns() const { return m_columns.get(); }
@@ -83,6 +92,7 @@ private:
     OdbcDatabase m_database;
     std::string m_connectString;
     std::unique_ptr<TableCatalog> m_tables;
-    std::string m_tableName;
+    TableCatalogRow m_table;
+    std::string m_tableReference;
     std::unique_ptr<ColumnCatalog> m_columns;
 };

@@ -116,25 +116,25 @@ void TablePage::selectionChanged()
     int topmost = rows.front().row();
     for (const QModelIndex &index : rows)
         topmost = std::min(topmost, index.row());
-    setSelectedTable(m_model->tableAt(topmost).name);
+    setSelectedTable(m_model->tableAt(topmost));
 }
 
-void TablePage::setSelectedTable(const std::string &name)
+void TablePage::setSelectedTable(const TableCatalogRow &table)
 {
-    m_selectedTable = name;
-    m_selected->setText(FromBytes(name));
+    // The row, not only its name: tables of one name in several owners are different tables.
+    m_selectedTable = table;
+    m_selected->setText(FromBytes(table.name));
 }
 
 bool TablePage::validatePage()
 {
-    if (m_selectedTable.empty()) {
+    if (m_selectedTable.name.empty()) {
         m_wizard.messages().show(NoTableMessage());
         return false;
     }
     DataSourceSession &session = m_wizard.session();
-    if (m_selectedTable == session.tableName() && session.columns() != nullptr)
+    if (m_selectedTable == session.table() && session.columns() != nullptr)
         return true;
-    session.setTableName(m_selectedTable);
     return m_wizard.runGuarded([&] { session.OpenColumnCatalog(m_selectedTable); });
 }
 

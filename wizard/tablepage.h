@@ -39,11 +39,11 @@ public:
     QLabel *headingLabel() const { return m_heading; }
     QLabel *selectedTableLabel() const { return m_selected; }
     // The chosen table as the driver spelled it.
-    const std::string &selectedTable() const { return m_selectedTable; }
+    const std::string &selectedTable() const { return m_selectedTable.name; }
 
 private:
     void selectionChanged();
-    void setSelectedTable(const std::string &name);
+    void setSelectedTable(const TableCatalogRow &table);
     void copySelectedRows();
 
     DescriptionWizard &m_wizard;
@@ -52,5 +52,5 @@ private:
     QLabel *m_heading = nullptr;
     QLabel *m_selected = nullptr;
     std::string m_listedConnect;
-    std::string m_selectedTable;
+    TableCatalogRow m_selectedTable;
 };

@@ -203,6 +203,9 @@ TEST_F(FieldRules, FieldsThatCannotBeFilledStayWithAMessageEach)
         {Column("negative", 12, "VARCHAR", -4, 1),
          Inform("The field \"negative\" has a length of -4.\nQuillon needs a length of at least "
                 "1 to fill up a field.\nSkip this field.")},
+        {Column("untyped", std::nullopt, "UNKNOWN", 10, 1),
+         Inform("The driver gives no SQL type for the field \"untyped\".\nQuillon needs the type "
+                "to check the field's values.\nSkip this field.")},
         {Column("one", 1, "CHAR", 1, 1), std::nullopt},
     };
     for (const Case &c : cases) {
@@ -284,6 +287,10 @@ TEST_F(FieldRules, FinishIsRefusedWhileARequiredFieldIsLeftOver)
                 "Quillon can NOT work with this table\n\n[Solution]: change this field to a "
                 "type with a length\nor make it not required.")},
         {Column("sized", 12, "VARCHAR", std::nullopt, 1), std::nullopt},
+        {Column("untyped", std::nullopt, "UNKNOWN", 10, 0),
+         Inform("The field \"untyped\" is required and has no SQL type that Quillon can use.\n"
+                "Quillon can NOT work with this table\n\n[Solution]: give this field a type\nor "
+                "make it not required.")},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.leftOver.name);
@@ -299,6 +306,26 @@ TEST_F(FieldRules, FinishIsRefusedWhileARequiredFieldIsLeftOver)
         else
             EXPECT_EQ(m_sink.shown, std::vector<Message>{Inform(
                                         "The field \"later\" is required.\nPlease select it.")});
+    }
+
+    // A required field that the list leaves out because its name differs from a listed one in
+    // case alone is named; one that is not required is no obstacle.
+    for (const std::optional<std::int32_t> nullable : {0, 1}) {
+        m_sink.shown.clear();
+        const std::vector<ColumnCatalogRow> rows = {Column("Name"),
+                                                    Column("NAME", 12, "VARCHAR", 10, nullable)};
+        page().fillLists(&rows);
+        page().SelectAllFields();
+        EXPECT_EQ(page().CheckLeftOverFields(), nullable == 0);
+        if (nullable == 0)
+            EXPECT_EQ(m_sink.shown,
+                      std::vector<Message>{Inform(
+                          "The field \"NAME\" is required, and its name differs from the field "
+                          "\"Name\" in case alone: Quillon lists only \"Name\".\nQuillon can NOT "
+                          "work with this table\n\n[Solution]: rename one of the two fields\nor "
+                          "make \"NAME\" not required.")});
+        else
+            EXPECT_TRUE(m_sink.shown.empty());
     }
 
     // An empty selection is said first, before any field left over.

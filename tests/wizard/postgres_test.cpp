@@ -11,6 +11,7 @@
 #include <QTreeView>
 #include <gtest/gtest.h>
 
+#include "fieldvalues/tabledescription.h"
 #include "odbc/connectionpolicy.h"
 #include "tests/support/odbcfiles.h"
 #include "tests/support/recordingsink.h"
@@ -185,6 +186,70 @@ TEST_F(OnPostgres, TheSavedDescriptionReadsBackAsListedAndTakesARow)
     EXPECT_EQ(DatabaseSession(ConnectString())
                   .query("SELECT id, name, amount, born, member, note, \"odd name\" FROM people"),
               (Rows{{"7", "Ada", "12.50", "1815-12-10", "1", "line one", "abc  "}}));
+}
+
+// With a table of one name in two schemas, the one chosen is the one listed, saved and filled,
+// though the server's search path finds the other.
+TEST_F(OnPostgres, TheChosenSchemasTableIsListedSavedAndFilled)
+{
+    DatabaseSession session(ConnectString());
+    session.execute("CREATE SCHEMA archive");
+    session.execute("CREATE TABLE items (id INTEGER, name VARCHAR(20) NOT NULL)");
+    session.execute("CREATE TABLE archive.items (code INTEGER NOT NULL, label VARCHAR(20))");
+    TemporaryFolder folder;
+    const std::string path = folder.file("archive.dtd");
+    AnsweringChooser chooser;
+    chooser.answers = {"DSN=Accounts"};
+    DescriptionWizard wizard(m_sink, &chooser);
+    ASSERT_TRUE(
+        SaveEveryField(wizard, m_sink, QStringLiteral("items"), path, QStringLiteral("archive")));
+    EXPECT_EQ(m_sink.shown.size(), 1u); // the question alone: no required field left over
+    EXPECT_EQ(wizard.fieldPage()->headingLabel()->text(), "Fields In Table archive.items");
+
+    const std::string described = Describe(path);
+    EXPECT_EQ(described, ExpectedDescription(wizard));
+    EXPECT_NE(described.find("\n\"archive\".\"items\"\ncode\tcode\t"), std::string::npos)
+        << described;
+    RunRowTool({QStringLiteral("insert"), QString::fromStdString(path), QStringLiteral("code=5"),
+                QStringLiteral("label=Old")});
+    EXPECT_EQ(session.query("SELECT code, label FROM archive.items"), (Rows{{"5", "Old"}}));
+    EXPECT_EQ(session.query("SELECT count(*) FROM public.items"), (Rows{{"0"}}));
+}
+
+// A database in Latin-1, read through the ANSI driver in Latin-1: a column's name is saved as
+// the driver's bytes, so that the row reaches that column.
+TEST_F(OnPostgres, NamesInTheDatabasesOwnEncodingAreSavedAsTheDriverGivesThem)
+{
+    const std::string latin = m_name.substr(0, 40) + "_latin1";
+    DatabaseSession admin(PostgresConnectString());
+    admin.execute("DROP DATABASE IF EXISTS " + latin + " WITH (FORCE)");
+    admin.execute("CREATE DATABASE " + latin +
+                  " ENCODING 'LATIN1' LC_COLLATE 'C' LC_CTYPE 'C' TEMPLATE template0");
+    const std::string utf8 = "DRIVER=PostgreSQL ANSI;Servername=127.0.0.1;Port=" + PostgresPort() +
+                             ";Database=" + latin + ";Username=postgres";
+    DatabaseSession(utf8).execute("CREATE TABLE t (id INTEGER, \"caf\xc3\xa9\" VARCHAR(10))");
+    PrivateOdbcFiles files(
+        "", "[Latin]\nDriver = PostgreSQL ANSI\nServername = 127.0.0.1\nPort = " + PostgresPort() +
+                "\nDatabase = " + latin +
+                "\nUsername = postgres\nConnSettings = SET client_encoding TO "
+                "'LATIN1'\n");
+    TemporaryFolder folder;
+    const std::string path = folder.file("latin.dtd");
+    AnsweringChooser chooser;
+    chooser.answers = {"DSN=Latin"};
+    DescriptionWizard wizard(m_sink, &chooser);
+    ASSERT_TRUE(SaveEveryField(wizard, m_sink, QStringLiteral("t"), path));
+    // Shown as well as the bytes allow; saved as they came.
+    EXPECT_EQ(wizard.fieldPage()->selectedList()->topLevelItem(1)->text(0),
+              QString::fromUtf8("caf\xc3\xa9"));
+    TableDescription description;
+    ASSERT_EQ(LoadTableDescription(path, description), 2);
+    EXPECT_EQ(description.fields[1].name, "caf\xe9");
+
+    RunRowTool({QStringLiteral("insert"), QString::fromStdString(path), QStringLiteral("id=1"),
+                QStringLiteral("#2=abc")});
+    EXPECT_EQ(DatabaseSession(utf8).query("SELECT id, \"caf\xc3\xa9\" FROM t"),
+              (Rows{{"1", "abc"}}));
 }
 
 } // namespace

@@ -42,12 +42,13 @@ inline std::string SqliteDatabase(const TemporaryFolder &folder, const std::stri
     return path;
 }
 
-// Marks the table `table` in the table page's list.
-inline void ChooseTable(DescriptionWizard &wizard, const QString &table)
+// Marks the table `table` in the table page's list, the one of `owner` where one is given.
+inline void ChooseTable(DescriptionWizard &wizard, const QString &table, const QString &owner = {})
 {
     TablePage *tables = wizard.tablePage();
     for (int row = 0; row < tables->tableModel()->rowCount(); ++row) {
-        if (tables->tableModel()->index(row, 0).data().toString() == table)
+        if (tables->tableModel()->index(row, 0).data().toString() == table &&
+            (owner.isEmpty() || tables->tableModel()->index(row, 3).data().toString() == owner))
             tables->tableList()->selectionModel()->select(tables->tableModel()->index(row, 0),
                                                           QItemSelectionModel::ClearAndSelect |
                                                               QItemSelectionModel::Rows);
@@ -55,25 +56,25 @@ inline void ChooseTable(DescriptionWizard &wizard, const QString &table)
 }
 
 // From the first page to the fields of `table`, the data source chosen by the wizard's chooser.
-inline void GoToFields(DescriptionWizard &wizard, const QString &table)
+inline void GoToFields(DescriptionWizard &wizard, const QString &table, const QString &owner = {})
 {
     wizard.dataSourcePage()->specifyButton()->click();
     wizard.next();
-    ChooseTable(wizard, table);
+    ChooseTable(wizard, table, owner);
     wizard.next();
 }
 
 // Through the pages to the fields of `table`, every field selected, Finish saving them to `path`
 // and the question answered No. True when the wizard then closed.
 inline bool SaveEveryField(DescriptionWizard &wizard, RecordingSink &sink, const QString &table,
-                           const std::string &path)
+                           const std::string &path, const QString &owner = {})
 {
     wizard.setSaveFileChooser([path](QWidget *, std::string &chosen) {
         chosen = path;
         return true;
     });
     wizard.show();
-    GoToFields(wizard, table);
+    GoToFields(wizard, table, owner);
     if (wizard.currentId() != DescriptionWizard::FieldPageId)
         return false;
     wizard.fieldPage()->SelectAllFields();
@@ -105,7 +106,7 @@ inline std::string Describe(const std::string &path)
 inline std::string ExpectedDescription(DescriptionWizard &wizard)
 {
     std::string expected = std::string(WithoutOdbcPrefix(wizard.session().connectString())) + "\n" +
-                           wizard.session().tableName() + "\n";
+                           wizard.session().tableReference() + "\n";
     const QTreeWidget *selected = wizard.fieldPage()->selectedList();
     for (int row = 0; row < selected->topLevelItemCount(); ++row) {
         QStringList texts;
