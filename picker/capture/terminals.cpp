@@ -68,6 +68,23 @@ constexpr std::string_view Terminals[] = {
     "footclient",
     "ghostty",
     "com.mitchellh.ghostty",
+    // and others
+    "xgterm",
+    "pangoterm",
+    "terminus",
+    "lomiri-terminal-app",
+    "terminal.ubports",
+};
+
+// Terminals whose names alone are too common to tell: only the two halves together do. GNUstep
+// names every application's class "GNUstep", and "Terminal" is a word many programs use.
+struct ClassPair
+{
+    std::string_view instance;
+    std::string_view className;
+};
+constexpr ClassPair TerminalPairs[] = {
+    {"terminal", "gnustep"},
 };
 
 bool EqualsLowered(std::string_view text, std::string_view lower)
@@ -93,5 +110,9 @@ std::span<const std::string_view> TerminalWindowClasses()
 
 bool IsTerminalWindowClass(std::string_view instance, std::string_view className)
 {
-    return IsTerminalName(className) || IsTerminalName(instance);
+    return IsTerminalName(className) || IsTerminalName(instance) ||
+           std::ranges::any_of(TerminalPairs, [&](const ClassPair &pair) {
+               return EqualsLowered(instance, pair.instance) &&
+                      EqualsLowered(className, pair.className);
+           });
 }

@@ -3,11 +3,15 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "fieldvalues/fieldtypes.h"
 #include "picker/capture/capturetext.h"
 #include "picker/capture/pickedrow.h"
+#include "picker/capture/pseudoterminal.h"
 #include "picker/capture/terminals.h"
 
 namespace {
@@ -223,6 +227,15 @@ TEST(TerminalWindowClass, TellsTerminalsFromOtherPrograms)
         {"Alacritty", "Alacritty", true},
         {"st-256color", "st-256color", true},
         {"org.wezfurlong.wezterm", "org.wezfurlong.wezterm", true},
+        {"xgterm", "XGterm", true},
+        {"pangoterm", "Pangoterm", true},
+        {"terminus", "Terminus", true},
+        {"Terminal", "GNUstep", true},
+        {"lomiri-terminal-app", "terminal.ubports", true},
+        // GNUstep's other programs, and other programs' windows named "Terminal"
+        {"TextEdit", "GNUstep", false},
+        {"Terminal", "Terminal", false},
+        {"terminal", "Notes", false},
         {"geany", "Geany", false},
         {"mousepad", "Mousepad", false},
         {"Navigator", "firefox-esr", false},
@@ -245,6 +258,28 @@ TEST(TerminalWindowClass, TableHoldsLowerCaseNamesOnce)
             EXPECT_FALSE(c >= 'A' && c <= 'Z') << name;
     }
     EXPECT_GE(seen.size(), 16u);
+}
+
+// The process that drives a pseudo-terminal holds its master, and that is seen from /proc.
+TEST(PseudoTerminal, HolderIsToldByItsOpenMaster)
+{
+    const long self = ::getpid();
+    EXPECT_FALSE(HoldsPseudoTerminalMaster(self));
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    EXPECT_TRUE(HoldsPseudoTerminalMaster(self));
+    ::close(master);
+    EXPECT_FALSE(HoldsPseudoTerminalMaster(self));
+
+    // A process that is gone, and no process at all.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+        _exit(0);
+    ASSERT_EQ(waitpid(child, nullptr, 0), child);
+    EXPECT_FALSE(HoldsPseudoTerminalMaster(child));
+    EXPECT_FALSE(HoldsPseudoTerminalMaster(0));
+    EXPECT_FALSE(HoldsPseudoTerminalMaster(-1));
 }
 
 } // namespace
