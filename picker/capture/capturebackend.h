@@ -46,6 +46,15 @@ public:
         return {};
     }
 
+    // The process id of the program that created the window, as the display server tells it; 0
+    // when it cannot be told (a program on another machine, a server that does not say, a
+    // server that sees other process ids than ours).
+    virtual long windowProcess(WindowId window)
+    {
+        (void)window;
+        return 0;
+    }
+
     // Direct access to the clipboard, quicker than the toolkit's. A backend without it leaves
     // both to the toolkit: emptyClipboard returns false and readClipboardText Unsupported.
     enum class ClipboardRead
@@ -63,6 +72,20 @@ public:
         (void)limit;
         return ClipboardRead::Unsupported;
     }
+    // Which selection readSelectionText() read last: the window that owned it and the server time
+    // at which it took the selection. A selection made anew has a new time, even on the same
+    // text in the same window. `time` is 0 when the owner does not tell.
+    struct SelectionStamp
+    {
+        WindowId owner = 0;
+        unsigned long time = 0;
+        bool operator==(const SelectionStamp &) const = default;
+    };
+    virtual SelectionStamp selectionStamp() { return {}; }
+    // Whether the selection that readSelectionText() read last is held by the program that
+    // giveFocus() was last asked to focus: made there, not in another window. False when that
+    // cannot be told.
+    virtual bool selectionFromTarget() { return false; }
     // Empties the clipboard before the keys that follow, without waiting. The text it held is
     // fetched on the side, for textBeforeEmptying().
     virtual bool emptyClipboard() { return false; }

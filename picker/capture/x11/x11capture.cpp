@@ -8,6 +8,7 @@
 #include <vector>
 
 #include <poll.h>
+#include <unistd.h>
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -216,6 +217,28 @@ struct Receiver
                 open = AppendText(text, piece.bytes(), latin1, limit);
         }
     }
+
+    // Takes the answer to ask(..., TIMESTAMP): the server time at which the owner took the
+    // selection. False when the owner refuses or does not answer within `wait`.
+    bool receiveTime(Time &time, Clock::duration wait)
+    {
+        XEvent event{};
+        if (!WaitForEvent(display, Clock::now() + wait, event, [this](const XEvent &e) {
+                return e.xany.window == window && e.type == SelectionNotify &&
+                       (e.xselection.property == property || e.xselection.property == None);
+            })) {
+            renew();
+            return false;
+        }
+        if (event.xselection.property == None)
+            return false;
+        const X11Property answer(display, window, property, 1, AnyPropertyType, true);
+        if (!answer.read() || answer.format() != 32 || answer.count() < 1 ||
+            answer.data() == nullptr)
+            return false;
+        time = static_cast<Time>(*reinterpret_cast<const unsigned long *>(answer.data()));
+        return true;
+    }
 };
 
 } // namespace
@@ -242,7 +265,9 @@ struct X11CaptureBackend::Connection
     Atom utf8String = 0;
     Atom incr = 0;
     Receiver current; // receives the clipboard's text
-    Receiver before;  // receives the text the clipboard held before it was emptied
+    Receiver stamps;  // receives the time at which the selection's owner took it
+    Atom timestamp = 0;
+    Receiver before; // receives the text the clipboard held before it was emptied
     // The text the clipboard held when it was last emptied: asked for, then known or not.
     enum class Before
     {
@@ -257,8 +282,17 @@ struct X11CaptureBackend::Connection
     bool emptied = false;
     Time emptiedBy = CurrentTime;
     Window askedWindow = 0; // the window last sent the copy keys
+    Window focusTarget = 0; // the window that giveFocus was last asked to focus
     Window textOwner = 0;   // the owner of the clipboard text last read
-    bool clientIds = false; // the server tells a window's client (X Resource extension 1.2)
+    // The selection last read: its owner and the time at which the owner took it (0: not told).
+    Window selectionOwner = 0;
+    Time selectionTime = 0;
+    // The bits of a resource id that a client chooses; the others name the client, the same
+    // way for every client of the server. 0 when the server does not tell.
+    XID resourceMask = 0;
+    // The server tells a window's process id (X Resource extension 1.2), and its process ids
+    // are ours: it names our own process by our own id.
+    bool processIds = false;
     KeyCode control = 0;
     KeyCode letterC = 0;
 
@@ -268,22 +302,33 @@ struct X11CaptureBackend::Connection
             XCloseDisplay(display);
     }
 
-    // The client that created `window`, as the base of its resource ids; 0 when not known.
+    // The client that created `window`, as the base of its resource ids; 0 when not known. A
+    // resource id carries its client in the bits the client does not choose, so no request is
+    // needed.
     XID clientOf(Window window) const
     {
-        if (!clientIds || window == None || window == PointerRoot || window == root)
+        if (resourceMask == 0 || window == None || window == PointerRoot || window == root)
             return 0;
-        XResClientIdSpec query{window, XRES_CLIENT_ID_XID_MASK};
+        return window & ~resourceMask;
+    }
+
+    // The process id of the client that created `window`; 0 when the server does not tell.
+    long processOf(Window window) const
+    {
+        if (window == None || window == PointerRoot || window == root)
+            return 0;
+        XResClientIdSpec query{window, XRES_CLIENT_ID_PID_MASK};
         long count = 0;
         XResClientIdValue *values = nullptr;
-        XID client = 0;
-        if (XResQueryClientIds(display, 1, &query, &count, &values) == Success && count > 0) {
-            // The answer names the client it was asked about, with the base of its ids.
-            const auto &[answered, length, value] = values[0];
-            client = answered.client;
+        long pid = 0;
+        if (XResQueryClientIds(display, 1, &query, &count, &values) == Success) {
+            for (long i = 0; i < count; ++i) {
+                if (values[i].spec.mask == XRES_CLIENT_ID_PID_MASK)
+                    pid = std::max<long>(XResGetClientPid(&values[i]), 0);
+            }
         }
         XResClientIdsDestroy(count, values);
-        return client;
+        return pid;
     }
 
     // A window manager announces itself with _NET_SUPPORTED on the root window, listing what it
@@ -452,13 +497,23 @@ std::unique_ptr<X11CaptureBackend> X11CaptureBackend::Open(const char *displayNa
     for (const char *name : {"QUILLON_BEFORE_0", "QUILLON_BEFORE_1", "QUILLON_BEFORE_2"})
         x->before.properties.push_back(XInternAtom(x->display, name, False));
     x->before.renew();
+    x->stamps.display = x->display;
+    x->stamps.properties = {XInternAtom(x->display, "QUILLON_SELECTION_TIME", False)};
+    x->stamps.renew();
+    x->timestamp = XInternAtom(x->display, "TIMESTAMP", False);
     int resEvent = 0;
     int resError = 0;
     int resMajor = 0;
     int resMinor = 0;
-    x->clientIds = XResQueryExtension(x->display, &resEvent, &resError) &&
-                   XResQueryVersion(x->display, &resMajor, &resMinor) &&
-                   (resMajor > 1 || (resMajor == 1 && resMinor >= 2));
+    const bool resources = XResQueryExtension(x->display, &resEvent, &resError) &&
+                           XResQueryVersion(x->display, &resMajor, &resMinor);
+    if (resources) {
+        int clientCount = 0;
+        XResClient *clients = nullptr;
+        if (XResQueryClients(x->display, &clientCount, &clients) != 0 && clientCount > 0)
+            x->resourceMask = clients[0].resource_mask;
+        XFree(clients);
+    }
     x->control = XKeysymToKeycode(x->display, XK_Control_L);
     x->letterC = XKeysymToKeycode(x->display, XK_c);
     if (x->control == 0 || x->letterC == 0)
@@ -469,6 +524,9 @@ std::unique_ptr<X11CaptureBackend> X11CaptureBackend::Open(const char *displayNa
         x->stamp = XCreateWindow(x->display, x->root, -10, -10, 1, 1, 0, 0, InputOnly,
                                  CopyFromParent, CWEventMask, &attributes);
     }
+    // A server on another machine, or in another process namespace, names other processes.
+    x->processIds = resources && (resMajor > 1 || (resMajor == 1 && resMinor >= 2)) &&
+                    x->processOf(x->stamp) == static_cast<long>(::getpid());
     x->readWindowManager();
     std::unique_ptr<X11CaptureBackend> backend(
         new X11CaptureBackend(std::move(x), std::move(isOwn)));
@@ -577,6 +635,7 @@ bool X11CaptureBackend::giveFocus(WindowId id)
     ErrorTrap trap(display);
 
     m_x->askedWindow = 0;
+    m_x->focusTarget = target;
 
     if (!hasWindowManager()) {
         // Requests on one connection are handled in order, so keys sent after this arrive at the
@@ -732,19 +791,23 @@ bool X11CaptureBackend::ownerIsBystander()
     // A copy is made by the program that was sent the keys, or by hand in the one the user works
     // in; a clipboard manager or a tool in the background owns the clipboard from a client of
     // its own.
-    Display *display = m_x->display;
-    ErrorTrap trap(display);
+    // The program sent the keys is asked first: it is the usual owner, and asking costs nothing.
     const XID owner = m_x->clientOf(m_x->textOwner);
-    if (owner == 0)
+    if (owner == 0 || m_x->clientOf(m_x->askedWindow) == owner)
         return false;
     Window focus = 0;
     int revert = 0;
-    XGetInputFocus(display, &focus, &revert);
-    for (Window window : {m_x->askedWindow, focus, m_x->activeWindow()}) {
-        if (m_x->clientOf(window) == owner)
-            return false;
-    }
-    return !trap.failed();
+    XGetInputFocus(m_x->display, &focus, &revert);
+    return m_x->clientOf(focus) != owner && m_x->clientOf(m_x->activeWindow()) != owner;
+}
+
+long X11CaptureBackend::windowProcess(WindowId id)
+{
+    if (!m_x->processIds)
+        return 0;
+    ErrorTrap trap(m_x->display);
+    const long pid = m_x->processOf(ToWindow(id));
+    return trap.failed() ? 0 : pid;
 }
 
 CaptureBackend::WindowClass X11CaptureBackend::windowClass(WindowId id)
@@ -779,8 +842,27 @@ CaptureBackend::ClipboardRead X11CaptureBackend::readSelectionText(std::string &
 {
     // An answer about the clipboard still on its way is kept for whoever waits for it.
     DropEvents(m_x->display, m_x->before.window);
-    Window owner = 0;
-    return readText(XA_PRIMARY, text, limit, owner);
+    // The time at which the owner took the selection is asked for together with the text, and
+    // arrives before it.
+    m_x->stamps.ask(XA_PRIMARY, m_x->timestamp);
+    m_x->selectionTime = 0;
+    const ClipboardRead read = readText(XA_PRIMARY, text, limit, m_x->selectionOwner);
+    if (read == ClipboardRead::NoOwner)
+        m_x->selectionOwner = 0;
+    else if (read != ClipboardRead::NoText)
+        m_x->stamps.receiveTime(m_x->selectionTime, std::chrono::milliseconds(250));
+    return read;
+}
+
+CaptureBackend::SelectionStamp X11CaptureBackend::selectionStamp()
+{
+    return {m_x->selectionOwner, m_x->selectionTime};
+}
+
+bool X11CaptureBackend::selectionFromTarget()
+{
+    const XID owner = m_x->clientOf(m_x->selectionOwner);
+    return owner != 0 && owner == m_x->clientOf(m_x->focusTarget);
 }
 
 CaptureBackend::ClipboardRead X11CaptureBackend::readText(unsigned long selection,

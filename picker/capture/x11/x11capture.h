@@ -25,7 +25,10 @@ public:
     bool giveFocus(WindowId window) override;
     bool sendCopyKeys() override;
     WindowClass windowClass(WindowId window) override;
+    long windowProcess(WindowId window) override;
     ClipboardRead readSelectionText(std::string &text, std::size_t limit) override;
+    SelectionStamp selectionStamp() override;
+    bool selectionFromTarget() override;
     bool emptyClipboard() override;
     ClipboardRead readClipboardText(std::string &text, std::size_t limit) override;
     bool textBeforeEmptying(std::string &text, std::size_t limit) override;

@@ -46,10 +46,13 @@ public:
     }
     bool sendCopyKeys() override { return m_backend->sendCopyKeys(); }
     WindowClass windowClass(WindowId window) override { return m_backend->windowClass(window); }
+    long windowProcess(WindowId window) override { return m_backend->windowProcess(window); }
     ClipboardRead readSelectionText(std::string &text, std::size_t limit) override
     {
         return m_backend->readSelectionText(text, limit);
     }
+    SelectionStamp selectionStamp() override { return m_backend->selectionStamp(); }
+    bool selectionFromTarget() override { return m_backend->selectionFromTarget(); }
     bool emptyClipboard() override { return m_backend->emptyClipboard(); }
     ClipboardRead readClipboardText(std::string &text, std::size_t limit) override
     {
