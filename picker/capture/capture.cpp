@@ -1,6 +1,7 @@
 #include "picker/capture/capture.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <optional>
 #include <utility>
@@ -16,6 +17,7 @@
 #include "fieldvalues/sqltypes.h"
 #include "fieldvalues/text.h"
 #include "picker/capture/capturetext.h"
+#include "picker/capture/pseudoterminal.h"
 #include "picker/capture/statuswindow.h"
 #include "picker/capture/terminals.h"
 
@@ -28,11 +30,24 @@ const char *const NothingSelectedText =
     "Nothing is selected: select the text first, then click the field's button.";
 const char *const SelectionNotTextText =
     "The selection holds no text: select some text, then click again.";
+const char *const NothingNewSelectedText =
+    "Nothing new is selected: select by dragging, double click or Shift+arrows.";
+const char *const NothingCopiedText =
+    "Nothing was copied: until another click, the next text you copy goes here.";
+const char *const FromSelectionText = "From the selection (nothing was copied): ";
 
 namespace {
 
 // Read a few bytes past the limit so that the cut to it can keep a character whole.
 constexpr std::size_t ReadSlack = 8;
+
+// How long after the copy keys a copy that has brought nothing counts as none. Programs copy
+// within a few milliseconds; a heavy one may need a tenth of a second for a large selection.
+constexpr std::chrono::milliseconds CopyWait{500};
+// How long a bystander's text waits for the target's own copy. A clipboard manager refills the
+// emptied clipboard before the target has even been sent the keys, so the copy follows within
+// about the time a copy takes; a copy made by a helper process (Wine) is taken this much later.
+constexpr std::chrono::milliseconds BystanderWait{500};
 
 } // namespace
 
@@ -43,6 +58,13 @@ CaptureController::CaptureController(CaptureBackend &backend, MessageSink &messa
 {
     m_capture.reserve(MaxCaptureLength + ReadSlack + 2);
     m_textBefore.reserve(MaxCaptureLength + ReadSlack + 2);
+    m_bystanderText.reserve(MaxCaptureLength + ReadSlack + 2);
+    m_copyWait.setSingleShot(true);
+    m_copyWait.setInterval(CopyWait);
+    connect(&m_copyWait, &QTimer::timeout, this, &CaptureController::copyBroughtNothing);
+    m_bystanderWait.setSingleShot(true);
+    m_bystanderWait.setInterval(BystanderWait);
+    connect(&m_bystanderWait, &QTimer::timeout, this, &CaptureController::takeBystanderText);
     connect(qGuiApp, &QGuiApplication::focusWindowChanged, this,
             &CaptureController::focusWindowChanged);
     joinClipboardNotices();
@@ -120,6 +142,7 @@ void CaptureController::PickField(int field)
 {
     if (field < 0 || field >= m_row.fieldCount)
         return;
+    stopWaiting();
     if (m_mode == CaptureMode::Selection) {
         TakeSelectedText(field);
         return;
@@ -137,15 +160,24 @@ void CaptureController::PickField(int field)
         }
     }
     // Ctrl+C in a terminal interrupts the program running there: what the user selected in it
-    // is the selection.
+    // is the selection. The terminal gets the focus back all the same, as after a copy.
     if (IsTerminal(m_row.captureTarget)) {
         TakeSelectedText(field);
+        m_backend.giveFocus(m_row.captureTarget);
         return;
     }
     SendCopyRequest(m_row.captureTarget);
     // Only now does the field wait. The notice of the emptying above either came inside it or
     // finds the clipboard without an owner: neither is taken as the awaited text.
     m_row.pendingField = field;
+    m_copyWait.start();
+}
+
+void CaptureController::stopWaiting()
+{
+    m_copyWait.stop();
+    m_bystanderWait.stop();
+    m_hasBystanderText = false;
 }
 
 void CaptureController::reportUnavailable()
@@ -200,21 +232,66 @@ void CaptureController::clipboardChanged()
     rememberTextBefore();
     if (content == ClipboardContent::Nothing)
         return;
-    if (content == ClipboardContent::Text && IsRefill())
-        return; // the copy asked for is still to come
-
-    const int field = m_row.pendingField;
-    m_row.pendingField = -1;
-    if (content == ClipboardContent::Text)
+    if (content == ClipboardContent::Text && fromBystander()) {
+        // A text that the clipboard held before is a clipboard manager's refill: the copy asked
+        // for is still to come. Any other text from a bystander may be a refill too, from a
+        // history of an earlier session, or the copy itself, made by a helper process: it is
+        // taken unless the target's own copy follows.
+        if (seenBefore())
+            return;
+        m_bystanderText = m_capture;
+        m_hasBystanderText = true;
+        m_copyWait.stop();
+        m_bystanderWait.start();
+        return;
+    }
+    if (content == ClipboardContent::Text) {
         rememberSeen(m_capture);
-    if (content == ClipboardContent::Text && TakeCapturedText(field))
+        takeCopy(m_row.pendingField);
+        return;
+    }
+    // Something that is not text ends the request, the field unchanged.
+    stopWaiting();
+    m_row.pendingField = -1;
+}
+
+void CaptureController::takeCopy(int field)
+{
+    stopWaiting();
+    m_row.pendingField = -1;
+    if (TakeCapturedText(field))
         ValueArrived(field);
+}
+
+void CaptureController::takeBystanderText()
+{
+    if (m_row.pendingField < 0 || !m_hasBystanderText)
+        return;
+    m_capture = m_bystanderText;
+    rememberSeen(m_capture);
+    takeCopy(m_row.pendingField);
+}
+
+void CaptureController::copyBroughtNothing()
+{
+    const int field = m_row.pendingField;
+    if (field < 0 || m_hasBystanderText)
+        return;
+    // A program whose copy command copies nothing may still have put what the user selected in
+    // it on the selection.
+    if (m_backend.available() &&
+        pickSelection(field, true, FromSelectionText) == SelectionPick::Taken)
+        return;
+    ShowPickedText(NothingCopiedText, field);
+    emit nothingToPick(field);
 }
 
 bool CaptureController::IsTerminal(WindowId window)
 {
     if (window == 0)
         return false;
+    if (HoldsPseudoTerminalMaster(m_backend.windowProcess(window)))
+        return true;
     const CaptureBackend::WindowClass found = m_backend.windowClass(window);
     return IsTerminalWindowClass(found.instance, found.className);
 }
@@ -231,16 +308,39 @@ bool CaptureController::TakeSelectedText(int field)
         return false;
     }
     // The pick ends here, with or without a value: nothing is left waiting.
+    stopWaiting();
     m_row.pendingField = -1;
-    const ClipboardContent content = ReadSelection();
-    if (content == ClipboardContent::Text && TakeCapturedText(field)) {
-        ValueArrived(field);
+    const SelectionPick picked = pickSelection(field, false, nullptr);
+    if (picked == SelectionPick::Taken)
         return true;
-    }
-    ShowPickedText(content == ClipboardContent::NoText ? SelectionNotTextText : NothingSelectedText,
-                   field);
+    if (picked == SelectionPick::Repeated)
+        ShowPickedText(NothingNewSelectedText, field);
+    else
+        ShowPickedText(m_lastSelectionRead == ClipboardContent::NoText ? SelectionNotTextText
+                                                                       : NothingSelectedText,
+                       field);
     emit nothingToPick(field);
     return false;
+}
+
+CaptureController::SelectionPick CaptureController::pickSelection(int field, bool onlyFromTarget,
+                                                                  const char *prefix)
+{
+    m_lastSelectionRead = ReadSelection();
+    // A selection read from our own windows has no owner here, and is never the target's.
+    if (m_lastSelectionRead != ClipboardContent::Text ||
+        (onlyFromTarget && (m_readSelection.owner == 0 || !m_backend.selectionFromTarget())))
+        return SelectionPick::Nothing;
+    // An owner that does not tell when it took the selection leaves new and old alike.
+    if (m_readSelection.time != 0 && m_readSelection == m_takenSelection)
+        return SelectionPick::Repeated;
+    if (!TakeCapturedText(field, prefix))
+        return SelectionPick::Nothing;
+    stopWaiting();
+    m_row.pendingField = -1;
+    m_takenSelection = m_readSelection;
+    ValueArrived(field);
+    return SelectionPick::Taken;
 }
 
 void CaptureController::ValueArrived(int field)
@@ -259,14 +359,18 @@ void CaptureController::ValueArrived(int field)
     emit valuePicked(field);
 }
 
-bool CaptureController::IsRefill()
+bool CaptureController::fromBystander()
 {
-    // A clipboard manager that refills an emptied clipboard puts back a text that the clipboard
-    // held before (the last one the manager saw, which may lag behind), from a program of its
-    // own. The program asked to copy, a copy by hand where the user works, and a copy in our own
-    // windows are never one; nor is a new text.
-    if (m_clipboard->ownsClipboard() || !m_backend.ownerIsBystander())
-        return false;
+    // A clipboard manager that refills an emptied clipboard does so from a program of its own.
+    // The program asked to copy, a copy by hand where the user works, and a copy in our own
+    // windows are never one.
+    return !m_clipboard->ownsClipboard() && m_backend.ownerIsBystander();
+}
+
+bool CaptureController::seenBefore() const
+{
+    // The refill is a text that the clipboard held before: the last one the manager saw, which
+    // may lag behind.
     const std::size_t text = std::hash<std::string_view>{}(m_capture);
     return std::find(m_seen.begin(), m_seen.end(), text) != m_seen.end();
 }
@@ -304,10 +408,11 @@ CaptureController::ClipboardContent CaptureController::ReadClipboard()
 CaptureController::ClipboardContent CaptureController::ReadSelection()
 {
     // A selection made in one of our own windows is read from Qt, as the clipboard is.
+    const bool own = m_clipboard->ownsSelection();
     const CaptureBackend::ClipboardRead read =
-        m_clipboard->ownsSelection()
-            ? CaptureBackend::ClipboardRead::Unsupported
+        own ? CaptureBackend::ClipboardRead::Unsupported
             : m_backend.readSelectionText(m_capture, MaxCaptureLength + ReadSlack);
+    m_readSelection = own ? CaptureBackend::SelectionStamp{} : m_backend.selectionStamp();
     if (const std::optional<ClipboardContent> content = TakeBackendRead(read))
         return *content;
     if (!m_clipboard->supportsSelection())
@@ -354,7 +459,7 @@ bool CaptureController::TakeClipboardText(int field)
     return ReadClipboard() == ClipboardContent::Text && TakeCapturedText(field);
 }
 
-bool CaptureController::TakeCapturedText(int field)
+bool CaptureController::TakeCapturedText(int field, const char *prefix)
 {
     if (field < 0 || field >= m_row.fieldCount || m_description == nullptr)
         return false;
@@ -363,7 +468,7 @@ bool CaptureController::TakeCapturedText(int field)
     if (m_capture.empty())
         return false;
     m_row.StoreValue(field, m_capture);
-    ShowPickedText(m_capture, field);
+    ShowPickedText(prefix != nullptr ? prefix + m_capture : m_capture, field);
     return true;
 }
 

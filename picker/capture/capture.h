@@ -9,6 +9,7 @@
 #include <QClipboard>
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 
 #include "fieldvalues/message.h"
 #include "fieldvalues/tabledescription.h"
@@ -62,17 +63,22 @@ public:
     void ResetRow();
 
     // The field button i was clicked: send the copy request, then wait for field i. In the
-    // selection mode, and for a terminal, field i takes what is selected at once instead.
+    // selection mode, and for a terminal, field i takes what is selected at once instead. When
+    // the copy brings nothing for a moment, a selection made in the target is taken in its
+    // place; failing that the status window says that the field waits for a copy by hand.
     void PickField(int field);
 
     // Asks the target window to copy its selection: empties the clipboard, gives the target the
     // focus and types Ctrl+C. False when no keys were sent. A terminal is never sent them.
     bool CopyFromTargetWindow(WindowId target);
-    // Whether the window is a terminal emulator, where Ctrl+C interrupts instead of copying.
+    // Whether the window is a terminal, where Ctrl+C interrupts instead of copying: its program
+    // holds a pseudo-terminal (terminal emulators, editors with a terminal panel), or its class
+    // names a terminal emulator.
     bool IsTerminal(WindowId window);
     // Takes what is selected (X11's PRIMARY selection) into `field` at once; a request that was
-    // waiting ends. When nothing usable is selected the field is unchanged and the status
-    // window says why. True when the field got a new value.
+    // waiting ends. When nothing usable is selected, or only the very selection that an earlier
+    // pick took, the field is unchanged and the status window says why. True when the field got
+    // a new value.
     bool TakeSelectedText(int field);
     // Takes the clipboard's plain text into `field`. True when the field got a new value.
     bool TakeClipboardText(int field);
@@ -95,7 +101,8 @@ public slots:
 signals:
     // A picked value has been stored in `field`.
     void valuePicked(int field);
-    // A pick from the selection found nothing to take for `field`; the status window says why.
+    // A pick found nothing to take for `field` (nothing selected, nothing new selected, nothing
+    // copied); the status window says why and what to do.
     void nothingToPick(int field);
 
 private:
@@ -118,15 +125,37 @@ private:
     bool SendCopyRequest(WindowId target);
     // Field `field` has taken a new value: its fill state, the beep, the unsaved row.
     void ValueArrived(int field);
-    // Whether the clipboard's text, read into the capture buffer, is a clipboard manager's refill
-    // of the emptied clipboard rather than the copy asked for.
-    bool IsRefill();
+    // Whether the clipboard's text, read into the capture buffer, was put there by a bystander:
+    // neither the program asked to copy, nor the one where the user works, nor we.
+    bool fromBystander();
+    // Whether the text from a bystander is one that the clipboard held before: a clipboard
+    // manager's refill of the emptied clipboard rather than the copy asked for.
+    bool seenBefore() const;
+    // Ends a request for `field` with the text in the capture buffer.
+    void takeCopy(int field);
+    // The copy has brought nothing for a while: takes a selection made in the target, or says
+    // that the field waits.
+    void copyBroughtNothing();
+    // No copy from the target has come after a bystander's text: it is the copy after all.
+    void takeBystanderText();
+    // Stops the waits of a copy request.
+    void stopWaiting();
+    // Reads the selection and takes it into `field` unless an earlier pick took that very
+    // selection; `prefix` goes before the text in the status line.
+    enum class SelectionPick
+    {
+        Taken,
+        Repeated, // the selection that an earlier pick took
+        Nothing,  // nothing usable is selected
+    };
+    SelectionPick pickSelection(int field, bool onlyFromTarget, const char *prefix);
     // Keeps a fingerprint of a text that the clipboard held, among the last ones seen.
     void rememberSeen(std::string_view text);
     // Once after each emptying: remembers the text that the clipboard held before it.
     void rememberTextBefore();
-    // Cleans the capture buffer and stores it in `field`; true when the field got a value.
-    bool TakeCapturedText(int field);
+    // Cleans the capture buffer and stores it in `field`; true when the field got a value. The
+    // status line shows the text after `prefix`, if any.
+    bool TakeCapturedText(int field, const char *prefix = nullptr);
     void focusWindowChanged();
     void reportUnavailable();
 
@@ -149,6 +178,16 @@ private:
     // the texts picked, and those there when a copy request emptied the clipboard.
     std::array<std::size_t, 16> m_seen{};
     std::size_t m_nextSeen = 0;
+    // Which selection the last pick from the selection took, and which one was read last.
+    CaptureBackend::SelectionStamp m_takenSelection;
+    CaptureBackend::SelectionStamp m_readSelection;
+    ClipboardContent m_lastSelectionRead = ClipboardContent::Nothing;
+    // After the copy keys: how long the copy may bring nothing before the selection is tried.
+    QTimer m_copyWait;
+    // A bystander's text waits in m_bystanderText while the copy may still come from the target.
+    QTimer m_bystanderWait;
+    std::string m_bystanderText;
+    bool m_hasBystanderText = false;
     bool m_joined = false;
     bool m_toldUnavailable = false;
 };
@@ -159,3 +198,9 @@ extern const char *const CaptureUnavailableText;
 // blanks; and when what is selected is not text.
 extern const char *const NothingSelectedText;
 extern const char *const SelectionNotTextText;
+// What the status window shows when the selection is the very one that an earlier pick took.
+extern const char *const NothingNewSelectedText;
+// What it shows when the copy brought nothing and the field waits for a copy by hand; and before
+// a text that came from the selection in the copy's place.
+extern const char *const NothingCopiedText;
+extern const char *const FromSelectionText;

@@ -236,13 +236,21 @@ TEST_F(CaptureControllerTest, SecondRequestTakesThePlaceOfTheFirst)
 }
 
 // A clipboard manager that refills the emptied clipboard puts back a text the clipboard held
-// before, from a program of its own; the field keeps waiting for the copy.
+// before, from a program of its own; the field keeps waiting for the copy. A new text from a
+// bystander is taken only when no copy from the target follows it.
+enum class Then
+{
+    Taken,          // at once
+    TargetCopies,   // the target's copy that follows is taken
+    TakenAfterAWait // nothing follows
+};
+
 struct RefillCase
 {
     const char *name;
     bool bystander;
     const char *copied;
-    bool taken;
+    Then then;
 };
 
 class RefillTest : public CaptureControllerTest, public ::testing::WithParamInterface<RefillCase>
@@ -261,21 +269,29 @@ TEST_P(RefillTest, TakenOnlyWhenTheCopyCouldHaveMadeIt)
     m_backend.bystander = c.bystander;
     m_controller.PickField(Notes);
     clipboard()->setText(QString::fromUtf8(c.copied));
-    EXPECT_EQ(value(Notes), c.taken ? c.copied : "picked before");
-    EXPECT_EQ(row().pendingField, c.taken ? -1 : Notes);
-    if (!c.taken) {
+    const bool now = c.then == Then::Taken;
+    EXPECT_EQ(value(Notes), now ? c.copied : "picked before");
+    EXPECT_EQ(row().pendingField, now ? -1 : Notes);
+    if (c.then == Then::TargetCopies) {
         m_backend.bystander = false;
         clipboard()->setText(QStringLiteral("the copy"));
         EXPECT_EQ(value(Notes), "the copy");
+        QTest::qWait(700); // past the bystander's wait: it is not taken later
+        EXPECT_EQ(value(Notes), "the copy");
+    } else if (c.then == Then::TakenAfterAWait) {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return value(Notes) == c.copied; }, 5000));
+        EXPECT_EQ(row().pendingField, -1);
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, RefillTest,
-    ::testing::Values(RefillCase{"ManagerPutsBackTheTextBefore", true, "there before", false},
-                      RefillCase{"ManagerPutsBackAnEarlierPick", true, "picked before", false},
-                      RefillCase{"NewTextFromABystander", true, "by hand", true},
-                      RefillCase{"SameTextFromTheProgramAsked", false, "there before", true}),
+    ::testing::Values(
+        RefillCase{"ManagerPutsBackTheTextBefore", true, "there before", Then::TargetCopies},
+        RefillCase{"ManagerPutsBackAnEarlierPick", true, "picked before", Then::TargetCopies},
+        RefillCase{"NewTextFromABystanderBeforeTheCopy", true, "history", Then::TargetCopies},
+        RefillCase{"NewTextFromABystanderAlone", true, "by a helper", Then::TakenAfterAWait},
+        RefillCase{"SameTextFromTheProgramAsked", false, "there before", Then::Taken}),
     [](const ::testing::TestParamInfo<RefillCase> &param) { return param.param.name; });
 
 // A terminal is never sent Ctrl+C, which would interrupt the program running in it: what is
@@ -288,7 +304,8 @@ TEST_F(CaptureControllerTest, TerminalGetsNoKeysAndItsSelectionFillsTheField)
     m_backend.selectionRead = CaptureBackend::ClipboardRead::Text;
     m_backend.selection = "  total 48 \n drwxr-xr-x  ";
     m_controller.PickField(0);
-    EXPECT_TRUE(m_backend.calls.empty());
+    // It gets the focus back, and no keys.
+    EXPECT_EQ(m_backend.calls, (std::vector<std::string>{"focus 40"}));
     EXPECT_EQ(row().captureTarget, 40u);
     EXPECT_EQ(row().pendingField, -1);
     EXPECT_EQ(value(0), "total 48 d");
@@ -307,9 +324,8 @@ TEST_F(CaptureControllerTest, TerminalGetsNoKeysAndItsSelectionFillsTheField)
     EXPECT_EQ(row().previousValue[0], "total 48 d");
     EXPECT_EQ(m_beeps, 1);
     EXPECT_EQ(m_fills, (Fills{{0, 1}}));
-    EXPECT_TRUE(m_backend.calls.empty());
     EXPECT_FALSE(m_controller.CopyFromTargetWindow(40));
-    EXPECT_TRUE(m_backend.calls.empty());
+    EXPECT_EQ(m_backend.calls, (std::vector<std::string>{"focus 40", "focus 40"}));
     EXPECT_TRUE(m_messages.shown.empty());
 }
 

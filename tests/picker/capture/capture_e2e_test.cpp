@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -28,6 +29,7 @@
 #include "fieldvalues/fieldtypes.h"
 #include "kolvane/kolvane.h"
 #include "picker/capture/capture.h"
+#include "picker/capture/pseudoterminal.h"
 #include "picker/capture/statuswindow.h"
 #include "picker/capture/terminals.h"
 #include "picker/toolbarbuttons.h"
@@ -114,6 +116,25 @@ public:
                                 {text, QString::number(x), QString::number(y)});
     }
 
+    // The tests' own window whose Ctrl+C copies nothing; "select TEXT" selects anew. With a
+    // `sleeper` it runs a sleep on a pseudo-terminal of its own, which Ctrl+C interrupts; with
+    // `copyAfterMs` its Ctrl+C copies after that many milliseconds.
+    bool startSelectionHolder(long long *sleeper = nullptr, int copyAfterMs = -1)
+    {
+        QStringList arguments;
+        if (copyAfterMs >= 0)
+            arguments = {QStringLiteral("--copy-after"), QString::number(copyAfterMs)};
+        if (sleeper != nullptr) {
+            arguments = {QStringLiteral("--pty"), QString::number(100000 + ::getpid())};
+            if (!start(QStringLiteral(SELECTION_HOLDER_PROGRAM), arguments))
+                return false;
+            const std::optional<QByteArray> child = readLineStartingWith("child ");
+            *sleeper = child ? child->mid(6).trimmed().toLongLong() : 0;
+            return *sleeper != 0 && waitForWindow();
+        }
+        return start(QStringLiteral(SELECTION_HOLDER_PROGRAM), arguments) && waitForWindow();
+    }
+
     bool command(const QString &line)
     {
         m_process.write((line + QLatin1Char('\n')).toUtf8());
@@ -125,8 +146,11 @@ public:
 private:
     bool startApplication(const QString &program, const QStringList &arguments)
     {
-        if (!start(program, arguments))
-            return false;
+        return start(program, arguments) && waitForWindow();
+    }
+
+    bool waitForWindow()
+    {
         std::optional<QByteArray> ready = readLineStartingWith("ready ");
         if (!ready)
             return false;
@@ -147,14 +171,17 @@ private:
 class Geany : public Program
 {
 public:
-    // Opens `file` with the settings in `config` (a folder) and waits for the window.
-    bool open(const QString &file, const QString &config)
+    // Opens `file` with the settings in `config` (a folder) and waits for the window; with
+    // `terminal` its terminal panel is there as well.
+    bool open(const QString &file, const QString &config, bool terminal = false)
     {
-        if (!start(QStringLiteral("geany"),
-                   {QStringLiteral("--config=") + config, QStringLiteral("--new-instance"),
-                    QStringLiteral("--no-msgwin"), QStringLiteral("--no-ctags"),
-                    QStringLiteral("--no-plugins"), QStringLiteral("--no-session"),
-                    QStringLiteral("--no-terminal"), file}))
+        QStringList arguments = {
+            QStringLiteral("--config=") + config, QStringLiteral("--new-instance"),
+            QStringLiteral("--no-ctags"),         QStringLiteral("--no-plugins"),
+            QStringLiteral("--no-session"),       file};
+        if (!terminal)
+            arguments << QStringLiteral("--no-msgwin") << QStringLiteral("--no-terminal");
+        if (!start(QStringLiteral("geany"), arguments))
             return false;
         const qint64 pid = m_process.processId();
         return QTest::qWaitFor(
@@ -185,17 +212,20 @@ public:
     }
 
     WindowId window() const { return m_window; }
+    qint64 processId() const { return m_process.processId(); }
 
-    // The settings of a plain editor: no side bar, no session, nothing asked at the end.
-    static bool writeSettings(const QString &config)
+    // The settings of a plain editor: no side bar, no session, nothing asked at the end; with
+    // `terminal` its terminal panel (a VTE terminal running a shell) is shown below the editor.
+    static bool writeSettings(const QString &config, bool terminal = false)
     {
         QFile file(QDir(config).filePath(QStringLiteral("geany.conf")));
         if (!file.open(QIODevice::WriteOnly))
             return false;
-        file.write("[geany]\nsidebar_visible=false\nmsgwindow_visible=false\n"
-                   "pref_main_load_session=false\npref_main_confirm_exit=false\n"
-                   "pref_main_save_winpos=false\nbeep_on_errors=false\n"
-                   "[VTE]\nload_vte=false\n");
+        file.write("[geany]\nsidebar_visible=false\npref_main_load_session=false\n"
+                   "pref_main_confirm_exit=false\npref_main_save_winpos=false\n"
+                   "beep_on_errors=false\n");
+        file.write(terminal ? "msgwindow_visible=true\n[VTE]\nload_vte=true\n"
+                            : "msgwindow_visible=false\n[VTE]\nload_vte=false\n");
         return true;
     }
 
@@ -311,6 +341,33 @@ void CopyByHand(const QByteArray &data, const char *type = "UTF8_STRING")
     xclip.write(data);
     xclip.closeWriteChannel();
     ASSERT_TRUE(xclip.waitForFinished(5000));
+}
+
+// Selects text in a program of its own, as a user's selection in another program does.
+void SelectElsewhere(const QByteArray &text)
+{
+    QProcess xclip;
+    xclip.start(QStringLiteral("xclip"), {QStringLiteral("-selection"), QStringLiteral("primary")});
+    ASSERT_TRUE(xclip.waitForStarted(5000));
+    xclip.write(text);
+    xclip.closeWriteChannel();
+    ASSERT_TRUE(xclip.waitForFinished(5000));
+    ASSERT_TRUE(QTest::qWaitFor([] { return x11input::SelectionOwner("PRIMARY") != 0; }, 5000));
+}
+
+// The status window's line and caption after a pick of `title`'s field.
+::testing::AssertionResult StatusSays(const StatusWindow &status, const char *text,
+                                      const char *title)
+{
+    if (!QTest::qWaitFor([&] { return status.text() == QString::fromUtf8(text); }, 5000))
+        return ::testing::AssertionFailure()
+               << "the status line says \"" << status.text().toStdString() << '"';
+    const QString caption = QStringLiteral("quillon   - text you are picking up to \"%1\"")
+                                .arg(QString::fromUtf8(title));
+    if (status.windowTitle() != caption)
+        return ::testing::AssertionFailure()
+               << "the caption is \"" << status.windowTitle().toStdString() << '"';
+    return ::testing::AssertionSuccess();
 }
 
 class CaptureE2E : public ::testing::Test
@@ -814,7 +871,15 @@ TEST_F(CaptureE2E, TerminalSelectionIsPickedAndItsJobRunsOn)
     EXPECT_EQ(m_fills, (std::vector<std::pair<int, int>>{{0, 1}}));
     EXPECT_EQ(m_toolbar->record(Name).valueState, TBFILL_FILLED);
     EXPECT_EQ(m_status.text(), QStringLiteral("picked from a terminal"));
-    // A second pick from the same selection replaces the value and beeps.
+    // A second pick from the same selection takes nothing: an earlier pick took it.
+    ASSERT_TRUE(waitUntilActive(xterm.window()));
+    clickField(Name);
+    EXPECT_TRUE(StatusSays(
+        m_status, "Nothing new is selected: select by dragging, double click or Shift+arrows.",
+        "Name"));
+    EXPECT_EQ(m_beeps, 0);
+    // The same line selected anew is a new selection: it replaces the value and beeps.
+    ASSERT_TRUE(xterm.selectFirstLine(line));
     ASSERT_TRUE(waitUntilActive(xterm.window()));
     ASSERT_TRUE(picks(Name, "picked from a terminal"));
     EXPECT_EQ(m_beeps, 1);
@@ -851,7 +916,11 @@ TEST_F(CaptureE2E, InstalledTerminalsAreKnownByTheirWindowClass)
         {"urxvt", {}, true},
         {"stterm", {}, true},
         {"lxterminal", {QStringLiteral("--no-remote")}, true},
-        {"geany", {QStringLiteral("--new-instance"), QStringLiteral("--no-session")}, false},
+        // without its terminal panel, which holds a pseudo-terminal
+        {"geany",
+         {QStringLiteral("--new-instance"), QStringLiteral("--no-session"),
+          QStringLiteral("--no-terminal")},
+         false},
     };
     int checked = 0;
     for (const auto &p : programs) {
@@ -873,6 +942,150 @@ TEST_F(CaptureE2E, InstalledTerminalsAreKnownByTheirWindowClass)
     }
     // xterm and the editor at least.
     EXPECT_GE(checked, 2);
+}
+
+// A program that runs another on a pseudo-terminal is a terminal whatever its class: a pick
+// takes its selection and sends no keys, so the program on the terminal runs on.
+TEST_F(CaptureE2E, ProgramHoldingAPseudoTerminalIsSentNoKeys)
+{
+    CopyByHand("on the clipboard");
+    ASSERT_TRUE(QTest::qWaitFor([] { return x11input::ClipboardOwner() != 0; }, 5000));
+    const WindowId clipboardOwner = x11input::ClipboardOwner();
+    Target holder;
+    long long sleeper = 0;
+    ASSERT_TRUE(holder.startSelectionHolder(&sleeper));
+    std::string instance;
+    std::string className;
+    ASSERT_TRUE(x11input::WindowClass(holder.window(), instance, className));
+    EXPECT_FALSE(IsTerminalWindowClass(instance, className)) << className;
+    ASSERT_TRUE(holder.command(QStringLiteral("select   held on a pty ")));
+    ASSERT_TRUE(waitUntilActive(holder.window()));
+
+    const ::testing::AssertionResult picked = picks(Name, "held on a pty");
+    // Keys would have had time to arrive by now.
+    QTest::qWait(300);
+    EXPECT_TRUE(Terminal::IsRunning(sleeper))
+        << "the program on the pseudo-terminal was interrupted";
+    ASSERT_TRUE(picked);
+    EXPECT_EQ(m_controller.row().captureTarget, holder.window());
+    EXPECT_EQ(m_status.text(), QStringLiteral("held on a pty"));
+    EXPECT_EQ(x11input::ClipboardOwner(), clipboardOwner);
+    EXPECT_TRUE(m_messages.shown.empty());
+}
+
+// Geany with its terminal panel holds a pseudo-terminal, so it counts as a terminal: a pick from
+// its editor reads the selection instead of sending Ctrl+C, and brings the selected line.
+TEST_F(CaptureE2E, GeanyWithATerminalPanelStillDeliversTheEditorsSelection)
+{
+    CopyByHand("on the clipboard");
+    ASSERT_TRUE(QTest::qWaitFor([] { return x11input::ClipboardOwner() != 0; }, 5000));
+    const WindowId clipboardOwner = x11input::ClipboardOwner();
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    ASSERT_TRUE(Geany::writeSettings(folder.path(), true));
+    const QString file = folder.filePath(QStringLiteral("notes.txt"));
+    {
+        QFile lines(file);
+        ASSERT_TRUE(lines.open(QIODevice::WriteOnly));
+        for (int line = 0; line < 60; ++line)
+            lines.write("selected beside a terminal\n");
+    }
+    Geany geany;
+    ASSERT_TRUE(geany.open(file, folder.path(), true));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return HoldsPseudoTerminalMaster(geany.processId()); }, 10000))
+        << "geany's terminal panel has not started";
+    EXPECT_TRUE(m_controller.IsTerminal(geany.window()));
+    ASSERT_TRUE(geany.selectLine());
+    ASSERT_TRUE(waitUntilActive(geany.window()));
+    ASSERT_TRUE(picks(Name, "selected beside a terminal"));
+    // No copy was asked for: the clipboard is as it was.
+    EXPECT_EQ(x11input::ClipboardOwner(), clipboardOwner);
+    EXPECT_TRUE(m_messages.shown.empty());
+}
+
+// A clipboard manager that refills the emptied clipboard with a text from an earlier session
+// gets there before a slow program's copy; the copy is still the value.
+TEST_F(CaptureE2E, ClipboardManagerRefillOfANeverHeldTextLosesToTheCopy)
+{
+    Program manager;
+    ASSERT_TRUE(
+        manager.start(QStringLiteral(REFILLING_MANAGER_PROGRAM),
+                      {QStringLiteral("--refill"), QStringLiteral("from an earlier session")}));
+    ASSERT_TRUE(manager.readLineStartingWith("ready"));
+    CopyByHand("copied before");
+    Target holder;
+    ASSERT_TRUE(holder.startSelectionHolder(nullptr, 100));
+    ASSERT_TRUE(bringToFront(holder.window()));
+    for (const char *text : {"first", "second"}) {
+        ASSERT_TRUE(holder.command(QStringLiteral("select %1").arg(QLatin1String(text))));
+        ASSERT_TRUE(picks(Name, text));
+        EXPECT_TRUE(manager.readLineStartingWith("refilled", 1000)) << "the manager did not refill";
+        ASSERT_TRUE(bringToFront(holder.window()));
+    }
+    EXPECT_EQ(m_beeps, 1);
+    EXPECT_TRUE(m_messages.shown.empty());
+}
+
+// In the selection mode a pick never takes the very selection that an earlier pick took: the
+// field stays empty and the status window says how to select. The same text selected anew is
+// taken.
+TEST_F(CaptureE2E, SelectionModeNeverTakesTheSameSelectionTwice)
+{
+    m_controller.setCaptureMode(CaptureMode::Selection);
+    QSignalSpy nothing(&m_controller, &CaptureController::nothingToPick);
+    Target holder;
+    ASSERT_TRUE(holder.startSelectionHolder());
+    ASSERT_TRUE(holder.command(QStringLiteral("select Ada Lovelace")));
+    ASSERT_TRUE(picks(Name, "Ada Lovelace"));
+
+    clickField(Notes);
+    EXPECT_TRUE(StatusSays(
+        m_status, "Nothing new is selected: select by dragging, double click or Shift+arrows.",
+        "Notes"));
+    EXPECT_EQ(hasValue(Notes), 0);
+    EXPECT_EQ(m_controller.row().pendingField, -1);
+    EXPECT_EQ(nothing.count(), 1);
+
+    ASSERT_TRUE(holder.command(QStringLiteral("select Ada Lovelace")));
+    ASSERT_TRUE(picks(Notes, "Ada Lovelace"));
+    EXPECT_EQ(m_picked, 2);
+    EXPECT_TRUE(m_messages.shown.empty());
+}
+
+// A program whose Ctrl+C copies nothing, while what the user selected in it is on the
+// selection: the selection is taken, once, and the status line says where the text came from.
+// Otherwise the status window says that the field waits for a copy by hand.
+TEST_F(CaptureE2E, CopyThatCopiesNothingTakesTheTargetsSelectionOrSaysSo)
+{
+    QSignalSpy nothing(&m_controller, &CaptureController::nothingToPick);
+    Target holder;
+    ASSERT_TRUE(inFront(holder.startSelectionHolder(), holder));
+    ASSERT_TRUE(holder.command(QStringLiteral("select  only on the selection ")));
+    ASSERT_TRUE(picks(Name, "only on the selection"));
+    EXPECT_TRUE(StatusSays(
+        m_status, "From the selection (nothing was copied): only on the selection", "Name"));
+
+    // That selection has been taken: the field waits for a copy by hand and says so.
+    const char *const waiting =
+        "Nothing was copied: until another click, the next text you copy goes here.";
+    ASSERT_TRUE(bringToFront(holder.window()));
+    clickField(Notes);
+    EXPECT_TRUE(StatusSays(m_status, waiting, "Notes"));
+    EXPECT_EQ(m_controller.row().pendingField, Notes);
+    EXPECT_EQ(nothing.count(), 1);
+    CopyByHand("copied by hand");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_picked == 2; }, 5000));
+    EXPECT_EQ(value(Notes), "copied by hand");
+
+    // A selection made in another program is not what the target was asked to copy.
+    SelectElsewhere("selected elsewhere");
+    ASSERT_TRUE(bringToFront(holder.window()));
+    clickField(2);
+    EXPECT_TRUE(StatusSays(m_status, waiting, "Code"));
+    EXPECT_EQ(hasValue(2), 0);
+    EXPECT_EQ(nothing.count(), 2);
+    EXPECT_TRUE(m_messages.shown.empty());
 }
 
 // In the selection mode every pick reads what is selected at once: a GTK editor is sent no keys

@@ -2,8 +2,10 @@
 // others do: it learns every text copied to the clipboard and, the moment the clipboard has been
 // emptied, takes it back with the last one. It stamps its ownership with the time it gets there,
 // so that it looks as new as any copy; with "--stamp emptying" with the time of the emptying, as
-// managers built on a toolkit do. Prints "ready" once it listens, "holding TEXT" whenever it has
-// learned a text and "refilled" whenever it has put one back.
+// managers built on a toolkit do. With "--refill TEXT" it learns nothing and always puts back
+// TEXT, a text the clipboard never held (a history kept from an earlier session). Prints "ready"
+// once it listens, "holding TEXT" whenever it has learned a text and "refilled" whenever it has
+// put one back.
 //
 // A refill stamped later than the keys that ask for a copy wins over the copy itself when the
 // server sees it first: the copy, stamped with the time of the keys, is then too old to take the
@@ -23,6 +25,7 @@ int main(int argc, char **argv)
 {
     const bool stampEmptying =
         argc == 3 && std::string(argv[1]) == "--stamp" && std::string(argv[2]) == "emptying";
+    const bool fixed = argc == 3 && std::string(argv[1]) == "--refill";
     ClipboardProgram x;
     if (!x.open())
         return 1;
@@ -36,7 +39,7 @@ int main(int argc, char **argv)
     std::puts("ready");
     std::fflush(stdout);
 
-    std::string text;
+    std::string text = fixed ? argv[2] : "";
     for (;;) {
         XEvent event{};
         XNextEvent(x.display, &event);
@@ -48,7 +51,7 @@ int main(int argc, char **argv)
                 XFlush(x.display);
                 std::puts("refilled");
                 std::fflush(stdout);
-            } else if (notify.owner != None && notify.owner != x.own) {
+            } else if (notify.owner != None && notify.owner != x.own && !fixed) {
                 XConvertSelection(x.display, x.clipboard, x.utf8String, learned, x.own,
                                   CurrentTime);
             }
