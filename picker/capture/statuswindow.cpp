@@ -115,10 +115,16 @@ void StatusWindow::placeBesideOwner()
     const QScreen *screen = owner != nullptr ? owner->screen() : nullptr;
     if (screen == nullptr)
         return;
-    m_placedFrame = frameGeometry().size();
+    const QRect frame = frameGeometry();
+    m_placedFrame = frame.size();
+    // Window managers do not all read a place asked for a framed window alike: some put the
+    // frame's corner there, some the client area's, and the frame then lands a frame's width
+    // further down and to the right. Room for the frame's width on every side keeps the window
+    // off the picker and in the work area wherever it lands.
+    const QPoint slack = geometry().topLeft() - frame.topLeft();
+    const QSize room = frame.size() + QSize(2 * slack.x(), 2 * slack.y());
     const QPoint at =
-        StatusWindowPlace(m_placedFrame, owner->frameGeometry(), screen->availableGeometry());
-    // A window's position is its frame's.
+        StatusWindowPlace(room, owner->frameGeometry(), screen->availableGeometry()) + slack;
     if (at != pos())
         move(at);
 }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 
 #include "picker/settings.h"
@@ -21,6 +22,23 @@ using namespace desktopuser;
 void PressKey(const char *key)
 {
     Xdotool({QStringLiteral("key"), QString::fromLatin1(key)});
+}
+
+// The window with the frame that the window manager puts around it (_NET_FRAME_EXTENTS: left,
+// right, top, bottom).
+QRect FrameOf(std::uint64_t window)
+{
+    QProcess xprop;
+    xprop.start(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(window),
+                                          QStringLiteral("_NET_FRAME_EXTENTS")});
+    xprop.waitForFinished(5000);
+    const QString line = QString::fromUtf8(xprop.readAllStandardOutput());
+    const QStringList extents = line.section(QLatin1Char('='), 1).split(QLatin1Char(','));
+    const QRect client = Geometry(window);
+    if (extents.size() != 4)
+        return client;
+    return client.adjusted(-extents[0].trimmed().toInt(), -extents[2].trimmed().toInt(),
+                           extents[1].trimmed().toInt(), extents[3].trimmed().toInt());
 }
 
 class PickerE2E : public testing::Test
@@ -114,6 +132,42 @@ TEST_F(PickerE2E, PickTwoValuesFromAGtkApplicationEnterTheRowAndClose)
     ASSERT_TRUE(waitForEnd());
     EXPECT_EQ(settings(),
               "[Settings]\ninuse=0\norientation=0\ndatatablefile=" + m_path + "\ncapture=copy\n");
+}
+
+// The status window comes up for a pick that finds nothing selected, and stays beside the
+// picker, wherever the picker goes.
+TEST_F(PickerE2E, TheStatusWindowStaysBesideThePicker)
+{
+    std::filesystem::create_directories(m_folder.path() / "config");
+    WriteBytes(m_folder.path() / "config" / "quillon.ini", "[Settings]\ncapture=selection\n");
+    ASSERT_TRUE(x11input::EmptySelection("PRIMARY"));
+    startPicker({QString::fromStdString(m_path)});
+    const std::uint64_t picker = WaitForWindow(QStringLiteral("Quillon"));
+    ASSERT_NE(picker, 0u);
+    QTest::qWait(300);
+
+    const QPoint name = PickerFieldButton(Geometry(picker), 0);
+    ASSERT_TRUE(x11input::ClickAt(name.x(), name.y()));
+    const std::uint64_t status =
+        WaitForWindow(QStringLiteral("quillon   - text you are picking up to \"Name\""));
+    ASSERT_NE(status, 0u);
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return !FrameOf(status).intersects(FrameOf(picker)); }, 5000));
+
+    // Moved to the screen's lower right corner, where nothing fits below or to the right.
+    const QStringList size =
+        Xdotool({QStringLiteral("getdisplaygeometry")}).split(QLatin1Char(' '));
+    ASSERT_EQ(size.size(), 2);
+    const QRect screen(0, 0, size[0].toInt(), size[1].toInt());
+    const QRect before = FrameOf(picker);
+    const QPoint corner = screen.bottomRight() - QPoint(before.width(), before.height());
+    Xdotool({QStringLiteral("windowmove"), QString::number(picker), QString::number(corner.x()),
+             QString::number(corner.y())});
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return FrameOf(picker).topLeft() != before.topLeft(); }, 5000));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return !FrameOf(status).intersects(FrameOf(picker)); }, 5000));
+    EXPECT_TRUE(screen.contains(FrameOf(status)));
 }
 
 TEST_F(PickerE2E, FirstStartWithoutAFileAsksAndCancelEnds)
