@@ -72,6 +72,11 @@ protected:
 
     void mousePressEvent(QMouseEvent *event) override
     {
+        // A click never leaves a button with the keyboard focus, where the next Return would
+        // press it again: a button that Tab had reached gives the focus back to the control.
+        if (QWidget *focus = window()->focusWidget();
+            focus != nullptr && focus != m_toolbar && m_toolbar->isAncestorOf(focus))
+            m_toolbar->setFocus(Qt::MouseFocusReason);
         if (event->button() == Qt::RightButton && !isSeparator()) {
             m_rightDown = true;
             setDown(true);
@@ -269,6 +274,10 @@ KolvaneToolbar::KolvaneToolbar(QWidget *parent, int controlId, QPixmap strip, in
 {
     setObjectName(QStringLiteral("kolvaneToolbar"));
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // The control itself comes first in the Tab order: a window that becomes active gives it
+    // the focus, not its first button, so a Return typed then presses nothing. Tab goes on to
+    // the buttons.
+    setFocusPolicy(Qt::TabFocus);
     // The control follows its parent's size on its own as well, so that a size given to a
     // hidden parent (applied only when it is shown) is not missed.
     if (parent)

@@ -6,8 +6,9 @@
 // Activation: a click with the left mouse button (or Space / Return on a button that has the
 // keyboard focus) sends commandActivated(command, 0). A click with the right mouse button (or
 // Shift+F10 / the Menu key on a focused button) sends commandActivated(command, 1): the second
-// kind of activation of the same button. Buttons take the keyboard focus from Tab, not from
-// clicks, so a click leaves the focus where it was.
+// kind of activation of the same button. Buttons take the keyboard focus from Tab only: a window
+// that becomes active gives the focus to the control itself, where keys press nothing, and a
+// click on a button takes the focus off any button that Tab had reached.
 
 #include <QList>
 #include <QPixmap>

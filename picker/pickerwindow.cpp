@@ -33,7 +33,7 @@ std::uint32_t StyleFor(unsigned orientation)
 
 PickerWindow::PickerWindow(MessageSink &messages, CaptureBackend &backend, PickerSettings &settings,
                            PickerServices services)
-    : MiniFrame(StyleFor(0)), m_messages(messages), m_settings(settings),
+    : MiniFrame(StyleFor(0)), m_messages(messages), m_backend(backend), m_settings(settings),
       m_services(std::move(services)),
       m_capture(std::make_unique<CaptureController>(backend, messages)),
       m_connection(std::make_unique<OdbcConnection>(messages))
@@ -207,12 +207,10 @@ void PickerWindow::command(int id, qintptr lParam)
     }
     switch (id) {
     case EnterCommand:
-        if (!m_capture->AnyFieldHasValue())
-            break;
-        if (lParam != 0)
+        if (lParam == 0)
+            enter();
+        else if (m_capture->AnyFieldHasValue())
             viewPickedData();
-        else
-            enterRow();
         break;
     case LoadNewTableCommand:
         loadNewTable();
@@ -252,7 +250,15 @@ void PickerWindow::command(int id, qintptr lParam)
     }
 }
 
-void PickerWindow::enterRow()
+void PickerWindow::enter()
+{
+    // Only the value editor, opening on a field to mend, keeps the keyboard here; once the row
+    // is stored, or refused and reported, the user's next keys belong where the values came from.
+    if (!m_capture->AnyFieldHasValue() || enterRow())
+        giveFocusBack();
+}
+
+bool PickerWindow::enterRow()
 {
     const std::size_t count = static_cast<std::size_t>(m_description.fieldCount);
     const std::span<std::string> values = std::span(m_capture->row().value).first(count);
@@ -261,13 +267,26 @@ void PickerWindow::enterRow()
         // The editor opens once this command is over, as if the user had asked for it.
         const int id = FirstFieldCommand + problem.field;
         QTimer::singleShot(0, this, [this, id] { command(id, 1); });
-        return;
+        return false;
     }
     if (!InsertCurrentRow())
-        return;
+        return true;
     m_enterLook = m_enterLook == 0 ? 1 : 0;
     sendToToolbar(TBM_SETFILLSTATE, EnterCommand, m_enterLook != 0 ? TBFILL_ENTER2 : TBFILL_ENTER);
     ResetRow();
+    return true;
+}
+
+void PickerWindow::giveFocusBack()
+{
+    if (!m_backend.available())
+        return;
+    // The same window a pick would copy from: the one that was active before the picker.
+    WindowId target = m_backend.activeBeforeUs();
+    if (target == 0)
+        target = m_capture->row().captureTarget;
+    if (target != 0 && !IsOwnWindow(target))
+        m_backend.giveFocus(target);
 }
 
 bool PickerWindow::InsertCurrentRow()

@@ -102,12 +102,18 @@ private:
     // The toolbar shows the buttons of the table that is open now, and the window its size.
     // The one way the buttons change, whichever table was shown before.
     void showTableButtons();
-    void enterRow();
+    // "Enter" by whatever gesture: checks and inserts the row, then hands the keyboard back.
+    void enter();
+    // Checks and inserts the row; false when the value editor is to open on a field instead.
+    bool enterRow();
+    // Gives the keyboard focus back to the application the user works in, as a pick does.
+    void giveFocusBack();
     void viewPickedData();
     void toggleStatusWindow();
     void sendToToolbar(unsigned message, quintptr wParam, qintptr lParam);
 
     MessageSink &m_messages;
+    CaptureBackend &m_backend;
     PickerSettings &m_settings;
     PickerServices m_services;
     std::unique_ptr<CaptureController> m_capture;

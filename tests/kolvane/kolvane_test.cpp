@@ -325,6 +325,32 @@ TEST_F(Kolvane, KeyboardReachesTheButtons)
     EXPECT_EQ(spy.at(3).at(1).value<qintptr>(), 0);
 }
 
+// Return goes to whatever holds the focus: after the window's activation, and after a click,
+// that is never a button, so Return presses nothing.
+TEST_F(Kolvane, ActivationAndClicksLeaveNoButtonWithTheFocus)
+{
+    Create(0);
+    parent->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(parent.get()));
+    QSignalSpy spy(toolbar, &KolvaneToolbar::commandActivated);
+    // Return on a button presses it down at once, its click following later.
+    auto returnPressesNothing = [this] {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        for (int i = 0; i < toolbar->buttonCount(); ++i)
+            EXPECT_FALSE(Button(i)->isDown()) << i;
+    };
+    EXPECT_EQ(QApplication::focusWidget(), toolbar);
+    returnPressesNothing();
+
+    // Tab reached a button, then the user clicked another one.
+    Button(2)->setFocus(Qt::TabFocusReason);
+    QTest::mouseClick(Button(1), Qt::LeftButton);
+    EXPECT_EQ(QApplication::focusWidget(), toolbar);
+    returnPressesNothing();
+    ASSERT_EQ(spy.size(), 1);
+    EXPECT_EQ(spy.at(0).at(0).toInt(), 402);
+}
+
 TEST_F(Kolvane, AmpersandInALabelIsShownAndIsNoShortcut)
 {
     Create(0);

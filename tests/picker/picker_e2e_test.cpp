@@ -41,6 +41,12 @@ QRect FrameOf(std::uint64_t window)
                            extents[1].trimmed().toInt(), extents[3].trimmed().toInt());
 }
 
+// The application window that holds the keyboard focus.
+std::uint64_t FocusedApplication()
+{
+    return x11input::ClientWindowOf(x11input::FocusedWindow());
+}
+
 class PickerE2E : public testing::Test
 {
 protected:
@@ -132,6 +138,48 @@ TEST_F(PickerE2E, PickTwoValuesFromAGtkApplicationEnterTheRowAndClose)
     ASSERT_TRUE(waitForEnd());
     EXPECT_EQ(settings(),
               "[Settings]\ninuse=0\norientation=0\ndatatablefile=" + m_path + "\ncapture=copy\n");
+}
+
+TEST_F(PickerE2E, AfterEnterTheKeysGoToTheApplicationAgain)
+{
+    // zenity's entry dialog, started here to see it end: Return in it is its OK.
+    const QString text = QStringLiteral("Grace Hopper");
+    QProcess zenity;
+    zenity.start(QStringLiteral("zenity"),
+                 {QStringLiteral("--entry"), QStringLiteral("--title=entry ") + text,
+                  QStringLiteral("--text=Text"), QStringLiteral("--entry-text=") + text});
+    const std::uint64_t application = WaitForWindow(QStringLiteral("entry ") + text);
+    ASSERT_NE(application, 0u);
+
+    startPicker({QString::fromStdString(m_path)});
+    const std::uint64_t picker = WaitForWindow(QStringLiteral("Quillon"));
+    ASSERT_NE(picker, 0u);
+    QTest::qWait(300);
+    const QRect frame = Geometry(picker);
+
+    x11input::ActivateWindow(application);
+    QTest::qWait(300);
+    Xdotool({QStringLiteral("key"), QStringLiteral("ctrl+a")});
+    const QPoint name = PickerFieldButton(frame, 0);
+    ASSERT_TRUE(x11input::ClickAt(name.x(), name.y()));
+    QTest::qWait(500);
+    const QPoint enter = PickerEnterButton(frame, 2);
+    ASSERT_TRUE(x11input::ClickAt(enter.x(), enter.y()));
+    Rows rows;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            rows = DatabaseSession(m_database).query("SELECT Name FROM People");
+            return !rows.empty();
+        },
+        10000));
+    EXPECT_EQ(rows[0][0], "Grace Hopper");
+
+    // The keyboard is the application's again: Return is its OK, not a new pick.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return FocusedApplication() == application; }, 5000));
+    PressKey("Return");
+    ASSERT_TRUE(zenity.waitForFinished(10000));
+    EXPECT_EQ(zenity.readAllStandardOutput(), "Grace Hopper\n");
+    zenity.kill();
 }
 
 // The status window comes up for a pick that finds nothing selected, and stays beside the
