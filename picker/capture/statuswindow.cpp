@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -109,20 +110,29 @@ void StatusWindow::keyPressEvent(QKeyEvent *event)
     QDialog::keyPressEvent(event);
 }
 
+QSize StatusWindow::framedSize() const
+{
+    // Asked of the window itself: the widget's own idea of its frame can stay at none for a
+    // while after the window manager has framed it.
+    const QWindow *window = windowHandle();
+    return window != nullptr ? size().grownBy(window->frameMargins()) : size();
+}
+
 void StatusWindow::placeBesideOwner()
 {
     const QWidget *owner = parentWidget();
     const QScreen *screen = owner != nullptr ? owner->screen() : nullptr;
     if (screen == nullptr)
         return;
-    const QRect frame = frameGeometry();
-    m_placedFrame = frame.size();
+    const QWindow *window = windowHandle();
+    const QMargins margins = window != nullptr ? window->frameMargins() : QMargins();
+    m_placedFrame = size().grownBy(margins);
     // Window managers do not all read a place asked for a framed window alike: some put the
     // frame's corner there, some the client area's, and the frame then lands a frame's width
     // further down and to the right. Room for the frame's width on every side keeps the window
     // off the picker and in the work area wherever it lands.
-    const QPoint slack = geometry().topLeft() - frame.topLeft();
-    const QSize room = frame.size() + QSize(2 * slack.x(), 2 * slack.y());
+    const QPoint slack(margins.left(), margins.top());
+    const QSize room = m_placedFrame + QSize(2 * slack.x(), 2 * slack.y());
     const QPoint at =
         StatusWindowPlace(room, owner->frameGeometry(), screen->availableGeometry()) + slack;
     if (at != pos())
@@ -131,7 +141,7 @@ void StatusWindow::placeBesideOwner()
 
 void StatusWindow::placeAgainIfFrameChanged()
 {
-    if (isVisible() && frameGeometry().size() != m_placedFrame)
+    if (isVisible() && framedSize() != m_placedFrame)
         placeBesideOwner();
 }
 

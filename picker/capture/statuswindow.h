@@ -45,6 +45,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The window's size with the window manager's frame.
+    QSize framedSize() const;
     // The window manager's frame is known only some time after the window is first shown, and
     // makes the window larger: it is placed again then.
     void placeAgainIfFrameChanged();
