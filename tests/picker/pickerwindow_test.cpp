@@ -25,20 +25,15 @@ namespace {
 
 using Choice = PickerServices::NoDescriptionChoice;
 
-// Reaches no other application, like the null backend, unless told that it can; then the
-// selection holds `selection` (no text when empty), `before` was active before the picker, and
-// the windows given the focus are kept in `focused`.
+// Reaches no other application, like the null backend, unless told that the selection can be
+// read; then it holds `selection` (no text when empty).
 class SelectionBackend final : public CaptureBackend
 {
 public:
     bool available() const override { return reachable; }
-    WindowId activeBeforeUs() override { return before; }
+    WindowId activeBeforeUs() override { return 0; }
     WindowId windowAt(int, int) override { return 0; }
-    bool giveFocus(WindowId window) override
-    {
-        focused.push_back(window);
-        return true;
-    }
+    bool giveFocus(WindowId) override { return false; }
     bool sendCopyKeys() override { return false; }
     ClipboardRead readSelectionText(std::string &text, std::size_t) override
     {
@@ -48,8 +43,6 @@ public:
 
     bool reachable = false;
     std::string selection;
-    WindowId before = 0;
-    std::vector<WindowId> focused;
 };
 
 class PickerWindowTest : public testing::Test
@@ -255,36 +248,6 @@ TEST_F(PickerWindowTest, EnterChecksTheRowThenInsertsAndFlipsItsLook)
     EXPECT_FALSE(m_messages.shown.empty());
     EXPECT_EQ(window->capture().row().value[0], std::string(20, 'x'));
     EXPECT_EQ(fill(*window, 5), TBFILL_ENTER);
-}
-
-TEST_F(PickerWindowTest, EnterGivesTheKeyboardBackUnlessTheEditorOpens)
-{
-    m_backend.reachable = true;
-    m_backend.before = 77;
-    std::unique_ptr<PickerWindow> window = start(m_people);
-    ASSERT_TRUE(window);
-    const struct
-    {
-        const char *name;
-        int field;
-        const char *value;
-        bool dropTable;
-        std::vector<WindowId> focused;
-    } cases[] = {
-        {"a required field empty", 2, "7", false, {}},
-        {"a row stored", 0, "Ada", false, {77}},
-        {"a row the database refuses", 0, "Grace", true, {77}},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
-        m_backend.focused.clear();
-        pick(*window, c.field, c.value);
-        if (c.dropTable)
-            DatabaseSession(m_database).execute("DROP TABLE People");
-        window->command(EnterCommand);
-        EXPECT_EQ(m_backend.focused, c.focused);
-    }
-    EXPECT_EQ(m_messages.shown.size(), 1u);
 }
 
 TEST_F(PickerWindowTest, StartOverAndClosingAskOnlyForUnsavedValues)
