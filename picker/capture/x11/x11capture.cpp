@@ -52,6 +52,8 @@ public:
         XSync(m_display, False);
         return g_errorSeen;
     }
+    // Whether a request failed, when every request made got a reply: no wait.
+    bool seen() const { return g_errorSeen; }
 
 private:
     Display *m_display;
@@ -281,6 +283,8 @@ struct X11CaptureBackend::Connection
     // the emptying (CurrentTime while none has been).
     bool emptied = false;
     Time emptiedBy = CurrentTime;
+    // The latest server time that the wait for the focus has seen in an event.
+    Time latestSeen = CurrentTime;
     Window askedWindow = 0; // the window last sent the copy keys
     Window focusTarget = 0; // the window that giveFocus was last asked to focus
     Window textOwner = 0;   // the owner of the clipboard text last read
@@ -349,8 +353,17 @@ struct X11CaptureBackend::Connection
     // compares with the times of other requests. CurrentTime when the server does not answer.
     Time serverTime()
     {
+        askTime();
+        return takeTime();
+    }
+    // serverTime() in two halves, so that other work can be done while the answer travels.
+    void askTime()
+    {
         XChangeProperty(display, stamp, stampProperty, XA_INTEGER, 32, PropModeReplace, nullptr, 0);
         XFlush(display);
+    }
+    Time takeTime()
+    {
         XEvent event{};
         if (!WaitForEvent(display, Clock::now() + std::chrono::milliseconds(500), event,
                           [this](const XEvent &e) {
@@ -568,8 +581,17 @@ void X11CaptureBackend::activeWindowChanged()
     // The window manager passes through 0 between two windows, and our own windows are never a
     // target: both leave the last foreign window in place.
     Window active = m_x->activeWindow();
-    if (active != 0 && !m_isOwn(active))
-        m_lastForeign = active;
+    if (active == 0 || m_isOwn(active))
+        return;
+    m_lastForeign = active;
+    // The window the user works in is the next pick's likely target: what tells a terminal is
+    // read now rather than after the click. A window keeps its class and its program.
+    if (active != m_known.window) {
+        m_known.window = 0;
+        const WindowClass found = readWindowClass(active);
+        const long pid = readWindowProcess(active);
+        m_known = {active, found, pid};
+    }
 }
 
 void X11CaptureBackend::pointerPressed()
@@ -666,8 +688,13 @@ bool X11CaptureBackend::giveFocus(WindowId id)
     } stopListening{display, m_x->root};
 
     // The request carries the server's time, so the window manager's focus change is newer than
-    // the one it made for the click; a late focus request of the picker's loses against it.
-    const Time requested = m_x->serverTime();
+    // the one it made for the click; a late focus request of the picker's loses against it. The
+    // toolkit's own requests are flushed while the time is on its way.
+    m_x->askTime();
+    if (m_flushToolkit)
+        m_flushToolkit();
+    const Time requested = m_x->takeTime();
+    m_x->latestSeen = CurrentTime;
     XDeleteProperty(display, m_x->stamp, m_x->netFrameExtents);
     // source 2: a pager, which the window manager always obeys
     m_x->askWindowManager(target, m_x->netActiveWindow, 2, static_cast<long>(requested));
@@ -680,9 +707,10 @@ bool X11CaptureBackend::giveFocus(WindowId id)
 
     // Keys sent before the focus has arrived go astray: check at every change of the active
     // window or of the target's focus, and every 2 ms at the latest, until our request has been
-    // handled (or, from a window manager that does not answer, the active window has changed
-    // since it was sent), the window manager reports the target active and the server has
-    // moved the input focus into it.
+    // handled and the server has moved the input focus into the target. A window manager that
+    // answers has handled our request, and everything before it, when it answers; it announces
+    // the target as active a little later, which the keys need not wait for. From one that does
+    // not answer, the active window changing to the target since the request tells instead.
     auto isNewer = [requested](Time time) {
         return requested == CurrentTime ||
                static_cast<std::int32_t>(static_cast<std::uint32_t>(time - requested)) >= 0;
@@ -696,6 +724,7 @@ bool X11CaptureBackend::giveFocus(WindowId id)
         })) {
             if (event.type != PropertyNotify)
                 continue;
+            m_x->latestSeen = event.xproperty.time;
             if (event.xproperty.window == m_x->stamp &&
                 event.xproperty.atom == m_x->netFrameExtents &&
                 event.xproperty.state == PropertyNewValue)
@@ -704,7 +733,7 @@ bool X11CaptureBackend::giveFocus(WindowId id)
                      event.xproperty.atom == m_x->netActiveWindow && isNewer(event.xproperty.time))
                 handled = true;
         }
-        if (handled && m_x->activeWindow() == target) {
+        if (handled && (answers || m_x->activeWindow() == target)) {
             Window focus = 0;
             int revert = 0;
             XGetInputFocus(display, &focus, &revert);
@@ -738,8 +767,13 @@ bool X11CaptureBackend::sendCopyKeys()
         // go out once the server's clock has moved past the emptying.
         const Time emptying = m_x->emptiedBy != CurrentTime ? m_x->emptiedBy : m_x->serverTime();
         m_x->emptiedBy = CurrentTime;
+        // The wait for the focus has usually seen a later time already.
+        const Time seen = std::exchange(m_x->latestSeen, CurrentTime);
+        const bool past =
+            seen != CurrentTime && emptying != CurrentTime &&
+            static_cast<std::int32_t>(static_cast<std::uint32_t>(seen - emptying)) > 0;
         const auto deadline = Clock::now() + std::chrono::milliseconds(50);
-        while (m_x->serverTime() == emptying && Clock::now() < deadline) {
+        while (!past && m_x->serverTime() == emptying && Clock::now() < deadline) {
         }
     }
     XTestFakeKeyEvent(display, m_x->control, True, CurrentTime);
@@ -803,14 +837,24 @@ bool X11CaptureBackend::ownerIsBystander()
 
 long X11CaptureBackend::windowProcess(WindowId id)
 {
+    return id != 0 && id == m_known.window ? m_known.process : readWindowProcess(id);
+}
+
+long X11CaptureBackend::readWindowProcess(WindowId id)
+{
     if (!m_x->processIds)
         return 0;
     ErrorTrap trap(m_x->display);
     const long pid = m_x->processOf(ToWindow(id));
-    return trap.failed() ? 0 : pid;
+    return trap.seen() ? 0 : pid;
 }
 
 CaptureBackend::WindowClass X11CaptureBackend::windowClass(WindowId id)
+{
+    return id != 0 && id == m_known.window ? m_known.windowClass : readWindowClass(id);
+}
+
+CaptureBackend::WindowClass X11CaptureBackend::readWindowClass(WindowId id)
 {
     WindowClass result;
     ErrorTrap trap(m_x->display);
@@ -824,7 +868,8 @@ CaptureBackend::WindowClass X11CaptureBackend::windowClass(WindowId id)
         XFree(hint.res_name);
         XFree(hint.res_class);
     }
-    if (trap.failed())
+    // Every request above got a reply, so any error has arrived.
+    if (trap.seen())
         return {};
     return result;
 }

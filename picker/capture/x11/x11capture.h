@@ -51,6 +51,10 @@ public:
     // A window manager announces itself with _NET_SUPPORTED on the root window.
     bool hasWindowManager();
 
+    // Called by giveFocus to make the toolkit's pending requests (its own activation of our
+    // window after the click) reach the server before the backend's.
+    void setToolkitFlush(std::function<void()> flush) { m_flushToolkit = std::move(flush); }
+
     // How long giveFocus waits for a window manager to hand over the focus.
     void setActivationTimeout(std::chrono::milliseconds timeout) { m_timeout = timeout; }
 
@@ -59,12 +63,23 @@ private:
     X11CaptureBackend(std::unique_ptr<Connection> connection, OwnWindowTest isOwn);
     // Takes the answer to the question that emptyClipboard() asked the clipboard's owner.
     void receiveTextBefore(std::size_t limit);
+    WindowClass readWindowClass(WindowId window);
+    long readWindowProcess(WindowId window);
     // Reads the plain text of a selection (an atom) and tells who owned it (a window).
     ClipboardRead readText(unsigned long selection, std::string &text, std::size_t limit,
                            unsigned long &owner);
 
     std::unique_ptr<Connection> m_x;
     OwnWindowTest m_isOwn;
+    std::function<void()> m_flushToolkit;
     WindowId m_lastForeign = 0;
+    // What tells a terminal, read when the window became active.
+    struct KnownWindow
+    {
+        WindowId window = 0;
+        WindowClass windowClass;
+        long process = 0;
+    };
+    KnownWindow m_known;
     std::chrono::milliseconds m_timeout{500};
 };

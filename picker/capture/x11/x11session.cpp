@@ -20,6 +20,16 @@ public:
           m_inputOpcode(m_backend->inputExtensionOpcode())
     {
         QCoreApplication::instance()->installNativeEventFilter(this);
+        // The click that asks for the pick has made Qt ask the window manager to activate our
+        // window. That request must reach the server before the backend's own, so that the
+        // window manager handles it first and the backend's wait covers it.
+        m_backend->setToolkitFlush([] {
+            if (auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()) {
+                xcb_connection_t *connection = x11->connection();
+                std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection),
+                                                    nullptr));
+            }
+        });
     }
     ~X11CaptureSession() override
     {
@@ -32,18 +42,7 @@ public:
     bool available() const override { return true; }
     WindowId activeBeforeUs() override { return m_backend->activeBeforeUs(); }
     WindowId windowAt(int x, int y) override { return m_backend->windowAt(x, y); }
-    bool giveFocus(WindowId window) override
-    {
-        // The click that asks for the pick has made Qt ask the window manager to activate our
-        // window. That request must reach the server before the backend's own, so that the
-        // window manager handles it first and the backend's wait covers it.
-        if (auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()) {
-            xcb_connection_t *connection = x11->connection();
-            std::free(
-                xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
-        }
-        return m_backend->giveFocus(window);
-    }
+    bool giveFocus(WindowId window) override { return m_backend->giveFocus(window); }
     bool sendCopyKeys() override { return m_backend->sendCopyKeys(); }
     WindowClass windowClass(WindowId window) override { return m_backend->windowClass(window); }
     long windowProcess(WindowId window) override { return m_backend->windowProcess(window); }
