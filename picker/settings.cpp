@@ -409,6 +409,11 @@ bool PickerSettings::claim()
         equalsIgnoringCase(ini.value(m_section, "capture").value_or(""), SelectionModeName)
             ? CaptureMode::Selection
             : CaptureMode::Copy;
+    m_shortcuts = DefaultShortcuts();
+    for (std::size_t i = 0; i < ShortcutCount; ++i) {
+        if (const std::optional<std::string_view> value = ini.value(m_section, ShortcutKeyNames[i]))
+            ApplyShortcutSetting(m_shortcuts, i, *value);
+    }
     // A file that exists but cannot be read is left as it is rather than overwritten.
     if (!loaded)
         return false;

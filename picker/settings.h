@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "picker/capture/capturemode.h"
+#include "picker/shortcuts.h"
 
 // The longest Table Description path the picker works with, in bytes. A longer path is refused
 // rather than cut, since a cut path may name another file.
@@ -17,8 +18,10 @@ bool descriptionPathFits(std::string_view path);
 // The picker's own section of the settings file "quillon.ini".
 //
 // Every running picker owns one section: "Settings", "Settings1", "Settings2", … Its keys are
-// "inuse" (non-zero while a picker owns the section), "orientation", "datatablefile" and
-// "capture" ("copy" or "selection": how a click on a field's button gets the text). The
+// "inuse" (non-zero while a picker owns the section), "orientation", "datatablefile",
+// "capture" ("copy" or "selection": how a click on a field's button gets the text) and the
+// keys that work in every application, "shortcut.pick1" … "shortcut.fillrow" (a combination
+// such as "Ctrl+Alt+1", or nothing to switch one off; read only, never written). The
 // file is plain `key=value` text that people may edit; section and key names are compared
 // without case, values are read with the blanks around them trimmed, and a write changes only
 // the lines it concerns.
@@ -54,6 +57,9 @@ public:
     // "capture" as read by claim(): "selection" (in any case) is the selection mode, anything
     // else, or nothing, the copy mode.
     CaptureMode captureMode() const { return m_captureMode; }
+    // The shortcuts as read by claim(): the defaults, changed or switched off by the section's
+    // "shortcut.…" keys.
+    const ShortcutSet &shortcuts() const { return m_shortcuts; }
 
     // At the end of a run: writes "inuse"=0, "orientation", "datatablefile" and "capture" and
     // gives the section up. A path holding a line break cannot be kept in the file: the earlier
@@ -75,6 +81,7 @@ private:
     std::string m_dataTableFile;
     unsigned m_orientation = 0;
     CaptureMode m_captureMode = CaptureMode::Copy;
+    ShortcutSet m_shortcuts = DefaultShortcuts();
     int m_ownerLock = -1;
     bool m_owning = false;
 };

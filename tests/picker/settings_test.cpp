@@ -126,6 +126,28 @@ TEST_F(PickerSettingsTest, FirstStartCreatesTheFolderAndClaimsSettings)
     EXPECT_EQ(readIni(), "[Settings]\ninuse=1\n");
 }
 
+// The keys for every application come from the claimed section and are never written back.
+TEST_F(PickerSettingsTest, ShortcutsAreReadFromTheClaimedSectionAndLeftAsWritten)
+{
+    const std::string text = "[Settings]\nSHORTCUT.Pick1 = Super+1\nshortcut.enter=\n"
+                             "shortcut.fillrow=Ctrl+Blah\n[Settings1]\nshortcut.pick2=Ctrl+F2\n";
+    writeIni(text);
+    PickerSettings settings;
+    ASSERT_TRUE(settings.claim());
+    const ShortcutSet &keys = settings.shortcuts();
+    EXPECT_EQ(keys[ShortcutAction::Pick1], (KeyCombination{KeyCombination::Super, "1"}));
+    EXPECT_EQ(keys[ShortcutAction::Pick2],
+              (KeyCombination{KeyCombination::Ctrl | KeyCombination::Alt, "2"}));
+    EXPECT_FALSE(keys[ShortcutAction::Enter]);
+    EXPECT_FALSE(keys[ShortcutAction::FillRow]);
+    EXPECT_EQ(keys.unreadable, std::vector<std::string>{"shortcut.fillrow=Ctrl+Blah"});
+    ASSERT_TRUE(settings.release(0, "t.dtd", CaptureMode::Copy));
+    EXPECT_EQ(readIni(), "[Settings]\nSHORTCUT.Pick1 = Super+1\nshortcut.enter=\n"
+                         "shortcut.fillrow=Ctrl+Blah\ninuse=0\norientation=0\n"
+                         "datatablefile=t.dtd\ncapture=copy\n[Settings1]\n"
+                         "shortcut.pick2=Ctrl+F2\n");
+}
+
 TEST_F(PickerSettingsTest, ConfigFolderIsHomeConfigUnlessXdgIsAbsolute)
 {
     for (const char *xdg : {"", "relative/config"}) {
