@@ -44,6 +44,8 @@ constexpr std::size_t ReadSlack = 8;
 // How long after the copy keys a copy that has brought nothing counts as none. Programs copy
 // within a few milliseconds; a heavy one may need a tenth of a second for a large selection.
 constexpr std::chrono::milliseconds CopyWait{500};
+// How long a pick waits at once for the copy before it leaves it to the clipboard's notice.
+constexpr std::chrono::milliseconds QuickCopyWait{20};
 // How long a bystander's text waits for the target's own copy. A clipboard manager refills the
 // emptied clipboard before the target has even been sent the keys, so the copy follows within
 // about the time a copy takes; a copy made by a helper process (Wine) is taken this much later.
@@ -159,18 +161,28 @@ void CaptureController::PickField(int field)
                 m_backend.windowAt(area.x() + area.width() / 2, area.y() + area.height() / 2);
         }
     }
+    // The window manager moves the focus back while the target is looked at and the clipboard
+    // is emptied.
+    const WindowId target = m_row.captureTarget;
+    const bool focusAsked = m_backend.available() && target != 0 && !IsOwnWindow(target) &&
+                            m_backend.requestFocus(target);
     // Ctrl+C in a terminal interrupts the program running there: what the user selected in it
     // is the selection. The terminal gets the focus back all the same, as after a copy.
-    if (IsTerminal(m_row.captureTarget)) {
+    if (IsTerminal(target)) {
         TakeSelectedText(field);
-        m_backend.giveFocus(m_row.captureTarget);
+        if (focusAsked)
+            m_backend.awaitFocus();
         return;
     }
-    SendCopyRequest(m_row.captureTarget);
+    const bool sent = SendCopyRequest(target, focusAsked);
     // Only now does the field wait. The notice of the emptying above either came inside it or
     // finds the clipboard without an owner: neither is taken as the awaited text.
     m_row.pendingField = field;
     m_copyWait.start();
+    // Most programs copy within a millisecond or two: heard here, the copy is taken without
+    // waiting for its notice to come round the event loop.
+    if (sent && m_backend.waitForCopy(QuickCopyWait))
+        clipboardChanged();
 }
 
 void CaptureController::stopWaiting()
@@ -191,10 +203,10 @@ void CaptureController::reportUnavailable()
 
 bool CaptureController::CopyFromTargetWindow(WindowId target)
 {
-    return !IsTerminal(target) && SendCopyRequest(target);
+    return !IsTerminal(target) && SendCopyRequest(target, false);
 }
 
-bool CaptureController::SendCopyRequest(WindowId target)
+bool CaptureController::SendCopyRequest(WindowId target, bool focusAsked)
 {
     m_askTextBefore = false;
     if (!m_backend.available()) {
@@ -216,7 +228,7 @@ bool CaptureController::SendCopyRequest(WindowId target)
         m_clipboard->clear(QClipboard::Clipboard);
     }
     // A target that has been closed, or that will not take the focus, gets no keys.
-    if (!m_backend.giveFocus(target))
+    if (!(focusAsked ? m_backend.awaitFocus() : m_backend.giveFocus(target)))
         return false;
     return m_backend.sendCopyKeys();
 }

@@ -121,8 +121,9 @@ private:
     std::optional<ClipboardContent> TakeBackendRead(CaptureBackend::ClipboardRead read);
     // Reads what Qt holds for the clipboard or the selection into the capture buffer.
     ClipboardContent ReadFromToolkit(QClipboard::Mode mode);
-    // The copy request for a window that is not a terminal.
-    bool SendCopyRequest(WindowId target);
+    // The copy request for a window that is not a terminal; `focusAsked` when the backend has
+    // been asked to move the focus there already.
+    bool SendCopyRequest(WindowId target, bool focusAsked);
     // Field `field` has taken a new value: its fill state, the beep, the unsaved row.
     void ValueArrived(int field);
     // Whether the clipboard's text, read into the capture buffer, was put there by a bystander:

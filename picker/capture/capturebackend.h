@@ -1,8 +1,10 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 
 // An X11 window id, or the equivalent on another system; 0 means no window.
 using WindowId = std::uint64_t;
@@ -29,6 +31,15 @@ public:
     // Moves the keyboard focus into the window and returns once it is there. False, and nothing
     // else, when the window is gone or does not take the focus in time.
     virtual bool giveFocus(WindowId window) = 0;
+    // giveFocus() in two halves, so that other work can be done while the focus moves:
+    // requestFocus() asks for it without waiting (false when the window is gone), awaitFocus()
+    // waits until the focus asked for last is there.
+    virtual bool requestFocus(WindowId window)
+    {
+        m_focusAsked = window;
+        return true;
+    }
+    virtual bool awaitFocus() { return giveFocus(std::exchange(m_focusAsked, 0)); }
 
     // Types Ctrl+C into whatever holds the keyboard focus.
     virtual bool sendCopyKeys() = 0;
@@ -89,6 +100,14 @@ public:
     // Empties the clipboard before the keys that follow, without waiting. The text it held is
     // fetched on the side, for textBeforeEmptying().
     virtual bool emptyClipboard() { return false; }
+    // Waits, at most `wait`, for the clipboard to get an owner after the copy keys; true when it
+    // has one, whose text can be read at once. False at once when this cannot be heard here
+    // (the toolkit's notice comes all the same).
+    virtual bool waitForCopy(std::chrono::milliseconds wait)
+    {
+        (void)wait;
+        return false;
+    }
     // Reads the clipboard's plain text, at most `limit` bytes of it.
     virtual ClipboardRead readClipboardText(std::string &text, std::size_t limit)
     {
@@ -115,6 +134,9 @@ public:
     // program that was last sent the copy keys nor from the one that holds the focus now. False
     // when that cannot be told.
     virtual bool ownerIsBystander() { return false; }
+
+private:
+    WindowId m_focusAsked = 0;
 };
 
 // The backend that cannot reach other applications.

@@ -15,6 +15,7 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XRes.h>
 #include <X11/extensions/XTest.h>
+#include <X11/extensions/Xfixes.h>
 #include <X11/keysym.h>
 
 #include "picker/capture/x11/x11property.h"
@@ -95,6 +96,17 @@ void DropEvents(Display *display, Window keep)
         return e.xany.window != keep;
     };
     while (WaitForEvent(display, Clock::now(), event, other)) {
+    }
+}
+
+// Drops the queued events of `window`.
+void DropEventsOf(Display *display, Window window)
+{
+    XEvent event{};
+    auto of = [window](const XEvent &e) {
+        return e.xany.window == window;
+    };
+    while (WaitForEvent(display, Clock::now(), event, of)) {
     }
 }
 
@@ -220,6 +232,25 @@ struct Receiver
         }
     }
 
+    // Whether the answer to the last ask() has arrived; it stays queued.
+    bool answered() const
+    {
+        auto check = [](Display *, XEvent *e, XPointer arg) -> Bool {
+            const auto *self = reinterpret_cast<const Receiver *>(arg);
+            return e->xany.window == self->window && e->type == SelectionNotify &&
+                           (e->xselection.property == self->property ||
+                            e->xselection.property == None)
+                       ? True
+                       : False;
+        };
+        XEvent event{};
+        if (!XCheckIfEvent(display, &event, check,
+                           reinterpret_cast<XPointer>(const_cast<Receiver *>(this))))
+            return false;
+        XPutBackEvent(display, &event);
+        return true;
+    }
+
     // Takes the answer to ask(..., TIMESTAMP): the server time at which the owner took the
     // selection. False when the owner refuses or does not answer within `wait`.
     bool receiveTime(Time &time, Clock::duration wait)
@@ -263,6 +294,12 @@ struct X11CaptureBackend::Connection
     Atom stampProperty = 0;
     Atom wmState = 0;
     int inputOpcode = -1;
+    // XFixes tells of new clipboard owners; heard from the copy keys until the copy has come.
+    bool fixes = false;
+    int fixesEvent = 0;
+    bool hearingCopy = false;
+    // The clipboard's new owner as XFixes told it, until its text is read.
+    Window heardOwner = 0;
     Atom clipboard = 0;
     Atom utf8String = 0;
     Atom incr = 0;
@@ -279,12 +316,24 @@ struct X11CaptureBackend::Connection
     };
     Before beforeState = Before::Unknown;
     std::string beforeText;
+    // The most of it that the caller takes, once it has said (0 before).
+    std::size_t beforeLimit = 0;
     // The clipboard has been emptied since the last copy keys; the first server time read after
     // the emptying (CurrentTime while none has been).
     bool emptied = false;
     Time emptiedBy = CurrentTime;
     // The latest server time that the wait for the focus has seen in an event.
     Time latestSeen = CurrentTime;
+    // The focus asked for and not yet awaited: the window, whether the window manager answers,
+    // whether the focus is there already (no window manager), the time of the request.
+    struct FocusRequest
+    {
+        Window window = 0;
+        bool answers = false;
+        bool done = false;
+        Time time = CurrentTime;
+    };
+    FocusRequest focus;
     Window askedWindow = 0; // the window last sent the copy keys
     Window focusTarget = 0; // the window that giveFocus was last asked to focus
     Window textOwner = 0;   // the owner of the clipboard text last read
@@ -527,6 +576,8 @@ std::unique_ptr<X11CaptureBackend> X11CaptureBackend::Open(const char *displayNa
             x->resourceMask = clients[0].resource_mask;
         XFree(clients);
     }
+    int fixesError = 0;
+    x->fixes = XFixesQueryExtension(x->display, &x->fixesEvent, &fixesError) != 0;
     x->control = XKeysymToKeycode(x->display, XK_Control_L);
     x->letterC = XKeysymToKeycode(x->display, XK_c);
     if (x->control == 0 || x->letterC == 0)
@@ -649,7 +700,13 @@ WindowId X11CaptureBackend::windowAt(int x, int y)
 
 bool X11CaptureBackend::giveFocus(WindowId id)
 {
+    return requestFocus(id) && awaitFocus();
+}
+
+bool X11CaptureBackend::requestFocus(WindowId id)
+{
     Window target = ToWindow(id);
+    m_x->focus = {};
     if (target == 0)
         return false;
     Display *display = m_x->display;
@@ -666,26 +723,21 @@ bool X11CaptureBackend::giveFocus(WindowId id)
         if (trap.failed())
             return false;
         m_x->askedWindow = target;
+        m_x->focus = {target, true, true, CurrentTime};
         return true;
     }
 
     // The click on the picker has made the window manager activate the picker, and it may not
     // have handled that yet: the target may still look active and focused, only to lose the
-    // focus to the picker a moment later. So the wait below ends only on the state that our own
-    // request produced, never on one that held before it.
+    // focus to the picker a moment later. So the wait for the focus ends only on the state that
+    // our own request produced, never on one that held before it.
     //
     // A change of the active window, and the focus arriving in the target, wake the wait. The
-    // root window is heard only while waiting; the few focus changes of earlier targets are
-    // dropped with the rest of the queue.
+    // root window is heard only until the wait ends; the few focus changes of earlier targets
+    // are dropped with the rest of the queue.
     DropEvents(display, m_x->before.window);
     XSelectInput(display, m_x->root, PropertyChangeMask);
     XSelectInput(display, target, FocusChangeMask);
-    struct StopListening
-    {
-        Display *display;
-        Window root;
-        ~StopListening() { XSelectInput(display, root, NoEventMask); }
-    } stopListening{display, m_x->root};
 
     // The request carries the server's time, so the window manager's focus change is newer than
     // the one it made for the click; a late focus request of the picker's loses against it. The
@@ -695,6 +747,11 @@ bool X11CaptureBackend::giveFocus(WindowId id)
         m_flushToolkit();
     const Time requested = m_x->takeTime();
     m_x->latestSeen = CurrentTime;
+    // The time's answer has come after any error of the requests above.
+    if (trap.seen()) {
+        XSelectInput(display, m_x->root, NoEventMask);
+        return false;
+    }
     XDeleteProperty(display, m_x->stamp, m_x->netFrameExtents);
     // source 2: a pager, which the window manager always obeys
     m_x->askWindowManager(target, m_x->netActiveWindow, 2, static_cast<long>(requested));
@@ -704,6 +761,28 @@ bool X11CaptureBackend::giveFocus(WindowId id)
     if (answers)
         m_x->askWindowManager(m_x->stamp, m_x->netRequestFrameExtents, 0, 0);
     XFlush(display);
+    m_x->focus = {target, answers, false, requested};
+    return true;
+}
+
+bool X11CaptureBackend::awaitFocus()
+{
+    const Connection::FocusRequest asked = std::exchange(m_x->focus, {});
+    const Window target = asked.window;
+    if (target == 0)
+        return false;
+    if (asked.done)
+        return true;
+    Display *display = m_x->display;
+    ErrorTrap trap(display);
+    struct StopListening
+    {
+        Display *display;
+        Window root;
+        ~StopListening() { XSelectInput(display, root, NoEventMask); }
+    } stopListening{display, m_x->root};
+    const bool answers = asked.answers;
+    const Time requested = asked.time;
 
     // Keys sent before the focus has arrived go astray: check at every change of the active
     // window or of the target's focus, and every 2 ms at the latest, until our request has been
@@ -726,13 +805,21 @@ bool X11CaptureBackend::giveFocus(WindowId id)
                 continue;
             m_x->latestSeen = event.xproperty.time;
             if (event.xproperty.window == m_x->stamp &&
-                event.xproperty.atom == m_x->netFrameExtents &&
-                event.xproperty.state == PropertyNewValue)
+                event.xproperty.atom == m_x->stampProperty && m_x->emptied &&
+                m_x->emptiedBy == CurrentTime)
+                m_x->emptiedBy = event.xproperty.time; // the emptying's own time
+            else if (event.xproperty.window == m_x->stamp &&
+                     event.xproperty.atom == m_x->netFrameExtents &&
+                     event.xproperty.state == PropertyNewValue)
                 handled = true;
             else if (!answers && event.xproperty.window == m_x->root &&
                      event.xproperty.atom == m_x->netActiveWindow && isNewer(event.xproperty.time))
                 handled = true;
         }
+        // The answer about the clipboard before the emptying is taken while there is time.
+        if (m_x->beforeState == Connection::Before::Asked && m_x->beforeLimit != 0 &&
+            m_x->before.answered())
+            receiveTextBefore(m_x->beforeLimit);
         if (handled && (answers || m_x->activeWindow() == target)) {
             Window focus = 0;
             int revert = 0;
@@ -776,6 +863,12 @@ bool X11CaptureBackend::sendCopyKeys()
         while (!past && m_x->serverTime() == emptying && Clock::now() < deadline) {
         }
     }
+    // Asked before the keys, so that the copy they bring is heard.
+    if (m_x->fixes && !m_x->hearingCopy) {
+        XFixesSelectSelectionInput(display, m_x->stamp, m_x->clipboard,
+                                   XFixesSetSelectionOwnerNotifyMask);
+        m_x->hearingCopy = true;
+    }
     XTestFakeKeyEvent(display, m_x->control, True, CurrentTime);
     XTestFakeKeyEvent(display, m_x->letterC, True, CurrentTime);
     XTestFakeKeyEvent(display, m_x->letterC, False, CurrentTime);
@@ -784,17 +877,42 @@ bool X11CaptureBackend::sendCopyKeys()
     return true;
 }
 
+bool X11CaptureBackend::waitForCopy(std::chrono::milliseconds wait)
+{
+    if (!m_x->hearingCopy)
+        return false;
+    Display *display = m_x->display;
+    XEvent event{};
+    const int notify = m_x->fixesEvent + XFixesSelectionNotify;
+    const bool arrived =
+        WaitForEvent(display, Clock::now() + wait, event, [this, notify](const XEvent &e) {
+            if (e.type != notify)
+                return false;
+            const auto &owner = reinterpret_cast<const XFixesSelectionNotifyEvent &>(e);
+            return owner.window == m_x->stamp && owner.owner != None;
+        });
+    m_x->heardOwner =
+        arrived ? reinterpret_cast<const XFixesSelectionNotifyEvent &>(event).owner : 0;
+    XFixesSelectSelectionInput(display, m_x->stamp, m_x->clipboard, 0);
+    XFlush(display);
+    m_x->hearingCopy = false;
+    return arrived;
+}
+
 bool X11CaptureBackend::emptyClipboard()
 {
     // The text the clipboard holds now is asked for first, so that its owner answers before it
     // learns that it has lost the clipboard; the answer is taken only if it is needed. Both
-    // requests go out with the focus request and the keys that follow, in this order.
-    DropEvents(m_x->display, 0);
+    // requests go out with the focus request and the keys that follow, in this order. Only stale
+    // answers are dropped: a focus request may be on its way.
+    DropEventsOf(m_x->display, m_x->before.window);
     m_x->before.ask(m_x->clipboard, m_x->utf8String);
     m_x->beforeState = Connection::Before::Asked;
     XSetSelectionOwner(m_x->display, m_x->clipboard, None, CurrentTime);
     m_x->emptied = true;
     m_x->emptiedBy = CurrentTime;
+    // The server's time just after the emptying, heard by whoever waits next.
+    m_x->askTime();
     return true;
 }
 
@@ -802,7 +920,9 @@ void X11CaptureBackend::receiveTextBefore(std::size_t limit)
 {
     // Its owner answered at the emptying; one that sends it in pieces waits for us to take them,
     // and some programs do nothing else meanwhile (Tk). So the answer is taken at the first look
-    // at the clipboard after the emptying, whether it is needed or not.
+    // at the clipboard after the emptying, whether it is needed or not, or earlier while the
+    // focus is awaited.
+    m_x->beforeLimit = limit;
     if (m_x->beforeState != Connection::Before::Asked)
         return;
     const bool known =
@@ -879,6 +999,8 @@ CaptureBackend::ClipboardRead X11CaptureBackend::readClipboardText(std::string &
 {
     receiveTextBefore(limit);
     DropEvents(m_x->display, 0);
+    // An owner just heard of need not be asked for.
+    m_x->textOwner = std::exchange(m_x->heardOwner, 0);
     return readText(m_x->clipboard, text, limit, m_x->textOwner);
 }
 
@@ -891,6 +1013,7 @@ CaptureBackend::ClipboardRead X11CaptureBackend::readSelectionText(std::string &
     // arrives before it.
     m_x->stamps.ask(XA_PRIMARY, m_x->timestamp);
     m_x->selectionTime = 0;
+    m_x->selectionOwner = 0;
     const ClipboardRead read = readText(XA_PRIMARY, text, limit, m_x->selectionOwner);
     if (read == ClipboardRead::NoOwner)
         m_x->selectionOwner = 0;
@@ -915,19 +1038,20 @@ CaptureBackend::ClipboardRead X11CaptureBackend::readText(unsigned long selectio
                                                           unsigned long &owner)
 {
     Display *display = m_x->display;
-    // UTF-8 first; Latin-1 from owners that offer nothing else.
+    // UTF-8 first; Latin-1 from owners that offer nothing else. `owner` is asked for unless it is
+    // known already.
     bool first = true;
     for (Atom target : {m_x->utf8String, static_cast<Atom>(XA_STRING)}) {
         m_x->current.ask(selection, target);
-        if (first) {
+        if (first && owner == 0) {
             // Asked right behind the request, so that both travel together.
-            first = false;
             owner = XGetSelectionOwner(display, selection);
             if (owner == None) {
                 text.clear();
                 return ClipboardRead::NoOwner;
             }
         }
+        first = false;
         XFlush(display);
         switch (
             m_x->current.receive(target, m_x->incr, text, limit, std::chrono::seconds(2), true)) {

@@ -23,6 +23,8 @@ public:
     WindowId activeBeforeUs() override;
     WindowId windowAt(int x, int y) override;
     bool giveFocus(WindowId window) override;
+    bool requestFocus(WindowId window) override;
+    bool awaitFocus() override;
     bool sendCopyKeys() override;
     WindowClass windowClass(WindowId window) override;
     long windowProcess(WindowId window) override;
@@ -30,6 +32,7 @@ public:
     SelectionStamp selectionStamp() override;
     bool selectionFromTarget() override;
     bool emptyClipboard() override;
+    bool waitForCopy(std::chrono::milliseconds wait) override;
     ClipboardRead readClipboardText(std::string &text, std::size_t limit) override;
     bool textBeforeEmptying(std::string &text, std::size_t limit) override;
     bool ownerIsBystander() override;

@@ -43,6 +43,8 @@ public:
     WindowId activeBeforeUs() override { return m_backend->activeBeforeUs(); }
     WindowId windowAt(int x, int y) override { return m_backend->windowAt(x, y); }
     bool giveFocus(WindowId window) override { return m_backend->giveFocus(window); }
+    bool requestFocus(WindowId window) override { return m_backend->requestFocus(window); }
+    bool awaitFocus() override { return m_backend->awaitFocus(); }
     bool sendCopyKeys() override { return m_backend->sendCopyKeys(); }
     WindowClass windowClass(WindowId window) override { return m_backend->windowClass(window); }
     long windowProcess(WindowId window) override { return m_backend->windowProcess(window); }
@@ -53,6 +55,10 @@ public:
     SelectionStamp selectionStamp() override { return m_backend->selectionStamp(); }
     bool selectionFromTarget() override { return m_backend->selectionFromTarget(); }
     bool emptyClipboard() override { return m_backend->emptyClipboard(); }
+    bool waitForCopy(std::chrono::milliseconds wait) override
+    {
+        return m_backend->waitForCopy(wait);
+    }
     ClipboardRead readClipboardText(std::string &text, std::size_t limit) override
     {
         return m_backend->readClipboardText(text, limit);
