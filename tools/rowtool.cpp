@@ -29,7 +29,9 @@ const char UsageText[] =
     "FIELD is a field's title, else its name, or #N for the N-th field (from 1). Fields not\n"
     "named start with their default values, as in the picker.\n"
     "\n"
-    "Exit status: 0 done (or the row is acceptable), 1 refused or failed, 2 usage error.\n";
+    "Exit status: 0 done (or the row is acceptable), 1 refused or failed, 2 usage error,\n"
+    "3 the connection was lost while the row was being stored: it may or may not have been\n"
+    "stored, so check the table before inserting it again.\n";
 
 int usageError(std::ostream &err, const std::string &problem)
 {
@@ -306,7 +308,14 @@ int RunInsert(const std::vector<std::string> &args, std::ostream &out, std::ostr
     if (status != 0)
         return status;
     StreamMessageSink sink(err);
-    return InsertRowFromTexts(description, values, sink) == 0 ? 0 : 1;
+    switch (InsertRowFromTexts(description, values, sink)) {
+    case InsertStored:
+        return 0;
+    case InsertInDoubt:
+        return 3;
+    default:
+        return 1;
+    }
 }
 
 namespace {

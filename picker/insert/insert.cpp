@@ -85,7 +85,37 @@ void ShowDiagnostics(MessageSink &sink, DiagnosticsKind kind,
         sink.show(box);
 }
 
+// InsertRow's outcome when the row is to be sent once more on a new connection; never returned
+// by InsertRow itself.
+constexpr int InsertRetry = -1;
+
+Message InDoubtMessage()
+{
+    return Message{RowInDoubtText, "Quillon: Warning", MessageIcon::Exclamation,
+                   MessageButtons::Ok};
+}
+
 } // namespace
+
+const char *const RowInDoubtText =
+    "The connection was lost while the row was being stored. It may have been stored: check "
+    "before entering it again.";
+
+bool ConnectionGone(const std::vector<SqlDiagnosticRecord> &records)
+{
+    return IsConnectionFailure(records) ||
+           std::any_of(records.begin(), records.end(), [](const SqlDiagnosticRecord &record) {
+               return record.state == "57P01" || record.state == "57P02" || record.state == "57P03";
+           });
+}
+
+bool CommitOutcomeUnknown(const std::vector<SqlDiagnosticRecord> &records)
+{
+    return ConnectionGone(records) ||
+           std::any_of(records.begin(), records.end(), [](const SqlDiagnosticRecord &record) {
+               return record.state == "40003" || record.state == "HYT00" || record.state == "HYT01";
+           });
+}
 
 std::vector<Message> SplitDiagnostics(DiagnosticsKind kind,
                                       const std::vector<SqlDiagnosticRecord> &records)
@@ -220,7 +250,7 @@ void OdbcConnection::report(DiagnosticsKind kind, bool withStatement)
     ShowDiagnostics(m_sink, kind, records);
     if (statement != SQL_NULL_HSTMT)
         SQLFreeStmt(statement, SQL_CLOSE);
-    if (IsConnectionFailure(records))
+    if (ConnectionGone(records))
         m_reconnect = true;
 }
 
@@ -247,20 +277,46 @@ void OdbcConnection::rollBack()
         endTransaction(SQL_ROLLBACK);
 }
 
-int OdbcConnection::failInsert()
+int OdbcConnection::failInsert(bool executed, bool mayRetry)
 {
-    report(DiagnosticsKind::Error, true);
+    const std::vector<SqlDiagnosticRecord> records = CollectDiagnostics(
+        m_handles->environment.get(), m_handles->connection.get(), m_handles->statement.get());
+    const bool lost = ConnectionGone(records);
     m_preparedText.clear();
-    if (connected())
+    if (lost)
+        m_reconnect = true;
+    // Nothing of the row was committed on the connection that went away: it had not been sent, or
+    // it waits for a commit of ours.
+    const bool committing = executed && commitsByItself();
+    if (lost && mayRetry && !committing)
+        return InsertRetry;
+    // A statement that commits itself may have done so before the connection went.
+    if (lost && committing)
+        m_sink.show(InDoubtMessage());
+    ShowDiagnostics(m_sink, DiagnosticsKind::Error, records);
+    if (connected()) {
+        SQLFreeStmt(m_handles->statement.get(), SQL_CLOSE);
         SQLFreeStmt(m_handles->statement.get(), SQL_RESET_PARAMS);
+    }
+    if (lost && committing)
+        return InsertInDoubt;
     // A server that refused the statement may have ended the transaction as well (PostgreSQL
     // accepts nothing more in it); the next row starts a transaction of its own.
     rollBack();
-    return 1;
+    return InsertFailed;
 }
 
 int OdbcConnection::InsertRow(const std::string &tableName, std::span<FieldDescription> fields,
                               std::span<const std::string> values)
+{
+    const int result = insertOnce(tableName, fields, values, true);
+    if (result != InsertRetry)
+        return result;
+    return insertOnce(tableName, fields, values, false);
+}
+
+int OdbcConnection::insertOnce(const std::string &tableName, std::span<FieldDescription> fields,
+                               std::span<const std::string> values, bool mayRetry)
 {
     if (m_reconnect || !connected()) {
         if (ConnectDataSource(m_connectString) != 0)
@@ -298,7 +354,7 @@ int OdbcConnection::InsertRow(const std::string &tableName, std::span<FieldDescr
         if (code == SQL_SUCCESS_WITH_INFO)
             noteInformation();
         else if (code != SQL_SUCCESS)
-            return failInsert();
+            return failInsert(false, mayRetry);
         m_preparedText = m_statementText;
         ++m_prepareCount;
     }
@@ -343,17 +399,21 @@ int OdbcConnection::InsertRow(const std::string &tableName, std::span<FieldDescr
             noteInformation();
         } else if (code != SQL_SUCCESS) {
             showInformation();
-            return failInsert();
+            return failInsert(false, mayRetry);
         }
         ++number;
     }
 
     SQLRETURN code = SQLExecute(statement);
+    if (code != SQL_SUCCESS && code != SQL_SUCCESS_WITH_INFO) {
+        const int result = failInsert(true, mayRetry);
+        if (result != InsertRetry)
+            showInformation();
+        return result;
+    }
     showInformation();
     if (code == SQL_SUCCESS_WITH_INFO)
         report(DiagnosticsKind::Information, true);
-    else if (code != SQL_SUCCESS)
-        return failInsert();
 
     // The commit stores the row. On a connection that commits by itself the row is already
     // stored, and what the commit reports is shown without taking that back. Otherwise a failing
@@ -361,12 +421,24 @@ int OdbcConnection::InsertRow(const std::string &tableName, std::span<FieldDescr
     // own.
     code = endTransaction(SQL_COMMIT);
     if (code == SQL_SUCCESS)
-        return 0;
-    report(KindOf(code), false);
+        return InsertStored;
+    const std::vector<SqlDiagnosticRecord> records =
+        CollectDiagnostics(environment, connection, SQL_NULL_HSTMT);
+    // Whether a commit whose answer never came was made is for the user to find out: the row
+    // must not count as failed, to be entered again, nor as stored.
+    if (code != SQL_SUCCESS_WITH_INFO && !commitsByItself() && CommitOutcomeUnknown(records)) {
+        m_reconnect = true;
+        m_sink.show(InDoubtMessage());
+        ShowDiagnostics(m_sink, DiagnosticsKind::Error, records);
+        return InsertInDoubt;
+    }
+    ShowDiagnostics(m_sink, KindOf(code), records);
+    if (ConnectionGone(records))
+        m_reconnect = true;
     if (code == SQL_SUCCESS_WITH_INFO || commitsByItself())
-        return 0;
+        return InsertStored;
     rollBack();
-    return 1;
+    return InsertFailed;
 }
 
 int OdbcConnection::InsertRow(TableDescription &description, std::span<const std::string> values)

@@ -45,6 +45,23 @@ std::string BuildInsertStatement(const std::string &tableName,
                                  std::span<const std::string> values,
                                  std::string_view quote = "\"");
 
+// What an insert did with the row.
+inline constexpr int InsertStored = 0;
+inline constexpr int InsertFailed = 1;
+// The connection was lost while the commit was under way: the row may or may not be stored.
+inline constexpr int InsertInDoubt = 2;
+
+// Said when the commit's answer never came.
+extern const char *const RowInDoubtText;
+
+// Whether these records say that the connection went away: class 08, or the server shutting
+// down or crashing under it (57P01, 57P02, 57P03).
+bool ConnectionGone(const std::vector<SqlDiagnosticRecord> &records);
+
+// Whether the outcome of a commit that failed with these records cannot be known: the
+// connection went away, the driver says so (40003), or the commit timed out.
+bool CommitOutcomeUnknown(const std::vector<SqlDiagnosticRecord> &records);
+
 class OdbcConnection
 {
 public:
@@ -67,13 +84,17 @@ public:
 
     // Inserts one row of `values` (one text per field, empty means "no value") into
     // `tableName`. The values of date, time and timestamp fields go through the fields'
-    // bindBuffer; every other value, wide character types included, is character data. Returns 0
-    // when the row was stored, 1 otherwise: a failed step (a timeout among them) is shown and
-    // rolled back; a failing commit loses the row, which is rolled back and gives 1, except on a
-    // connection that commits by itself, where SQLExecute stored the row and what the commit
-    // reports is shown without taking that back.
+    // bindBuffer; every other value, wide character types included, is character data. Returns
+    // InsertStored when the row was stored, InsertFailed when it was not: a failed step (a timeout
+    // among them) is shown and rolled back; a failing commit loses the row, which is rolled back,
+    // except on a connection that commits by itself, where SQLExecute stored the row and what the
+    // commit reports is shown without taking that back. InsertInDoubt, after RowInDoubtText and
+    // the driver's words, when the connection went away while the row was being committed.
     // Without a usable connection (a failed connect, or SQLSTATE class 08 from an earlier call) it
-    // first connects again with the last connection string; a row is never sent again by itself.
+    // first connects again with the last connection string. A row whose statement finds the
+    // connection gone before anything was committed is sent once more on a new connection (a
+    // server restarted, a standby promoted in the primary's place); a row is never sent again
+    // once its commit may have been made.
     // The statement stays prepared while the same columns receive values. No message box is shown
     // between reading the values and executing them: information from preparing and binding waits
     // until then.
@@ -98,7 +119,11 @@ private:
     // Shows the diagnostics of a failed or informative call and notes a lost connection.
     void report(DiagnosticsKind kind, bool withStatement);
     // report() for a failed step of an insert: the statement is prepared afresh next time.
-    int failInsert();
+    // `executed` when the statement had been sent. Gives InsertRetry, without a word, for a lost
+    // connection that `mayRetry` allows to send the row again.
+    int failInsert(bool executed, bool mayRetry);
+    int insertOnce(const std::string &tableName, std::span<FieldDescription> fields,
+                   std::span<const std::string> values, bool mayRetry);
     // Whether the connection commits every statement by itself (ODBC's default).
     bool commitsByItself() const;
     // Takes back what a failed insert left of its transaction, unless the connection is lost.
@@ -119,6 +144,7 @@ private:
 };
 
 // Connects to the description's data source without prompting, inserts one row and
-// disconnects. `values` must already have passed CheckRow. Returns 0 when the row was stored.
+// disconnects. `values` must already have passed CheckRow. Returns InsertRow's outcome, or
+// InsertFailed when no connection could be made.
 int InsertRowFromTexts(const TableDescription &description, std::span<const std::string> values,
                        MessageSink &sink);

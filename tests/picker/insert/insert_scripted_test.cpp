@@ -303,57 +303,63 @@ TEST_F(ScriptedInsert, TheStatementStaysPreparedWhileTheSameColumnsGetValues)
     EXPECT_EQ(log(), expected);
 }
 
-TEST_F(ScriptedInsert, AfterALostConnectionTheNextInsertReconnectsFirst)
+// A row whose statement finds the connection gone was not committed: it is sent once more, on a
+// new connection (a restarted server, a standby promoted in the primary's place), and only once.
+TEST_F(ScriptedInsert, ARowThatMeetsALostConnectionIsSentOnceMoreOnANewOne)
 {
     connect("execute error\n"
             "record 08S01 0 [Scripted] server closed the connection\n"
+            "---\n"
+            "execute success\n"
+            "execute error\n"
+            "record 57P01 0 [Scripted] terminating connection due to administrator command\n"
             "---\n"
             "connect error\n"
             "record 08001 0 [Scripted] server still down\n"
             "---\n");
 
-    EXPECT_EQ(insert({"a"}), 1);
+    EXPECT_EQ(insert({"a"}), InsertStored);
+    EXPECT_EQ(insert({"b"}), InsertFailed);
     EXPECT_TRUE(m_odbc.reconnectPending());
-    EXPECT_EQ(insert({"b"}), 1);
-    EXPECT_EQ(insert({"c"}), 0);
+    EXPECT_EQ(insert({"c"}), InsertStored);
     EXPECT_FALSE(m_odbc.reconnectPending());
-    EXPECT_EQ(insert({"d"}), 0);
 
-    const std::vector<Message> expected{
-        ErrorBox("SQL Error State:08S01, Native Error Code: 0, ODBC Error: [Scripted] server "
-                 "closed the connection"),
-        ErrorBox("SQL Error State:08001, Native Error Code: 0, ODBC Error: [Scripted] server "
-                 "still down")};
-    EXPECT_EQ(m_sink.shown, expected);
-    // The row of the failed insert is never sent again by itself.
+    EXPECT_EQ(m_sink.shown, std::vector<Message>{ErrorBox("SQL Error State:08001, Native Error "
+                                                          "Code: 0, ODBC Error: [Scripted] server "
+                                                          "still down")});
     const std::string prepare = R"(prepare INSERT INTO "T" ("A") VALUES (?))";
     const std::vector<std::string> calls{
-        "connect", prepare,           "bind 1 1 12 1 0", "execute 1=a",     "disconnect",
-        "connect", "connect",         prepare,           "bind 1 1 12 1 0", "execute 1=c",
-        "commit",  "bind 1 1 12 1 0", "execute 1=d",     "commit"};
+        "connect",         prepare,           "bind 1 1 12 1 0", "execute 1=a", "disconnect",
+        "connect",         prepare,           "bind 1 1 12 1 0", "execute 1=a", "commit",
+        "bind 1 1 12 1 0", "execute 1=b",     "disconnect",      "connect",     "connect",
+        prepare,           "bind 1 1 12 1 0", "execute 1=c",     "commit"};
     EXPECT_EQ(log(), calls);
 }
 
-TEST_F(ScriptedInsert, ALostConnectionAtCommitKeepsTheRowAndReconnectsNextTime)
+// A commit whose answer never came may have been made: the row is neither stored nor failed, it
+// is in doubt, said so, and never sent again by itself.
+TEST_F(ScriptedInsert, ALostConnectionAtCommitLeavesTheRowInDoubt)
 {
     connect("commit error\n"
             "record 08S01 0 [Scripted] gone\n"
             "---\n");
 
-    EXPECT_EQ(insert({"a"}), 1);
+    EXPECT_EQ(insert({"a"}), InsertInDoubt);
     EXPECT_TRUE(m_odbc.reconnectPending());
-    EXPECT_EQ(insert({"b"}), 0);
+    EXPECT_EQ(insert({"b"}), InsertStored);
 
-    // The row is not sent again by itself (the user sees it and decides), and nothing is rolled
-    // back on the lost connection: the new connection gets the next row only.
     const std::string prepare = R"(prepare INSERT INTO "T" ("A") VALUES (?))";
     const std::vector<std::string> calls{
         "connect", prepare, "bind 1 1 12 1 0", "execute 1=a", "commit", "disconnect",
         "connect", prepare, "bind 1 1 12 1 0", "execute 1=b", "commit"};
     EXPECT_EQ(log(), calls);
-    EXPECT_EQ(m_sink.shown,
-              (std::vector<Message>{ErrorBox(
-                  "SQL Error State:08S01, Native Error Code: 0, ODBC Error: [Scripted] gone")}));
+    EXPECT_EQ(
+        m_sink.shown,
+        (std::vector<Message>{
+            Message{"The connection was lost while the row was being stored. It may have "
+                    "been stored: check before entering it again.",
+                    "Quillon: Warning", MessageIcon::Exclamation, MessageButtons::Ok},
+            ErrorBox("SQL Error State:08S01, Native Error Code: 0, ODBC Error: [Scripted] gone")}));
 }
 
 TEST_F(ScriptedInsert, TheConnectionHasTimeoutsAndCommitsOnlyWhatTheInsertCommits)
