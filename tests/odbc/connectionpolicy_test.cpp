@@ -91,6 +91,13 @@ TEST(ConnectionPolicy, RefusesWhatWouldLoadALibraryOrWriteAFile)
         {"DSN=Shop;DMEnvAttr=;", "DMEnvAttr"},
         {"DRIVER=PostgreSQL Unicode;Logdir=/home/u", "Logdir"},
         {"DRIVER=PostgreSQL Unicode;pqopt={sslmode=require sslkey=/tmp/x.so:key}", "sslkey"},
+        // Several servers, and the one that takes writes: nothing is loaded.
+        {"DRIVER=PostgreSQL Unicode;Database=shop;pqopt={host=h1,h2 port=5432,5433 "
+         "target_session_attrs=read-write}",
+         ""},
+        {"DSN=Shop;Servername=h1,h2;Port=5432,5433;pqopt={target_session_attrs=read-write}", ""},
+        {"DSN=Shop;pqopt={host=h1,h2 target_session_attrs=read-write sslkey=/tmp/x.so:key}",
+         "sslkey"},
         {"DSN=Maria;PLUGIN_DIR=/tmp/plugins", "PLUGIN_DIR"},
         {"FILEDSN=/dsn/good.dsn", ""},
         {"FILEDSN=/dsn/missing.dsn", ""},
