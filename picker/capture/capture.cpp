@@ -144,6 +144,7 @@ void CaptureController::PickField(int field)
 {
     if (field < 0 || field >= m_row.fieldCount)
         return;
+    m_rowPending = std::exchange(m_rowRequested, false);
     stopWaiting();
     if (m_mode == CaptureMode::Selection) {
         TakeSelectedText(field);
@@ -185,6 +186,83 @@ void CaptureController::PickField(int field)
         clipboardChanged();
 }
 
+void CaptureController::PickFieldInPlace(int field)
+{
+    if (field < 0 || field >= m_row.fieldCount)
+        return;
+    // The keys pressed in one of our own windows, or with no window of another application
+    // known, ask for what a click asks for.
+    const WindowId focused = m_backend.available() ? m_backend.activeBeforeUs() : 0;
+    if (m_mode == CaptureMode::Selection || focused == 0 || IsOwnWindow(focused) ||
+        QGuiApplication::focusWindow() != nullptr) {
+        PickField(field);
+        return;
+    }
+    m_rowPending = std::exchange(m_rowRequested, false);
+    stopWaiting();
+    m_row.captureTarget = focused;
+    // A terminal gives what is selected in it, and keeps the focus.
+    if (IsTerminal(focused)) {
+        TakeSelectedText(field);
+        return;
+    }
+    const bool sent = SendCopyRequest(focused, false, true);
+    // As for a click: only now does the field wait.
+    m_row.pendingField = field;
+    m_copyWait.start();
+    if (sent && m_backend.waitForCopy(QuickCopyWait))
+        clipboardChanged();
+}
+
+void CaptureController::PickRow(bool inPlace)
+{
+    if (m_row.fieldCount == 0 || !m_rowFiller)
+        return;
+    // The row's pick runs as a pick of the first field whose text goes to the row filler.
+    m_rowRequested = true;
+    if (inPlace)
+        PickFieldInPlace(0);
+    else
+        PickField(0);
+    m_rowRequested = false;
+}
+
+bool CaptureController::takeRowText(const char *prefix)
+{
+    m_rowPending = false;
+    m_rowFields.clear();
+    RowPick pick = m_rowFiller ? m_rowFiller(m_capture) : RowPick{};
+    m_rowFields = std::move(pick.fields);
+    ShowPickedText(prefix != nullptr ? prefix + pick.status : pick.status, -1);
+    if (m_rowFields.empty())
+        emit nothingToPick(-1);
+    return !m_rowFields.empty();
+}
+
+void CaptureController::rowArrived()
+{
+    const std::vector<int> fields = std::exchange(m_rowFields, {});
+    bool replaced = false;
+    for (const int field : fields) {
+        int &hasValue = m_row.hasValue[static_cast<std::size_t>(field)];
+        replaced = replaced || hasValue != 0;
+        if (hasValue == 0) {
+            hasValue = 1;
+            if (m_fillState)
+                m_fillState(field, true);
+        }
+    }
+    if (replaced) {
+        if (m_beep)
+            m_beep();
+        else
+            QApplication::beep();
+    }
+    m_row.unsaved = 1;
+    for (const int field : fields)
+        emit valuePicked(field);
+}
+
 void CaptureController::stopWaiting()
 {
     m_copyWait.stop();
@@ -206,7 +284,7 @@ bool CaptureController::CopyFromTargetWindow(WindowId target)
     return !IsTerminal(target) && SendCopyRequest(target, false);
 }
 
-bool CaptureController::SendCopyRequest(WindowId target, bool focusAsked)
+bool CaptureController::SendCopyRequest(WindowId target, bool focusAsked, bool inPlace)
 {
     m_askTextBefore = false;
     if (!m_backend.available()) {
@@ -228,7 +306,10 @@ bool CaptureController::SendCopyRequest(WindowId target, bool focusAsked)
         m_clipboard->clear(QClipboard::Clipboard);
     }
     // A target that has been closed, or that will not take the focus, gets no keys.
-    if (!(focusAsked ? m_backend.awaitFocus() : m_backend.giveFocus(target)))
+    // A target picked from in place keeps the focus it has.
+    if (!(inPlace      ? m_backend.keepFocus(target)
+          : focusAsked ? m_backend.awaitFocus()
+                       : m_backend.giveFocus(target)))
         return false;
     return m_backend.sendCopyKeys();
 }
@@ -357,6 +438,10 @@ CaptureController::SelectionPick CaptureController::pickSelection(int field, boo
 
 void CaptureController::ValueArrived(int field)
 {
+    if (!m_rowFields.empty()) {
+        rowArrived();
+        return;
+    }
     const std::size_t f = static_cast<std::size_t>(field);
     if (m_row.hasValue[f] == 0) {
         m_row.hasValue[f] = 1;
@@ -475,6 +560,8 @@ bool CaptureController::TakeCapturedText(int field, const char *prefix)
 {
     if (field < 0 || field >= m_row.fieldCount || m_description == nullptr)
         return false;
+    if (m_rowPending)
+        return takeRowText(prefix);
     const FieldDescription &description = m_description->fields[static_cast<std::size_t>(field)];
     NormalizePickedText(m_capture, SqlType::KeepsLineBreaks(description.sqlType));
     if (m_capture.empty())

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <QClipboard>
 #include <QObject>
@@ -67,6 +68,24 @@ public:
     // the copy brings nothing for a moment, a selection made in the target is taken in its
     // place; failing that the status window says that the field waits for a copy by hand.
     void PickField(int field);
+    // A key combination asked for field i: the same pick, from the window that holds the focus
+    // now, which keeps it: no focus change, so no wait for the window manager. Where one of our
+    // own windows has the focus, or none is known, it is the click's pick.
+    void PickFieldInPlace(int field);
+
+    // Filling the row from a copied row of cells. The filler stores the values of the copied
+    // text's cells in the row (neither hasValue nor unsaved) and returns the fields that took
+    // one and what the status line shows.
+    struct RowPick
+    {
+        std::vector<int> fields;
+        std::string status;
+    };
+    using RowFiller = std::function<RowPick(std::string_view text)>;
+    void setRowFiller(RowFiller filler) { m_rowFiller = std::move(filler); }
+    // A pick whose text goes to the row filler instead of one field: from the window a click
+    // would copy from, or with `inPlace` from the one that has the focus.
+    void PickRow(bool inPlace);
 
     // Asks the target window to copy its selection: empties the clipboard, gives the target the
     // focus and types Ctrl+C. False when no keys were sent. A terminal is never sent them.
@@ -123,7 +142,7 @@ private:
     ClipboardContent ReadFromToolkit(QClipboard::Mode mode);
     // The copy request for a window that is not a terminal; `focusAsked` when the backend has
     // been asked to move the focus there already.
-    bool SendCopyRequest(WindowId target, bool focusAsked);
+    bool SendCopyRequest(WindowId target, bool focusAsked, bool inPlace = false);
     // Field `field` has taken a new value: its fill state, the beep, the unsaved row.
     void ValueArrived(int field);
     // Whether the clipboard's text, read into the capture buffer, was put there by a bystander:
@@ -158,6 +177,12 @@ private:
     // status line shows the text after `prefix`, if any.
     bool TakeCapturedText(int field, const char *prefix = nullptr);
     void focusWindowChanged();
+    // The text of a row pick, in the capture buffer, to the row filler; true when a field took
+    // a value.
+    bool takeRowText(const char *prefix);
+    // The fields of a row pick have taken their values: fill states, one beep for any value
+    // replaced, the unsaved row.
+    void rowArrived();
     void reportUnavailable();
 
     CaptureBackend &m_backend;
@@ -191,6 +216,11 @@ private:
     bool m_hasBystanderText = false;
     bool m_joined = false;
     bool m_toldUnavailable = false;
+    RowFiller m_rowFiller;
+    // A row pick has been asked for, and is waiting; the fields its text filled.
+    bool m_rowRequested = false;
+    bool m_rowPending = false;
+    std::vector<int> m_rowFields;
 };
 
 // The text that tells the user that other applications cannot be reached in this session.

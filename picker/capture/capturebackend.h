@@ -40,8 +40,17 @@ public:
         return true;
     }
     virtual bool awaitFocus() { return giveFocus(std::exchange(m_focusAsked, 0)); }
+    // The window holds the keyboard focus already (a key combination asked for the pick there):
+    // the keys that follow go to it, as after giveFocus(), without moving anything. False when
+    // the focus is elsewhere.
+    virtual bool keepFocus(WindowId window)
+    {
+        (void)window;
+        return false;
+    }
 
-    // Types Ctrl+C into whatever holds the keyboard focus.
+    // Types Ctrl+C into whatever holds the keyboard focus. Modifiers that the user still holds
+    // (Alt of Ctrl+Alt+1) are let go for the copy and pressed again after it.
     virtual bool sendCopyKeys() = 0;
 
     // The window's class (WM_CLASS), from the window itself or from the application window

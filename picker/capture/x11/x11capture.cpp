@@ -10,6 +10,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -347,6 +348,10 @@ struct X11CaptureBackend::Connection
     // are ours: it names our own process by our own id.
     bool processIds = false;
     KeyCode control = 0;
+    // The keys that modify (Shift, Alt, Super …), Ctrl and the locks left out: any of them held
+    // while the copy keys go out would make them another combination.
+    std::vector<KeyCode> otherModifiers;
+    KeyCode controlRight = 0;
     KeyCode letterC = 0;
 
     ~Connection()
@@ -580,6 +585,19 @@ std::unique_ptr<X11CaptureBackend> X11CaptureBackend::Open(const char *displayNa
     x->fixes = XFixesQueryExtension(x->display, &x->fixesEvent, &fixesError) != 0;
     x->control = XKeysymToKeycode(x->display, XK_Control_L);
     x->letterC = XKeysymToKeycode(x->display, XK_c);
+    x->controlRight = XKeysymToKeycode(x->display, XK_Control_R);
+    if (XModifierKeymap *map = XGetModifierMapping(x->display)) {
+        for (int i = 0; i < 8 * map->max_keypermod; ++i) {
+            const KeyCode code = map->modifiermap[i];
+            const KeySym keysym = code != 0 ? XkbKeycodeToKeysym(x->display, code, 0, 0) : 0;
+            if (code != 0 && i / map->max_keypermod != ControlMapIndex && keysym != XK_Caps_Lock &&
+                keysym != XK_Shift_Lock && keysym != XK_Num_Lock && keysym != XK_Scroll_Lock &&
+                std::find(x->otherModifiers.begin(), x->otherModifiers.end(), code) ==
+                    x->otherModifiers.end())
+                x->otherModifiers.push_back(code);
+        }
+        XFreeModifiermap(map);
+    }
     if (x->control == 0 || x->letterC == 0)
         return nullptr;
     {
@@ -869,11 +887,48 @@ bool X11CaptureBackend::sendCopyKeys()
                                    XFixesSetSelectionOwnerNotifyMask);
         m_x->hearingCopy = true;
     }
-    XTestFakeKeyEvent(display, m_x->control, True, CurrentTime);
+    // The user may still hold the keys that asked for the pick (Ctrl+Alt+1): the application
+    // must see Ctrl+C alone. Held modifiers are let go for the copy and pressed again after it,
+    // and a Ctrl that is held already is neither pressed nor let go.
+    char keymap[32] = {};
+    XQueryKeymap(display, keymap);
+    auto down = [&keymap](KeyCode code) {
+        return code != 0 && (keymap[code / 8] & (1 << (code % 8))) != 0;
+    };
+    const bool controlHeld = down(m_x->control) || down(m_x->controlRight);
+    for (const KeyCode code : m_x->otherModifiers) {
+        if (down(code))
+            XTestFakeKeyEvent(display, code, False, CurrentTime);
+    }
+    if (!controlHeld)
+        XTestFakeKeyEvent(display, m_x->control, True, CurrentTime);
     XTestFakeKeyEvent(display, m_x->letterC, True, CurrentTime);
     XTestFakeKeyEvent(display, m_x->letterC, False, CurrentTime);
-    XTestFakeKeyEvent(display, m_x->control, False, CurrentTime);
+    if (!controlHeld)
+        XTestFakeKeyEvent(display, m_x->control, False, CurrentTime);
+    for (const KeyCode code : m_x->otherModifiers) {
+        if (down(code))
+            XTestFakeKeyEvent(display, code, True, CurrentTime);
+    }
     XFlush(display);
+    return true;
+}
+
+bool X11CaptureBackend::keepFocus(WindowId id)
+{
+    const Window target = ToWindow(id);
+    m_x->focus = {};
+    m_x->askedWindow = 0;
+    m_x->focusTarget = target;
+    if (target == 0)
+        return false;
+    ErrorTrap trap(m_x->display);
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(m_x->display, &focus, &revert);
+    if (focus == None || focus == PointerRoot || !m_x->isInside(focus, target) || trap.seen())
+        return false;
+    m_x->askedWindow = focus;
     return true;
 }
 

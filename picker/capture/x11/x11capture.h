@@ -25,6 +25,7 @@ public:
     bool giveFocus(WindowId window) override;
     bool requestFocus(WindowId window) override;
     bool awaitFocus() override;
+    bool keepFocus(WindowId window) override;
     bool sendCopyKeys() override;
     WindowClass windowClass(WindowId window) override;
     long windowProcess(WindowId window) override;

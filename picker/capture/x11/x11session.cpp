@@ -45,6 +45,7 @@ public:
     bool giveFocus(WindowId window) override { return m_backend->giveFocus(window); }
     bool requestFocus(WindowId window) override { return m_backend->requestFocus(window); }
     bool awaitFocus() override { return m_backend->awaitFocus(); }
+    bool keepFocus(WindowId window) override { return m_backend->keepFocus(window); }
     bool sendCopyKeys() override { return m_backend->sendCopyKeys(); }
     WindowClass windowClass(WindowId window) override { return m_backend->windowClass(window); }
     long windowProcess(WindowId window) override { return m_backend->windowProcess(window); }
