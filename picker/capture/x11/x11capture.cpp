@@ -966,6 +966,7 @@ bool X11CaptureBackend::emptyClipboard()
     XSetSelectionOwner(m_x->display, m_x->clipboard, None, CurrentTime);
     m_x->emptied = true;
     m_x->emptiedBy = CurrentTime;
+    m_x->heardOwner = 0; // an owner heard before is none now
     // The server's time just after the emptying, heard by whoever waits next.
     m_x->askTime();
     return true;
