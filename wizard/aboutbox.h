@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-// Dialog 140: the program's icon, name and version.
+// The wizard's About box: the program's icon, name and version.
 class AboutBox : public QDialog
 {
     Q_OBJECT

@@ -6,8 +6,8 @@ class DescriptionWizard;
 class QLabel;
 class QPushButton;
 
-// Dialog 135: the user specifies a data source and sees what was chosen; About and Help live
-// here. Next goes on only while a data source is connected.
+// The wizard's first page: the user specifies a data source and sees what was chosen; About and
+// Help live here. Next goes on only while a data source is connected.
 class DataSourcePage : public QWizardPage
 {
     Q_OBJECT
@@ -17,11 +17,11 @@ public:
 
     explicit DataSourcePage(DescriptionWizard &wizard);
 
-    // Button 1076: specifies a data source and shows its description in control 1026.
+    // "Specify Data Source": lets the user choose a data source and shows its description.
     void specifyDataSource();
     bool validatePage() override;
 
-    // Control 1026.
+    // The description of the data source, or what says that none is connected.
     QLabel *descriptionLabel() const { return m_description; }
     QPushButton *specifyButton() const { return m_specify; }
 

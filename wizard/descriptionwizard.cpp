@@ -90,6 +90,45 @@ void DescriptionWizard::showAbout()
     about.exec();
 }
 
+bool DescriptionWizard::chooseSaveFile(std::string &path)
+{
+    path = "default.dtd";
+    return m_saveFileChooser(this, path);
+}
+
+void DescriptionWizard::launchPicker(const std::string &path)
+{
+    LaunchFailure failure;
+    if (!m_pickerStarter(path, &failure))
+        m_sink.show(Message{"Quillon cannot be started: " + failure.path + "\n" + failure.reason,
+                            "Ormund", MessageIcon::Exclamation, MessageButtons::Ok});
+}
+
+bool DescriptionWizard::saveDescription(const std::vector<FieldRow> &fields)
+{
+    std::string path;
+    if (!chooseSaveFile(path))
+        return false;
+    // The save writes a new file beside the old one and puts it in its place only when every
+    // byte was written: a failed save leaves the old file and the wizard open. A password in the
+    // connect string is for the owner's eyes alone.
+    const std::string &connectString = m_session.connectString();
+    const SaveAccess access =
+        CarriesPassword(connectString) ? SaveAccess::OwnerOnly : SaveAccess::AsUsual;
+    Message failure;
+    if (!SaveTableDescription(path, connectString, m_session.tableReference(), fields, &failure,
+                              access)) {
+        m_sink.show(failure);
+        return false;
+    }
+    const MessageAnswer answer = m_sink.show(
+        Message{"Database table information has been saved.\nDo you want to start Quillon now ?",
+                "Ormund", MessageIcon::Question, MessageButtons::YesNo});
+    if (answer == MessageAnswer::Yes)
+        launchPicker(path);
+    return true;
+}
+
 void DescriptionWizard::activatePage(int id)
 {
     switch (id) {

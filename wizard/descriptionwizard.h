@@ -4,11 +4,13 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include <QWizard>
 
 #include "desktop/launch.h"
 #include "fieldvalues/message.h"
+#include "fieldvalues/tabledescription.h"
 #include "wizard/session.h"
 
 class DataSourcePage;
@@ -44,10 +46,15 @@ public:
     // its work undone and the page stays where it is.
     bool runGuarded(const std::function<void()> &action);
 
-    // Command 1040: the help page at the wizard's topic.
+    // Help: the help page at the wizard's topic.
     void showHelp();
-    // Command 1039: the About box.
+    // About: the About box.
     void showAbout();
+
+    // Finish once the field page has checked its selection: asks where to save the description
+    // of the chosen table with `fields`, saves it and offers to start the picker on it. False,
+    // after saying why, keeps the wizard open.
+    bool saveDescription(const std::vector<FieldRow> &fields);
 
     // Where Finish asks for the file to save: the Save dialog for descriptions unless replaced.
     using SaveFileChooser = std::function<bool(QWidget *owner, std::string &path)>;
@@ -65,6 +72,8 @@ public:
 
 private:
     void activatePage(int id);
+    bool chooseSaveFile(std::string &path);
+    void launchPicker(const std::string &path);
 
     MessageSink &m_sink;
     std::unique_ptr<DataSourceChooser> m_ownChooser;

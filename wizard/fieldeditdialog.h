@@ -11,8 +11,8 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 
-// Dialog 138: the title and the default value of one selected field, with its name, its type and
-// a note on whether a default is recommended. A date or timestamp field may take the actual
+// The field dialog: the title and the default value of one selected field, with its name, its type
+// and a note on whether a default is recommended. A date or timestamp field may take the actual
 // date and time of the moment the picker fills the table instead of a fixed default.
 class FieldEditDialog : public QDialog
 {

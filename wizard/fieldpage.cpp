@@ -472,20 +472,6 @@ bool FieldPage::validatePage()
     return FinishWizard();
 }
 
-bool FieldPage::ChooseSaveFile(std::string &path)
-{
-    path = "default.dtd";
-    return m_wizard.saveFileChooser()(&m_wizard, path);
-}
-
-void FieldPage::LaunchPicker(const std::string &path)
-{
-    LaunchFailure failure;
-    if (!m_wizard.pickerStarter()(path, &failure))
-        show(Message{"Quillon cannot be started: " + failure.path + "\n" + failure.reason, "Ormund",
-                     MessageIcon::Exclamation, MessageButtons::Ok});
-}
-
 bool FieldPage::FinishWizard()
 {
     if (m_selected->topLevelItemCount() == 0) {
@@ -494,24 +480,5 @@ bool FieldPage::FinishWizard()
     }
     if (CheckLeftOverFields())
         return false;
-    std::string path;
-    if (!ChooseSaveFile(path))
-        return false;
-    // The save writes a new file beside the old one and puts it in its place only when every
-    // byte was written: a failed save leaves the old file and the wizard on this page. A
-    // password in the connect string is for the owner's eyes alone.
-    Message failure;
-    const SaveAccess access =
-        CarriesPassword(m_listedConnect) ? SaveAccess::OwnerOnly : SaveAccess::AsUsual;
-    if (!SaveTableDescription(path, m_listedConnect, m_wizard.session().tableReference(),
-                              selectedRows(), &failure, access)) {
-        show(failure);
-        return false;
-    }
-    const MessageAnswer answer = show(
-        Message{"Database table information has been saved.\nDo you want to start Quillon now ?",
-                "Ormund", MessageIcon::Question, MessageButtons::YesNo});
-    if (answer == MessageAnswer::Yes)
-        LaunchPicker(path);
-    return true;
+    return m_wizard.saveDescription(selectedRows());
 }

@@ -16,9 +16,9 @@ class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 
-// Dialog 132: the fields of the chosen table on the left, the ordered selection of at most 30
-// fields that the description will hold on the right, each with its title and default value.
-// Finish saves the description and offers to start the picker on it.
+// The wizard's last page: the fields of the chosen table on the left, the ordered selection of at
+// most 30 fields that the description will hold on the right, each with its title and default
+// value. Finish saves the description and offers to start the picker on it.
 class FieldPage : public QWizardPage
 {
     Q_OBJECT
@@ -72,8 +72,8 @@ public:
     // A double click in the selected list: the title and default of its topmost marked field.
     void editSelectedField();
 
-    // Finish: checks the selection, asks where to save, saves and offers to start the picker.
-    // False keeps the wizard on this page.
+    // Finish: checks the selection, then the wizard saves it. False keeps the wizard on this
+    // page.
     bool FinishWizard();
     bool validatePage() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -95,8 +95,6 @@ private:
     void MoveToSelected(QTreeWidgetItem *item, int position);
     void MoveToTable(QTreeWidgetItem *item, int position);
     void setSelectAvailable(bool available);
-    bool ChooseSaveFile(std::string &path);
-    void LaunchPicker(const std::string &path);
     MessageAnswer show(const Message &message);
 
     DescriptionWizard &m_wizard;

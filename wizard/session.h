@@ -12,8 +12,8 @@
 // data source, its connect string, the table catalogue, the chosen table and its column
 // catalogue. No window: the pages ask the user through a chooser and a message sink.
 
-// Control 1026 of the data source page before anything was specified, and after a
-// choice that left no data source connected.
+// The data source page's description before anything was specified, and after a choice that
+// left no data source connected.
 inline constexpr std::string_view NoDataSourceSpecifiedText = "No Data Source Specified";
 inline constexpr std::string_view NoDataSourceSelectedText = "[No Data Source Selected]";
 

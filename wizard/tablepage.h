@@ -13,8 +13,9 @@ class QLabel;
 class QTreeView;
 class TableListModel;
 
-// Dialog 130: the tables of the connected data source, from its table catalogue; the user picks
-// the one that the picker will fill. Next keeps the choice and opens its column catalogue.
+// The wizard's second page: the tables of the connected data source, from its table catalogue; the
+// user picks the one that the picker will fill. Next keeps the choice and opens its column
+// catalogue.
 class TablePage : public QWizardPage
 {
     Q_OBJECT
@@ -32,8 +33,7 @@ public:
     void fillList(std::shared_ptr<const std::vector<TableCatalogRow>> tables);
     bool validatePage() override;
 
-    // Control 1001 with its rows, the heading 1030 above it and control 1034 with the chosen
-    // table.
+    // The list of tables, the heading above it and the label with the chosen table.
     QTreeView *tableList() const { return m_list; }
     TableListModel *tableModel() const { return m_model; }
     QLabel *headingLabel() const { return m_heading; }
