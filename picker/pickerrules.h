@@ -20,6 +20,7 @@ inline constexpr int ChangeOrientationCommand = 2018;
 inline constexpr int ViewCurrentDataCommand = 2019;
 inline constexpr int TableInformationCommand = 2020;
 inline constexpr int ShowPickingCommand = 2021;
+inline constexpr int FillRowCommand = 2022;
 
 // The arguments after the program's name joined by single blanks: the Table Description path,
 // so that `quillon My Table.dtd` arrives whole.

@@ -1,19 +1,25 @@
 #include "picker/pickerwindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QKeySequence>
 #include <QShortcut>
 #include <QTimer>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <span>
 
 #include "fieldvalues/row.h"
 #include "picker/capture/capture.h"
 #include "picker/capture/statuswindow.h"
 #include "picker/insert/insert.h"
+#include "picker/keyboardshortcuts.h"
 #include "picker/pickerrules.h"
+#include "picker/rowcells.h"
 #include "picker/toolbarbuttons.h"
 
 namespace {
@@ -29,7 +35,19 @@ std::uint32_t StyleFor(unsigned orientation)
     return PickerWindowStyle | (orientation != 0 ? IBS_HORZCAPTION : IBS_VERTCAPTION);
 }
 
+// How long a pick from the keys waits for the user to let go of them before it takes them out
+// of the copy keys. Keys are usually let go within a tenth of a second.
+constexpr std::chrono::milliseconds ShortcutReleaseWait{250};
+
+const char *const FillRowText = "&Fill Row From Copied Cells";
+
 } // namespace
+
+const char *const EveryFieldFilledText = "Every field holds a value: Enter stores the row.";
+const char *const NoSuchFieldText = "The table has no field %d.";
+const char *const UnreadableShortcutsText = "Not a key combination: ";
+
+namespace {} // namespace
 
 PickerWindow::PickerWindow(MessageSink &messages, CaptureBackend &backend, PickerSettings &settings,
                            PickerServices services)
@@ -62,6 +80,15 @@ PickerWindow::PickerWindow(MessageSink &messages, CaptureBackend &backend, Picke
 
     m_capture->setPickerWindow(this);
     m_capture->setFillStateSink([this](int field, bool filled) { showFieldFilled(field, filled); });
+    // The cells of a copied row go to the fields of the table that is open.
+    m_capture->setRowFiller([this](std::string_view text) {
+        RowFillResult filled =
+            StoreRowCells(SplitCopiedRow(text, m_description), m_description, m_capture->row());
+        return CaptureController::RowPick{std::move(filled.fields), std::move(filled.status)};
+    });
+
+    m_shortcuts = new KeyboardShortcuts(this);
+    connect(m_shortcuts, &KeyboardShortcuts::activated, this, &PickerWindow::shortcut);
 }
 
 PickerWindow::~PickerWindow()
@@ -89,6 +116,7 @@ void PickerWindow::buildWindowMenu()
     insertMenuCommand(6, TableInformationCommand, QStringLiteral("&Database Table Information"));
     insertMenuSeparator(6);
     insertMenuCommand(6, StartOverCommand, QStringLiteral("Start &Over"));
+    insertMenuCommand(6, FillRowCommand, QString::fromLatin1(FillRowText));
     removeMenuItemAt(4);
     removeMenuItemAt(2);
     insertMenuCommand(3, ShowPickingCommand, QStringLiteral("Show what you are picking up"))
@@ -134,12 +162,133 @@ bool PickerWindow::start(const std::string &commandLine)
     });
     m_capture->setStatusWindow(m_status);
     // A click that found nothing selected says why in the status window: it comes up if hidden.
+    // Keys pressed elsewhere get a beep as well: the user may not be looking at the picker.
     connect(m_capture.get(), &CaptureController::nothingToPick, this, [this] {
         if (!m_statusShown)
             toggleStatusWindow();
+        if (m_pickFromKeys)
+            QApplication::beep();
     });
     ResetRow();
+    startShortcuts();
     return true;
+}
+
+void PickerWindow::startShortcuts()
+{
+    const ShortcutSet &set = m_settings.shortcuts();
+    const std::vector<KeyCombination> held = m_shortcuts->start(set);
+    for (std::size_t i = 0; i < ShortcutCount; ++i)
+        m_shortcutHeld[i] = m_shortcuts->grabbed(static_cast<ShortcutAction>(i));
+    showShortcutKeys();
+    // Said once, at start: the picker goes on without those keys.
+    std::string notice;
+    if (!held.empty())
+        notice = KeysHeldElsewhereText(held);
+    for (const std::string &setting : set.unreadable) {
+        if (!notice.empty())
+            notice += ' ';
+        notice += UnreadableShortcutsText + setting;
+    }
+    if (notice.empty() || m_status == nullptr)
+        return;
+    m_status->showText(notice, KeysHeldElsewhereCaption);
+    if (!m_statusShown)
+        toggleStatusWindow();
+}
+
+QString PickerWindow::shortcutText(ShortcutAction action) const
+{
+    const std::size_t index = static_cast<std::size_t>(action);
+    const std::optional<KeyCombination> &keys = m_settings.shortcuts().keys[index];
+    if (!m_shortcutHeld[index] || !keys)
+        return {};
+    return QString::fromStdString(KeyCombinationText(*keys));
+}
+
+void PickerWindow::showShortcutKeys()
+{
+    if (QAction *fill = menuAction(FillRowCommand)) {
+        const QString keys = shortcutText(ShortcutAction::FillRow);
+        fill->setText(QString::fromLatin1(FillRowText) +
+                      (keys.isEmpty() ? QString() : QLatin1Char('\t') + keys));
+    }
+    if (m_toolbar == nullptr)
+        return;
+    const QString next = shortcutText(ShortcutAction::PickNext);
+    for (int i = 0; i < m_fieldButtons; ++i) {
+        QWidget *button = m_toolbar->buttonWidget(i);
+        if (button == nullptr)
+            continue;
+        QString keys = i < 9 ? shortcutText(static_cast<ShortcutAction>(i)) : QString();
+        if (!next.isEmpty())
+            keys += (keys.isEmpty() ? QString() : QStringLiteral(", or ")) + next +
+                    QStringLiteral(" when it is the next empty field");
+        button->setToolTip(keys);
+    }
+    // After the fields' buttons, the separator and "Enter".
+    if (QWidget *enter = m_toolbar->buttonWidget(m_fieldButtons + 1))
+        enter->setToolTip(shortcutText(ShortcutAction::Enter));
+}
+
+void PickerWindow::refuseShortcut(const std::string &text)
+{
+    m_capture->ShowPickedText(text, -1);
+    if (!m_statusShown)
+        toggleStatusWindow();
+    QApplication::beep();
+}
+
+void PickerWindow::shortcut(ShortcutAction action)
+{
+    // A dialog of ours is open (the value editor, a question): it has the user's attention.
+    if (QApplication::activeModalWidget() != nullptr || m_toolbar == nullptr) {
+        QApplication::beep();
+        return;
+    }
+    m_capture->ShowPickedText(" ", -1);
+    m_pickFromKeys = true;
+    const int fieldCount = m_description.fieldCount;
+    const CaptureController &capture = *m_capture;
+    switch (action) {
+    case ShortcutAction::Enter:
+        if (!m_capture->AnyFieldHasValue()) {
+            QApplication::beep();
+            return;
+        }
+        // The keyboard stays where the user works, unless the keys were pressed in the picker.
+        if (enterRow() && QGuiApplication::focusWindow() != nullptr)
+            giveFocusBack();
+        return;
+    case ShortcutAction::FillRow:
+        m_shortcuts->waitForRelease(ShortcutReleaseWait);
+        m_capture->PickRow(true);
+        return;
+    case ShortcutAction::PickNext: {
+        int field = 0;
+        while (field < fieldCount && capture.row().hasValue[static_cast<std::size_t>(field)] != 0)
+            ++field;
+        if (field == fieldCount) {
+            refuseShortcut(EveryFieldFilledText);
+            return;
+        }
+        m_shortcuts->waitForRelease(ShortcutReleaseWait);
+        m_capture->PickFieldInPlace(field);
+        return;
+    }
+    default: {
+        const int field = static_cast<int>(action) - static_cast<int>(ShortcutAction::Pick1);
+        if (field >= fieldCount) {
+            char text[64];
+            std::snprintf(text, sizeof text, NoSuchFieldText, field + 1);
+            refuseShortcut(text);
+            return;
+        }
+        m_shortcuts->waitForRelease(ShortcutReleaseWait);
+        m_capture->PickFieldInPlace(field);
+        return;
+    }
+    }
 }
 
 PickerWindow::OpenOutcome PickerWindow::OpenTableDescription()
@@ -197,6 +346,7 @@ void PickerWindow::FreeValueBuffers()
 void PickerWindow::command(int id, qintptr lParam)
 {
     m_capture->ShowPickedText(" ", -1);
+    m_pickFromKeys = false;
     const int field = FieldOfCommand(id, m_description.fieldCount);
     if (field >= 0) {
         if (lParam == 0)
@@ -244,6 +394,9 @@ void PickerWindow::command(int id, qintptr lParam)
         break;
     case ShowPickingCommand:
         toggleStatusWindow();
+        break;
+    case FillRowCommand:
+        m_capture->PickRow(false);
         break;
     default:
         break;
@@ -357,6 +510,7 @@ void PickerWindow::showTableButtons()
     }
     resizeToTable();
     sendToToolbar(WM_SIZE, 0, 0);
+    showShortcutKeys();
 }
 
 void PickerWindow::ChangeOrientation()
@@ -421,6 +575,7 @@ void PickerWindow::closeEvent(QCloseEvent *event)
         return;
     }
     m_settings.release(m_orientation, m_path, m_capture->captureMode());
+    m_shortcuts->stop();
     m_capture->leaveClipboardNotices();
     if (m_status != nullptr)
         m_status->hide();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -14,8 +15,16 @@
 
 class CaptureBackend;
 class CaptureController;
+class KeyboardShortcuts;
 class OdbcConnection;
 class StatusWindow;
+
+// What the status line says when the key for the next empty field finds every field filled;
+// when the keys for a field name one the table does not have (%d: its number from 1); and before
+// settings that name no key combination.
+extern const char *const EveryFieldFilledText;
+extern const char *const NoSuchFieldText;
+extern const char *const UnreadableShortcutsText;
 
 // What the picker asks of the desktop and of its dialogs. The program uses the real ones; tests
 // answer from a script.
@@ -88,6 +97,11 @@ public:
     CaptureController &capture() { return *m_capture; }
     KolvaneToolbar *toolbar() const { return m_toolbar; }
     StatusWindow *statusWindow() const { return m_status; }
+    KeyboardShortcuts &shortcuts() { return *m_shortcuts; }
+
+    // A key combination that works in every application: picks from the window that has the
+    // focus, into field 1 to 9 or the next empty one, "Enter", or the row from copied cells.
+    void shortcut(ShortcutAction action);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -111,6 +125,16 @@ private:
     void viewPickedData();
     void toggleStatusWindow();
     void sendToToolbar(unsigned message, quintptr wParam, qintptr lParam);
+    // Takes the keys for every application; says in the status window which ones another
+    // program holds, and which settings name no keys.
+    void startShortcuts();
+    // The keys in the buttons' tooltips and in the window menu.
+    void showShortcutKeys();
+    // The text of the action's keys, empty when it has none here.
+    QString shortcutText(ShortcutAction action) const;
+    // A pick from the keys found nothing, or there was nothing to do: the status line says why
+    // and the picker beeps.
+    void refuseShortcut(const std::string &text);
 
     MessageSink &m_messages;
     CaptureBackend &m_backend;
@@ -129,4 +153,10 @@ private:
     int m_fieldButtons = 0;
     KolvaneToolbar *m_toolbar = nullptr;
     StatusWindow *m_status = nullptr;
+    KeyboardShortcuts *m_shortcuts = nullptr;
+    // Which actions' keys this picker holds.
+    std::array<bool, ShortcutCount> m_shortcutHeld{};
+    // The last pick came from the keys: one that finds nothing beeps, as the user may not be
+    // looking at the picker.
+    bool m_pickFromKeys = false;
 };

@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QMenu>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 #include "picker/capture/capture.h"
 #include "picker/capture/capturebackend.h"
 #include "picker/capture/statuswindow.h"
+#include "picker/keyboardshortcuts.h"
 #include "picker/pickerrules.h"
 #include "picker/pickerwindow.h"
 #include "picker/toolbarbuttons.h"
@@ -172,9 +174,10 @@ TEST_F(PickerWindowTest, WindowMenuReadsInOrderWithItsCheckMarks)
     }
     EXPECT_EQ(items, (QStringList{"&Restore", "&Move", "Mi&nimize", "Change Orientation",
                                   "Always On &Top [x]", "Show what you are picking up", "-",
-                                  "Start &Over", "-", "&Database Table Information",
-                                  "&Load New Database Table", "-", "Vie&w Current Data", "-",
-                                  "&Help\tF1", "&About", "-", "&Close\tAlt+F4"}));
+                                  "&Fill Row From Copied Cells", "Start &Over", "-",
+                                  "&Database Table Information", "&Load New Database Table", "-",
+                                  "Vie&w Current Data", "-", "&Help\tF1", "&About", "-",
+                                  "&Close\tAlt+F4"}));
 }
 
 TEST_F(PickerWindowTest, StartsOnTheCommandLineWithDefaultsAndSizedForItsFields)
@@ -589,6 +592,72 @@ TEST_F(PickerWindowTest, HelpThatCannotBeShownIsReported)
     EXPECT_FALSE(window->menuAction(AlwaysOnTopCommand)->isChecked());
     window->command(ChangeOrientationCommand);
     EXPECT_FALSE(window->isAlwaysOnTop());
+}
+
+// Where no other application can be reached, a copy by hand fills the row all the same: the
+// cells under headings that name fields go there, and nothing is stored until "Enter".
+TEST_F(PickerWindowTest, FillRowFromCopiedCellsTakesACopyByHandAndStoresAtEnter)
+{
+    std::unique_ptr<PickerWindow> window = start(m_people);
+    ASSERT_TRUE(window);
+    window->command(FillRowCommand);
+    ASSERT_EQ(m_messages.shown.size(), 1u);
+    EXPECT_EQ(m_messages.shown[0].text, CaptureUnavailableText);
+
+    QGuiApplication::clipboard()->setText(
+        QStringLiteral("Town\tname\tZip\r\nLyon\t Ada \t75\r\nNice\tGrace\t06\r\n"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->capture().RowIsUnsaved(); }, 2000));
+    const PickedRow &row = window->capture().row();
+    EXPECT_EQ(row.value[0], "Ada");
+    EXPECT_EQ(row.value[3], "Lyon");
+    EXPECT_EQ(row.previousValue[3], "Paris");
+    EXPECT_EQ(fill(*window, 0), TBFILL_FILLED);
+    EXPECT_EQ(fill(*window, 1), TBFILL_EMPTY);
+    EXPECT_EQ(row.pendingField, -1);
+    EXPECT_EQ(window->statusWindow()->text(),
+              QStringLiteral("1 cell left over, 1 more line not used: Ada | Lyon"));
+    EXPECT_EQ(window->statusWindow()->windowTitle(),
+              QStringLiteral("quillon   - text you are picking up"));
+    EXPECT_TRUE(people().empty());
+
+    window->command(EnterCommand);
+    const Rows rows = people();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0][0], "Ada");
+    EXPECT_EQ(rows[0][3], "Lyon");
+}
+
+// The keys for every application, as they arrive: "Enter", the next empty field, and fields the
+// table does not have. Offscreen nothing is grabbed, and nothing is said about it.
+TEST_F(PickerWindowTest, ShortcutsEnterFindTheNextEmptyFieldAndSayWhatTheyCannotDo)
+{
+    std::unique_ptr<PickerWindow> window = start(m_people);
+    ASSERT_TRUE(window);
+    EXPECT_FALSE(window->shortcuts().active());
+    EXPECT_FALSE(window->statusShown());
+
+    window->shortcut(ShortcutAction::Pick5);
+    EXPECT_EQ(window->statusWindow()->text(), QStringLiteral("The table has no field 5."));
+    EXPECT_TRUE(window->statusShown());
+
+    for (int field = 0; field < 3; ++field)
+        pick(*window, field, field == 1 ? "Dec 10, 1815" : field == 2 ? "36" : "Ada");
+    window->shortcut(ShortcutAction::PickNext);
+    EXPECT_EQ(window->statusWindow()->text(), QString::fromLatin1(EveryFieldFilledText));
+    EXPECT_TRUE(m_messages.shown.empty());
+
+    window->shortcut(ShortcutAction::Enter);
+    EXPECT_TRUE(m_calls.empty());
+    const Rows rows = people();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0][0], "Ada");
+    EXPECT_EQ(rows[0][3], "Paris");
+    EXPECT_EQ(window->enterLook(), 1);
+    EXPECT_FALSE(window->capture().RowIsUnsaved());
+    // A row with nothing in it is not entered, as the button does not.
+    window->capture().row().hasValue.fill(0);
+    window->shortcut(ShortcutAction::Enter);
+    EXPECT_EQ(people().size(), 1u);
 }
 
 } // namespace
