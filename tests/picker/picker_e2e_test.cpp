@@ -1,14 +1,21 @@
 // The real quillon program on a real X server with a window manager, over a SQLite data source:
 // a user picks values from a GTK application, enters the row, types on in the application and
-// closes the picker; the status window beside the picker; and the two ways it ends at once.
+// closes the picker; the status window beside the picker; the two ways it ends at once; and
+// working from the keyboard, with the focus where the user works: picks, "Enter", a copied row
+// of cells, a terminal, and keys that another picker holds.
 
 #include <QProcess>
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
+
+#include <unistd.h>
 
 #include "picker/settings.h"
 #include "tests/support/databases.h"
@@ -57,6 +64,132 @@ std::uint64_t FocusedApplication()
     return x11input::ClientWindowOf(x11input::FocusedWindow());
 }
 
+// Keys typed as a user types them: the modifiers, then the key, then all let go.
+void TypeKeys(std::initializer_list<const char *> keysyms)
+{
+    ASSERT_TRUE(x11input::PressKeys(keysyms));
+    // The picker handles the keys and the copy they bring before the next ones.
+    QTest::qWait(500);
+}
+
+// Geany, a GTK editor, showing one file in a new instance of its own with plain settings.
+class Geany
+{
+public:
+    explicit Geany(const std::filesystem::path &folder, const std::string &text)
+    {
+        const QString config = QString::fromStdString((folder / "geany").string());
+        QDir().mkpath(config);
+        QFile settings(config + QStringLiteral("/geany.conf"));
+        if (settings.open(QIODevice::WriteOnly))
+            settings.write(
+                "[geany]\nsidebar_visible=false\npref_main_load_session=false\n"
+                "pref_main_confirm_exit=false\npref_main_save_winpos=false\n"
+                "beep_on_errors=false\nmsgwindow_visible=false\n[VTE]\nload_vte=false\n");
+        settings.close();
+        const std::filesystem::path file = folder / "cells.txt";
+        WriteBytes(file, text);
+        m_process.start(QStringLiteral("geany"),
+                        {QStringLiteral("--config=") + config, QStringLiteral("--new-instance"),
+                         QStringLiteral("--no-ctags"), QStringLiteral("--no-plugins"),
+                         QStringLiteral("--no-session"), QStringLiteral("--no-msgwin"),
+                         QStringLiteral("--no-terminal"), QString::fromStdString(file.string())});
+        const qint64 pid = m_process.processId();
+        (void)QTest::qWaitFor([&] { return (m_window = x11input::WindowOfProcess(pid)) != 0; },
+                              15000);
+    }
+    ~Geany()
+    {
+        m_process.kill();
+        m_process.waitForFinished(5000);
+    }
+    Geany(const Geany &) = delete;
+    Geany &operator=(const Geany &) = delete;
+
+    std::uint64_t window() const { return m_window; }
+
+    // Selects the whole file, as a user does with Ctrl+A, once the editor has loaded it.
+    bool selectAll() const
+    {
+        x11input::ActivateWindow(m_window);
+        if (!QTest::qWaitFor([&] { return FocusedApplication() == m_window; }, 5000))
+            return false;
+        for (int attempt = 0; attempt < 20; ++attempt) {
+            PressKey("ctrl+a");
+            if (QTest::qWaitFor([] { return x11input::SelectionOwner("PRIMARY") != 0; }, 500))
+                return true;
+        }
+        return false;
+    }
+
+private:
+    QProcess m_process;
+    std::uint64_t m_window = 0;
+};
+
+// xterm running a shell that prints a line and then a `sleep` in the foreground, as a user's job.
+class Xterm
+{
+public:
+    explicit Xterm(const QString &line) : m_duration(QString::number(100000 + ::getpid()))
+    {
+        m_process.start(QStringLiteral("xterm"),
+                        {QStringLiteral("-geometry"), QStringLiteral("60x6+400+300"),
+                         QStringLiteral("-e"), QStringLiteral("sh"), QStringLiteral("-c"),
+                         QStringLiteral("echo '%1'; sleep %2").arg(line, m_duration)});
+        const qint64 pid = m_process.processId();
+        (void)QTest::qWaitFor(
+            [&] { return (m_window = x11input::WindowOfProcess(pid)) != 0 && sleeper() != 0; },
+            15000);
+    }
+    ~Xterm()
+    {
+        m_process.kill();
+        m_process.waitForFinished(5000);
+    }
+    Xterm(const Xterm &) = delete;
+    Xterm &operator=(const Xterm &) = delete;
+
+    std::uint64_t window() const { return m_window; }
+
+    // The shell's `sleep`; 0 once it has ended (or been interrupted).
+    long long sleeper() const
+    {
+        const QByteArray wanted = QByteArray("sleep") + '\0' + m_duration.toUtf8() + '\0';
+        for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+            bool number = false;
+            const long long pid = entry.toLongLong(&number);
+            QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(entry));
+            if (number && cmdline.open(QIODevice::ReadOnly) && cmdline.readAll() == wanted)
+                return pid;
+        }
+        return 0;
+    }
+
+    // Selects the first line with a triple click, which also makes the terminal active.
+    bool selectFirstLine() const
+    {
+        int x = 0;
+        int y = 0;
+        int width = 0;
+        int height = 0;
+        if (!x11input::WindowRect(m_window, x, y, width, height))
+            return false;
+        for (int attempt = 0; attempt < 20; ++attempt) {
+            x11input::EmptySelection("PRIMARY");
+            x11input::ClickAt(x + 20, y + 8, 3);
+            if (QTest::qWaitFor([] { return x11input::SelectionOwner("PRIMARY") != 0; }, 500))
+                return true;
+        }
+        return false;
+    }
+
+private:
+    QString m_duration;
+    QProcess m_process;
+    std::uint64_t m_window = 0;
+};
+
 class PickerE2E : public testing::Test
 {
 protected:
@@ -88,6 +221,28 @@ protected:
         m_picker.setProcessChannelMode(QProcess::ForwardedChannels);
         m_picker.start(QStringLiteral(QUILLON_PROGRAM), arguments);
         ASSERT_TRUE(m_picker.waitForStarted(5000));
+    }
+
+    // The picker started on the fixture's table, its window shown.
+    std::uint64_t startPickerOnPeople()
+    {
+        startPicker({QString::fromStdString(m_path)});
+        const std::uint64_t picker = WaitForWindow(QStringLiteral("Quillon"));
+        QTest::qWait(500);
+        return picker;
+    }
+
+    // The rows stored so far, once there are `count`.
+    Rows waitForRows(std::size_t count)
+    {
+        Rows rows;
+        (void)QTest::qWaitFor(
+            [&] {
+                rows = DatabaseSession(m_database).query("SELECT Name, Town FROM People");
+                return rows.size() >= count;
+            },
+            10000);
+        return rows;
     }
 
     bool waitForEnd()
@@ -212,6 +367,126 @@ TEST_F(PickerE2E, ADataSourceThatCannotBeConnectedEndsThePickerAfterTheDriversMe
     PressKey("Return");
     ASSERT_TRUE(waitForEnd());
     EXPECT_EQ(settings(), "[Settings]\ninuse=0\n");
+}
+
+// Picks from the keyboard: Ctrl+Alt+1 while the editor keeps the focus, Ctrl+Alt+Return stores
+// the row, and Ctrl+Alt+Space walks the empty fields; a second pick with Ctrl and Alt still held
+// makes the editor copy all the same, and leaves no key held once the user lets go. Caps Lock
+// and Num Lock change nothing.
+TEST_F(PickerE2E, KeysPickAndEnterWhileTheEditorKeepsTheFocus)
+{
+    GtkEntry town(QStringLiteral("London"));
+    GtkEntry name(QStringLiteral("Ada Lovelace"));
+    ASSERT_NE(startPickerOnPeople(), 0u);
+
+    name.selectAll();
+    TypeKeys({"Control_L", "Alt_L", "1"});
+    EXPECT_EQ(FocusedApplication(), name.window());
+    TypeKeys({"Control_L", "Alt_L", "Return"});
+    Rows rows = waitForRows(1);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0][0], "Ada Lovelace");
+    EXPECT_EQ(rows[0][1], std::nullopt);
+    EXPECT_EQ(FocusedApplication(), name.window());
+
+    // The next empty field each time: Name, then Town; with Caps Lock on, and then Num Lock.
+    ASSERT_TRUE(x11input::PressKeys({"Caps_Lock"}));
+    TypeKeys({"Control_L", "Alt_L", "space"});
+    ASSERT_TRUE(x11input::PressKeys({"Caps_Lock"}));
+    ASSERT_TRUE(x11input::PressKeys({"Num_Lock"}));
+    town.selectAll();
+    // Ctrl and Alt held for longer than the picker waits for them.
+    ASSERT_TRUE(x11input::PressKeys({"Control_L", "Alt_L"}, false));
+    ASSERT_TRUE(x11input::PressKeys({"space"}));
+    QTest::qWait(800);
+    EXPECT_EQ(FocusedApplication(), town.window());
+    ASSERT_TRUE(x11input::PressKeys({"Return"}));
+    ASSERT_TRUE(x11input::ReleaseKeys({"Alt_L", "Control_L"}));
+    rows = waitForRows(2);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1][0], "Ada Lovelace");
+    EXPECT_EQ(rows[1][1], "London");
+    EXPECT_EQ(FocusedApplication(), town.window());
+    ASSERT_TRUE(x11input::PressKeys({"Num_Lock"}));
+    EXPECT_TRUE(QTest::qWaitFor([] { return !x11input::AnyKeyDown(); }, 2000))
+        << "a key stays held";
+}
+
+// A copied row of two cells fills two fields; so does a copy with a heading line, whose cells go
+// to the fields they name. Nothing is stored before "Enter".
+TEST_F(PickerE2E, ACopiedRowOfCellsFillsTheFields)
+{
+    GtkEntry cells(QStringLiteral("Grace Hopper\tArlington"));
+    ASSERT_NE(startPickerOnPeople(), 0u);
+    cells.selectAll();
+    TypeKeys({"Control_L", "Alt_L", "v"});
+    EXPECT_EQ(FocusedApplication(), cells.window());
+    EXPECT_TRUE(DatabaseSession(m_database).query("SELECT Name FROM People").empty());
+    TypeKeys({"Control_L", "Alt_L", "Return"});
+    Rows rows = waitForRows(1);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0][0], "Grace Hopper");
+    EXPECT_EQ(rows[0][1], "Arlington");
+
+    Geany editor(m_folder.path(), "town\tID\tNAME\nWilmslow\t7\tAlan Turing\n");
+    ASSERT_NE(editor.window(), 0u);
+    ASSERT_TRUE(editor.selectAll());
+    TypeKeys({"Control_L", "Alt_L", "v"});
+    TypeKeys({"Control_L", "Alt_L", "Return"});
+    rows = waitForRows(2);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1][0], "Alan Turing");
+    EXPECT_EQ(rows[1][1], "Wilmslow");
+    EXPECT_EQ(FocusedApplication(), editor.window());
+}
+
+// A terminal is never sent Ctrl+C: a pick from the keys takes what is selected there, and the
+// job that runs in it goes on.
+TEST_F(PickerE2E, ATerminalsJobSurvivesAKeyboardPick)
+{
+    Xterm terminal(QStringLiteral("Katherine Johnson"));
+    ASSERT_NE(terminal.window(), 0u);
+    const long long sleeper = terminal.sleeper();
+    ASSERT_NE(sleeper, 0);
+    ASSERT_NE(startPickerOnPeople(), 0u);
+    ASSERT_TRUE(terminal.selectFirstLine());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return FocusedApplication() == terminal.window(); }, 5000));
+
+    TypeKeys({"Control_L", "Alt_L", "1"});
+    TypeKeys({"Control_L", "Alt_L", "Return"});
+    const Rows rows = waitForRows(1);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0][0], "Katherine Johnson");
+    EXPECT_EQ(terminal.sleeper(), sleeper) << "the terminal's job was interrupted";
+    EXPECT_EQ(FocusedApplication(), terminal.window());
+}
+
+// Two pickers side by side: the first one started holds the keys, the second says so in its
+// status window, and the keys go on working for the first.
+TEST_F(PickerE2E, ASecondPickerSaysThatTheFirstHoldsTheKeys)
+{
+    GtkEntry name(QStringLiteral("Mary Somerville"));
+    const std::uint64_t first = startPickerOnPeople();
+    ASSERT_NE(first, 0u);
+
+    QProcess second;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
+                       QString::fromStdString((m_folder.path() / "config").string()));
+    second.setProcessEnvironment(environment);
+    second.setProcessChannelMode(QProcess::ForwardedChannels);
+    second.start(QStringLiteral(QUILLON_PROGRAM), {QString::fromStdString(m_path)});
+    ASSERT_TRUE(second.waitForStarted(5000));
+    EXPECT_NE(WaitForWindow(QStringLiteral("quillon   - keys held by another program")), 0u);
+
+    name.selectAll();
+    TypeKeys({"Control_L", "Alt_L", "1"});
+    TypeKeys({"Control_L", "Alt_L", "Return"});
+    const Rows rows = waitForRows(1);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0][0], "Mary Somerville");
+    second.kill();
+    second.waitForFinished(5000);
 }
 
 } // namespace

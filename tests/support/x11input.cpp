@@ -1,5 +1,7 @@
 #include "tests/support/x11input.h"
 
+#include <iterator>
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -40,6 +42,58 @@ bool ClickAt(int x, int y, int count)
     }
     XFlush(display);
     return true;
+}
+
+namespace {
+
+bool FakeKey(Display *display, const char *keysym, bool press)
+{
+    const KeyCode code = XKeysymToKeycode(display, XStringToKeysym(keysym));
+    return code != 0 && XTestFakeKeyEvent(display, code, press ? True : False, CurrentTime) != 0;
+}
+
+} // namespace
+
+bool PressKeys(std::initializer_list<const char *> keysyms, bool release)
+{
+    Display *display = Connection();
+    if (display == nullptr)
+        return false;
+    bool sent = true;
+    for (const char *keysym : keysyms)
+        sent = FakeKey(display, keysym, true) && sent;
+    if (release) {
+        for (auto it = std::rbegin(keysyms); it != std::rend(keysyms); ++it)
+            sent = FakeKey(display, *it, false) && sent;
+    }
+    XSync(display, False);
+    return sent;
+}
+
+bool ReleaseKeys(std::initializer_list<const char *> keysyms)
+{
+    Display *display = Connection();
+    if (display == nullptr)
+        return false;
+    bool sent = true;
+    for (const char *keysym : keysyms)
+        sent = FakeKey(display, keysym, false) && sent;
+    XSync(display, False);
+    return sent;
+}
+
+bool AnyKeyDown()
+{
+    Display *display = Connection();
+    if (display == nullptr)
+        return false;
+    char keys[32] = {};
+    XQueryKeymap(display, keys);
+    for (const char byte : keys) {
+        if (byte != 0)
+            return true;
+    }
+    return false;
 }
 
 bool FocusWindow(std::uint64_t window)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 // What a user does with mouse and keyboard, synthesized through XTest on a connection of its
@@ -10,6 +11,13 @@ namespace x11input {
 // Moves the pointer to the screen point and clicks the left button there, `count` times in a
 // row (3: a triple click).
 bool ClickAt(int x, int y, int count = 1);
+// Presses the keys (X keysym names: "Control_L", "Alt_L", "1") one after another and, with
+// `release`, lets them go in the reverse order, as a user types a combination.
+bool PressKeys(std::initializer_list<const char *> keysyms, bool release = true);
+// Lets the keys go, in the order given.
+bool ReleaseKeys(std::initializer_list<const char *> keysyms);
+// Whether the server sees any key held down.
+bool AnyKeyDown();
 // Puts the keyboard focus into the window directly, as a session without a window manager
 // would on a click.
 bool FocusWindow(std::uint64_t window);
