@@ -24,6 +24,13 @@ std::vector<KeyCombination> KeyboardShortcuts::start(const ShortcutSet &set)
             return held;
         m_notifier = new QSocketNotifier(m_x11->connectionNumber(), QSocketNotifier::Read, this);
         connect(m_notifier, &QSocketNotifier::activated, this, &KeyboardShortcuts::readEvents);
+        m_releaseCheck = new QTimer(this);
+        m_releaseCheck->setInterval(20);
+        connect(m_releaseCheck, &QTimer::timeout, this, [this] {
+            m_x11->keyReleased();
+            if (!m_x11->awaitingRelease())
+                m_releaseCheck->stop();
+        });
     }
     for (std::size_t i = 0; i < ShortcutCount; ++i) {
         const std::optional<KeyCombination> &keys = set.keys[i];
@@ -61,4 +68,6 @@ void KeyboardShortcuts::readEvents()
     if (m_x11 == nullptr)
         return;
     m_x11->dispatch([this](int id) { emit activated(static_cast<ShortcutAction>(id)); });
+    if (m_x11->awaitingRelease() && !m_releaseCheck->isActive())
+        m_releaseCheck->start();
 }

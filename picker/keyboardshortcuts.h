@@ -10,6 +10,7 @@
 #include "picker/shortcuts.h"
 
 class QSocketNotifier;
+class QTimer;
 class X11Shortcuts;
 
 // The picker's keys that work in every application, on X11: each combination of a set grabbed
@@ -47,6 +48,8 @@ private:
 
     std::unique_ptr<X11Shortcuts> m_x11;
     QSocketNotifier *m_notifier = nullptr;
+    // Looks for the key of the last combination going up, so that its repeats do nothing.
+    QTimer *m_releaseCheck = nullptr;
     bool m_active = false;
     std::array<bool, ShortcutCount> m_grabbed{};
 };

@@ -75,6 +75,15 @@ struct X11Shortcuts::Connection
     };
     std::vector<Grab> grabs;
     KeyCode lastKey = 0;
+    // The last combination's key, until it has been seen up.
+    KeyCode heldKey = 0;
+
+    bool isDown(KeyCode code) const
+    {
+        char keys[32] = {};
+        XQueryKeymap(display, keys);
+        return (keys[code / 8] & (1 << (code % 8))) != 0;
+    }
 
     ~Connection()
     {
@@ -212,9 +221,10 @@ void X11Shortcuts::dispatch(const std::function<void(int id)> &pressed)
                 return grab.key == event.xkey.keycode &&
                        grab.modifiers == (event.xkey.state & relevant);
             });
-        if (found == m_x->grabs.end())
+        if (found == m_x->grabs.end() || found->key == m_x->heldKey)
             continue;
         m_x->lastKey = found->key;
+        m_x->heldKey = found->key;
         pressed(found->id);
     }
 }
@@ -229,6 +239,9 @@ bool X11Shortcuts::waitForRelease(std::chrono::milliseconds limit)
         auto down = [&keys](KeyCode code) {
             return (keys[code / 8] & (1 << (code % 8))) != 0;
         };
+        // The key up, the next press of it is a press of its own, whatever the modifiers do.
+        if (m_x->heldKey != 0 && !down(m_x->heldKey))
+            m_x->heldKey = 0;
         const bool held = (m_x->lastKey != 0 && down(m_x->lastKey)) ||
                           std::any_of(m_x->modifierKeys.begin(), m_x->modifierKeys.end(), down);
         if (!held)
@@ -237,4 +250,15 @@ bool X11Shortcuts::waitForRelease(std::chrono::milliseconds limit)
             return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
+}
+
+bool X11Shortcuts::awaitingRelease() const
+{
+    return m_x->heldKey != 0;
+}
+
+void X11Shortcuts::keyReleased()
+{
+    if (m_x->heldKey != 0 && !m_x->isDown(m_x->heldKey))
+        m_x->heldKey = 0;
 }

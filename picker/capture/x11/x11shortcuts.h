@@ -37,6 +37,12 @@ public:
     // `limit`. The application sent the copy keys then sees Ctrl+C, not Ctrl+Alt+C.
     bool waitForRelease(std::chrono::milliseconds limit);
 
+    // A key held down repeats: its repeats are not new presses. Until the last combination's key
+    // has been seen up, presses of it are passed over; keyReleased() looks, and is to be asked
+    // every few milliseconds while awaitingRelease().
+    bool awaitingRelease() const;
+    void keyReleased();
+
 private:
     struct Connection;
     explicit X11Shortcuts(std::unique_ptr<Connection> connection);
