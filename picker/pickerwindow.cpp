@@ -46,6 +46,7 @@ const char *const FillRowText = "&Fill Row From Copied Cells";
 const char *const EveryFieldFilledText = "Every field holds a value: Enter stores the row.";
 const char *const NoSuchFieldText = "The table has no field %d.";
 const char *const UnreadableShortcutsText = "Not a key combination: ";
+const char *const UnreadableShortcutsCaption = "quillon   - keys in the settings file";
 
 namespace {} // namespace
 
@@ -185,14 +186,17 @@ void PickerWindow::startShortcuts()
     std::string notice;
     if (!held.empty())
         notice = KeysHeldElsewhereText(held);
-    for (const std::string &setting : set.unreadable) {
-        if (!notice.empty())
-            notice += ' ';
-        notice += UnreadableShortcutsText + setting;
+    for (std::size_t i = 0; i < set.unreadable.size(); ++i) {
+        if (i == 0)
+            notice += (notice.empty() ? "" : " ") + std::string(UnreadableShortcutsText);
+        else
+            notice += ", ";
+        notice += set.unreadable[i];
     }
     if (notice.empty() || m_status == nullptr)
         return;
-    m_status->showText(notice, KeysHeldElsewhereCaption);
+    m_status->showText(notice,
+                       held.empty() ? UnreadableShortcutsCaption : KeysHeldElsewhereCaption);
     if (!m_statusShown)
         toggleStatusWindow();
 }

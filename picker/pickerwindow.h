@@ -21,10 +21,12 @@ class StatusWindow;
 
 // What the status line says when the key for the next empty field finds every field filled;
 // when the keys for a field name one the table does not have (%d: its number from 1); and before
-// settings that name no key combination.
+// settings that name no key combination, and the status window's caption when no key is held
+// elsewhere.
 extern const char *const EveryFieldFilledText;
 extern const char *const NoSuchFieldText;
 extern const char *const UnreadableShortcutsText;
+extern const char *const UnreadableShortcutsCaption;
 
 // What the picker asks of the desktop and of its dialogs. The program uses the real ones; tests
 // answer from a script.

@@ -660,4 +660,22 @@ TEST_F(PickerWindowTest, ShortcutsEnterFindTheNextEmptyFieldAndSayWhatTheyCannot
     EXPECT_EQ(people().size(), 1u);
 }
 
+// A setting that names no key combination is said once, at start, in the status window; the
+// picker goes on with the other keys.
+TEST_F(PickerWindowTest, AShortcutSettingThatIsNoKeyCombinationIsSaidInTheStatusWindow)
+{
+    WriteBytes(m_folder.path() / "quillon.ini",
+               "[Settings]\nshortcut.fillrow=Ctrl+Blah\nshortcut.enter=Ctrl+Alt+Enter\n"
+               "shortcut.next=F5\n");
+    std::unique_ptr<PickerWindow> window = start(m_people);
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(window->statusShown());
+    EXPECT_EQ(
+        window->statusWindow()->text(),
+        QStringLiteral("Not a key combination: shortcut.next=F5, shortcut.fillrow=Ctrl+Blah"));
+    EXPECT_EQ(window->statusWindow()->windowTitle(),
+              QStringLiteral("quillon   - keys in the settings file"));
+    EXPECT_TRUE(m_messages.shown.empty());
+}
+
 } // namespace
