@@ -1,6 +1,8 @@
 #include "picker/capture/x11/x11capture.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <csignal>
 #include <span>
 #include <string>
 #include <thread>
@@ -654,13 +656,30 @@ void X11CaptureBackend::activeWindowChanged()
         return;
     m_lastForeign = active;
     // The window the user works in is the next pick's likely target: what tells a terminal is
-    // read now rather than after the click. A window keeps its class and its program.
-    if (active != m_known.window) {
-        m_known.window = 0;
-        const WindowClass found = readWindowClass(active);
-        const long pid = readWindowProcess(active);
-        m_known = {active, found, pid};
-    }
+    // read now rather than after the click. It is read at every activation, as a new window
+    // can have the id of one that has gone.
+    learnWindow(active);
+}
+
+void X11CaptureBackend::learnWindow(WindowId window)
+{
+    m_known.window = 0;
+    const WindowClass found = readWindowClass(window);
+    const long pid = readWindowProcess(window);
+    // A window that is gone, or going, tells nothing: nothing is kept for its id.
+    const bool told = pid != 0 || !found.instance.empty() || !found.className.empty();
+    m_known = {told ? window : 0, found, pid};
+}
+
+const X11CaptureBackend::KnownWindow &X11CaptureBackend::knownWindow(WindowId window)
+{
+    // A window keeps its class and its program; but once its program has ended, its id can
+    // name another program's window.
+    const long pid = m_known.process;
+    const bool ended = pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno != EPERM;
+    if (window != m_known.window || ended)
+        learnWindow(window);
+    return m_known;
 }
 
 void X11CaptureBackend::pointerPressed()
@@ -1013,7 +1032,7 @@ bool X11CaptureBackend::ownerIsBystander()
 
 long X11CaptureBackend::windowProcess(WindowId id)
 {
-    return id != 0 && id == m_known.window ? m_known.process : readWindowProcess(id);
+    return id != 0 ? knownWindow(id).process : 0;
 }
 
 long X11CaptureBackend::readWindowProcess(WindowId id)
@@ -1027,7 +1046,7 @@ long X11CaptureBackend::readWindowProcess(WindowId id)
 
 CaptureBackend::WindowClass X11CaptureBackend::windowClass(WindowId id)
 {
-    return id != 0 && id == m_known.window ? m_known.windowClass : readWindowClass(id);
+    return id != 0 ? knownWindow(id).windowClass : WindowClass{};
 }
 
 CaptureBackend::WindowClass X11CaptureBackend::readWindowClass(WindowId id)

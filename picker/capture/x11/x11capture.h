@@ -85,5 +85,9 @@ private:
         long process = 0;
     };
     KnownWindow m_known;
+    // Reads what tells a terminal of `window` into m_known.
+    void learnWindow(WindowId window);
+    // m_known for `window`, read first unless it is known.
+    const KnownWindow &knownWindow(WindowId window);
     std::chrono::milliseconds m_timeout{500};
 };
