@@ -77,6 +77,9 @@ StatusWindow::StatusWindow(QWidget *owner)
     layout->addWidget(m_line);
     resize(sizeHint());
     setModal(false);
+    // It comes up by itself to say that a pick found nothing, also for keys pressed in another
+    // application: the keyboard stays there.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     if (owner != nullptr)
         owner->installEventFilter(this);
 }

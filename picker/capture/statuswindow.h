@@ -18,7 +18,8 @@ QPoint StatusWindowPlace(const QSize &frame, const QRect &picker, const QRect &w
 // The status window: a small tool window with one read-only line showing the text being picked
 // up; its caption names the field the text goes to. It starts hidden. Enter, Esc and the close
 // box hide it and report that the user closed it. Shown, it stays beside its owner, the picker,
-// and follows it when it moves or changes its size.
+// and follows it when it moves or changes its size. Coming up, it leaves the keyboard focus
+// where it is.
 class StatusWindow : public QDialog
 {
     Q_OBJECT

@@ -459,6 +459,13 @@ TEST_F(PickerE2E, ATerminalsJobSurvivesAKeyboardPick)
     EXPECT_EQ(rows[0][0], "Katherine Johnson");
     EXPECT_EQ(terminal.sleeper(), sleeper) << "the terminal's job was interrupted";
     EXPECT_EQ(FocusedApplication(), terminal.window());
+
+    // With nothing selected the status window comes up and says so; the keyboard stays.
+    ASSERT_TRUE(x11input::EmptySelection("PRIMARY"));
+    TypeKeys({"Control_L", "Alt_L", "1"});
+    EXPECT_NE(WaitForWindow(QStringLiteral("quillon   - text you are picking up to \"Name\"")), 0u);
+    EXPECT_EQ(FocusedApplication(), terminal.window());
+    EXPECT_EQ(terminal.sleeper(), sleeper);
 }
 
 // Two pickers side by side: the first one started holds the keys, the second says so in its
