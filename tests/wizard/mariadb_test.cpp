@@ -9,6 +9,7 @@
 #include <QTreeView>
 #include <gtest/gtest.h>
 
+#include "fieldvalues/tabledescription.h"
 #include "odbc/connectionpolicy.h"
 #include "odbc/error.h"
 #include "tests/support/odbcfiles.h"
@@ -146,6 +147,35 @@ TEST_F(OnMariaDb, TheSavedDescriptionReadsBackAsListedAndTakesARow)
                   .query("SELECT id, name, amount, born, member, note, `odd name` FROM " + m_name +
                          ".people"),
               (Rows{{"7", "Ada", "12.50", "1815-12-10", "1", "line one", "abc"}}));
+}
+
+// Through a data source in Latin-1, a column's name comes as Latin-1 bytes: it is saved as it
+// came, and the row reaches that column.
+TEST_F(OnMariaDb, NamesInTheConnectionsOwnEncodingAreSavedAsTheDriverGivesThem)
+{
+    DatabaseSession(MariaDbConnectString())
+        .execute("CREATE TABLE " + m_name +
+                 ".t (id INTEGER, `caf\xc3\xa9` VARCHAR(10)) CHARACTER SET latin1");
+    PrivateOdbcFiles files(
+        "", "[Latin]\nDriver = MariaDB\nServer = 127.0.0.1\nPort = " + MariaDbPort() +
+                "\nDatabase = " + m_name + "\nUser = " + m_user + "\nCHARSET = latin1\n");
+    TemporaryFolder folder;
+    const std::string path = folder.file("latin.dtd");
+    AnsweringChooser chooser;
+    chooser.answers = {std::string("DSN=Latin;PWD={right;pass}}}")};
+    DescriptionWizard wizard(m_sink, &chooser);
+    ASSERT_TRUE(SaveEveryField(wizard, m_sink, QStringLiteral("t"), path));
+    EXPECT_EQ(wizard.fieldPage()->selectedList()->topLevelItem(1)->text(0),
+              QString::fromUtf8("caf\xc3\xa9"));
+    TableDescription description;
+    ASSERT_EQ(LoadTableDescription(path, description), 2);
+    EXPECT_EQ(description.fields[1].name, "caf\xe9");
+
+    RunRowTool({QStringLiteral("insert"), QString::fromStdString(path), QStringLiteral("id=1"),
+                QStringLiteral("#2=abc")});
+    EXPECT_EQ(DatabaseSession(MariaDbConnectString())
+                  .query("SELECT id, `caf\xc3\xa9` FROM " + m_name + ".t"),
+              (Rows{{"1", "abc"}}));
 }
 
 } // namespace
