@@ -135,6 +135,25 @@ TEST_F(InsertCommand, TheProgramExitsWithTheInsertsResult)
     EXPECT_EQ(session.scalar("SELECT COUNT(*) FROM People"), "1");
 }
 
+// A row whose commit never got its answer may be stored: the tool says so and exits 3, so that
+// a script does not enter it again blindly.
+TEST_F(InsertCommand, ARowInDoubtHasAStatusOfItsOwn)
+{
+    const std::filesystem::path script = m_folder.path() / "script";
+    WriteBytes(script, "commit error\nrecord 08S01 0 [Scripted] gone\n");
+    const std::string dtd = describe(ScriptedConnectString(script, m_folder.path() / "log"));
+
+    const ToolRun run = RunTool({"insert", dtd, "Name=Smith", "Id=5"});
+
+    EXPECT_EQ(run.status, 3);
+    EXPECT_EQ(run.err,
+              "Quillon: Warning\n"
+              "The connection was lost while the row was being stored. It may have been "
+              "stored: check before entering it again.\n"
+              "SQL_ERROR results\n"
+              "SQL Error State:08S01, Native Error Code: 0, ODBC Error: [Scripted] gone\n");
+}
+
 TEST_F(InsertCommand, TheProgramRefusesADescriptionThatNamesALibraryOfItsOwn)
 {
     const TemporaryFolder markers;
