@@ -1001,7 +1001,7 @@ TEST_F(CaptureE2E, GeanyWithATerminalPanelStillDeliversTheEditorsSelection)
     EXPECT_TRUE(m_controller.IsTerminal(geany.window()));
     ASSERT_TRUE(geany.selectLine());
     ASSERT_TRUE(waitUntilActive(geany.window()));
-    ASSERT_TRUE(picks(Name, "selected beside a terminal"));
+    ASSERT_TRUE(picks(Name, "selected beside a terminal")) << m_status.text().toStdString();
     // No copy was asked for: the clipboard is as it was.
     EXPECT_EQ(x11input::ClipboardOwner(), clipboardOwner);
     EXPECT_TRUE(m_messages.shown.empty());
