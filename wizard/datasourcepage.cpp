@@ -76,9 +76,9 @@ DataSourcePage::DataSourcePage(DescriptionWizard &wizard) : m_wizard(wizard)
 void DataSourcePage::specifyDataSource()
 {
     DataSourceSession &session = m_wizard.session();
-    m_wizard.runGuarded([&] { session.SpecifyDataSource(m_wizard.chooser()); });
+    m_wizard.runGuarded([&] { session.specifyDataSource(m_wizard.chooser()); });
     // Also after an error: the previous connection is gone, and the text says so.
-    m_description->setText(FromBytes(session.DescribeDataSource(m_wizard.messages())));
+    m_description->setText(FromBytes(session.describeDataSource(m_wizard.messages())));
 }
 
 bool DataSourcePage::validatePage()

@@ -179,11 +179,11 @@ FieldPage::FieldPage(DescriptionWizard &wizard) : m_wizard(wizard)
     layout->setColumnStretch(0, 1);
     layout->setColumnStretch(2, 1);
 
-    connect(m_select, &QPushButton::clicked, this, &FieldPage::SelectFields);
-    connect(m_selectAll, &QPushButton::clicked, this, &FieldPage::SelectAllFields);
-    connect(m_unselect, &QPushButton::clicked, this, &FieldPage::UnselectFields);
-    connect(m_unselectAll, &QPushButton::clicked, this, &FieldPage::UnselectAllFields);
-    connect(m_tableFields, &QTreeWidget::itemDoubleClicked, this, &FieldPage::SelectFields);
+    connect(m_select, &QPushButton::clicked, this, &FieldPage::selectFields);
+    connect(m_selectAll, &QPushButton::clicked, this, &FieldPage::selectAllFields);
+    connect(m_unselect, &QPushButton::clicked, this, &FieldPage::unselectFields);
+    connect(m_unselectAll, &QPushButton::clicked, this, &FieldPage::unselectAllFields);
+    connect(m_tableFields, &QTreeWidget::itemDoubleClicked, this, &FieldPage::selectFields);
     connect(m_selected, &QTreeWidget::itemDoubleClicked, this, &FieldPage::editSelectedField);
     // Return in a list does what a double click does there, and not Finish.
     m_tableFields->installEventFilter(this);
@@ -207,7 +207,7 @@ bool FieldPage::eventFilter(QObject *watched, QEvent *event)
             if (list->selectedItems().isEmpty() && list->currentItem() != nullptr)
                 list->currentItem()->setSelected(true);
             if (watched == m_tableFields)
-                SelectFields();
+                selectFields();
             else if (watched == m_selected)
                 editSelectedField();
             return true;
@@ -216,7 +216,7 @@ bool FieldPage::eventFilter(QObject *watched, QEvent *event)
     return QWizardPage::eventFilter(watched, event);
 }
 
-MessageAnswer FieldPage::show(const Message &message)
+MessageAnswer FieldPage::tell(const Message &message)
 {
     return m_wizard.messages().show(message);
 }
@@ -250,7 +250,7 @@ void FieldPage::fillLists(const std::vector<ColumnCatalogRow> *columns)
     setSelectAvailable(true);
 
     if (columns == nullptr) {
-        show(Inform("The driver of this data source does not list the fields of a table.\n"
+        tell(Inform("The driver of this data source does not list the fields of a table.\n"
                     "No field can be selected."));
         return;
     }
@@ -283,33 +283,33 @@ void FieldPage::setSelectAvailable(bool available)
     m_selectAll->setEnabled(available);
 }
 
-void FieldPage::MoveToSelected(QTreeWidgetItem *item, int position)
+void FieldPage::moveToSelected(QTreeWidgetItem *item, int position)
 {
     const std::string name = CellBytes(item, TableName);
     if (item->text(TableType) == QStringLiteral("COUNTER")) {
-        show(Inform("A Field of type \"COUNTER\" will be automatically filled up."));
+        tell(Inform("A Field of type \"COUNTER\" will be automatically filled up."));
         return;
     }
     if (IsBinary(item->text(TableSqlType))) {
-        show(Inform("Quillon cannot fill up a field of type binary.\nSkip this field."));
+        tell(Inform("Quillon cannot fill up a field of type binary.\nSkip this field."));
         return;
     }
     // The picker checks every value against the field's SQL type.
     if (ReadDecimal(item->text(TableSqlType)).value_or(0) == 0) {
-        show(Inform("The driver gives no SQL type for the field \"" + name +
+        tell(Inform("The driver gives no SQL type for the field \"" + name +
                     "\".\nQuillon needs the type to check the field's values.\nSkip this field."));
         return;
     }
     // The picker gives every field a value of at least one character.
     const std::optional<long> length = ReadDecimal(item->text(TableLength));
     if (!length) {
-        show(Inform("The driver gives no length for the field \"" + name +
+        tell(Inform("The driver gives no length for the field \"" + name +
                     "\".\nQuillon needs a length of at least 1 to fill up a field.\n"
                     "Skip this field."));
         return;
     }
     if (*length < 1) {
-        show(Inform("The field \"" + name + "\" has a length of " + std::to_string(*length) +
+        tell(Inform("The field \"" + name + "\" has a length of " + std::to_string(*length) +
                     ".\nQuillon needs a length of at least 1 to fill up a field.\n"
                     "Skip this field."));
         return;
@@ -325,7 +325,7 @@ void FieldPage::MoveToSelected(QTreeWidgetItem *item, int position)
     delete item;
 }
 
-void FieldPage::MoveToTable(QTreeWidgetItem *item, int position)
+void FieldPage::moveToTable(QTreeWidgetItem *item, int position)
 {
     auto *field = new QTreeWidgetItem;
     CopyCell(item, SelectedName, field, TableName);
@@ -340,7 +340,7 @@ void FieldPage::MoveToTable(QTreeWidgetItem *item, int position)
 void FieldPage::moveToSelectedFrom(bool markedOnly)
 {
     if (m_selected->topLevelItemCount() >= MaxFields) {
-        show(Inform("You have selected " + std::to_string(MaxFields) +
+        tell(Inform("You have selected " + std::to_string(MaxFields) +
                     " fields.\nNo more field can be added."));
         return;
     }
@@ -350,7 +350,7 @@ void FieldPage::moveToSelectedFrom(bool markedOnly)
         QTreeWidgetItem *item = m_tableFields->topLevelItem(row);
         if (markedOnly && !item->isSelected())
             continue;
-        MoveToSelected(item, position);
+        moveToSelected(item, position);
         if (m_selected->topLevelItemCount() >= MaxFields)
             break;
     }
@@ -358,37 +358,37 @@ void FieldPage::moveToSelectedFrom(bool markedOnly)
         setSelectAvailable(false);
 }
 
-void FieldPage::SelectFields()
+void FieldPage::selectFields()
 {
     moveToSelectedFrom(true);
 }
 
-void FieldPage::SelectAllFields()
+void FieldPage::selectAllFields()
 {
     moveToSelectedFrom(false);
 }
 
-void FieldPage::UnselectFields()
+void FieldPage::unselectFields()
 {
     const int position = m_tableFields->topLevelItemCount();
     for (int row = m_selected->topLevelItemCount() - 1; row >= 0; --row) {
         QTreeWidgetItem *item = m_selected->topLevelItem(row);
         if (item->isSelected())
-            MoveToTable(item, position);
+            moveToTable(item, position);
     }
     if (m_selected->topLevelItemCount() < MaxFields)
         setSelectAvailable(true);
 }
 
-void FieldPage::UnselectAllFields()
+void FieldPage::unselectAllFields()
 {
     const int position = m_tableFields->topLevelItemCount();
     for (int row = m_selected->topLevelItemCount() - 1; row >= 0; --row)
-        MoveToTable(m_selected->topLevelItem(row), position);
+        moveToTable(m_selected->topLevelItem(row), position);
     setSelectAvailable(true);
 }
 
-bool FieldPage::CheckLeftOverFields()
+bool FieldPage::checkLeftOverFields()
 {
     for (int row = 0; row < m_tableFields->topLevelItemCount(); ++row) {
         const QTreeWidgetItem *item = m_tableFields->topLevelItem(row);
@@ -398,30 +398,30 @@ bool FieldPage::CheckLeftOverFields()
         const std::string name = CellBytes(item, TableName);
         const std::optional<long> length = ReadDecimal(item->text(TableLength));
         if (IsBinary(item->text(TableSqlType)))
-            show(Inform("The field \"" + name +
+            tell(Inform("The field \"" + name +
                         "\" is required has type of \"binary\".\nQuillon can NOT work with this "
                         "table\n\n[Solution]: Go to MS Access, change this field to another "
                         "type\nor make it not required."));
         // Such fields cannot be selected: asking for them would lead nowhere.
         else if (ReadDecimal(item->text(TableSqlType)).value_or(0) == 0)
-            show(Inform("The field \"" + name +
+            tell(Inform("The field \"" + name +
                         "\" is required and has no SQL type that Quillon can use.\nQuillon can "
                         "NOT work with this table\n\n[Solution]: give this field a type\nor make "
                         "it not required."));
         else if (!length || *length < 1)
-            show(Inform("The field \"" + name +
+            tell(Inform("The field \"" + name +
                         "\" is required and has no length that Quillon can use.\nQuillon can NOT "
                         "work with this table\n\n[Solution]: change this field to a type with a "
                         "length\nor make it not required."));
         else
-            show(Inform("The field \"" + name + "\" is required.\nPlease select it."));
+            tell(Inform("The field \"" + name + "\" is required.\nPlease select it."));
         return true;
     }
     // A required field whose name differs from a listed one in case alone can be neither listed
     // nor left out of a row.
     if (!m_sameButCase.empty()) {
         const auto &[hidden, listed] = m_sameButCase.front();
-        show(
+        tell(
             Inform("The field \"" + hidden +
                    "\" is required, and its name differs from the "
                    "field \"" +
@@ -469,16 +469,16 @@ FieldRow FieldPage::rowOf(const QTreeWidgetItem *item)
 
 bool FieldPage::validatePage()
 {
-    return FinishWizard();
+    return finishWizard();
 }
 
-bool FieldPage::FinishWizard()
+bool FieldPage::finishWizard()
 {
     if (m_selected->topLevelItemCount() == 0) {
-        show(Inform("Please select fields to be filled up"));
+        tell(Inform("Please select fields to be filled up"));
         return false;
     }
-    if (CheckLeftOverFields())
+    if (checkLeftOverFields())
         return false;
     return m_wizard.saveDescription(selectedRows());
 }

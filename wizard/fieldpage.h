@@ -60,21 +60,21 @@ public:
     void fillLists(const std::vector<ColumnCatalogRow> *columns);
 
     // ">" and a double click in the left list: the marked fields of the left list.
-    void SelectFields();
+    void selectFields();
     // ">>": every field of the left list.
-    void SelectAllFields();
+    void selectAllFields();
     // "<": the marked fields of the selected list go back.
-    void UnselectFields();
+    void unselectFields();
     // "<<": every selected field goes back.
-    void UnselectAllFields();
+    void unselectAllFields();
     // True, after saying which, when a required field is left in the left list.
-    bool CheckLeftOverFields();
+    bool checkLeftOverFields();
     // A double click in the selected list: the title and default of its topmost marked field.
     void editSelectedField();
 
     // Finish: checks the selection, then the wizard saves it. False keeps the wizard on this
     // page.
-    bool FinishWizard();
+    bool finishWizard();
     bool validatePage() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -92,10 +92,10 @@ public:
 private:
     static FieldRow rowOf(const QTreeWidgetItem *item);
     void moveToSelectedFrom(bool markedOnly);
-    void MoveToSelected(QTreeWidgetItem *item, int position);
-    void MoveToTable(QTreeWidgetItem *item, int position);
+    void moveToSelected(QTreeWidgetItem *item, int position);
+    void moveToTable(QTreeWidgetItem *item, int position);
     void setSelectAvailable(bool available);
-    MessageAnswer show(const Message &message);
+    MessageAnswer tell(const Message &message);
 
     DescriptionWizard &m_wizard;
     QLabel *m_heading = nullptr;

@@ -65,39 +65,39 @@ Message FileDataSourceMessage()
                    "Inform", MessageIcon::None, MessageButtons::Ok};
 }
 
-bool DataSourceSession::SpecifyDataSource(DataSourceChooser &chooser)
+bool DataSourceSession::specifyDataSource(DataSourceChooser &chooser)
 {
-    CloseCatalogs();
+    closeCatalogs();
     if (!chooser.choose(m_database)) {
         m_database.close();
         return false;
     }
     try {
-        if (!OpenTableCatalog())
+        if (!openTableCatalog())
             return false;
     } catch (...) {
         // A connection whose catalogue could not be read is of no use to the next page.
-        CloseCatalogs();
+        closeCatalogs();
         throw;
     }
     m_connectString = m_database.connectString();
     return true;
 }
 
-std::string DataSourceSession::DescribeDataSource(MessageSink &sink)
+std::string DataSourceSession::describeDataSource(MessageSink &sink)
 {
     if (!m_database.isOpen())
         return std::string(NoDataSourceSelectedText);
     const std::string connect = m_database.connectString();
     if (!NamesMachineDataSource(connect)) {
         sink.show(FileDataSourceMessage());
-        CloseCatalogs();
+        closeCatalogs();
         return std::string(NoDataSourceSelectedText);
     }
     return DataSourceDescription(connect);
 }
 
-bool DataSourceSession::OpenTableCatalog()
+bool DataSourceSession::openTableCatalog()
 {
     m_tables = std::make_unique<TableCatalog>(m_database);
     if (m_tables->open())
@@ -107,7 +107,7 @@ bool DataSourceSession::OpenTableCatalog()
     return false;
 }
 
-bool DataSourceSession::OpenColumnCatalog(const TableCatalogRow &table)
+bool DataSourceSession::openColumnCatalog(const TableCatalogRow &table)
 {
     m_table = table;
     m_tableReference = table.name;
@@ -124,7 +124,7 @@ bool DataSourceSession::OpenColumnCatalog(const TableCatalogRow &table)
     }
 }
 
-void DataSourceSession::CloseCatalogs()
+void DataSourceSession::closeCatalogs()
 {
     m_tables.reset();
     m_columns.reset();

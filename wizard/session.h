@@ -46,7 +46,7 @@ class DataSourceSession
 {
 public:
     DataSourceSession() = default;
-    ~DataSourceSession() { CloseCatalogs(); }
+    ~DataSourceSession() { closeCatalogs(); }
     DataSourceSession(const DataSourceSession &) = delete;
     DataSourceSession &operator=(const DataSourceSession &) = delete;
 
@@ -55,24 +55,24 @@ public:
     // connect string is the connection's. False when the user cancelled or the catalogue could
     // not be opened, with the connection closed and the connect string as it was. A failure of
     // the driver is raised after the connection was closed.
-    bool SpecifyDataSource(DataSourceChooser &chooser);
+    bool specifyDataSource(DataSourceChooser &chooser);
     // The text for the data source page. A file data source is refused with a message and its
     // connection is closed.
-    std::string DescribeDataSource(MessageSink &sink);
+    std::string describeDataSource(MessageSink &sink);
     // Opens the table catalogue of the connection; when it cannot be had, the connection is
     // closed and the result is false.
-    bool OpenTableCatalog();
+    bool openTableCatalog();
     // Makes `table` (a row of the table catalogue) the chosen table and opens its column
     // catalogue, replacing the previous one; then works out how the description names the table.
     // The result is the catalogue's open. When the driver raises an error, no column catalogue is
     // left.
-    bool OpenColumnCatalog(const TableCatalogRow &table);
-    bool OpenColumnCatalog(const std::string &tableName)
+    bool openColumnCatalog(const TableCatalogRow &table);
+    bool openColumnCatalog(const std::string &tableName)
     {
-        return OpenColumnCatalog(TableCatalogRow{{}, {}, tableName, {}, {}});
+        return openColumnCatalog(TableCatalogRow{{}, {}, tableName, {}, {}});
     }
     // Closes and drops both catalogues, then closes the connection.
-    void CloseCatalogs();
+    void closeCatalogs();
 
     OdbcDatabase &database() { return m_database; }
     bool isConnected() const { return m_database.isOpen(); }

@@ -135,7 +135,7 @@ bool TablePage::validatePage()
     DataSourceSession &session = m_wizard.session();
     if (m_selectedTable == session.table() && session.columns() != nullptr)
         return true;
-    return m_wizard.runGuarded([&] { session.OpenColumnCatalog(m_selectedTable); });
+    return m_wizard.runGuarded([&] { session.openColumnCatalog(m_selectedTable); });
 }
 
 void TablePage::copySelectedRows()

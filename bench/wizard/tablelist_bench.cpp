@@ -88,7 +88,7 @@ void BM_TableList(benchmark::State &state)
 {
     TablePage *page = wizard->tablePage();
     for (auto _ : state) {
-        if (!wizard->session().OpenTableCatalog()) {
+        if (!wizard->session().openTableCatalog()) {
             state.SkipWithError("the table catalogue did not open");
             return;
         }
@@ -102,7 +102,7 @@ void BM_TableList(benchmark::State &state)
 void BM_CatalogOnly(benchmark::State &state)
 {
     for (auto _ : state) {
-        if (!wizard->session().OpenTableCatalog()) {
+        if (!wizard->session().openTableCatalog()) {
             state.SkipWithError("the table catalogue did not open");
             return;
         }
@@ -159,7 +159,7 @@ void BM_FieldList(benchmark::State &state)
 {
     FieldPage *page = wizard->fieldPage();
     for (auto _ : state) {
-        if (!wizard->session().OpenColumnCatalog(WideTable)) {
+        if (!wizard->session().openColumnCatalog(WideTable)) {
             state.SkipWithError("the column catalogue did not open");
             return;
         }
@@ -352,7 +352,7 @@ int main(int argc, char **argv)
                         MedianRatio(fields, "FieldList", "BareColumns"));
             status = 0;
             wizard = nullptr;
-            shown.session().CloseCatalogs();
+            shown.session().closeCatalogs();
         }
         std::system(("'" + script + "' stop '" + state.string() + "' >/dev/null").c_str());
     }

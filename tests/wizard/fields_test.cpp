@@ -168,7 +168,7 @@ TEST_F(FieldRules, TheLimitOfThirtyTakesTheMarkedFieldsLowestInTheList)
     EXPECT_TRUE(m_sink.shown.empty());
 
     // A double click in the left list still asks.
-    page().SelectFields();
+    page().selectFields();
     EXPECT_EQ(m_sink.shown, std::vector<Message>{LimitMessage});
     EXPECT_EQ(right()->topLevelItemCount(), 30);
 }
@@ -307,7 +307,7 @@ TEST_F(FieldRules, FinishIsRefusedWhileARequiredFieldIsLeftOver)
         page().fillLists(&rows);
         mark(left(), 0);
         page().selectButton()->click();
-        EXPECT_TRUE(page().CheckLeftOverFields());
+        EXPECT_TRUE(page().checkLeftOverFields());
         if (c.refusal)
             EXPECT_EQ(m_sink.shown, std::vector<Message>{*c.refusal});
         else
@@ -322,8 +322,8 @@ TEST_F(FieldRules, FinishIsRefusedWhileARequiredFieldIsLeftOver)
         const std::vector<ColumnCatalogRow> rows = {Column("Name"),
                                                     Column("NAME", 12, "VARCHAR", 10, nullable)};
         page().fillLists(&rows);
-        page().SelectAllFields();
-        EXPECT_EQ(page().CheckLeftOverFields(), nullable == 0);
+        page().selectAllFields();
+        EXPECT_EQ(page().checkLeftOverFields(), nullable == 0);
         if (nullable == 0)
             EXPECT_EQ(m_sink.shown,
                       std::vector<Message>{Inform(
@@ -337,8 +337,8 @@ TEST_F(FieldRules, FinishIsRefusedWhileARequiredFieldIsLeftOver)
 
     // An empty selection is said first, before any field left over.
     m_sink.shown.clear();
-    page().UnselectAllFields();
-    EXPECT_FALSE(page().FinishWizard());
+    page().unselectAllFields();
+    EXPECT_FALSE(page().finishWizard());
     EXPECT_EQ(m_sink.shown, std::vector<Message>{PleaseSelectFields});
 }
 

@@ -67,7 +67,7 @@ protected:
 
 TEST_F(Session, AtFirstNothingIsSelected)
 {
-    EXPECT_EQ(m_session.DescribeDataSource(m_sink), "[No Data Source Selected]");
+    EXPECT_EQ(m_session.describeDataSource(m_sink), "[No Data Source Selected]");
     EXPECT_TRUE(m_sink.shown.empty());
     EXPECT_EQ(m_session.connectString(), "");
 }
@@ -75,7 +75,7 @@ TEST_F(Session, AtFirstNothingIsSelected)
 TEST_F(Session, ASpecifiedDataSourceIsConnectedWithItsTablesAndItsCompletedString)
 {
     m_chooser.answers = {sqlite("a.sqlite")};
-    ASSERT_TRUE(m_session.SpecifyDataSource(m_chooser));
+    ASSERT_TRUE(m_session.specifyDataSource(m_chooser));
     EXPECT_TRUE(m_session.isConnected());
     ASSERT_NE(m_session.tables(), nullptr);
     ASSERT_EQ(m_session.tables()->rows().size(), 1u);
@@ -89,24 +89,24 @@ TEST_F(Session, ASpecifiedDataSourceIsConnectedWithItsTablesAndItsCompletedStrin
 TEST_F(Session, CancellingClosesWhatWasOpenAndKeepsTheConnectString)
 {
     m_chooser.answers = {sqlite("a.sqlite"), std::nullopt};
-    ASSERT_TRUE(m_session.SpecifyDataSource(m_chooser));
+    ASSERT_TRUE(m_session.specifyDataSource(m_chooser));
     const std::string first = m_session.connectString();
-    ASSERT_TRUE(m_session.OpenColumnCatalog("items"));
+    ASSERT_TRUE(m_session.openColumnCatalog("items"));
 
-    EXPECT_FALSE(m_session.SpecifyDataSource(m_chooser));
+    EXPECT_FALSE(m_session.specifyDataSource(m_chooser));
     EXPECT_FALSE(m_session.isConnected());
     EXPECT_EQ(m_session.tables(), nullptr);
     EXPECT_EQ(m_session.columns(), nullptr);
     EXPECT_EQ(m_session.connectString(), first);
-    EXPECT_EQ(m_session.DescribeDataSource(m_sink), "[No Data Source Selected]");
+    EXPECT_EQ(m_session.describeDataSource(m_sink), "[No Data Source Selected]");
 }
 
 TEST_F(Session, AFileDataSourceIsRefusedWithAMessageAndItsConnectionClosed)
 {
     // A DSN-less string, as a .dsn file gives, completed by SQLite's driver with an empty DSN.
     m_chooser.answers = {sqlite("a.sqlite")};
-    ASSERT_TRUE(m_session.SpecifyDataSource(m_chooser));
-    EXPECT_EQ(m_session.DescribeDataSource(m_sink), "[No Data Source Selected]");
+    ASSERT_TRUE(m_session.specifyDataSource(m_chooser));
+    EXPECT_EQ(m_session.describeDataSource(m_sink), "[No Data Source Selected]");
     ASSERT_EQ(m_sink.shown.size(), 1u);
     EXPECT_EQ(m_sink.shown[0],
               (Message{"You may have used \"File Data Source\" tab.\nPlease use \"Machine Data "
@@ -123,9 +123,9 @@ TEST_F(Session, ADriverWithoutATableCatalogueLeavesNoConnection)
     m_chooser.answers = {sqlite("a.sqlite"), ScriptedConnectString(m_folder.path() / "script",
                                                                    m_folder.path() / "log") +
                                                  ";CATALOGUE=NONE"};
-    ASSERT_TRUE(m_session.SpecifyDataSource(m_chooser));
+    ASSERT_TRUE(m_session.specifyDataSource(m_chooser));
     const std::string first = m_session.connectString();
-    EXPECT_FALSE(m_session.SpecifyDataSource(m_chooser));
+    EXPECT_FALSE(m_session.specifyDataSource(m_chooser));
     EXPECT_FALSE(m_session.isConnected());
     EXPECT_EQ(m_session.tables(), nullptr);
     EXPECT_EQ(m_session.connectString(), first);
@@ -137,12 +137,12 @@ TEST_F(Session, ADriverWithoutATableCatalogueLeavesNoConnection)
 TEST_F(Session, AColumnCatalogueReplacesThePreviousOne)
 {
     m_chooser.answers = {sqlite("a.sqlite")};
-    ASSERT_TRUE(m_session.SpecifyDataSource(m_chooser));
-    ASSERT_TRUE(m_session.OpenColumnCatalog("items"));
+    ASSERT_TRUE(m_session.specifyDataSource(m_chooser));
+    ASSERT_TRUE(m_session.openColumnCatalog("items"));
     const ColumnCatalog *first = m_session.columns();
     ASSERT_EQ(first->rows().size(), 1u);
     EXPECT_EQ(first->rows()[0].name, "id");
-    ASSERT_TRUE(m_session.OpenColumnCatalog("missing"));
+    ASSERT_TRUE(m_session.openColumnCatalog("missing"));
     EXPECT_TRUE(m_session.columns()->rows().empty());
 }
 

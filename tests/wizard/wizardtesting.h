@@ -77,7 +77,7 @@ inline bool SaveEveryField(DescriptionWizard &wizard, RecordingSink &sink, const
     GoToFields(wizard, table, owner);
     if (wizard.currentId() != DescriptionWizard::FieldPageId)
         return false;
-    wizard.fieldPage()->SelectAllFields();
+    wizard.fieldPage()->selectAllFields();
     sink.answers.push_back(MessageAnswer::No);
     wizard.button(QWizard::FinishButton)->click();
     return !wizard.isVisible();

@@ -111,12 +111,12 @@ bool Run(const QString &dataSourcePicture, const QString &tablesPicture,
     // The orders' fields: all but the note, the day filled with the time of the insert.
     wizard.button(QWizard::NextButton)->click();
     FieldPage *fields = wizard.fieldPage();
-    fields->SelectAllFields();
+    fields->selectAllFields();
     QTreeWidget *selected = fields->selectedList();
     if (selected->topLevelItemCount() != 5)
         return false;
     selected->topLevelItem(4)->setSelected(true);
-    fields->UnselectFields();
+    fields->unselectFields();
     selected->topLevelItem(1)->setText(FieldPage::SelectedTitle, QStringLiteral("Client"));
     selected->topLevelItem(2)->setText(FieldPage::SelectedDefault,
                                        QString::fromUtf8(FieldEditDialog::ActualDateTime));
