@@ -95,7 +95,7 @@ PickerWindow::PickerWindow(MessageSink &messages, CaptureBackend &backend, Picke
 PickerWindow::~PickerWindow()
 {
     m_capture->leaveClipboardNotices();
-    m_connection->DisconnectDataSource();
+    m_connection->disconnectDataSource();
     FreeValueBuffers();
 }
 
@@ -325,10 +325,10 @@ PickerWindow::OpenOutcome PickerWindow::OpenTableDescription()
     m_description.fieldCount = count;
     SetValueWidths(m_description);
 
-    if (m_connection->ConnectDataSource(m_description.connectString) != 0)
+    if (!m_connection->connectDataSource(m_description.connectString))
         return OpenOutcome::GaveUp;
     if (!AllocateValueBuffers()) {
-        m_connection->DisconnectDataSource();
+        m_connection->disconnectDataSource();
         return OpenOutcome::GaveUp;
     }
     return OpenOutcome::Opened;
@@ -449,9 +449,11 @@ void PickerWindow::giveFocusBack()
 bool PickerWindow::InsertCurrentRow()
 {
     const std::size_t count = static_cast<std::size_t>(m_description.fieldCount);
-    return m_connection->InsertRow(
+    // A row in doubt keeps its values as a failed one does: the user looks before entering it
+    // again.
+    return m_connection->insertRow(
                m_description, std::span<const std::string>(m_capture->row().value).first(count)) ==
-           0;
+           InsertOutcome::Stored;
 }
 
 void PickerWindow::ResetRow()
@@ -469,7 +471,7 @@ void PickerWindow::loadNewTable()
     std::string chosen;
     if (!m_services.chooseDescriptionFile(this, chosen))
         return;
-    m_connection->DisconnectDataSource();
+    m_connection->disconnectDataSource();
     FreeValueBuffers();
     const std::string oldPath = m_path;
     m_path = chosen;

@@ -308,10 +308,10 @@ int RunInsert(const std::vector<std::string> &args, std::ostream &out, std::ostr
     if (status != 0)
         return status;
     StreamMessageSink sink(err);
-    switch (InsertRowFromTexts(description, values, sink)) {
-    case InsertStored:
+    switch (insertRowFromTexts(description, values, sink)) {
+    case InsertOutcome::Stored:
         return 0;
-    case InsertInDoubt:
+    case InsertOutcome::InDoubt:
         return 3;
     default:
         return 1;

@@ -1,4 +1,4 @@
-// Rows per second of InsertRow against a baseline loop in the same run that prepares its INSERT
+// Rows per second of insertRow against a baseline loop in the same run that prepares its INSERT
 // once, binds once and executes with a commit per row, through the same driver: SQLite on a
 // file in a temporary folder, and PostgreSQL and MariaDB on throw-away servers that this program
 // starts with the tests' scripts (each skipped with a note when it cannot). Both loops insert the
@@ -201,14 +201,15 @@ void BM_InsertRow(benchmark::State &state, const Backend &backend)
 
     CountingSink sink;
     OdbcConnection odbc(sink);
-    if (odbc.ConnectDataSource(backend.connectString) != 0) {
+    if (!odbc.connectDataSource(backend.connectString)) {
         state.SkipWithError(("cannot connect: " + sink.last.text).c_str());
         return;
     }
     std::size_t next = 0;
     for (auto _ : state) {
-        if (odbc.InsertRow(table, fields, rows[next++ % rows.size()]) != 0 || sink.count != 0) {
-            state.SkipWithError(("InsertRow failed: " + sink.last.text).c_str());
+        if (odbc.insertRow(table, fields, rows[next++ % rows.size()]) != InsertOutcome::Stored ||
+            sink.count != 0) {
+            state.SkipWithError(("insertRow failed: " + sink.last.text).c_str());
             break;
         }
     }

@@ -85,10 +85,6 @@ void ShowDiagnostics(MessageSink &sink, DiagnosticsKind kind,
         sink.show(box);
 }
 
-// InsertRow's outcome when the row is to be sent once more on a new connection; never returned
-// by InsertRow itself.
-constexpr int InsertRetry = -1;
-
 Message InDoubtMessage()
 {
     return Message{RowInDoubtText, "Quillon: Warning", MessageIcon::Exclamation,
@@ -180,7 +176,7 @@ OdbcConnection::OdbcConnection(MessageSink &sink)
 
 OdbcConnection::~OdbcConnection()
 {
-    DisconnectDataSource();
+    disconnectDataSource();
 }
 
 bool OdbcConnection::connected() const
@@ -188,9 +184,9 @@ bool OdbcConnection::connected() const
     return m_handles->statement.get() != SQL_NULL_HSTMT;
 }
 
-int OdbcConnection::ConnectDataSource(const std::string &connectString)
+bool OdbcConnection::connectDataSource(const std::string &connectString)
 {
-    DisconnectDataSource();
+    disconnectDataSource();
     m_connectString = connectString;
     m_reconnect = false;
 
@@ -200,7 +196,7 @@ int OdbcConnection::ConnectDataSource(const std::string &connectString)
     if (!check.allowed) {
         m_sink.show(Message{check.reason, "Quillon: Warning", MessageIcon::Exclamation,
                             MessageButtons::Ok});
-        return 1;
+        return false;
     }
 
     SQLRETURN code = m_handles->environment.allocate();
@@ -226,12 +222,12 @@ int OdbcConnection::ConnectDataSource(const std::string &connectString)
     }
     if (!Succeeded(code)) {
         report(KindOf(code), false);
-        return 1;
+        return false;
     }
-    return 0;
+    return true;
 }
 
-void OdbcConnection::DisconnectDataSource()
+void OdbcConnection::disconnectDataSource()
 {
     m_handles->statement.reset();
     m_handles->connection.reset();
@@ -277,7 +273,7 @@ void OdbcConnection::rollBack()
         endTransaction(SQL_ROLLBACK);
 }
 
-int OdbcConnection::failInsert(bool executed, bool mayRetry)
+std::optional<InsertOutcome> OdbcConnection::failInsert(bool executed, bool mayRetry)
 {
     const std::vector<SqlDiagnosticRecord> records = CollectDiagnostics(
         m_handles->environment.get(), m_handles->connection.get(), m_handles->statement.get());
@@ -289,7 +285,7 @@ int OdbcConnection::failInsert(bool executed, bool mayRetry)
     // it waits for a commit of ours.
     const bool committing = executed && commitsByItself();
     if (lost && mayRetry && !committing)
-        return InsertRetry;
+        return std::nullopt;
     // A statement that commits itself may have done so before the connection went.
     if (lost && committing)
         m_sink.show(InDoubtMessage());
@@ -299,28 +295,30 @@ int OdbcConnection::failInsert(bool executed, bool mayRetry)
         SQLFreeStmt(m_handles->statement.get(), SQL_RESET_PARAMS);
     }
     if (lost && committing)
-        return InsertInDoubt;
+        return InsertOutcome::InDoubt;
     // A server that refused the statement may have ended the transaction as well (PostgreSQL
     // accepts nothing more in it); the next row starts a transaction of its own.
     rollBack();
-    return InsertFailed;
+    return InsertOutcome::Failed;
 }
 
-int OdbcConnection::InsertRow(const std::string &tableName, std::span<FieldDescription> fields,
-                              std::span<const std::string> values)
+InsertOutcome OdbcConnection::insertRow(const std::string &tableName,
+                                        std::span<FieldDescription> fields,
+                                        std::span<const std::string> values)
 {
-    const int result = insertOnce(tableName, fields, values, true);
-    if (result != InsertRetry)
-        return result;
-    return insertOnce(tableName, fields, values, false);
+    if (const std::optional<InsertOutcome> outcome = insertOnce(tableName, fields, values, true))
+        return *outcome;
+    return insertOnce(tableName, fields, values, false).value_or(InsertOutcome::Failed);
 }
 
-int OdbcConnection::insertOnce(const std::string &tableName, std::span<FieldDescription> fields,
-                               std::span<const std::string> values, bool mayRetry)
+std::optional<InsertOutcome> OdbcConnection::insertOnce(const std::string &tableName,
+                                                        std::span<FieldDescription> fields,
+                                                        std::span<const std::string> values,
+                                                        bool mayRetry)
 {
     if (m_reconnect || !connected()) {
-        if (ConnectDataSource(m_connectString) != 0)
-            return 1;
+        if (!connectDataSource(m_connectString))
+            return InsertOutcome::Failed;
     }
     const SQLHENV environment = m_handles->environment.get();
     const SQLHDBC connection = m_handles->connection.get();
@@ -406,10 +404,10 @@ int OdbcConnection::insertOnce(const std::string &tableName, std::span<FieldDesc
 
     SQLRETURN code = SQLExecute(statement);
     if (code != SQL_SUCCESS && code != SQL_SUCCESS_WITH_INFO) {
-        const int result = failInsert(true, mayRetry);
-        if (result != InsertRetry)
+        const std::optional<InsertOutcome> outcome = failInsert(true, mayRetry);
+        if (outcome)
             showInformation();
-        return result;
+        return outcome;
     }
     showInformation();
     if (code == SQL_SUCCESS_WITH_INFO)
@@ -421,7 +419,7 @@ int OdbcConnection::insertOnce(const std::string &tableName, std::span<FieldDesc
     // own.
     code = endTransaction(SQL_COMMIT);
     if (code == SQL_SUCCESS)
-        return InsertStored;
+        return InsertOutcome::Stored;
     const std::vector<SqlDiagnosticRecord> records =
         CollectDiagnostics(environment, connection, SQL_NULL_HSTMT);
     // Whether a commit whose answer never came was made is for the user to find out: the row
@@ -430,26 +428,27 @@ int OdbcConnection::insertOnce(const std::string &tableName, std::span<FieldDesc
         m_reconnect = true;
         m_sink.show(InDoubtMessage());
         ShowDiagnostics(m_sink, DiagnosticsKind::Error, records);
-        return InsertInDoubt;
+        return InsertOutcome::InDoubt;
     }
     ShowDiagnostics(m_sink, KindOf(code), records);
     if (ConnectionGone(records))
         m_reconnect = true;
     if (code == SQL_SUCCESS_WITH_INFO || commitsByItself())
-        return InsertStored;
+        return InsertOutcome::Stored;
     rollBack();
-    return InsertFailed;
+    return InsertOutcome::Failed;
 }
 
-int OdbcConnection::InsertRow(TableDescription &description, std::span<const std::string> values)
+InsertOutcome OdbcConnection::insertRow(TableDescription &description,
+                                        std::span<const std::string> values)
 {
     const std::size_t count = std::min(
         static_cast<std::size_t>(std::max(description.fieldCount, 0)), description.fields.size());
-    return InsertRow(description.tableName, std::span(description.fields).first(count), values);
+    return insertRow(description.tableName, std::span(description.fields).first(count), values);
 }
 
-int InsertRowFromTexts(const TableDescription &description, std::span<const std::string> values,
-                       MessageSink &sink)
+InsertOutcome insertRowFromTexts(const TableDescription &description,
+                                 std::span<const std::string> values, MessageSink &sink)
 {
     const std::size_t count =
         std::min(static_cast<std::size_t>(std::max(description.fieldCount, 0)),
@@ -459,9 +458,10 @@ int InsertRowFromTexts(const TableDescription &description, std::span<const std:
                                          description.fields.begin() +
                                              static_cast<std::ptrdiff_t>(count));
     OdbcConnection connection(sink);
-    if (connection.ConnectDataSource(description.connectString) != 0)
-        return 1;
-    const int result = connection.InsertRow(description.tableName, fields, values.first(count));
-    connection.DisconnectDataSource();
-    return result;
+    if (!connection.connectDataSource(description.connectString))
+        return InsertOutcome::Failed;
+    const InsertOutcome outcome =
+        connection.insertRow(description.tableName, fields, values.first(count));
+    connection.disconnectDataSource();
+    return outcome;
 }

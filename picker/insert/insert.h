@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -46,10 +47,13 @@ std::string BuildInsertStatement(const std::string &tableName,
                                  std::string_view quote = "\"");
 
 // What an insert did with the row.
-inline constexpr int InsertStored = 0;
-inline constexpr int InsertFailed = 1;
-// The connection was lost while the commit was under way: the row may or may not be stored.
-inline constexpr int InsertInDoubt = 2;
+enum class InsertOutcome
+{
+    Stored,
+    Failed,
+    // The connection was lost while the commit was under way: the row may or may not be stored.
+    InDoubt,
+};
 
 // Said when the commit's answer never came.
 extern const char *const RowInDoubtText;
@@ -72,37 +76,39 @@ public:
 
     // Connects without prompting, within the login timeout. A leading "ODBC;" is skipped. A string
     // that CheckConnectString refuses is shown as a warning, with the key refused and why, and
-    // nothing is allocated or loaded. The connection commits only what InsertRow commits, so that
+    // nothing is allocated or loaded. The connection commits only what insertRow commits, so that
     // a row whose insert failed (a timeout among them) is never stored behind the user's back when
     // a stalled server goes on; a driver that cannot leave auto-commit keeps it. Each statement may
     // wait QueryTimeoutSeconds for the server. Handles allocated before a failure stay allocated
-    // until DisconnectDataSource.
-    int ConnectDataSource(const std::string &connectString);
+    // until disconnectDataSource.
+    // True when connected; otherwise the reason has been shown.
+    [[nodiscard]] bool connectDataSource(const std::string &connectString);
 
     // Frees everything; safe when nothing is allocated.
-    void DisconnectDataSource();
+    void disconnectDataSource();
 
     // Inserts one row of `values` (one text per field, empty means "no value") into
     // `tableName`. The values of date, time and timestamp fields go through the fields'
     // bindBuffer; every other value, wide character types included, is character data. Returns
-    // InsertStored when the row was stored, InsertFailed when it was not: a failed step (a timeout
-    // among them) is shown and rolled back; a failing commit loses the row, which is rolled back,
-    // except on a connection that commits by itself, where SQLExecute stored the row and what the
-    // commit reports is shown without taking that back. InsertInDoubt, after RowInDoubtText and
-    // the driver's words, when the connection went away while the row was being committed.
-    // Without a usable connection (a failed connect, or SQLSTATE class 08 from an earlier call) it
-    // first connects again with the last connection string. A row whose statement finds the
-    // connection gone before anything was committed is sent once more on a new connection (a
-    // server restarted, a standby promoted in the primary's place); a row is never sent again
-    // once its commit may have been made.
-    // The statement stays prepared while the same columns receive values. No message box is shown
-    // between reading the values and executing them: information from preparing and binding waits
-    // until then.
-    int InsertRow(const std::string &tableName, std::span<FieldDescription> fields,
-                  std::span<const std::string> values);
+    // InsertOutcome::Stored when the row was stored, InsertOutcome::Failed when it was not: a
+    // failed step (a timeout among them) is shown and rolled back; a failing commit loses the row,
+    // which is rolled back, except on a connection that commits by itself, where SQLExecute stored
+    // the row and what the commit reports is shown without taking that back.
+    // InsertOutcome::InDoubt, after RowInDoubtText and the driver's words, when the connection went
+    // away while the row was being committed. Without a usable connection (a failed connect, or
+    // SQLSTATE class 08 from an earlier call) it first connects again with the last connection
+    // string. A row whose statement finds the connection gone before anything was committed is sent
+    // once more on a new connection (a server restarted, a standby promoted in the primary's
+    // place); a row is never sent again once its commit may have been made. The statement stays
+    // prepared while the same columns receive values. No message box is shown between reading the
+    // values and executing them: information from preparing and binding waits until then.
+    [[nodiscard]] InsertOutcome insertRow(const std::string &tableName,
+                                          std::span<FieldDescription> fields,
+                                          std::span<const std::string> values);
 
     // The same for the loaded fields of a description.
-    int InsertRow(TableDescription &description, std::span<const std::string> values);
+    [[nodiscard]] InsertOutcome insertRow(TableDescription &description,
+                                          std::span<const std::string> values);
 
     bool connected() const;
     bool reconnectPending() const { return m_reconnect; }
@@ -119,11 +125,12 @@ private:
     // Shows the diagnostics of a failed or informative call and notes a lost connection.
     void report(DiagnosticsKind kind, bool withStatement);
     // report() for a failed step of an insert: the statement is prepared afresh next time.
-    // `executed` when the statement had been sent. Gives InsertRetry, without a word, for a lost
+    // `executed` when the statement had been sent. Gives nothing, without a word, for a lost
     // connection that `mayRetry` allows to send the row again.
-    int failInsert(bool executed, bool mayRetry);
-    int insertOnce(const std::string &tableName, std::span<FieldDescription> fields,
-                   std::span<const std::string> values, bool mayRetry);
+    std::optional<InsertOutcome> failInsert(bool executed, bool mayRetry);
+    std::optional<InsertOutcome> insertOnce(const std::string &tableName,
+                                            std::span<FieldDescription> fields,
+                                            std::span<const std::string> values, bool mayRetry);
     // Whether the connection commits every statement by itself (ODBC's default).
     bool commitsByItself() const;
     // Takes back what a failed insert left of its transaction, unless the connection is lost.
@@ -144,7 +151,8 @@ private:
 };
 
 // Connects to the description's data source without prompting, inserts one row and
-// disconnects. `values` must already have passed CheckRow. Returns InsertRow's outcome, or
-// InsertFailed when no connection could be made.
-int InsertRowFromTexts(const TableDescription &description, std::span<const std::string> values,
-                       MessageSink &sink);
+// disconnects. `values` must already have passed CheckRow. Returns insertRow's outcome, or
+// InsertOutcome::Failed when no connection could be made.
+[[nodiscard]] InsertOutcome insertRowFromTexts(const TableDescription &description,
+                                               std::span<const std::string> values,
+                                               MessageSink &sink);

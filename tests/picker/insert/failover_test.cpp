@@ -141,13 +141,13 @@ TEST_F(Failover, TheNextEnterAfterAFailoverReachesThePromotedStandby)
     EXPECT_TRUE(check.allowed) << check.reason;
     sink.shown.clear();
     OdbcConnection picker(sink);
-    ASSERT_EQ(picker.ConnectDataSource(description.connectString), 0);
-    EXPECT_EQ(picker.InsertRow(description, std::vector<std::string>{"1", "1", "before"}),
-              InsertStored);
+    ASSERT_TRUE(picker.connectDataSource(description.connectString));
+    EXPECT_EQ(picker.insertRow(description, std::vector<std::string>{"1", "1", "before"}),
+              InsertOutcome::Stored);
     ASSERT_TRUE(m_cluster.stopPrimary("fast"));
     ASSERT_TRUE(m_cluster.promote());
-    EXPECT_EQ(picker.InsertRow(description, std::vector<std::string>{"1", "2", "after"}),
-              InsertStored);
+    EXPECT_EQ(picker.insertRow(description, std::vector<std::string>{"1", "2", "after"}),
+              InsertOutcome::Stored);
     EXPECT_EQ(sink.shown, std::vector<Message>{});
     RunRowTool({QStringLiteral("insert"), QString::fromStdString(path), QStringLiteral("writer=2"),
                 QStringLiteral("seq=1"), QStringLiteral("note=tool")});
@@ -161,7 +161,7 @@ TEST_F(Failover, TheNextEnterAfterAFailoverReachesThePromotedStandby)
 struct Outcome
 {
     int seq;
-    int result;
+    InsertOutcome result;
     Clock::time_point done;
 };
 
@@ -185,15 +185,16 @@ TEST_F(Failover, SoakNothingLostNothingDoubledNothingInDoubtUnsaid)
         threads.emplace_back([&, w] {
             RecordingSink sink;
             OdbcConnection connection(sink);
-            connection.ConnectDataSource("DSN=QuillonReplicated");
+            // A writer that cannot connect now connects at its first row.
+            (void)connection.connectDataSource("DSN=QuillonReplicated");
             std::vector<FieldDescription> own = fields;
             for (int seq = 1; Clock::now() < end; ++seq) {
                 const std::vector<std::string> values{std::to_string(w), std::to_string(seq),
                                                       "soak"};
-                const int result = connection.InsertRow("entries", own, values);
+                const InsertOutcome result = connection.insertRow("entries", own, values);
                 outcomes[static_cast<std::size_t>(w)].push_back({seq, result, Clock::now()});
                 // While no server takes writes, a writer waits a little, as a user would.
-                if (result != InsertStored)
+                if (result != InsertOutcome::Stored)
                     std::this_thread::sleep_for(std::chrono::milliseconds(20));
             }
         });
@@ -215,7 +216,7 @@ TEST_F(Failover, SoakNothingLostNothingDoubledNothingInDoubtUnsaid)
     const std::map<std::pair<int, int>, int> rows = rowsOnTheNewPrimary();
     int stored = 0, inDoubt = 0, inDoubtStored = 0, failed = 0;
     Clock::time_point firstAfterStop = Clock::time_point::max();
-    std::map<std::pair<int, int>, int> reported;
+    std::map<std::pair<int, int>, InsertOutcome> reported;
     for (int w = 0; w < writers; ++w) {
         int doubts = 0;
         bool wentOn = false;
@@ -223,13 +224,13 @@ TEST_F(Failover, SoakNothingLostNothingDoubledNothingInDoubtUnsaid)
             const auto found = rows.find({w, outcome.seq});
             const int times = found == rows.end() ? 0 : found->second;
             reported[{w, outcome.seq}] = outcome.result;
-            if (outcome.result == InsertStored) {
+            if (outcome.result == InsertOutcome::Stored) {
                 ++stored;
                 EXPECT_EQ(times, 1) << "writer " << w << ", row " << outcome.seq;
                 if (outcome.done > down)
                     firstAfterStop = std::min(firstAfterStop, outcome.done);
                 wentOn = wentOn || outcome.done > promotedAt;
-            } else if (outcome.result == InsertInDoubt) {
+            } else if (outcome.result == InsertOutcome::InDoubt) {
                 ++inDoubt;
                 ++doubts;
                 inDoubtStored += times;

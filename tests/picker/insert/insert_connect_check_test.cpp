@@ -68,10 +68,11 @@ TEST_F(ConnectCheck, ALibraryOfTheDescriptionsOwnIsNeverLoaded)
     for (const auto &c : cases) {
         m_sink.shown.clear();
 
-        EXPECT_EQ(m_odbc.ConnectDataSource(c.connectString), 1) << c.connectString;
+        EXPECT_FALSE(m_odbc.connectDataSource(c.connectString)) << c.connectString;
         // The picker goes on as after a failed connection: the insert tries again, and is
         // refused again.
-        EXPECT_EQ(m_odbc.InsertRow("P", m_fields, std::vector<std::string>{"x"}), 1);
+        EXPECT_EQ(m_odbc.insertRow("P", m_fields, std::vector<std::string>{"x"}),
+                  InsertOutcome::Failed);
 
         ASSERT_EQ(m_sink.shown.size(), 2u) << c.connectString;
         EXPECT_EQ(m_sink.shown[0], m_sink.shown[1]);
@@ -80,14 +81,14 @@ TEST_F(ConnectCheck, ALibraryOfTheDescriptionsOwnIsNeverLoaded)
         EXPECT_NE(m_sink.shown[0].text.find(c.key), std::string::npos) << m_sink.shown[0].text;
         EXPECT_FALSE(m_odbc.connected());
         EXPECT_FALSE(markerLoaded()) << c.connectString;
-        m_odbc.DisconnectDataSource();
+        m_odbc.disconnectDataSource();
     }
     EXPECT_EQ(stored(), Rows{});
 }
 
 TEST_F(ConnectCheck, TheRefusalIsShownInThePickersBox)
 {
-    EXPECT_EQ(m_odbc.ConnectDataSource("DRIVER=/tmp/quillon/x.so;Database=a"), 1);
+    EXPECT_FALSE(m_odbc.connectDataSource("DRIVER=/tmp/quillon/x.so;Database=a"));
 
     const std::vector<Message> expected{
         {"Not connected: DRIVER \"/tmp/quillon/x.so\" in the connection string is neither an "
@@ -103,9 +104,8 @@ TEST_F(ConnectCheck, ASaveFileIsRefusedAndNoFileAppears)
 {
     const fs::path saved = m_folder.path() / "saved";
 
-    EXPECT_EQ(m_odbc.ConnectDataSource("DRIVER={SQLite3};Database=" + m_database.string() +
-                                       ";SAVEFILE=" + saved.string()),
-              1);
+    EXPECT_FALSE(m_odbc.connectDataSource("DRIVER={SQLite3};Database=" + m_database.string() +
+                                          ";SAVEFILE=" + saved.string()));
 
     ASSERT_EQ(m_sink.shown.size(), 1u);
     EXPECT_NE(m_sink.shown[0].text.find("SAVEFILE"), std::string::npos);
@@ -127,9 +127,10 @@ TEST_F(ConnectCheck, InstalledDriversAndFileDataSourcesNamingThemConnect)
     };
     Rows expected;
     for (const std::string &connectString : strings) {
-        ASSERT_EQ(m_odbc.ConnectDataSource(connectString), 0) << connectString;
-        ASSERT_EQ(m_odbc.InsertRow("P", m_fields, std::vector<std::string>{connectString}), 0);
-        m_odbc.DisconnectDataSource();
+        ASSERT_TRUE(m_odbc.connectDataSource(connectString)) << connectString;
+        ASSERT_EQ(m_odbc.insertRow("P", m_fields, std::vector<std::string>{connectString}),
+                  InsertOutcome::Stored);
+        m_odbc.disconnectDataSource();
         expected.push_back({connectString});
     }
 
@@ -142,13 +143,13 @@ TEST_F(ConnectCheck, AFileDataSourceIsReadOnceWhenItIsChecked)
     const std::string database = m_database.string();
     const std::string path =
         fileDataSource("shop.dsn", "DRIVER=SQLite3\nDatabase=" + database + "\n");
-    ASSERT_EQ(m_odbc.ConnectDataSource("FILEDSN=" + path), 0);
+    ASSERT_TRUE(m_odbc.connectDataSource("FILEDSN=" + path));
 
     // A file that changes after the check cannot change what is loaded: the driver manager never
     // reads it.
     fileDataSource("shop.dsn", std::string("DRIVER=") + QUILLON_MARKER_A + "\n");
-    m_odbc.DisconnectDataSource();
-    EXPECT_EQ(m_odbc.ConnectDataSource("FILEDSN=" + path), 1);
+    m_odbc.disconnectDataSource();
+    EXPECT_FALSE(m_odbc.connectDataSource("FILEDSN=" + path));
     EXPECT_FALSE(markerLoaded());
 }
 

@@ -78,7 +78,8 @@ std::string DriverTable::readBack(const std::string &expression, const std::stri
 void DriverTable::insertTwice(std::vector<FieldDescription> &fields,
                               const std::vector<std::string> &values)
 {
-    ASSERT_EQ(m_odbc.InsertRow(m_table, fields, values), 0) << m_odbc.statementText();
+    ASSERT_EQ(m_odbc.insertRow(m_table, fields, values), InsertOutcome::Stored)
+        << m_odbc.statementText();
     std::vector<std::string> second = values;
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (fields[i].name == "vc")
@@ -86,7 +87,7 @@ void DriverTable::insertTwice(std::vector<FieldDescription> &fields,
         else if (fields[i].name == "dt")
             second[i] = "01/02/2003";
     }
-    ASSERT_EQ(m_odbc.InsertRow(m_table, fields, second), 0);
+    ASSERT_EQ(m_odbc.insertRow(m_table, fields, second), InsertOutcome::Stored);
 
     EXPECT_TRUE(m_sink.shown.empty());
     EXPECT_EQ(m_odbc.prepareCount(), 1);
@@ -103,9 +104,10 @@ void DriverTable::insertAfterEachConnect(
 
     Rows expected;
     for (const auto &[connectString, value] : connects) {
-        ASSERT_EQ(m_odbc.ConnectDataSource(connectString), 0) << connectString;
-        ASSERT_EQ(m_odbc.InsertRow(table, fields, std::vector<std::string>{value}), 0);
-        m_odbc.DisconnectDataSource();
+        ASSERT_TRUE(m_odbc.connectDataSource(connectString)) << connectString;
+        ASSERT_EQ(m_odbc.insertRow(table, fields, std::vector<std::string>{value}),
+                  InsertOutcome::Stored);
+        m_odbc.disconnectDataSource();
         expected.push_back({value});
     }
 
@@ -121,7 +123,7 @@ TEST_P(DriverInsert, EveryFieldClassIsStoredAsItsValueReads)
     const std::string table = ownTable("Every");
     m_session->execute("CREATE TABLE " + quoted(table) + " (" + m_driver.idColumn + ", " +
                        row.columns + ")");
-    ASSERT_EQ(m_odbc.ConnectDataSource(m_connectString), 0);
+    ASSERT_TRUE(m_odbc.connectDataSource(m_connectString));
 
     insertTwice(row.fields, row.values);
 
@@ -154,7 +156,7 @@ TEST_P(CatalogInsert, EveryFieldClassFromTheCatalogueIsStoredAsItsValueReads)
         values.push_back(value);
     }
 
-    ASSERT_EQ(m_odbc.ConnectDataSource(m_connectString), 0);
+    ASSERT_TRUE(m_odbc.connectDataSource(m_connectString));
     EXPECT_EQ(m_odbc.identifierQuote(), m_driver.identifierQuote);
     insertTwice(fields, values);
 
@@ -182,11 +184,14 @@ TEST_P(DriverInsert, EmptyValuesAreLeftOutAndTheOthersGoToTheirColumns)
     description.fields[3] = Field("D", SQL_VARCHAR, 50);
     // Entries after fieldCount are not fields.
     description.fields[4] = Field("Ignored", SQL_VARCHAR, 50);
-    ASSERT_EQ(m_odbc.ConnectDataSource(m_connectString), 0);
+    ASSERT_TRUE(m_odbc.connectDataSource(m_connectString));
 
-    ASSERT_EQ(m_odbc.InsertRow(description, std::vector<std::string>{"a", "", other.value, ""}), 0);
-    ASSERT_EQ(m_odbc.InsertRow(description, std::vector<std::string>{"", "x", "", ""}), 0);
-    ASSERT_EQ(m_odbc.InsertRow(description, std::vector<std::string>{"", "", "", "y", "z"}), 0);
+    ASSERT_EQ(m_odbc.insertRow(description, std::vector<std::string>{"a", "", other.value, ""}),
+              InsertOutcome::Stored);
+    ASSERT_EQ(m_odbc.insertRow(description, std::vector<std::string>{"", "x", "", ""}),
+              InsertOutcome::Stored);
+    ASSERT_EQ(m_odbc.insertRow(description, std::vector<std::string>{"", "", "", "y", "z"}),
+              InsertOutcome::Stored);
 
     const Rows expected{{"a", "b", other.stored, "d"},
                         {std::nullopt, "x", std::nullopt, "d"},
@@ -210,13 +215,17 @@ TEST_P(DriverInsert, ADuplicateKeyAndANullInARequiredColumnAreRefused)
                        " (id integer PRIMARY KEY, name text NOT NULL)");
     std::vector<FieldDescription> fields{Field("id", SQL_INTEGER, 4, 1),
                                          Field("name", SQL_VARCHAR, 50)};
-    ASSERT_EQ(m_odbc.ConnectDataSource(m_connectString), 0);
-    ASSERT_EQ(m_odbc.InsertRow(table, fields, std::vector<std::string>{"1", "first"}), 0);
+    ASSERT_TRUE(m_odbc.connectDataSource(m_connectString));
+    ASSERT_EQ(m_odbc.insertRow(table, fields, std::vector<std::string>{"1", "first"}),
+              InsertOutcome::Stored);
 
-    EXPECT_EQ(m_odbc.InsertRow(table, fields, std::vector<std::string>{"1", "again"}), 1);
-    EXPECT_EQ(m_odbc.InsertRow(table, fields, std::vector<std::string>{"2", ""}), 1);
+    EXPECT_EQ(m_odbc.insertRow(table, fields, std::vector<std::string>{"1", "again"}),
+              InsertOutcome::Failed);
+    EXPECT_EQ(m_odbc.insertRow(table, fields, std::vector<std::string>{"2", ""}),
+              InsertOutcome::Failed);
     // The statement handle survives failures.
-    EXPECT_EQ(m_odbc.InsertRow(table, fields, std::vector<std::string>{"3", "third"}), 0);
+    EXPECT_EQ(m_odbc.insertRow(table, fields, std::vector<std::string>{"3", "third"}),
+              InsertOutcome::Stored);
 
     std::vector<Message> expected;
     for (const std::string &text : m_driver.keyAndNullRefused(table))
@@ -231,14 +240,17 @@ TEST_P(DriverInsert, ARowWithEveryValueEmptyIsRefusedByTheDriver)
     const std::string table = ownTable("E");
     m_session->execute("CREATE TABLE " + quoted(table) + " (\"A\" text, \"B\" text)");
     std::vector<FieldDescription> fields{Field("A", SQL_VARCHAR, 50), Field("B", SQL_VARCHAR, 50)};
-    ASSERT_EQ(m_odbc.ConnectDataSource(m_connectString), 0);
+    ASSERT_TRUE(m_odbc.connectDataSource(m_connectString));
 
-    EXPECT_EQ(m_odbc.InsertRow(table, fields, std::vector<std::string>{"", ""}), 1);
+    EXPECT_EQ(m_odbc.insertRow(table, fields, std::vector<std::string>{"", ""}),
+              InsertOutcome::Failed);
     EXPECT_EQ(m_odbc.statementText(), "INSERT INTO " + quoted(table) + " (\"A\") VALUES (?)");
     // The same statement text right after a row with a value in A: the marker of that row must
     // not be executed again.
-    ASSERT_EQ(m_odbc.InsertRow(table, fields, std::vector<std::string>{"only once", ""}), 0);
-    EXPECT_EQ(m_odbc.InsertRow(table, fields, std::vector<std::string>{"", ""}), 1);
+    ASSERT_EQ(m_odbc.insertRow(table, fields, std::vector<std::string>{"only once", ""}),
+              InsertOutcome::Stored);
+    EXPECT_EQ(m_odbc.insertRow(table, fields, std::vector<std::string>{"", ""}),
+              InsertOutcome::Failed);
 
     const Message refused = ErrorBox(m_driver.emptyRowRefused);
     EXPECT_EQ(m_sink.shown, (std::vector<Message>{refused, refused}));

@@ -104,7 +104,7 @@ TEST_F(FrozenMariaDb, ConnectingEndsWithinTheLoginTimeout)
         FrozenServer frozen(m_pid);
         ASSERT_TRUE(frozen.stopped());
         start = Clock::now();
-        EXPECT_EQ(m_odbc.ConnectDataSource(m_connectString), 1);
+        EXPECT_FALSE(m_odbc.connectDataSource(m_connectString));
     }
     const double seconds = SecondsSince(start);
     EXPECT_GE(seconds, LoginTimeoutSeconds - 1);
@@ -117,7 +117,7 @@ TEST_F(FrozenMariaDb, ConnectingEndsWithinTheLoginTimeout)
          "SQL_ERROR results", MessageIcon::Exclamation, MessageButtons::Ok}};
     EXPECT_EQ(m_sink.shown, expected);
     // The server answers again, and so does the next connect.
-    EXPECT_EQ(m_odbc.ConnectDataSource(m_connectString), 0);
+    EXPECT_TRUE(m_odbc.connectDataSource(m_connectString));
 }
 
 TEST_F(FrozenMariaDb, AnInsertEndsWithinTheQueryTimeoutAndIsNotStoredWhenTheServerGoesOn)
@@ -129,8 +129,9 @@ TEST_F(FrozenMariaDb, AnInsertEndsWithinTheQueryTimeoutAndIsNotStoredWhenTheServ
     const std::string prefix = DriverPrefix(m_connectString);
     const std::string server = m_session->scalar("SELECT VERSION()");
     std::vector<FieldDescription> fields{Field("name", SQL_WVARCHAR, 80)};
-    ASSERT_EQ(m_odbc.ConnectDataSource(m_connectString), 0);
-    ASSERT_EQ(m_odbc.InsertRow("frozen", fields, std::vector<std::string>{"before"}), 0);
+    ASSERT_TRUE(m_odbc.connectDataSource(m_connectString));
+    ASSERT_EQ(m_odbc.insertRow("frozen", fields, std::vector<std::string>{"before"}),
+              InsertOutcome::Stored);
     const std::string connection = m_session->scalar("SELECT connection FROM frozen");
 
     Clock::time_point start;
@@ -138,7 +139,8 @@ TEST_F(FrozenMariaDb, AnInsertEndsWithinTheQueryTimeoutAndIsNotStoredWhenTheServ
         FrozenServer frozen(m_pid);
         ASSERT_TRUE(frozen.stopped());
         start = Clock::now();
-        EXPECT_EQ(m_odbc.InsertRow("frozen", fields, std::vector<std::string>{"frozen"}), 1);
+        EXPECT_EQ(m_odbc.insertRow("frozen", fields, std::vector<std::string>{"frozen"}),
+                  InsertOutcome::Failed);
     }
     const double seconds = SecondsSince(start);
     EXPECT_GE(seconds, QueryTimeoutSeconds - 1);
@@ -160,7 +162,8 @@ TEST_F(FrozenMariaDb, AnInsertEndsWithinTheQueryTimeoutAndIsNotStoredWhenTheServ
     EXPECT_EQ(m_session->query("SELECT name FROM frozen ORDER BY id"), (Rows{{"before"}}));
 
     // The row stayed with the user, who inserts it again: it is stored once.
-    EXPECT_EQ(m_odbc.InsertRow("frozen", fields, std::vector<std::string>{"frozen"}), 0);
+    EXPECT_EQ(m_odbc.insertRow("frozen", fields, std::vector<std::string>{"frozen"}),
+              InsertOutcome::Stored);
     EXPECT_EQ(m_session->query("SELECT name FROM frozen ORDER BY id"),
               (Rows{{"before"}, {"frozen"}}));
     m_session->execute("DROP TABLE frozen");

@@ -79,17 +79,21 @@ TEST_P(MariaDbInsert, ARefusedRowIsTakenBackAndTheNextOneIsStored)
                        " (id INT PRIMARY KEY, name VARCHAR(5) NOT NULL)");
     std::vector<FieldDescription> fields{Field("id", SQL_INTEGER, 4, 1),
                                          Field("name", SQL_WVARCHAR, 20)};
-    ASSERT_EQ(m_odbc.ConnectDataSource(m_connectString), 0);
+    ASSERT_TRUE(m_odbc.connectDataSource(m_connectString));
 
-    ASSERT_EQ(m_odbc.InsertRow(table, fields, std::vector<std::string>{"1", "first"}), 0);
-    EXPECT_EQ(m_odbc.InsertRow(table, fields, std::vector<std::string>{"1", "again"}), 1);
+    ASSERT_EQ(m_odbc.insertRow(table, fields, std::vector<std::string>{"1", "first"}),
+              InsertOutcome::Stored);
+    EXPECT_EQ(m_odbc.insertRow(table, fields, std::vector<std::string>{"1", "again"}),
+              InsertOutcome::Failed);
     // Five characters of utf8mb4 fit, six do not, whatever their bytes.
     EXPECT_EQ(
-        m_odbc.InsertRow(table, fields,
+        m_odbc.insertRow(table, fields,
                          std::vector<std::string>{"2", "\xc3\xbc\xc3\xbc\xc3\xbc\xc3\xbc\xc3\xbc"}),
-        0);
-    EXPECT_EQ(m_odbc.InsertRow(table, fields, std::vector<std::string>{"3", "sixsix"}), 1);
-    EXPECT_EQ(m_odbc.InsertRow(table, fields, std::vector<std::string>{"4", "four"}), 0);
+        InsertOutcome::Stored);
+    EXPECT_EQ(m_odbc.insertRow(table, fields, std::vector<std::string>{"3", "sixsix"}),
+              InsertOutcome::Failed);
+    EXPECT_EQ(m_odbc.insertRow(table, fields, std::vector<std::string>{"4", "four"}),
+              InsertOutcome::Stored);
 
     ASSERT_EQ(m_sink.shown.size(), 2u);
     EXPECT_EQ(m_sink.shown[0].caption, "SQL_ERROR results");

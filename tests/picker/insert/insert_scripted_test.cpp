@@ -16,7 +16,7 @@ protected:
     void connect(const std::string &script)
     {
         WriteBytes(m_script, script);
-        ASSERT_EQ(m_odbc.ConnectDataSource(connectString()), 0);
+        ASSERT_TRUE(m_odbc.connectDataSource(connectString()));
     }
 
     std::string connectString() const { return ScriptedConnectString(m_script, m_log); }
@@ -40,9 +40,9 @@ protected:
         return lines;
     }
 
-    int insert(const std::vector<std::string> &values)
+    InsertOutcome insert(const std::vector<std::string> &values)
     {
-        return m_odbc.InsertRow("T", std::span(m_fields).first(values.size()), values);
+        return m_odbc.insertRow("T", std::span(m_fields).first(values.size()), values);
     }
 
     TemporaryFolder m_folder;
@@ -68,10 +68,10 @@ const Message ErrorBox(const std::string &text, bool continued = false)
 TEST_F(ScriptedInsert, TheConnectionStringReachesTheDriverWithoutAnOdbcPrefix)
 {
     WriteBytes(m_script, "");
-    ASSERT_EQ(m_odbc.ConnectDataSource("ODBC;" + connectString()), 0);
-    m_odbc.DisconnectDataSource();
-    ASSERT_EQ(m_odbc.ConnectDataSource(connectString()), 0);
-    m_odbc.DisconnectDataSource();
+    ASSERT_TRUE(m_odbc.connectDataSource("ODBC;" + connectString()));
+    m_odbc.disconnectDataSource();
+    ASSERT_TRUE(m_odbc.connectDataSource(connectString()));
+    m_odbc.disconnectDataSource();
 
     const std::vector<std::string> expected{"connect " + connectString(), "disconnect",
                                             "connect " + connectString(), "disconnect"};
@@ -95,7 +95,7 @@ TEST_F(ScriptedInsert, ParametersFollowTheMarkersWithSizesAndStructures)
         "Smith", "",           "1234.5", "12/31/1999", "23:59:59", "12/31/1999 23:59:59", "abcdef",
         "-42",   "02/29/2000", ""};
 
-    ASSERT_EQ(m_odbc.InsertRow("T", fields, values), 0);
+    ASSERT_EQ(m_odbc.insertRow("T", fields, values), InsertOutcome::Stored);
 
     // An ODBC 3 driver receives the ODBC 3 codes of the date and time types (91, 92, 93).
     const std::vector<std::string> expected{
@@ -128,7 +128,7 @@ TEST_F(ScriptedInsert, WideCharacterValuesAreBoundAsCharacterData)
                                           "e",
                                           std::string(40000, 'x')};
 
-    ASSERT_EQ(m_odbc.InsertRow("T", fields, values), 0);
+    ASSERT_EQ(m_odbc.insertRow("T", fields, values), InsertOutcome::Stored);
 
     const std::vector<std::string> calls = log();
     ASSERT_EQ(calls.size(), 7u);
@@ -146,8 +146,8 @@ TEST_F(ScriptedInsert, InformationFromExecuteIsShownAndTheRowCountsAsStored)
     connect("execute info\n"
             "record 01000 0 [Scripted] NOTICE: row checked by a trigger\n");
 
-    EXPECT_EQ(insert({"a"}), 0);
-    EXPECT_EQ(insert({"b"}), 0);
+    EXPECT_EQ(insert({"a"}), InsertOutcome::Stored);
+    EXPECT_EQ(insert({"b"}), InsertOutcome::Stored);
 
     const std::vector<Message> expected{InfoBox(
         "SQL Error State:01000, Native Error Code: 0, ODBC Error: [Scripted] NOTICE: row checked "
@@ -165,9 +165,9 @@ TEST_F(ScriptedInsert, OnADriverThatAlwaysCommitsAFailingCommitIsShownAndTheRowC
 {
     WriteBytes(m_script, "commit error\n"
                          "record 25000 17 [Scripted] commit refused\n");
-    ASSERT_EQ(m_odbc.ConnectDataSource(connectString() + ";AUTOCOMMIT=ALWAYS"), 0);
+    ASSERT_TRUE(m_odbc.connectDataSource(connectString() + ";AUTOCOMMIT=ALWAYS"));
 
-    EXPECT_EQ(insert({"a"}), 0);
+    EXPECT_EQ(insert({"a"}), InsertOutcome::Stored);
 
     const std::vector<Message> expected{
         ErrorBox("SQL Error State:25000, Native Error Code: 11, ODBC Error: [Scripted] commit "
@@ -181,8 +181,8 @@ TEST_F(ScriptedInsert, AFailingCommitLosesTheRowAndRollsBack)
     connect("commit error\n"
             "record 25000 17 [Scripted] commit refused\n");
 
-    EXPECT_EQ(insert({"a"}), 1);
-    EXPECT_EQ(insert({"b"}), 0);
+    EXPECT_EQ(insert({"a"}), InsertOutcome::Failed);
+    EXPECT_EQ(insert({"b"}), InsertOutcome::Stored);
 
     const std::vector<Message> expected{
         ErrorBox("SQL Error State:25000, Native Error Code: 11, ODBC Error: [Scripted] commit "
@@ -211,7 +211,7 @@ TEST_F(ScriptedInsert, ThreeRecordsOf150CharactersFillTwoBoxes)
             "record 22001 7 " +
             text93 + "\n");
 
-    EXPECT_EQ(insert({"a"}), 1);
+    EXPECT_EQ(insert({"a"}), InsertOutcome::Failed);
 
     const std::string frame = ", Native Error Code: 7, ODBC Error: ";
     const std::string first = "SQL Error State:44000" + frame + text93;
@@ -251,9 +251,9 @@ TEST_F(ScriptedInsert, InformationFromPreparingAndBindingIsShownAfterTheRowExecu
     std::vector<std::string> row{"a", "b"};
     RowChangingSink sink(row);
     OdbcConnection odbc(sink);
-    ASSERT_EQ(odbc.ConnectDataSource(connectString()), 0);
+    ASSERT_TRUE(odbc.connectDataSource(connectString()));
 
-    EXPECT_EQ(odbc.InsertRow("T", std::span(m_fields).first(2), row), 0);
+    EXPECT_EQ(odbc.insertRow("T", std::span(m_fields).first(2), row), InsertOutcome::Stored);
 
     // One box for each call, as the call answered.
     const std::vector<Message> expected{
@@ -278,14 +278,15 @@ TEST_F(ScriptedInsert, TheStatementStaysPreparedWhileTheSameColumnsGetValues)
             "execute error\n"
             "record 23000 0 [Scripted] duplicate\n");
 
-    EXPECT_EQ(insert({"a", "", "c"}), 1);
-    EXPECT_EQ(insert({"a", "", "c"}), 0);
-    EXPECT_EQ(insert({"aa", "", "cc"}), 0);
-    EXPECT_EQ(insert({"a", "b"}), 1);
-    EXPECT_EQ(insert({"a", "b"}), 0);
-    EXPECT_EQ(insert({"x", "y"}), 0);
-    EXPECT_EQ(insert({"z"}), 0);
-    EXPECT_EQ(m_odbc.InsertRow("U", m_fields, std::vector<std::string>{"u"}), 0);
+    EXPECT_EQ(insert({"a", "", "c"}), InsertOutcome::Failed);
+    EXPECT_EQ(insert({"a", "", "c"}), InsertOutcome::Stored);
+    EXPECT_EQ(insert({"aa", "", "cc"}), InsertOutcome::Stored);
+    EXPECT_EQ(insert({"a", "b"}), InsertOutcome::Failed);
+    EXPECT_EQ(insert({"a", "b"}), InsertOutcome::Stored);
+    EXPECT_EQ(insert({"x", "y"}), InsertOutcome::Stored);
+    EXPECT_EQ(insert({"z"}), InsertOutcome::Stored);
+    EXPECT_EQ(m_odbc.insertRow("U", m_fields, std::vector<std::string>{"u"}),
+              InsertOutcome::Stored);
 
     const std::string ac = R"(prepare INSERT INTO "T" ("A", "C") VALUES (?,?))";
     const std::string ab = R"(prepare INSERT INTO "T" ("A", "B") VALUES (?,?))";
@@ -318,10 +319,10 @@ TEST_F(ScriptedInsert, ARowThatMeetsALostConnectionIsSentOnceMoreOnANewOne)
             "record 08001 0 [Scripted] server still down\n"
             "---\n");
 
-    EXPECT_EQ(insert({"a"}), InsertStored);
-    EXPECT_EQ(insert({"b"}), InsertFailed);
+    EXPECT_EQ(insert({"a"}), InsertOutcome::Stored);
+    EXPECT_EQ(insert({"b"}), InsertOutcome::Failed);
     EXPECT_TRUE(m_odbc.reconnectPending());
-    EXPECT_EQ(insert({"c"}), InsertStored);
+    EXPECT_EQ(insert({"c"}), InsertOutcome::Stored);
     EXPECT_FALSE(m_odbc.reconnectPending());
 
     EXPECT_EQ(m_sink.shown, std::vector<Message>{ErrorBox("SQL Error State:08001, Native Error "
@@ -344,9 +345,9 @@ TEST_F(ScriptedInsert, ALostConnectionAtCommitLeavesTheRowInDoubt)
             "record 08S01 0 [Scripted] gone\n"
             "---\n");
 
-    EXPECT_EQ(insert({"a"}), InsertInDoubt);
+    EXPECT_EQ(insert({"a"}), InsertOutcome::InDoubt);
     EXPECT_TRUE(m_odbc.reconnectPending());
-    EXPECT_EQ(insert({"b"}), InsertStored);
+    EXPECT_EQ(insert({"b"}), InsertOutcome::Stored);
 
     const std::string prepare = R"(prepare INSERT INTO "T" ("A") VALUES (?))";
     const std::vector<std::string> calls{
@@ -365,7 +366,7 @@ TEST_F(ScriptedInsert, ALostConnectionAtCommitLeavesTheRowInDoubt)
 TEST_F(ScriptedInsert, TheConnectionHasTimeoutsAndCommitsOnlyWhatTheInsertCommits)
 {
     connect("");
-    EXPECT_EQ(insert({"a"}), 0);
+    EXPECT_EQ(insert({"a"}), InsertOutcome::Stored);
 
     const std::vector<std::string> expected{"connect " + connectString(),
                                             "set login timeout 15",
@@ -401,11 +402,12 @@ TEST_F(ScriptedInsert, NamesAreQuotedAsTheDriverSays)
     WriteBytes(m_script, "");
     for (const auto &c : cases) {
         std::filesystem::remove(m_log);
-        ASSERT_EQ(m_odbc.ConnectDataSource(connectString() + c.option), 0) << c.option;
+        ASSERT_TRUE(m_odbc.connectDataSource(connectString() + c.option)) << c.option;
         EXPECT_EQ(m_odbc.identifierQuote(), c.quote) << c.option;
-        EXPECT_EQ(m_odbc.InsertRow("a\"b`c", fields, std::vector<std::string>{"1", "2", "3"}), 0);
+        EXPECT_EQ(m_odbc.insertRow("a\"b`c", fields, std::vector<std::string>{"1", "2", "3"}),
+                  InsertOutcome::Stored);
         EXPECT_EQ(log().at(1), c.statement) << c.option;
-        m_odbc.DisconnectDataSource();
+        m_odbc.disconnectDataSource();
     }
     EXPECT_TRUE(m_sink.shown.empty());
 }
@@ -414,11 +416,11 @@ TEST_F(ScriptedInsert, WhereTransactionsTakePreparedStatementsAwayEachRowPrepare
 {
     WriteBytes(m_script, "execute error\n"
                          "record 23000 0 [Scripted] duplicate\n");
-    ASSERT_EQ(m_odbc.ConnectDataSource(connectString() + ";CURSORS=DELETE"), 0);
+    ASSERT_TRUE(m_odbc.connectDataSource(connectString() + ";CURSORS=DELETE"));
 
-    EXPECT_EQ(insert({"a"}), 1);
-    EXPECT_EQ(insert({"b"}), 0);
-    EXPECT_EQ(insert({"c"}), 0);
+    EXPECT_EQ(insert({"a"}), InsertOutcome::Failed);
+    EXPECT_EQ(insert({"b"}), InsertOutcome::Stored);
+    EXPECT_EQ(insert({"c"}), InsertOutcome::Stored);
 
     const std::string prepare = R"(prepare INSERT INTO "T" ("A") VALUES (?))";
     const std::vector<std::string> calls{"connect",  prepare, "bind 1 1 12 1 0", "execute 1=a",
@@ -434,10 +436,10 @@ TEST_F(ScriptedInsert, WithoutAConnectionAnInsertConnectsFirst)
     WriteBytes(m_script, "connect error\n"
                          "record 08001 0 [Scripted] refused\n"
                          "---\n");
-    EXPECT_EQ(m_odbc.ConnectDataSource(connectString()), 1);
+    EXPECT_FALSE(m_odbc.connectDataSource(connectString()));
     EXPECT_FALSE(m_odbc.connected());
 
-    EXPECT_EQ(insert({"a"}), 0);
+    EXPECT_EQ(insert({"a"}), InsertOutcome::Stored);
 
     EXPECT_EQ(m_sink.shown,
               (std::vector<Message>{ErrorBox(

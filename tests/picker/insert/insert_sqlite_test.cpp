@@ -98,13 +98,14 @@ TEST_F(SqliteInsert, QuotedNamesReachTheirColumnsAndCannotExtendTheStatement)
     m_session->execute(R"(INSERT INTO "victim" VALUES ('still here'))");
     std::vector<FieldDescription> fields{Field(R"(a"b)", SQL_VARCHAR, 50),
                                          Field("c d", SQL_VARCHAR, 50)};
-    ASSERT_EQ(m_odbc.ConnectDataSource(m_connectString), 0);
+    ASSERT_TRUE(m_odbc.connectDataSource(m_connectString));
 
-    ASSERT_EQ(m_odbc.InsertRow(R"(my "quoted" table)", fields, std::vector<std::string>{"1", "2"}),
-              0);
+    ASSERT_EQ(m_odbc.insertRow(R"(my "quoted" table)", fields, std::vector<std::string>{"1", "2"}),
+              InsertOutcome::Stored);
     std::vector<FieldDescription> hostile{
         Field(R"(a"b" ) VALUES ('1','2'); DROP TABLE "victim"; --)", SQL_VARCHAR, 50)};
-    EXPECT_EQ(m_odbc.InsertRow(R"(my "quoted" table)", hostile, std::vector<std::string>{"3"}), 1);
+    EXPECT_EQ(m_odbc.insertRow(R"(my "quoted" table)", hostile, std::vector<std::string>{"3"}),
+              InsertOutcome::Failed);
 
     EXPECT_EQ(m_session->query(R"(SELECT "a""b", "c d" FROM "my ""quoted"" table")"),
               (Rows{{"1", "2"}}));
@@ -128,9 +129,9 @@ TEST_F(SqliteInsert, TheLongestStatementInsertsIntoThirtyColumnsOf256Characters)
         values.push_back("v" + std::to_string(i));
     }
     m_session->execute(create + ")");
-    ASSERT_EQ(m_odbc.ConnectDataSource(m_connectString), 0);
+    ASSERT_TRUE(m_odbc.connectDataSource(m_connectString));
 
-    ASSERT_EQ(m_odbc.InsertRow(table, fields, values), 0);
+    ASSERT_EQ(m_odbc.insertRow(table, fields, values), InsertOutcome::Stored);
 
     const Rows rows = m_session->query("SELECT * FROM " + QuoteIdentifier(table));
     ASSERT_EQ(rows.size(), 1u);
@@ -141,15 +142,15 @@ TEST_F(SqliteInsert, TheLongestStatementInsertsIntoThirtyColumnsOf256Characters)
 
 TEST_F(SqliteInsert, AnUnknownDataSourceIsReportedInTheDriverManagersWords)
 {
-    EXPECT_EQ(m_odbc.ConnectDataSource("DSN=NoSuchQuillonSource"), 1);
+    EXPECT_FALSE(m_odbc.connectDataSource("DSN=NoSuchQuillonSource"));
 
     const std::vector<Message> expected{
         ErrorBox("SQL Error State:IM002, Native Error Code: 0, ODBC Error: [unixODBC][Driver "
                  "Manager]Data source name not found and no default driver specified")};
     EXPECT_EQ(m_sink.shown, expected);
     EXPECT_FALSE(m_odbc.connected());
-    m_odbc.DisconnectDataSource();
-    m_odbc.DisconnectDataSource();
+    m_odbc.disconnectDataSource();
+    m_odbc.disconnectDataSource();
 }
 
 } // namespace
