@@ -52,7 +52,7 @@ int ViewPickedData(QWidget *owner)
 void ShowAbout(QWidget *owner)
 {
     PickerWindow &picker = Picker(owner);
-    AboutBox about(owner, [&picker] { picker.ShowHelp(); });
+    AboutBox about(owner, [&picker] { picker.showHelp(); });
     about.exec();
 }
 

@@ -71,11 +71,11 @@ PickerWindow::PickerWindow(MessageSink &messages, CaptureBackend &backend, Picke
     // F1 and F2 reach their commands while any of our windows is active.
     auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     help->setContext(Qt::ApplicationShortcut);
-    connect(help, &QShortcut::activated, this, &PickerWindow::ShowHelp);
+    connect(help, &QShortcut::activated, this, &PickerWindow::showHelp);
     auto *view = new QShortcut(QKeySequence(Qt::Key_F2), this);
     view->setContext(Qt::ApplicationShortcut);
     connect(view, &QShortcut::activated, this, [this] {
-        if (m_capture->AnyFieldHasValue())
+        if (m_capture->anyFieldHasValue())
             viewPickedData();
     });
 
@@ -96,7 +96,7 @@ PickerWindow::~PickerWindow()
 {
     m_capture->leaveClipboardNotices();
     m_connection->disconnectDataSource();
-    FreeValueBuffers();
+    freeValueBuffers();
 }
 
 // The standard window menu, changed by position into the picker's: Restore, Move, Minimize,
@@ -136,10 +136,10 @@ bool PickerWindow::start(const std::string &commandLine)
     m_path = commandLine.empty() ? m_settings.dataTableFile() : commandLine;
     setStyleBits(StyleFor(m_orientation));
 
-    const OpenOutcome outcome = OpenTableDescription();
+    const OpenOutcome outcome = openTableDescription();
     if (outcome != OpenOutcome::Opened) {
         if (outcome == OpenOutcome::CreateNew)
-            StartWizard(false);
+            startWizard(false);
         m_settings.releaseInUseOnly();
         return false;
     }
@@ -170,7 +170,7 @@ bool PickerWindow::start(const std::string &commandLine)
         if (m_pickFromKeys)
             QApplication::beep();
     });
-    ResetRow();
+    resetRow();
     startShortcuts();
     return true;
 }
@@ -237,7 +237,7 @@ void PickerWindow::showShortcutKeys()
 
 void PickerWindow::refuseShortcut(const std::string &text)
 {
-    m_capture->ShowPickedText(text, -1);
+    m_capture->showPickedText(text, -1);
     if (!m_statusShown)
         toggleStatusWindow();
     QApplication::beep();
@@ -250,13 +250,13 @@ void PickerWindow::shortcut(ShortcutAction action)
         QApplication::beep();
         return;
     }
-    m_capture->ShowPickedText(" ", -1);
+    m_capture->showPickedText(" ", -1);
     m_pickFromKeys = true;
     const int fieldCount = m_description.fieldCount;
     const CaptureController &capture = *m_capture;
     switch (action) {
     case ShortcutAction::Enter:
-        if (!m_capture->AnyFieldHasValue()) {
+        if (!m_capture->anyFieldHasValue()) {
             QApplication::beep();
             return;
         }
@@ -266,7 +266,7 @@ void PickerWindow::shortcut(ShortcutAction action)
         return;
     case ShortcutAction::FillRow:
         m_shortcuts->waitForRelease(ShortcutReleaseWait);
-        m_capture->PickRow(true);
+        m_capture->pickRow(true);
         return;
     case ShortcutAction::PickNext: {
         int field = 0;
@@ -277,7 +277,7 @@ void PickerWindow::shortcut(ShortcutAction action)
             return;
         }
         m_shortcuts->waitForRelease(ShortcutReleaseWait);
-        m_capture->PickFieldInPlace(field);
+        m_capture->pickFieldInPlace(field);
         return;
     }
     default: {
@@ -289,13 +289,13 @@ void PickerWindow::shortcut(ShortcutAction action)
             return;
         }
         m_shortcuts->waitForRelease(ShortcutReleaseWait);
-        m_capture->PickFieldInPlace(field);
+        m_capture->pickFieldInPlace(field);
         return;
     }
     }
 }
 
-PickerWindow::OpenOutcome PickerWindow::OpenTableDescription()
+PickerWindow::OpenOutcome PickerWindow::openTableDescription()
 {
     auto read = [this] {
         if (!descriptionPathFits(m_path)) {
@@ -327,34 +327,34 @@ PickerWindow::OpenOutcome PickerWindow::OpenTableDescription()
 
     if (!m_connection->connectDataSource(m_description.connectString))
         return OpenOutcome::GaveUp;
-    if (!AllocateValueBuffers()) {
+    if (!allocateValueBuffers()) {
         m_connection->disconnectDataSource();
         return OpenOutcome::GaveUp;
     }
     return OpenOutcome::Opened;
 }
 
-bool PickerWindow::AllocateValueBuffers()
+bool PickerWindow::allocateValueBuffers()
 {
-    if (m_capture->TableLoaded(m_description))
+    if (m_capture->tableLoaded(m_description))
         return true;
     m_messages.show(OutOfMemoryMessage());
     return false;
 }
 
-void PickerWindow::FreeValueBuffers()
+void PickerWindow::freeValueBuffers()
 {
-    m_capture->TableClosed();
+    m_capture->tableClosed();
 }
 
 void PickerWindow::command(int id, qintptr lParam)
 {
-    m_capture->ShowPickedText(" ", -1);
+    m_capture->showPickedText(" ", -1);
     m_pickFromKeys = false;
     const int field = FieldOfCommand(id, m_description.fieldCount);
     if (field >= 0) {
         if (lParam == 0)
-            m_capture->PickField(field);
+            m_capture->pickField(field);
         else
             m_services.editField(this, field);
         return;
@@ -363,23 +363,23 @@ void PickerWindow::command(int id, qintptr lParam)
     case EnterCommand:
         if (lParam == 0)
             enter();
-        else if (m_capture->AnyFieldHasValue())
+        else if (m_capture->anyFieldHasValue())
             viewPickedData();
         break;
     case LoadNewTableCommand:
         loadNewTable();
         break;
     case StartOverCommand:
-        if (m_capture->RowIsUnsaved() &&
+        if (m_capture->rowIsUnsaved() &&
             m_messages.show(UnsavedQuestion(false)) != MessageAnswer::Yes)
             break;
-        ResetRow();
+        resetRow();
         break;
     case AboutCommand:
         m_services.showAbout(this);
         break;
     case HelpCommand:
-        ShowHelp();
+        showHelp();
         break;
     case AlwaysOnTopCommand:
         m_alwaysOnTop = !m_alwaysOnTop;
@@ -387,10 +387,10 @@ void PickerWindow::command(int id, qintptr lParam)
         menuAction(AlwaysOnTopCommand)->setChecked(m_alwaysOnTop);
         break;
     case ChangeOrientationCommand:
-        ChangeOrientation();
+        changeOrientation();
         break;
     case ViewCurrentDataCommand:
-        if (m_capture->AnyFieldHasValue())
+        if (m_capture->anyFieldHasValue())
             viewPickedData();
         break;
     case TableInformationCommand:
@@ -400,7 +400,7 @@ void PickerWindow::command(int id, qintptr lParam)
         toggleStatusWindow();
         break;
     case FillRowCommand:
-        m_capture->PickRow(false);
+        m_capture->pickRow(false);
         break;
     default:
         break;
@@ -411,7 +411,7 @@ void PickerWindow::enter()
 {
     // Only the value editor, opening on a field to mend, keeps the keyboard here; once the row
     // is stored, or refused and reported, the user's next keys belong where the values came from.
-    if (!m_capture->AnyFieldHasValue() || enterRow())
+    if (!m_capture->anyFieldHasValue() || enterRow())
         giveFocusBack();
 }
 
@@ -426,11 +426,11 @@ bool PickerWindow::enterRow()
         QTimer::singleShot(0, this, [this, id] { command(id, 1); });
         return false;
     }
-    if (!InsertCurrentRow())
+    if (!insertCurrentRow())
         return true;
     m_enterLook = m_enterLook == 0 ? 1 : 0;
     sendToToolbar(TBM_SETFILLSTATE, EnterCommand, m_enterLook != 0 ? TBFILL_ENTER2 : TBFILL_ENTER);
-    ResetRow();
+    resetRow();
     return true;
 }
 
@@ -446,7 +446,7 @@ void PickerWindow::giveFocusBack()
         m_backend.giveFocus(target);
 }
 
-bool PickerWindow::InsertCurrentRow()
+bool PickerWindow::insertCurrentRow()
 {
     const std::size_t count = static_cast<std::size_t>(m_description.fieldCount);
     // A row in doubt keeps its values as a failed one does: the user looks before entering it
@@ -456,44 +456,44 @@ bool PickerWindow::InsertCurrentRow()
            InsertOutcome::Stored;
 }
 
-void PickerWindow::ResetRow()
+void PickerWindow::resetRow()
 {
-    m_capture->ResetRow();
+    m_capture->resetRow();
 }
 
 void PickerWindow::loadNewTable()
 {
-    if (m_capture->RowIsUnsaved()) {
+    if (m_capture->rowIsUnsaved()) {
         if (m_messages.show(UnsavedQuestion(false)) != MessageAnswer::Yes)
             return;
-        ResetRow();
+        resetRow();
     }
     std::string chosen;
     if (!m_services.chooseDescriptionFile(this, chosen))
         return;
     m_connection->disconnectDataSource();
-    FreeValueBuffers();
+    freeValueBuffers();
     const std::string oldPath = m_path;
     m_path = chosen;
 
-    OpenOutcome outcome = OpenTableDescription();
+    OpenOutcome outcome = openTableDescription();
     if (outcome == OpenOutcome::GaveUp) {
         // Back to the table the picker had. Where its file cannot be read any more either, the
         // user may choose yet another one on the way: whichever table ends up open gets its
         // own buttons below.
         m_path = oldPath;
-        outcome = OpenTableDescription();
+        outcome = openTableDescription();
     }
     switch (outcome) {
     case OpenOutcome::Opened:
         showTableButtons();
-        ResetRow();
+        resetRow();
         break;
     case OpenOutcome::GaveUp:
         QTimer::singleShot(0, this, &QWidget::close);
         break;
     case OpenOutcome::CreateNew:
-        StartWizard(true);
+        startWizard(true);
         break;
     }
 }
@@ -519,7 +519,7 @@ void PickerWindow::showTableButtons()
     showShortcutKeys();
 }
 
-void PickerWindow::ChangeOrientation()
+void PickerWindow::changeOrientation()
 {
     m_orientation = m_orientation != 0 ? 0 : 1;
     setStyleBits(StyleFor(m_orientation));
@@ -558,7 +558,7 @@ void PickerWindow::toggleStatusWindow()
     menuAction(ShowPickingCommand)->setChecked(m_statusShown);
 }
 
-void PickerWindow::StartWizard(bool closeAfterwards)
+void PickerWindow::startWizard(bool closeAfterwards)
 {
     LaunchFailure failure;
     if (!m_services.startWizard(&failure))
@@ -567,7 +567,7 @@ void PickerWindow::StartWizard(bool closeAfterwards)
         QTimer::singleShot(0, this, &QWidget::close);
 }
 
-void PickerWindow::ShowHelp()
+void PickerWindow::showHelp()
 {
     LaunchFailure failure;
     if (!m_services.showHelp(&failure))
@@ -576,7 +576,7 @@ void PickerWindow::ShowHelp()
 
 void PickerWindow::closeEvent(QCloseEvent *event)
 {
-    if (m_capture->RowIsUnsaved() && m_messages.show(UnsavedQuestion(true)) != MessageAnswer::Yes) {
+    if (m_capture->rowIsUnsaved() && m_messages.show(UnsavedQuestion(true)) != MessageAnswer::Yes) {
         event->ignore();
         return;
     }

@@ -79,12 +79,12 @@ public:
     void command(int id, qintptr lParam = 0);
 
     // The operations of the running picker.
-    OpenOutcome OpenTableDescription();
-    void ResetRow();
-    bool InsertCurrentRow();
-    void ChangeOrientation();
-    void StartWizard(bool closeAfterwards);
-    void ShowHelp();
+    OpenOutcome openTableDescription();
+    void resetRow();
+    bool insertCurrentRow();
+    void changeOrientation();
+    void startWizard(bool closeAfterwards);
+    void showHelp();
 
     // The button of a field on the screen; empty before the toolbar exists.
     QRect fieldButtonRect(int field) const;
@@ -112,8 +112,8 @@ private:
     void buildWindowMenu();
     void resizeToTable();
     void applyTopmost();
-    bool AllocateValueBuffers();
-    void FreeValueBuffers();
+    bool allocateValueBuffers();
+    void freeValueBuffers();
     void loadNewTable();
     // The toolbar shows the buttons of the table that is open now, and the window its size.
     // The one way the buttons change, whichever table was shown before.

@@ -184,7 +184,7 @@ RowFillResult StoreRowCells(const RowCells &cells, const TableDescription &descr
         NormalizePickedText(cleaned, SqlType::KeepsLineBreaks(field.sqlType));
         if (cleaned.empty())
             continue;
-        row.StoreValue(cell.field, cleaned);
+        row.storeValue(cell.field, cleaned);
         result.fields.push_back(cell.field);
         if (!values.empty())
             values += " | ";

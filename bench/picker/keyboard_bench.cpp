@@ -56,8 +56,8 @@ struct Scene
         description.fields[0].sqlType = 12;
         description.fields[0].length = 100;
         SetValueWidths(description);
-        controller.TableLoaded(description);
-        controller.ResetRow();
+        controller.tableLoaded(description);
+        controller.resetRow();
         controller.setBeepHook([] {});
 
         window.setWindowTitle(QStringLiteral("Quillon"));
@@ -66,7 +66,7 @@ struct Scene
         button = new QPushButton(QStringLiteral("Name"), &window);
         button->setFocusPolicy(Qt::NoFocus);
         layout->addWidget(button);
-        QObject::connect(button, &QPushButton::clicked, [this] { controller.PickField(0); });
+        QObject::connect(button, &QPushButton::clicked, [this] { controller.pickField(0); });
         controller.setPickerWindow(&window);
         window.move(5, 5);
         window.show();
@@ -78,7 +78,7 @@ struct Scene
             const auto start = Clock::now();
             shortcuts.waitForRelease(ReleaseWait);
             releaseWait = std::chrono::duration<double>(Clock::now() - start).count();
-            controller.PickFieldInPlace(0);
+            controller.pickFieldInPlace(0);
         });
 
         target.start(QStringLiteral("wish"),

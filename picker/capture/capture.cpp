@@ -103,26 +103,26 @@ void CaptureController::leaveClipboardNotices()
     m_joined = false;
 }
 
-bool CaptureController::TableLoaded(const TableDescription &description)
+bool CaptureController::tableLoaded(const TableDescription &description)
 {
     m_description = nullptr;
-    if (!m_row.Allocate(description))
+    if (!m_row.allocate(description))
         return false;
     m_description = &description;
     return true;
 }
 
-void CaptureController::TableClosed()
+void CaptureController::tableClosed()
 {
-    m_row.Free();
+    m_row.release();
     m_description = nullptr;
 }
 
-void CaptureController::ResetRow()
+void CaptureController::resetRow()
 {
     if (m_description == nullptr)
         return;
-    m_row.Reset(*m_description);
+    m_row.reset(*m_description);
     for (int i = 0; i < m_row.fieldCount; ++i) {
         if (m_fillState)
             m_fillState(i, m_row.hasValue[static_cast<std::size_t>(i)] != 0);
@@ -140,14 +140,14 @@ void CaptureController::focusWindowChanged()
         m_row.captureTarget = m_backend.activeBeforeUs();
 }
 
-void CaptureController::PickField(int field)
+void CaptureController::pickField(int field)
 {
     if (field < 0 || field >= m_row.fieldCount)
         return;
     m_rowPending = std::exchange(m_rowRequested, false);
     stopWaiting();
     if (m_mode == CaptureMode::Selection) {
-        TakeSelectedText(field);
+        takeSelectedText(field);
         return;
     }
     // Without a window manager the picker may never receive the focus, so the window that
@@ -169,13 +169,13 @@ void CaptureController::PickField(int field)
                             m_backend.requestFocus(target);
     // Ctrl+C in a terminal interrupts the program running there: what the user selected in it
     // is the selection. The terminal gets the focus back all the same, as after a copy.
-    if (IsTerminal(target)) {
-        TakeSelectedText(field);
+    if (isTerminal(target)) {
+        takeSelectedText(field);
         if (focusAsked)
             m_backend.awaitFocus();
         return;
     }
-    const bool sent = SendCopyRequest(target, focusAsked);
+    const bool sent = sendCopyRequest(target, focusAsked);
     // Only now does the field wait. The notice of the emptying above either came inside it or
     // finds the clipboard without an owner: neither is taken as the awaited text.
     m_row.pendingField = field;
@@ -186,7 +186,7 @@ void CaptureController::PickField(int field)
         clipboardChanged();
 }
 
-void CaptureController::PickFieldInPlace(int field)
+void CaptureController::pickFieldInPlace(int field)
 {
     if (field < 0 || field >= m_row.fieldCount)
         return;
@@ -195,18 +195,18 @@ void CaptureController::PickFieldInPlace(int field)
     const WindowId focused = m_backend.available() ? m_backend.activeBeforeUs() : 0;
     if (m_mode == CaptureMode::Selection || focused == 0 || IsOwnWindow(focused) ||
         QGuiApplication::focusWindow() != nullptr) {
-        PickField(field);
+        pickField(field);
         return;
     }
     m_rowPending = std::exchange(m_rowRequested, false);
     stopWaiting();
     m_row.captureTarget = focused;
     // A terminal gives what is selected in it, and keeps the focus.
-    if (IsTerminal(focused)) {
-        TakeSelectedText(field);
+    if (isTerminal(focused)) {
+        takeSelectedText(field);
         return;
     }
-    const bool sent = SendCopyRequest(focused, false, true);
+    const bool sent = sendCopyRequest(focused, false, true);
     // As for a click: only now does the field wait.
     m_row.pendingField = field;
     m_copyWait.start();
@@ -214,16 +214,16 @@ void CaptureController::PickFieldInPlace(int field)
         clipboardChanged();
 }
 
-void CaptureController::PickRow(bool inPlace)
+void CaptureController::pickRow(bool inPlace)
 {
     if (m_row.fieldCount == 0 || !m_rowFiller)
         return;
     // The row's pick runs as a pick of the first field whose text goes to the row filler.
     m_rowRequested = true;
     if (inPlace)
-        PickFieldInPlace(0);
+        pickFieldInPlace(0);
     else
-        PickField(0);
+        pickField(0);
     m_rowRequested = false;
 }
 
@@ -233,7 +233,7 @@ bool CaptureController::takeRowText(const char *prefix)
     m_rowFields.clear();
     RowPick pick = m_rowFiller ? m_rowFiller(m_capture) : RowPick{};
     m_rowFields = std::move(pick.fields);
-    ShowPickedText(prefix != nullptr ? prefix + pick.status : pick.status, -1);
+    showPickedText(prefix != nullptr ? prefix + pick.status : pick.status, -1);
     if (m_rowFields.empty())
         emit nothingToPick(-1);
     return !m_rowFields.empty();
@@ -279,12 +279,12 @@ void CaptureController::reportUnavailable()
                             MessageButtons::Ok});
 }
 
-bool CaptureController::CopyFromTargetWindow(WindowId target)
+bool CaptureController::copyFromTargetWindow(WindowId target)
 {
-    return !IsTerminal(target) && SendCopyRequest(target, false);
+    return !isTerminal(target) && sendCopyRequest(target, false);
 }
 
-bool CaptureController::SendCopyRequest(WindowId target, bool focusAsked, bool inPlace)
+bool CaptureController::sendCopyRequest(WindowId target, bool focusAsked, bool inPlace)
 {
     m_askTextBefore = false;
     if (!m_backend.available()) {
@@ -297,7 +297,7 @@ bool CaptureController::SendCopyRequest(WindowId target, bool focusAsked, bool i
     // owned the clipboard already. A clipboard of our own is emptied through Qt: emptied from
     // another connection, Qt would go on taking it for ours and hide every later copy.
     if (m_clipboard->ownsClipboard()) {
-        if (ReadClipboard() == ClipboardContent::Text)
+        if (readClipboard() == ClipboardContent::Text)
             rememberSeen(m_capture);
         m_clipboard->clear(QClipboard::Clipboard);
     } else if (m_backend.emptyClipboard()) {
@@ -321,7 +321,7 @@ void CaptureController::clipboardChanged()
     // Our own emptying announces itself inside the emptying and usually once more later: while
     // the clipboard has no owner and no content, nothing has arrived yet. A copy made in one of
     // our own windows has an owner and counts like any other.
-    const ClipboardContent content = ReadClipboard();
+    const ClipboardContent content = readClipboard();
     rememberTextBefore();
     if (content == ClipboardContent::Nothing)
         return;
@@ -352,8 +352,8 @@ void CaptureController::takeCopy(int field)
 {
     stopWaiting();
     m_row.pendingField = -1;
-    if (TakeCapturedText(field))
-        ValueArrived(field);
+    if (takeCapturedText(field))
+        valueArrived(field);
 }
 
 void CaptureController::takeBystanderText()
@@ -375,11 +375,11 @@ void CaptureController::copyBroughtNothing()
     if (m_backend.available() &&
         pickSelection(field, true, FromSelectionText) == SelectionPick::Taken)
         return;
-    ShowPickedText(NothingCopiedText, field);
+    showPickedText(NothingCopiedText, field);
     emit nothingToPick(field);
 }
 
-bool CaptureController::IsTerminal(WindowId window)
+bool CaptureController::isTerminal(WindowId window)
 {
     if (window == 0)
         return false;
@@ -389,7 +389,7 @@ bool CaptureController::IsTerminal(WindowId window)
     return IsTerminalWindowClass(found.instance, found.className);
 }
 
-bool CaptureController::TakeSelectedText(int field)
+bool CaptureController::takeSelectedText(int field)
 {
     if (field < 0 || field >= m_row.fieldCount || m_description == nullptr)
         return false;
@@ -407,9 +407,9 @@ bool CaptureController::TakeSelectedText(int field)
     if (picked == SelectionPick::Taken)
         return true;
     if (picked == SelectionPick::Repeated)
-        ShowPickedText(NothingNewSelectedText, field);
+        showPickedText(NothingNewSelectedText, field);
     else
-        ShowPickedText(m_lastSelectionRead == ClipboardContent::NoText ? SelectionNotTextText
+        showPickedText(m_lastSelectionRead == ClipboardContent::NoText ? SelectionNotTextText
                                                                        : NothingSelectedText,
                        field);
     emit nothingToPick(field);
@@ -419,7 +419,7 @@ bool CaptureController::TakeSelectedText(int field)
 CaptureController::SelectionPick CaptureController::pickSelection(int field, bool onlyFromTarget,
                                                                   const char *prefix)
 {
-    m_lastSelectionRead = ReadSelection();
+    m_lastSelectionRead = readSelection();
     // A selection read from our own windows has no owner here, and is never the target's.
     if (m_lastSelectionRead != ClipboardContent::Text ||
         (onlyFromTarget && (m_readSelection.owner == 0 || !m_backend.selectionFromTarget())))
@@ -427,16 +427,16 @@ CaptureController::SelectionPick CaptureController::pickSelection(int field, boo
     // An owner that does not tell when it took the selection leaves new and old alike.
     if (m_readSelection.time != 0 && m_readSelection == m_takenSelection)
         return SelectionPick::Repeated;
-    if (!TakeCapturedText(field, prefix))
+    if (!takeCapturedText(field, prefix))
         return SelectionPick::Nothing;
     stopWaiting();
     m_row.pendingField = -1;
     m_takenSelection = m_readSelection;
-    ValueArrived(field);
+    valueArrived(field);
     return SelectionPick::Taken;
 }
 
-void CaptureController::ValueArrived(int field)
+void CaptureController::valueArrived(int field)
 {
     if (!m_rowFields.empty()) {
         rowArrived();
@@ -489,7 +489,7 @@ void CaptureController::rememberTextBefore()
     }
 }
 
-CaptureController::ClipboardContent CaptureController::ReadClipboard()
+CaptureController::ClipboardContent CaptureController::readClipboard()
 {
     // A clipboard of our own is read from Qt: asked for through the backend, we would have to
     // answer ourselves while waiting for the answer.
@@ -497,12 +497,12 @@ CaptureController::ClipboardContent CaptureController::ReadClipboard()
         m_clipboard->ownsClipboard()
             ? CaptureBackend::ClipboardRead::Unsupported
             : m_backend.readClipboardText(m_capture, MaxCaptureLength + ReadSlack);
-    if (const std::optional<ClipboardContent> content = TakeBackendRead(read))
+    if (const std::optional<ClipboardContent> content = takeBackendRead(read))
         return *content;
-    return ReadFromToolkit(QClipboard::Clipboard);
+    return readFromToolkit(QClipboard::Clipboard);
 }
 
-CaptureController::ClipboardContent CaptureController::ReadSelection()
+CaptureController::ClipboardContent CaptureController::readSelection()
 {
     // A selection made in one of our own windows is read from Qt, as the clipboard is.
     const bool own = m_clipboard->ownsSelection();
@@ -510,15 +510,15 @@ CaptureController::ClipboardContent CaptureController::ReadSelection()
         own ? CaptureBackend::ClipboardRead::Unsupported
             : m_backend.readSelectionText(m_capture, MaxCaptureLength + ReadSlack);
     m_readSelection = own ? CaptureBackend::SelectionStamp{} : m_backend.selectionStamp();
-    if (const std::optional<ClipboardContent> content = TakeBackendRead(read))
+    if (const std::optional<ClipboardContent> content = takeBackendRead(read))
         return *content;
     if (!m_clipboard->supportsSelection())
         return ClipboardContent::Nothing;
-    return ReadFromToolkit(QClipboard::Selection);
+    return readFromToolkit(QClipboard::Selection);
 }
 
 std::optional<CaptureController::ClipboardContent>
-CaptureController::TakeBackendRead(CaptureBackend::ClipboardRead read)
+CaptureController::takeBackendRead(CaptureBackend::ClipboardRead read)
 {
     switch (read) {
     case CaptureBackend::ClipboardRead::NoOwner:
@@ -534,7 +534,7 @@ CaptureController::TakeBackendRead(CaptureBackend::ClipboardRead read)
     return std::nullopt;
 }
 
-CaptureController::ClipboardContent CaptureController::ReadFromToolkit(QClipboard::Mode mode)
+CaptureController::ClipboardContent CaptureController::readFromToolkit(QClipboard::Mode mode)
 {
     const QMimeData *data = m_clipboard->mimeData(mode);
     if (data == nullptr || data->formats().isEmpty())
@@ -549,14 +549,14 @@ CaptureController::ClipboardContent CaptureController::ReadFromToolkit(QClipboar
     return ClipboardContent::Text;
 }
 
-bool CaptureController::TakeClipboardText(int field)
+bool CaptureController::takeClipboardText(int field)
 {
     if (field < 0 || field >= m_row.fieldCount || m_description == nullptr)
         return false;
-    return ReadClipboard() == ClipboardContent::Text && TakeCapturedText(field);
+    return readClipboard() == ClipboardContent::Text && takeCapturedText(field);
 }
 
-bool CaptureController::TakeCapturedText(int field, const char *prefix)
+bool CaptureController::takeCapturedText(int field, const char *prefix)
 {
     if (field < 0 || field >= m_row.fieldCount || m_description == nullptr)
         return false;
@@ -566,12 +566,12 @@ bool CaptureController::TakeCapturedText(int field, const char *prefix)
     NormalizePickedText(m_capture, SqlType::KeepsLineBreaks(description.sqlType));
     if (m_capture.empty())
         return false;
-    m_row.StoreValue(field, m_capture);
-    ShowPickedText(prefix != nullptr ? prefix + m_capture : m_capture, field);
+    m_row.storeValue(field, m_capture);
+    showPickedText(prefix != nullptr ? prefix + m_capture : m_capture, field);
     return true;
 }
 
-void CaptureController::ShowPickedText(const std::string &text, int field)
+void CaptureController::showPickedText(const std::string &text, int field)
 {
     if (m_status == nullptr)
         return;

@@ -29,8 +29,8 @@ class StatusWindow;
 //   setPickerWindow(mainWindow); setStatusWindow(statusWindow);
 //   setFillStateSink(-> the field's button); the beep defaults to QApplication::beep
 //   setCaptureMode(from the settings)
-// and forwards to it: ShowPickedText(" ", -1) at the start of every command, PickField(i) for a
-// field button clicked with lParam 0, TableLoaded/ResetRow/TableClosed with the table, and
+// and forwards to it: showPickedText(" ", -1) at the start of every command, pickField(i) for a
+// field button clicked with lParam 0, tableLoaded/resetRow/tableClosed with the table, and
 // leaveClipboardNotices() when the window is destroyed. The row (value, previousValue, hasValue,
 // unsaved) lives here: row() for the views and the insert.
 class CaptureController : public QObject
@@ -57,21 +57,21 @@ public:
     // A Table Description has been loaded (its value widths set): sizes the row for it and
     // clears a waiting request. Returns false when memory runs out. The description must stay
     // alive while it is the loaded one.
-    bool TableLoaded(const TableDescription &description);
+    bool tableLoaded(const TableDescription &description);
     // The table is closed: frees the row.
-    void TableClosed();
+    void tableClosed();
     // The row from the fields' defaults; reports every field's fill state.
-    void ResetRow();
+    void resetRow();
 
     // The field button i was clicked: send the copy request, then wait for field i. In the
     // selection mode, and for a terminal, field i takes what is selected at once instead. When
     // the copy brings nothing for a moment, a selection made in the target is taken in its
     // place; failing that the status window says that the field waits for a copy by hand.
-    void PickField(int field);
+    void pickField(int field);
     // A key combination asked for field i: the same pick, from the window that holds the focus
     // now, which keeps it: no focus change, so no wait for the window manager. Where one of our
     // own windows has the focus, or none is known, it is the click's pick.
-    void PickFieldInPlace(int field);
+    void pickFieldInPlace(int field);
 
     // Filling the row from a copied row of cells. The filler stores the values of the copied
     // text's cells in the row (neither hasValue nor unsaved) and returns the fields that took
@@ -85,24 +85,24 @@ public:
     void setRowFiller(RowFiller filler) { m_rowFiller = std::move(filler); }
     // A pick whose text goes to the row filler instead of one field: from the window a click
     // would copy from, or with `inPlace` from the one that has the focus.
-    void PickRow(bool inPlace);
+    void pickRow(bool inPlace);
 
     // Asks the target window to copy its selection: empties the clipboard, gives the target the
     // focus and types Ctrl+C. False when no keys were sent. A terminal is never sent them.
-    bool CopyFromTargetWindow(WindowId target);
+    bool copyFromTargetWindow(WindowId target);
     // Whether the window is a terminal, where Ctrl+C interrupts instead of copying: its program
     // holds a pseudo-terminal (terminal emulators, editors with a terminal panel), or its class
     // names a terminal emulator.
-    bool IsTerminal(WindowId window);
+    bool isTerminal(WindowId window);
     // Takes what is selected (X11's PRIMARY selection) into `field` at once; a request that was
     // waiting ends. When nothing usable is selected, or only the very selection that an earlier
     // pick took, the field is unchanged and the status window says why. True when the field got
     // a new value.
-    bool TakeSelectedText(int field);
+    bool takeSelectedText(int field);
     // Takes the clipboard's plain text into `field`. True when the field got a new value.
-    bool TakeClipboardText(int field);
+    bool takeClipboardText(int field);
     // Shows a picked text in the status window; `field` -1 for none.
-    void ShowPickedText(const std::string &text, int field);
+    void showPickedText(const std::string &text, int field);
 
     // Joining and leaving the clipboard notices; joined from construction.
     void joinClipboardNotices();
@@ -110,8 +110,8 @@ public:
 
     PickedRow &row() { return m_row; }
     const PickedRow &row() const { return m_row; }
-    bool RowIsUnsaved() const { return m_row.unsaved != 0; }
-    bool AnyFieldHasValue() const { return m_row.AnyFieldHasValue(); }
+    bool rowIsUnsaved() const { return m_row.unsaved != 0; }
+    bool anyFieldHasValue() const { return m_row.anyFieldHasValue(); }
 
 public slots:
     // A clipboard notice: the awaited text may have arrived.
@@ -132,19 +132,19 @@ private:
         Text,    // in the capture buffer
     };
     // Reads the clipboard's text into the capture buffer, cut to 32000 bytes.
-    ClipboardContent ReadClipboard();
+    ClipboardContent readClipboard();
     // Reads the selection's text into the capture buffer, cut to 32000 bytes.
-    ClipboardContent ReadSelection();
+    ClipboardContent readSelection();
     // What a read by the backend brought into the capture buffer, cut to 32000 bytes; nothing
     // when Qt has to be asked instead.
-    std::optional<ClipboardContent> TakeBackendRead(CaptureBackend::ClipboardRead read);
+    std::optional<ClipboardContent> takeBackendRead(CaptureBackend::ClipboardRead read);
     // Reads what Qt holds for the clipboard or the selection into the capture buffer.
-    ClipboardContent ReadFromToolkit(QClipboard::Mode mode);
+    ClipboardContent readFromToolkit(QClipboard::Mode mode);
     // The copy request for a window that is not a terminal; `focusAsked` when the backend has
     // been asked to move the focus there already.
-    bool SendCopyRequest(WindowId target, bool focusAsked, bool inPlace = false);
+    bool sendCopyRequest(WindowId target, bool focusAsked, bool inPlace = false);
     // Field `field` has taken a new value: its fill state, the beep, the unsaved row.
-    void ValueArrived(int field);
+    void valueArrived(int field);
     // Whether the clipboard's text, read into the capture buffer, was put there by a bystander:
     // neither the program asked to copy, nor the one where the user works, nor we.
     bool fromBystander();
@@ -175,7 +175,7 @@ private:
     void rememberTextBefore();
     // Cleans the capture buffer and stores it in `field`; true when the field got a value. The
     // status line shows the text after `prefix`, if any.
-    bool TakeCapturedText(int field, const char *prefix = nullptr);
+    bool takeCapturedText(int field, const char *prefix = nullptr);
     void focusWindowChanged();
     // The text of a row pick, in the capture buffer, to the row filler; true when a field took
     // a value.

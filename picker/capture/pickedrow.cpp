@@ -17,9 +17,9 @@ std::size_t Index(int field)
 
 } // namespace
 
-bool PickedRow::Allocate(const TableDescription &description)
+bool PickedRow::allocate(const TableDescription &description)
 {
-    Free();
+    release();
     const int count = std::min(description.fieldCount, MaxFields);
     try {
         for (int i = 0; i < count; ++i) {
@@ -29,7 +29,7 @@ bool PickedRow::Allocate(const TableDescription &description)
             previousValue[Index(i)].reserve(static_cast<std::size_t>(width) + 1);
         }
     } catch (const std::bad_alloc &) {
-        Free();
+        release();
         return false;
     }
     fieldCount = count;
@@ -37,7 +37,7 @@ bool PickedRow::Allocate(const TableDescription &description)
     return true;
 }
 
-void PickedRow::Free()
+void PickedRow::release()
 {
     for (std::size_t i = 0; i < value.size(); ++i) {
         std::string().swap(value[i]);
@@ -50,7 +50,7 @@ void PickedRow::Free()
     pendingField = -1;
 }
 
-void PickedRow::Reset(const TableDescription &description)
+void PickedRow::reset(const TableDescription &description)
 {
     // The initial values are made in a scratch row and copied, so that the sized texts keep
     // their room.
@@ -67,7 +67,7 @@ void PickedRow::Reset(const TableDescription &description)
     unsaved = 0;
 }
 
-bool PickedRow::AnyFieldHasValue() const
+bool PickedRow::anyFieldHasValue() const
 {
     for (int i = 0; i < fieldCount; ++i) {
         if (hasValue[Index(i)] != 0)
@@ -76,7 +76,7 @@ bool PickedRow::AnyFieldHasValue() const
     return false;
 }
 
-void PickedRow::StoreValue(int field, std::string_view text)
+void PickedRow::storeValue(int field, std::string_view text)
 {
     if (field < 0 || field >= fieldCount)
         return;

@@ -27,19 +27,19 @@ struct PickedRow
     // Sizes the texts for the fields of `description` (their valueWidth must be set), empty and
     // without values. No field is waiting afterwards: a request made for the previous table
     // must not land in this one. Returns false, with nothing allocated, when memory runs out.
-    bool Allocate(const TableDescription &description);
+    bool allocate(const TableDescription &description);
     // Releases the texts; the row then has no fields.
-    void Free();
+    void release();
 
     // Starts the row over from the fields' defaults: a field with a default holds its initial
     // value, the others are empty; previous values are emptied and the row is saved. Neither
     // the waiting field nor the capture target changes.
-    void Reset(const TableDescription &description);
+    void reset(const TableDescription &description);
 
-    bool AnyFieldHasValue() const;
+    bool anyFieldHasValue() const;
 
     // Stores cleaned text as the value of `field`, cut to the field's width without splitting a
     // character. A field that held a value keeps it as its previous value. Sets neither
     // hasValue nor unsaved.
-    void StoreValue(int field, std::string_view text);
+    void storeValue(int field, std::string_view text);
 };

@@ -62,7 +62,7 @@ class Kolvane : public ::testing::Test
 {
 protected:
     // A parent the size of the picker's client area for three fields, in a column.
-    void Create(int orientation)
+    void create(int orientation)
     {
         parent = std::make_unique<QWidget>();
         parent->resize(orientation == 0 ? QSize(68, 131) : QSize(291, 27));
@@ -86,7 +86,7 @@ protected:
 
 TEST_F(Kolvane, ColumnAndRowLayouts)
 {
-    Create(0);
+    create(0);
     EXPECT_EQ(toolbar->geometry(), QRect(0, 0, 68, 131));
     EXPECT_EQ(toolbar->controlId(), 400);
     const QRect column[] = {
@@ -110,7 +110,7 @@ constexpr quintptr Beyond32Bits = sizeof(quintptr) > 4 ? (quintptr{1} << 32) : 0
 
 TEST_F(Kolvane, RowFromTheStart)
 {
-    Create(7); // any non-zero orientation is a row
+    create(7); // any non-zero orientation is a row
     EXPECT_EQ(toolbar->orientation(), 1);
     EXPECT_EQ(toolbar->buttonWidget(4)->geometry(), QRect(202, 2, 62, 23));
 
@@ -124,7 +124,7 @@ TEST_F(Kolvane, RowFromTheStart)
 
 TEST_F(Kolvane, KeepsItsOwnCopiesOfTheRecords)
 {
-    Create(0);
+    create(0);
     std::strcpy(records[0].label, "Changed");
     records[0].command = 999;
     records.clear();
@@ -137,7 +137,7 @@ TEST_F(Kolvane, KeepsItsOwnCopiesOfTheRecords)
 
 TEST_F(Kolvane, LabelWithoutTerminatorIsCutInsideItsBuffer)
 {
-    Create(0);
+    create(0);
     ButtonRecord record = Record(1, 410, TBSTYLE_BUTTON, "");
     std::memset(record.label, 'x', sizeof(record.label));
     EXPECT_EQ(SendToolbarMessage(toolbar, TBM_INSERTBUTTON, 0, reinterpret_cast<qintptr>(&record)),
@@ -147,7 +147,7 @@ TEST_F(Kolvane, LabelWithoutTerminatorIsCutInsideItsBuffer)
 
 TEST_F(Kolvane, InsertAndDeleteByPosition)
 {
-    Create(0);
+    create(0);
     ButtonRecord extra = Record(1, 404, TBSTYLE_BUTTON, "City");
     EXPECT_EQ(SendToolbarMessage(toolbar, TBM_INSERTBUTTON, 1, reinterpret_cast<qintptr>(&extra)),
               1);
@@ -184,7 +184,7 @@ TEST_F(Kolvane, InsertAndDeleteByPosition)
 
 TEST_F(Kolvane, ReplacingTheFieldsAsTheLoadCommandDoes)
 {
-    Create(0);
+    create(0);
     // Delete the old fields from the last down to 0, insert the new ones from 0 up.
     for (int position = 2; position >= 0; --position)
         ASSERT_EQ(SendToolbarMessage(toolbar, TBM_DELETEBUTTON, static_cast<quintptr>(position), 0),
@@ -202,7 +202,7 @@ TEST_F(Kolvane, ReplacingTheFieldsAsTheLoadCommandDoes)
 
 TEST_F(Kolvane, FillStatesHaveFourDifferentLooks)
 {
-    Create(0);
+    create(0);
     // The same label in each state, so that only the look differs.
     ButtonRecord probe = Record(1, 450, TBSTYLE_BUTTON, "Probe");
     SendToolbarMessage(toolbar, TBM_INSERTBUTTON, 0, reinterpret_cast<qintptr>(&probe));
@@ -223,7 +223,7 @@ TEST_F(Kolvane, FillStatesHaveFourDifferentLooks)
 TEST_F(Kolvane, EightCharacterLabelShownWhole)
 {
     for (int orientation : {0, 1}) {
-        Create(orientation);
+        create(orientation);
         for (const char *label : {"WWWWWWWW", "Birthday", "MMMMMMMM"}) {
             ButtonRecord record = Record(1, 460, TBSTYLE_BUTTON, label);
             SendToolbarMessage(toolbar, TBM_INSERTBUTTON, 0, reinterpret_cast<qintptr>(&record));
@@ -246,7 +246,7 @@ TEST_F(Kolvane, EightCharacterLabelShownWhole)
 
 TEST_F(Kolvane, ClickAndSecondActivation)
 {
-    Create(0);
+    create(0);
     QSignalSpy spy(toolbar, &KolvaneToolbar::commandActivated);
     QAbstractButton *field = Button(1);
 
@@ -283,7 +283,7 @@ TEST_F(Kolvane, ClickAndSecondActivation)
 
 TEST_F(Kolvane, SeparatorAndDisabledButtonsStayQuiet)
 {
-    Create(0);
+    create(0);
     ButtonRecord disabled = Record(1, 420, TBSTYLE_BUTTON, "Off", 0, 0);
     SendToolbarMessage(toolbar, TBM_INSERTBUTTON, 0, reinterpret_cast<qintptr>(&disabled));
     QSignalSpy spy(toolbar, &KolvaneToolbar::commandActivated);
@@ -297,7 +297,7 @@ TEST_F(Kolvane, SeparatorAndDisabledButtonsStayQuiet)
 
 TEST_F(Kolvane, KeyboardReachesTheButtons)
 {
-    Create(0);
+    create(0);
     parent->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(parent.get()));
     QSignalSpy spy(toolbar, &KolvaneToolbar::commandActivated);
@@ -329,7 +329,7 @@ TEST_F(Kolvane, KeyboardReachesTheButtons)
 // that is never a button, so Return presses nothing.
 TEST_F(Kolvane, ActivationAndClicksLeaveNoButtonWithTheFocus)
 {
-    Create(0);
+    create(0);
     parent->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(parent.get()));
     QSignalSpy spy(toolbar, &KolvaneToolbar::commandActivated);
@@ -353,7 +353,7 @@ TEST_F(Kolvane, ActivationAndClicksLeaveNoButtonWithTheFocus)
 
 TEST_F(Kolvane, AmpersandInALabelIsShownAndIsNoShortcut)
 {
-    Create(0);
+    create(0);
     parent->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(parent.get()));
     for (const char *label : {"R&D", "x& y"}) {
@@ -372,7 +372,7 @@ TEST_F(Kolvane, AmpersandInALabelIsShownAndIsNoShortcut)
 
 TEST_F(Kolvane, FollowsItsParentsSize)
 {
-    Create(0);
+    create(0);
     parent->resize(100, 300);
     EXPECT_EQ(toolbar->geometry(), QRect(0, 0, 100, 300));
     EXPECT_EQ(toolbar->buttonWidget(0)->geometry(), QRect(2, 2, 96, 22));
@@ -380,7 +380,7 @@ TEST_F(Kolvane, FollowsItsParentsSize)
 
 TEST_F(Kolvane, ButtonDeletedWhileItsClickIsHandled)
 {
-    Create(0);
+    create(0);
     QObject::connect(toolbar, &KolvaneToolbar::commandActivated, toolbar,
                      [this](int, qintptr) { SendToolbarMessage(toolbar, TBM_DELETEBUTTON, 0, 0); });
     QTest::mouseClick(toolbar->buttonWidget(0), Qt::LeftButton);

@@ -190,7 +190,7 @@ TEST_F(PickerWindowTest, StartsOnTheCommandLineWithDefaultsAndSizedForItsFields)
     EXPECT_EQ(fill(*window, 3), TBFILL_FILLED);
     EXPECT_EQ(fill(*window, 0), TBFILL_EMPTY);
     EXPECT_EQ(fill(*window, 5), TBFILL_ENTER);
-    EXPECT_FALSE(window->capture().RowIsUnsaved());
+    EXPECT_FALSE(window->capture().rowIsUnsaved());
     const int caption = ibGetCaptionSize(window.get());
     EXPECT_EQ(caption, DefaultCaptionThickness + 1 + 2);
     EXPECT_EQ(window->size(), QSize(7 + caption + 68, 7 + 24 * 4 + 60));
@@ -227,7 +227,7 @@ TEST_F(PickerWindowTest, EnterChecksTheRowThenInsertsAndFlipsItsLook)
     pick(*window, 1, "Dec 10, 1815");
     window->command(EnterCommand);
     EXPECT_EQ(fill(*window, 5), TBFILL_ENTER2);
-    EXPECT_FALSE(window->capture().RowIsUnsaved());
+    EXPECT_FALSE(window->capture().rowIsUnsaved());
     EXPECT_EQ(window->capture().row().value[0], "");
     EXPECT_EQ(window->capture().row().value[3], "Paris");
     EXPECT_EQ(fill(*window, 0), TBFILL_EMPTY);
@@ -606,7 +606,7 @@ TEST_F(PickerWindowTest, FillRowFromCopiedCellsTakesACopyByHandAndStoresAtEnter)
 
     QGuiApplication::clipboard()->setText(
         QStringLiteral("Town\tname\tZip\r\nLyon\t Ada \t75\r\nNice\tGrace\t06\r\n"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->capture().RowIsUnsaved(); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->capture().rowIsUnsaved(); }, 2000));
     const PickedRow &row = window->capture().row();
     EXPECT_EQ(row.value[0], "Ada");
     EXPECT_EQ(row.value[3], "Lyon");
@@ -653,7 +653,7 @@ TEST_F(PickerWindowTest, ShortcutsEnterFindTheNextEmptyFieldAndSayWhatTheyCannot
     EXPECT_EQ(rows[0][0], "Ada");
     EXPECT_EQ(rows[0][3], "Paris");
     EXPECT_EQ(window->enterLook(), 1);
-    EXPECT_FALSE(window->capture().RowIsUnsaved());
+    EXPECT_FALSE(window->capture().rowIsUnsaved());
     // A row with nothing in it is not entered, as the button does not.
     window->capture().row().hasValue.fill(0);
     window->shortcut(ShortcutAction::Enter);

@@ -52,9 +52,9 @@ TEST_P(CopiedRow, FillsTheFieldsItNames)
     const RowCase &c = GetParam();
     const TableDescription description = Description();
     PickedRow row;
-    ASSERT_TRUE(row.Allocate(description));
+    ASSERT_TRUE(row.allocate(description));
     for (int i = 0; i < 4; ++i) {
-        row.StoreValue(i, "old");
+        row.storeValue(i, "old");
         row.hasValue[static_cast<std::size_t>(i)] = 1;
     }
 

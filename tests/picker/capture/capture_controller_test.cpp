@@ -95,9 +95,9 @@ protected:
         m_description.connectString = "DSN=none";
         m_description.tableName = "people";
         m_description.fieldCount = 3;
-        SetField(0, "Name", 12, 10, "");
-        SetField(1, "Notes", -1, 65536, "");
-        SetField(2, "Town", 12, 20, "Paris");
+        setField(0, "Name", 12, 10, "");
+        setField(1, "Notes", -1, 65536, "");
+        setField(2, "Town", 12, 20, "Paris");
         SetValueWidths(m_description);
 
         m_controller.setPickerWindow(&m_window);
@@ -105,13 +105,13 @@ protected:
         m_controller.setFillStateSink(
             [this](int field, bool filled) { m_fills.emplace_back(field, filled ? 1 : 0); });
         m_controller.setBeepHook([this] { ++m_beeps; });
-        EXPECT_TRUE(m_controller.TableLoaded(m_description));
-        m_controller.ResetRow();
+        EXPECT_TRUE(m_controller.tableLoaded(m_description));
+        m_controller.resetRow();
         m_fills.clear();
         clipboard()->clear();
     }
 
-    void SetField(int index, const char *title, int sqlType, int length, const char *value)
+    void setField(int index, const char *title, int sqlType, int length, const char *value)
     {
         FieldDescription &field = m_description.fields[static_cast<std::size_t>(index)];
         field.name = title;
@@ -146,7 +146,7 @@ TEST_F(CaptureControllerTest, ClipboardChangeWhileIdleChangesNothing)
 TEST_F(CaptureControllerTest, PickedTextFillsTheWaitingField)
 {
     m_backend.active = 77;
-    m_controller.PickField(0);
+    m_controller.pickField(0);
     EXPECT_EQ(m_backend.calls, (std::vector<std::string>{"focus 77", "ctrl+c"}));
     EXPECT_EQ(row().captureTarget, 77u);
     EXPECT_EQ(row().pendingField, 0);
@@ -171,9 +171,9 @@ TEST_F(CaptureControllerTest, PickedTextFillsTheWaitingField)
 TEST_F(CaptureControllerTest, SecondPickReplacesBeepsAndKeepsThePreviousValue)
 {
     m_backend.active = 5;
-    m_controller.PickField(0);
+    m_controller.pickField(0);
     clipboard()->setText(QStringLiteral("first"));
-    m_controller.PickField(0);
+    m_controller.pickField(0);
     clipboard()->setText(QStringLiteral("second"));
     EXPECT_EQ(value(0), "second");
     EXPECT_EQ(row().previousValue[0], "first");
@@ -196,7 +196,7 @@ class NoticeTest : public CaptureControllerTest, public ::testing::WithParamInte
 TEST_P(NoticeTest, LeavesTheFieldAsItWas)
 {
     m_backend.active = 5;
-    m_controller.PickField(2);
+    m_controller.pickField(2);
     GetParam().change(clipboard());
     EXPECT_EQ(row().pendingField, GetParam().pendingAfter);
     EXPECT_EQ(value(2), "Paris");
@@ -225,8 +225,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(CaptureControllerTest, SecondRequestTakesThePlaceOfTheFirst)
 {
     m_backend.active = 5;
-    m_controller.PickField(0);
-    m_controller.PickField(1);
+    m_controller.pickField(0);
+    m_controller.pickField(1);
     EXPECT_EQ(row().pendingField, 1);
     clipboard()->setText(QStringLiteral("line one\r\nline two\r\n"));
     EXPECT_EQ(value(0), "");
@@ -261,13 +261,13 @@ TEST_P(RefillTest, TakenOnlyWhenTheCopyCouldHaveMadeIt)
     const RefillCase &c = GetParam();
     m_backend.active = 5;
     m_backend.emptiesClipboard = true;
-    m_controller.PickField(Notes);
+    m_controller.pickField(Notes);
     clipboard()->setText(QStringLiteral("picked before"));
     ASSERT_EQ(value(Notes), "picked before");
 
     m_backend.textBefore = "there before";
     m_backend.bystander = c.bystander;
-    m_controller.PickField(Notes);
+    m_controller.pickField(Notes);
     clipboard()->setText(QString::fromUtf8(c.copied));
     const bool now = c.then == Then::Taken;
     EXPECT_EQ(value(Notes), now ? c.copied : "picked before");
@@ -303,7 +303,7 @@ TEST_F(CaptureControllerTest, TerminalGetsNoKeysAndItsSelectionFillsTheField)
     m_backend.classes[40] = {"xterm", "XTerm"};
     m_backend.selectionRead = CaptureBackend::ClipboardRead::Text;
     m_backend.selection = "  total 48 \n drwxr-xr-x  ";
-    m_controller.PickField(0);
+    m_controller.pickField(0);
     // It gets the focus back, and no keys.
     EXPECT_EQ(m_backend.calls, (std::vector<std::string>{"focus 40"}));
     EXPECT_EQ(row().captureTarget, 40u);
@@ -319,12 +319,12 @@ TEST_F(CaptureControllerTest, TerminalGetsNoKeysAndItsSelectionFillsTheField)
     EXPECT_EQ(clipboard()->text(), QStringLiteral("on the clipboard"));
 
     m_backend.selection = "second";
-    m_controller.PickField(0);
+    m_controller.pickField(0);
     EXPECT_EQ(value(0), "second");
     EXPECT_EQ(row().previousValue[0], "total 48 d");
     EXPECT_EQ(m_beeps, 1);
     EXPECT_EQ(m_fills, (Fills{{0, 1}}));
-    EXPECT_FALSE(m_controller.CopyFromTargetWindow(40));
+    EXPECT_FALSE(m_controller.copyFromTargetWindow(40));
     EXPECT_EQ(m_backend.calls, (std::vector<std::string>{"focus 40", "focus 40"}));
     EXPECT_TRUE(m_messages.shown.empty());
 }
@@ -336,7 +336,7 @@ TEST_F(CaptureControllerTest, SelectionModeReadsTheSelectionForEveryWindow)
     m_backend.classes[5] = {"geany", "Geany"};
     m_backend.selectionRead = CaptureBackend::ClipboardRead::Text;
     m_backend.selection = "line one\r\nline two";
-    m_controller.PickField(Notes);
+    m_controller.pickField(Notes);
     EXPECT_TRUE(m_backend.calls.empty());
     EXPECT_TRUE(m_backend.pointsAsked.empty());
     EXPECT_EQ(value(Notes), "line one\r\nline two");
@@ -371,15 +371,16 @@ TEST_P(EmptySelectionTest, EndsThePickAtOnceAndSaysSo)
     // A copy request for another field is still waiting.
     m_backend.classes[41] = {"mousepad", "Mousepad"};
     m_backend.active = 41;
-    m_controller.PickField(0);
+    m_controller.pickField(0);
     ASSERT_EQ(row().pendingField, 0);
     m_backend.active = 40;
     m_backend.calls.clear();
 
     m_backend.selectionRead = c.read;
     m_backend.selection = c.selection;
-    m_controller.PickField(2);
-    EXPECT_TRUE(m_backend.calls.empty());
+    m_controller.pickField(2);
+    // The terminal gets the focus back, without keys.
+    EXPECT_EQ(m_backend.calls, (std::vector<std::string>{"focus 40"}));
     EXPECT_EQ(row().pendingField, -1);
     EXPECT_EQ(value(2), "Paris");
     EXPECT_EQ(row().unsaved, 0);
@@ -421,10 +422,10 @@ TEST(NullCaptureBackend, InSelectionModeSaysThatCaptureIsUnavailableAndWaitsForA
     description.fields[0].sqlType = 12;
     description.fields[0].length = 20;
     SetValueWidths(description);
-    ASSERT_TRUE(controller.TableLoaded(description));
-    controller.ResetRow();
+    ASSERT_TRUE(controller.tableLoaded(description));
+    controller.resetRow();
 
-    controller.PickField(0);
+    controller.pickField(0);
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, CaptureUnavailableText);
     EXPECT_EQ(controller.row().pendingField, 0);
@@ -436,7 +437,7 @@ TEST_F(CaptureControllerTest, CopyByHandFillsTheWaitingField)
 {
     m_backend.active = 9;
     m_backend.closedWindow = 9; // the target does not answer
-    m_controller.PickField(0);
+    m_controller.pickField(0);
     EXPECT_EQ(m_backend.calls, (std::vector<std::string>{"focus 9"}));
     EXPECT_EQ(row().pendingField, 0);
     clipboard()->setText(QStringLiteral("by hand"));
@@ -446,13 +447,13 @@ TEST_F(CaptureControllerTest, CopyByHandFillsTheWaitingField)
 TEST_F(CaptureControllerTest, WithoutFocusHistoryTheWindowAtTheCentreIsRemembered)
 {
     m_backend.atPoint = 31;
-    m_controller.PickField(0);
+    m_controller.pickField(0);
     ASSERT_EQ(m_backend.pointsAsked.size(), 1u);
     EXPECT_EQ(row().captureTarget, 31u);
     EXPECT_EQ(m_backend.calls, (std::vector<std::string>{"focus 31", "ctrl+c"}));
 
     m_backend.atPoint = 32;
-    m_controller.PickField(1);
+    m_controller.pickField(1);
     EXPECT_EQ(m_backend.pointsAsked.size(), 1u);
     EXPECT_EQ(m_backend.calls.back(), "ctrl+c");
     EXPECT_EQ(m_backend.calls[2], "focus 31");
@@ -463,10 +464,10 @@ TEST_F(CaptureControllerTest, OwnWindowIsNeverSentKeys)
     m_window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_window));
     m_backend.active = static_cast<WindowId>(m_window.winId());
-    m_controller.PickField(0);
+    m_controller.pickField(0);
     EXPECT_TRUE(m_backend.calls.empty());
     EXPECT_EQ(row().pendingField, 0);
-    EXPECT_FALSE(m_controller.CopyFromTargetWindow(0));
+    EXPECT_FALSE(m_controller.copyFromTargetWindow(0));
 }
 
 TEST_F(CaptureControllerTest, FocusGainRemembersTheWindowActiveBefore)
@@ -481,12 +482,12 @@ TEST_F(CaptureControllerTest, FocusGainRemembersTheWindowActiveBefore)
 TEST_F(CaptureControllerTest, CaptureIsCutAt32000BytesWithoutSplittingACharacter)
 {
     m_backend.active = 5;
-    m_controller.PickField(1);
+    m_controller.pickField(1);
     clipboard()->setText(QString(31999, QLatin1Char('a')) + QStringLiteral("éxyz"));
     EXPECT_EQ(value(1), std::string(31999, 'a'));
     EXPECT_EQ(m_status.text(), QString(74, QLatin1Char('a')) + QStringLiteral("..."));
 
-    m_controller.PickField(1);
+    m_controller.pickField(1);
     clipboard()->setText(QString(40000, QLatin1Char('b')));
     EXPECT_EQ(value(1), std::string(32000, 'b'));
     EXPECT_EQ(row().previousValue[1], std::string(31999, 'a'));
@@ -495,38 +496,38 @@ TEST_F(CaptureControllerTest, CaptureIsCutAt32000BytesWithoutSplittingACharacter
 TEST_F(CaptureControllerTest, ResetRowReportsEveryFieldAndKeepsTheRequest)
 {
     m_backend.active = 5;
-    m_controller.PickField(0);
+    m_controller.pickField(0);
     clipboard()->setText(QStringLiteral("value"));
-    m_controller.PickField(2);
+    m_controller.pickField(2);
     m_fills.clear();
-    m_controller.ResetRow();
+    m_controller.resetRow();
     EXPECT_EQ(m_fills, (Fills{{0, 0}, {1, 0}, {2, 1}}));
     EXPECT_EQ(value(0), "");
     EXPECT_EQ(value(2), "Paris");
     EXPECT_EQ(row().unsaved, 0);
     EXPECT_EQ(row().pendingField, 2);
-    EXPECT_FALSE(m_controller.RowIsUnsaved());
-    EXPECT_TRUE(m_controller.AnyFieldHasValue());
+    EXPECT_FALSE(m_controller.rowIsUnsaved());
+    EXPECT_TRUE(m_controller.anyFieldHasValue());
 }
 
 TEST_F(CaptureControllerTest, LoadingATableEndsTheRequest)
 {
     m_backend.active = 5;
-    m_controller.PickField(2);
+    m_controller.pickField(2);
     TableDescription other = m_description;
     other.fieldCount = 1;
-    ASSERT_TRUE(m_controller.TableLoaded(other));
+    ASSERT_TRUE(m_controller.tableLoaded(other));
     EXPECT_EQ(row().pendingField, -1);
     clipboard()->setText(QStringLiteral("nowhere"));
     EXPECT_EQ(value(0), "");
-    m_controller.PickField(2); // no such field any more
+    m_controller.pickField(2); // no such field any more
     EXPECT_EQ(row().pendingField, -1);
 }
 
 TEST_F(CaptureControllerTest, LeavingTheNoticesStopsPicking)
 {
     m_backend.active = 5;
-    m_controller.PickField(0);
+    m_controller.pickField(0);
     m_controller.leaveClipboardNotices();
     clipboard()->setText(QStringLiteral("unseen"));
     EXPECT_EQ(value(0), "");
@@ -537,11 +538,11 @@ TEST_F(CaptureControllerTest, LeavingTheNoticesStopsPicking)
 
 TEST_F(CaptureControllerTest, StatusTextAndCaptions)
 {
-    m_controller.ShowPickedText(std::string(74, 'x'), 1);
+    m_controller.showPickedText(std::string(74, 'x'), 1);
     EXPECT_EQ(m_status.text(), QString(74, QLatin1Char('x')));
     EXPECT_EQ(m_status.windowTitle(),
               QStringLiteral("quillon   - text you are picking up to \"Notes\""));
-    m_controller.ShowPickedText(std::string(75, 'x'), -1);
+    m_controller.showPickedText(std::string(75, 'x'), -1);
     EXPECT_EQ(m_status.text(), QString(74, QLatin1Char('x')) + QStringLiteral("..."));
     EXPECT_EQ(m_status.windowTitle(), QStringLiteral("quillon   - text you are picking up"));
     // The window is written to whether it is shown or not.
@@ -600,11 +601,11 @@ TEST(NullCaptureBackend, SaysOnceThatCaptureIsUnavailableAndStillTakesHandCopies
     description.fields[0].sqlType = 12;
     description.fields[0].length = 20;
     SetValueWidths(description);
-    ASSERT_TRUE(controller.TableLoaded(description));
-    controller.ResetRow();
+    ASSERT_TRUE(controller.tableLoaded(description));
+    controller.resetRow();
 
-    controller.PickField(0);
-    controller.PickField(0);
+    controller.pickField(0);
+    controller.pickField(0);
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, CaptureUnavailableText);
     EXPECT_EQ(messages.shown[0].caption, "Quillon: Inform");

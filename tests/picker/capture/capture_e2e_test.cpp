@@ -380,9 +380,9 @@ protected:
         m_description.connectString = "DSN=none";
         m_description.tableName = "people";
         m_description.fieldCount = 3;
-        SetField(0, "Name", 12, 40);
-        SetField(1, "Notes", -1, 65536);
-        SetField(2, "Code", 12, 5);
+        setField(0, "Name", 12, 40);
+        setField(1, "Notes", -1, 65536);
+        setField(2, "Code", 12, 5);
         SetValueWidths(m_description);
 
         // The picker's window with its toolbar: one button per field, a separator, "Enter".
@@ -394,10 +394,10 @@ protected:
                           ToolbarBitmap, records.data(), static_cast<int>(records.size()), 0);
         QObject::connect(m_toolbar, &KolvaneToolbar::commandActivated,
                          [this](int command, qintptr lParam) {
-                             m_controller.ShowPickedText(" ", -1);
+                             m_controller.showPickedText(" ", -1);
                              const int field = FieldOfCommand(command, m_description.fieldCount);
                              if (lParam == 0 && field >= 0)
-                                 m_controller.PickField(field);
+                                 m_controller.pickField(field);
                          });
         m_window.resize(80, 24 * m_description.fieldCount + 60);
         SendToolbarMessage(m_toolbar, WM_SIZE, 0, 0);
@@ -413,13 +413,13 @@ protected:
                                FieldFillState(filled));
         });
         m_controller.setBeepHook([this] { ++m_beeps; });
-        EXPECT_TRUE(m_controller.TableLoaded(m_description));
-        m_controller.ResetRow();
+        EXPECT_TRUE(m_controller.tableLoaded(m_description));
+        m_controller.resetRow();
         m_fills.clear();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&m_window));
     }
 
-    void SetField(int index, const char *title, int sqlType, int length)
+    void setField(int index, const char *title, int sqlType, int length)
     {
         FieldDescription &field = m_description.fields[static_cast<std::size_t>(index)];
         field.name = title;
@@ -668,7 +668,7 @@ TEST_F(CaptureE2E, CopyInsideThePickerFillsTheWaitingField)
     auto *line = m_status.findChild<QLineEdit *>(QStringLiteral("statusText"));
     ASSERT_NE(line, nullptr);
     request(Name);
-    m_controller.ShowPickedText("copied inside the picker", -1);
+    m_controller.showPickedText("copied inside the picker", -1);
     line->selectAll();
     line->copy();
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_picked == 1; }, 5000));
@@ -678,7 +678,7 @@ TEST_F(CaptureE2E, CopyInsideThePickerFillsTheWaitingField)
     request(Notes);
     QTest::qWait(300);
     EXPECT_EQ(m_controller.row().pendingField, Notes);
-    m_controller.ShowPickedText("and again", -1);
+    m_controller.showPickedText("and again", -1);
     line->selectAll();
     line->copy();
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_picked == 2; }, 5000));
@@ -741,7 +741,7 @@ TEST_F(CaptureE2E, PictureOnTheClipboardEndsTheRequestSilently)
     ASSERT_TRUE(QGuiApplication::clipboard()->ownsClipboard());
     // Our own text is read in the process; asked for over X11, the picker would have to answer
     // itself while it waits.
-    ASSERT_TRUE(m_controller.TakeClipboardText(Notes));
+    ASSERT_TRUE(m_controller.takeClipboardText(Notes));
     EXPECT_EQ(value(Notes), "copied inside the picker");
     ASSERT_TRUE(target.command(QStringLiteral("unselect")));
     request(Name);
@@ -940,7 +940,7 @@ TEST_F(CaptureE2E, InstalledTerminalsAreKnownByTheirWindowClass)
         std::printf("%s: WM_CLASS \"%s\", \"%s\"\n", p.program, instance.c_str(),
                     className.c_str());
         EXPECT_EQ(IsTerminalWindowClass(instance, className), p.terminal) << p.program;
-        EXPECT_EQ(m_controller.IsTerminal(window.window()), p.terminal) << p.program;
+        EXPECT_EQ(m_controller.isTerminal(window.window()), p.terminal) << p.program;
         ++checked;
     }
     // xterm and the editor at least.
@@ -998,7 +998,7 @@ TEST_F(CaptureE2E, GeanyWithATerminalPanelStillDeliversTheEditorsSelection)
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return HoldsPseudoTerminalMaster(geany.processId()); }, 10000))
         << "geany's terminal panel has not started";
-    EXPECT_TRUE(m_controller.IsTerminal(geany.window()));
+    EXPECT_TRUE(m_controller.isTerminal(geany.window()));
     ASSERT_TRUE(geany.selectLine());
     ASSERT_TRUE(waitUntilActive(geany.window()));
     ASSERT_TRUE(picks(Name, "selected beside a terminal")) << m_status.text().toStdString();

@@ -143,33 +143,33 @@ TEST(PickedRow, StoresCutToWidthAndKeepsThePreviousValue)
 {
     const TableDescription description = ThreeFields();
     PickedRow row;
-    ASSERT_TRUE(row.Allocate(description));
+    ASSERT_TRUE(row.allocate(description));
     ASSERT_EQ(row.fieldCount, 3);
     EXPECT_EQ(row.valueWidth[0], 8);
     EXPECT_EQ(row.valueWidth[1], 32000);
 
     const char *buffer = row.value[0].data();
-    row.StoreValue(0, "Lovelace, Ada");
+    row.storeValue(0, "Lovelace, Ada");
     EXPECT_EQ(row.value[0], "Lovelace");
     EXPECT_EQ(row.previousValue[0], "");
     row.hasValue[0] = 1;
-    row.StoreValue(0, "Zoë Brontë"); // the ë at bytes 3..4 fits, the one at 9..10 does not
+    row.storeValue(0, "Zoë Brontë"); // the ë at bytes 3..4 fits, the one at 9..10 does not
     EXPECT_EQ(row.value[0], "Zoë Bro");
     EXPECT_EQ(row.previousValue[0], "Lovelace");
     // The value's room was made when the table was loaded: storing never moves it.
     EXPECT_EQ(row.value[0].data(), buffer);
 
-    row.StoreValue(1, std::string(40000, 'n'));
+    row.storeValue(1, std::string(40000, 'n'));
     EXPECT_EQ(row.value[1].size(), 32000u);
-    row.StoreValue(3, "no such field");
-    row.StoreValue(-1, "no such field");
+    row.storeValue(3, "no such field");
+    row.storeValue(-1, "no such field");
 }
 
 TEST(PickedRow, ResetStartsFromTheDefaults)
 {
     const TableDescription description = ThreeFields();
     PickedRow row;
-    ASSERT_TRUE(row.Allocate(description));
+    ASSERT_TRUE(row.allocate(description));
     row.hasValue[0] = 1;
     row.value[0] = "old";
     row.previousValue[0] = "older";
@@ -177,14 +177,14 @@ TEST(PickedRow, ResetStartsFromTheDefaults)
     row.pendingField = 1;
     row.captureTarget = 42;
 
-    row.Reset(description);
+    row.reset(description);
     EXPECT_EQ(row.value[0], "");
     EXPECT_EQ(row.hasValue[0], 0);
     EXPECT_EQ(row.previousValue[0], "");
     EXPECT_EQ(row.value[2], "Paris");
     EXPECT_EQ(row.hasValue[2], 1);
     EXPECT_EQ(row.unsaved, 0);
-    EXPECT_TRUE(row.AnyFieldHasValue());
+    EXPECT_TRUE(row.anyFieldHasValue());
     // Neither the waiting field nor the target belongs to the row's values.
     EXPECT_EQ(row.pendingField, 1);
     EXPECT_EQ(row.captureTarget, 42u);
@@ -194,17 +194,17 @@ TEST(PickedRow, LoadingATableEndsAWaitingRequest)
 {
     const TableDescription description = ThreeFields();
     PickedRow row;
-    ASSERT_TRUE(row.Allocate(description));
+    ASSERT_TRUE(row.allocate(description));
     row.pendingField = 2;
     TableDescription smaller = description;
     smaller.fieldCount = 1;
-    ASSERT_TRUE(row.Allocate(smaller));
+    ASSERT_TRUE(row.allocate(smaller));
     EXPECT_EQ(row.fieldCount, 1);
     EXPECT_EQ(row.pendingField, -1);
-    EXPECT_FALSE(row.AnyFieldHasValue());
-    row.Free();
+    EXPECT_FALSE(row.anyFieldHasValue());
+    row.release();
     EXPECT_EQ(row.fieldCount, 0);
-    EXPECT_FALSE(row.AnyFieldHasValue());
+    EXPECT_FALSE(row.anyFieldHasValue());
 }
 
 struct WindowClassCase

@@ -91,8 +91,8 @@ protected:
         SetField(Notes, "Notes", SqlType::LongVarChar, 65536, 0);
         SetField(Flag, "Flag", SqlType::Bit, 1, 0);
         SetValueWidths(m_description);
-        EXPECT_TRUE(m_row.Allocate(m_description));
-        m_row.Reset(m_description);
+        EXPECT_TRUE(m_row.allocate(m_description));
+        m_row.reset(m_description);
         m_owner.setGeometry(100, 100, 300, 60);
     }
 
@@ -109,7 +109,7 @@ protected:
     // A value as picking leaves it.
     void Pick(int field, const std::string &text)
     {
-        m_row.StoreValue(field, text);
+        m_row.storeValue(field, text);
         m_row.hasValue[static_cast<std::size_t>(field)] = 1;
     }
 
