@@ -1,6 +1,7 @@
 #include "picker/insert/insert.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <type_traits>
 
@@ -84,6 +85,9 @@ void ShowDiagnostics(MessageSink &sink, DiagnosticsKind kind,
     for (const Message &box : SplitDiagnostics(kind, records))
         sink.show(box);
 }
+
+// How soon a lost connection must be found for the row to be sent once more.
+constexpr auto RetryWithin = std::chrono::seconds(5);
 
 Message InDoubtMessage()
 {
@@ -320,6 +324,14 @@ std::optional<InsertOutcome> OdbcConnection::insertOnce(const std::string &table
         if (!connectDataSource(m_connectString))
             return InsertOutcome::Failed;
     }
+    // A connection that the server closed (a restart, a failover) is found gone at once; one
+    // that went silent is found gone only when a timeout ends the wait (MariaDB's driver says
+    // "Lost connection" then too). Only the first is tried again: after a timeout the user has
+    // waited long enough, and a frozen server would keep them waiting as long again.
+    const auto started = std::chrono::steady_clock::now();
+    auto retryAllowed = [&] {
+        return mayRetry && std::chrono::steady_clock::now() - started < RetryWithin;
+    };
     const SQLHENV environment = m_handles->environment.get();
     const SQLHDBC connection = m_handles->connection.get();
     const SQLHSTMT statement = m_handles->statement.get();
@@ -352,7 +364,7 @@ std::optional<InsertOutcome> OdbcConnection::insertOnce(const std::string &table
         if (code == SQL_SUCCESS_WITH_INFO)
             noteInformation();
         else if (code != SQL_SUCCESS)
-            return failInsert(false, mayRetry);
+            return failInsert(false, retryAllowed());
         m_preparedText = m_statementText;
         ++m_prepareCount;
     }
@@ -397,14 +409,14 @@ std::optional<InsertOutcome> OdbcConnection::insertOnce(const std::string &table
             noteInformation();
         } else if (code != SQL_SUCCESS) {
             showInformation();
-            return failInsert(false, mayRetry);
+            return failInsert(false, retryAllowed());
         }
         ++number;
     }
 
     SQLRETURN code = SQLExecute(statement);
     if (code != SQL_SUCCESS && code != SQL_SUCCESS_WITH_INFO) {
-        const std::optional<InsertOutcome> outcome = failInsert(true, mayRetry);
+        const std::optional<InsertOutcome> outcome = failInsert(true, retryAllowed());
         if (outcome)
             showInformation();
         return outcome;

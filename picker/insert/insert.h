@@ -97,9 +97,10 @@ public:
     // InsertOutcome::InDoubt, after RowInDoubtText and the driver's words, when the connection went
     // away while the row was being committed. Without a usable connection (a failed connect, or
     // SQLSTATE class 08 from an earlier call) it first connects again with the last connection
-    // string. A row whose statement finds the connection gone before anything was committed is sent
-    // once more on a new connection (a server restarted, a standby promoted in the primary's
-    // place); a row is never sent again once its commit may have been made. The statement stays
+    // string. A row whose statement finds the connection gone, within a few seconds and before
+    // anything was committed, is sent once more on a new connection (a server restarted, a
+    // standby promoted in the primary's place); a row is never sent again once its commit may
+    // have been made, nor after a timeout. The statement stays
     // prepared while the same columns receive values. No message box is shown between reading the
     // values and executing them: information from preparing and binding waits until then.
     [[nodiscard]] InsertOutcome insertRow(const std::string &tableName,

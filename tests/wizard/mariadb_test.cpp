@@ -159,20 +159,7 @@ TEST_F(OnMariaDb, NamesInTheConnectionsOwnEncodingAreSavedAsTheDriverGivesThem)
     PrivateOdbcFiles files(
         "", "[Latin]\nDriver = MariaDB\nServer = 127.0.0.1\nPort = " + MariaDbPort() +
                 "\nDatabase = " + m_name + "\nUser = " + m_user + "\nCHARSET = latin1\n");
-    TemporaryFolder folder;
-    const std::string path = folder.file("latin.dtd");
-    AnsweringChooser chooser;
-    chooser.answers = {std::string("DSN=Latin;PWD={right;pass}}}")};
-    DescriptionWizard wizard(m_sink, &chooser);
-    ASSERT_TRUE(SaveEveryField(wizard, m_sink, QStringLiteral("t"), path));
-    EXPECT_EQ(wizard.fieldPage()->selectedList()->topLevelItem(1)->text(0),
-              QString::fromUtf8("caf\xc3\xa9"));
-    TableDescription description;
-    ASSERT_EQ(LoadTableDescription(path, description), 2);
-    EXPECT_EQ(description.fields[1].name, "caf\xe9");
-
-    RunRowTool({QStringLiteral("insert"), QString::fromStdString(path), QStringLiteral("id=1"),
-                QStringLiteral("#2=abc")});
+    SaveAndFillTheLatin1Table(m_sink, "DSN=Latin;PWD={right;pass}}}");
     EXPECT_EQ(DatabaseSession(MariaDbConnectString())
                   .query("SELECT id, `caf\xc3\xa9` FROM " + m_name + ".t"),
               (Rows{{"1", "abc"}}));

@@ -233,21 +233,7 @@ TEST_F(OnPostgres, NamesInTheDatabasesOwnEncodingAreSavedAsTheDriverGivesThem)
                 "\nDatabase = " + latin +
                 "\nUsername = postgres\nConnSettings = SET client_encoding TO "
                 "'LATIN1'\n");
-    TemporaryFolder folder;
-    const std::string path = folder.file("latin.dtd");
-    AnsweringChooser chooser;
-    chooser.answers = {"DSN=Latin"};
-    DescriptionWizard wizard(m_sink, &chooser);
-    ASSERT_TRUE(SaveEveryField(wizard, m_sink, QStringLiteral("t"), path));
-    // Shown as well as the bytes allow; saved as they came.
-    EXPECT_EQ(wizard.fieldPage()->selectedList()->topLevelItem(1)->text(0),
-              QString::fromUtf8("caf\xc3\xa9"));
-    TableDescription description;
-    ASSERT_EQ(LoadTableDescription(path, description), 2);
-    EXPECT_EQ(description.fields[1].name, "caf\xe9");
-
-    RunRowTool({QStringLiteral("insert"), QString::fromStdString(path), QStringLiteral("id=1"),
-                QStringLiteral("#2=abc")});
+    SaveAndFillTheLatin1Table(m_sink, "DSN=Latin");
     EXPECT_EQ(DatabaseSession(utf8).query("SELECT id, \"caf\xc3\xa9\" FROM t"),
               (Rows{{"1", "abc"}}));
 }

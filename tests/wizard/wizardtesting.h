@@ -12,9 +12,11 @@
 #include <QTreeWidget>
 #include <QWidget>
 
+#include "fieldvalues/tabledescription.h"
 #include "odbc/connectionstring.h"
 #include "tests/support/databases.h"
 #include "tests/support/recordingsink.h"
+#include "tests/wizard/answeringchooser.h"
 #include "wizard/datasourcepage.h"
 #include "wizard/descriptionwizard.h"
 #include "wizard/fieldpage.h"
@@ -92,6 +94,26 @@ inline std::string RunRowTool(const QStringList &arguments)
     EXPECT_TRUE(tool.waitForFinished(30000));
     EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
     return tool.readAllStandardOutput().toStdString();
+}
+
+// Through the data source `dataSource`, whose driver gives names in Latin-1, saves every field of
+// the table "t" (id, café) and inserts id 1 with "abc" for café: the name shows decoded and is
+// saved as the driver's bytes.
+inline void SaveAndFillTheLatin1Table(RecordingSink &sink, const std::string &dataSource)
+{
+    TemporaryFolder folder;
+    const std::string path = folder.file("latin.dtd");
+    AnsweringChooser chooser;
+    chooser.answers = {dataSource};
+    DescriptionWizard wizard(sink, &chooser);
+    ASSERT_TRUE(SaveEveryField(wizard, sink, QStringLiteral("t"), path));
+    EXPECT_EQ(wizard.fieldPage()->selectedList()->topLevelItem(1)->text(0),
+              QString::fromUtf8("caf\xc3\xa9"));
+    TableDescription description;
+    ASSERT_EQ(LoadTableDescription(path, description), 2);
+    EXPECT_EQ(description.fields[1].name, "caf\xe9");
+    RunRowTool({QStringLiteral("insert"), QString::fromStdString(path), QStringLiteral("id=1"),
+                QStringLiteral("#2=abc")});
 }
 
 // What quillon-row describe prints of a file.
