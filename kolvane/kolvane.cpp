@@ -34,7 +34,7 @@ public:
         setFocusPolicy(separator ? Qt::NoFocus : Qt::TabFocus);
         setEnabled(separator || (m_record.state & TBSTATE_ENABLED));
         if (!separator)
-            connect(this, &QAbstractButton::clicked, this, [this] { activate(0); });
+            connect(this, &QAbstractButton::clicked, this, [this] { activate(Gesture::Pick); });
     }
 
     bool isSeparator() const { return m_record.style & TBSTYLE_SEP; }
@@ -104,7 +104,7 @@ protected:
             setDown(false);
             event->accept();
             if (inside)
-                activate(1);
+                activate(Gesture::Edit);
             return;
         }
         QAbstractButton::mouseReleaseEvent(event);
@@ -114,7 +114,7 @@ protected:
     {
         // The mouse's own way is the right click above; this is the Menu key.
         if (event->reason() == QContextMenuEvent::Keyboard && !isSeparator())
-            activate(1);
+            activate(Gesture::Edit);
         event->accept();
     }
 
@@ -125,7 +125,7 @@ protected:
             return;
         }
         if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
-            activate(1);
+            activate(Gesture::Edit);
             return;
         }
         if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
@@ -137,7 +137,7 @@ protected:
     }
 
 private:
-    void activate(qintptr lParam) { emit m_toolbar->commandActivated(m_record.command, lParam); }
+    void activate(Gesture gesture) { emit m_toolbar->commandActivated(m_record.command, gesture); }
 
     void paintSeparator(QPainter &p);
 
@@ -191,12 +191,18 @@ int Position(quintptr wParam)
     return static_cast<int>(std::min<quintptr>(wParam, INT_MAX));
 }
 
+// An orientation handed in a message or to CreateToolbar(): 0 is a column, anything else a row.
+Orientation OrientationOf(quintptr number)
+{
+    return number != 0 ? Orientation::Row : Orientation::Column;
+}
+
 } // namespace
 
 void KolvaneButton::paintSeparator(QPainter &p)
 {
     QRect r = rect();
-    if (m_toolbar->orientation() == 0) {
+    if (m_toolbar->orientation() == Orientation::Column) {
         int y = r.center().y();
         p.fillRect(QRect(r.left() + 2, y, r.width() - 4, 1), Shadow);
         p.fillRect(QRect(r.left() + 2, y + 1, r.width() - 4, 1), Light);
@@ -268,8 +274,8 @@ void KolvaneButton::paintEvent(QPaintEvent *)
 }
 
 KolvaneToolbar::KolvaneToolbar(QWidget *parent, int controlId, QPixmap strip, int imageCount,
-                               int orientation)
-    : QWidget(parent), m_controlId(controlId), m_orientation(orientation != 0 ? 1 : 0),
+                               Orientation orientation)
+    : QWidget(parent), m_controlId(controlId), m_orientation(orientation),
       m_imageCount(std::max(0, imageCount)), m_strip(std::move(strip))
 {
     setObjectName(QStringLiteral("kolvaneToolbar"));
@@ -346,9 +352,9 @@ bool KolvaneToolbar::setFillState(int command, std::int32_t valueState)
     return found;
 }
 
-void KolvaneToolbar::setOrientation(int orientation)
+void KolvaneToolbar::setOrientation(Orientation orientation)
 {
-    m_orientation = orientation != 0 ? 1 : 0;
+    m_orientation = orientation;
     layoutButtons();
     for (KolvaneButton *button : m_buttons)
         button->update();
@@ -376,7 +382,7 @@ qintptr KolvaneToolbar::sendMessage(unsigned message, quintptr wParam, qintptr l
     case TBM_SETFILLSTATE:
         return setFillState(static_cast<int>(wParam), static_cast<std::int32_t>(lParam)) ? 1 : 0;
     case TBM_SETORIENTATION:
-        setOrientation(wParam != 0 ? 1 : 0);
+        setOrientation(OrientationOf(wParam));
         return 1;
     case WM_SIZE:
         fitToParent();
@@ -390,10 +396,10 @@ QSize KolvaneToolbar::sizeHint() const
 {
     int length = 2 * KolvaneMargin;
     for (KolvaneButton *button : m_buttons)
-        length += button->isSeparator()
-                      ? KolvaneSeparatorSize
-                      : (m_orientation == 0 ? KolvaneColumnPitch : KolvaneRowPitch);
-    if (m_orientation == 0)
+        length += button->isSeparator() ? KolvaneSeparatorSize
+                                        : (m_orientation == Orientation::Column ? KolvaneColumnPitch
+                                                                                : KolvaneRowPitch);
+    if (m_orientation == Orientation::Column)
         return {KolvaneRowPitch + 2 * KolvaneMargin, length};
     return {length, KolvaneColumnPitch + 2 * KolvaneMargin};
 }
@@ -403,7 +409,7 @@ void KolvaneToolbar::layoutButtons()
     int along = KolvaneMargin;
     for (KolvaneButton *button : m_buttons) {
         bool separator = button->isSeparator();
-        if (m_orientation == 0) {
+        if (m_orientation == Orientation::Column) {
             int pitch = separator ? KolvaneSeparatorSize : KolvaneColumnPitch;
             int height = separator ? pitch : pitch - KolvaneButtonGap;
             button->setGeometry(KolvaneMargin, along, std::max(1, width() - 2 * KolvaneMargin),
@@ -446,7 +452,8 @@ KolvaneToolbar *CreateToolbar(QWidget *parent, quint32 style, int controlId, int
     // Resources are found by name in the process's resource tree, whichever module holds them.
     (void)moduleHandle;
     QPixmap strip(QStringLiteral(":/bitmaps/%1").arg(bitmapResource));
-    auto *toolbar = new KolvaneToolbar(parent, controlId, strip, imageCount, orientation);
+    auto *toolbar = new KolvaneToolbar(parent, controlId, strip, imageCount,
+                                       OrientationOf(static_cast<quintptr>(orientation)));
     for (int i = 0; records && i < count; ++i)
         toolbar->insertButton(i, records[i]);
     toolbar->fitToParent();

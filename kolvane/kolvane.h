@@ -4,11 +4,11 @@
 // driven by numbered messages.
 //
 // Activation: a click with the left mouse button (or Space / Return on a button that has the
-// keyboard focus) sends commandActivated(command, 0). A click with the right mouse button (or
-// Shift+F10 / the Menu key on a focused button) sends commandActivated(command, 1): the second
-// kind of activation of the same button. Buttons take the keyboard focus from Tab only: a window
-// that becomes active gives the focus to the control itself, where keys press nothing, and a
-// click on a button takes the focus off any button that Tab had reached.
+// keyboard focus) sends commandActivated(command, Gesture::Pick). A click with the right mouse
+// button (or Shift+F10 / the Menu key on a focused button) sends commandActivated(command,
+// Gesture::Edit): the second kind of activation of the same button. Buttons take the keyboard focus
+// from Tab only: a window that becomes active gives the focus to the control itself, where keys
+// press nothing, and a click on a button takes the focus off any button that Tab had reached.
 
 #include <QList>
 #include <QPixmap>
@@ -57,7 +57,22 @@ inline constexpr std::int32_t TBFILL_FILLED = 1; // a field holding a value
 inline constexpr std::int32_t TBFILL_ENTER = 2;  // "Enter", first look
 inline constexpr std::int32_t TBFILL_ENTER2 = 3; // "Enter", second look
 
-// Messages.
+// The two ways of activating a button.
+enum class Gesture
+{
+    Pick, // the left click, Space or Return
+    Edit, // the right click, Shift+F10 or the Menu key
+};
+
+// The buttons in a column or in a row. Messages and CreateToolbar() say 0 for a column and any
+// other number for a row.
+enum class Orientation
+{
+    Column,
+    Row,
+};
+
+// Messages, the control's C-like boundary; C++ callers use the methods of KolvaneToolbar.
 inline constexpr unsigned WM_SIZE = 0x0005;              // (0, 0): fit to the parent
 inline constexpr unsigned TBM_INSERTBUTTON = 0x415;      // (position, const ButtonRecord *)
 inline constexpr unsigned TBM_DELETEBUTTON = 0x416;      // (position, 0)
@@ -79,14 +94,15 @@ class KOLVANE_EXPORT KolvaneToolbar : public QWidget
     Q_OBJECT
 
 public:
-    KolvaneToolbar(QWidget *parent, int controlId, QPixmap strip, int imageCount, int orientation);
+    KolvaneToolbar(QWidget *parent, int controlId, QPixmap strip, int imageCount,
+                   Orientation orientation);
     ~KolvaneToolbar() override;
 
     // Handles one message; the result is 1 when it was carried out, 0 when not.
     qintptr sendMessage(unsigned message, quintptr wParam, qintptr lParam);
 
     int controlId() const { return m_controlId; }
-    int orientation() const { return m_orientation; }
+    Orientation orientation() const { return m_orientation; }
     int buttonCount() const { return static_cast<int>(m_buttons.size()); }
     // The control's own copy of the record at a position.
     ButtonRecord record(int position) const;
@@ -97,16 +113,18 @@ public:
 
     // Inserts a copy of `record` before `position` (clamped to the ends).
     void insertButton(int position, const ButtonRecord &record);
+    // False when there is no button at `position`.
     bool deleteButton(int position);
+    // Gives every button of `command` a value state (TBFILL_*): its look. False when none has it.
     bool setFillState(int command, std::int32_t valueState);
-    void setOrientation(int orientation);
+    void setOrientation(Orientation orientation);
     // Fits the control to its parent's client area and lays the buttons out.
     void fitToParent();
 
     QSize sizeHint() const override;
 
 signals:
-    void commandActivated(int commandId, qintptr lParam);
+    void commandActivated(int commandId, Gesture gesture);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -117,7 +135,7 @@ private:
     void layoutButtons();
 
     int m_controlId = 0;
-    int m_orientation = 0;
+    Orientation m_orientation = Orientation::Column;
     int m_imageCount = 0;
     QPixmap m_strip;
     QList<KolvaneButton *> m_buttons;

@@ -36,7 +36,7 @@ void EditField(QWidget *owner, int field)
                        [&picker](int f, bool filled) { picker.showFieldFilled(f, filled); });
     editor.placeBesideButton(picker.frameGeometry(), picker.clientArea()->mapToGlobal(QPoint(0, 0)),
                              picker.fieldButtonRect(field),
-                             static_cast<int>(picker.orientation() != 0));
+                             static_cast<int>(picker.orientation() == Orientation::Row));
     editor.exec();
 }
 

@@ -63,10 +63,10 @@ int FrameAllowance()
     return 2 * SM_CXFRAME - 1;
 }
 
-PixelSize PickerWindowSize(int fieldCount, unsigned orientation, int frameAllowance,
+PixelSize PickerWindowSize(int fieldCount, Orientation orientation, int frameAllowance,
                            int captionSize)
 {
-    if (orientation == 0)
+    if (orientation == Orientation::Column)
         return {frameAllowance + captionSize + 68, frameAllowance + 24 * fieldCount + 60};
     return {frameAllowance + 64 * fieldCount + 100, frameAllowance + captionSize + 27};
 }

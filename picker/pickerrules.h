@@ -6,6 +6,7 @@
 #include "desktop/launch.h"
 #include "fieldvalues/message.h"
 #include "fieldvalues/tabledescription.h"
+#include "kolvane/kolvane.h"
 
 // The picker's rules that need no window: its command line, its window's size, and the texts of
 // its own messages.
@@ -37,9 +38,9 @@ struct PixelSize
 // The frame allowance: twice the sizing frame's width, less one.
 int FrameAllowance();
 
-// The picker's window for `fieldCount` buttons in a column (orientation 0) or a row (any other
-// orientation), with a caption of `captionSize` pixels.
-PixelSize PickerWindowSize(int fieldCount, unsigned orientation, int frameAllowance,
+// The picker's window for `fieldCount` buttons in a column or a row, with a caption of
+// `captionSize` pixels.
+PixelSize PickerWindowSize(int fieldCount, Orientation orientation, int frameAllowance,
                            int captionSize);
 
 // The connection string with the value of every password key (PWD, Password, in any case)

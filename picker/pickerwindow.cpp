@@ -30,9 +30,10 @@ constexpr int StartY = 5;
 constexpr int StartWidth = 280;
 constexpr int StartHeight = 57;
 
-std::uint32_t StyleFor(unsigned orientation)
+std::uint32_t StyleFor(Orientation orientation)
 {
-    return PickerWindowStyle | (orientation != 0 ? IBS_HORZCAPTION : IBS_VERTCAPTION);
+    return PickerWindowStyle |
+           (orientation == Orientation::Row ? IBS_HORZCAPTION : IBS_VERTCAPTION);
 }
 
 // How long a pick from the keys waits for the user to let go of them before it takes them out
@@ -52,8 +53,8 @@ namespace {} // namespace
 
 PickerWindow::PickerWindow(MessageSink &messages, CaptureBackend &backend, PickerSettings &settings,
                            PickerServices services)
-    : MiniFrame(StyleFor(0)), m_messages(messages), m_backend(backend), m_settings(settings),
-      m_services(std::move(services)),
+    : MiniFrame(StyleFor(Orientation::Column)), m_messages(messages), m_backend(backend),
+      m_settings(settings), m_services(std::move(services)),
       m_capture(std::make_unique<CaptureController>(backend, messages)),
       m_connection(std::make_unique<OdbcConnection>(messages))
 {
@@ -134,7 +135,7 @@ bool PickerWindow::start(const std::string &commandLine)
     m_orientation = m_settings.orientation();
     m_capture->setCaptureMode(m_settings.captureMode());
     m_path = commandLine.empty() ? m_settings.dataTableFile() : commandLine;
-    setStyleBits(StyleFor(m_orientation));
+    setStyleBits(StyleFor(orientation()));
 
     const OpenOutcome outcome = openTableDescription();
     if (outcome != OpenOutcome::Opened) {
@@ -150,9 +151,8 @@ bool PickerWindow::start(const std::string &commandLine)
     const ButtonRecord lastButtons[] = {SeparatorButton(), EnterButton()};
     m_toolbar = CreateToolbar(
         clientArea(), TBS_VISIBLE, ToolbarControlId, ToolbarImageCount, nullptr, ToolbarBitmap,
-        lastButtons, static_cast<int>(std::size(lastButtons)), static_cast<int>(m_orientation));
-    connect(m_toolbar, &KolvaneToolbar::commandActivated, this,
-            [this](int id, qintptr lParam) { command(id, lParam); });
+        lastButtons, static_cast<int>(std::size(lastButtons)), static_cast<int>(orientation()));
+    connect(m_toolbar, &KolvaneToolbar::commandActivated, this, &PickerWindow::command);
     showTableButtons();
     show();
 
@@ -347,13 +347,13 @@ void PickerWindow::freeValueBuffers()
     m_capture->tableClosed();
 }
 
-void PickerWindow::command(int id, qintptr lParam)
+void PickerWindow::command(int id, Gesture gesture)
 {
     m_capture->showPickedText(" ", -1);
     m_pickFromKeys = false;
     const int field = FieldOfCommand(id, m_description.fieldCount);
     if (field >= 0) {
-        if (lParam == 0)
+        if (gesture == Gesture::Pick)
             m_capture->pickField(field);
         else
             m_services.editField(this, field);
@@ -361,7 +361,7 @@ void PickerWindow::command(int id, qintptr lParam)
     }
     switch (id) {
     case EnterCommand:
-        if (lParam == 0)
+        if (gesture == Gesture::Pick)
             enter();
         else if (m_capture->anyFieldHasValue())
             viewPickedData();
@@ -423,13 +423,14 @@ bool PickerWindow::enterRow()
     if (problem.field >= 0) {
         // The editor opens once this command is over, as if the user had asked for it.
         const int id = FirstFieldCommand + problem.field;
-        QTimer::singleShot(0, this, [this, id] { command(id, 1); });
+        QTimer::singleShot(0, this, [this, id] { command(id, Gesture::Edit); });
         return false;
     }
     if (!insertCurrentRow())
         return true;
-    m_enterLook = m_enterLook == 0 ? 1 : 0;
-    sendToToolbar(TBM_SETFILLSTATE, EnterCommand, m_enterLook != 0 ? TBFILL_ENTER2 : TBFILL_ENTER);
+    m_enterSecondLook = !m_enterSecondLook;
+    if (m_toolbar != nullptr)
+        m_toolbar->setFillState(EnterCommand, m_enterSecondLook ? TBFILL_ENTER2 : TBFILL_ENTER);
     resetRow();
     return true;
 }
@@ -501,36 +502,35 @@ void PickerWindow::loadNewTable()
 void PickerWindow::showTableButtons()
 {
     for (int position = m_fieldButtons - 1; position >= 0; --position) {
-        if (SendToolbarMessage(m_toolbar, TBM_DELETEBUTTON, static_cast<quintptr>(position), 0) !=
-            0)
+        if (m_toolbar->deleteButton(position))
             --m_fieldButtons;
     }
     // The separator and "Enter" follow the fields' buttons.
     const int count = std::clamp(m_description.fieldCount, 0, MaxFields);
     for (int i = 0; i < count; ++i) {
-        const ButtonRecord record =
-            FieldButton(m_description.fields[static_cast<std::size_t>(i)], i);
-        if (SendToolbarMessage(m_toolbar, TBM_INSERTBUTTON, static_cast<quintptr>(m_fieldButtons),
-                               reinterpret_cast<qintptr>(&record)) != 0)
-            ++m_fieldButtons;
+        m_toolbar->insertButton(m_fieldButtons,
+                                FieldButton(m_description.fields[static_cast<std::size_t>(i)], i));
+        ++m_fieldButtons;
     }
     resizeToTable();
-    sendToToolbar(WM_SIZE, 0, 0);
+    m_toolbar->fitToParent();
     showShortcutKeys();
 }
 
 void PickerWindow::changeOrientation()
 {
     m_orientation = m_orientation != 0 ? 0 : 1;
-    setStyleBits(StyleFor(m_orientation));
-    sendToToolbar(TBM_SETORIENTATION, m_orientation, 0);
+    setStyleBits(StyleFor(orientation()));
+    if (m_toolbar != nullptr)
+        m_toolbar->setOrientation(orientation());
     resizeToTable();
-    sendToToolbar(WM_SIZE, 0, 0);
+    if (m_toolbar != nullptr)
+        m_toolbar->fitToParent();
 }
 
 void PickerWindow::resizeToTable()
 {
-    const PixelSize size = PickerWindowSize(m_description.fieldCount, m_orientation,
+    const PixelSize size = PickerWindowSize(m_description.fieldCount, orientation(),
                                             FrameAllowance(), ibGetCaptionSize(this));
     resize(size.width, size.height);
     if (m_alwaysOnTop)
@@ -543,7 +543,7 @@ void PickerWindow::viewPickedData()
     if (field < 0)
         return;
     const int id = FirstFieldCommand + field;
-    QTimer::singleShot(0, this, [this, id] { command(id, 1); });
+    QTimer::singleShot(0, this, [this, id] { command(id, Gesture::Edit); });
 }
 
 void PickerWindow::toggleStatusWindow()
@@ -598,12 +598,6 @@ QRect PickerWindow::fieldButtonRect(int field) const
 
 void PickerWindow::showFieldFilled(int field, bool filled)
 {
-    sendToToolbar(TBM_SETFILLSTATE, static_cast<quintptr>(FirstFieldCommand + field),
-                  FieldFillState(filled));
-}
-
-void PickerWindow::sendToToolbar(unsigned message, quintptr wParam, qintptr lParam)
-{
     if (m_toolbar != nullptr)
-        SendToolbarMessage(m_toolbar, message, wParam, lParam);
+        m_toolbar->setFillState(FirstFieldCommand + field, FieldFillState(filled));
 }

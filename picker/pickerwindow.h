@@ -75,8 +75,9 @@ public:
     // when the picker ends without running: the section is then given up.
     bool start(const std::string &commandLine);
 
-    // A command from the toolbar or the window menu, as its identifier and second word.
-    void command(int id, qintptr lParam = 0);
+    // A command from the toolbar or the window menu: its identifier, and for a button how it was
+    // activated.
+    void command(int id, Gesture gesture = Gesture::Pick);
 
     // The operations of the running picker.
     OpenOutcome openTableDescription();
@@ -93,9 +94,13 @@ public:
 
     const TableDescription &description() const { return m_description; }
     const std::string &descriptionPath() const { return m_path; }
-    unsigned orientation() const { return m_orientation; }
+    Orientation orientation() const
+    {
+        return m_orientation != 0 ? Orientation::Row : Orientation::Column;
+    }
     bool statusShown() const { return m_statusShown; }
-    int enterLook() const { return m_enterLook; }
+    // "Enter" changes its look with every row stored.
+    bool enterSecondLook() const { return m_enterSecondLook; }
     CaptureController &capture() { return *m_capture; }
     KolvaneToolbar *toolbar() const { return m_toolbar; }
     StatusWindow *statusWindow() const { return m_status; }
@@ -126,7 +131,6 @@ private:
     void giveFocusBack();
     void viewPickedData();
     void toggleStatusWindow();
-    void sendToToolbar(unsigned message, quintptr wParam, qintptr lParam);
     // Takes the keys for every application; says in the status window which ones another
     // program holds, and which settings name no keys.
     void startShortcuts();
@@ -146,10 +150,11 @@ private:
     std::unique_ptr<OdbcConnection> m_connection;
     TableDescription m_description;
     std::string m_path;
+    // As the settings file has it: 0 for a column, any other number for a row.
     unsigned m_orientation = 0;
     bool m_alwaysOnTop = true;
     bool m_statusShown = false;
-    int m_enterLook = 0;
+    bool m_enterSecondLook = false;
     // How many field buttons the toolbar shows: those of the table shown last, which need not
     // be the table open now while another is being loaded.
     int m_fieldButtons = 0;

@@ -30,7 +30,7 @@ class StatusWindow;
 //   setFillStateSink(-> the field's button); the beep defaults to QApplication::beep
 //   setCaptureMode(from the settings)
 // and forwards to it: showPickedText(" ", -1) at the start of every command, pickField(i) for a
-// field button clicked with lParam 0, tableLoaded/resetRow/tableClosed with the table, and
+// field button's pick gesture, tableLoaded/resetRow/tableClosed with the table, and
 // leaveClipboardNotices() when the window is destroyed. The row (value, previousValue, hasValue,
 // unsaved) lives here: row() for the views and the insert.
 class CaptureController : public QObject

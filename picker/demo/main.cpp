@@ -136,17 +136,17 @@ private:
             resize(f + 64 * m_fieldCount + 100, f + c + 27);
     }
 
-    void onCommand(int command, qintptr lParam)
+    void onCommand(int command, Gesture gesture)
     {
-        Trace(QStringLiteral("command %1 %2").arg(command).arg(lParam));
-        if (lParam != 0)
+        Trace(QStringLiteral("command %1 %2").arg(command).arg(static_cast<int>(gesture)));
+        if (gesture != Gesture::Pick)
             return;
         int &state = m_fill[command];
         if (command == EnterCommand)
             state = state == TBFILL_ENTER ? TBFILL_ENTER2 : TBFILL_ENTER;
         else if (command != SeparatorCommand)
             state = state == TBFILL_EMPTY ? TBFILL_FILLED : TBFILL_EMPTY;
-        SendToolbarMessage(m_toolbar, TBM_SETFILLSTATE, static_cast<quintptr>(command), state);
+        m_toolbar->setFillState(command, state);
     }
 
     void onMenuCommand(int id)
@@ -158,10 +158,9 @@ private:
             style &= ~(IBS_VERTCAPTION | IBS_HORZCAPTION);
             style |= m_orientation ? IBS_HORZCAPTION : IBS_VERTCAPTION;
             setStyleBits(style);
-            SendToolbarMessage(m_toolbar, TBM_SETORIENTATION, static_cast<quintptr>(m_orientation),
-                               0);
+            m_toolbar->setOrientation(m_orientation ? Orientation::Row : Orientation::Column);
             resizeForLayout();
-            SendToolbarMessage(m_toolbar, WM_SIZE, 0, 0);
+            m_toolbar->fitToParent();
         } else if (id == AlwaysOnTopCommand) {
             bool onTop = !isAlwaysOnTop();
             setAlwaysOnTop(onTop);

@@ -111,14 +111,14 @@ constexpr quintptr Beyond32Bits = sizeof(quintptr) > 4 ? (quintptr{1} << 32) : 0
 TEST_F(Kolvane, RowFromTheStart)
 {
     create(7); // any non-zero orientation is a row
-    EXPECT_EQ(toolbar->orientation(), 1);
+    EXPECT_EQ(toolbar->orientation(), Orientation::Row);
     EXPECT_EQ(toolbar->buttonWidget(4)->geometry(), QRect(202, 2, 62, 23));
 
     SendToolbarMessage(toolbar, TBM_SETORIENTATION, 0, 0);
-    EXPECT_EQ(toolbar->orientation(), 0);
+    EXPECT_EQ(toolbar->orientation(), Orientation::Column);
     if (Beyond32Bits != 0) {
         SendToolbarMessage(toolbar, TBM_SETORIENTATION, Beyond32Bits, 0);
-        EXPECT_EQ(toolbar->orientation(), 1);
+        EXPECT_EQ(toolbar->orientation(), Orientation::Row);
     }
 }
 
@@ -253,14 +253,14 @@ TEST_F(Kolvane, ClickAndSecondActivation)
     QTest::mouseClick(field, Qt::LeftButton);
     ASSERT_EQ(spy.size(), 1);
     EXPECT_EQ(spy.at(0).at(0).toInt(), 402);
-    EXPECT_EQ(spy.at(0).at(1).value<qintptr>(), 0);
+    EXPECT_EQ(spy.at(0).at(1).value<Gesture>(), Gesture::Pick);
 
     Mouse(field, QEvent::MouseButtonPress, Qt::RightButton);
     EXPECT_TRUE(field->isDown());
     Mouse(field, QEvent::MouseButtonRelease, Qt::RightButton);
     ASSERT_EQ(spy.size(), 2);
     EXPECT_EQ(spy.at(1).at(0).toInt(), 402);
-    EXPECT_NE(spy.at(1).at(1).value<qintptr>(), 0);
+    EXPECT_EQ(spy.at(1).at(1).value<Gesture>(), Gesture::Edit);
 
     // Right button pressed, slid off and released: nothing.
     Mouse(field, QEvent::MouseButtonPress, Qt::RightButton);
@@ -276,9 +276,9 @@ TEST_F(Kolvane, ClickAndSecondActivation)
     Mouse(Button(4), QEvent::MouseButtonRelease, Qt::RightButton);
     ASSERT_EQ(spy.size(), 4);
     EXPECT_EQ(spy.at(2).at(0).toInt(), 501);
-    EXPECT_EQ(spy.at(2).at(1).value<qintptr>(), 0);
+    EXPECT_EQ(spy.at(2).at(1).value<Gesture>(), Gesture::Pick);
     EXPECT_EQ(spy.at(3).at(0).toInt(), 501);
-    EXPECT_NE(spy.at(3).at(1).value<qintptr>(), 0);
+    EXPECT_EQ(spy.at(3).at(1).value<Gesture>(), Gesture::Edit);
 }
 
 TEST_F(Kolvane, SeparatorAndDisabledButtonsStayQuiet)
@@ -312,9 +312,9 @@ TEST_F(Kolvane, KeyboardReachesTheButtons)
     QApplication::sendEvent(Button(2), &menuKey);
     ASSERT_EQ(spy.size(), 3);
     EXPECT_EQ(spy.at(0).at(0).toInt(), 403);
-    EXPECT_EQ(spy.at(0).at(1).value<qintptr>(), 0);
-    EXPECT_NE(spy.at(1).at(1).value<qintptr>(), 0);
-    EXPECT_NE(spy.at(2).at(1).value<qintptr>(), 0);
+    EXPECT_EQ(spy.at(0).at(1).value<Gesture>(), Gesture::Pick);
+    EXPECT_EQ(spy.at(1).at(1).value<Gesture>(), Gesture::Edit);
+    EXPECT_EQ(spy.at(2).at(1).value<Gesture>(), Gesture::Edit);
 
     // Tab moves on past the separator to "Enter", where Return clicks.
     QTest::keyClick(Button(2), Qt::Key_Tab);
@@ -322,7 +322,7 @@ TEST_F(Kolvane, KeyboardReachesTheButtons)
     QTest::keyClick(Button(4), Qt::Key_Return);
     ASSERT_TRUE(QTest::qWaitFor([&spy] { return spy.size() == 4; }));
     EXPECT_EQ(spy.at(3).at(0).toInt(), 501);
-    EXPECT_EQ(spy.at(3).at(1).value<qintptr>(), 0);
+    EXPECT_EQ(spy.at(3).at(1).value<Gesture>(), Gesture::Pick);
 }
 
 // Return goes to whatever holds the focus: after the window's activation, and after a click,
@@ -382,7 +382,7 @@ TEST_F(Kolvane, ButtonDeletedWhileItsClickIsHandled)
 {
     create(0);
     QObject::connect(toolbar, &KolvaneToolbar::commandActivated, toolbar,
-                     [this](int, qintptr) { SendToolbarMessage(toolbar, TBM_DELETEBUTTON, 0, 0); });
+                     [this](int, Gesture) { SendToolbarMessage(toolbar, TBM_DELETEBUTTON, 0, 0); });
     QTest::mouseClick(toolbar->buttonWidget(0), Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(Commands(toolbar), (std::vector<int>{402, 403, 502, 501}));

@@ -200,9 +200,9 @@ TEST_F(PickerWindowTest, StartsOnTheCommandLineWithDefaultsAndSizedForItsFields)
     // Change Orientation twice gives the column back.
     window->command(ChangeOrientationCommand);
     EXPECT_EQ(window->size(), QSize(7 + 64 * 4 + 100, 7 + caption + 27));
-    EXPECT_EQ(window->toolbar()->orientation(), 1);
+    EXPECT_EQ(window->toolbar()->orientation(), Orientation::Row);
     window->command(ChangeOrientationCommand);
-    EXPECT_EQ(window->orientation(), 0u);
+    EXPECT_EQ(window->orientation(), Orientation::Column);
     EXPECT_EQ(window->size(), QSize(7 + caption + 68, 7 + 24 * 4 + 60));
 }
 
@@ -341,7 +341,7 @@ TEST_F(PickerWindowTest, RightClickOnAFieldButtonOpensItsEditor)
 {
     std::unique_ptr<PickerWindow> window = start(m_people);
     ASSERT_TRUE(window);
-    window->command(FirstFieldCommand + 1, 1);
+    window->command(FirstFieldCommand + 1, Gesture::Edit);
     EXPECT_EQ(m_calls, (std::vector<std::string>{"edit 1"}));
 }
 
@@ -350,7 +350,7 @@ TEST_F(PickerWindowTest, ViewAndEnterSecondGestureAskForAValue)
     std::unique_ptr<PickerWindow> window = start(m_towns);
     ASSERT_TRUE(window);
     window->command(ViewCurrentDataCommand);
-    window->command(EnterCommand, 1);
+    window->command(EnterCommand, Gesture::Edit);
     EXPECT_TRUE(m_calls.empty());
     pick(*window, 1, "75001");
     m_viewHandsOver = 1;
@@ -652,7 +652,7 @@ TEST_F(PickerWindowTest, ShortcutsEnterFindTheNextEmptyFieldAndSayWhatTheyCannot
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0][0], "Ada");
     EXPECT_EQ(rows[0][3], "Paris");
-    EXPECT_EQ(window->enterLook(), 1);
+    EXPECT_TRUE(window->enterSecondLook());
     EXPECT_FALSE(window->capture().rowIsUnsaved());
     // A row with nothing in it is not entered, as the button does not.
     window->capture().row().hasValue.fill(0);

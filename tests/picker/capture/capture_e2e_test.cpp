@@ -393,14 +393,14 @@ protected:
             CreateToolbar(&m_window, TBS_VISIBLE, ToolbarControlId, ToolbarImageCount, nullptr,
                           ToolbarBitmap, records.data(), static_cast<int>(records.size()), 0);
         QObject::connect(m_toolbar, &KolvaneToolbar::commandActivated,
-                         [this](int command, qintptr lParam) {
+                         [this](int command, Gesture gesture) {
                              m_controller.showPickedText(" ", -1);
                              const int field = FieldOfCommand(command, m_description.fieldCount);
-                             if (lParam == 0 && field >= 0)
+                             if (gesture == Gesture::Pick && field >= 0)
                                  m_controller.pickField(field);
                          });
         m_window.resize(80, 24 * m_description.fieldCount + 60);
-        SendToolbarMessage(m_toolbar, WM_SIZE, 0, 0);
+        m_toolbar->fitToParent();
         m_window.move(5, 5);
         m_window.show();
 
@@ -408,9 +408,7 @@ protected:
         m_controller.setStatusWindow(&m_status);
         m_controller.setFillStateSink([this](int field, bool filled) {
             m_fills.emplace_back(field, filled ? 1 : 0);
-            SendToolbarMessage(m_toolbar, TBM_SETFILLSTATE,
-                               static_cast<quintptr>(FirstFieldCommand + field),
-                               FieldFillState(filled));
+            m_toolbar->setFillState(FirstFieldCommand + field, FieldFillState(filled));
         });
         m_controller.setBeepHook([this] { ++m_beeps; });
         EXPECT_TRUE(m_controller.tableLoaded(m_description));
