@@ -58,7 +58,7 @@ StatusWindow::StatusWindow(QWidget *owner)
 {
     setWindowTitle(QStringLiteral("quillon: - data you are picking up"));
     setObjectName(QStringLiteral("statusWindow"));
-    m_line->setObjectName(QStringLiteral("statusText")); // control 1000
+    m_line->setObjectName(QStringLiteral("statusText"));
     m_line->setReadOnly(true);
     // Wide enough for the longest text it shows: 74 characters and "...", in its own font.
     QStyleOptionFrame option;

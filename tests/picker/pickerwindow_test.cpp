@@ -81,7 +81,7 @@ protected:
             return true;
         };
         s.askNoDescription = [this](QWidget *) {
-            m_calls.push_back("117");
+            m_calls.push_back("askNoDescription");
             const Choice choice =
                 m_noDescription.empty() ? Choice::GaveUp : m_noDescription.front();
             if (!m_noDescription.empty())
@@ -402,14 +402,14 @@ TEST_F(PickerWindowTest, LoadNewTableReplacesTheButtonsOrFallsBackToTheOldTable)
     window->command(LoadNewTableCommand);
     EXPECT_TRUE(m_calls.empty());
 
-    // A file that is not a description: the reader's message, dialog 117, given up, and the
-    // old table is opened again with its buttons.
+    // A file that is not a description: the reader's message, the question without a description,
+    // given up, and the old table is opened again with its buttons.
     const std::string bad = m_folder.file("bad.dtd");
     WriteBytes(bad, "not a description");
     m_chosen = {bad};
     m_messages.answers = {MessageAnswer::Yes};
     window->command(LoadNewTableCommand);
-    EXPECT_EQ(m_calls, (std::vector<std::string>{"choose", "117"}));
+    EXPECT_EQ(m_calls, (std::vector<std::string>{"choose", "askNoDescription"}));
     ASSERT_EQ(m_messages.shown.size(), 3u);
     EXPECT_EQ(m_messages.shown[2].text, "File " + bad + " is not valid.");
     EXPECT_EQ(window->descriptionPath(), m_people);
@@ -427,8 +427,8 @@ TEST_F(PickerWindowTest, LoadNewTableReplacesTheButtonsOrFallsBackToTheOldTable)
     EXPECT_EQ(window->height(), 7 + 24 * 2 + 60);
     EXPECT_EQ(window->descriptionPath(), m_towns);
 
-    // Create New One from dialog 117: the wizard starts and the picker closes, keeping the
-    // path that failed.
+    // Create New One from the question without a description: the wizard starts and the picker
+    // closes, keeping the path that failed.
     m_chosen = {bad};
     m_noDescription = {Choice::CreateNew};
     m_wizardStarts = false;
@@ -481,7 +481,7 @@ TEST_F(PickerWindowTest, LoadNewTableShowsTheButtonsOfWhicheverTableEndsUpOpen)
         m_chosen = {nowhere, leg.third};
         m_noDescription = {Choice::LoadExisting};
         window->command(LoadNewTableCommand);
-        EXPECT_EQ(m_calls, (std::vector<std::string>{"choose", "117", "choose"}));
+        EXPECT_EQ(m_calls, (std::vector<std::string>{"choose", "askNoDescription", "choose"}));
         EXPECT_EQ(window->descriptionPath(), leg.third);
         EXPECT_EQ(buttons(*window), withLast(leg.thirdButtons));
         EXPECT_EQ(window->height(), 7 + 24 * std::ssize(leg.thirdButtons) + 60);
@@ -496,10 +496,10 @@ TEST_F(PickerWindowTest, LoadNewTableShowsTheButtonsOfWhicheverTableEndsUpOpen)
 
 TEST_F(PickerWindowTest, EndsAtOnceWithoutADescriptionOrAConnection)
 {
-    // First start: no settings file, no command line, straight to dialog 117 without a reader
-    // message; Cancel leaves the section free.
+    // First start: no settings file, no command line, straight to the question without a
+    // description, no reader message before it; Cancel leaves the section free.
     EXPECT_FALSE(start(""));
-    EXPECT_EQ(m_calls, (std::vector<std::string>{"117"}));
+    EXPECT_EQ(m_calls, (std::vector<std::string>{"askNoDescription"}));
     EXPECT_TRUE(m_messages.shown.empty());
     EXPECT_EQ(iniText(), "[Settings]\ninuse=0\n");
 
@@ -507,7 +507,7 @@ TEST_F(PickerWindowTest, EndsAtOnceWithoutADescriptionOrAConnection)
     m_calls.clear();
     m_noDescription = {Choice::LoadExisting};
     EXPECT_FALSE(start("\"" + m_people + "\""));
-    EXPECT_EQ(m_calls, (std::vector<std::string>{"117", "choose"}));
+    EXPECT_EQ(m_calls, (std::vector<std::string>{"askNoDescription", "choose"}));
     EXPECT_EQ(m_messages.shown.at(0).text, "Open file \"" + m_people + "\" failed");
 
     // A path longer than 255 characters is refused whole, never cut.
