@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "picker/capture/x11/x11shortcuts.h"
 
 #include <algorithm>
@@ -7,46 +8,9 @@
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
 
+#include "picker/capture/x11/x11wait.h"
+
 namespace {
-
-// Xlib reports a refused grab (BadAccess: another client holds it) through the error handler,
-// whose default ends the process. The trap takes the errors of the requests made while it lives.
-int g_errors = 0;
-
-int CountError(Display *, XErrorEvent *)
-{
-    ++g_errors;
-    return 0;
-}
-
-class ErrorTrap
-{
-public:
-    explicit ErrorTrap(Display *display) : m_display(display)
-    {
-        XSync(m_display, False);
-        g_errors = 0;
-        m_previous = XSetErrorHandler(CountError);
-    }
-    ~ErrorTrap()
-    {
-        XSync(m_display, False);
-        XSetErrorHandler(m_previous);
-    }
-    ErrorTrap(const ErrorTrap &) = delete;
-    ErrorTrap &operator=(const ErrorTrap &) = delete;
-
-    // Waits for the server to answer everything sent so far; whether any of it failed.
-    bool failed()
-    {
-        XSync(m_display, False);
-        return g_errors != 0;
-    }
-
-private:
-    Display *m_display;
-    XErrorHandler m_previous;
-};
 
 bool IsLockKeysym(KeySym keysym)
 {
@@ -174,7 +138,8 @@ bool X11Shortcuts::grab(int id, const KeyCombination &keys)
     if (key == 0)
         return false;
     const unsigned modifiers = m_x->maskOf(keys.modifiers);
-    ErrorTrap trap(display);
+    // Xlib reports a refused grab (BadAccess: another client holds it) through the error handler.
+    x11::ErrorTrap trap(display, true);
     for (const unsigned locks : m_x->lockStates())
         XGrabKey(display, key, modifiers | locks, m_x->root, False, GrabModeAsync, GrabModeAsync);
     if (trap.failed()) {
@@ -190,7 +155,7 @@ bool X11Shortcuts::grab(int id, const KeyCombination &keys)
 void X11Shortcuts::ungrabAll()
 {
     Display *display = m_x->display;
-    ErrorTrap trap(display);
+    x11::ErrorTrap trap(display, true);
     for (const Connection::Grab &grab : m_x->grabs) {
         for (const unsigned locks : m_x->lockStates())
             XUngrabKey(display, grab.key, grab.modifiers | locks, m_x->root);
