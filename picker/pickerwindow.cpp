@@ -56,7 +56,15 @@ PickerWindow::PickerWindow(MessageSink &messages, CaptureBackend &backend, Picke
     : MiniFrame(StyleFor(Orientation::Column)), m_messages(messages), m_backend(backend),
       m_settings(settings), m_services(std::move(services)),
       m_capture(std::make_unique<CaptureController>(backend, messages)),
-      m_connection(std::make_unique<OdbcConnection>(messages))
+      m_table(messages,
+              {[this] { return m_services.askNoDescription(this); },
+               [this](std::string &path) { return m_services.chooseDescriptionFile(this, path); },
+               [this](const TableDescription &description) {
+                   return m_capture->tableLoaded(description);
+               },
+               [this] {
+                   m_capture->tableClosed();
+               }})
 {
     setWindowTitle(QStringLiteral("Quillon"));
     setObjectName(QStringLiteral("pickerWindow"));
@@ -84,8 +92,8 @@ PickerWindow::PickerWindow(MessageSink &messages, CaptureBackend &backend, Picke
     m_capture->setFillStateSink([this](int field, bool filled) { showFieldFilled(field, filled); });
     // The cells of a copied row go to the fields of the table that is open.
     m_capture->setRowFiller([this](std::string_view text) {
-        RowFillResult filled =
-            StoreRowCells(SplitCopiedRow(text, m_description), m_description, m_capture->row());
+        RowFillResult filled = StoreRowCells(SplitCopiedRow(text, m_table.description()),
+                                             m_table.description(), m_capture->row());
         return CaptureController::RowPick{std::move(filled.fields), std::move(filled.status)};
     });
 
@@ -96,8 +104,7 @@ PickerWindow::PickerWindow(MessageSink &messages, CaptureBackend &backend, Picke
 PickerWindow::~PickerWindow()
 {
     m_capture->leaveClipboardNotices();
-    m_connection->disconnectDataSource();
-    freeValueBuffers();
+    m_table.close();
 }
 
 // The standard window menu, changed by position into the picker's: Restore, Move, Minimize,
@@ -134,12 +141,12 @@ bool PickerWindow::start(const std::string &commandLine)
     m_settings.claim();
     m_orientation = m_settings.orientation();
     m_capture->setCaptureMode(m_settings.captureMode());
-    m_path = commandLine.empty() ? m_settings.dataTableFile() : commandLine;
+    m_table.setPath(commandLine.empty() ? m_settings.dataTableFile() : commandLine);
     setStyleBits(StyleFor(orientation()));
 
-    const OpenOutcome outcome = openTableDescription();
-    if (outcome != OpenOutcome::Opened) {
-        if (outcome == OpenOutcome::CreateNew)
+    const PickerTable::OpenOutcome outcome = m_table.open();
+    if (outcome != PickerTable::OpenOutcome::Opened) {
+        if (outcome == PickerTable::OpenOutcome::CreateNew)
             startWizard(false);
         m_settings.releaseInUseOnly();
         return false;
@@ -252,7 +259,7 @@ void PickerWindow::shortcut(ShortcutAction action)
     }
     m_capture->showPickedText(" ", -1);
     m_pickFromKeys = true;
-    const int fieldCount = m_description.fieldCount;
+    const int fieldCount = m_table.description().fieldCount;
     const CaptureController &capture = *m_capture;
     switch (action) {
     case ShortcutAction::Enter:
@@ -295,63 +302,11 @@ void PickerWindow::shortcut(ShortcutAction action)
     }
 }
 
-PickerWindow::OpenOutcome PickerWindow::openTableDescription()
-{
-    auto read = [this] {
-        if (!descriptionPathFits(m_path)) {
-            m_messages.show(PathTooLongMessage(m_path));
-            return 0;
-        }
-        Message failure;
-        const int count = LoadTableDescription(m_path, m_description, &failure);
-        if (count == 0 && !failure.text.empty())
-            m_messages.show(failure);
-        return count;
-    };
-    int count = read();
-    while (count == 0) {
-        switch (m_services.askNoDescription(this)) {
-        case PickerServices::NoDescriptionChoice::GaveUp:
-            return OpenOutcome::GaveUp;
-        case PickerServices::NoDescriptionChoice::CreateNew:
-            return OpenOutcome::CreateNew;
-        case PickerServices::NoDescriptionChoice::LoadExisting:
-            break;
-        }
-        if (!m_services.chooseDescriptionFile(this, m_path))
-            return OpenOutcome::GaveUp;
-        count = read();
-    }
-    m_description.fieldCount = count;
-    SetValueWidths(m_description);
-
-    if (!m_connection->connectDataSource(m_description.connectString))
-        return OpenOutcome::GaveUp;
-    if (!allocateValueBuffers()) {
-        m_connection->disconnectDataSource();
-        return OpenOutcome::GaveUp;
-    }
-    return OpenOutcome::Opened;
-}
-
-bool PickerWindow::allocateValueBuffers()
-{
-    if (m_capture->tableLoaded(m_description))
-        return true;
-    m_messages.show(OutOfMemoryMessage());
-    return false;
-}
-
-void PickerWindow::freeValueBuffers()
-{
-    m_capture->tableClosed();
-}
-
 void PickerWindow::command(int id, Gesture gesture)
 {
     m_capture->showPickedText(" ", -1);
     m_pickFromKeys = false;
-    const int field = FieldOfCommand(id, m_description.fieldCount);
+    const int field = FieldOfCommand(id, m_table.description().fieldCount);
     if (field >= 0) {
         if (gesture == Gesture::Pick)
             m_capture->pickField(field);
@@ -394,7 +349,7 @@ void PickerWindow::command(int id, Gesture gesture)
             viewPickedData();
         break;
     case TableInformationCommand:
-        m_messages.show(TableInformationMessage(m_description));
+        m_messages.show(TableInformationMessage(m_table.description()));
         break;
     case ShowPickingCommand:
         toggleStatusWindow();
@@ -417,16 +372,16 @@ void PickerWindow::enter()
 
 bool PickerWindow::enterRow()
 {
-    const std::size_t count = static_cast<std::size_t>(m_description.fieldCount);
+    const std::size_t count = static_cast<std::size_t>(m_table.description().fieldCount);
     const std::span<std::string> values = std::span(m_capture->row().value).first(count);
-    const RowProblem problem = CheckRow(m_description, values);
+    const RowProblem problem = CheckRow(m_table.description(), values);
     if (problem.field >= 0) {
         // The editor opens once this command is over, as if the user had asked for it.
         const int id = FirstFieldCommand + problem.field;
         QTimer::singleShot(0, this, [this, id] { command(id, Gesture::Edit); });
         return false;
     }
-    if (!insertCurrentRow())
+    if (!m_table.insertRow(m_capture->row().value))
         return true;
     m_enterSecondLook = !m_enterSecondLook;
     if (m_toolbar != nullptr)
@@ -447,16 +402,6 @@ void PickerWindow::giveFocusBack()
         m_backend.giveFocus(target);
 }
 
-bool PickerWindow::insertCurrentRow()
-{
-    const std::size_t count = static_cast<std::size_t>(m_description.fieldCount);
-    // A row in doubt keeps its values as a failed one does: the user looks before entering it
-    // again.
-    return m_connection->insertRow(
-               m_description, std::span<const std::string>(m_capture->row().value).first(count)) ==
-           InsertOutcome::Stored;
-}
-
 void PickerWindow::resetRow()
 {
     m_capture->resetRow();
@@ -472,28 +417,18 @@ void PickerWindow::loadNewTable()
     std::string chosen;
     if (!m_services.chooseDescriptionFile(this, chosen))
         return;
-    m_connection->disconnectDataSource();
-    freeValueBuffers();
-    const std::string oldPath = m_path;
-    m_path = chosen;
-
-    OpenOutcome outcome = openTableDescription();
-    if (outcome == OpenOutcome::GaveUp) {
-        // Back to the table the picker had. Where its file cannot be read any more either, the
-        // user may choose yet another one on the way: whichever table ends up open gets its
-        // own buttons below.
-        m_path = oldPath;
-        outcome = openTableDescription();
-    }
-    switch (outcome) {
-    case OpenOutcome::Opened:
+    // Where the picker falls back to the table it had, and that file cannot be read any more
+    // either, the user may choose yet another one on the way: whichever table ends up open gets
+    // its own buttons below.
+    switch (m_table.openAnother(chosen)) {
+    case PickerTable::OpenOutcome::Opened:
         showTableButtons();
         resetRow();
         break;
-    case OpenOutcome::GaveUp:
+    case PickerTable::OpenOutcome::GaveUp:
         QTimer::singleShot(0, this, &QWidget::close);
         break;
-    case OpenOutcome::CreateNew:
+    case PickerTable::OpenOutcome::CreateNew:
         startWizard(true);
         break;
     }
@@ -506,10 +441,11 @@ void PickerWindow::showTableButtons()
             --m_fieldButtons;
     }
     // The separator and "Enter" follow the fields' buttons.
-    const int count = std::clamp(m_description.fieldCount, 0, MaxFields);
+    const int count = std::clamp(m_table.description().fieldCount, 0, MaxFields);
     for (int i = 0; i < count; ++i) {
-        m_toolbar->insertButton(m_fieldButtons,
-                                FieldButton(m_description.fields[static_cast<std::size_t>(i)], i));
+        m_toolbar->insertButton(
+            m_fieldButtons,
+            FieldButton(m_table.description().fields[static_cast<std::size_t>(i)], i));
         ++m_fieldButtons;
     }
     resizeToTable();
@@ -530,7 +466,7 @@ void PickerWindow::changeOrientation()
 
 void PickerWindow::resizeToTable()
 {
-    const PixelSize size = PickerWindowSize(m_description.fieldCount, orientation(),
+    const PixelSize size = PickerWindowSize(m_table.description().fieldCount, orientation(),
                                             FrameAllowance(), ibGetCaptionSize(this));
     resize(size.width, size.height);
     if (m_alwaysOnTop)
@@ -580,7 +516,7 @@ void PickerWindow::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    m_settings.release(m_orientation, m_path, m_capture->captureMode());
+    m_settings.release(m_orientation, m_table.path(), m_capture->captureMode());
     m_shortcuts->stop();
     m_capture->leaveClipboardNotices();
     if (m_status != nullptr)

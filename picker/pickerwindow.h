@@ -11,12 +11,12 @@
 #include "fieldvalues/tabledescription.h"
 #include "kolvane/kolvane.h"
 #include "picker/frame/miniframe.h"
+#include "picker/pickertable.h"
 #include "picker/settings.h"
 
 class CaptureBackend;
 class CaptureController;
 class KeyboardShortcuts;
-class OdbcConnection;
 class StatusWindow;
 
 // What the status line says when the key for the next empty field finds every field filled;
@@ -32,12 +32,7 @@ extern const char *const UnreadableShortcutsCaption;
 // answer from a script.
 struct PickerServices
 {
-    enum class NoDescriptionChoice
-    {
-        GaveUp,
-        CreateNew,
-        LoadExisting,
-    };
+    using NoDescriptionChoice = PickerTable::NoDescriptionChoice;
 
     // The Open dialog for a Table Description file: true with the chosen path.
     std::function<bool(QWidget *owner, std::string &path)> chooseDescriptionFile;
@@ -59,13 +54,6 @@ class PickerWindow : public MiniFrame
     Q_OBJECT
 
 public:
-    enum class OpenOutcome
-    {
-        Opened,
-        GaveUp,
-        CreateNew,
-    };
-
     PickerWindow(MessageSink &messages, CaptureBackend &backend, PickerSettings &settings,
                  PickerServices services);
     ~PickerWindow() override;
@@ -80,9 +68,7 @@ public:
     void command(int id, Gesture gesture = Gesture::Pick);
 
     // The operations of the running picker.
-    OpenOutcome openTableDescription();
     void resetRow();
-    bool insertCurrentRow();
     void changeOrientation();
     void startWizard(bool closeAfterwards);
     void showHelp();
@@ -92,8 +78,8 @@ public:
     // Shows a field's button as holding a value, or as empty.
     void showFieldFilled(int field, bool filled);
 
-    const TableDescription &description() const { return m_description; }
-    const std::string &descriptionPath() const { return m_path; }
+    const TableDescription &description() const { return m_table.description(); }
+    const std::string &descriptionPath() const { return m_table.path(); }
     Orientation orientation() const
     {
         return m_orientation != 0 ? Orientation::Row : Orientation::Column;
@@ -117,8 +103,6 @@ private:
     void buildWindowMenu();
     void resizeToTable();
     void applyTopmost();
-    bool allocateValueBuffers();
-    void freeValueBuffers();
     void loadNewTable();
     // The toolbar shows the buttons of the table that is open now, and the window its size.
     // The one way the buttons change, whichever table was shown before.
@@ -147,9 +131,7 @@ private:
     PickerSettings &m_settings;
     PickerServices m_services;
     std::unique_ptr<CaptureController> m_capture;
-    std::unique_ptr<OdbcConnection> m_connection;
-    TableDescription m_description;
-    std::string m_path;
+    PickerTable m_table;
     // As the settings file has it: 0 for a column, any other number for a row.
     unsigned m_orientation = 0;
     bool m_alwaysOnTop = true;

@@ -1,0 +1,82 @@
+#include "picker/pickertable.h"
+
+#include "picker/pickerrules.h"
+#include "picker/settings.h"
+
+PickerTable::PickerTable(MessageSink &messages, Hooks hooks)
+    : m_messages(messages), m_hooks(std::move(hooks)), m_connection(messages)
+{}
+
+PickerTable::~PickerTable()
+{
+    close();
+}
+
+int PickerTable::read()
+{
+    if (!descriptionPathFits(m_path)) {
+        m_messages.show(PathTooLongMessage(m_path));
+        return 0;
+    }
+    Message failure;
+    const int count = LoadTableDescription(m_path, m_description, &failure);
+    if (count == 0 && !failure.text.empty())
+        m_messages.show(failure);
+    return count;
+}
+
+PickerTable::OpenOutcome PickerTable::open()
+{
+    int count = read();
+    while (count == 0) {
+        switch (m_hooks.askNoDescription()) {
+        case NoDescriptionChoice::GaveUp:
+            return OpenOutcome::GaveUp;
+        case NoDescriptionChoice::CreateNew:
+            return OpenOutcome::CreateNew;
+        case NoDescriptionChoice::LoadExisting:
+            break;
+        }
+        if (!m_hooks.chooseDescriptionFile(m_path))
+            return OpenOutcome::GaveUp;
+        count = read();
+    }
+    m_description.fieldCount = count;
+    SetValueWidths(m_description);
+
+    if (!m_connection.connectDataSource(m_description.connectString))
+        return OpenOutcome::GaveUp;
+    if (!m_hooks.loadRow(m_description)) {
+        m_messages.show(OutOfMemoryMessage());
+        m_connection.disconnectDataSource();
+        return OpenOutcome::GaveUp;
+    }
+    return OpenOutcome::Opened;
+}
+
+PickerTable::OpenOutcome PickerTable::openAnother(const std::string &path)
+{
+    close();
+    const std::string oldPath = m_path;
+    m_path = path;
+    OpenOutcome outcome = open();
+    if (outcome == OpenOutcome::GaveUp) {
+        m_path = oldPath;
+        outcome = open();
+    }
+    return outcome;
+}
+
+void PickerTable::close()
+{
+    m_connection.disconnectDataSource();
+    m_hooks.closeRow();
+}
+
+bool PickerTable::insertRow(std::span<const std::string> values)
+{
+    const std::size_t count = static_cast<std::size_t>(m_description.fieldCount);
+    // A row in doubt keeps its values as a failed one does: the user looks before entering it
+    // again.
+    return m_connection.insertRow(m_description, values.first(count)) == InsertOutcome::Stored;
+}
