@@ -7,8 +7,8 @@
 
 #include <X11/Xlib.h>
 
-// What every part of the X11 backend needs on its connection: a trap for the errors of requests
-// about windows that may vanish, and waits that end on the server's events. Plain Xlib.
+// What our Xlib connections need: a trap for the errors of requests about windows that may vanish
+// or keys that another program holds, and waits that end on the server's events. Plain Xlib.
 namespace x11 {
 
 // Errors on our own connection (a window closed while we look at it) must not end the process,
