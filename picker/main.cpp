@@ -11,13 +11,29 @@
 #include <QIcon>
 
 #include <memory>
+#include <string>
 
 #include "desktop/messagebox.h"
 #include "picker/capture/capturebackend.h"
 #include "picker/pickerdialogs.h"
-#include "picker/pickerrules.h"
 #include "picker/pickerwindow.h"
 #include "picker/settings.h"
+
+namespace {
+
+// The arguments after the program's name joined by single blanks.
+std::string JoinCommandLine(int argc, const char *const *argv)
+{
+    std::string line;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1)
+            line += ' ';
+        line += argv[i];
+    }
+    return line;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {

@@ -1,6 +1,6 @@
 #include "picker/pickertable.h"
 
-#include "picker/pickerrules.h"
+#include "picker/pickertexts.h"
 #include "picker/settings.h"
 
 PickerTable::PickerTable(MessageSink &messages, Hooks hooks)

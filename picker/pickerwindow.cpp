@@ -18,7 +18,7 @@
 #include "picker/capture/statuswindow.h"
 #include "picker/insert/insert.h"
 #include "picker/keyboardshortcuts.h"
-#include "picker/pickerrules.h"
+#include "picker/pickertexts.h"
 #include "picker/rowcells.h"
 #include "picker/toolbarbuttons.h"
 
@@ -42,14 +42,17 @@ constexpr std::chrono::milliseconds ShortcutReleaseWait{250};
 
 const char *const FillRowText = "&Fill Row From Copied Cells";
 
+// The window for `fieldCount` buttons in a column or a row, with a caption of `captionSize`
+// pixels and the frame allowance: twice the sizing frame's width, less one.
+QSize PickerWindowSize(int fieldCount, Orientation orientation, int captionSize)
+{
+    const int frame = 2 * SM_CXFRAME - 1;
+    if (orientation == Orientation::Column)
+        return {frame + captionSize + 68, frame + 24 * fieldCount + 60};
+    return {frame + 64 * fieldCount + 100, frame + captionSize + 27};
+}
+
 } // namespace
-
-const char *const EveryFieldFilledText = "Every field holds a value: Enter stores the row.";
-const char *const NoSuchFieldText = "The table has no field %d.";
-const char *const UnreadableShortcutsText = "Not a key combination: ";
-const char *const UnreadableShortcutsCaption = "quillon   - keys in the settings file";
-
-namespace {} // namespace
 
 PickerWindow::PickerWindow(MessageSink &messages, CaptureBackend &backend, PickerSettings &settings,
                            PickerServices services)
@@ -466,9 +469,8 @@ void PickerWindow::changeOrientation()
 
 void PickerWindow::resizeToTable()
 {
-    const PixelSize size = PickerWindowSize(m_table.description().fieldCount, orientation(),
-                                            FrameAllowance(), ibGetCaptionSize(this));
-    resize(size.width, size.height);
+    resize(
+        PickerWindowSize(m_table.description().fieldCount, orientation(), ibGetCaptionSize(this)));
     if (m_alwaysOnTop)
         setAlwaysOnTop(true);
 }

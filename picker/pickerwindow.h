@@ -19,14 +19,17 @@ class CaptureController;
 class KeyboardShortcuts;
 class StatusWindow;
 
-// What the status line says when the key for the next empty field finds every field filled;
-// when the keys for a field name one the table does not have (%d: its number from 1); and before
-// settings that name no key combination, and the status window's caption when no key is held
-// elsewhere.
-extern const char *const EveryFieldFilledText;
-extern const char *const NoSuchFieldText;
-extern const char *const UnreadableShortcutsText;
-extern const char *const UnreadableShortcutsCaption;
+// Window-menu commands.
+inline constexpr int LoadNewTableCommand = 2008;
+inline constexpr int StartOverCommand = 2010;
+inline constexpr int AboutCommand = 2014;
+inline constexpr int HelpCommand = 2015;
+inline constexpr int AlwaysOnTopCommand = 2017;
+inline constexpr int ChangeOrientationCommand = 2018;
+inline constexpr int ViewCurrentDataCommand = 2019;
+inline constexpr int TableInformationCommand = 2020;
+inline constexpr int ShowPickingCommand = 2021;
+inline constexpr int FillRowCommand = 2022;
 
 // What the picker asks of the desktop and of its dialogs. The program uses the real ones; tests
 // answer from a script.

@@ -17,7 +17,7 @@
 #include "picker/capture/capturebackend.h"
 #include "picker/capture/statuswindow.h"
 #include "picker/keyboardshortcuts.h"
-#include "picker/pickerrules.h"
+#include "picker/pickertexts.h"
 #include "picker/pickerwindow.h"
 #include "picker/toolbarbuttons.h"
 #include "tests/support/databases.h"

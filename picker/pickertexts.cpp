@@ -1,8 +1,7 @@
-#include "picker/pickerrules.h"
+#include "picker/pickertexts.h"
 
 #include <algorithm>
 
-#include "picker/frame/miniframegeometry.h"
 #include "picker/settings.h"
 
 namespace {
@@ -47,29 +46,10 @@ std::size_t ValueEnd(std::string_view text, std::size_t from)
 
 } // namespace
 
-std::string JoinCommandLine(int argc, const char *const *argv)
-{
-    std::string line;
-    for (int i = 1; i < argc; ++i) {
-        if (i > 1)
-            line += ' ';
-        line += argv[i];
-    }
-    return line;
-}
-
-int FrameAllowance()
-{
-    return 2 * SM_CXFRAME - 1;
-}
-
-PixelSize PickerWindowSize(int fieldCount, Orientation orientation, int frameAllowance,
-                           int captionSize)
-{
-    if (orientation == Orientation::Column)
-        return {frameAllowance + captionSize + 68, frameAllowance + 24 * fieldCount + 60};
-    return {frameAllowance + 64 * fieldCount + 100, frameAllowance + captionSize + 27};
-}
+const char *const EveryFieldFilledText = "Every field holds a value: Enter stores the row.";
+const char *const NoSuchFieldText = "The table has no field %d.";
+const char *const UnreadableShortcutsText = "Not a key combination: ";
+const char *const UnreadableShortcutsCaption = "quillon   - keys in the settings file";
 
 std::string MaskPasswords(std::string_view connectString)
 {
