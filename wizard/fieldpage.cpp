@@ -261,7 +261,7 @@ void FieldPage::fillLists(const std::vector<ColumnCatalogRow> *columns)
     for (const ColumnCatalogRow &row : *columns) {
         const QString folded = FromBytes(row.name).toCaseFolded();
         if (const auto first = listed.constFind(folded); first != listed.constEnd()) {
-            if (row.nullable == 0 && row.typeName != "COUNTER")
+            if (row.nullable != 1 && row.typeName != "COUNTER")
                 m_sameButCase.push_back({row.name, *first});
             continue;
         }
