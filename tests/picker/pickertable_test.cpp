@@ -3,11 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <string>
 #include <vector>
 
 #include "picker/pickertable.h"
+#include "tests/picker/scriptedquestions.h"
 #include "tests/support/databases.h"
 #include "tests/support/recordingsink.h"
 
@@ -20,35 +20,21 @@ class PickerTableTest : public testing::Test
 {
 protected:
     PickerTableTest()
+        : m_database(SqliteConnectString(m_folder.path() / "shop.sqlite")),
+          m_towns(m_folder.file("towns.dtd")), m_bad(m_folder.file("bad.dtd"))
     {
-        m_database = SqliteConnectString(m_folder.path() / "shop.sqlite");
         DatabaseSession(m_database)
             .execute("CREATE TABLE Towns (Town VARCHAR(20), Zip VARCHAR(5))");
-        m_towns = m_folder.file("towns.dtd");
         EXPECT_TRUE(SaveTableDescription(m_towns, m_database, "Towns",
                                          {{"Town", "Town", "", "VARCHAR", "20", "No", "12"},
                                           {"Zip", "Zip", "", "VARCHAR", "5", "No", "12"}}));
-        m_bad = m_folder.file("bad.dtd");
         WriteBytes(m_bad, "not a description");
     }
 
     PickerTable::Hooks hooks()
     {
-        return {[this] {
-                    m_calls.push_back("askNoDescription");
-                    const Choice choice = m_answers.empty() ? Choice::GaveUp : m_answers.front();
-                    if (!m_answers.empty())
-                        m_answers.pop_front();
-                    return choice;
-                },
-                [this](std::string &path) {
-                    m_calls.push_back("choose");
-                    if (m_chosen.empty())
-                        return false;
-                    path = m_chosen.front();
-                    m_chosen.pop_front();
-                    return true;
-                },
+        return {[this] { return m_questions.askNoDescription(); },
+                [this](std::string &path) { return m_questions.choose(path); },
                 [this](const TableDescription &description) {
                     m_calls.push_back("loadRow " + std::to_string(description.fieldCount));
                     return m_rowFits;
@@ -64,8 +50,7 @@ protected:
     std::string m_towns;
     std::string m_bad;
     std::vector<std::string> m_calls;
-    std::deque<Choice> m_answers;
-    std::deque<std::string> m_chosen;
+    ScriptedQuestions m_questions{m_calls};
     bool m_rowFits = true;
 };
 
@@ -90,8 +75,8 @@ TEST_F(PickerTableTest, AnUnreadableFileAsksUntilAnotherIsChosenOrTheUserStops)
 {
     PickerTable table(m_messages, hooks());
     table.setPath(m_bad);
-    m_chosen = {m_bad, m_towns};
-    m_answers = {Choice::LoadExisting, Choice::LoadExisting};
+    m_questions.chosen = {m_bad, m_towns};
+    m_questions.noDescription = {Choice::LoadExisting, Choice::LoadExisting};
     EXPECT_EQ(table.open(), Outcome::Opened);
     EXPECT_EQ(m_calls, (std::vector<std::string>{"askNoDescription", "choose", "askNoDescription",
                                                  "choose", "loadRow 2"}));
@@ -101,11 +86,11 @@ TEST_F(PickerTableTest, AnUnreadableFileAsksUntilAnotherIsChosenOrTheUserStops)
 
     m_calls.clear();
     table.setPath(m_bad);
-    m_answers = {Choice::CreateNew};
+    m_questions.noDescription = {Choice::CreateNew};
     EXPECT_EQ(table.open(), Outcome::CreateNew);
-    m_answers = {Choice::GaveUp};
+    m_questions.noDescription = {Choice::GaveUp};
     EXPECT_EQ(table.open(), Outcome::GaveUp);
-    m_answers = {Choice::LoadExisting};
+    m_questions.noDescription = {Choice::LoadExisting};
     EXPECT_EQ(table.open(), Outcome::GaveUp) << "the Open dialog cancelled";
     EXPECT_EQ(m_calls, (std::vector<std::string>{"askNoDescription", "askNoDescription",
                                                  "askNoDescription", "choose"}));

@@ -8,7 +8,6 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <filesystem>
 #include <memory>
 
@@ -20,6 +19,7 @@
 #include "picker/pickertexts.h"
 #include "picker/pickerwindow.h"
 #include "picker/toolbarbuttons.h"
+#include "tests/picker/scriptedquestions.h"
 #include "tests/support/databases.h"
 #include "tests/support/recordingsink.h"
 
@@ -73,20 +73,10 @@ protected:
     {
         PickerServices s;
         s.chooseDescriptionFile = [this](QWidget *, std::string &path) {
-            m_calls.push_back("choose");
-            if (m_chosen.empty())
-                return false;
-            path = m_chosen.front();
-            m_chosen.pop_front();
-            return true;
+            return m_questions.choose(path);
         };
         s.askNoDescription = [this](QWidget *) {
-            m_calls.push_back("askNoDescription");
-            const Choice choice =
-                m_noDescription.empty() ? Choice::GaveUp : m_noDescription.front();
-            if (!m_noDescription.empty())
-                m_noDescription.pop_front();
-            return choice;
+            return m_questions.askNoDescription();
         };
         s.startWizard = [this](LaunchFailure *failure) {
             m_calls.push_back("wizard");
@@ -155,8 +145,7 @@ protected:
     std::string m_people;
     std::string m_towns;
     std::vector<std::string> m_calls;
-    std::deque<std::string> m_chosen;
-    std::deque<Choice> m_noDescription;
+    ScriptedQuestions m_questions{m_calls};
     bool m_wizardStarts = true;
     int m_viewHandsOver = -1;
 };
@@ -406,7 +395,7 @@ TEST_F(PickerWindowTest, LoadNewTableReplacesTheButtonsOrFallsBackToTheOldTable)
     // given up, and the old table is opened again with its buttons.
     const std::string bad = m_folder.file("bad.dtd");
     WriteBytes(bad, "not a description");
-    m_chosen = {bad};
+    m_questions.chosen = {bad};
     m_messages.answers = {MessageAnswer::Yes};
     window->command(LoadNewTableCommand);
     EXPECT_EQ(m_calls, (std::vector<std::string>{"choose", "askNoDescription"}));
@@ -419,7 +408,7 @@ TEST_F(PickerWindowTest, LoadNewTableReplacesTheButtonsOrFallsBackToTheOldTable)
 
     // Another table: two buttons, the window sized for them.
     m_calls.clear();
-    m_chosen = {m_towns};
+    m_questions.chosen = {m_towns};
     window->command(LoadNewTableCommand);
     EXPECT_EQ(window->toolbar()->buttonCount(), 4);
     EXPECT_EQ(window->toolbar()->record(0).label, std::string("Town"));
@@ -429,8 +418,8 @@ TEST_F(PickerWindowTest, LoadNewTableReplacesTheButtonsOrFallsBackToTheOldTable)
 
     // Create New One from the question without a description: the wizard starts and the picker
     // closes, keeping the path that failed.
-    m_chosen = {bad};
-    m_noDescription = {Choice::CreateNew};
+    m_questions.chosen = {bad};
+    m_questions.noDescription = {Choice::CreateNew};
     m_wizardStarts = false;
     window->command(LoadNewTableCommand);
     ASSERT_EQ(m_messages.shown.back(),
@@ -478,15 +467,15 @@ TEST_F(PickerWindowTest, LoadNewTableShowsTheButtonsOfWhicheverTableEndsUpOpen)
         std::filesystem::remove(old);
 
         m_calls.clear();
-        m_chosen = {nowhere, leg.third};
-        m_noDescription = {Choice::LoadExisting};
+        m_questions.chosen = {nowhere, leg.third};
+        m_questions.noDescription = {Choice::LoadExisting};
         window->command(LoadNewTableCommand);
         EXPECT_EQ(m_calls, (std::vector<std::string>{"choose", "askNoDescription", "choose"}));
         EXPECT_EQ(window->descriptionPath(), leg.third);
         EXPECT_EQ(buttons(*window), withLast(leg.thirdButtons));
         EXPECT_EQ(window->height(), 7 + 24 * std::ssize(leg.thirdButtons) + 60);
 
-        m_chosen = {leg.further};
+        m_questions.chosen = {leg.further};
         window->command(LoadNewTableCommand);
         EXPECT_EQ(buttons(*window), withLast(leg.furtherButtons));
         EXPECT_EQ(window->height(), 7 + 24 * std::ssize(leg.furtherButtons) + 60);
@@ -505,7 +494,7 @@ TEST_F(PickerWindowTest, EndsAtOnceWithoutADescriptionOrAConnection)
 
     // Load Existing One, then a cancelled Open dialog.
     m_calls.clear();
-    m_noDescription = {Choice::LoadExisting};
+    m_questions.noDescription = {Choice::LoadExisting};
     EXPECT_FALSE(start("\"" + m_people + "\""));
     EXPECT_EQ(m_calls, (std::vector<std::string>{"askNoDescription", "choose"}));
     EXPECT_EQ(m_messages.shown.at(0).text, "Open file \"" + m_people + "\" failed");
