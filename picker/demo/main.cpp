@@ -10,7 +10,7 @@
 // --scale enlarges the picture N times, pixel for pixel. With --trace the demo reports on its
 // standard output what happens to it, one line each: "shown X Y W H", "moved X Y",
 // "resized W H", "active", "menu shown", "menu hidden", "menu command ID",
-// "command ID LPARAM", "minimized", "closed".
+// "command ID GESTURE" (0 a pick, 1 an edit), "minimized", "closed".
 
 #include <QAction>
 #include <QApplication>
