@@ -16,7 +16,6 @@
 #include "fieldvalues/row.h"
 #include "picker/capture/capture.h"
 #include "picker/capture/statuswindow.h"
-#include "picker/insert/insert.h"
 #include "picker/keyboardshortcuts.h"
 #include "picker/pickertexts.h"
 #include "picker/rowcells.h"
