@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/descriptionfiles.h"
 
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/messagebox.h"
 
 #include <QMessageBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fieldvalues/datetime.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fieldvalues/row.h"
 
 #include "fieldvalues/datetime.h"

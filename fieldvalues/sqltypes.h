@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The ODBC SQL type codes that the field classes know, as a description file stores them.

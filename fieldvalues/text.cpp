@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "fieldvalues/text.h"
 
 std::int32_t ReadNumber(const char *text)

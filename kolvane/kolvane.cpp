@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "kolvane/kolvane.h"
 
 #include "kolvane/classicpalette.h"

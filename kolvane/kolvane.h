@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // libkolvane: a toolbar control of push buttons and separators, laid out in a column or a row,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "odbc/catalog.h"
 
 #include <sqlext.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "odbc/connectionpolicy.h"
 
 #include <algorithm>

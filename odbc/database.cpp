@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "odbc/database.h"
 
 #include "odbc/connectionstring.h"

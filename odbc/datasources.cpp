@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "odbc/datasources.h"
 
 #include <odbcinst.h>

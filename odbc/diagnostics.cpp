@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "odbc/diagnostics.h"
 
 #include <cinttypes>

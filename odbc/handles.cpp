@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "odbc/handles.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "odbc/identifiers.h"
 
 std::string QuoteIdentifier(const std::string &name, std::string_view quote)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The ODBC configuration as the driver manager itself reads it, and the check of connection
 // strings against it.
 #include <cstring>

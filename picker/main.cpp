@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // quillon, the picker: a small palette with one button per field of a database table. A click
 // on a field button takes the text selected in the application the user works in as the field's
 // value; "Enter" checks the row and inserts it.

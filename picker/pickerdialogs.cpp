@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "picker/pickerdialogs.h"
 
 #include "desktop/descriptionfiles.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "picker/pickertable.h"
 
 #include "picker/pickertexts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "picker/pickerwindow.h"
 
 #include <QAction>

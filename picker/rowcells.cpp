@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "picker/rowcells.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "picker/settings.h"
 
 #include <cerrno>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "wizard/datasourcepage.h"
 
 #include <QHBoxLayout>

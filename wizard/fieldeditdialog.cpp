@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "wizard/fieldeditdialog.h"
 
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "wizard/fieldpage.h"
 
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // ormund: the wizard that describes one table of an ODBC data source for the picker. One window,
 // no command line; the program ends when the window closes.
 #include <QApplication>

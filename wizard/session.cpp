@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "wizard/session.h"
 
 #include <optional>

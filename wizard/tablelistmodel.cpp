@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "wizard/tablelistmodel.h"
 
 #include "wizard/bytes.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "wizard/tablepage.h"
 
 #include <algorithm>

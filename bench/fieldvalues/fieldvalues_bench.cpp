@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // CheckFieldValue for each field class, and the reading of a 30-field description, each next to
 // a baseline measured in the same run: copying the value text (the least any check must do) and
 // reading the same file's bytes into memory.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "bench/picker/capture_bare.h"
 
 #include <chrono>

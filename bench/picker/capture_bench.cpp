@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Click-to-value latency of picking from a real application (Tk's wish) on a real X server, in
 // both ways of picking (copy: focus and Ctrl+C; selection: PRIMARY read at once), next to the
 // bare Xlib copy sequence from a click on a plain X window, all in the same run. It needs an

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Rows per second of insertRow against a baseline loop in the same run that prepares its INSERT
 // once, binds once and executes with a commit per row, through the same driver: SQLite on a
 // file in a temporary folder, and PostgreSQL and MariaDB on throw-away servers that this program

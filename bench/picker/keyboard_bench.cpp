@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Key-press-to-value latency of a pick from the keyboard (Ctrl+Alt+1 grabbed on the root window,
 // the copy made in the window that keeps the focus) next to the click on a field button and the
 // bare Xlib copy sequence, all three in the same run, from a real application (Tk's wish) on a

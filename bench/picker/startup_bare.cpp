@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The baseline of the start-up benchmark: a bare Qt Widgets program that connects to a data
 // source and shows one window, as little as a program can do to show the same thing.
 //

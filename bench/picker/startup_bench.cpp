@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Start-up and idle cost of the picker, next to a bare Qt Widgets program that connects to the
 // same SQLite data source and shows one window (startup_bare), in the same run:
 // - start-up: from exec until the window manager lists the program's window (the picker shows

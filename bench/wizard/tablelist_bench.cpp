@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The wizard's lists against bare catalogue loops on the same connection in the same run: the
 // table page's list filled from a PostgreSQL database of 5,000 tables against SQLTables and
 // SQLFetch (what isql's "help" does), and the field page's lists filled from a table of 1,600

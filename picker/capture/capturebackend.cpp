@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "picker/capture/capturebackend.h"
 
 #include <QGuiApplication>

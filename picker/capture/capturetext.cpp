@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "picker/capture/capturetext.h"
 
 #include "fieldvalues/text.h"

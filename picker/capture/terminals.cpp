@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "picker/capture/terminals.h"
 
 #include <algorithm>

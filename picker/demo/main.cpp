@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The mini frame holding the toolbar, as the picker shows it: three field buttons, a separator
 // and "Enter", in a column (caption down the left edge) or in a row (caption along the top).
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "picker/dialogs/editorplacement.h"
 
 namespace {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "picker/dialogs/valueeditor.h"
 
 #include <QGuiApplication>

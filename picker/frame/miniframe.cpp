@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "picker/frame/miniframe.h"
 
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "picker/insert/insert.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Shows a text file in a window whose text can be selected and copied (Ctrl+C), for the demo
 # where the desktop has no program of its own for text files.
 #   wish viewer.tcl FILE

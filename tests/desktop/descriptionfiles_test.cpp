@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Open and Save dialogs for description files, on the offscreen platform.
 
 #include <QApplication>

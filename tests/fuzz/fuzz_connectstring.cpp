@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Feeds arbitrary connection strings, and file data sources, to the reading of connection
 // strings and to their check. The input up to its first NUL is the string; what follows is the
 // [ODBC] section of any file data source that it names. A string read and written back reads

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Feeds arbitrary text to the date and time rules: the checks, the conversion of a written date
 // and the reading of a value for the database. What a check accepts must read as the date or
 // time that it checked, and a written date must convert into a text that the check judges as

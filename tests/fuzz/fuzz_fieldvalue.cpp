@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Feeds arbitrary values to CheckFieldValue for every field class, a spread of lengths and both
 // check modes. The first three bytes choose the SQL type, the length and the mode; the rest is
 // the value. What the check accepts and rewrites into its normal form must be accepted again,

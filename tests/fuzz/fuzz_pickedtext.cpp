@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Feeds arbitrary clipboard text along the path of a picked value: cut to the most a capture
 // looks at, cleaned, with or without kept line breaks, cut to a field's width, and shown in the
 // status line. The first byte chooses whether line breaks are kept and the width; the rest is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Feeds arbitrary bytes to the Table Description reader through an in-memory file, and checks
 // that whatever it accepts respects the limits and survives a write and a second read.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The catalogue cases on the tests' MariaDB server (fixture "MariaDB"), each case in a database
 // of its own; the server's own databases (mysql, performance_schema, sys) are others.
 #include "tests/odbc/catalogcases.h"

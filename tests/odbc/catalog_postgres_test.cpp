@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The catalogue cases on the tests' PostgreSQL server (fixture "Postgres"), through the ANSI
 // and the Unicode driver of psqlODBC, each case in a database of its own.
 #include "tests/odbc/catalogcases.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What no real driver does on demand, through the scripted driver: catalogue calls that are
 // still executing when they return, several diagnostic records from a fetch, NULL numbers.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The catalogue cases on SQLite, each in a database file of its own.
 #include <fstream>
 

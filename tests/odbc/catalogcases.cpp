@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Table and column catalogues through real drivers: what is listed and what is not, names with
 // blanks and quotes, NULL texts, an empty database, and failures in the driver's words.
 #include "tests/odbc/catalogcases.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The check of what a connection string may make the programs do: first against a configuration
 // given here, then against unixODBC itself with the tests' own odbcinst.ini, where libraries that
 // leave a mark when they load show what the driver manager really loads.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The data sources that the driver manager knows, from a test's own odbc.ini files.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Diagnostic records as the programs show them, and the handles that collect them from a real
 // driver.
 

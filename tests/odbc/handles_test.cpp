@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The ODBC handles against the tests' private driver configuration: which driver library a
 // connection string leads to, the login timeout, the identifier quote each driver gives.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real quillon program on a real X server with a window manager, over a SQLite data source:
 // a user picks values from a GTK application, enters the row, types on in the application and
 // closes the picker; the status window beside the picker; the two ways it ends at once; and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The picker's table without a window: opening it from its file, the questions when the file
 // cannot be read, the way back to the previous table, and a row stored through it.
 

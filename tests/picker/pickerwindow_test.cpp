@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The picker's main window on the offscreen platform, over a SQLite table: the window menu, the
 // commands and what they do to the row, the toolbar, the messages and the database.
 

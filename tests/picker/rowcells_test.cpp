@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A copied row of cells turned into a row's values: lines and cells as spreadsheets and web
 // pages copy them, a heading line that names the fields, and what is left over.
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The settings file of the picker: each test has its own XDG_CONFIG_HOME in a fresh folder; the
 // tests that need pickers running side by side fork them.
 #include <algorithm>

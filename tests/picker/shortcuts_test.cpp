@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The picker's keys for every application as the settings file writes them: read, written back
 // for menus and messages, and said in few words when another program holds them.
 #include <optional>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Hands its argument to the driver manager's SQLDriverConnect without prompting, with no check
 // of ours, and prints the return code and diagnostics: what unixODBC itself does with a string.
 #include <cstdio>

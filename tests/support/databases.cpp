@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/databases.h"
 
 #include <arpa/inet.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A shared library that leaves a mark when it is loaded: its constructor creates the file
 // named QUILLON_MARKER_NAME in the folder $QUILLON_MARKER_DIR, or in QUILLON_MARKER_FALLBACK_DIR
 // when the variable is not set, so that a load is never missed. It is no ODBC driver: a driver

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A small ODBC 3 driver whose answers come from a script, for what no real driver does on
 // demand: SQL_SUCCESS_WITH_INFO from SQLExecute, several long diagnostic records, a failing
 // commit, a connection that goes away, a catalogue call that is still executing.

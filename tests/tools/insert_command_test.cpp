@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // quillon-row insert: the row of "check" stored through ODBC, diagnostics on stderr as caption
 // and text, exit 0 when the row was stored and 1 when not. SQLite on a file in a temporary
 // folder and the tests' PostgreSQL server (fixture "Postgres").

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The data source dialog offscreen, on the data sources of private driver manager files: what
 // it lists, what OK and Cancel leave behind, the login and a failing connect in the driver's
 // words, and a file data source through the whole first page.

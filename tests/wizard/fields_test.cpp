@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The field page, the field dialog and Finish offscreen: the rules that move fields between the
 // two lists, the title and default of a field, and the description that Finish saves from a
 // SQLite table, read back by quillon-row.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The wizard against the tests' MariaDB server (fixture "MariaDB"): a password that the server
 // refuses and one that holds ";" and "}", and a table page that lists the tables of its own
 // database only, not those of the server's other databases.

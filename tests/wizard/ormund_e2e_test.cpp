@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // ormund on a private X server, started as a user starts it, with a SQLite data source in the
 // user's driver manager file, driven with the keyboard: the data source chosen in the wizard's
 // dialog and the database's tables listed; and the whole journey, from the data source through

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The wizard's pages offscreen, on SQLite data sources named in private driver manager files:
 // what each page shows, when the table list is filled again, which table is chosen and what
 // Next says when it cannot go on.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The wizard against the tests' PostgreSQL server (fixture "Postgres"): a login that the server
 // refuses, and the driver's errors where a page is being left, each shown in the driver's words
 // with the page staying where it was.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The data source that the wizard's pages share: how a connect string is described, and what
 // specifying a data source leaves behind when it is cancelled or the driver has no catalogue.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Takes the README's pictures of the wizard: the data source page with a data source specified,
 // the table page with a table chosen and the field page with fields selected and titled, on a
 // sample SQLite database named in driver manager files of its own, each picture with the

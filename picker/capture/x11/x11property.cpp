@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "picker/capture/x11/x11property.h"
 
 X11Property::X11Property(Display *display, Window window, Atom property, long length, Atom type,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The picking state driven by clipboard notices, on the offscreen platform. The clipboard is
 // Qt's real one (in-process there); the backend records what would reach another application.
 #include <map>

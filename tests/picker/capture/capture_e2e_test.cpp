@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Picking text from real applications on a real X server. Each test runs alone on its own
 // server (tests/support/with-x), with or without the openbox window manager.
 #include <cstdio>

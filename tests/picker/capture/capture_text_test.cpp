@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The text rules of picking and the row being picked: plain C++, no windows.
 #include <set>
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Owns the CLIPBOARD selection and answers every request for text in pieces without ever sending
 // the last one, like a program caught in a loop. Prints "ready" once it owns the clipboard.
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A Qt window holding a selected text, for the capture tests. Arguments: the text, x, y.
 // Commands on standard input, one a line: "set TEXT" replaces the text and selects all of it.
 // Prints "ready WINDOW" once it is shown.

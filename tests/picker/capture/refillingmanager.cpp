@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A clipboard manager that refills an emptied clipboard, as KDE's "prevent empty clipboard" and
 // others do: it learns every text copied to the clipboard and, the moment the clipboard has been
 // emptied, takes it back with the last one. It stamps its ownership with the time it gets there,

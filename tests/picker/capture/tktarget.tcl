@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # A Tk text window holding a selected text, for the capture tests. The first argument is the
 # text. Commands on standard input, one a line:
 #   set TEXT    replace the text by TEXT and select all of it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The picker's dialogs on the offscreen platform, driven as a user drives them: keys typed into
 // the real widgets, clicks on their buttons, each modal run answered from a timer.
 #include <functional>

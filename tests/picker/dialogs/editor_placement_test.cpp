@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Where the value editor opens beside a field button, as plain arithmetic on screen rectangles.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The demo of the frame and its toolbar on a real X server: its window as the server shows it in
 // both orientations, and what the mouse and the keyboard do to it. The pointer is moved by
 // xdotool; the demo reports what happened on its standard output (--trace). Run each case under

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A replicated PostgreSQL (tests/support/pg-replicated: a primary and a synchronous standby,
 // reached through one data source that lists both and asks for the one that accepts writes)
 // whose primary goes away in the middle of the work: the wizard's description keeps working,

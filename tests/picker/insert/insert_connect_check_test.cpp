@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The picker's connect path with connection strings from someone else's description: what
 // would load a library or write a file is refused in the picker's message box before the driver
 // manager sees it, and the strings that users write keep connecting.

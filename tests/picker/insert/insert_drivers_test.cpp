@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Rows inserted through each driver into a table of the test's own, and read back through a
 // separate connection. Each driver's tests instantiate these with its profile.
 

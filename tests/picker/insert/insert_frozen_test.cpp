@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A MariaDB server that stops answering (its process stopped with SIGSTOP): connecting and
 // inserting end within their timeouts with the driver's own message, and a row whose insert timed
 // out is not stored when the server goes on, so that inserting it again stores it once. These

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Rows inserted through MariaDB Connector/ODBC into the tests' own MariaDB server (fixture
 // "MariaDB"), with descriptions made from the driver's own catalogue, in the server's default SQL
 // mode (names quoted with the backtick) and in ANSI_QUOTES mode (the driver then gives the double

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Rows inserted through psqlODBC into the tests' own PostgreSQL server (fixture "Postgres"), and
 // read back through a separate connection.
 

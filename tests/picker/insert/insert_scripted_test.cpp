@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Inserts through the scripted driver of the tests, for answers that no real driver gives on
 // demand: information from SQLExecute, long diagnostic records, a failing commit, a connection
 // that goes away. The driver logs every call with what it received.

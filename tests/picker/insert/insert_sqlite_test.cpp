@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Rows inserted through the SQLite ODBC driver into a database file in a temporary folder, and
 // read back through a separate connection.
 

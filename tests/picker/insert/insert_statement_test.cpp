@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The INSERT statement and the splitting of diagnostic records into message boxes, without a
 // database.
 
