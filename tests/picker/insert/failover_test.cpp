@@ -5,18 +5,19 @@
 // the next row reaches the promoted standby, and across a failover no row reported stored is
 // lost or doubled and no row is reported failed that was stored.
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <string>
 #include <thread>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
 #include <QProcess>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "fieldvalues/tabledescription.h"
@@ -158,13 +159,14 @@ TEST_F(Failover, TheNextEnterAfterAFailoverReachesThePromotedStandby)
               (Rows{{"1", "1", "before"}, {"1", "2", "after"}, {"2", "1", "tool"}}));
 }
 
-// What one writer was told about each of its rows.
+// What one writer was told about each of its rows; written as bytes from the writer's process.
 struct Outcome
 {
     int seq;
     InsertOutcome result;
     Clock::time_point done;
 };
+static_assert(std::is_trivially_copyable_v<Outcome>);
 
 // Writers put rows with distinct values into the table, each through a connection of its own as
 // a picker holds it, while the primary is stopped as by a crash and the standby promoted.
@@ -178,27 +180,35 @@ TEST_F(Failover, SoakNothingLostNothingDoubledNothingInDoubtUnsaid)
     std::vector<FieldDescription> fields{Field("writer", 4, 4, 1), Field("seq", 4, 4, 1),
                                          Field("note", 12, 40)};
 
-    const Clock::time_point start = Clock::now();
-    const Clock::time_point end = start + length;
-    std::vector<std::vector<Outcome>> outcomes(static_cast<std::size_t>(writers));
-    std::vector<std::thread> threads;
+    // Each writer is a process of its own, as each user's picker is: psqlODBC's connect is not
+    // safe from several threads of one process at once (it sets the process's locale).
+    TemporaryFolder results;
+    const Clock::time_point end = Clock::now() + length;
+    std::vector<pid_t> children;
     for (int w = 0; w < writers; ++w) {
-        threads.emplace_back([&, w] {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            std::FILE *out = std::fopen(results.file(std::to_string(w)).c_str(), "wb");
             RecordingSink sink;
             OdbcConnection connection(sink);
             // A writer that cannot connect now connects at its first row.
             (void)connection.connectDataSource("DSN=QuillonReplicated");
             std::vector<FieldDescription> own = fields;
-            for (int seq = 1; Clock::now() < end; ++seq) {
+            for (int seq = 1; out != nullptr && Clock::now() < end; ++seq) {
                 const std::vector<std::string> values{std::to_string(w), std::to_string(seq),
                                                       "soak"};
-                const InsertOutcome result = connection.insertRow("entries", own, values);
-                outcomes[static_cast<std::size_t>(w)].push_back({seq, result, Clock::now()});
+                const Outcome outcome{seq, connection.insertRow("entries", own, values),
+                                      Clock::now()};
+                std::fwrite(&outcome, sizeof outcome, 1, out);
                 // While no server takes writes, a writer waits a little, as a user would.
-                if (result != InsertOutcome::Stored)
+                if (outcome.result != InsertOutcome::Stored)
                     std::this_thread::sleep_for(std::chrono::milliseconds(20));
             }
-        });
+            connection.disconnectDataSource();
+            _exit(out != nullptr && std::fclose(out) == 0 ? 0 : 1);
+        }
+        children.push_back(child);
     }
 
     std::this_thread::sleep_for(length / 3);
@@ -209,8 +219,19 @@ TEST_F(Failover, SoakNothingLostNothingDoubledNothingInDoubtUnsaid)
     std::this_thread::sleep_for(std::chrono::seconds(2));
     const bool promoted = m_cluster.promote();
     const Clock::time_point promotedAt = Clock::now();
-    for (std::thread &thread : threads)
-        thread.join();
+    for (const pid_t child : children) {
+        int status = 0;
+        EXPECT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    std::vector<std::vector<Outcome>> outcomes(static_cast<std::size_t>(writers));
+    for (int w = 0; w < writers; ++w) {
+        std::FILE *in = std::fopen(results.file(std::to_string(w)).c_str(), "rb");
+        ASSERT_NE(in, nullptr);
+        for (Outcome outcome{}; std::fread(&outcome, sizeof outcome, 1, in) == 1;)
+            outcomes[static_cast<std::size_t>(w)].push_back(outcome);
+        std::fclose(in);
+    }
     ASSERT_TRUE(stoppedPrimary);
     ASSERT_TRUE(promoted);
 
