@@ -4,34 +4,49 @@
 // value; "Enter" checks the row and inserts it.
 //
 //   quillon [Table Description file]
+//   quillon --pick N | --pick next | --enter | --fill-row
 //
 // The arguments joined by single blanks are the file's path, so that a path with blanks arrives
-// whole. Without one, the picker opens the file it had open the last time.
+// whole. Without one, the picker opens the file it had open the last time. An exact leading
+// command word instead sends the command to the picker that runs, over the session bus, and
+// ends: the desktop's own shortcut settings bind keys to these.
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QIcon>
 
+#include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "desktop/messagebox.h"
 #include "picker/capture/capturebackend.h"
+#include "picker/commandbus.h"
+#include "picker/commandline.h"
 #include "picker/pickerdialogs.h"
 #include "picker/pickerwindow.h"
 #include "picker/settings.h"
 
 namespace {
 
-// The arguments after the program's name joined by single blanks.
-std::string JoinCommandLine(int argc, const char *const *argv)
+// A command goes to the picker that runs as the key of a global shortcut would.
+void RunCommand(PickerWindow &picker, const PickerCommand &command)
 {
-    std::string line;
-    for (int i = 1; i < argc; ++i) {
-        if (i > 1)
-            line += ' ';
-        line += argv[i];
+    switch (command.kind) {
+    case PickerCommand::Kind::Pick:
+        picker.shortcutPick(command.field - 1);
+        break;
+    case PickerCommand::Kind::PickNext:
+        picker.shortcut(ShortcutAction::PickNext);
+        break;
+    case PickerCommand::Kind::Enter:
+        picker.shortcut(ShortcutAction::Enter);
+        break;
+    case PickerCommand::Kind::FillRow:
+        picker.shortcut(ShortcutAction::FillRow);
+        break;
     }
-    return line;
 }
 
 } // namespace
@@ -42,7 +57,22 @@ int main(int argc, char *argv[])
     // Wayland, XWayland's), the picker runs there unless the user chose a platform.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
-    const std::string commandLine = JoinCommandLine(argc, argv);
+    const CommandLine line = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (!line.error.empty()) {
+        std::fputs(line.error.c_str(), stderr);
+        return 2;
+    }
+    if (line.command) {
+        // No window: the command is sent, and it also works where there is no display at all.
+        // Its standard error holds its own sentence only: QtDBus's thread may warn about its
+        // own types while the connection opens or closes, which tells the user nothing.
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+        QCoreApplication sender(argc, argv);
+        std::string message;
+        const int code = SendPickerCommand(*line.command, message);
+        std::fputs(message.c_str(), stderr);
+        return code;
+    }
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quillon"));
@@ -54,7 +84,11 @@ int main(int argc, char *argv[])
     PickerSettings settings;
     PickerWindow picker(messages, *backend, settings, DesktopPickerServices());
     messages.setOwner(&picker);
-    if (!picker.start(commandLine))
+    if (!picker.start(line.path))
         return 0;
+    // Without a session bus the picker still works: only commands from outside do not reach it.
+    PickerCommandService commands(
+        [&picker](const PickerCommand &command) { RunCommand(picker, command); });
+    commands.publish();
     return QApplication::exec();
 }

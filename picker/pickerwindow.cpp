@@ -253,15 +253,40 @@ void PickerWindow::refuseShortcut(const std::string &text)
     QApplication::beep();
 }
 
-void PickerWindow::shortcut(ShortcutAction action)
+bool PickerWindow::acceptShortcut()
 {
     // A dialog of ours is open (the value editor, a question): it has the user's attention.
     if (QApplication::activeModalWidget() != nullptr || m_toolbar == nullptr) {
         QApplication::beep();
-        return;
+        return false;
     }
     m_capture->showPickedText(" ", -1);
     m_pickFromKeys = true;
+    return true;
+}
+
+void PickerWindow::shortcutPick(int field)
+{
+    if (acceptShortcut())
+        pickInPlace(field);
+}
+
+void PickerWindow::pickInPlace(int field)
+{
+    if (field >= m_table.description().fieldCount) {
+        char text[64];
+        std::snprintf(text, sizeof text, NoSuchFieldText, field + 1);
+        refuseShortcut(text);
+        return;
+    }
+    m_shortcuts->waitForRelease(ShortcutReleaseWait);
+    m_capture->pickFieldInPlace(field);
+}
+
+void PickerWindow::shortcut(ShortcutAction action)
+{
+    if (!acceptShortcut())
+        return;
     const int fieldCount = m_table.description().fieldCount;
     const CaptureController &capture = *m_capture;
     switch (action) {
@@ -290,18 +315,9 @@ void PickerWindow::shortcut(ShortcutAction action)
         m_capture->pickFieldInPlace(field);
         return;
     }
-    default: {
-        const int field = static_cast<int>(action) - static_cast<int>(ShortcutAction::Pick1);
-        if (field >= fieldCount) {
-            char text[64];
-            std::snprintf(text, sizeof text, NoSuchFieldText, field + 1);
-            refuseShortcut(text);
-            return;
-        }
-        m_shortcuts->waitForRelease(ShortcutReleaseWait);
-        m_capture->pickFieldInPlace(field);
+    default:
+        pickInPlace(static_cast<int>(action) - static_cast<int>(ShortcutAction::Pick1));
         return;
-    }
     }
 }
 

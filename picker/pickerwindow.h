@@ -99,6 +99,9 @@ public:
     // A key combination that works in every application: picks from the window that has the
     // focus, into field 1 to 9 or the next empty one, "Enter", or the row from copied cells.
     void shortcut(ShortcutAction action);
+    // The keys' pick into any field (from 0), for a command sent by another invocation: the
+    // desktop's own shortcuts reach all 30 fields this way.
+    void shortcutPick(int field);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -129,6 +132,10 @@ private:
     // A pick from the keys found nothing, or there was nothing to do: the status line says why
     // and the picker beeps.
     void refuseShortcut(const std::string &text);
+    // False when a shortcut is to do nothing now; otherwise readies the status line for it.
+    bool acceptShortcut();
+    // A pick from the keys into the field, in the window that has the focus.
+    void pickInPlace(int field);
 
     MessageSink &m_messages;
     CaptureBackend &m_backend;

@@ -3,7 +3,8 @@
 // a user picks values from a GTK application, enters the row, types on in the application and
 // closes the picker; the status window beside the picker; the two ways it ends at once; and
 // working from the keyboard, with the focus where the user works: picks, "Enter", a copied row
-// of cells, a terminal, and keys that another picker holds.
+// of cells, a terminal, and keys that another picker holds; and commands from a second
+// invocation over the session bus.
 
 #include <QProcess>
 #include <QTest>
@@ -495,6 +496,57 @@ TEST_F(PickerE2E, ASecondPickerSaysThatTheFirstHoldsTheKeys)
     EXPECT_EQ(rows[0][0], "Mary Somerville");
     second.kill();
     second.waitForFinished(5000);
+}
+
+// What a second invocation of quillon with a command printed and returned.
+struct CommandRun
+{
+    int exitCode = -1;
+    std::string error;
+};
+
+CommandRun RunCommand(const QStringList &arguments, const QString &busAddress)
+{
+    QProcess command;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), busAddress);
+    command.setProcessEnvironment(environment);
+    command.start(QStringLiteral(QUILLON_PROGRAM), arguments);
+    if (!command.waitForFinished(20000) || command.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {command.exitCode(), command.readAllStandardError().toStdString()};
+}
+
+// Commands from a second invocation, as the desktop's own shortcuts send them: a pick from the
+// entry that has the focus, which keeps it, and "Enter". Without a picker, or without a bus, the
+// command says so and fails.
+TEST_F(PickerE2E, CommandsFromASecondInvocationPickAndEnter)
+{
+    const QString bus = qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS");
+    ASSERT_FALSE(bus.isEmpty()) << "run under dbus-run-session";
+    CommandRun run = RunCommand({QStringLiteral("--enter")}, bus);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.error, "quillon: no picker is running to take the command\n");
+    run = RunCommand({QStringLiteral("--enter")}, QStringLiteral("unix:path=/nonexistent/bus"));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.error, "quillon: there is no D-Bus session bus to reach the picker through\n");
+
+    GtkEntry name(QStringLiteral("Emmy Noether"));
+    ASSERT_NE(startPickerOnPeople(), 0u);
+    name.selectAll();
+    run = RunCommand({QStringLiteral("--pick"), QStringLiteral("1")}, bus);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.error, "");
+    // The picker copies after the call has been answered.
+    QTest::qWait(500);
+    EXPECT_EQ(FocusedApplication(), name.window());
+    run = RunCommand({QStringLiteral("--enter")}, bus);
+    EXPECT_EQ(run.exitCode, 0);
+    const Rows rows = waitForRows(1);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0][0], "Emmy Noether");
+    EXPECT_EQ(rows[0][1], std::nullopt);
+    EXPECT_EQ(FocusedApplication(), name.window());
 }
 
 } // namespace
