@@ -549,6 +549,36 @@ TEST_F(PickerE2E, CommandsFromASecondInvocationPickAndEnter)
     EXPECT_EQ(FocusedApplication(), name.window());
 }
 
+// Two pickers side by side: the second waits for the name, and takes the commands over when the
+// first one ends.
+TEST_F(PickerE2E, TheNextPickerTakesTheCommandsWhenTheFirstEnds)
+{
+    const QString bus = qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS");
+    ASSERT_FALSE(bus.isEmpty()) << "run under dbus-run-session";
+    GtkEntry name(QStringLiteral("Lise Meitner"));
+    ASSERT_NE(startPickerOnPeople(), 0u);
+    QProcess second;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
+                       QString::fromStdString((m_folder.path() / "config").string()));
+    second.setProcessEnvironment(environment);
+    second.start(QStringLiteral(QUILLON_PROGRAM), {QString::fromStdString(m_path)});
+    ASSERT_TRUE(second.waitForStarted(5000));
+    EXPECT_NE(WaitForWindow(QStringLiteral("quillon   - keys held by another program")), 0u);
+    m_picker.kill();
+    m_picker.waitForFinished(5000);
+
+    name.selectAll();
+    EXPECT_EQ(RunCommand({QStringLiteral("--pick"), QStringLiteral("1")}, bus).exitCode, 0);
+    QTest::qWait(500);
+    EXPECT_EQ(RunCommand({QStringLiteral("--enter")}, bus).exitCode, 0);
+    const Rows rows = waitForRows(1);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0][0], "Lise Meitner");
+    second.kill();
+    second.waitForFinished(5000);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
