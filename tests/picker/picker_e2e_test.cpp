@@ -157,34 +157,11 @@ public:
     // The shell's `sleep`; 0 once it has ended (or been interrupted).
     long long sleeper() const
     {
-        const QByteArray wanted = QByteArray("sleep") + '\0' + m_duration.toUtf8() + '\0';
-        for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-            bool number = false;
-            const long long pid = entry.toLongLong(&number);
-            QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(entry));
-            if (number && cmdline.open(QIODevice::ReadOnly) && cmdline.readAll() == wanted)
-                return pid;
-        }
-        return 0;
+        return desktopuser::ProcessWithArgument(QStringLiteral("sleep"), m_duration);
     }
 
     // Selects the first line with a triple click, which also makes the terminal active.
-    bool selectFirstLine() const
-    {
-        int x = 0;
-        int y = 0;
-        int width = 0;
-        int height = 0;
-        if (!x11input::WindowRect(m_window, x, y, width, height))
-            return false;
-        for (int attempt = 0; attempt < 20; ++attempt) {
-            x11input::EmptySelection("PRIMARY");
-            x11input::ClickAt(x + 20, y + 8, 3);
-            if (QTest::qWaitFor([] { return x11input::SelectionOwner("PRIMARY") != 0; }, 500))
-                return true;
-        }
-        return false;
-    }
+    bool selectFirstLine() const { return desktopuser::SelectTopLine(m_window); }
 
 private:
     QString m_duration;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "tests/support/desktopuser.h"
 
+#include <QDir>
+#include <QFile>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -86,6 +88,38 @@ void Keys(std::uint64_t window, const QStringList &keys)
 void Type(const QString &text)
 {
     Xdotool({QStringLiteral("type"), QStringLiteral("--clearmodifiers"), text});
+}
+
+qint64 ProcessWithArgument(const QString &program, const QString &argument)
+{
+    const QByteArray wanted = program.toUtf8() + '\0' + argument.toUtf8() + '\0';
+    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        bool number = false;
+        const qint64 pid = entry.toLongLong(&number);
+        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(entry));
+        if (number && cmdline.open(QIODevice::ReadOnly) && cmdline.readAll() == wanted)
+            return pid;
+    }
+    return 0;
+}
+
+bool SelectTopLine(std::uint64_t window, const std::function<bool()> &selected)
+{
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    if (!x11input::WindowRect(window, x, y, width, height))
+        return false;
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        x11input::EmptySelection("PRIMARY");
+        x11input::ClickAt(x + 20, y + 8, 3);
+        if (QTest::qWaitFor([] { return x11input::SelectionOwner("PRIMARY") != 0; }, 500) &&
+            (!selected || selected()))
+            return true;
+        QTest::qWait(100);
+    }
+    return false;
 }
 
 QPoint PickerFieldButton(const QRect &window, int field)

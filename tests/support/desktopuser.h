@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include <QPoint>
 #include <QProcess>
@@ -30,6 +31,12 @@ qint64 ProcessOf(std::uint64_t window);
 void Keys(std::uint64_t window, const QStringList &keys);
 // Types the text into the window that has the keyboard focus.
 void Type(const QString &text);
+
+// The process whose command line is exactly `program argument`; 0 if there is none.
+qint64 ProcessWithArgument(const QString &program, const QString &argument);
+// Selects the top line of a terminal's window with a triple click, again until the selection is
+// there and `selected` (by default anything) holds, as a terminal may not have shown the line.
+bool SelectTopLine(std::uint64_t window, const std::function<bool()> &selected = {});
 
 // The middle of the picker's field button `field` (0 for the first), the picker's window lying
 // at `window` in a column as it starts.

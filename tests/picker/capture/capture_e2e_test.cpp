@@ -34,6 +34,7 @@
 #include "picker/capture/statuswindow.h"
 #include "picker/capture/terminals.h"
 #include "picker/toolbarbuttons.h"
+#include "tests/support/desktopuser.h"
 #include "tests/support/recordingsink.h"
 #include "tests/support/x11input.h"
 
@@ -262,29 +263,20 @@ public:
                            QStringLiteral("-e"), QStringLiteral("sh"), QStringLiteral("-c"),
                            QStringLiteral("echo '%1'; sleep %2; echo over").arg(line, duration)}))
             return false;
-        return QTest::qWaitFor([&] { return (sleeper = ProcessOf("sleep", duration)) != 0; },
-                               10000);
+        return QTest::qWaitFor(
+            [&] {
+                return (sleeper = desktopuser::ProcessWithArgument(QStringLiteral("sleep"),
+                                                                   duration)) != 0;
+            },
+            10000);
     }
 
     // Selects the first line of the terminal with a triple click, until the selection holds
     // `expected` (the terminal may not have shown the line yet).
     bool selectFirstLine(const QString &expected)
     {
-        int x = 0;
-        int y = 0;
-        int width = 0;
-        int height = 0;
-        if (!x11input::WindowRect(m_window, x, y, width, height))
-            return false;
-        for (int attempt = 0; attempt < 20; ++attempt) {
-            x11input::EmptySelection("PRIMARY");
-            x11input::ClickAt(x + 20, y + 8, 3);
-            if (QTest::qWaitFor([] { return x11input::SelectionOwner("PRIMARY") != 0; }, 500) &&
-                SelectedText().trimmed() == expected.trimmed())
-                return true;
-            QTest::qWait(100);
-        }
-        return false;
+        return desktopuser::SelectTopLine(
+            m_window, [&] { return SelectedText().trimmed() == expected.trimmed(); });
     }
 
     // What is selected, read by xclip as any program would.
@@ -299,23 +291,6 @@ public:
     }
 
     WindowId window() const { return m_window; }
-
-    // The process whose command line is `program argument`; 0 if there is none.
-    static long long ProcessOf(const char *program, const QString &argument)
-    {
-        const QByteArray wanted = QByteArray(program) + '\0' + argument.toUtf8() + '\0';
-        const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
-        for (const QString &entry : entries) {
-            bool number = false;
-            const long long pid = entry.toLongLong(&number);
-            if (!number)
-                continue;
-            QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
-            if (cmdline.open(QIODevice::ReadOnly) && cmdline.readAll() == wanted)
-                return pid;
-        }
-        return 0;
-    }
 
     // Whether the process runs still (is there, and not a zombie).
     static bool IsRunning(long long pid)
