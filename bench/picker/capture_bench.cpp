@@ -24,6 +24,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/picker/capture_bare.h"
+#include "bench/picker/capturescene.h"
 #include "fieldvalues/fieldtypes.h"
 #include "picker/capture/capture.h"
 #include "tests/support/withx.h"
@@ -32,116 +33,11 @@
 namespace {
 
 constexpr int Runs = 20;
-constexpr const char *SelectedText = "benchmark text";
 
-class SilentSink final : public MessageSink
-{
-public:
-    MessageAnswer show(const Message &) override { return MessageAnswer::Ok; }
-};
-
-// The picker side: a window with one field button wired to the capture controller, and the
-// target, a Tk text window holding a selected text.
-struct Scene
-{
-    Scene() : backend(CreateCaptureBackend()), controller(*backend, messages)
-    {
-        description.connectString = "DSN=none";
-        description.tableName = "t";
-        description.fieldCount = 1;
-        description.fields[0].name = description.fields[0].title = "Name";
-        description.fields[0].sqlType = 12;
-        description.fields[0].length = 100;
-        SetValueWidths(description);
-        controller.tableLoaded(description);
-        controller.resetRow();
-        controller.setBeepHook([] {});
-
-        window.setWindowTitle(QStringLiteral("Quillon"));
-        window.setWindowFlag(Qt::WindowStaysOnTopHint);
-        auto *layout = new QVBoxLayout(&window);
-        button = new QPushButton(QStringLiteral("Name"), &window);
-        button->setFocusPolicy(Qt::NoFocus);
-        layout->addWidget(button);
-        QObject::connect(button, &QPushButton::clicked, [this] { controller.pickField(0); });
-        controller.setPickerWindow(&window);
-        window.move(5, 5);
-        window.show();
-
-        target.start(QStringLiteral("wish"),
-                     {QStringLiteral(TK_TARGET_SCRIPT), QString::fromLatin1(SelectedText),
-                      QStringLiteral("400"), QStringLiteral("300")});
-        QDeadlineTimer deadline(10000);
-        QByteArray line;
-        while (!deadline.hasExpired() && !line.startsWith("ready ")) {
-            if (target.canReadLine())
-                line = target.readLine();
-            else
-                target.waitForReadyRead(100);
-        }
-        const std::uint64_t own = std::strtoull(line.mid(6).trimmed().constData(), nullptr, 0);
-        while (!deadline.hasExpired() && (targetWindow = x11input::ClientWindowOf(own)) == 0)
-            settle(50);
-        settle(300);
-    }
-
-    ~Scene()
-    {
-        target.kill();
-        target.waitForFinished(5000);
-    }
-
-    bool ready() const { return backend->available() && targetWindow != 0; }
-
-    static void settle(int milliseconds)
-    {
-        QEventLoop loop;
-        QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-
-    // One pick in the given way: the click on the field button until the value is stored.
-    // Returns the time in seconds, negative on failure.
-    double pickOnce(CaptureMode mode)
-    {
-        controller.setCaptureMode(mode);
-        controller.row().value[0].clear();
-        const QPoint centre = button->mapToGlobal(button->rect().center());
-        QEventLoop loop;
-        const QMetaObject::Connection done = QObject::connect(
-            &controller, &CaptureController::valuePicked, &loop, &QEventLoop::quit);
-        QTimer::singleShot(2000, &loop, &QEventLoop::quit);
-        const auto start = std::chrono::steady_clock::now();
-        x11input::ClickAt(centre.x(), centre.y());
-        loop.exec();
-        const auto end = std::chrono::steady_clock::now();
-        QObject::disconnect(done);
-        if (controller.row().value[0] != SelectedText)
-            return -1;
-        return std::chrono::duration<double>(end - start).count();
-    }
-
-    SilentSink messages;
-    TableDescription description;
-    std::unique_ptr<CaptureBackend> backend;
-    CaptureController controller;
-    QWidget window;
-    QPushButton *button = nullptr;
-    QProcess target;
-    std::uint64_t targetWindow = 0;
-};
-
-Scene *g_scene = nullptr;
+CaptureScene *g_scene = nullptr;
 double g_bareMedian = 0;
 double g_pickerMedian = 0;
 double g_selectionMedian = 0;
-
-double Median(std::vector<double> samples)
-{
-    std::sort(samples.begin(), samples.end());
-    const std::size_t n = samples.size();
-    return n % 2 == 1 ? samples[n / 2] : (samples[n / 2 - 1] + samples[n / 2]) / 2;
-}
 
 // Each iteration runs the bare sequence, then the picker's copy, then its pick from the
 // selection, so that all three meet the same load on the machine; the iteration's time is the
@@ -167,25 +63,27 @@ void BM_ClickToValue(benchmark::State &state)
             return;
         }
         bareSamples.push_back(std::chrono::duration<double>(end - start).count());
-        Scene::settle(20);
+        CaptureScene::settle(20);
 
-        const double seconds = g_scene->pickOnce(CaptureMode::Copy);
+        g_scene->controller.setCaptureMode(CaptureMode::Copy);
+        const double seconds = g_scene->pickOnce([] { g_scene->clickButton(); });
         if (seconds < 0) {
             state.SkipWithError("the picked value did not arrive");
             return;
         }
         state.SetIterationTime(seconds);
         pickerSamples.push_back(seconds);
-        Scene::settle(20);
+        CaptureScene::settle(20);
 
         // The target's text is still selected.
-        const double selection = g_scene->pickOnce(CaptureMode::Selection);
+        g_scene->controller.setCaptureMode(CaptureMode::Selection);
+        const double selection = g_scene->pickOnce([] { g_scene->clickButton(); });
         if (selection < 0) {
             state.SkipWithError("the value picked from the selection did not arrive");
             return;
         }
         selectionSamples.push_back(selection);
-        Scene::settle(20);
+        CaptureScene::settle(20);
     }
     g_bareMedian = Median(bareSamples);
     g_pickerMedian = Median(pickerSamples);
@@ -208,7 +106,7 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    Scene scene;
+    CaptureScene scene;
     g_scene = &scene;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

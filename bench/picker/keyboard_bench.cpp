@@ -22,6 +22,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/picker/capture_bare.h"
+#include "bench/picker/capturescene.h"
 #include "fieldvalues/fieldtypes.h"
 #include "picker/capture/capture.h"
 #include "picker/keyboardshortcuts.h"
@@ -31,47 +32,16 @@
 namespace {
 
 constexpr int Runs = 20;
-constexpr const char *SelectedText = "benchmark text";
 // The picker's own wait for the keys to be let go.
 constexpr std::chrono::milliseconds ReleaseWait{250};
 
-class SilentSink final : public MessageSink
-{
-public:
-    MessageAnswer show(const Message &) override { return MessageAnswer::Ok; }
-};
-
 using Clock = std::chrono::steady_clock;
 
-// The picker side: a window with one field button wired to the capture controller, Ctrl+Alt+1
-// wired to the same field as the picker wires it, and the target, a Tk text window holding a
-// selected text.
-struct Scene
+// The capture scene with Ctrl+Alt+1 wired to the same field, as the picker wires it.
+struct KeyScene : CaptureScene
 {
-    Scene() : backend(CreateCaptureBackend()), controller(*backend, messages)
+    KeyScene()
     {
-        description.connectString = "DSN=none";
-        description.tableName = "t";
-        description.fieldCount = 1;
-        description.fields[0].name = description.fields[0].title = "Name";
-        description.fields[0].sqlType = 12;
-        description.fields[0].length = 100;
-        SetValueWidths(description);
-        controller.tableLoaded(description);
-        controller.resetRow();
-        controller.setBeepHook([] {});
-
-        window.setWindowTitle(QStringLiteral("Quillon"));
-        window.setWindowFlag(Qt::WindowStaysOnTopHint);
-        auto *layout = new QVBoxLayout(&window);
-        button = new QPushButton(QStringLiteral("Name"), &window);
-        button->setFocusPolicy(Qt::NoFocus);
-        layout->addWidget(button);
-        QObject::connect(button, &QPushButton::clicked, [this] { controller.pickField(0); });
-        controller.setPickerWindow(&window);
-        window.move(5, 5);
-        window.show();
-
         ShortcutSet keys;
         keys.keys[0] = DefaultShortcuts().keys[0];
         grabbed = shortcuts.start(keys).empty() && shortcuts.active();
@@ -81,87 +51,20 @@ struct Scene
             releaseWait = std::chrono::duration<double>(Clock::now() - start).count();
             controller.pickFieldInPlace(0);
         });
-
-        target.start(QStringLiteral("wish"),
-                     {QStringLiteral(TK_TARGET_SCRIPT), QString::fromLatin1(SelectedText),
-                      QStringLiteral("400"), QStringLiteral("300")});
-        QDeadlineTimer deadline(10000);
-        QByteArray line;
-        while (!deadline.hasExpired() && !line.startsWith("ready ")) {
-            if (target.canReadLine())
-                line = target.readLine();
-            else
-                target.waitForReadyRead(100);
-        }
-        const std::uint64_t own = std::strtoull(line.mid(6).trimmed().constData(), nullptr, 0);
-        while (!deadline.hasExpired() && (targetWindow = x11input::ClientWindowOf(own)) == 0)
-            settle(50);
-        settle(300);
     }
 
-    ~Scene()
-    {
-        target.kill();
-        target.waitForFinished(5000);
-    }
+    bool ready() const { return CaptureScene::ready() && grabbed; }
 
-    bool ready() const { return backend->available() && targetWindow != 0 && grabbed; }
-
-    static void settle(int milliseconds)
-    {
-        QEventLoop loop;
-        QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-
-    // One pick, by a click on the field button or by Ctrl+Alt+1 typed into the target: from the
-    // first event until the value is stored. The time in seconds, negative on failure.
-    double pickOnce(bool byKeys)
-    {
-        controller.row().value[0].clear();
-        const QPoint centre = button->mapToGlobal(button->rect().center());
-        QEventLoop loop;
-        const QMetaObject::Connection done = QObject::connect(
-            &controller, &CaptureController::valuePicked, &loop, &QEventLoop::quit);
-        QTimer::singleShot(2000, &loop, &QEventLoop::quit);
-        const auto start = Clock::now();
-        if (byKeys)
-            x11input::PressKeys({"Control_L", "Alt_L", "1"});
-        else
-            x11input::ClickAt(centre.x(), centre.y());
-        loop.exec();
-        const auto end = Clock::now();
-        QObject::disconnect(done);
-        if (controller.row().value[0] != SelectedText)
-            return -1;
-        return std::chrono::duration<double>(end - start).count();
-    }
-
-    SilentSink messages;
-    TableDescription description;
-    std::unique_ptr<CaptureBackend> backend;
-    CaptureController controller;
     KeyboardShortcuts shortcuts;
     bool grabbed = false;
     double releaseWait = 0;
-    QWidget window;
-    QPushButton *button = nullptr;
-    QProcess target;
-    std::uint64_t targetWindow = 0;
 };
 
-Scene *g_scene = nullptr;
+KeyScene *g_scene = nullptr;
 double g_bare = 0;
 double g_click = 0;
 double g_keys = 0;
 double g_wait = 0;
-
-double Median(std::vector<double> samples)
-{
-    std::sort(samples.begin(), samples.end());
-    const std::size_t n = samples.size();
-    return n % 2 == 1 ? samples[n / 2] : (samples[n / 2 - 1] + samples[n / 2]) / 2;
-}
 
 // Each iteration runs the bare sequence, the click and the keys, so that all three meet the same
 // load on the machine; the iteration's time is the keys'.
@@ -186,18 +89,20 @@ void BM_KeyPressToValue(benchmark::State &state)
             return;
         }
         bareSamples.push_back(std::chrono::duration<double>(end - start).count());
-        Scene::settle(20);
+        CaptureScene::settle(20);
 
-        const double click = g_scene->pickOnce(false);
+        const double click = g_scene->pickOnce([] { g_scene->clickButton(); });
         if (click < 0) {
             state.SkipWithError("the value picked by the click did not arrive");
             return;
         }
         clickSamples.push_back(click);
         // The click has given the target the focus back: the keys are typed there.
-        Scene::settle(20);
+        CaptureScene::settle(20);
 
-        const double keys = g_scene->pickOnce(true);
+        const double keys = g_scene->pickOnce([] {
+            x11input::PressKeys({"Control_L", "Alt_L", "1"});
+        });
         if (keys < 0) {
             state.SkipWithError("the value picked by the keys did not arrive");
             return;
@@ -205,7 +110,7 @@ void BM_KeyPressToValue(benchmark::State &state)
         state.SetIterationTime(keys);
         keySamples.push_back(keys);
         waitSamples.push_back(g_scene->releaseWait);
-        Scene::settle(20);
+        CaptureScene::settle(20);
     }
     g_bare = Median(bareSamples);
     g_click = Median(clickSamples);
@@ -230,7 +135,7 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    Scene scene;
+    KeyScene scene;
     g_scene = &scene;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include <QProcess>
+#include <QWidget>
+
+#include "fieldvalues/message.h"
+#include "fieldvalues/tabledescription.h"
+#include "picker/capture/capture.h"
+
+class QPushButton;
+
+// What the capture benchmarks share: the picker's side, a window with one field button wired to
+// the capture controller, and the target, a Tk text window holding a selected text.
+
+inline constexpr const char *SelectedText = "benchmark text";
+
+class SilentSink final : public MessageSink
+{
+public:
+    MessageAnswer show(const Message &) override { return MessageAnswer::Ok; }
+};
+
+struct CaptureScene
+{
+    CaptureScene();
+    ~CaptureScene();
+    CaptureScene(const CaptureScene &) = delete;
+    CaptureScene &operator=(const CaptureScene &) = delete;
+
+    bool ready() const { return backend->available() && targetWindow != 0; }
+    // Runs the event loop for a while.
+    static void settle(int milliseconds);
+    // One pick that `trigger` starts (a click on the field button, keys): from the trigger until
+    // the value is stored. The time in seconds, negative on failure.
+    double pickOnce(const std::function<void()> &trigger);
+    // A click on the field button.
+    void clickButton() const;
+
+    SilentSink messages;
+    TableDescription description;
+    std::unique_ptr<CaptureBackend> backend;
+    CaptureController controller;
+    QWidget window;
+    QPushButton *button = nullptr;
+    QProcess target;
+    std::uint64_t targetWindow = 0;
+};
+
+double Median(std::vector<double> samples);
