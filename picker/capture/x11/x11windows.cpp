@@ -171,7 +171,9 @@ long WindowTree::processOf(Window window) const
     long pid = 0;
     if (XResQueryClientIds(m_display, 1, &query, &count, &values) == Success) {
         for (long i = 0; i < count; ++i) {
-            if (values[i].spec.mask == XRES_CLIENT_ID_PID_MASK)
+            // Each answer names what it was asked, its length and its value.
+            const auto &[asked, length, value] = values[i];
+            if (asked.mask == XRES_CLIENT_ID_PID_MASK)
                 pid = std::max<long>(XResGetClientPid(&values[i]), 0);
         }
     }
