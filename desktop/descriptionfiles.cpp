@@ -10,15 +10,15 @@ namespace {
 constexpr std::string_view EveryFileWritten = "*.*";
 constexpr std::string_view EveryFile = "*";
 
-QStringList NameFilters(std::string_view pairs)
+QStringList nameFilters(std::string_view pairs)
 {
     QStringList filters;
-    for (const std::string &filter : DialogFilters(pairs))
+    for (const std::string &filter : dialogFilters(pairs))
         filters << QString::fromStdString(filter);
     return filters;
 }
 
-bool RunDialog(QFileDialog &dialog, const QStringList &filters, std::string &path)
+bool runDialog(QFileDialog &dialog, const QStringList &filters, std::string &path)
 {
     if (filters.isEmpty())
         return false;
@@ -36,7 +36,7 @@ bool RunDialog(QFileDialog &dialog, const QStringList &filters, std::string &pat
 
 } // namespace
 
-std::vector<std::string> DialogFilters(std::string_view pairs)
+std::vector<std::string> dialogFilters(std::string_view pairs)
 {
     std::vector<std::string> filters;
     if (pairs.empty())
@@ -71,7 +71,7 @@ std::vector<std::string> DialogFilters(std::string_view pairs)
     return filters;
 }
 
-bool ChooseDescriptionFile(QWidget *owner, std::string &path)
+bool chooseDescriptionFile(QWidget *owner, std::string &path)
 {
     QFileDialog dialog(owner);
     dialog.setObjectName(QStringLiteral("descriptionFileDialog"));
@@ -79,10 +79,10 @@ bool ChooseDescriptionFile(QWidget *owner, std::string &path)
     // The file need not exist yet.
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDirectory(QDir::currentPath());
-    return RunDialog(dialog, NameFilters(DescriptionFileFilterList), path);
+    return runDialog(dialog, nameFilters(DescriptionFileFilterList), path);
 }
 
-bool ChooseSaveDescriptionFile(QWidget *owner, std::string &path)
+bool chooseSaveDescriptionFile(QWidget *owner, std::string &path)
 {
     QFileDialog dialog(owner);
     dialog.setObjectName(QStringLiteral("descriptionSaveDialog"));
@@ -94,5 +94,5 @@ bool ChooseSaveDescriptionFile(QWidget *owner, std::string &path)
     dialog.setDirectory(QDir::currentPath());
     if (!path.empty())
         dialog.selectFile(QString::fromLocal8Bit(path.data(), static_cast<qsizetype>(path.size())));
-    return RunDialog(dialog, NameFilters(DescriptionSaveFilterList), path);
+    return runDialog(dialog, nameFilters(DescriptionSaveFilterList), path);
 }

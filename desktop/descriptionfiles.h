@@ -20,13 +20,13 @@ inline constexpr std::string_view DescriptionSaveFilterList =
 // separator, each as "name (pattern)" unless the name already ends with "(pattern)". The
 // pattern "*.*" means every file, which on this system is "*": a name without a dot would not
 // match "*.*".
-std::vector<std::string> DialogFilters(std::string_view pairs);
+std::vector<std::string> dialogFilters(std::string_view pairs);
 
 // Shows the Open dialog for Table Description files. True with the chosen full path in `path`;
 // false, with `path` untouched, when the user cancels.
-bool ChooseDescriptionFile(QWidget *owner, std::string &path);
+bool chooseDescriptionFile(QWidget *owner, std::string &path);
 
 // Shows the Save dialog for a Table Description file, starting with `path` (a name, or empty)
 // and adding the suffix "dtd" to a name without one. It does not ask before replacing a file.
 // True with the chosen full path in `path`; false, with `path` untouched, when the user cancels.
-bool ChooseSaveDescriptionFile(QWidget *owner, std::string &path);
+bool chooseSaveDescriptionFile(QWidget *owner, std::string &path);

@@ -10,65 +10,65 @@
 
 namespace {
 
-QString FromBytes(std::string_view text)
+QString fromBytes(std::string_view text)
 {
     return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-std::string ToBytes(const QString &text)
+std::string toBytes(const QString &text)
 {
     return QDir::toNativeSeparators(text).toLocal8Bit().toStdString();
 }
 
-bool Fail(LaunchFailure *failure, const QString &path, const std::string &reason)
+bool fail(LaunchFailure *failure, const QString &path, const std::string &reason)
 {
     if (failure != nullptr)
-        *failure = LaunchFailure{ToBytes(path), reason};
+        *failure = LaunchFailure{toBytes(path), reason};
     return false;
 }
 
 } // namespace
 
-std::string HelpPagePath()
+std::string helpPagePath()
 {
     const QDir here(QCoreApplication::applicationDirPath());
-    const QString beside = here.filePath(FromBytes(HelpPageName));
+    const QString beside = here.filePath(fromBytes(HelpPageName));
     const QString shared =
-        here.filePath(QStringLiteral("../share/quillon/") + FromBytes(HelpPageName));
+        here.filePath(QStringLiteral("../share/quillon/") + fromBytes(HelpPageName));
     if (!QFileInfo::exists(beside) && QFileInfo::exists(shared))
-        return ToBytes(QFileInfo(shared).absoluteFilePath());
-    return ToBytes(beside);
+        return toBytes(QFileInfo(shared).absoluteFilePath());
+    return toBytes(beside);
 }
 
-bool ShowHelpPage(std::string_view anchor, LaunchFailure *failure)
+bool showHelpPage(std::string_view anchor, LaunchFailure *failure)
 {
-    const QString path = QString::fromLocal8Bit(HelpPagePath());
+    const QString path = QString::fromLocal8Bit(helpPagePath());
     if (!QFileInfo::exists(path))
-        return Fail(failure, path, "The help page is not installed.");
+        return fail(failure, path, "The help page is not installed.");
     QUrl url = QUrl::fromLocalFile(path);
     if (!anchor.empty())
-        url.setFragment(FromBytes(anchor));
+        url.setFragment(fromBytes(anchor));
     if (!QDesktopServices::openUrl(url))
-        return Fail(failure, path, "No program to show web pages could be started.");
+        return fail(failure, path, "No program to show web pages could be started.");
     return true;
 }
 
-std::string SiblingProgramPath(std::string_view program)
+std::string siblingProgramPath(std::string_view program)
 {
-    return ToBytes(QDir(QCoreApplication::applicationDirPath()).filePath(FromBytes(program)));
+    return toBytes(QDir(QCoreApplication::applicationDirPath()).filePath(fromBytes(program)));
 }
 
-bool StartSiblingProgram(std::string_view program, const std::vector<std::string> &arguments,
+bool startSiblingProgram(std::string_view program, const std::vector<std::string> &arguments,
                          LaunchFailure *failure)
 {
-    const QString path = QString::fromLocal8Bit(SiblingProgramPath(program));
+    const QString path = QString::fromLocal8Bit(siblingProgramPath(program));
     QStringList list;
     for (const std::string &argument : arguments)
-        list << FromBytes(argument);
+        list << fromBytes(argument);
     QProcess process;
     process.setProgram(path);
     process.setArguments(list);
     if (!process.startDetached())
-        return Fail(failure, path, process.errorString().toLocal8Bit().toStdString() + ".");
+        return fail(failure, path, process.errorString().toLocal8Bit().toStdString() + ".");
     return true;
 }

@@ -19,15 +19,15 @@ inline constexpr std::string_view HelpPageName = "helpframe.htm";
 
 // The help page: beside the executable (the build tree), else in the installed share folder
 // (../share/quillon beside bin/). The path beside the executable when neither exists.
-std::string HelpPagePath();
+std::string helpPagePath();
 
 // Opens the help page in the desktop's program for web pages, at `anchor` when it is not empty.
-bool ShowHelpPage(std::string_view anchor, LaunchFailure *failure = nullptr);
+bool showHelpPage(std::string_view anchor, LaunchFailure *failure = nullptr);
 
 // The path of `program` beside our own executable.
-std::string SiblingProgramPath(std::string_view program);
+std::string siblingProgramPath(std::string_view program);
 
 // Starts `program` from beside our own executable, detached, with `arguments` each handed on
 // whole. Needs a QCoreApplication.
-bool StartSiblingProgram(std::string_view program, const std::vector<std::string> &arguments,
+bool startSiblingProgram(std::string_view program, const std::vector<std::string> &arguments,
                          LaunchFailure *failure = nullptr);

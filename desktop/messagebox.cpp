@@ -5,7 +5,7 @@
 
 namespace {
 
-QMessageBox::Icon ToIcon(MessageIcon icon)
+QMessageBox::Icon toIcon(MessageIcon icon)
 {
     switch (icon) {
     case MessageIcon::Information:
@@ -26,7 +26,7 @@ QMessageBox::Icon ToIcon(MessageIcon icon)
 
 MessageAnswer QtMessageSink::show(const Message &message)
 {
-    QMessageBox box(ToIcon(message.icon), QString::fromStdString(message.caption),
+    QMessageBox box(toIcon(message.icon), QString::fromStdString(message.caption),
                     QString::fromStdString(message.text),
                     message.buttons == MessageButtons::YesNo
                         ? QMessageBox::Yes | QMessageBox::No

@@ -27,7 +27,7 @@ std::tm systemLocalTime()
 int readPart(std::string_view text, std::size_t from, std::size_t count)
 {
     std::string part(text.substr(from, count));
-    return ReadNumber(part.c_str());
+    return readNumber(part.c_str());
 }
 
 // Whether the characters [from, from + count) of `text` are a number and nothing else: blanks,
@@ -113,7 +113,7 @@ bool hasDateShape(std::string_view text)
 
 } // namespace
 
-bool CheckDateText(std::string_view text, int largestYear)
+bool checkDateText(std::string_view text, int largestYear)
 {
     if (text.empty())
         return true;
@@ -152,7 +152,7 @@ bool CheckDateText(std::string_view text, int largestYear)
     return true;
 }
 
-bool CheckTimeText(std::string_view text)
+bool checkTimeText(std::string_view text)
 {
     if (text.empty())
         return true;
@@ -167,7 +167,7 @@ bool CheckTimeText(std::string_view text)
            seconds <= 59;
 }
 
-bool ConvertWrittenDate(std::string_view text, std::string &out)
+bool convertWrittenDate(std::string_view text, std::string &out)
 {
     constexpr std::string_view delimiters = " /,\t\r\n";
     std::vector<std::string> tokens;
@@ -199,11 +199,11 @@ bool ConvertWrittenDate(std::string_view text, std::string &out)
 
     int day = 0;
     std::size_t lastOfDayAndMonth = monthIndex;
-    int before = monthIndex > 0 ? ReadNumber(tokens[monthIndex - 1].c_str()) : 0;
+    int before = monthIndex > 0 ? readNumber(tokens[monthIndex - 1].c_str()) : 0;
     if (monthIndex > 0 && before >= 1 && before <= 31) {
         day = before;
     } else if (monthIndex + 2 < tokens.size()) {
-        int after = ReadNumber(tokens[monthIndex + 1].c_str());
+        int after = readNumber(tokens[monthIndex + 1].c_str());
         if (after < 1 || after > 31)
             return false;
         day = after;
@@ -222,7 +222,7 @@ bool ConvertWrittenDate(std::string_view text, std::string &out)
     }
     if (year.size() == 2) {
         // Two-digit years pivot as POSIX %y does: 00..68 are 20xx, 69..99 are 19xx.
-        year.insert(0, ReadNumber(year.c_str()) <= 68 ? "20" : "19");
+        year.insert(0, readNumber(year.c_str()) <= 68 ? "20" : "19");
     }
 
     char buffer[64];
@@ -236,12 +236,12 @@ bool ConvertWrittenDate(std::string_view text, std::string &out)
     return true;
 }
 
-void SetLocalClock(LocalClock clock)
+void setLocalClock(LocalClock clock)
 {
     g_clock = clock;
 }
 
-std::string CurrentDateTimeText(DateTimeLayout layout)
+std::string currentDateTimeText(DateTimeLayout layout)
 {
     std::tm now = g_clock ? g_clock() : systemLocalTime();
     int year = now.tm_year < 70 ? 2000 + now.tm_year : 1900 + now.tm_year;
@@ -262,46 +262,46 @@ std::string CurrentDateTimeText(DateTimeLayout layout)
     return buffer;
 }
 
-std::string InitialFieldValue(std::string_view defaultValue, int width, int sqlType)
+std::string initialFieldValue(std::string_view defaultValue, int width, int sqlType)
 {
     std::string value(defaultValue);
     // A date or time that the user typed as the default is that date; any other default of such
     // a field ("Actual Date/Time", and whatever older files hold) means the moment of the row.
     std::string error;
     std::string checked = value;
-    const bool fixed = CheckFieldValue(checked, sqlType, 0, error, CheckMode::Wizard);
-    switch (ClassOfSqlType(sqlType)) {
+    const bool fixed = checkFieldValue(checked, sqlType, 0, error, CheckMode::Wizard);
+    switch (classOfSqlType(sqlType)) {
     case FieldClass::Date:
-        value = fixed ? checked : CurrentDateTimeText(DateTimeLayout::Date);
+        value = fixed ? checked : currentDateTimeText(DateTimeLayout::Date);
         break;
     case FieldClass::Time:
-        value = fixed ? checked : CurrentDateTimeText(DateTimeLayout::Time);
+        value = fixed ? checked : currentDateTimeText(DateTimeLayout::Time);
         break;
     case FieldClass::Timestamp:
-        value = fixed ? checked : CurrentDateTimeText(DateTimeLayout::Timestamp);
+        value = fixed ? checked : currentDateTimeText(DateTimeLayout::Timestamp);
         break;
     default:
         break;
     }
-    CutToWidth(value, width < 0 ? 0 : static_cast<std::size_t>(width));
+    cutToWidth(value, width < 0 ? 0 : static_cast<std::size_t>(width));
     return value;
 }
 
-DateParts ParseDateText(std::string_view text)
+DateParts parseDateText(std::string_view text)
 {
     if (!hasDateShape(text))
         return DateParts{1975, 1, 1};
     return DateParts{readPart(text, 6, 4), readPart(text, 0, 2), readPart(text, 3, 2)};
 }
 
-TimeParts ParseTimeText(std::string_view text)
+TimeParts parseTimeText(std::string_view text)
 {
     return parseTimeAt(text, 0);
 }
 
-TimestampParts ParseTimestampText(std::string_view text)
+TimestampParts parseTimestampText(std::string_view text)
 {
-    TimestampParts timestamp{ParseDateText(text), {}};
+    TimestampParts timestamp{parseDateText(text), {}};
     // The time is read where the check of a timestamp found it: right after the date in a text
     // of 18 characters, after one more character in a longer one, whatever that character is (a
     // digit there must not move the time, or "12/31/1199923:19:59" would be stored at midnight).

@@ -16,26 +16,26 @@ enum class DateTimeLayout
 
 inline constexpr int LargestYear = 9999;
 
-bool CheckDateText(std::string_view text, int largestYear = LargestYear);
-bool CheckTimeText(std::string_view text);
+bool checkDateText(std::string_view text, int largestYear = LargestYear);
+bool checkTimeText(std::string_view text);
 
 // Turns a date written with a month name ("Dec 6, 1999", "6 December 99 10:20:30") into
 // "MM/DD/YYYY" (with " hh:mm:ss" when a strict time follows the year). Returns false and leaves
 // `out` alone when the text does not read as such a date.
-bool ConvertWrittenDate(std::string_view text, std::string &out);
+bool convertWrittenDate(std::string_view text, std::string &out);
 
 // The current local date, time or timestamp in the layouts above.
-std::string CurrentDateTimeText(DateTimeLayout layout);
+std::string currentDateTimeText(DateTimeLayout layout);
 
-// The clock behind CurrentDateTimeText: returns the current local calendar time. Tests replace
+// The clock behind currentDateTimeText: returns the current local calendar time. Tests replace
 // it; nullptr restores the system clock.
 using LocalClock = std::tm (*)();
-void SetLocalClock(LocalClock clock);
+void setLocalClock(LocalClock clock);
 
 // A field's value at the start of a row: the default cut to `width` bytes. For date, time and
 // timestamp fields a default that passes the field's check is that date or time (in its checked
 // form); any other default there stands for the current date or time.
-std::string InitialFieldValue(std::string_view defaultValue, int width, int sqlType);
+std::string initialFieldValue(std::string_view defaultValue, int width, int sqlType);
 
 // The parts of a checked date, time or timestamp text, as the row insert binds them. A text
 // without the date's shape reads as 01/01/1975, one without the time's as 00:00:00.
@@ -59,6 +59,6 @@ struct TimestampParts
     TimeParts time;
 };
 
-DateParts ParseDateText(std::string_view text);
-TimeParts ParseTimeText(std::string_view text);
-TimestampParts ParseTimestampText(std::string_view text);
+DateParts parseDateText(std::string_view text);
+TimeParts parseTimeText(std::string_view text);
+TimestampParts parseTimestampText(std::string_view text);

@@ -105,13 +105,13 @@ bool isFixedPointPrefix(const std::string &value)
 // A date, with a written date converted first. Returns false when the date part is refused.
 bool checkDatePart(std::string &value)
 {
-    if (CheckDateText(value, LargestYear))
+    if (checkDateText(value, LargestYear))
         return true;
     std::string converted;
-    if (!ConvertWrittenDate(value, converted))
+    if (!convertWrittenDate(value, converted))
         return false;
     value = converted;
-    return CheckDateText(value, LargestYear);
+    return checkDateText(value, LargestYear);
 }
 
 bool checkTimestamp(std::string &value)
@@ -120,15 +120,15 @@ bool checkTimestamp(std::string &value)
         return false;
     std::size_t n = value.size();
     if (n >= 19)
-        return CheckTimeText(std::string_view(value).substr(11));
+        return checkTimeText(std::string_view(value).substr(11));
     if (n == 18)
-        return CheckTimeText(std::string_view(value).substr(10));
+        return checkTimeText(std::string_view(value).substr(10));
     return true;
 }
 
 } // namespace
 
-FieldClass ClassOfSqlType(int sqlType)
+FieldClass classOfSqlType(int sqlType)
 {
     switch (sqlType) {
     case SqlType::Bit:
@@ -163,10 +163,10 @@ FieldClass ClassOfSqlType(int sqlType)
     }
 }
 
-int ValueWidth(int sqlType, int length, int cap)
+int valueWidth(int sqlType, int length, int cap)
 {
     int clamped = std::max(length, 1);
-    switch (ClassOfSqlType(sqlType)) {
+    switch (classOfSqlType(sqlType)) {
     case FieldClass::Bit:
         return 1;
     case FieldClass::WholeNumber:
@@ -188,9 +188,9 @@ int ValueWidth(int sqlType, int length, int cap)
     return 1;
 }
 
-std::string FieldHint(int sqlType, int length)
+std::string fieldHint(int sqlType, int length)
 {
-    switch (ClassOfSqlType(sqlType)) {
+    switch (classOfSqlType(sqlType)) {
     case FieldClass::Bit:
         return "(0 or 1)";
     case FieldClass::WholeNumber:
@@ -214,20 +214,20 @@ std::string FieldHint(int sqlType, int length)
     return {};
 }
 
-void RemoveCommas(std::string &value)
+void removeCommas(std::string &value)
 {
     if (value.find(',') == std::string::npos)
         return;
-    CutToWidth(value, 128);
+    cutToWidth(value, 128);
     value.erase(std::remove(value.begin(), value.end(), ','), value.end());
 }
 
-bool CheckFieldValue(std::string &value, int sqlType, int length, std::string &error,
+bool checkFieldValue(std::string &value, int sqlType, int length, std::string &error,
                      CheckMode mode)
 {
     error.clear();
     bool accepted = false;
-    switch (ClassOfSqlType(sqlType)) {
+    switch (classOfSqlType(sqlType)) {
     case FieldClass::Bit:
         accepted = value == "0" || value == "1";
         if (!accepted)
@@ -235,7 +235,7 @@ bool CheckFieldValue(std::string &value, int sqlType, int length, std::string &e
         break;
     case FieldClass::WholeNumber:
         if (mode == CheckMode::Picker)
-            RemoveCommas(value);
+            removeCommas(value);
         accepted = isCanonicalWholeNumber(value, sqlType);
         if (!accepted)
             error = formatted("(No more than %d digits)", digitCount(sqlType, length));
@@ -248,7 +248,7 @@ bool CheckFieldValue(std::string &value, int sqlType, int length, std::string &e
     case FieldClass::ExactNumeric:
     case FieldClass::ApproximateNumeric:
         if (mode == CheckMode::Picker)
-            RemoveCommas(value);
+            removeCommas(value);
         accepted = isFixedPointPrefix(value);
         if (!accepted)
             error = "(Format 55555.555555)";
@@ -259,7 +259,7 @@ bool CheckFieldValue(std::string &value, int sqlType, int length, std::string &e
             error = "Invalid format or value.\n(Format: MM/DD/YYYY)";
         break;
     case FieldClass::Time:
-        accepted = CheckTimeText(value);
+        accepted = checkTimeText(value);
         if (!accepted)
             error = "Invalid format or value.\n(Format: hh:mm:ss)";
         break;

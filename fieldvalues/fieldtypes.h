@@ -30,20 +30,20 @@ enum class CheckMode
     Wizard,
 };
 
-FieldClass ClassOfSqlType(int sqlType);
+FieldClass classOfSqlType(int sqlType);
 
 // Capacity of a field's value text. Whole and exact numbers get room for a sign and thousands
 // separators besides their digits.
-int ValueWidth(int sqlType, int length, int cap = ValueWidthCap);
+int valueWidth(int sqlType, int length, int cap = ValueWidthCap);
 
 // Short hint of the expected format; empty for unsupported types.
-std::string FieldHint(int sqlType, int length);
+std::string fieldHint(int sqlType, int length);
 
 // Returns true when `value` is acceptable for the field. The check may rewrite `value` into its
 // normal form (commas removed, a written date converted); the caller keeps the rewritten text
 // either way. On refusal `error` holds the error text, otherwise it is empty.
-bool CheckFieldValue(std::string &value, int sqlType, int length, std::string &error,
+bool checkFieldValue(std::string &value, int sqlType, int length, std::string &error,
                      CheckMode mode = CheckMode::Picker);
 
 // Removes every comma; a value with commas is first cut to 128 bytes (at a character boundary).
-void RemoveCommas(std::string &value);
+void removeCommas(std::string &value);

@@ -3,7 +3,7 @@
 
 #include "fieldvalues/datetime.h"
 
-RowProblem CheckRow(const TableDescription &description, std::span<std::string> values,
+RowProblem checkRow(const TableDescription &description, std::span<std::string> values,
                     CheckMode mode)
 {
     RowProblem problem;
@@ -12,7 +12,7 @@ RowProblem CheckRow(const TableDescription &description, std::span<std::string> 
         const FieldDescription &field = description.fields[static_cast<std::size_t>(i)];
         std::string &value = values[static_cast<std::size_t>(i)];
         if (!value.empty() &&
-            !CheckFieldValue(value, field.sqlType, field.length, problem.error, mode)) {
+            !checkFieldValue(value, field.sqlType, field.length, problem.error, mode)) {
             problem.field = i;
             return problem;
         }
@@ -28,7 +28,7 @@ RowProblem CheckRow(const TableDescription &description, std::span<std::string> 
     return problem;
 }
 
-void StartRow(const TableDescription &description, std::span<std::string> values)
+void startRow(const TableDescription &description, std::span<std::string> values)
 {
     int count = std::min<int>(description.fieldCount, static_cast<int>(values.size()));
     for (int i = 0; i < count; ++i) {
@@ -38,8 +38,8 @@ void StartRow(const TableDescription &description, std::span<std::string> values
             value.clear();
         } else {
             int width =
-                field.valueWidth > 0 ? field.valueWidth : ValueWidth(field.sqlType, field.length);
-            value = InitialFieldValue(field.defaultValue, width, field.sqlType);
+                field.valueWidth > 0 ? field.valueWidth : valueWidth(field.sqlType, field.length);
+            value = initialFieldValue(field.defaultValue, width, field.sqlType);
         }
     }
 }

@@ -17,9 +17,9 @@ struct RowProblem
 };
 
 // `values` holds one text per field of `description`, in field order.
-RowProblem CheckRow(const TableDescription &description, std::span<std::string> values,
+RowProblem checkRow(const TableDescription &description, std::span<std::string> values,
                     CheckMode mode = CheckMode::Picker);
 
-// The values a new row starts with: InitialFieldValue for each field with a default, empty
+// The values a new row starts with: initialFieldValue for each field with a default, empty
 // otherwise.
-void StartRow(const TableDescription &description, std::span<std::string> values);
+void startRow(const TableDescription &description, std::span<std::string> values);

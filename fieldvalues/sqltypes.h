@@ -29,7 +29,7 @@ inline constexpr int WVarChar = -9;
 inline constexpr int WLongVarChar = -10;
 
 // Long text keeps the line breaks of a picked value; every other type gets one line.
-inline constexpr bool KeepsLineBreaks(int sqlType)
+inline constexpr bool keepsLineBreaks(int sqlType)
 {
     return sqlType == LongVarChar || sqlType == WLongVarChar;
 }

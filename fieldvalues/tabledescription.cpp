@@ -113,7 +113,7 @@ std::string firstItemOutOfRange(const std::string &connectString, const std::str
         const FieldRow &row = rows[i];
         std::string field = "Field " + std::to_string(i + 1);
         if (!row.name.empty())
-            field += " (" + row.name.substr(0, Utf8PrefixLength(row.name, 64)) + ")";
+            field += " (" + row.name.substr(0, utf8PrefixLength(row.name, 64)) + ")";
         if (outside(row.name, 1, MaxFieldNameLength))
             return range((field + ": the name").c_str(), 1, MaxFieldNameLength);
         if (outside(row.title, 1, MaxTitleLength))
@@ -122,7 +122,7 @@ std::string firstItemOutOfRange(const std::string &connectString, const std::str
             return range((field + ": the default value").c_str(), 0, MaxDefaultValueLength);
         if (outside(row.typeName, 0, MaxTypeNameLength))
             return range((field + ": the type name").c_str(), 0, MaxTypeNameLength);
-        if (ReadNumber(row.length.c_str()) < 1)
+        if (readNumber(row.length.c_str()) < 1)
             return field + ": the length must be at least 1.";
     }
     return {};
@@ -141,9 +141,9 @@ std::string encode(const std::string &connectString, const std::string &tableNam
         appendText(out, row.title);
         appendText(out, row.defaultValue);
         appendText(out, row.typeName);
-        appendInt(out, ReadNumber(row.length.c_str()));
+        appendInt(out, readNumber(row.length.c_str()));
         appendInt(out, row.required == "No" ? 0 : 1);
-        appendInt(out, ReadNumber(row.sqlType.c_str()));
+        appendInt(out, readNumber(row.sqlType.c_str()));
     }
     return out;
 }
@@ -294,7 +294,7 @@ bool writeReplacing(const std::string &shownPath, const std::string &bytes, Save
 
 } // namespace
 
-int LoadTableDescription(const std::string &path, TableDescription &description, Message *failure)
+int loadTableDescription(const std::string &path, TableDescription &description, Message *failure)
 {
     if (path.empty())
         return 0;
@@ -348,11 +348,11 @@ int LoadTableDescription(const std::string &path, TableDescription &description,
     return fields;
 }
 
-bool SaveTableDescription(const std::string &path, const std::string &connectString,
+bool saveTableDescription(const std::string &path, const std::string &connectString,
                           const std::string &tableName, const std::vector<FieldRow> &rows,
                           Message *failure, SaveAccess access)
 {
-    std::string connect(WithoutOdbcPrefix(connectString));
+    std::string connect(withoutOdbcPrefix(connectString));
     std::string problem = firstItemOutOfRange(connect, tableName, rows);
     if (!problem.empty()) {
         report(failure, Message{"The description cannot be saved.\n" + problem, "Error",
@@ -362,15 +362,15 @@ bool SaveTableDescription(const std::string &path, const std::string &connectStr
     return writeReplacing(path, encode(connect, tableName, rows), access, failure);
 }
 
-void SetValueWidths(TableDescription &description)
+void setValueWidths(TableDescription &description)
 {
     for (int i = 0; i < description.fieldCount; ++i) {
         FieldDescription &field = description.fields[static_cast<std::size_t>(i)];
-        field.valueWidth = ValueWidth(field.sqlType, field.length, ValueWidthCap);
+        field.valueWidth = valueWidth(field.sqlType, field.length, ValueWidthCap);
     }
 }
 
-FieldRow ToFieldRow(const FieldDescription &field)
+FieldRow toFieldRow(const FieldDescription &field)
 {
     return FieldRow{field.name,
                     field.title,

@@ -30,7 +30,7 @@ struct FieldDescription
     std::int32_t length = 0;  // the catalogue's LENGTH, at least 1
     std::int32_t required = 0;
     std::int32_t sqlType = 0;
-    std::int32_t valueWidth = 0; // not in the file: ValueWidth(sqlType, length, 32000)
+    std::int32_t valueWidth = 0; // not in the file: valueWidth(sqlType, length, 32000)
     // Not in the file: the DATE_STRUCT, TIME_STRUCT or TIMESTAMP_STRUCT bound for this field.
     alignas(8) unsigned char bindBuffer[16] = {};
 };
@@ -58,8 +58,8 @@ struct FieldRow
 // Reads the file at `path` into `description` and returns the number of fields read (1..30), or
 // 0 on failure with the reader's message (caption "Quillon", stop icon) in `failure`. An empty
 // path fails without a message. A failed read leaves `description` as it was. The caller stores
-// the result as fieldCount and computes the value widths (SetValueWidths).
-int LoadTableDescription(const std::string &path, TableDescription &description,
+// the result as fieldCount and computes the value widths (setValueWidths).
+int loadTableDescription(const std::string &path, TableDescription &description,
                          Message *failure = nullptr);
 
 // Who may read a saved file: as the umask and the replaced file's mode allow, or its owner
@@ -74,12 +74,12 @@ enum class SaveAccess
 // the existing file at `path` is untouched and `failure` says why. Anything the reader would
 // refuse is refused here, before a byte is written. With OwnerOnly the file gets mode 0600
 // before its first byte is written, whatever the umask and the mode of the file it replaces.
-bool SaveTableDescription(const std::string &path, const std::string &connectString,
+bool saveTableDescription(const std::string &path, const std::string &connectString,
                           const std::string &tableName, const std::vector<FieldRow> &rows,
                           Message *failure = nullptr, SaveAccess access = SaveAccess::AsUsual);
 
-// Sets every loaded field's valueWidth with ValueWidth and the cap 32000.
-void SetValueWidths(TableDescription &description);
+// Sets every loaded field's valueWidth with valueWidth and the cap 32000.
+void setValueWidths(TableDescription &description);
 
 // The column texts of a loaded field, as the wizard's list would show them.
-FieldRow ToFieldRow(const FieldDescription &field);
+FieldRow toFieldRow(const FieldDescription &field);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "fieldvalues/text.h"
 
-std::int32_t ReadNumber(const char *text)
+std::int32_t readNumber(const char *text)
 {
     while (*text == ' ')
         ++text;
@@ -20,7 +20,7 @@ std::int32_t ReadNumber(const char *text)
     return static_cast<std::int32_t>(number);
 }
 
-std::size_t Utf8PrefixLength(std::string_view text, std::size_t width)
+std::size_t utf8PrefixLength(std::string_view text, std::size_t width)
 {
     if (text.size() <= width)
         return text.size();
@@ -41,7 +41,7 @@ std::size_t Utf8PrefixLength(std::string_view text, std::size_t width)
     return lead + length > width ? lead : width;
 }
 
-void CutToWidth(std::string &text, std::size_t width)
+void cutToWidth(std::string &text, std::size_t width)
 {
-    text.resize(Utf8PrefixLength(text, width));
+    text.resize(utf8PrefixLength(text, width));
 }

@@ -10,11 +10,11 @@
 
 // Reads a number as every text in the system is read: leading blanks skipped, one optional sign,
 // decimal digits up to the first other character, 32-bit arithmetic that wraps, no digits 0.
-std::int32_t ReadNumber(const char *text);
+std::int32_t readNumber(const char *text);
 
 // The number of leading bytes of `text` that fit in `width` bytes without splitting a UTF-8
 // sequence.
-std::size_t Utf8PrefixLength(std::string_view text, std::size_t width);
+std::size_t utf8PrefixLength(std::string_view text, std::size_t width);
 
 // Cuts `text` to at most `width` bytes at a character boundary.
-void CutToWidth(std::string &text, std::size_t width);
+void cutToWidth(std::string &text, std::size_t width);

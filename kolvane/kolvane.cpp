@@ -160,7 +160,7 @@ const QColor FilledFace(170, 222, 160);
 const QColor FilledMark(32, 112, 32);
 
 // The largest bold or normal font, from 12 pixels down to 7, in which `text` fits `width`.
-QFont FittingFont(const QFont &base, const QString &text, int width, bool bold)
+QFont fittingFont(const QFont &base, const QString &text, int width, bool bold)
 {
     QFont font = base;
     font.setBold(bold);
@@ -173,7 +173,7 @@ QFont FittingFont(const QFont &base, const QString &text, int width, bool bold)
     return font;
 }
 
-void Bevel(QPainter &p, const QRect &r, bool sunken)
+void bevel(QPainter &p, const QRect &r, bool sunken)
 {
     const QColor &upperLeft = sunken ? Shadow : Light;
     const QColor &lowerRight = sunken ? Light : Dark;
@@ -187,13 +187,13 @@ void Bevel(QPainter &p, const QRect &r, bool sunken)
 }
 
 // A position handed in a message; one beyond an int's range lies past the end.
-int Position(quintptr wParam)
+int position(quintptr wParam)
 {
     return static_cast<int>(std::min<quintptr>(wParam, INT_MAX));
 }
 
-// An orientation handed in a message or to CreateToolbar(): 0 is a column, anything else a row.
-Orientation OrientationOf(quintptr number)
+// An orientation handed in a message or to createToolbar(): 0 is a column, anything else a row.
+Orientation orientationOf(quintptr number)
 {
     return number != 0 ? Orientation::Row : Orientation::Column;
 }
@@ -257,14 +257,14 @@ void KolvaneButton::paintEvent(QPaintEvent *)
             p.drawPixmap(r, image);
         break;
     }
-    Bevel(p, r, sunken);
+    bevel(p, r, sunken);
 
     if (!isEnabled())
         ink = Shadow;
     QRect textRect = r.adjusted(3, 2, -3, -3);
     if (sunken)
         textRect.translate(1, 1);
-    p.setFont(FittingFont(font(), this->text(), textRect.width(), bold));
+    p.setFont(fittingFont(font(), this->text(), textRect.width(), bold));
     p.setPen(ink);
     p.drawText(textRect, Qt::AlignCenter | Qt::TextSingleLine, this->text());
 
@@ -375,15 +375,15 @@ qintptr KolvaneToolbar::sendMessage(unsigned message, quintptr wParam, qintptr l
         const auto *record = reinterpret_cast<const ButtonRecord *>(lParam);
         if (!record)
             return 0;
-        insertButton(Position(wParam), *record);
+        insertButton(position(wParam), *record);
         return 1;
     }
     case TBM_DELETEBUTTON:
-        return deleteButton(Position(wParam)) ? 1 : 0;
+        return deleteButton(position(wParam)) ? 1 : 0;
     case TBM_SETFILLSTATE:
         return setFillState(static_cast<int>(wParam), static_cast<std::int32_t>(lParam)) ? 1 : 0;
     case TBM_SETORIENTATION:
-        setOrientation(OrientationOf(wParam));
+        setOrientation(orientationOf(wParam));
         return 1;
     case WM_SIZE:
         fitToParent();
@@ -446,7 +446,7 @@ void KolvaneToolbar::paintEvent(QPaintEvent *)
     p.fillRect(rect(), Face);
 }
 
-KolvaneToolbar *CreateToolbar(QWidget *parent, quint32 style, int controlId, int imageCount,
+KolvaneToolbar *createToolbar(QWidget *parent, quint32 style, int controlId, int imageCount,
                               void *moduleHandle, int bitmapResource, const ButtonRecord *records,
                               int count, int orientation)
 {
@@ -454,7 +454,7 @@ KolvaneToolbar *CreateToolbar(QWidget *parent, quint32 style, int controlId, int
     (void)moduleHandle;
     QPixmap strip(QStringLiteral(":/bitmaps/%1").arg(bitmapResource));
     auto *toolbar = new KolvaneToolbar(parent, controlId, strip, imageCount,
-                                       OrientationOf(static_cast<quintptr>(orientation)));
+                                       orientationOf(static_cast<quintptr>(orientation)));
     for (int i = 0; records && i < count; ++i)
         toolbar->insertButton(i, records[i]);
     toolbar->fitToParent();
@@ -462,7 +462,7 @@ KolvaneToolbar *CreateToolbar(QWidget *parent, quint32 style, int controlId, int
     return toolbar;
 }
 
-qintptr SendToolbarMessage(QWidget *control, unsigned message, quintptr wParam, qintptr lParam)
+qintptr sendToolbarMessage(QWidget *control, unsigned message, quintptr wParam, qintptr lParam)
 {
     auto *toolbar = qobject_cast<KolvaneToolbar *>(control);
     if (!toolbar)

@@ -65,7 +65,7 @@ enum class Gesture
     Edit, // the right click, Shift+F10 or the Menu key
 };
 
-// The buttons in a column or in a row. Messages and CreateToolbar() say 0 for a column and any
+// The buttons in a column or in a row. Messages and createToolbar() say 0 for a column and any
 // other number for a row.
 enum class Orientation
 {
@@ -146,11 +146,11 @@ private:
 // may be null; images come from the resource ":/bitmaps/<bitmapResource>", a strip of
 // `imageCount` images side by side. Orientation 0 puts the buttons in a column, any other value
 // in a row.
-KOLVANE_EXPORT KolvaneToolbar *CreateToolbar(QWidget *parent, quint32 style, int controlId,
+KOLVANE_EXPORT KolvaneToolbar *createToolbar(QWidget *parent, quint32 style, int controlId,
                                              int imageCount, void *moduleHandle, int bitmapResource,
                                              const ButtonRecord *records, int count,
                                              int orientation);
 
-// Sends a message to a control made by CreateToolbar; 0 for anything else.
-KOLVANE_EXPORT qintptr SendToolbarMessage(QWidget *control, unsigned message, quintptr wParam,
+// Sends a message to a control made by createToolbar; 0 for anything else.
+KOLVANE_EXPORT qintptr sendToolbarMessage(QWidget *control, unsigned message, quintptr wParam,
                                           qintptr lParam);

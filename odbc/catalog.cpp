@@ -30,7 +30,7 @@ struct NumberColumn
 
 // A driver cuts a long text at its buffer's size, perhaps inside a character: the last
 // character goes when its bytes did not all arrive.
-std::size_t WithoutBrokenLastCharacter(std::string_view text)
+std::size_t withoutBrokenLastCharacter(std::string_view text)
 {
     std::size_t lead = text.size();
     while (lead > 0 && text.size() - lead < 4 &&
@@ -45,17 +45,17 @@ std::size_t WithoutBrokenLastCharacter(std::string_view text)
     return lead - 1 + length > text.size() ? lead - 1 : text.size();
 }
 
-std::string Read(const TextColumn &column)
+std::string read(const TextColumn &column)
 {
     if (column.indicator == SQL_NULL_DATA)
         return {};
     std::string_view text(column.buffer, strnlen(column.buffer, TextSize));
     if (column.indicator == SQL_NO_TOTAL || column.indicator > TextSize)
-        text = text.substr(0, WithoutBrokenLastCharacter(text));
+        text = text.substr(0, withoutBrokenLastCharacter(text));
     return std::string(text);
 }
 
-std::optional<std::int32_t> Read(const NumberColumn &column)
+std::optional<std::int32_t> read(const NumberColumn &column)
 {
     if (column.indicator == SQL_NULL_DATA)
         return std::nullopt;
@@ -74,10 +74,10 @@ public:
     bool prepare(SQLUSMALLINT function)
     {
         SQLUSMALLINT offered = SQL_FALSE;
-        if (!Succeeded(SQLGetFunctions(m_database.connection(), function, &offered)) ||
+        if (!succeeded(SQLGetFunctions(m_database.connection(), function, &offered)) ||
             offered == SQL_FALSE)
             return false;
-        return Succeeded(m_statement.allocate(m_database.connection()));
+        return succeeded(m_statement.allocate(m_database.connection()));
     }
 
     template <class Call> void execute(Call call)
@@ -115,25 +115,25 @@ public:
 private:
     void check(SQLRETURN code)
     {
-        if (!Succeeded(code))
-            RaiseOdbcError(m_database.environment(), m_database.connection(), m_statement.get());
+        if (!succeeded(code))
+            raiseOdbcError(m_database.environment(), m_database.connection(), m_statement.get());
     }
 
     OdbcDatabase &m_database;
     OdbcStatement m_statement;
 };
 
-SQLCHAR *OptionalText(const std::string *text)
+SQLCHAR *optionalText(const std::string *text)
 {
-    return text == nullptr ? nullptr : AsSqlText(*text);
+    return text == nullptr ? nullptr : asSqlText(*text);
 }
 
 // The qualifier (the database) that the connection works in; empty when the driver names none,
 // as drivers of a single database do.
-std::string CurrentQualifier(SQLHDBC connection)
+std::string currentQualifier(SQLHDBC connection)
 {
     SQLCHAR name[SQL_MAX_OPTION_STRING_LENGTH + 1] = {};
-    if (!Succeeded(SQLGetConnectOption(connection, SQL_CURRENT_QUALIFIER, name)))
+    if (!succeeded(SQLGetConnectOption(connection, SQL_CURRENT_QUALIFIER, name)))
         return {};
     const char *text = reinterpret_cast<const char *>(name);
     return std::string(text, strnlen(text, SQL_MAX_OPTION_STRING_LENGTH));
@@ -142,7 +142,7 @@ std::string CurrentQualifier(SQLHDBC connection)
 // Asked for no qualifier, some drivers (MariaDB's) give the rows of every database on the
 // server, its own system databases among them. Only the rows of the connection's own database
 // are kept, and those that name no database.
-template <class Row> void KeepOwnDatabase(std::vector<Row> &rows, const std::string &current)
+template <class Row> void keepOwnDatabase(std::vector<Row> &rows, const std::string &current)
 {
     if (current.empty())
         return;
@@ -161,17 +161,17 @@ bool TableCatalog::open(const std::string &tableTypes)
         return false;
     statement.execute([&tableTypes](SQLHSTMT handle) {
         return SQLTables(handle, nullptr, SQL_NTS, nullptr, SQL_NTS, nullptr, SQL_NTS,
-                         OptionalText(&tableTypes), SQL_NTS);
+                         optionalText(&tableTypes), SQL_NTS);
     });
     TextColumn columns[5];
     for (SQLUSMALLINT i = 0; i < 5; ++i)
         statement.bind(static_cast<SQLUSMALLINT>(i + 1), columns[i]);
     std::vector<TableCatalogRow> rows;
     while (statement.fetch()) {
-        rows.push_back(TableCatalogRow{Read(columns[0]), Read(columns[1]), Read(columns[2]),
-                                       Read(columns[3]), Read(columns[4])});
+        rows.push_back(TableCatalogRow{read(columns[0]), read(columns[1]), read(columns[2]),
+                                       read(columns[3]), read(columns[4])});
     }
-    KeepOwnDatabase(rows, CurrentQualifier(m_database.connection()));
+    keepOwnDatabase(rows, currentQualifier(m_database.connection()));
     m_rows = std::make_shared<const std::vector<TableCatalogRow>>(std::move(rows));
     m_open = true;
     return true;
@@ -192,8 +192,8 @@ bool ColumnCatalog::open(const TableCatalogRow &table)
     const std::string &tableName = table.name;
     const std::string *chosenOwner = table.owner.empty() ? nullptr : &table.owner;
     statement.execute([&tableName, chosenOwner](SQLHSTMT handle) {
-        return SQLColumns(handle, nullptr, SQL_NTS, OptionalText(chosenOwner), SQL_NTS,
-                          OptionalText(&tableName), SQL_NTS, nullptr, SQL_NTS);
+        return SQLColumns(handle, nullptr, SQL_NTS, optionalText(chosenOwner), SQL_NTS,
+                          optionalText(&tableName), SQL_NTS, nullptr, SQL_NTS);
     });
     TextColumn qualifier, owner, tableColumn, name, typeName, remarks;
     NumberColumn dataType, precision, length, scale, radix, nullable;
@@ -211,10 +211,10 @@ bool ColumnCatalog::open(const TableCatalogRow &table)
     statement.bind(12, remarks);
     std::vector<ColumnCatalogRow> rows;
     while (statement.fetch()) {
-        rows.push_back(ColumnCatalogRow{Read(qualifier), Read(owner), Read(tableColumn), Read(name),
-                                        Read(dataType), Read(typeName), Read(precision),
-                                        Read(length), Read(scale), Read(radix), Read(nullable),
-                                        Read(remarks)});
+        rows.push_back(ColumnCatalogRow{read(qualifier), read(owner), read(tableColumn), read(name),
+                                        read(dataType), read(typeName), read(precision),
+                                        read(length), read(scale), read(radix), read(nullable),
+                                        read(remarks)});
     }
     // The names are search patterns to the driver: "a_b" also matches "axb". When the driver
     // gives rows of the table of exactly this name (and owner), only those are kept.
@@ -223,7 +223,7 @@ bool ColumnCatalog::open(const TableCatalogRow &table)
     };
     if (!std::all_of(rows.begin(), rows.end(), otherTable))
         std::erase_if(rows, otherTable);
-    KeepOwnDatabase(rows, CurrentQualifier(m_database.connection()));
+    keepOwnDatabase(rows, currentQualifier(m_database.connection()));
     m_rows = std::move(rows);
     m_open = true;
     return true;
@@ -239,13 +239,13 @@ namespace {
 
 // The owners of anything (a table, a view, a synonym) of exactly this name in the connection's
 // own database.
-std::vector<std::string> OwnersOfName(OdbcDatabase &database, const std::string &name)
+std::vector<std::string> ownersOfName(OdbcDatabase &database, const std::string &name)
 {
     CatalogStatement statement(database);
     if (!statement.prepare(SQL_API_SQLTABLES))
         return {};
     statement.execute([&name](SQLHSTMT handle) {
-        return SQLTables(handle, nullptr, SQL_NTS, nullptr, SQL_NTS, OptionalText(&name), SQL_NTS,
+        return SQLTables(handle, nullptr, SQL_NTS, nullptr, SQL_NTS, optionalText(&name), SQL_NTS,
                          nullptr, SQL_NTS);
     });
     TextColumn columns[3];
@@ -254,8 +254,8 @@ std::vector<std::string> OwnersOfName(OdbcDatabase &database, const std::string 
     std::vector<TableCatalogRow> rows;
     while (statement.fetch())
         rows.push_back(
-            TableCatalogRow{Read(columns[0]), Read(columns[1]), Read(columns[2]), {}, {}});
-    KeepOwnDatabase(rows, CurrentQualifier(database.connection()));
+            TableCatalogRow{read(columns[0]), read(columns[1]), read(columns[2]), {}, {}});
+    keepOwnDatabase(rows, currentQualifier(database.connection()));
     std::vector<std::string> owners;
     for (const TableCatalogRow &row : rows) {
         if (row.name == name && std::find(owners.begin(), owners.end(), row.owner) == owners.end())
@@ -265,27 +265,27 @@ std::vector<std::string> OwnersOfName(OdbcDatabase &database, const std::string 
 }
 
 // Whether a statement that names the table by its name alone finds a table on this connection.
-bool FoundByNameAlone(OdbcDatabase &database, const std::string &name, const std::string &quote)
+bool foundByNameAlone(OdbcDatabase &database, const std::string &name, const std::string &quote)
 {
     OdbcStatement statement;
-    if (!Succeeded(statement.allocate(database.connection())))
+    if (!succeeded(statement.allocate(database.connection())))
         return false;
-    std::string probe = "SELECT * FROM " + QuoteIdentifier(name, quote) + " WHERE 1=0";
-    return Succeeded(SQLExecDirect(statement.get(), AsSqlText(probe), SQL_NTS));
+    std::string probe = "SELECT * FROM " + quoteIdentifier(name, quote) + " WHERE 1=0";
+    return succeeded(SQLExecDirect(statement.get(), asSqlText(probe), SQL_NTS));
 }
 
 } // namespace
 
-std::string TableReference(OdbcDatabase &database, const TableCatalogRow &table)
+std::string tableReference(OdbcDatabase &database, const TableCatalogRow &table)
 {
     if (table.owner.empty())
         return table.name;
-    const std::string quote = IdentifierQuote(database.connection());
+    const std::string quote = identifierQuote(database.connection());
     if (quote.empty())
         return table.name;
-    const std::vector<std::string> owners = OwnersOfName(database, table.name);
+    const std::vector<std::string> owners = ownersOfName(database, table.name);
     const bool alone = owners.size() == 1 && owners.front() == table.owner;
-    if (alone && FoundByNameAlone(database, table.name, quote))
+    if (alone && foundByNameAlone(database, table.name, quote))
         return table.name;
-    return QualifiedTableName(table.owner, table.name, quote);
+    return qualifiedTableName(table.owner, table.name, quote);
 }

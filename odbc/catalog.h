@@ -106,4 +106,4 @@ private:
 // names no owner, or no other owner holds anything of that name and the name alone is found on
 // this connection); otherwise its owner and name, quoted and joined ("archive"."items"). A
 // driver without quoted names gets the name alone.
-std::string TableReference(OdbcDatabase &database, const TableCatalogRow &table);
+std::string tableReference(OdbcDatabase &database, const TableCatalogRow &table);

@@ -42,7 +42,7 @@ constexpr std::string_view DriverAdvice =
     "from someone else cannot run a library of its choosing. Name an installed driver, or a data "
     "source of your configuration with DSN=.";
 
-bool IsKeyCharacter(char c)
+bool isKeyCharacter(char c)
 {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
 }
@@ -52,12 +52,12 @@ bool IsKeyCharacter(char c)
 // unless it is refused empty. Every driver reads the string its own way (some know no braces,
 // some take the first of a repeated key), so a key is looked for wherever it could stand,
 // inside values too. An empty value ('=' followed by ';' or the end) is empty in every reading.
-bool SettingStandsAt(std::string_view text, std::size_t at, const RefusedSetting &setting)
+bool settingStandsAt(std::string_view text, std::size_t at, const RefusedSetting &setting)
 {
     const std::string_view key = setting.key;
-    if (at > 0 && IsKeyCharacter(text[at - 1]))
+    if (at > 0 && isKeyCharacter(text[at - 1]))
         return false;
-    if (text.size() - at < key.size() || !SameConnectKey(text.substr(at, key.size()), key))
+    if (text.size() - at < key.size() || !sameConnectKey(text.substr(at, key.size()), key))
         return false;
     std::size_t after = at + key.size();
     while (after < text.size() && (text[after] == ' ' || text[after] == '\t'))
@@ -70,28 +70,28 @@ bool SettingStandsAt(std::string_view text, std::size_t at, const RefusedSetting
 }
 
 // The refused setting that `text` mentions first, or null.
-const RefusedSetting *FirstRefusedSetting(std::string_view text)
+const RefusedSetting *firstRefusedSetting(std::string_view text)
 {
     for (std::size_t at = 0; at < text.size(); ++at) {
         for (const RefusedSetting &setting : RefusedSettings) {
-            if (SettingStandsAt(text, at, setting))
+            if (settingStandsAt(text, at, setting))
                 return &setting;
         }
     }
     return nullptr;
 }
 
-bool IsInstalledDriver(const std::string &value, const OdbcConfiguration &configuration)
+bool isInstalledDriver(const std::string &value, const OdbcConfiguration &configuration)
 {
     return std::any_of(configuration.drivers.begin(), configuration.drivers.end(),
                        [&](const InstalledDriver &driver) {
-                           return SameConnectKey(driver.name, value) ||
+                           return sameConnectKey(driver.name, value) ||
                                   std::find(driver.libraries.begin(), driver.libraries.end(),
                                             value) != driver.libraries.end();
                        });
 }
 
-ConnectionCheck Refusal(std::string_view key, std::string reason)
+ConnectionCheck refusal(std::string_view key, std::string reason)
 {
     ConnectionCheck check;
     check.key = key;
@@ -107,24 +107,24 @@ struct Source
 };
 
 // Checks the text of a connection string or of a file data source's attributes.
-std::optional<ConnectionCheck> CheckAttributes(std::string_view text,
+std::optional<ConnectionCheck> checkAttributes(std::string_view text,
                                                const std::vector<ConnectPair> &attributes,
                                                const OdbcConfiguration &configuration,
                                                const Source &source)
 {
     // Of a repeated DRIVER the driver manager takes the last, but every one is checked.
     for (const ConnectPair &attribute : attributes) {
-        if (!SameConnectKey(attribute.key, "DRIVER") ||
-            IsInstalledDriver(attribute.value, configuration))
+        if (!sameConnectKey(attribute.key, "DRIVER") ||
+            isInstalledDriver(attribute.value, configuration))
             continue;
-        return Refusal(source.refusing.empty() ? "DRIVER" : source.refusing,
+        return refusal(source.refusing.empty() ? "DRIVER" : source.refusing,
                        "Not connected: DRIVER \"" + attribute.value + "\" in " + source.subject +
                            " is neither an ODBC driver installed on this computer nor the "
                            "library of one.\n\n" +
                            std::string(DriverAdvice));
     }
-    if (const RefusedSetting *setting = FirstRefusedSetting(text)) {
-        return Refusal(source.refusing.empty() ? setting->key : source.refusing,
+    if (const RefusedSetting *setting = firstRefusedSetting(text)) {
+        return refusal(source.refusing.empty() ? setting->key : source.refusing,
                        "Not connected: " + source.subject + " has " + std::string(setting->key) +
                            ", which " + std::string(setting->effect) + ".\n\n" +
                            std::string(SettingsAdvice));
@@ -134,18 +134,18 @@ std::optional<ConnectionCheck> CheckAttributes(std::string_view text,
 
 } // namespace
 
-ConnectionCheck CheckConnectString(std::string_view connectString,
+ConnectionCheck checkConnectString(std::string_view connectString,
                                    const OdbcConfiguration &configuration)
 {
-    const std::vector<ConnectPair> written = ParseConnectString(connectString);
+    const std::vector<ConnectPair> written = parseConnectString(connectString);
     if (std::optional<ConnectionCheck> refusal =
-            CheckAttributes(connectString, written, configuration, {"the connection string", ""}))
+            checkAttributes(connectString, written, configuration, {"the connection string", ""}))
         return *refusal;
 
     ConnectionCheck check;
     check.allowed = true;
-    const std::vector<ConnectPair> used = DriverManagerAttributes(written);
-    const std::string *fileDataSource = FindConnectValue(used, "FILEDSN");
+    const std::vector<ConnectPair> used = driverManagerAttributes(written);
+    const std::string *fileDataSource = findConnectValue(used, "FILEDSN");
     if (fileDataSource == nullptr) {
         check.connectString = connectString.substr(0, connectString.find('\0'));
         return check;
@@ -155,29 +155,29 @@ ConnectionCheck CheckConnectString(std::string_view connectString,
     // hands the driver the string without FILEDSN.
     std::vector<ConnectPair> joined;
     for (const ConnectPair &attribute : used) {
-        if (!SameConnectKey(attribute.key, "FILEDSN"))
+        if (!sameConnectKey(attribute.key, "FILEDSN"))
             joined.push_back(attribute);
     }
     const std::optional<std::string> file = configuration.readFileDataSource
                                                 ? configuration.readFileDataSource(*fileDataSource)
                                                 : std::nullopt;
     if (file && !file->empty()) {
-        const std::vector<ConnectPair> fileAttributes = ParseConnectString(*file);
+        const std::vector<ConnectPair> fileAttributes = parseConnectString(*file);
         const Source source{"the file data source \"" + *fileDataSource + "\" that FILEDSN names",
                             "FILEDSN"};
         if (std::optional<ConnectionCheck> refusal =
-                CheckAttributes(*file, fileAttributes, configuration, source))
+                checkAttributes(*file, fileAttributes, configuration, source))
             return *refusal;
-        for (const ConnectPair &attribute : DriverManagerAttributes(fileAttributes)) {
-            if (FindConnectValue(used, attribute.key) == nullptr)
+        for (const ConnectPair &attribute : driverManagerAttributes(fileAttributes)) {
+            if (findConnectValue(used, attribute.key) == nullptr)
                 joined.push_back(attribute);
         }
     }
     // Written anew, a value may end where the raw text went on ("c={a}}b;LoadExt=" becomes
     // "c={a}}b;LoadExt=}"): the string handed on is checked as it is handed on.
-    check.connectString = WriteConnectString(joined);
+    check.connectString = writeConnectString(joined);
     if (std::optional<ConnectionCheck> refusal =
-            CheckAttributes(check.connectString, joined, configuration,
+            checkAttributes(check.connectString, joined, configuration,
                             {"the connection string joined with the file data source \"" +
                                  *fileDataSource + "\" that FILEDSN names",
                              "FILEDSN"}))
@@ -185,7 +185,7 @@ ConnectionCheck CheckConnectString(std::string_view connectString,
     return check;
 }
 
-ConnectionCheck CheckFileDataSource(const std::string &path, const OdbcConfiguration &configuration)
+ConnectionCheck checkFileDataSource(const std::string &path, const OdbcConfiguration &configuration)
 {
-    return CheckConnectString(WriteConnectString({{"FILEDSN", path}}), configuration);
+    return checkConnectString(writeConnectString({{"FILEDSN", path}}), configuration);
 }

@@ -32,7 +32,7 @@ struct OdbcConfiguration
 
 // The driver manager's own configuration: SQLDrivers, the drivers' entries of odbcinst.ini and
 // SQLReadFileDSN.
-OdbcConfiguration SystemOdbcConfiguration();
+OdbcConfiguration systemOdbcConfiguration();
 
 struct ConnectionCheck
 {
@@ -56,12 +56,12 @@ struct ConnectionCheck
 //   (a driver's key with an empty value, as drivers complete a string, sets nothing);
 // - the file DSN that FILEDSN names has any of these itself.
 // DSN= is fine: the user's own configuration says which library a data source loads.
-ConnectionCheck CheckConnectString(std::string_view connectString,
+ConnectionCheck checkConnectString(std::string_view connectString,
                                    const OdbcConfiguration &configuration);
-ConnectionCheck CheckConnectString(std::string_view connectString);
+ConnectionCheck checkConnectString(std::string_view connectString);
 
 // Checks the file data source at `path` as FILEDSN= would name it; when allowed, the connection
 // string holds the file's attributes.
-ConnectionCheck CheckFileDataSource(const std::string &path,
+ConnectionCheck checkFileDataSource(const std::string &path,
                                     const OdbcConfiguration &configuration);
-ConnectionCheck CheckFileDataSource(const std::string &path);
+ConnectionCheck checkFileDataSource(const std::string &path);

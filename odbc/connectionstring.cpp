@@ -6,7 +6,7 @@
 #include <iterator>
 #include <utility>
 
-std::string ConnectValue(std::string_view connectString, std::string_view key)
+std::string connectValue(std::string_view connectString, std::string_view key)
 {
     const std::size_t at = connectString.find(key);
     if (at == std::string_view::npos)
@@ -20,7 +20,7 @@ namespace {
 // MariaDB Connector/ODBC's keys for its client timeouts: connecting, reading, writing.
 constexpr std::string_view MariaDbTimeoutKeys[] = {"CONN_TIMEOUT", "READ_TIMEOUT", "WRITE_TIMEOUT"};
 
-bool IsMariaDbConnector(std::string_view driverLibrary)
+bool isMariaDbConnector(std::string_view driverLibrary)
 {
     const std::size_t slash = driverLibrary.find_last_of("/\\");
     const std::string_view file =
@@ -28,20 +28,20 @@ bool IsMariaDbConnector(std::string_view driverLibrary)
     return file.starts_with("libmaodbc") || file.starts_with("maodbc");
 }
 
-bool IsBlank(char c)
+bool isBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-// A value that ParseConnectString reads back unchanged without braces.
-bool NeedsBraces(std::string_view value)
+// A value that parseConnectString reads back unchanged without braces.
+bool needsBraces(std::string_view value)
 {
     return value.starts_with('{') || value.find(';') != std::string_view::npos;
 }
 
 } // namespace
 
-bool SameConnectKey(std::string_view a, std::string_view b)
+bool sameConnectKey(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size())
         return false;
@@ -53,23 +53,23 @@ bool SameConnectKey(std::string_view a, std::string_view b)
     return true;
 }
 
-std::optional<std::string> ConnectAttribute(std::string_view connectString, std::string_view key)
+std::optional<std::string> connectAttribute(std::string_view connectString, std::string_view key)
 {
-    const std::vector<ConnectPair> attributes = ParseConnectString(connectString);
-    if (const std::string *value = FindConnectValue(attributes, key))
+    const std::vector<ConnectPair> attributes = parseConnectString(connectString);
+    if (const std::string *value = findConnectValue(attributes, key))
         return *value;
     return std::nullopt;
 }
 
-std::string DriverTimeoutKeys(std::string_view connectString, std::string_view driverLibrary,
+std::string driverTimeoutKeys(std::string_view connectString, std::string_view driverLibrary,
                               int loginSeconds, int querySeconds)
 {
-    if (!IsMariaDbConnector(driverLibrary))
+    if (!isMariaDbConnector(driverLibrary))
         return {};
     const int seconds[] = {loginSeconds, querySeconds, querySeconds};
     std::string added;
     for (std::size_t i = 0; i < std::size(MariaDbTimeoutKeys); ++i) {
-        if (ConnectAttribute(connectString, MariaDbTimeoutKeys[i]))
+        if (connectAttribute(connectString, MariaDbTimeoutKeys[i]))
             continue;
         if (!added.empty() || (!connectString.empty() && !connectString.ends_with(';')))
             added += ';';
@@ -80,13 +80,13 @@ std::string DriverTimeoutKeys(std::string_view connectString, std::string_view d
     return added;
 }
 
-std::vector<ConnectPair> ParseConnectString(std::string_view text)
+std::vector<ConnectPair> parseConnectString(std::string_view text)
 {
     text = text.substr(0, text.find('\0'));
     std::vector<ConnectPair> attributes;
     std::size_t at = 0;
     while (true) {
-        while (at < text.size() && (IsBlank(text[at]) || text[at] == ';'))
+        while (at < text.size() && (isBlank(text[at]) || text[at] == ';'))
             ++at;
         const std::size_t equals = text.find('=', at);
         if (at >= text.size() || equals == std::string_view::npos)
@@ -118,7 +118,7 @@ std::vector<ConnectPair> ParseConnectString(std::string_view text)
     return attributes;
 }
 
-std::string WriteConnectString(const std::vector<ConnectPair> &attributes)
+std::string writeConnectString(const std::vector<ConnectPair> &attributes)
 {
     std::string text;
     for (const ConnectPair &attribute : attributes) {
@@ -126,7 +126,7 @@ std::string WriteConnectString(const std::vector<ConnectPair> &attributes)
             text += ';';
         text += attribute.key;
         text += '=';
-        if (!NeedsBraces(attribute.value)) {
+        if (!needsBraces(attribute.value)) {
             text += attribute.value;
             continue;
         }
@@ -141,24 +141,24 @@ std::string WriteConnectString(const std::vector<ConnectPair> &attributes)
     return text;
 }
 
-std::vector<ConnectPair> DriverManagerAttributes(const std::vector<ConnectPair> &attributes)
+std::vector<ConnectPair> driverManagerAttributes(const std::vector<ConnectPair> &attributes)
 {
     std::vector<ConnectPair> kept;
     bool dataSource = false;
     bool driver = false;
     for (const ConnectPair &attribute : attributes) {
-        if (SameConnectKey(attribute.key, "DSN")) {
+        if (sameConnectKey(attribute.key, "DSN")) {
             if (driver)
                 continue;
             dataSource = true;
-        } else if (SameConnectKey(attribute.key, "DRIVER") ||
-                   SameConnectKey(attribute.key, "FILEDSN")) {
+        } else if (sameConnectKey(attribute.key, "DRIVER") ||
+                   sameConnectKey(attribute.key, "FILEDSN")) {
             if (dataSource)
                 continue;
             driver = true;
         }
         auto same = std::find_if(kept.begin(), kept.end(), [&](const ConnectPair &k) {
-            return SameConnectKey(k.key, attribute.key);
+            return sameConnectKey(k.key, attribute.key);
         });
         if (same != kept.end())
             same->value = attribute.value;
@@ -168,17 +168,17 @@ std::vector<ConnectPair> DriverManagerAttributes(const std::vector<ConnectPair> 
     return kept;
 }
 
-const std::string *FindConnectValue(const std::vector<ConnectPair> &attributes,
+const std::string *findConnectValue(const std::vector<ConnectPair> &attributes,
                                     std::string_view key)
 {
     for (const ConnectPair &attribute : attributes) {
-        if (SameConnectKey(attribute.key, key))
+        if (sameConnectKey(attribute.key, key))
             return &attribute.value;
     }
     return nullptr;
 }
 
-std::string ConnectPairText(std::string_view key, std::string_view value)
+std::string connectPairText(std::string_view key, std::string_view value)
 {
-    return WriteConnectString({ConnectPair{std::string(key), std::string(value)}});
+    return writeConnectString({ConnectPair{std::string(key), std::string(value)}});
 }

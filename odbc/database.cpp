@@ -6,7 +6,7 @@
 
 SQLHENV OdbcDatabase::environment()
 {
-    if (m_environment.get() == SQL_NULL_HENV && !Succeeded(m_environment.allocate())) {
+    if (m_environment.get() == SQL_NULL_HENV && !succeeded(m_environment.allocate())) {
         m_environment.reset();
         throw OdbcError("The ODBC driver manager could not set up an environment.");
     }
@@ -17,16 +17,16 @@ void OdbcDatabase::open(const std::string &connectString)
 {
     close();
     const SQLHENV environmentHandle = environment();
-    if (!Succeeded(m_connection.allocate(environmentHandle))) {
+    if (!succeeded(m_connection.allocate(environmentHandle))) {
         std::vector<SqlDiagnosticRecord> records =
-            CollectDiagnostics(environmentHandle, SQL_NULL_HDBC, SQL_NULL_HSTMT);
+            collectDiagnostics(environmentHandle, SQL_NULL_HDBC, SQL_NULL_HSTMT);
         m_connection.reset();
         throw OdbcError(std::move(records));
     }
     std::string completed;
-    if (!Succeeded(m_connection.connect(connectString, &completed))) {
+    if (!succeeded(m_connection.connect(connectString, &completed))) {
         std::vector<SqlDiagnosticRecord> records =
-            CollectDiagnostics(environmentHandle, m_connection.get(), SQL_NULL_HSTMT);
+            collectDiagnostics(environmentHandle, m_connection.get(), SQL_NULL_HSTMT);
         m_connection.reset();
         throw OdbcError(std::move(records));
     }

@@ -20,7 +20,7 @@ namespace {
 constexpr SQLSMALLINT NameSize = 256;
 constexpr int SettingSize = 1024;
 
-std::string TextOf(const SQLCHAR *buffer, std::size_t size)
+std::string textOf(const SQLCHAR *buffer, std::size_t size)
 {
     const char *text = reinterpret_cast<const char *>(buffer);
     return std::string(text, strnlen(text, size));
@@ -42,7 +42,7 @@ public:
 
 } // namespace
 
-std::vector<MachineDataSource> ListMachineDataSources(SQLHENV environment)
+std::vector<MachineDataSource> listMachineDataSources(SQLHENV environment)
 {
     std::vector<MachineDataSource> sources;
     const struct
@@ -60,11 +60,11 @@ std::vector<MachineDataSource> ListMachineDataSources(SQLHENV environment)
             SQLSMALLINT driverLength = 0;
             const SQLRETURN code = SQLDataSources(environment, direction, name, NameSize - 1,
                                                   &nameLength, driver, NameSize - 1, &driverLength);
-            if (!Succeeded(code))
+            if (!succeeded(code))
                 break;
             MachineDataSource source{
-                TextOf(name, NameSize - 1), pass.scope, TextOf(driver, NameSize - 1), {}};
-            source.description = MachineDataSourceSetting(source, "Description");
+                textOf(name, NameSize - 1), pass.scope, textOf(driver, NameSize - 1), {}};
+            source.description = machineDataSourceSetting(source, "Description");
             sources.push_back(std::move(source));
             direction = SQL_FETCH_NEXT;
         }
@@ -72,7 +72,7 @@ std::vector<MachineDataSource> ListMachineDataSources(SQLHENV environment)
     return sources;
 }
 
-std::string MachineDataSourceSetting(const MachineDataSource &source, const std::string &key)
+std::string machineDataSourceSetting(const MachineDataSource &source, const std::string &key)
 {
     const ConfigModeScope scope(source.scope);
     char value[SettingSize] = {};
@@ -81,7 +81,7 @@ std::string MachineDataSourceSetting(const MachineDataSource &source, const std:
     return std::string(value, strnlen(value, SettingSize - 1));
 }
 
-std::string FileDataSourceSetting(const fs::path &file, const std::string &key)
+std::string fileDataSourceSetting(const fs::path &file, const std::string &key)
 {
     char value[SettingSize] = {};
     WORD length = 0;
@@ -90,7 +90,7 @@ std::string FileDataSourceSetting(const fs::path &file, const std::string &key)
     return std::string(value, strnlen(value, SettingSize - 1));
 }
 
-fs::path FileDataSourceFolder()
+fs::path fileDataSourceFolder()
 {
     char value[SettingSize] = {};
     SQLGetPrivateProfileString("ODBC", "FileDSNPath", "", value, SettingSize, "ODBCINST.INI");
@@ -102,7 +102,7 @@ fs::path FileDataSourceFolder()
            "ODBCDataSources";
 }
 
-std::vector<fs::path> ListFileDataSources(const fs::path &folder)
+std::vector<fs::path> listFileDataSources(const fs::path &folder)
 {
     std::vector<fs::path> files;
     std::error_code error;

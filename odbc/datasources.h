@@ -30,21 +30,21 @@ struct MachineDataSource
 };
 
 // The user data sources, then the system ones, each in the driver manager's order.
-std::vector<MachineDataSource> ListMachineDataSources(SQLHENV environment);
+std::vector<MachineDataSource> listMachineDataSources(SQLHENV environment);
 
 // A setting of a machine data source, looked up by key without regard to letter case; empty
 // when the data source does not have it.
-std::string MachineDataSourceSetting(const MachineDataSource &source, const std::string &key);
+std::string machineDataSourceSetting(const MachineDataSource &source, const std::string &key);
 
 // A setting of the [ODBC] section of a .dsn file; empty when the file or the key is missing.
-std::string FileDataSourceSetting(const std::filesystem::path &file, const std::string &key);
+std::string fileDataSourceSetting(const std::filesystem::path &file, const std::string &key);
 
 // The folder where the driver manager keeps file data sources: the "FileDSNPath" of its driver
 // file's [ODBC] section, else ODBCDataSources beside that file.
-std::filesystem::path FileDataSourceFolder();
+std::filesystem::path fileDataSourceFolder();
 
 // The .dsn files of a folder, sorted by name.
-std::vector<std::filesystem::path> ListFileDataSources(const std::filesystem::path &folder);
+std::vector<std::filesystem::path> listFileDataSources(const std::filesystem::path &folder);
 
 // What a login needs: the user name and password that a data source's settings already give,
 // and whether the data source reaches a server or names a user, where a login is usual.
@@ -64,7 +64,7 @@ inline constexpr std::string_view ServerKeys[] = {"Server", "Servername", "Host"
 
 // Reads the login settings through `lookup`, which gives the value of one key of a data source
 // (empty when it has none).
-template <class Lookup> LoginSettings ReadLoginSettings(Lookup lookup)
+template <class Lookup> LoginSettings readLoginSettings(Lookup lookup)
 {
     const auto first = [&lookup](const auto &keys) {
         for (std::string_view key : keys) {

@@ -4,7 +4,7 @@
 #include <cinttypes>
 #include <cstdio>
 
-std::string FormatDiagnosticRecord(const SqlDiagnosticRecord &record)
+std::string formatDiagnosticRecord(const SqlDiagnosticRecord &record)
 {
     char native[16];
     std::snprintf(native, sizeof native, "%" PRIX32,
@@ -13,7 +13,7 @@ std::string FormatDiagnosticRecord(const SqlDiagnosticRecord &record)
            ", ODBC Error: " + record.message;
 }
 
-bool IsConnectionFailure(const std::vector<SqlDiagnosticRecord> &records)
+bool isConnectionFailure(const std::vector<SqlDiagnosticRecord> &records)
 {
     for (const SqlDiagnosticRecord &record : records) {
         if (record.state.starts_with("08"))

@@ -17,7 +17,7 @@ struct SqlDiagnosticRecord
 
 // "SQL Error State:%s, Native Error Code: %lX, ODBC Error: %s"; the native error as a 32-bit
 // number in upper-case hexadecimal.
-std::string FormatDiagnosticRecord(const SqlDiagnosticRecord &record);
+std::string formatDiagnosticRecord(const SqlDiagnosticRecord &record);
 
 // True when a record says that the connection is gone (SQLSTATE class 08).
-bool IsConnectionFailure(const std::vector<SqlDiagnosticRecord> &records);
+bool isConnectionFailure(const std::vector<SqlDiagnosticRecord> &records);

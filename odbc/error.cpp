@@ -9,7 +9,7 @@ namespace {
 
 constexpr const char *NoReasonText = "The ODBC driver reported a failure without giving a reason.";
 
-std::string WithoutTrailingBreaks(std::string text)
+std::string withoutTrailingBreaks(std::string text)
 {
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
         text.pop_back();
@@ -19,16 +19,16 @@ std::string WithoutTrailingBreaks(std::string text)
 } // namespace
 
 OdbcError::OdbcError(std::vector<SqlDiagnosticRecord> records)
-    : std::runtime_error(DiagnosticText(records)), m_records(std::move(records))
+    : std::runtime_error(diagnosticText(records)), m_records(std::move(records))
 {}
 
 OdbcError::OdbcError(const std::string &text) : std::runtime_error(text) {}
 
-std::string DiagnosticText(const std::vector<SqlDiagnosticRecord> &records)
+std::string diagnosticText(const std::vector<SqlDiagnosticRecord> &records)
 {
     std::vector<std::string> lines;
     for (const SqlDiagnosticRecord &record : records) {
-        std::string line = WithoutTrailingBreaks(record.message);
+        std::string line = withoutTrailingBreaks(record.message);
         if (!line.empty() && std::find(lines.begin(), lines.end(), line) == lines.end())
             lines.push_back(std::move(line));
     }
@@ -40,7 +40,7 @@ std::string DiagnosticText(const std::vector<SqlDiagnosticRecord> &records)
     return text;
 }
 
-void RaiseOdbcError(SQLHENV environment, SQLHDBC connection, SQLHSTMT statement)
+void raiseOdbcError(SQLHENV environment, SQLHDBC connection, SQLHSTMT statement)
 {
-    throw OdbcError(CollectDiagnostics(environment, connection, statement));
+    throw OdbcError(collectDiagnostics(environment, connection, statement));
 }

@@ -26,7 +26,7 @@ private:
 
 // The messages of the records, one a line, each once and without the line breaks that drivers
 // put at their ends. Without any message, a line that says that the driver gave no reason.
-std::string DiagnosticText(const std::vector<SqlDiagnosticRecord> &records);
+std::string diagnosticText(const std::vector<SqlDiagnosticRecord> &records);
 
 // Raises the records pending on the most specific of the handles.
-[[noreturn]] void RaiseOdbcError(SQLHENV environment, SQLHDBC connection, SQLHSTMT statement);
+[[noreturn]] void raiseOdbcError(SQLHENV environment, SQLHDBC connection, SQLHSTMT statement);

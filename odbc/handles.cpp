@@ -16,7 +16,7 @@ constexpr SQLSMALLINT CompletedStringSize = 2048;
 constexpr SQLSMALLINT NameSize = 512;
 constexpr SQLSMALLINT AttributesSize = 4096;
 
-std::string TextOf(const SQLCHAR *buffer, std::size_t capacity)
+std::string textOf(const SQLCHAR *buffer, std::size_t capacity)
 {
     const char *text = reinterpret_cast<const char *>(buffer);
     return std::string(text, strnlen(text, capacity));
@@ -24,7 +24,7 @@ std::string TextOf(const SQLCHAR *buffer, std::size_t capacity)
 
 // A driver named by a path is its own library; a name is looked up among the installed drivers,
 // whose attributes ("Driver=...", each ended by a null character) name the library.
-std::string LibraryOfDriver(SQLHENV environment, const std::string &driver)
+std::string libraryOfDriver(SQLHENV environment, const std::string &driver)
 {
     if (driver.find('/') != std::string::npos)
         return driver;
@@ -33,10 +33,10 @@ std::string LibraryOfDriver(SQLHENV environment, const std::string &driver)
     SQLSMALLINT nameLength = 0;
     SQLSMALLINT attributesLength = 0;
     for (SQLUSMALLINT direction = SQL_FETCH_FIRST;
-         Succeeded(SQLDrivers(environment, direction, name, NameSize, &nameLength, attributes,
+         succeeded(SQLDrivers(environment, direction, name, NameSize, &nameLength, attributes,
                               AttributesSize, &attributesLength));
          direction = SQL_FETCH_NEXT) {
-        if (!SameConnectKey(TextOf(name, NameSize), driver))
+        if (!sameConnectKey(textOf(name, NameSize), driver))
             continue;
         const std::size_t size = std::min<std::size_t>(
             static_cast<std::size_t>(std::max<SQLSMALLINT>(attributesLength, 0)),
@@ -47,7 +47,7 @@ std::string LibraryOfDriver(SQLHENV environment, const std::string &driver)
             if (end == std::string_view::npos)
                 end = all.size();
             if (std::optional<std::string> value =
-                    ConnectAttribute(all.substr(start, end - start), "Driver"))
+                    connectAttribute(all.substr(start, end - start), "Driver"))
                 return *value;
             start = end + 1;
         }
@@ -56,17 +56,17 @@ std::string LibraryOfDriver(SQLHENV environment, const std::string &driver)
     return {};
 }
 
-std::string DriverOfDataSource(SQLHENV environment, const std::string &dataSource)
+std::string driverOfDataSource(SQLHENV environment, const std::string &dataSource)
 {
     SQLCHAR name[NameSize];
     SQLCHAR driver[NameSize];
     SQLSMALLINT nameLength = 0;
     SQLSMALLINT driverLength = 0;
-    for (SQLUSMALLINT direction = SQL_FETCH_FIRST; Succeeded(SQLDataSources(
+    for (SQLUSMALLINT direction = SQL_FETCH_FIRST; succeeded(SQLDataSources(
              environment, direction, name, NameSize, &nameLength, driver, NameSize, &driverLength));
          direction = SQL_FETCH_NEXT) {
-        if (SameConnectKey(TextOf(name, NameSize), dataSource))
-            return TextOf(driver, NameSize);
+        if (sameConnectKey(textOf(name, NameSize), dataSource))
+            return textOf(driver, NameSize);
     }
     return {};
 }
@@ -98,17 +98,17 @@ SQLRETURN OdbcConnectionHandle::connect(const std::string &connectString, std::s
     // A driver without a login timeout connects as it did before.
     SQLSetConnectOption(m_handle, SQL_LOGIN_TIMEOUT, static_cast<SQLULEN>(LoginTimeoutSeconds));
     const std::string added =
-        DriverTimeoutKeys(connectString, DriverLibraryOf(m_environment, connectString),
+        driverTimeoutKeys(connectString, driverLibraryOf(m_environment, connectString),
                           LoginTimeoutSeconds, QueryTimeoutSeconds);
     const std::string text = connectString + added;
 
     SQLCHAR buffer[CompletedStringSize] = {};
     SQLSMALLINT length = 0;
-    const SQLRETURN code = SQLDriverConnect(m_handle, nullptr, AsSqlText(text), SQL_NTS, buffer,
+    const SQLRETURN code = SQLDriverConnect(m_handle, nullptr, asSqlText(text), SQL_NTS, buffer,
                                             CompletedStringSize - 1, &length, SQL_DRIVER_NOPROMPT);
-    m_connected = Succeeded(code);
+    m_connected = succeeded(code);
     if (m_connected && completed != nullptr) {
-        *completed = TextOf(buffer, CompletedStringSize - 1);
+        *completed = textOf(buffer, CompletedStringSize - 1);
         if (!added.empty() && completed->ends_with(added))
             completed->resize(completed->size() - added.size());
     }
@@ -139,36 +139,36 @@ void OdbcStatement::reset()
     m_handle = SQL_NULL_HSTMT;
 }
 
-std::string DriverLibraryOf(SQLHENV environment, std::string_view connectString)
+std::string driverLibraryOf(SQLHENV environment, std::string_view connectString)
 {
     // The keyword that comes first decides, as it does for the driver manager.
-    for (const ConnectPair &pair : ParseConnectString(connectString)) {
-        if (SameConnectKey(pair.key, "DRIVER"))
-            return LibraryOfDriver(environment, pair.value);
-        if (SameConnectKey(pair.key, "DSN")) {
+    for (const ConnectPair &pair : parseConnectString(connectString)) {
+        if (sameConnectKey(pair.key, "DRIVER"))
+            return libraryOfDriver(environment, pair.value);
+        if (sameConnectKey(pair.key, "DSN")) {
             const std::string driver =
-                pair.value.empty() ? std::string() : DriverOfDataSource(environment, pair.value);
-            return driver.empty() ? std::string() : LibraryOfDriver(environment, driver);
+                pair.value.empty() ? std::string() : driverOfDataSource(environment, pair.value);
+            return driver.empty() ? std::string() : libraryOfDriver(environment, driver);
         }
     }
     return {};
 }
 
-std::string IdentifierQuote(SQLHDBC connection)
+std::string identifierQuote(SQLHDBC connection)
 {
     SQLCHAR answer[16] = {};
     SQLSMALLINT length = 0;
     const SQLRETURN code =
         SQLGetInfo(connection, SQL_IDENTIFIER_QUOTE_CHAR, answer, sizeof answer - 1, &length);
-    const std::string quote = TextOf(answer, sizeof answer - 1);
-    if (!Succeeded(code) || quote.empty())
+    const std::string quote = textOf(answer, sizeof answer - 1);
+    if (!succeeded(code) || quote.empty())
         return "\"";
     if (quote.find_first_not_of(' ') == std::string::npos)
         return {};
     return quote;
 }
 
-std::vector<SqlDiagnosticRecord> CollectDiagnostics(SQLHENV environment, SQLHDBC connection,
+std::vector<SqlDiagnosticRecord> collectDiagnostics(SQLHENV environment, SQLHDBC connection,
                                                     SQLHSTMT statement)
 {
     std::vector<SqlDiagnosticRecord> records;
@@ -179,7 +179,7 @@ std::vector<SqlDiagnosticRecord> CollectDiagnostics(SQLHENV environment, SQLHDBC
         SQLSMALLINT length = 0;
         const SQLRETURN code = SQLError(environment, connection, statement, state, &native, message,
                                         SQL_MAX_MESSAGE_LENGTH - 1, &length);
-        if (!Succeeded(code))
+        if (!succeeded(code))
             break;
         const char *stateText = reinterpret_cast<const char *>(state);
         const char *messageText = reinterpret_cast<const char *>(message);

@@ -19,13 +19,13 @@
 inline constexpr int LoginTimeoutSeconds = 15;
 inline constexpr int QueryTimeoutSeconds = 30;
 
-inline bool Succeeded(SQLRETURN code)
+inline bool succeeded(SQLRETURN code)
 {
     return code == SQL_SUCCESS || code == SQL_SUCCESS_WITH_INFO;
 }
 
 // ODBC takes input texts through non-const pointers and never writes to them.
-inline SQLCHAR *AsSqlText(const std::string &text)
+inline SQLCHAR *asSqlText(const std::string &text)
 {
     return reinterpret_cast<SQLCHAR *>(const_cast<char *>(text.c_str()));
 }
@@ -91,14 +91,14 @@ private:
 // The file name or path of the driver library that a connection string names with DRIVER= or
 // DSN= (whichever comes first), as the driver manager's configuration gives it; empty when it
 // cannot tell.
-std::string DriverLibraryOf(SQLHENV environment, std::string_view connectString);
+std::string driverLibraryOf(SQLHENV environment, std::string_view connectString);
 
 // The quote that encloses table and column names on the connection, from
 // SQLGetInfo(SQL_IDENTIFIER_QUOTE_CHAR): the driver's answer; empty when the driver answers a
 // blank (it supports no quoted names); the double quote when it gives no answer.
-std::string IdentifierQuote(SQLHDBC connection);
+std::string identifierQuote(SQLHDBC connection);
 
 // Reads every pending record with SQLError; any handle may be null, and the most specific one
 // that is set answers.
-std::vector<SqlDiagnosticRecord> CollectDiagnostics(SQLHENV environment, SQLHDBC connection,
+std::vector<SqlDiagnosticRecord> collectDiagnostics(SQLHENV environment, SQLHDBC connection,
                                                     SQLHSTMT statement);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "odbc/identifiers.h"
 
-std::string QuoteIdentifier(const std::string &name, std::string_view quote)
+std::string quoteIdentifier(const std::string &name, std::string_view quote)
 {
     if (quote.empty())
         return name;
@@ -20,13 +20,13 @@ std::string QuoteIdentifier(const std::string &name, std::string_view quote)
     return quoted;
 }
 
-std::string QualifiedTableName(const std::string &owner, const std::string &name,
+std::string qualifiedTableName(const std::string &owner, const std::string &name,
                                std::string_view quote)
 {
-    return QuoteIdentifier(owner, quote) + "." + QuoteIdentifier(name, quote);
+    return quoteIdentifier(owner, quote) + "." + quoteIdentifier(name, quote);
 }
 
-bool IsQuotedTableReference(std::string_view text, std::string_view quote)
+bool isQuotedTableReference(std::string_view text, std::string_view quote)
 {
     if (quote.empty())
         return false;
@@ -63,7 +63,7 @@ bool IsQuotedTableReference(std::string_view text, std::string_view quote)
     }
 }
 
-std::string TableInStatement(const std::string &table, std::string_view quote)
+std::string tableInStatement(const std::string &table, std::string_view quote)
 {
-    return IsQuotedTableReference(table, quote) ? table : QuoteIdentifier(table, quote);
+    return isQuotedTableReference(table, quote) ? table : quoteIdentifier(table, quote);
 }

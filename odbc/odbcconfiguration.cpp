@@ -15,18 +15,18 @@ namespace {
 constexpr int NameSize = 1024;
 constexpr WORD FileDataSourceSize = 16 * 1024;
 
-std::string DriverEntry(const std::string &driver, const char *entry)
+std::string driverEntry(const std::string &driver, const char *entry)
 {
     std::vector<char> value(NameSize, '\0');
     SQLGetPrivateProfileString(driver.c_str(), entry, "", value.data(), NameSize, "ODBCINST.INI");
     return std::string(value.data(), strnlen(value.data(), NameSize));
 }
 
-std::vector<InstalledDriver> InstalledDrivers()
+std::vector<InstalledDriver> installedDrivers()
 {
     std::vector<InstalledDriver> drivers;
     OdbcEnvironment environment;
-    if (!Succeeded(environment.allocate()))
+    if (!succeeded(environment.allocate()))
         return drivers;
     SQLUSMALLINT direction = SQL_FETCH_FIRST;
     while (true) {
@@ -36,14 +36,14 @@ std::vector<InstalledDriver> InstalledDrivers()
         SQLSMALLINT attributesLength = 0;
         const SQLRETURN code = SQLDrivers(environment.get(), direction, name, NameSize, &nameLength,
                                           attributes, NameSize, &attributesLength);
-        if (!Succeeded(code))
+        if (!succeeded(code))
             break;
         direction = SQL_FETCH_NEXT;
         const char *text = reinterpret_cast<const char *>(name);
         InstalledDriver driver{std::string(text, strnlen(text, NameSize)), {}};
         // The driver manager loads Driver64 where it is set, else Driver.
         for (const char *entry : {"Driver64", "Driver"}) {
-            std::string library = DriverEntry(driver.name, entry);
+            std::string library = driverEntry(driver.name, entry);
             if (!library.empty())
                 driver.libraries.push_back(std::move(library));
         }
@@ -52,7 +52,7 @@ std::vector<InstalledDriver> InstalledDrivers()
     return drivers;
 }
 
-std::optional<std::string> ReadFileDataSource(const std::string &path)
+std::optional<std::string> readFileDataSource(const std::string &path)
 {
     std::vector<char> text(FileDataSourceSize, '\0');
     WORD length = 0;
@@ -63,17 +63,17 @@ std::optional<std::string> ReadFileDataSource(const std::string &path)
 
 } // namespace
 
-OdbcConfiguration SystemOdbcConfiguration()
+OdbcConfiguration systemOdbcConfiguration()
 {
-    return OdbcConfiguration{InstalledDrivers(), ReadFileDataSource};
+    return OdbcConfiguration{installedDrivers(), readFileDataSource};
 }
 
-ConnectionCheck CheckConnectString(std::string_view connectString)
+ConnectionCheck checkConnectString(std::string_view connectString)
 {
-    return CheckConnectString(connectString, SystemOdbcConfiguration());
+    return checkConnectString(connectString, systemOdbcConfiguration());
 }
 
-ConnectionCheck CheckFileDataSource(const std::string &path)
+ConnectionCheck checkFileDataSource(const std::string &path)
 {
-    return CheckFileDataSource(path, SystemOdbcConfiguration());
+    return checkFileDataSource(path, systemOdbcConfiguration());
 }

@@ -60,7 +60,7 @@ void PickerCommandService::FillRow()
     later({PickerCommand::Kind::FillRow, 0});
 }
 
-int SendPickerCommand(const PickerCommand &command, std::string &message)
+int sendPickerCommand(const PickerCommand &command, std::string &message)
 {
     const QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {

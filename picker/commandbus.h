@@ -37,6 +37,7 @@ public:
     bool publish();
 
 public slots:
+    // The interface's methods, named as D-Bus names methods: other programs call them by name.
     void Pick(int field);
     void PickNext();
     void Enter();
@@ -50,4 +51,4 @@ private:
 
 // Sends the command to the picker that holds the name. Returns the exit code of the invocation:
 // 0 when the picker took it, else 1 with the text for standard error in `message`.
-int SendPickerCommand(const PickerCommand &command, std::string &message);
+int sendPickerCommand(const PickerCommand &command, std::string &message);

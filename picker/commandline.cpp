@@ -5,7 +5,7 @@
 
 namespace {
 
-CommandLine Error(const char *format, const std::string &word)
+CommandLine error(const char *format, const std::string &word)
 {
     char text[128];
     std::snprintf(text, sizeof text, format, word.c_str());
@@ -15,7 +15,7 @@ CommandLine Error(const char *format, const std::string &word)
 }
 
 // 1 to 30 written plainly, else 0.
-int FieldNumber(const std::string &text)
+int fieldNumber(const std::string &text)
 {
     if (text.empty() || text.size() > 2 || text[0] == '0')
         return 0;
@@ -30,26 +30,26 @@ int FieldNumber(const std::string &text)
 
 } // namespace
 
-CommandLine ParseCommandLine(const std::vector<std::string> &arguments)
+CommandLine parseCommandLine(const std::vector<std::string> &arguments)
 {
     CommandLine line;
     const std::string first = arguments.empty() ? std::string() : arguments[0];
     if (first == "--pick") {
         if (arguments.size() != 2)
-            return Error(PickUsageText, first);
+            return error(PickUsageText, first);
         if (arguments[1] == "next") {
             line.command = PickerCommand{PickerCommand::Kind::PickNext, 0};
             return line;
         }
-        const int field = FieldNumber(arguments[1]);
+        const int field = fieldNumber(arguments[1]);
         if (field == 0)
-            return Error(PickUsageText, first);
+            return error(PickUsageText, first);
         line.command = PickerCommand{PickerCommand::Kind::Pick, field};
         return line;
     }
     if (first == "--enter" || first == "--fill-row") {
         if (arguments.size() != 1)
-            return Error(NothingAfterCommandText, first);
+            return error(NothingAfterCommandText, first);
         line.command = PickerCommand{
             first == "--enter" ? PickerCommand::Kind::Enter : PickerCommand::Kind::FillRow, 0};
         return line;

@@ -39,7 +39,7 @@ struct CommandLine
 // The arguments after the program's name. Only an exact leading `--pick`, `--enter` or
 // `--fill-row` is a command; anything else is a path whose pieces are joined by single blanks,
 // as they were before there were commands (`quillon My Table.dtd`).
-CommandLine ParseCommandLine(const std::vector<std::string> &arguments);
+CommandLine parseCommandLine(const std::vector<std::string> &arguments);
 
 inline constexpr const char *PickUsageText =
     "quillon: --pick takes a field number from 1 to 30, or next\n";

@@ -20,7 +20,7 @@ std::vector<KeyCombination> KeyboardShortcuts::start(const ShortcutSet &set)
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         return held;
     if (m_x11 == nullptr) {
-        m_x11 = X11Shortcuts::Open(nullptr);
+        m_x11 = X11Shortcuts::open(nullptr);
         if (m_x11 == nullptr)
             return held;
         m_notifier = new QSocketNotifier(m_x11->connectionNumber(), QSocketNotifier::Read, this);

@@ -31,7 +31,7 @@
 namespace {
 
 // A command goes to the picker that runs as the key of a global shortcut would.
-void RunCommand(PickerWindow &picker, const PickerCommand &command)
+void runCommand(PickerWindow &picker, const PickerCommand &command)
 {
     switch (command.kind) {
     case PickerCommand::Kind::Pick:
@@ -57,7 +57,7 @@ int main(int argc, char *argv[])
     // Wayland, XWayland's), the picker runs there unless the user chose a platform.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
-    const CommandLine line = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    const CommandLine line = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (!line.error.empty()) {
         std::fputs(line.error.c_str(), stderr);
         return 2;
@@ -69,7 +69,7 @@ int main(int argc, char *argv[])
         qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
         QCoreApplication sender(argc, argv);
         std::string message;
-        const int code = SendPickerCommand(*line.command, message);
+        const int code = sendPickerCommand(*line.command, message);
         std::fputs(message.c_str(), stderr);
         return code;
     }
@@ -80,15 +80,15 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/113")));
 
     QtMessageSink messages;
-    std::unique_ptr<CaptureBackend> backend = CreateCaptureBackend();
+    std::unique_ptr<CaptureBackend> backend = createCaptureBackend();
     PickerSettings settings;
-    PickerWindow picker(messages, *backend, settings, DesktopPickerServices());
+    PickerWindow picker(messages, *backend, settings, desktopPickerServices());
     messages.setOwner(&picker);
     if (!picker.start(line.path))
         return 0;
     // Without a session bus the picker still works: only commands from outside do not reach it.
     PickerCommandService commands(
-        [&picker](const PickerCommand &command) { RunCommand(picker, command); });
+        [&picker](const PickerCommand &command) { runCommand(picker, command); });
     commands.publish();
     return QApplication::exec();
 }

@@ -12,12 +12,12 @@
 namespace {
 
 // The dialogs are always owned by the picker's main window.
-PickerWindow &Picker(QWidget *owner)
+PickerWindow &pickerOf(QWidget *owner)
 {
     return *static_cast<PickerWindow *>(owner);
 }
 
-PickerServices::NoDescriptionChoice AskNoDescription(QWidget *owner)
+PickerServices::NoDescriptionChoice askNoDescription(QWidget *owner)
 {
     switch (NoDescriptionDialog::ask(owner)) {
     case NoDescriptionDialog::Choice::CreateNew:
@@ -30,9 +30,9 @@ PickerServices::NoDescriptionChoice AskNoDescription(QWidget *owner)
     return PickerServices::NoDescriptionChoice::GaveUp;
 }
 
-void EditField(QWidget *owner, int field)
+void editField(QWidget *owner, int field)
 {
-    PickerWindow &picker = Picker(owner);
+    PickerWindow &picker = pickerOf(owner);
     ValueEditor editor(owner, picker.description(), picker.capture().row(), field,
                        [&picker](int f, bool filled) { picker.showFieldFilled(f, filled); });
     editor.placeBesideButton(picker.frameGeometry(), picker.clientArea()->mapToGlobal(QPoint(0, 0)),
@@ -41,37 +41,37 @@ void EditField(QWidget *owner, int field)
     editor.exec();
 }
 
-int ViewPickedData(QWidget *owner)
+int viewPickedData(QWidget *owner)
 {
-    PickerWindow &picker = Picker(owner);
+    PickerWindow &picker = pickerOf(owner);
     PickedDataView view(owner, picker.description(), picker.capture().row());
     view.move(picker.clientArea()->mapToGlobal(QPoint(0, 0)));
     view.exec();
     return view.fieldToEdit();
 }
 
-void ShowAbout(QWidget *owner)
+void showAbout(QWidget *owner)
 {
-    PickerWindow &picker = Picker(owner);
+    PickerWindow &picker = pickerOf(owner);
     AboutBox about(owner, [&picker] { picker.showHelp(); });
     about.exec();
 }
 
 } // namespace
 
-PickerServices DesktopPickerServices()
+PickerServices desktopPickerServices()
 {
     PickerServices services;
-    services.chooseDescriptionFile = ChooseDescriptionFile;
-    services.askNoDescription = AskNoDescription;
+    services.chooseDescriptionFile = chooseDescriptionFile;
+    services.askNoDescription = askNoDescription;
     services.startWizard = [](LaunchFailure *failure) {
-        return StartSiblingProgram("ormund", {}, failure);
+        return startSiblingProgram("ormund", {}, failure);
     };
     services.showHelp = [](LaunchFailure *failure) {
-        return ShowHelpPage({}, failure);
+        return showHelpPage({}, failure);
     };
-    services.editField = EditField;
-    services.viewPickedData = ViewPickedData;
-    services.showAbout = ShowAbout;
+    services.editField = editField;
+    services.viewPickedData = viewPickedData;
+    services.showAbout = showAbout;
     return services;
 }

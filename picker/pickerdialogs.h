@@ -5,4 +5,4 @@
 
 // The services of the running picker: its own dialogs, the desktop's Open dialog, the wizard
 // beside the picker and the help page.
-PickerServices DesktopPickerServices();
+PickerServices desktopPickerServices();

@@ -16,11 +16,11 @@ PickerTable::~PickerTable()
 int PickerTable::read()
 {
     if (!descriptionPathFits(m_path)) {
-        m_messages.show(PathTooLongMessage(m_path));
+        m_messages.show(pathTooLongMessage(m_path));
         return 0;
     }
     Message failure;
-    const int count = LoadTableDescription(m_path, m_description, &failure);
+    const int count = loadTableDescription(m_path, m_description, &failure);
     if (count == 0 && !failure.text.empty())
         m_messages.show(failure);
     return count;
@@ -43,12 +43,12 @@ PickerTable::OpenOutcome PickerTable::open()
         count = read();
     }
     m_description.fieldCount = count;
-    SetValueWidths(m_description);
+    setValueWidths(m_description);
 
     if (!m_connection.connectDataSource(m_description.connectString))
         return OpenOutcome::GaveUp;
     if (!m_hooks.loadRow(m_description)) {
-        m_messages.show(OutOfMemoryMessage());
+        m_messages.show(outOfMemoryMessage());
         m_connection.disconnectDataSource();
         return OpenOutcome::GaveUp;
     }

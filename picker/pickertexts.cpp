@@ -7,25 +7,25 @@
 
 namespace {
 
-char Lowered(char c)
+char lowerAscii(char c)
 {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool IsPasswordKey(std::string_view key)
+bool isPasswordKey(std::string_view key)
 {
     while (!key.empty() && key.front() == ' ')
         key.remove_prefix(1);
     while (!key.empty() && key.back() == ' ')
         key.remove_suffix(1);
     std::string lowered(key);
-    std::transform(lowered.begin(), lowered.end(), lowered.begin(), Lowered);
+    std::transform(lowered.begin(), lowered.end(), lowered.begin(), lowerAscii);
     return lowered == "pwd" || lowered == "password";
 }
 
 // The end of the value that starts at `from`: a value in braces runs to its closing brace ("}}"
 // stands for one brace inside it), any other to the next ";".
-std::size_t ValueEnd(std::string_view text, std::size_t from)
+std::size_t findValueEnd(std::string_view text, std::size_t from)
 {
     std::size_t at = from;
     while (at < text.size() && text[at] == ' ')
@@ -52,7 +52,7 @@ const char *const NoSuchFieldText = "The table has no field %d.";
 const char *const UnreadableShortcutsText = "Not a key combination: ";
 const char *const UnreadableShortcutsCaption = "quillon   - keys in the settings file";
 
-std::string MaskPasswords(std::string_view connectString)
+std::string maskPasswords(std::string_view connectString)
 {
     std::string masked;
     std::size_t at = 0;
@@ -68,11 +68,11 @@ std::string MaskPasswords(std::string_view connectString)
                 break;
             continue;
         }
-        const std::size_t valueEnd = ValueEnd(connectString, equals + 1);
+        const std::size_t valueEnd = findValueEnd(connectString, equals + 1);
         const std::size_t end =
             valueEnd == std::string_view::npos ? connectString.size() : valueEnd;
         masked.append(connectString.substr(at, equals + 1 - at));
-        if (IsPasswordKey(connectString.substr(at, equals - at)))
+        if (isPasswordKey(connectString.substr(at, equals - at)))
             masked.append(end - equals - 1, '*');
         else
             masked.append(connectString.substr(equals + 1, end - equals - 1));
@@ -84,23 +84,23 @@ std::string MaskPasswords(std::string_view connectString)
     return masked;
 }
 
-Message TableInformationMessage(const TableDescription &description)
+Message tableInformationMessage(const TableDescription &description)
 {
-    std::string text = MaskPasswords(description.connectString);
+    std::string text = maskPasswords(description.connectString);
     std::replace(text.begin(), text.end(), ';', '\n');
     text += "\nTable Name:  " + description.tableName;
     return Message{text, "Quillon: Database Table Information", MessageIcon::None,
                    MessageButtons::Ok};
 }
 
-Message UnsavedQuestion(bool exiting)
+Message unsavedQuestion(bool exiting)
 {
     return Message{exiting ? "Unsaved Text Data will be lost.\nAre you sure you want to exit ?"
                            : "Unsaved Text Data will be lost.\nContinue ?",
                    "Quillon: Warning", MessageIcon::Question, MessageButtons::YesNo};
 }
 
-Message PathTooLongMessage(std::string_view path)
+Message pathTooLongMessage(std::string_view path)
 {
     return Message{"The path of the Table Description file is longer than " +
                        std::to_string(MaxDescriptionPathLength) +
@@ -108,13 +108,13 @@ Message PathTooLongMessage(std::string_view path)
                    "Quillon", MessageIcon::Stop, MessageButtons::Ok};
 }
 
-Message LaunchFailedMessage(const LaunchFailure &failure)
+Message launchFailedMessage(const LaunchFailure &failure)
 {
     return Message{"Cannot start " + failure.path + "\n" + failure.reason, "Quillon: Inform",
                    MessageIcon::Stop, MessageButtons::Ok};
 }
 
-Message OutOfMemoryMessage()
+Message outOfMemoryMessage()
 {
     return Message{"Out of memory !", "Quillon: Inform", MessageIcon::Stop, MessageButtons::Ok};
 }

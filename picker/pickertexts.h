@@ -21,20 +21,20 @@ extern const char *const UnreadableShortcutsCaption;
 
 // The connection string with the value of every password key (PWD, Password, in any case)
 // written as asterisks.
-std::string MaskPasswords(std::string_view connectString);
+std::string maskPasswords(std::string_view connectString);
 
 // The information box: the connection string one key a line (passwords masked), then the table.
-Message TableInformationMessage(const TableDescription &description);
+Message tableInformationMessage(const TableDescription &description);
 
 // The question asked before unsaved values are dropped: when starting over or loading another
 // table (`exiting` false), or when closing.
-Message UnsavedQuestion(bool exiting);
+Message unsavedQuestion(bool exiting);
 
 // A Table Description path longer than the picker works with.
-Message PathTooLongMessage(std::string_view path);
+Message pathTooLongMessage(std::string_view path);
 
 // The wizard or the help page could not be started.
-Message LaunchFailedMessage(const LaunchFailure &failure);
+Message launchFailedMessage(const LaunchFailure &failure);
 
 // There is not enough memory for the row's values.
-Message OutOfMemoryMessage();
+Message outOfMemoryMessage();

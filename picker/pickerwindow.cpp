@@ -30,7 +30,7 @@ constexpr int StartY = 5;
 constexpr int StartWidth = 280;
 constexpr int StartHeight = 57;
 
-std::uint32_t StyleFor(Orientation orientation)
+std::uint32_t styleFor(Orientation orientation)
 {
     return PickerWindowStyle |
            (orientation == Orientation::Row ? IBS_HORZCAPTION : IBS_VERTCAPTION);
@@ -44,7 +44,7 @@ const char *const FillRowText = "&Fill Row From Copied Cells";
 
 // The window for `fieldCount` buttons in a column or a row, with a caption of `captionSize`
 // pixels and the frame allowance: twice the sizing frame's width, less one.
-QSize PickerWindowSize(int fieldCount, Orientation orientation, int captionSize)
+QSize pickerWindowSize(int fieldCount, Orientation orientation, int captionSize)
 {
     const int frame = 2 * SM_CXFRAME - 1;
     if (orientation == Orientation::Column)
@@ -56,7 +56,7 @@ QSize PickerWindowSize(int fieldCount, Orientation orientation, int captionSize)
 
 PickerWindow::PickerWindow(MessageSink &messages, CaptureBackend &backend, PickerSettings &settings,
                            PickerServices services)
-    : MiniFrame(StyleFor(Orientation::Column)), m_messages(messages), m_backend(backend),
+    : MiniFrame(styleFor(Orientation::Column)), m_messages(messages), m_backend(backend),
       m_settings(settings), m_services(std::move(services)),
       m_capture(std::make_unique<CaptureController>(backend, messages)),
       m_table(messages,
@@ -95,7 +95,7 @@ PickerWindow::PickerWindow(MessageSink &messages, CaptureBackend &backend, Picke
     m_capture->setFillStateSink([this](int field, bool filled) { showFieldFilled(field, filled); });
     // The cells of a copied row go to the fields of the table that is open.
     m_capture->setRowFiller([this](std::string_view text) {
-        RowFillResult filled = StoreRowCells(SplitCopiedRow(text, m_table.description()),
+        RowFillResult filled = storeRowCells(splitCopiedRow(text, m_table.description()),
                                              m_table.description(), m_capture->row());
         return CaptureController::RowPick{std::move(filled.fields), std::move(filled.status)};
     });
@@ -145,7 +145,7 @@ bool PickerWindow::start(const std::string &commandLine)
     m_orientation = m_settings.orientation();
     m_capture->setCaptureMode(m_settings.captureMode());
     m_table.setPath(commandLine.empty() ? m_settings.dataTableFile() : commandLine);
-    setStyleBits(StyleFor(orientation()));
+    setStyleBits(styleFor(orientation()));
 
     const PickerTable::OpenOutcome outcome = m_table.open();
     if (outcome != PickerTable::OpenOutcome::Opened) {
@@ -158,8 +158,8 @@ bool PickerWindow::start(const std::string &commandLine)
     ibSetCaptionSize(this, ibGetCaptionSize(this) + 2);
     setAlwaysOnTop(true);
     // The separator and "Enter" stay for the picker's life; the fields' buttons come before them.
-    const ButtonRecord lastButtons[] = {SeparatorButton(), EnterButton()};
-    m_toolbar = CreateToolbar(
+    const ButtonRecord lastButtons[] = {separatorButton(), enterButton()};
+    m_toolbar = createToolbar(
         clientArea(), TBS_VISIBLE, ToolbarControlId, ToolbarImageCount, nullptr, ToolbarBitmap,
         lastButtons, static_cast<int>(std::size(lastButtons)), static_cast<int>(orientation()));
     connect(m_toolbar, &KolvaneToolbar::commandActivated, this, &PickerWindow::command);
@@ -195,7 +195,7 @@ void PickerWindow::startShortcuts()
     // Said once, at start: the picker goes on without those keys.
     std::string notice;
     if (!held.empty())
-        notice = KeysHeldElsewhereText(held);
+        notice = keysHeldElsewhereText(held);
     for (std::size_t i = 0; i < set.unreadable.size(); ++i) {
         if (i == 0)
             notice += (notice.empty() ? "" : " ") + std::string(UnreadableShortcutsText);
@@ -217,7 +217,7 @@ QString PickerWindow::shortcutText(ShortcutAction action) const
     const std::optional<KeyCombination> &keys = m_settings.shortcuts().keys[index];
     if (!m_shortcutHeld[index] || !keys)
         return {};
-    return QString::fromStdString(KeyCombinationText(*keys));
+    return QString::fromStdString(keyCombinationText(*keys));
 }
 
 void PickerWindow::showShortcutKeys()
@@ -325,7 +325,7 @@ void PickerWindow::command(int id, Gesture gesture)
 {
     m_capture->showPickedText(" ", -1);
     m_pickFromKeys = false;
-    const int field = FieldOfCommand(id, m_table.description().fieldCount);
+    const int field = fieldOfCommand(id, m_table.description().fieldCount);
     if (field >= 0) {
         if (gesture == Gesture::Pick)
             m_capture->pickField(field);
@@ -345,7 +345,7 @@ void PickerWindow::command(int id, Gesture gesture)
         break;
     case StartOverCommand:
         if (m_capture->rowIsUnsaved() &&
-            m_messages.show(UnsavedQuestion(false)) != MessageAnswer::Yes)
+            m_messages.show(unsavedQuestion(false)) != MessageAnswer::Yes)
             break;
         resetRow();
         break;
@@ -368,7 +368,7 @@ void PickerWindow::command(int id, Gesture gesture)
             viewPickedData();
         break;
     case TableInformationCommand:
-        m_messages.show(TableInformationMessage(m_table.description()));
+        m_messages.show(tableInformationMessage(m_table.description()));
         break;
     case ShowPickingCommand:
         toggleStatusWindow();
@@ -393,7 +393,7 @@ bool PickerWindow::enterRow()
 {
     const std::size_t count = static_cast<std::size_t>(m_table.description().fieldCount);
     const std::span<std::string> values = std::span(m_capture->row().value).first(count);
-    const RowProblem problem = CheckRow(m_table.description(), values);
+    const RowProblem problem = checkRow(m_table.description(), values);
     if (problem.field >= 0) {
         // The editor opens once this command is over, as if the user had asked for it.
         const int id = FirstFieldCommand + problem.field;
@@ -417,7 +417,7 @@ void PickerWindow::giveFocusBack()
     WindowId target = m_backend.activeBeforeUs();
     if (target == 0)
         target = m_capture->row().captureTarget;
-    if (target != 0 && !IsOwnWindow(target))
+    if (target != 0 && !isOwnWindow(target))
         m_backend.giveFocus(target);
 }
 
@@ -429,7 +429,7 @@ void PickerWindow::resetRow()
 void PickerWindow::loadNewTable()
 {
     if (m_capture->rowIsUnsaved()) {
-        if (m_messages.show(UnsavedQuestion(false)) != MessageAnswer::Yes)
+        if (m_messages.show(unsavedQuestion(false)) != MessageAnswer::Yes)
             return;
         resetRow();
     }
@@ -464,7 +464,7 @@ void PickerWindow::showTableButtons()
     for (int i = 0; i < count; ++i) {
         m_toolbar->insertButton(
             m_fieldButtons,
-            FieldButton(m_table.description().fields[static_cast<std::size_t>(i)], i));
+            fieldButton(m_table.description().fields[static_cast<std::size_t>(i)], i));
         ++m_fieldButtons;
     }
     resizeToTable();
@@ -475,7 +475,7 @@ void PickerWindow::showTableButtons()
 void PickerWindow::changeOrientation()
 {
     m_orientation = m_orientation != 0 ? 0 : 1;
-    setStyleBits(StyleFor(orientation()));
+    setStyleBits(styleFor(orientation()));
     if (m_toolbar != nullptr)
         m_toolbar->setOrientation(orientation());
     resizeToTable();
@@ -486,7 +486,7 @@ void PickerWindow::changeOrientation()
 void PickerWindow::resizeToTable()
 {
     resize(
-        PickerWindowSize(m_table.description().fieldCount, orientation(), ibGetCaptionSize(this)));
+        pickerWindowSize(m_table.description().fieldCount, orientation(), ibGetCaptionSize(this)));
     if (m_alwaysOnTop)
         setAlwaysOnTop(true);
 }
@@ -516,7 +516,7 @@ void PickerWindow::startWizard(bool closeAfterwards)
 {
     LaunchFailure failure;
     if (!m_services.startWizard(&failure))
-        m_messages.show(LaunchFailedMessage(failure));
+        m_messages.show(launchFailedMessage(failure));
     if (closeAfterwards)
         QTimer::singleShot(0, this, &QWidget::close);
 }
@@ -525,12 +525,12 @@ void PickerWindow::showHelp()
 {
     LaunchFailure failure;
     if (!m_services.showHelp(&failure))
-        m_messages.show(LaunchFailedMessage(failure));
+        m_messages.show(launchFailedMessage(failure));
 }
 
 void PickerWindow::closeEvent(QCloseEvent *event)
 {
-    if (m_capture->rowIsUnsaved() && m_messages.show(UnsavedQuestion(true)) != MessageAnswer::Yes) {
+    if (m_capture->rowIsUnsaved() && m_messages.show(unsavedQuestion(true)) != MessageAnswer::Yes) {
         event->ignore();
         return;
     }
@@ -553,5 +553,5 @@ QRect PickerWindow::fieldButtonRect(int field) const
 void PickerWindow::showFieldFilled(int field, bool filled)
 {
     if (m_toolbar != nullptr)
-        m_toolbar->setFillState(FirstFieldCommand + field, FieldFillState(filled));
+        m_toolbar->setFillState(FirstFieldCommand + field, fieldFillState(filled));
 }

@@ -14,39 +14,39 @@ namespace {
 
 using Line = std::vector<std::string>;
 
-bool IsBlank(char c)
+bool isBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
-bool HoldsText(std::string_view cell)
+bool holdsText(std::string_view cell)
 {
-    return std::any_of(cell.begin(), cell.end(), [](char c) { return !IsBlank(c); });
+    return std::any_of(cell.begin(), cell.end(), [](char c) { return !isBlank(c); });
 }
 
-std::string_view Trimmed(std::string_view text)
+std::string_view trimmed(std::string_view text)
 {
-    while (!text.empty() && IsBlank(text.front()))
+    while (!text.empty() && isBlank(text.front()))
         text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
+    while (!text.empty() && isBlank(text.back()))
         text.remove_suffix(1);
     return text;
 }
 
-char Lowered(char c)
+char lowered(char c)
 {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b)
+bool equalsIgnoringCase(std::string_view a, std::string_view b)
 {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return Lowered(x) == Lowered(y);
+               return lowered(x) == lowered(y);
            });
 }
 
 // Where a cell ends: at a tab, at a line break (CR LF or LF) or at the end.
-bool EndsCell(std::string_view text, std::size_t at)
+bool endsCell(std::string_view text, std::size_t at)
 {
     return at == text.size() || text[at] == '\t' || text[at] == '\n' ||
            (text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n') ||
@@ -55,7 +55,7 @@ bool EndsCell(std::string_view text, std::size_t at)
 
 // A cell in quotes from `at` (the opening quote); the position after its closing quote, or
 // npos when it is not such a cell.
-std::size_t ReadQuoted(std::string_view text, std::size_t at, std::string &cell)
+std::size_t readQuoted(std::string_view text, std::size_t at, std::string &cell)
 {
     cell.clear();
     for (std::size_t i = at + 1; i < text.size(); ++i) {
@@ -68,12 +68,12 @@ std::size_t ReadQuoted(std::string_view text, std::size_t at, std::string &cell)
             ++i;
             continue;
         }
-        return EndsCell(text, i + 1) ? i + 1 : std::string_view::npos;
+        return endsCell(text, i + 1) ? i + 1 : std::string_view::npos;
     }
     return std::string_view::npos;
 }
 
-std::vector<Line> SplitLines(std::string_view text)
+std::vector<Line> splitLines(std::string_view text)
 {
     std::vector<Line> lines;
     Line line;
@@ -82,10 +82,10 @@ std::vector<Line> SplitLines(std::string_view text)
     for (;;) {
         std::size_t end = std::string_view::npos;
         if (at < text.size() && text[at] == '"')
-            end = ReadQuoted(text, at, cell);
+            end = readQuoted(text, at, cell);
         if (end == std::string_view::npos) {
             end = at;
-            while (!EndsCell(text, end))
+            while (!endsCell(text, end))
                 ++end;
             cell.assign(text.substr(at, end - at));
         }
@@ -96,7 +96,7 @@ std::vector<Line> SplitLines(std::string_view text)
             continue;
         }
         if (std::any_of(line.begin(), line.end(),
-                        [](const std::string &c) { return HoldsText(c); }))
+                        [](const std::string &c) { return holdsText(c); }))
             lines.push_back(std::move(line));
         line.clear();
         if (end >= text.size())
@@ -109,33 +109,33 @@ std::vector<Line> SplitLines(std::string_view text)
 }
 
 // The field that a heading names: by title first, then by column name; -1 for none.
-int FieldNamed(std::string_view heading, const TableDescription &description)
+int fieldNamed(std::string_view heading, const TableDescription &description)
 {
-    heading = Trimmed(heading);
+    heading = trimmed(heading);
     if (heading.empty())
         return -1;
     for (int i = 0; i < description.fieldCount; ++i) {
-        if (EqualsIgnoringCase(heading, description.fields[static_cast<std::size_t>(i)].title))
+        if (equalsIgnoringCase(heading, description.fields[static_cast<std::size_t>(i)].title))
             return i;
     }
     for (int i = 0; i < description.fieldCount; ++i) {
-        if (EqualsIgnoringCase(heading, description.fields[static_cast<std::size_t>(i)].name))
+        if (equalsIgnoringCase(heading, description.fields[static_cast<std::size_t>(i)].name))
             return i;
     }
     return -1;
 }
 
-std::string Counted(int count, const char *one, const char *many)
+std::string counted(int count, const char *one, const char *many)
 {
     return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
 } // namespace
 
-RowCells SplitCopiedRow(std::string_view text, const TableDescription &description)
+RowCells splitCopiedRow(std::string_view text, const TableDescription &description)
 {
     RowCells result;
-    const std::vector<Line> lines = SplitLines(text);
+    const std::vector<Line> lines = splitLines(text);
     if (lines.empty())
         return result;
     const int fieldCount = std::clamp(description.fieldCount, 0, MaxFields);
@@ -144,7 +144,7 @@ RowCells SplitCopiedRow(std::string_view text, const TableDescription &descripti
     std::vector<int> columns;
     if (lines.size() >= 2) {
         for (const std::string &heading : lines.front())
-            columns.push_back(FieldNamed(heading, description));
+            columns.push_back(fieldNamed(heading, description));
         result.headed = std::any_of(columns.begin(), columns.end(), [](int f) { return f >= 0; });
     }
     const Line &values = result.headed ? lines[1] : lines.front();
@@ -159,7 +159,7 @@ RowCells SplitCopiedRow(std::string_view text, const TableDescription &descripti
     for (std::size_t k = 0; k < values.size(); ++k) {
         const int field = k < columns.size() ? columns[k] : -1;
         if (field < 0 || taken[static_cast<std::size_t>(field)]) {
-            if (HoldsText(values[k]))
+            if (holdsText(values[k]))
                 ++result.cellsLeftOver;
             continue;
         }
@@ -171,7 +171,7 @@ RowCells SplitCopiedRow(std::string_view text, const TableDescription &descripti
     return result;
 }
 
-RowFillResult StoreRowCells(const RowCells &cells, const TableDescription &description,
+RowFillResult storeRowCells(const RowCells &cells, const TableDescription &description,
                             PickedRow &row)
 {
     RowFillResult result;
@@ -182,7 +182,7 @@ RowFillResult StoreRowCells(const RowCells &cells, const TableDescription &descr
             continue;
         const FieldDescription &field = description.fields[static_cast<std::size_t>(cell.field)];
         cleaned = cell.text;
-        NormalizePickedText(cleaned, SqlType::KeepsLineBreaks(field.sqlType));
+        normalizePickedText(cleaned, SqlType::keepsLineBreaks(field.sqlType));
         if (cleaned.empty())
             continue;
         row.storeValue(cell.field, cleaned);
@@ -193,11 +193,11 @@ RowFillResult StoreRowCells(const RowCells &cells, const TableDescription &descr
     }
     std::string notes;
     if (cells.cellsLeftOver > 0)
-        notes = Counted(cells.cellsLeftOver, "cell left over", "cells left over");
+        notes = counted(cells.cellsLeftOver, "cell left over", "cells left over");
     if (cells.linesLeftOver > 0) {
         if (!notes.empty())
             notes += ", ";
-        notes += Counted(cells.linesLeftOver, "more line not used", "more lines not used");
+        notes += counted(cells.linesLeftOver, "more line not used", "more lines not used");
     }
     if (result.fields.empty())
         result.status = NoCellsText;

@@ -40,7 +40,7 @@ struct RowCells
 // without regard to ASCII case and the blanks around it), each cell of the second line goes to
 // the field its heading names; cells under other headings are left over, and a field named
 // twice takes the first. Either way only the first line of values is used.
-RowCells SplitCopiedRow(std::string_view text, const TableDescription &description);
+RowCells splitCopiedRow(std::string_view text, const TableDescription &description);
 
 // What storing the cells did.
 struct RowFillResult
@@ -54,7 +54,7 @@ struct RowFillResult
 // Stores the cells in `row` as picked values are stored: each cleaned as a picked text for its
 // field's type and cut to the field's width; a cell of blanks leaves its field as it was. A
 // field that held a value keeps it as its previous value. Sets neither hasValue nor unsaved.
-RowFillResult StoreRowCells(const RowCells &cells, const TableDescription &description,
+RowFillResult storeRowCells(const RowCells &cells, const TableDescription &description,
                             PickedRow &row);
 
 // What the status line says when the copied text fills no field.

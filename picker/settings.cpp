@@ -149,7 +149,7 @@ public:
     {
         const std::optional<std::string_view> text = value(section, key);
         return text && !text->empty()
-                   ? static_cast<std::uint32_t>(ReadNumber(std::string(*text).c_str()))
+                   ? static_cast<std::uint32_t>(readNumber(std::string(*text).c_str()))
                    : fallback;
     }
 
@@ -410,10 +410,10 @@ bool PickerSettings::claim()
         equalsIgnoringCase(ini.value(m_section, "capture").value_or(""), SelectionModeName)
             ? CaptureMode::Selection
             : CaptureMode::Copy;
-    m_shortcuts = DefaultShortcuts();
+    m_shortcuts = defaultShortcuts();
     for (std::size_t i = 0; i < ShortcutCount; ++i) {
         if (const std::optional<std::string_view> value = ini.value(m_section, ShortcutKeyNames[i]))
-            ApplyShortcutSetting(m_shortcuts, i, *value);
+            applyShortcutSetting(m_shortcuts, i, *value);
     }
     // A file that exists but cannot be read is left as it is rather than overwritten.
     if (!loaded)

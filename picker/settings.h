@@ -82,7 +82,7 @@ private:
     std::string m_dataTableFile;
     unsigned m_orientation = 0;
     CaptureMode m_captureMode = CaptureMode::Copy;
-    ShortcutSet m_shortcuts = DefaultShortcuts();
+    ShortcutSet m_shortcuts = defaultShortcuts();
     int m_ownerLock = -1;
     bool m_owning = false;
 };

@@ -5,28 +5,28 @@
 
 namespace {
 
-char Lowered(char c)
+char lowered(char c)
 {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-char Raised(char c)
+char raised(char c)
 {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b)
+bool equalsIgnoringCase(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (Lowered(a[i]) != Lowered(b[i]))
+        if (lowered(a[i]) != lowered(b[i]))
             return false;
     }
     return true;
 }
 
-std::string_view Trimmed(std::string_view text)
+std::string_view trimmed(std::string_view text)
 {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
         text.remove_prefix(1);
@@ -80,12 +80,12 @@ constexpr Punctuation PunctuationKeys[] = {
 };
 
 // The keysym name of a key as written; empty when it is not one that the picker knows.
-std::string KeysymOf(std::string_view written)
+std::string keysymOf(std::string_view written)
 {
     if (written.size() == 1) {
         const char c = written.front();
         if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))
-            return std::string(1, Lowered(c));
+            return std::string(1, lowered(c));
         for (const Punctuation &p : PunctuationKeys) {
             if (p.character == c)
                 return p.keysym;
@@ -93,10 +93,10 @@ std::string KeysymOf(std::string_view written)
         return {};
     }
     for (const NamedKey &named : NamedKeys) {
-        if (EqualsIgnoringCase(written, named.written))
+        if (equalsIgnoringCase(written, named.written))
             return named.keysym;
     }
-    if (written.size() >= 2 && Lowered(written.front()) == 'f') {
+    if (written.size() >= 2 && lowered(written.front()) == 'f') {
         int number = 0;
         for (const char c : written.substr(1)) {
             if (c < '0' || c > '9')
@@ -109,10 +109,10 @@ std::string KeysymOf(std::string_view written)
     return {};
 }
 
-std::string ShownKey(const std::string &keysym)
+std::string shownKey(const std::string &keysym)
 {
     if (keysym.size() == 1)
-        return std::string(1, Raised(keysym.front()));
+        return std::string(1, raised(keysym.front()));
     for (const Punctuation &p : PunctuationKeys) {
         if (keysym == p.keysym)
             return std::string(1, p.character);
@@ -144,7 +144,7 @@ constexpr ModifierName ShownModifiers[] = {
     {"Super", KeyCombination::Super},
 };
 
-std::string ModifiersText(unsigned modifiers)
+std::string modifiersText(unsigned modifiers)
 {
     std::string text;
     for (const ModifierName &shown : ShownModifiers) {
@@ -154,7 +154,7 @@ std::string ModifiersText(unsigned modifiers)
     return text;
 }
 
-bool IsDigitKey(const KeyCombination &keys)
+bool isDigitKey(const KeyCombination &keys)
 {
     return keys.key.size() == 1 && keys.key.front() >= '0' && keys.key.front() <= '9';
 }
@@ -169,21 +169,21 @@ const std::array<const char *, ShortcutCount> ShortcutKeyNames = {
 
 const char *const KeysHeldElsewhereCaption = "quillon   - keys held by another program";
 
-std::optional<KeyCombination> ParseKeyCombination(std::string_view text)
+std::optional<KeyCombination> parseKeyCombination(std::string_view text)
 {
     KeyCombination keys;
-    text = Trimmed(text);
+    text = trimmed(text);
     // The key comes last; "+" before it separates the parts, so "Ctrl+Alt++" is not read.
     for (;;) {
         const std::size_t plus = text.find('+');
-        const std::string_view part = Trimmed(text.substr(0, plus));
+        const std::string_view part = trimmed(text.substr(0, plus));
         if (plus == std::string_view::npos) {
-            keys.key = KeysymOf(part);
+            keys.key = keysymOf(part);
             break;
         }
         unsigned modifier = 0;
         for (const ModifierName &name : ModifierNames) {
-            if (EqualsIgnoringCase(part, name.written))
+            if (equalsIgnoringCase(part, name.written))
                 modifier = name.modifier;
         }
         if (modifier == 0 || (keys.modifiers & modifier) != 0)
@@ -196,12 +196,12 @@ std::optional<KeyCombination> ParseKeyCombination(std::string_view text)
     return keys;
 }
 
-std::string KeyCombinationText(const KeyCombination &keys)
+std::string keyCombinationText(const KeyCombination &keys)
 {
-    return ModifiersText(keys.modifiers) + ShownKey(keys.key);
+    return modifiersText(keys.modifiers) + shownKey(keys.key);
 }
 
-ShortcutSet DefaultShortcuts()
+ShortcutSet defaultShortcuts()
 {
     ShortcutSet set;
     const unsigned ctrlAlt = KeyCombination::Ctrl | KeyCombination::Alt;
@@ -213,31 +213,31 @@ ShortcutSet DefaultShortcuts()
     return set;
 }
 
-void ApplyShortcutSetting(ShortcutSet &set, std::size_t index, std::string_view value)
+void applyShortcutSetting(ShortcutSet &set, std::size_t index, std::string_view value)
 {
     if (index >= ShortcutCount)
         return;
-    value = Trimmed(value);
+    value = trimmed(value);
     if (value.empty()) {
         set.keys[index].reset();
         return;
     }
-    set.keys[index] = ParseKeyCombination(value);
+    set.keys[index] = parseKeyCombination(value);
     if (!set.keys[index])
         set.unreadable.push_back(std::string(ShortcutKeyNames[index]) + "=" + std::string(value));
 }
 
-std::string DescribeKeyCombinations(const std::vector<KeyCombination> &keys)
+std::string describeKeyCombinations(const std::vector<KeyCombination> &keys)
 {
     std::string text;
     for (std::size_t i = 0; i < keys.size();) {
         if (!text.empty())
             text += ", ";
         const bool sameModifiers = i > 0 && keys[i - 1].modifiers == keys[i].modifiers;
-        text += sameModifiers ? ShownKey(keys[i].key) : KeyCombinationText(keys[i]);
+        text += sameModifiers ? shownKey(keys[i].key) : keyCombinationText(keys[i]);
         // A run of consecutive digits: its first and its last.
         std::size_t last = i;
-        while (last + 1 < keys.size() && IsDigitKey(keys[last]) && IsDigitKey(keys[last + 1]) &&
+        while (last + 1 < keys.size() && isDigitKey(keys[last]) && isDigitKey(keys[last + 1]) &&
                keys[last + 1].modifiers == keys[i].modifiers &&
                keys[last + 1].key.front() == keys[last].key.front() + 1)
             ++last;
@@ -251,8 +251,8 @@ std::string DescribeKeyCombinations(const std::vector<KeyCombination> &keys)
     return text;
 }
 
-std::string KeysHeldElsewhereText(const std::vector<KeyCombination> &keys)
+std::string keysHeldElsewhereText(const std::vector<KeyCombination> &keys)
 {
-    return "Another program holds " + DescribeKeyCombinations(keys) +
+    return "Another program holds " + describeKeyCombinations(keys) +
            ": these keys do nothing here.";
 }

@@ -34,11 +34,11 @@ struct KeyCombination
 // other names X gives keys are read without regard to case. Nothing when the text is not such a
 // combination, or has no modifier besides Shift: a plain key cannot be taken from every
 // application.
-std::optional<KeyCombination> ParseKeyCombination(std::string_view text);
+std::optional<KeyCombination> parseKeyCombination(std::string_view text);
 
 // The combination as the picker writes it in menus and messages: "Ctrl+Alt+1",
 // "Ctrl+Alt+Space", "Ctrl+Alt+V".
-std::string KeyCombinationText(const KeyCombination &keys);
+std::string keyCombinationText(const KeyCombination &keys);
 
 // The picker's shortcuts, in the order of `ShortcutKeyNames`.
 enum class ShortcutAction
@@ -78,18 +78,18 @@ struct ShortcutSet
 
 // The shortcuts when the settings name none: Ctrl+Alt+1 … Ctrl+Alt+9, Ctrl+Alt+Space,
 // Ctrl+Alt+Return and Ctrl+Alt+V.
-ShortcutSet DefaultShortcuts();
+ShortcutSet defaultShortcuts();
 
 // A shortcut's setting as read from the file: nothing when the key is missing (the default
 // stays), an empty text to switch it off, or a combination.
-void ApplyShortcutSetting(ShortcutSet &set, std::size_t index, std::string_view value);
+void applyShortcutSetting(ShortcutSet &set, std::size_t index, std::string_view value);
 
 // The combinations that another program holds, said in few words for the status line:
 // "Ctrl+Alt+1 to 9, Space, Return, V": each run of combinations with the same modifiers names
 // them once, and a run of consecutive digits becomes "1 to 9".
-std::string DescribeKeyCombinations(const std::vector<KeyCombination> &keys);
+std::string describeKeyCombinations(const std::vector<KeyCombination> &keys);
 
 // What the status window says when other programs hold some of the picker's keys, and its
 // caption.
-std::string KeysHeldElsewhereText(const std::vector<KeyCombination> &keys);
+std::string keysHeldElsewhereText(const std::vector<KeyCombination> &keys);
 extern const char *const KeysHeldElsewhereCaption;

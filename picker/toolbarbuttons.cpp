@@ -5,7 +5,7 @@
 
 namespace {
 
-ButtonRecord MakeRecord(std::int32_t image, int command, std::uint8_t style, std::string_view label,
+ButtonRecord makeRecord(std::int32_t image, int command, std::uint8_t style, std::string_view label,
                         std::int32_t valueState)
 {
     ButtonRecord record{};
@@ -20,33 +20,33 @@ ButtonRecord MakeRecord(std::int32_t image, int command, std::uint8_t style, std
 
 } // namespace
 
-ButtonRecord FieldButton(const FieldDescription &field, int index)
+ButtonRecord fieldButton(const FieldDescription &field, int index)
 {
-    return MakeRecord(1, FirstFieldCommand + index, TBSTYLE_BUTTON, field.title, TBFILL_EMPTY);
+    return makeRecord(1, FirstFieldCommand + index, TBSTYLE_BUTTON, field.title, TBFILL_EMPTY);
 }
 
-ButtonRecord SeparatorButton()
+ButtonRecord separatorButton()
 {
-    return MakeRecord(-1, SeparatorCommand, TBSTYLE_SEP, {}, TBFILL_EMPTY);
+    return makeRecord(-1, SeparatorCommand, TBSTYLE_SEP, {}, TBFILL_EMPTY);
 }
 
-ButtonRecord EnterButton()
+ButtonRecord enterButton()
 {
-    return MakeRecord(0, EnterCommand, TBSTYLE_BUTTON, "Enter", TBFILL_ENTER);
+    return makeRecord(0, EnterCommand, TBSTYLE_BUTTON, "Enter", TBFILL_ENTER);
 }
 
-std::vector<ButtonRecord> TableButtons(const TableDescription &description)
+std::vector<ButtonRecord> tableButtons(const TableDescription &description)
 {
     std::vector<ButtonRecord> records;
     const int count = std::clamp(description.fieldCount, 0, MaxFields);
     for (int i = 0; i < count; ++i)
-        records.push_back(FieldButton(description.fields[static_cast<std::size_t>(i)], i));
-    records.push_back(SeparatorButton());
-    records.push_back(EnterButton());
+        records.push_back(fieldButton(description.fields[static_cast<std::size_t>(i)], i));
+    records.push_back(separatorButton());
+    records.push_back(enterButton());
     return records;
 }
 
-int FieldOfCommand(int command, int fieldCount)
+int fieldOfCommand(int command, int fieldCount)
 {
     const int field = command - FirstFieldCommand;
     return field >= 0 && field < std::min(fieldCount, MaxFields) ? field : -1;

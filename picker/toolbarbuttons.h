@@ -17,18 +17,18 @@ inline constexpr int EnterCommand = 501;
 inline constexpr int SeparatorCommand = 502;
 
 // The button of field `index`, labelled with its title (at most 8 bytes).
-ButtonRecord FieldButton(const FieldDescription &field, int index);
-ButtonRecord SeparatorButton();
-ButtonRecord EnterButton();
+ButtonRecord fieldButton(const FieldDescription &field, int index);
+ButtonRecord separatorButton();
+ButtonRecord enterButton();
 
 // The buttons of a loaded table: its fields in order, the separator, then "Enter".
-std::vector<ButtonRecord> TableButtons(const TableDescription &description);
+std::vector<ButtonRecord> tableButtons(const TableDescription &description);
 
 // The field that a command names among `fieldCount` fields, -1 for any other command.
-int FieldOfCommand(int command, int fieldCount);
+int fieldOfCommand(int command, int fieldCount);
 
 // The value state of a field's button.
-inline std::int32_t FieldFillState(bool filled)
+inline std::int32_t fieldFillState(bool filled)
 {
     return filled ? TBFILL_FILLED : TBFILL_EMPTY;
 }

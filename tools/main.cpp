@@ -8,5 +8,5 @@
 int main(int argc, char **argv)
 {
     std::vector<std::string> args(argv + 1, argv + argc);
-    return RunRowTool(args, std::cin, std::cout, std::cerr);
+    return runRowTool(args, std::cin, std::cout, std::cerr);
 }

@@ -44,11 +44,11 @@ int usageError(std::ostream &err, const std::string &problem)
 bool loadOrReport(const std::string &path, TableDescription &description, std::ostream &err)
 {
     Message failure;
-    if (LoadTableDescription(path, description, &failure) == 0) {
+    if (loadTableDescription(path, description, &failure) == 0) {
         err << failure.text << "\n";
         return false;
     }
-    SetValueWidths(description);
+    setValueWidths(description);
     return true;
 }
 
@@ -79,7 +79,7 @@ int buildRow(const TableDescription &description, const std::vector<std::string>
              std::vector<std::string> &values, std::ostream &err)
 {
     values.assign(static_cast<std::size_t>(description.fieldCount), std::string());
-    StartRow(description, values);
+    startRow(description, values);
     for (const std::string &assignment : assignments) {
         std::size_t equals = assignment.find('=');
         if (equals == std::string::npos)
@@ -91,7 +91,7 @@ int buildRow(const TableDescription &description, const std::vector<std::string>
         const FieldDescription &field = description.fields[static_cast<std::size_t>(index)];
         std::string value = assignment.substr(equals + 1);
         if (value.size() > static_cast<std::size_t>(field.valueWidth)) {
-            CutToWidth(value, static_cast<std::size_t>(field.valueWidth));
+            cutToWidth(value, static_cast<std::size_t>(field.valueWidth));
             err << "quillon-row: the value for " << field.title << " was cut to "
                 << field.valueWidth << " bytes\n";
         }
@@ -128,7 +128,7 @@ MessageAnswer StreamMessageSink::show(const Message &message)
     return message.buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
 }
 
-std::string EscapeColumn(const std::string &text)
+std::string escapeColumn(const std::string &text)
 {
     std::string out;
     out.reserve(text.size());
@@ -153,7 +153,7 @@ std::string EscapeColumn(const std::string &text)
     return out;
 }
 
-bool UnescapeColumn(const std::string &text, std::string &out)
+bool unescapeColumn(const std::string &text, std::string &out)
 {
     out.clear();
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -183,25 +183,25 @@ bool UnescapeColumn(const std::string &text, std::string &out)
     return true;
 }
 
-int RunDescribe(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+int runDescribe(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
 {
     if (args.size() != 1 || args[0].empty())
         return usageError(err, "describe takes one file");
     TableDescription description;
     if (!loadOrReport(args[0], description, err))
         return 1;
-    out << EscapeColumn(description.connectString) << "\n"
-        << EscapeColumn(description.tableName) << "\n";
+    out << escapeColumn(description.connectString) << "\n"
+        << escapeColumn(description.tableName) << "\n";
     for (int i = 0; i < description.fieldCount; ++i) {
         const FieldDescription &field = description.fields[static_cast<std::size_t>(i)];
-        out << EscapeColumn(field.name) << '\t' << EscapeColumn(field.title) << '\t'
-            << EscapeColumn(field.defaultValue) << '\t' << EscapeColumn(field.typeName) << '\t'
+        out << escapeColumn(field.name) << '\t' << escapeColumn(field.title) << '\t'
+            << escapeColumn(field.defaultValue) << '\t' << escapeColumn(field.typeName) << '\t'
             << field.length << '\t' << field.required << '\t' << field.sqlType << "\n";
     }
     return 0;
 }
 
-int RunCreate(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
+int runCreate(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
               std::ostream &err)
 {
     (void)out;
@@ -219,7 +219,7 @@ int RunCreate(const std::vector<std::string> &args, std::istream &in, std::ostre
         std::vector<std::string> columns = splitColumns(line);
         std::vector<std::string> texts(columns.size());
         for (std::size_t c = 0; c < columns.size(); ++c) {
-            if (!UnescapeColumn(columns[c], texts[c])) {
+            if (!unescapeColumn(columns[c], texts[c])) {
                 err << "quillon-row: line " << number << ": bad escape sequence\n";
                 return 1;
             }
@@ -244,17 +244,17 @@ int RunCreate(const std::vector<std::string> &args, std::istream &in, std::ostre
     }
     // The first line is the connection string as the file holds it. Saving drops one leading
     // "ODBC;", so a held string that starts with it gets one more in front.
-    if (HasOdbcPrefix(connectString))
+    if (hasOdbcPrefix(connectString))
         connectString.insert(0, OdbcPrefix);
     Message failure;
-    if (!SaveTableDescription(args[0], connectString, tableName, rows, &failure)) {
+    if (!saveTableDescription(args[0], connectString, tableName, rows, &failure)) {
         err << failure.text << "\n";
         return 1;
     }
     return 0;
 }
 
-int PrepareCheckedRow(const std::string &command, const std::vector<std::string> &args,
+int prepareCheckedRow(const std::string &command, const std::vector<std::string> &args,
                       TableDescription &description, std::vector<std::string> &values,
                       std::ostream &err)
 {
@@ -265,7 +265,7 @@ int PrepareCheckedRow(const std::string &command, const std::vector<std::string>
     int usage = buildRow(description, {args.begin() + 1, args.end()}, values, err);
     if (usage != 0)
         return usage;
-    RowProblem problem = CheckRow(description, values);
+    RowProblem problem = checkRow(description, values);
     if (problem.field >= 0) {
         const FieldDescription &field = description.fields[static_cast<std::size_t>(problem.field)];
         err << field.title << ": "
@@ -282,30 +282,30 @@ int PrepareCheckedRow(const std::string &command, const std::vector<std::string>
     return 0;
 }
 
-int RunCheck(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+int runCheck(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
 {
     TableDescription description;
     std::vector<std::string> values;
-    int status = PrepareCheckedRow("check", args, description, values, err);
+    int status = prepareCheckedRow("check", args, description, values, err);
     if (status != 0)
         return status;
     for (int i = 0; i < description.fieldCount; ++i) {
         const std::string &value = values[static_cast<std::size_t>(i)];
         if (!value.empty())
             out << description.fields[static_cast<std::size_t>(i)].title << '='
-                << EscapeColumn(value) << "\n";
+                << escapeColumn(value) << "\n";
     }
     return 0;
 }
 
 // The row of "check", stored in the description's table through a connection made without
 // prompting. Every diagnostics box goes to `err` as its caption and text.
-int RunInsert(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+int runInsert(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
 {
     (void)out;
     TableDescription description;
     std::vector<std::string> values;
-    int status = PrepareCheckedRow("insert", args, description, values, err);
+    int status = prepareCheckedRow("insert", args, description, values, err);
     if (status != 0)
         return status;
     StreamMessageSink sink(err);
@@ -336,19 +336,19 @@ int dispatch(const std::vector<std::string> &args, std::istream &in, std::ostrea
         return 0;
     }
     if (command == "describe")
-        return RunDescribe(rest, out, err);
+        return runDescribe(rest, out, err);
     if (command == "create")
-        return RunCreate(rest, in, out, err);
+        return runCreate(rest, in, out, err);
     if (command == "check")
-        return RunCheck(rest, out, err);
+        return runCheck(rest, out, err);
     if (command == "insert")
-        return RunInsert(rest, out, err);
+        return runInsert(rest, out, err);
     return usageError(err, "unknown command '" + command + "'");
 }
 
 } // namespace
 
-int RunRowTool(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
+int runRowTool(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
                std::ostream &err)
 {
     int status = dispatch(args, in, out, err);

@@ -11,28 +11,28 @@
 // The commands of quillon-row, each taking its arguments after the command word and returning
 // the process's exit code: 0 done or acceptable, 1 refused or failed, 2 usage error.
 
-int RunDescribe(const std::vector<std::string> &args, std::ostream &out, std::ostream &err);
-int RunCreate(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
+int runDescribe(const std::vector<std::string> &args, std::ostream &out, std::ostream &err);
+int runCreate(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
               std::ostream &err);
-int RunCheck(const std::vector<std::string> &args, std::ostream &out, std::ostream &err);
-int RunInsert(const std::vector<std::string> &args, std::ostream &out, std::ostream &err);
+int runCheck(const std::vector<std::string> &args, std::ostream &out, std::ostream &err);
+int runInsert(const std::vector<std::string> &args, std::ostream &out, std::ostream &err);
 
 // The row of "check" and "insert": loads FILE.dtd (args[0]), starts a row from the defaults,
 // puts the FIELD=VALUE arguments in and walks it as the picker's "Enter" does. Returns 0 with the
 // description and the accepted values, or the exit code (1 refused, 2 usage error) after saying
 // why on `err`.
-int PrepareCheckedRow(const std::string &command, const std::vector<std::string> &args,
+int prepareCheckedRow(const std::string &command, const std::vector<std::string> &args,
                       TableDescription &description, std::vector<std::string> &values,
                       std::ostream &err);
 
 // Dispatches on the command word; `args` excludes the program name.
-int RunRowTool(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
+int runRowTool(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
                std::ostream &err);
 
 // Tab, line feed, carriage return and backslash as \t, \n, \r and \\, so that a field is one
 // line of tab-separated columns.
-std::string EscapeColumn(const std::string &text);
-bool UnescapeColumn(const std::string &text, std::string &out);
+std::string escapeColumn(const std::string &text);
+bool unescapeColumn(const std::string &text, std::string &out);
 
 // Prints each message as its caption and text.
 class StreamMessageSink : public MessageSink

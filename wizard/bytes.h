@@ -12,7 +12,7 @@
 // Qt strings.
 // Bytes that are not in that encoding (names from a database in Latin-1) show one character
 // a byte, as Latin-1 reads them, rather than as replacement characters.
-inline QString FromBytes(std::string_view text)
+inline QString fromBytes(std::string_view text)
 {
     QStringDecoder decoder(QStringDecoder::System, QStringDecoder::Flag::Stateless);
     QString shown = decoder(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
@@ -21,7 +21,7 @@ inline QString FromBytes(std::string_view text)
     return shown;
 }
 
-inline std::string ToBytes(const QString &text)
+inline std::string toBytes(const QString &text)
 {
     return text.toLocal8Bit().toStdString();
 }

@@ -46,7 +46,7 @@ namespace {
 constexpr int NameRole = Qt::UserRole;
 
 // A failure that a different user name or password may mend.
-bool IsLoginFailure(const OdbcError &error)
+bool isLoginFailure(const OdbcError &error)
 {
     for (const SqlDiagnosticRecord &record : error.records()) {
         if (record.state.starts_with("28"))
@@ -93,11 +93,11 @@ DataSourceDialog::DataSourceDialog(OdbcDatabase &database, MessageSink &sink, QW
     layout->addWidget(m_tabs, 1);
     layout->addWidget(m_login);
     layout->addWidget(m_buttons);
-    resize(DialogUnits(this, 300, 220));
+    resize(dialogUnits(this, 300, 220));
 
     connect(m_tabs, &QTabWidget::currentChanged, this, &DataSourceDialog::chosenSourceChanged);
     listMachineDataSources();
-    showFileFolder(FileDataSourceFolder());
+    showFileFolder(fileDataSourceFolder());
     chosenSourceChanged();
 }
 
@@ -172,9 +172,9 @@ QWidget *DataSourceDialog::createFileTab()
 void DataSourceDialog::listMachineDataSources()
 {
     try {
-        m_machineSources = ListMachineDataSources(m_database.environment());
+        m_machineSources = ::listMachineDataSources(m_database.environment());
     } catch (const OdbcError &error) {
-        m_sink.show(DriverErrorMessage(error.what()));
+        m_sink.show(driverErrorMessage(error.what()));
         m_machineSources.clear();
     }
     m_machineList->clear();
@@ -182,10 +182,10 @@ void DataSourceDialog::listMachineDataSources()
         const MachineDataSource &source = m_machineSources[i];
         auto *item = new QTreeWidgetItem(
             m_machineList,
-            QStringList{FromBytes(source.name),
+            QStringList{fromBytes(source.name),
                         source.scope == DataSourceScope::User ? QStringLiteral("User")
                                                               : QStringLiteral("System"),
-                        FromBytes(source.driver), FromBytes(source.description)});
+                        fromBytes(source.driver), fromBytes(source.description)});
         item->setData(0, NameRole, static_cast<qulonglong>(i));
     }
     for (int column = 0; column < 3; ++column)
@@ -201,11 +201,11 @@ void DataSourceDialog::listMachineDataSources()
 
 void DataSourceDialog::showFileFolder(const fs::path &folder)
 {
-    m_fileFolder->setText(QStringLiteral("Look in: ") + FromBytes(folder.string()));
+    m_fileFolder->setText(QStringLiteral("Look in: ") + fromBytes(folder.string()));
     m_fileList->clear();
-    for (const fs::path &file : ListFileDataSources(folder)) {
-        auto *item = new QListWidgetItem(FromBytes(file.filename().string()), m_fileList);
-        item->setData(NameRole, FromBytes(file.string()));
+    for (const fs::path &file : listFileDataSources(folder)) {
+        auto *item = new QListWidgetItem(fromBytes(file.filename().string()), m_fileList);
+        item->setData(NameRole, fromBytes(file.string()));
     }
 }
 
@@ -226,14 +226,14 @@ void DataSourceDialog::chosenSourceChanged()
         if (item != nullptr && item->isSelected()) {
             const MachineDataSource &source =
                 m_machineSources[item->data(0, NameRole).toULongLong()];
-            settings = ReadLoginSettings([&source](const std::string &key) {
-                return MachineDataSourceSetting(source, key);
+            settings = readLoginSettings([&source](const std::string &key) {
+                return machineDataSourceSetting(source, key);
             });
         }
     } else if (!m_fileName->text().isEmpty()) {
-        const fs::path file = ToBytes(m_fileName->text());
-        settings = ReadLoginSettings(
-            [&file](const std::string &key) { return FileDataSourceSetting(file, key); });
+        const fs::path file = toBytes(m_fileName->text());
+        settings = readLoginSettings(
+            [&file](const std::string &key) { return fileDataSourceSetting(file, key); });
     }
     showLogin(settings);
     m_buttons->button(QDialogButtonBox::Ok)->setEnabled(!chosenConnectString().empty());
@@ -241,8 +241,8 @@ void DataSourceDialog::chosenSourceChanged()
 
 void DataSourceDialog::showLogin(const LoginSettings &settings)
 {
-    m_userName->setText(FromBytes(settings.userName));
-    m_password->setText(FromBytes(settings.password));
+    m_userName->setText(fromBytes(settings.userName));
+    m_password->setText(fromBytes(settings.password));
     m_login->setEnabled(settings.needsLogin);
 }
 
@@ -254,17 +254,17 @@ std::string DataSourceDialog::chosenConnectString() const
         if (item == nullptr || !item->isSelected())
             return {};
         connect =
-            ConnectPairText("DSN", m_machineSources[item->data(0, NameRole).toULongLong()].name);
+            connectPairText("DSN", m_machineSources[item->data(0, NameRole).toULongLong()].name);
     } else {
         if (m_fileName->text().isEmpty())
             return {};
-        connect = ConnectPairText("FILEDSN", ToBytes(m_fileName->text()));
+        connect = connectPairText("FILEDSN", toBytes(m_fileName->text()));
     }
     if (m_login->isEnabled()) {
         if (!m_userName->text().isEmpty())
-            connect.append(";").append(ConnectPairText("UID", ToBytes(m_userName->text())));
+            connect.append(";").append(connectPairText("UID", toBytes(m_userName->text())));
         if (!m_password->text().isEmpty())
-            connect.append(";").append(ConnectPairText("PWD", ToBytes(m_password->text())));
+            connect.append(";").append(connectPairText("PWD", toBytes(m_password->text())));
     }
     return connect;
 }
@@ -276,7 +276,7 @@ void DataSourceDialog::accept()
         return;
     // A file data source may come from anyone: what it would make the driver manager or a
     // driver load or write is refused before either sees it.
-    const ConnectionCheck check = CheckConnectString(connect);
+    const ConnectionCheck check = checkConnectString(connect);
     if (!check.allowed) {
         m_sink.show(Message{check.reason, "Ormund", MessageIcon::Exclamation, MessageButtons::Ok});
         return;
@@ -285,8 +285,8 @@ void DataSourceDialog::accept()
         const WaitCursor waiting;
         m_database.open(check.connectString);
     } catch (const OdbcError &error) {
-        m_sink.show(DriverErrorMessage(error.what()));
-        if (IsLoginFailure(error)) {
+        m_sink.show(driverErrorMessage(error.what()));
+        if (isLoginFailure(error)) {
             m_login->setEnabled(true);
             m_password->setFocus();
             m_password->selectAll();

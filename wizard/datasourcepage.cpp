@@ -13,7 +13,7 @@
 
 namespace {
 
-Message NoDataSourceMessage()
+Message noDataSourceMessage()
 {
     return Message{"Please Specify a Data Source", "Inform", MessageIcon::Information,
                    MessageButtons::Ok};
@@ -23,20 +23,20 @@ Message NoDataSourceMessage()
 
 DataSourcePage::DataSourcePage(DescriptionWizard &wizard) : m_wizard(wizard)
 {
-    setMinimumSize(DialogUnits(this, 336, 178));
+    setMinimumSize(dialogUnits(this, 336, 178));
 
     auto *picture = new QLabel(this);
     picture->setPixmap(QPixmap(QStringLiteral(":/bitmaps/139")));
     picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    m_description = new QLabel(FromBytes(NoDataSourceSpecifiedText), this);
+    m_description = new QLabel(fromBytes(NoDataSourceSpecifiedText), this);
     m_description->setObjectName(QStringLiteral("dataSourceDescription"));
     m_description->setFrameShape(QFrame::Box);
     m_description->setWordWrap(false);
     m_description->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_description->setTextFormat(Qt::PlainText);
     m_description->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_description->setMinimumSize(DialogUnits(this, 227, 88));
+    m_description->setMinimumSize(dialogUnits(this, 227, 88));
     m_description->setMargin(4);
 
     m_specify = new QPushButton(QStringLiteral("Specify Data Source"), this);
@@ -79,13 +79,13 @@ void DataSourcePage::specifyDataSource()
     DataSourceSession &session = m_wizard.session();
     m_wizard.runGuarded([&] { session.specifyDataSource(m_wizard.chooser()); });
     // Also after an error: the previous connection is gone, and the text says so.
-    m_description->setText(FromBytes(session.describeDataSource(m_wizard.messages())));
+    m_description->setText(fromBytes(session.describeDataSource(m_wizard.messages())));
 }
 
 bool DataSourcePage::validatePage()
 {
     if (m_wizard.session().isConnected())
         return true;
-    m_wizard.messages().show(NoDataSourceMessage());
+    m_wizard.messages().show(noDataSourceMessage());
     return false;
 }

@@ -22,12 +22,12 @@ constexpr std::string_view HelpAnchor = "wizard";
 
 // The icon and the picture live in this library; a static library's resources are registered
 // by hand.
-static void RegisterResources()
+static void registerResources()
 {
     Q_INIT_RESOURCE(ormund);
 }
 
-Message DriverErrorMessage(const std::string &text)
+Message driverErrorMessage(const std::string &text)
 {
     return Message{text, "Ormund", MessageIcon::Stop, MessageButtons::Ok};
 }
@@ -35,14 +35,14 @@ Message DriverErrorMessage(const std::string &text)
 DescriptionWizard::DescriptionWizard(MessageSink &sink, DataSourceChooser *chooser, QWidget *parent)
     : QWizard(parent), m_sink(sink), m_chooser(chooser)
 {
-    RegisterResources();
+    registerResources();
     if (m_chooser == nullptr) {
         m_ownChooser = std::make_unique<DialogDataSourceChooser>(this, m_sink);
         m_chooser = m_ownChooser.get();
     }
-    m_saveFileChooser = ChooseSaveDescriptionFile;
+    m_saveFileChooser = chooseSaveDescriptionFile;
     m_pickerStarter = [](const std::string &path, LaunchFailure *failure) {
-        return StartSiblingProgram("quillon", {path}, failure);
+        return startSiblingProgram("quillon", {path}, failure);
     };
     setWizardStyle(QWizard::ClassicStyle);
     setWindowIcon(QIcon(QStringLiteral(":/icons/128")));
@@ -70,7 +70,7 @@ bool DescriptionWizard::runGuarded(const std::function<void()> &action)
         action();
         return true;
     } catch (const OdbcError &error) {
-        m_sink.show(DriverErrorMessage(error.what()));
+        m_sink.show(driverErrorMessage(error.what()));
         return false;
     }
 }
@@ -78,7 +78,7 @@ bool DescriptionWizard::runGuarded(const std::function<void()> &action)
 void DescriptionWizard::showHelp()
 {
     LaunchFailure failure;
-    if (!ShowHelpPage(HelpAnchor, &failure)) {
+    if (!showHelpPage(HelpAnchor, &failure)) {
         m_sink.show(
             Message{"The help page " + failure.path + " cannot be shown.\n" + failure.reason,
                     "Ormund", MessageIcon::Exclamation, MessageButtons::Ok});
@@ -115,9 +115,9 @@ bool DescriptionWizard::saveDescription(const std::vector<FieldRow> &fields)
     // connect string is for the owner's eyes alone.
     const std::string &connectString = m_session.connectString();
     const SaveAccess access =
-        CarriesPassword(connectString) ? SaveAccess::OwnerOnly : SaveAccess::AsUsual;
+        carriesPassword(connectString) ? SaveAccess::OwnerOnly : SaveAccess::AsUsual;
     Message failure;
-    if (!SaveTableDescription(path, connectString, m_session.tableReference(), fields, &failure,
+    if (!saveTableDescription(path, connectString, m_session.tableReference(), fields, &failure,
                               access)) {
         m_sink.show(failure);
         return false;

@@ -88,4 +88,4 @@ private:
 };
 
 // The message box that shows an error of the driver.
-Message DriverErrorMessage(const std::string &text);
+Message driverErrorMessage(const std::string &text);

@@ -8,7 +8,7 @@
 
 // Sizes given in dialog units, as the wizard's dialogs were laid out: a horizontal unit is a
 // quarter of the font's average character width, a vertical unit an eighth of its height.
-inline QSize DialogUnits(const QWidget *widget, int width, int height)
+inline QSize dialogUnits(const QWidget *widget, int width, int height)
 {
     const QFontMetrics metrics(widget->font());
     const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");

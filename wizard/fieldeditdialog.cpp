@@ -24,15 +24,15 @@ constexpr const char *OptionalNote =
 constexpr const char *RequiredNote =
     "Note: This is a required field. Default value is recommended.";
 
-int ReadDecimal(const std::string &text)
+int readDecimal(const std::string &text)
 {
     return static_cast<int>(std::strtol(text.c_str(), nullptr, 10));
 }
 
 // Date and timestamp fields may be filled with the time of the insert.
-bool TakesActualDateTime(int sqlType)
+bool takesActualDateTime(int sqlType)
 {
-    const FieldClass kind = ClassOfSqlType(sqlType);
+    const FieldClass kind = classOfSqlType(sqlType);
     return kind == FieldClass::Date || kind == FieldClass::Timestamp;
 }
 
@@ -45,16 +45,16 @@ public:
 
     State validate(QString &input, int &) const override
     {
-        return ToBytes(input).size() <= m_limit ? Acceptable : Invalid;
+        return toBytes(input).size() <= m_limit ? Acceptable : Invalid;
     }
 
 private:
     std::size_t m_limit;
 };
 
-QLabel *Value(const std::string &text, QWidget *parent)
+QLabel *value(const std::string &text, QWidget *parent)
 {
-    auto *label = new QLabel(FromBytes(text), parent);
+    auto *label = new QLabel(fromBytes(text), parent);
     label->setTextFormat(Qt::PlainText);
     return label;
 }
@@ -62,17 +62,17 @@ QLabel *Value(const std::string &text, QWidget *parent)
 } // namespace
 
 FieldEditDialog::FieldEditDialog(const FieldRow &field, MessageSink &sink, QWidget *parent)
-    : QDialog(parent), m_sink(sink), m_sqlType(ReadDecimal(field.sqlType)),
-      m_length(ReadDecimal(field.length))
+    : QDialog(parent), m_sink(sink), m_sqlType(readDecimal(field.sqlType)),
+      m_length(readDecimal(field.length))
 {
     setWindowTitle(QString::fromUtf8(Caption));
-    setMinimumSize(DialogUnits(this, 261, 135));
+    setMinimumSize(dialogUnits(this, 261, 135));
 
     auto *nameBox = new QGroupBox(this);
     auto *nameGrid = new QGridLayout(nameBox);
-    m_name = Value(field.name, nameBox);
+    m_name = value(field.name, nameBox);
     m_name->setObjectName(QStringLiteral("fieldName"));
-    m_title = new QLineEdit(FromBytes(field.title), nameBox);
+    m_title = new QLineEdit(fromBytes(field.title), nameBox);
     m_title->setObjectName(QStringLiteral("fieldTitle"));
     m_title->setMaxLength(TitleLimit);
     m_title->setValidator(new ByteLimitValidator(TitleLimit, m_title));
@@ -85,10 +85,10 @@ FieldEditDialog::FieldEditDialog(const FieldRow &field, MessageSink &sink, QWidg
     auto *typeBox = new QGroupBox(this);
     auto *typeGrid = new QGridLayout(typeBox);
     // An empty hint leaves the blank after the type name.
-    m_type = Value(field.typeName + " " + FieldHint(m_sqlType, m_length), typeBox);
+    m_type = value(field.typeName + " " + fieldHint(m_sqlType, m_length), typeBox);
     m_type->setObjectName(QStringLiteral("fieldType"));
     m_type->setAlignment(Qt::AlignCenter);
-    m_default = new QLineEdit(FromBytes(field.defaultValue), typeBox);
+    m_default = new QLineEdit(fromBytes(field.defaultValue), typeBox);
     m_default->setObjectName(QStringLiteral("fieldDefault"));
     m_default->setValidator(new ByteLimitValidator(MaxDefaultValueLength, m_default));
     m_actual = new QCheckBox(
@@ -100,7 +100,7 @@ FieldEditDialog::FieldEditDialog(const FieldRow &field, MessageSink &sink, QWidg
     typeGrid->addWidget(m_default, 1, 1);
     typeGrid->addWidget(m_actual, 2, 0, 1, 2);
 
-    m_note = Value(field.required == "No" ? OptionalNote : RequiredNote, this);
+    m_note = value(field.required == "No" ? OptionalNote : RequiredNote, this);
     m_note->setObjectName(QStringLiteral("fieldNote"));
     m_note->setAlignment(Qt::AlignCenter);
     m_note->setFrameShape(QFrame::Box);
@@ -118,7 +118,7 @@ FieldEditDialog::FieldEditDialog(const FieldRow &field, MessageSink &sink, QWidg
     layout->addWidget(m_note);
     layout->addWidget(buttons);
 
-    if (!TakesActualDateTime(m_sqlType)) {
+    if (!takesActualDateTime(m_sqlType)) {
         m_actual->hide();
     } else if (field.defaultValue == ActualDateTime) {
         m_actual->setChecked(true);
@@ -136,12 +136,12 @@ void FieldEditDialog::actualDateTimeClicked(bool ticked)
 
 std::string FieldEditDialog::title() const
 {
-    return ToBytes(m_title->text());
+    return toBytes(m_title->text());
 }
 
 std::string FieldEditDialog::defaultValue() const
 {
-    return ToBytes(m_default->text());
+    return toBytes(m_default->text());
 }
 
 void FieldEditDialog::accept()
@@ -155,7 +155,7 @@ void FieldEditDialog::accept()
         // The check may rewrite its copy into a normal form; the field keeps what was typed.
         std::string value = defaultValue();
         std::string error;
-        if (!CheckFieldValue(value, m_sqlType, m_length, error, CheckMode::Wizard)) {
+        if (!checkFieldValue(value, m_sqlType, m_length, error, CheckMode::Wizard)) {
             m_sink.show(
                 Message{error, "Default Value Not Valid.", MessageIcon::None, MessageButtons::Ok});
             return;

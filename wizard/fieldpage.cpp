@@ -34,17 +34,17 @@ constexpr ColumnSpec SelectedColumns[] = {
     {"Length", 50},      {"Required", 80}, {"SQL Type", 30},
 };
 
-Message Inform(const std::string &text)
+Message inform(const std::string &text)
 {
     return Message{text, "Inform", MessageIcon::Information, MessageButtons::Ok};
 }
 
-QString Number(const std::optional<std::int32_t> &value)
+QString number(const std::optional<std::int32_t> &value)
 {
     return value ? QString::number(*value) : QString();
 }
 
-QString Nullability(const std::optional<std::int32_t> &nullable)
+QString nullability(const std::optional<std::int32_t> &nullable)
 {
     if (nullable == 0)
         return QStringLiteral("Yes");
@@ -54,7 +54,7 @@ QString Nullability(const std::optional<std::int32_t> &nullable)
 }
 
 // A number column read as the list shows it; an empty cell (the driver gave NULL) is no number.
-std::optional<long> ReadDecimal(const QString &text)
+std::optional<long> readDecimal(const QString &text)
 {
     if (text.isEmpty())
         return std::nullopt;
@@ -65,22 +65,22 @@ std::optional<long> ReadDecimal(const QString &text)
 // that is not in the locale's encoding shows as well as it can, and is saved as it came.
 constexpr int BytesRole = Qt::UserRole;
 
-void SetDriverText(QTreeWidgetItem *item, int column, const std::string &bytes)
+void setDriverText(QTreeWidgetItem *item, int column, const std::string &bytes)
 {
-    item->setText(column, FromBytes(bytes));
+    item->setText(column, fromBytes(bytes));
     item->setData(column, BytesRole,
                   QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
 
 // A cell's bytes: the driver's where it gave them, otherwise the text typed in the wizard.
-std::string CellBytes(const QTreeWidgetItem *item, int column)
+std::string cellBytes(const QTreeWidgetItem *item, int column)
 {
     const QVariant bytes = item->data(column, BytesRole);
-    return bytes.isValid() ? bytes.toByteArray().toStdString() : ToBytes(item->text(column));
+    return bytes.isValid() ? bytes.toByteArray().toStdString() : toBytes(item->text(column));
 }
 
 // Copies a cell with its bytes from one list's row to the other's.
-void CopyCell(const QTreeWidgetItem *from, int fromColumn, QTreeWidgetItem *to, int toColumn)
+void copyCell(const QTreeWidgetItem *from, int fromColumn, QTreeWidgetItem *to, int toColumn)
 {
     to->setText(toColumn, from->text(fromColumn));
     const QVariant bytes = from->data(fromColumn, BytesRole);
@@ -89,13 +89,13 @@ void CopyCell(const QTreeWidgetItem *from, int fromColumn, QTreeWidgetItem *to, 
 }
 
 // SQL_BINARY, SQL_VARBINARY and SQL_LONGVARBINARY: no text picked from a window fills them.
-bool IsBinary(const QString &sqlType)
+bool isBinary(const QString &sqlType)
 {
-    const long type = ReadDecimal(sqlType).value_or(0);
+    const long type = readDecimal(sqlType).value_or(0);
     return type == -2 || type == -3 || type == -4;
 }
 
-QTreeWidget *FieldList(const char *name, QWidget *parent)
+QTreeWidget *fieldList(const char *name, QWidget *parent)
 {
     auto *list = new QTreeWidget(parent);
     list->setObjectName(QString::fromLatin1(name));
@@ -110,7 +110,7 @@ QTreeWidget *FieldList(const char *name, QWidget *parent)
     return list;
 }
 
-template <std::size_t N> void SetColumns(QTreeWidget *list, const ColumnSpec (&columns)[N])
+template <std::size_t N> void setColumns(QTreeWidget *list, const ColumnSpec (&columns)[N])
 {
     QStringList headings;
     for (const ColumnSpec &column : columns)
@@ -123,10 +123,10 @@ template <std::size_t N> void SetColumns(QTreeWidget *list, const ColumnSpec (&c
 
 // The title a field starts with: the first seven characters of its name, fewer when more would
 // not fit the file's title in bytes.
-QString FirstTitle(const QString &name)
+QString firstTitle(const QString &name)
 {
     QString title = name.left(FieldEditDialog::TitleLimit);
-    while (ToBytes(title).size() > static_cast<std::size_t>(FieldEditDialog::TitleLimit))
+    while (toBytes(title).size() > static_cast<std::size_t>(FieldEditDialog::TitleLimit))
         title.chop(1);
     return title;
 }
@@ -135,15 +135,15 @@ QString FirstTitle(const QString &name)
 
 FieldPage::FieldPage(DescriptionWizard &wizard) : m_wizard(wizard)
 {
-    setMinimumSize(DialogUnits(this, 336, 178));
+    setMinimumSize(dialogUnits(this, 336, 178));
     setFinalPage(true);
 
     m_heading = new QLabel(QStringLiteral("Range"), this);
     m_heading->setObjectName(QStringLiteral("fieldHeading"));
     m_heading->setTextFormat(Qt::PlainText);
-    m_tableFields = FieldList("tableFields", this);
-    m_selected = FieldList("selectedFields", this);
-    SetColumns(m_selected, SelectedColumns);
+    m_tableFields = fieldList("tableFields", this);
+    m_selected = fieldList("selectedFields", this);
+    setColumns(m_selected, SelectedColumns);
 
     m_select = new QPushButton(QStringLiteral(">"), this);
     m_selectAll = new QPushButton(QStringLiteral(">>"), this);
@@ -233,7 +233,7 @@ void FieldPage::activate()
     const bool qualified = session.tableReference() != m_listedTable.name;
     m_heading->setText(
         QStringLiteral("Fields In Table ") +
-        FromBytes(qualified ? m_listedTable.owner + "." + m_listedTable.name : m_listedTable.name));
+        fromBytes(qualified ? m_listedTable.owner + "." + m_listedTable.name : m_listedTable.name));
     const ColumnCatalog *columns = m_wizard.session().columns();
     fillLists(columns != nullptr && columns->isOpen() ? &columns->rows() : nullptr);
 }
@@ -241,7 +241,7 @@ void FieldPage::activate()
 void FieldPage::fillLists(const std::vector<ColumnCatalogRow> *columns)
 {
     if (!m_filledOnce) {
-        SetColumns(m_tableFields, TableColumns);
+        setColumns(m_tableFields, TableColumns);
         m_filledOnce = true;
     }
     // A selection made for another table or data source goes, with its titles and defaults.
@@ -251,7 +251,7 @@ void FieldPage::fillLists(const std::vector<ColumnCatalogRow> *columns)
     setSelectAvailable(true);
 
     if (columns == nullptr) {
-        tell(Inform("The driver of this data source does not list the fields of a table.\n"
+        tell(inform("The driver of this data source does not list the fields of a table.\n"
                     "No field can be selected."));
         return;
     }
@@ -260,7 +260,7 @@ void FieldPage::fillLists(const std::vector<ColumnCatalogRow> *columns)
     QHash<QString, std::string> listed;
     QList<QTreeWidgetItem *> items;
     for (const ColumnCatalogRow &row : *columns) {
-        const QString folded = FromBytes(row.name).toCaseFolded();
+        const QString folded = fromBytes(row.name).toCaseFolded();
         if (const auto first = listed.constFind(folded); first != listed.constEnd()) {
             if (row.nullable != 1 && row.typeName != "COUNTER")
                 m_sameButCase.push_back({row.name, *first});
@@ -268,11 +268,11 @@ void FieldPage::fillLists(const std::vector<ColumnCatalogRow> *columns)
         }
         listed.insert(folded, row.name);
         auto *item = new QTreeWidgetItem;
-        SetDriverText(item, TableName, row.name);
-        SetDriverText(item, TableType, row.typeName);
-        item->setText(TableLength, Number(row.length));
-        item->setText(TableRequired, Nullability(row.nullable));
-        item->setText(TableSqlType, Number(row.dataType));
+        setDriverText(item, TableName, row.name);
+        setDriverText(item, TableType, row.typeName);
+        item->setText(TableLength, number(row.length));
+        item->setText(TableRequired, nullability(row.nullable));
+        item->setText(TableSqlType, number(row.dataType));
         items.append(item);
     }
     m_tableFields->addTopLevelItems(items);
@@ -286,42 +286,42 @@ void FieldPage::setSelectAvailable(bool available)
 
 void FieldPage::moveToSelected(QTreeWidgetItem *item, int position)
 {
-    const std::string name = CellBytes(item, TableName);
+    const std::string name = cellBytes(item, TableName);
     if (item->text(TableType) == QStringLiteral("COUNTER")) {
-        tell(Inform("A Field of type \"COUNTER\" will be automatically filled up."));
+        tell(inform("A Field of type \"COUNTER\" will be automatically filled up."));
         return;
     }
-    if (IsBinary(item->text(TableSqlType))) {
-        tell(Inform("Quillon cannot fill up a field of type binary.\nSkip this field."));
+    if (isBinary(item->text(TableSqlType))) {
+        tell(inform("Quillon cannot fill up a field of type binary.\nSkip this field."));
         return;
     }
     // The picker checks every value against the field's SQL type.
-    if (ReadDecimal(item->text(TableSqlType)).value_or(0) == 0) {
-        tell(Inform("The driver gives no SQL type for the field \"" + name +
+    if (readDecimal(item->text(TableSqlType)).value_or(0) == 0) {
+        tell(inform("The driver gives no SQL type for the field \"" + name +
                     "\".\nQuillon needs the type to check the field's values.\nSkip this field."));
         return;
     }
     // The picker gives every field a value of at least one character.
-    const std::optional<long> length = ReadDecimal(item->text(TableLength));
+    const std::optional<long> length = readDecimal(item->text(TableLength));
     if (!length) {
-        tell(Inform("The driver gives no length for the field \"" + name +
+        tell(inform("The driver gives no length for the field \"" + name +
                     "\".\nQuillon needs a length of at least 1 to fill up a field.\n"
                     "Skip this field."));
         return;
     }
     if (*length < 1) {
-        tell(Inform("The field \"" + name + "\" has a length of " + std::to_string(*length) +
+        tell(inform("The field \"" + name + "\" has a length of " + std::to_string(*length) +
                     ".\nQuillon needs a length of at least 1 to fill up a field.\n"
                     "Skip this field."));
         return;
     }
     auto *selected = new QTreeWidgetItem;
-    CopyCell(item, TableName, selected, SelectedName);
-    selected->setText(SelectedTitle, FirstTitle(item->text(TableName)));
-    CopyCell(item, TableType, selected, SelectedType);
-    CopyCell(item, TableLength, selected, SelectedLength);
-    CopyCell(item, TableRequired, selected, SelectedRequired);
-    CopyCell(item, TableSqlType, selected, SelectedSqlType);
+    copyCell(item, TableName, selected, SelectedName);
+    selected->setText(SelectedTitle, firstTitle(item->text(TableName)));
+    copyCell(item, TableType, selected, SelectedType);
+    copyCell(item, TableLength, selected, SelectedLength);
+    copyCell(item, TableRequired, selected, SelectedRequired);
+    copyCell(item, TableSqlType, selected, SelectedSqlType);
     m_selected->insertTopLevelItem(position, selected);
     delete item;
 }
@@ -329,11 +329,11 @@ void FieldPage::moveToSelected(QTreeWidgetItem *item, int position)
 void FieldPage::moveToTable(QTreeWidgetItem *item, int position)
 {
     auto *field = new QTreeWidgetItem;
-    CopyCell(item, SelectedName, field, TableName);
-    CopyCell(item, SelectedType, field, TableType);
-    CopyCell(item, SelectedLength, field, TableLength);
-    CopyCell(item, SelectedRequired, field, TableRequired);
-    CopyCell(item, SelectedSqlType, field, TableSqlType);
+    copyCell(item, SelectedName, field, TableName);
+    copyCell(item, SelectedType, field, TableType);
+    copyCell(item, SelectedLength, field, TableLength);
+    copyCell(item, SelectedRequired, field, TableRequired);
+    copyCell(item, SelectedSqlType, field, TableSqlType);
     m_tableFields->insertTopLevelItem(position, field);
     delete item;
 }
@@ -341,7 +341,7 @@ void FieldPage::moveToTable(QTreeWidgetItem *item, int position)
 void FieldPage::moveToSelectedFrom(bool markedOnly)
 {
     if (m_selected->topLevelItemCount() >= MaxFields) {
-        tell(Inform("You have selected " + std::to_string(MaxFields) +
+        tell(inform("You have selected " + std::to_string(MaxFields) +
                     " fields.\nNo more field can be added."));
         return;
     }
@@ -396,26 +396,26 @@ bool FieldPage::checkLeftOverFields()
         if (item->text(TableType) == QStringLiteral("COUNTER") ||
             item->text(TableRequired) == QStringLiteral("No"))
             continue;
-        const std::string name = CellBytes(item, TableName);
-        const std::optional<long> length = ReadDecimal(item->text(TableLength));
-        if (IsBinary(item->text(TableSqlType)))
-            tell(Inform("The field \"" + name +
+        const std::string name = cellBytes(item, TableName);
+        const std::optional<long> length = readDecimal(item->text(TableLength));
+        if (isBinary(item->text(TableSqlType)))
+            tell(inform("The field \"" + name +
                         "\" is required has type of \"binary\".\nQuillon can NOT work with this "
                         "table\n\n[Solution]: Go to MS Access, change this field to another "
                         "type\nor make it not required."));
         // Such fields cannot be selected: asking for them would lead nowhere.
-        else if (ReadDecimal(item->text(TableSqlType)).value_or(0) == 0)
-            tell(Inform("The field \"" + name +
+        else if (readDecimal(item->text(TableSqlType)).value_or(0) == 0)
+            tell(inform("The field \"" + name +
                         "\" is required and has no SQL type that Quillon can use.\nQuillon can "
                         "NOT work with this table\n\n[Solution]: give this field a type\nor make "
                         "it not required."));
         else if (!length || *length < 1)
-            tell(Inform("The field \"" + name +
+            tell(inform("The field \"" + name +
                         "\" is required and has no length that Quillon can use.\nQuillon can NOT "
                         "work with this table\n\n[Solution]: change this field to a type with a "
                         "length\nor make it not required."));
         else
-            tell(Inform("The field \"" + name + "\" is required.\nPlease select it."));
+            tell(inform("The field \"" + name + "\" is required.\nPlease select it."));
         return true;
     }
     // A required field whose name differs from a listed one in case alone can be neither listed
@@ -423,7 +423,7 @@ bool FieldPage::checkLeftOverFields()
     if (!m_sameButCase.empty()) {
         const auto &[hidden, listed] = m_sameButCase.front();
         tell(
-            Inform("The field \"" + hidden +
+            inform("The field \"" + hidden +
                    "\" is required, and its name differs from the "
                    "field \"" +
                    listed + "\" in case alone: Quillon lists only \"" + listed +
@@ -448,8 +448,8 @@ void FieldPage::editSelectedField()
     FieldEditDialog dialog(field, m_wizard.messages(), this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    item->setText(SelectedTitle, FromBytes(dialog.title()));
-    item->setText(SelectedDefault, FromBytes(dialog.defaultValue()));
+    item->setText(SelectedTitle, fromBytes(dialog.title()));
+    item->setText(SelectedDefault, fromBytes(dialog.defaultValue()));
 }
 
 std::vector<FieldRow> FieldPage::selectedRows() const
@@ -462,10 +462,10 @@ std::vector<FieldRow> FieldPage::selectedRows() const
 
 FieldRow FieldPage::rowOf(const QTreeWidgetItem *item)
 {
-    return FieldRow{CellBytes(item, SelectedName),    CellBytes(item, SelectedTitle),
-                    CellBytes(item, SelectedDefault), CellBytes(item, SelectedType),
-                    CellBytes(item, SelectedLength),  CellBytes(item, SelectedRequired),
-                    CellBytes(item, SelectedSqlType)};
+    return FieldRow{cellBytes(item, SelectedName),    cellBytes(item, SelectedTitle),
+                    cellBytes(item, SelectedDefault), cellBytes(item, SelectedType),
+                    cellBytes(item, SelectedLength),  cellBytes(item, SelectedRequired),
+                    cellBytes(item, SelectedSqlType)};
 }
 
 bool FieldPage::validatePage()
@@ -476,7 +476,7 @@ bool FieldPage::validatePage()
 bool FieldPage::finishWizard()
 {
     if (m_selected->topLevelItemCount() == 0) {
-        tell(Inform("Please select fields to be filled up"));
+        tell(inform("Please select fields to be filled up"));
         return false;
     }
     if (checkLeftOverFields())

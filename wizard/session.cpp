@@ -9,7 +9,7 @@ namespace {
 
 // The value of `key` where it stands as a whole key: at the start of the string or after a
 // ";". No value when the key does not occur so.
-std::optional<std::string_view> KeyValue(std::string_view connectString, std::string_view key)
+std::optional<std::string_view> keyValue(std::string_view connectString, std::string_view key)
 {
     std::size_t start = 0;
     while (start <= connectString.size()) {
@@ -26,18 +26,18 @@ std::optional<std::string_view> KeyValue(std::string_view connectString, std::st
 
 } // namespace
 
-bool NamesMachineDataSource(std::string_view connectString)
+bool namesMachineDataSource(std::string_view connectString)
 {
-    const std::string_view attributes = WithoutOdbcPrefix(connectString);
-    if (KeyValue(attributes, "FILEDSN").has_value())
+    const std::string_view attributes = withoutOdbcPrefix(connectString);
+    if (keyValue(attributes, "FILEDSN").has_value())
         return false;
-    const std::optional<std::string_view> name = KeyValue(attributes, "DSN");
+    const std::optional<std::string_view> name = keyValue(attributes, "DSN");
     return name.has_value() && !name->empty();
 }
 
-bool CarriesPassword(std::string_view connectString)
+bool carriesPassword(std::string_view connectString)
 {
-    for (const ConnectPair &pair : ParseConnectString(WithoutOdbcPrefix(connectString))) {
+    for (const ConnectPair &pair : parseConnectString(withoutOdbcPrefix(connectString))) {
         // Blanks around a key are the driver's to read past, and some drivers do.
         std::string_view key = pair.key;
         while (!key.empty() && (key.front() == ' ' || key.front() == '\t'))
@@ -45,21 +45,21 @@ bool CarriesPassword(std::string_view connectString)
         while (!key.empty() && (key.back() == ' ' || key.back() == '\t'))
             key.remove_suffix(1);
         // Drivers complete a string with an empty "PWD=" where no password was given.
-        if ((SameConnectKey(key, "PWD") || SameConnectKey(key, "Password")) && !pair.value.empty())
+        if ((sameConnectKey(key, "PWD") || sameConnectKey(key, "Password")) && !pair.value.empty())
             return true;
     }
     return false;
 }
 
-std::string DataSourceDescription(std::string_view connectString)
+std::string dataSourceDescription(std::string_view connectString)
 {
-    return "Data Source Name:  " + ConnectValue(connectString, "DSN=") +
-           "\nData Base:  " + ConnectValue(connectString, "DBQ=") +
-           "\nData Base Type:  " + ConnectValue(connectString, "FIL=") +
-           "\nDescription:  " + ConnectValue(connectString, "Description=");
+    return "Data Source Name:  " + connectValue(connectString, "DSN=") +
+           "\nData Base:  " + connectValue(connectString, "DBQ=") +
+           "\nData Base Type:  " + connectValue(connectString, "FIL=") +
+           "\nDescription:  " + connectValue(connectString, "Description=");
 }
 
-Message FileDataSourceMessage()
+Message fileDataSourceMessage()
 {
     return Message{"You may have used \"File Data Source\" tab.\nPlease use \"Machine Data "
                    "Source\" tab to specify your Data Source Name.",
@@ -90,12 +90,12 @@ std::string DataSourceSession::describeDataSource(MessageSink &sink)
     if (!m_database.isOpen())
         return std::string(NoDataSourceSelectedText);
     const std::string connect = m_database.connectString();
-    if (!NamesMachineDataSource(connect)) {
-        sink.show(FileDataSourceMessage());
+    if (!namesMachineDataSource(connect)) {
+        sink.show(fileDataSourceMessage());
         closeCatalogs();
         return std::string(NoDataSourceSelectedText);
     }
-    return DataSourceDescription(connect);
+    return dataSourceDescription(connect);
 }
 
 bool DataSourceSession::openTableCatalog()
@@ -117,7 +117,7 @@ bool DataSourceSession::openColumnCatalog(const TableCatalogRow &table)
     try {
         if (!m_columns->open(table))
             return false;
-        m_tableReference = TableReference(m_database, table);
+        m_tableReference = ::tableReference(m_database, table);
         return true;
     } catch (...) {
         m_columns.reset();

@@ -31,17 +31,17 @@ public:
 // Whether a connect string names a machine data source: a "DSN" key with a value, and no
 // "FILEDSN" key. The driver manager and some drivers put an empty "DSN=" or the file's
 // "FILEDSN=" into the string that they complete for a file data source.
-bool NamesMachineDataSource(std::string_view connectString);
+bool namesMachineDataSource(std::string_view connectString);
 
 // Whether a connect string carries a password: a "PWD" or "Password" key, in any case, with a
 // value.
-bool CarriesPassword(std::string_view connectString);
+bool carriesPassword(std::string_view connectString);
 
 // The four lines that describe the data source of a connect string.
-std::string DataSourceDescription(std::string_view connectString);
+std::string dataSourceDescription(std::string_view connectString);
 
 // Shown when a file data source was chosen, which a description cannot keep.
-Message FileDataSourceMessage();
+Message fileDataSourceMessage();
 
 class DataSourceSession
 {

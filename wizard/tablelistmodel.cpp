@@ -28,15 +28,15 @@ QVariant TableListModel::data(const QModelIndex &index, int role) const
     const TableCatalogRow &table = tableAt(index.row());
     switch (index.column()) {
     case 0:
-        return FromBytes(table.name);
+        return fromBytes(table.name);
     case 1:
-        return FromBytes(table.type);
+        return fromBytes(table.type);
     case 2:
-        return FromBytes(table.qualifier);
+        return fromBytes(table.qualifier);
     case 3:
-        return FromBytes(table.owner);
+        return fromBytes(table.owner);
     case 4:
-        return FromBytes(table.remarks);
+        return fromBytes(table.remarks);
     default:
         return {};
     }

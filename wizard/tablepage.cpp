@@ -19,7 +19,7 @@
 
 namespace {
 
-Message NoTableMessage()
+Message noTableMessage()
 {
     return Message{"Please select a table.", "Inform", MessageIcon::Information,
                    MessageButtons::Ok};
@@ -29,7 +29,7 @@ Message NoTableMessage()
 
 TablePage::TablePage(DescriptionWizard &wizard) : m_wizard(wizard)
 {
-    setMinimumSize(DialogUnits(this, 336, 178));
+    setMinimumSize(dialogUnits(this, 336, 178));
 
     m_heading = new QLabel(this);
     m_heading->setObjectName(QStringLiteral("tableHeading"));
@@ -87,7 +87,7 @@ void TablePage::activate()
     if (m_listedConnect == connect)
         return;
     m_listedConnect = connect;
-    m_heading->setText(FromBytes(ConnectValue(connect, "DSN=") + " [Tables]"));
+    m_heading->setText(fromBytes(connectValue(connect, "DSN=") + " [Tables]"));
     const TableCatalog *tables = m_wizard.session().tables();
     fillList(tables != nullptr ? tables->sharedRows() : nullptr);
 }
@@ -124,13 +124,13 @@ void TablePage::setSelectedTable(const TableCatalogRow &table)
 {
     // The row, not only its name: tables of one name in several owners are different tables.
     m_selectedTable = table;
-    m_selected->setText(FromBytes(table.name));
+    m_selected->setText(fromBytes(table.name));
 }
 
 bool TablePage::validatePage()
 {
     if (m_selectedTable.name.empty()) {
-        m_wizard.messages().show(NoTableMessage());
+        m_wizard.messages().show(noTableMessage());
         return false;
     }
     DataSourceSession &session = m_wizard.session();

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// CheckFieldValue for each field class, and the reading of a 30-field description, each next to
+// checkFieldValue for each field class, and the reading of a 30-field description, each next to
 // a baseline measured in the same run: copying the value text (the least any check must do) and
 // reading the same file's bytes into memory.
 #include <cstdio>
@@ -35,7 +35,7 @@ const Sample samples[] = {
     {"Unsupported", -2, 16, "00ff"},
 };
 
-void BM_CopyValue(benchmark::State &state)
+void bmCopyValue(benchmark::State &state)
 {
     const Sample &sample = samples[state.range(0)];
     std::string value;
@@ -47,7 +47,7 @@ void BM_CopyValue(benchmark::State &state)
     state.SetLabel(sample.name);
 }
 
-void BM_CheckFieldValue(benchmark::State &state)
+void bmCheckFieldValue(benchmark::State &state)
 {
     const Sample &sample = samples[state.range(0)];
     std::string value;
@@ -56,13 +56,13 @@ void BM_CheckFieldValue(benchmark::State &state)
     error.reserve(128);
     for (auto _ : state) {
         value = sample.value;
-        benchmark::DoNotOptimize(CheckFieldValue(value, sample.sqlType, sample.length, error));
+        benchmark::DoNotOptimize(checkFieldValue(value, sample.sqlType, sample.length, error));
     }
     state.SetLabel(sample.name);
 }
 
-BENCHMARK(BM_CopyValue)->DenseRange(0, std::size(samples) - 1);
-BENCHMARK(BM_CheckFieldValue)->DenseRange(0, std::size(samples) - 1);
+BENCHMARK(bmCopyValue)->DenseRange(0, std::size(samples) - 1);
+BENCHMARK(bmCheckFieldValue)->DenseRange(0, std::size(samples) - 1);
 
 std::string thirtyFieldFile()
 {
@@ -75,13 +75,13 @@ std::string thirtyFieldFile()
             rows.push_back({"column_number_" + n, "Field" + n, i % 2 ? "default " + n : "",
                             "VARCHAR(255)", "255", i % 3 ? "No" : "Yes", "12"});
         }
-        SaveTableDescription(file, "DSN=benchmark;UID=someone;PWD=secret", "Orders", rows);
+        saveTableDescription(file, "DSN=benchmark;UID=someone;PWD=secret", "Orders", rows);
         return file;
     }();
     return path;
 }
 
-void BM_ReadFileBytes(benchmark::State &state)
+void bmReadFileBytes(benchmark::State &state)
 {
     std::string path = thirtyFieldFile();
     for (auto _ : state) {
@@ -91,16 +91,16 @@ void BM_ReadFileBytes(benchmark::State &state)
     }
 }
 
-void BM_LoadTableDescription30(benchmark::State &state)
+void bmLoadTableDescription30(benchmark::State &state)
 {
     std::string path = thirtyFieldFile();
     TableDescription description;
     for (auto _ : state)
-        benchmark::DoNotOptimize(LoadTableDescription(path, description));
+        benchmark::DoNotOptimize(loadTableDescription(path, description));
 }
 
-BENCHMARK(BM_ReadFileBytes);
-BENCHMARK(BM_LoadTableDescription30);
+BENCHMARK(bmReadFileBytes);
+BENCHMARK(bmLoadTableDescription30);
 
 } // namespace
 

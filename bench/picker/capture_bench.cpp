@@ -42,7 +42,7 @@ double g_selectionMedian = 0;
 // Each iteration runs the bare sequence, then the picker's copy, then its pick from the
 // selection, so that all three meet the same load on the machine; the iteration's time is the
 // picker's copy.
-void BM_ClickToValue(benchmark::State &state)
+void bmClickToValue(benchmark::State &state)
 {
     BareCapture bare;
     if (!bare.ready() || !g_scene->ready()) {
@@ -85,9 +85,9 @@ void BM_ClickToValue(benchmark::State &state)
         selectionSamples.push_back(selection);
         CaptureScene::settle(20);
     }
-    g_bareMedian = Median(bareSamples);
-    g_pickerMedian = Median(pickerSamples);
-    g_selectionMedian = Median(selectionSamples);
+    g_bareMedian = median(bareSamples);
+    g_pickerMedian = median(pickerSamples);
+    g_selectionMedian = median(selectionSamples);
     state.counters["median_ms"] = g_pickerMedian * 1000;
     state.counters["selection_median_ms"] = g_selectionMedian * 1000;
     state.counters["bare_median_ms"] = g_bareMedian * 1000;
@@ -95,13 +95,13 @@ void BM_ClickToValue(benchmark::State &state)
     state.counters["selection_ratio"] = g_selectionMedian / g_bareMedian;
 }
 
-BENCHMARK(BM_ClickToValue)->Iterations(Runs)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(bmClickToValue)->Iterations(Runs)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    RunUnderXWhenHeadless(argc, argv, WITH_X);
+    runUnderXWhenHeadless(argc, argv, WITH_X);
     // Only the X11 platform reaches other applications.
     qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);

@@ -14,7 +14,7 @@
 #include "fieldvalues/fieldtypes.h"
 #include "tests/support/x11input.h"
 
-CaptureScene::CaptureScene() : backend(CreateCaptureBackend()), controller(*backend, messages)
+CaptureScene::CaptureScene() : backend(createCaptureBackend()), controller(*backend, messages)
 {
     description.connectString = "DSN=none";
     description.tableName = "t";
@@ -22,7 +22,7 @@ CaptureScene::CaptureScene() : backend(CreateCaptureBackend()), controller(*back
     description.fields[0].name = description.fields[0].title = "Name";
     description.fields[0].sqlType = 12;
     description.fields[0].length = 100;
-    SetValueWidths(description);
+    setValueWidths(description);
     controller.tableLoaded(description);
     controller.resetRow();
     controller.setBeepHook([] {});
@@ -50,7 +50,7 @@ CaptureScene::CaptureScene() : backend(CreateCaptureBackend()), controller(*back
             target.waitForReadyRead(100);
     }
     const std::uint64_t own = std::strtoull(line.mid(6).trimmed().constData(), nullptr, 0);
-    while (!deadline.hasExpired() && (targetWindow = x11input::ClientWindowOf(own)) == 0)
+    while (!deadline.hasExpired() && (targetWindow = x11input::clientWindowOf(own)) == 0)
         settle(50);
     settle(300);
 }
@@ -71,7 +71,7 @@ void CaptureScene::settle(int milliseconds)
 void CaptureScene::clickButton() const
 {
     const QPoint centre = button->mapToGlobal(button->rect().center());
-    x11input::ClickAt(centre.x(), centre.y());
+    x11input::clickAt(centre.x(), centre.y());
 }
 
 double CaptureScene::pickOnce(const std::function<void()> &trigger)
@@ -91,7 +91,7 @@ double CaptureScene::pickOnce(const std::function<void()> &trigger)
     return std::chrono::duration<double>(end - start).count();
 }
 
-double Median(std::vector<double> samples)
+double median(std::vector<double> samples)
 {
     std::sort(samples.begin(), samples.end());
     const std::size_t n = samples.size();

@@ -52,4 +52,4 @@ struct CaptureScene
     std::uint64_t targetWindow = 0;
 };
 
-double Median(std::vector<double> samples);
+double median(std::vector<double> samples);

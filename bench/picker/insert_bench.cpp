@@ -56,7 +56,7 @@ public:
 };
 
 // The rows both loops insert: a name, an amount, a day and a count.
-std::vector<std::vector<std::string>> Rows()
+std::vector<std::vector<std::string>> benchRows()
 {
     std::vector<std::vector<std::string>> rows;
     for (int i = 0; i < RowCount; ++i) {
@@ -68,7 +68,7 @@ std::vector<std::vector<std::string>> Rows()
     return rows;
 }
 
-std::vector<FieldDescription> Fields()
+std::vector<FieldDescription> benchFields()
 {
     const struct
     {
@@ -86,13 +86,13 @@ std::vector<FieldDescription> Fields()
         field.title = column.name;
         field.sqlType = column.sqlType;
         field.length = column.length;
-        field.valueWidth = ValueWidth(column.sqlType, column.length);
+        field.valueWidth = valueWidth(column.sqlType, column.length);
         fields.push_back(field);
     }
     return fields;
 }
 
-bool Execute(const std::string &connectString, const std::string &sql, std::string &why)
+bool execute(const std::string &connectString, const std::string &sql, std::string &why)
 {
     SQLHENV environment = SQL_NULL_HENV;
     SQLHDBC connection = SQL_NULL_HDBC;
@@ -109,8 +109,8 @@ bool Execute(const std::string &connectString, const std::string &sql, std::stri
     }
     if (!SQL_SUCCEEDED(code)) {
         for (const SqlDiagnosticRecord &record :
-             CollectDiagnostics(environment, connection, statement))
-            why += FormatDiagnosticRecord(record) + "\n";
+             collectDiagnostics(environment, connection, statement))
+            why += formatDiagnosticRecord(record) + "\n";
     }
     if (statement != SQL_NULL_HSTMT)
         SQLFreeStmt(statement, SQL_DROP);
@@ -120,12 +120,12 @@ bool Execute(const std::string &connectString, const std::string &sql, std::stri
     return SQL_SUCCEEDED(code);
 }
 
-bool CreateTable(const Backend &backend, const std::string &table, benchmark::State &state)
+bool createTable(const Backend &backend, const std::string &table, benchmark::State &state)
 {
     std::string why;
-    Execute(backend.connectString, "DROP TABLE IF EXISTS " + table, why);
+    execute(backend.connectString, "DROP TABLE IF EXISTS " + table, why);
     why.clear();
-    if (!Execute(backend.connectString,
+    if (!execute(backend.connectString,
                  "CREATE TABLE " + table +
                      " (name VARCHAR(50), amount NUMERIC(12,2), day DATE, count INTEGER)",
                  why)) {
@@ -135,12 +135,12 @@ bool CreateTable(const Backend &backend, const std::string &table, benchmark::St
     return true;
 }
 
-void BM_Baseline(benchmark::State &state, const Backend &backend)
+void bmBaseline(benchmark::State &state, const Backend &backend)
 {
     const std::string table = "bench_baseline";
-    if (!CreateTable(backend, table, state))
+    if (!createTable(backend, table, state))
         return;
-    const std::vector<std::vector<std::string>> rows = Rows();
+    const std::vector<std::vector<std::string>> rows = benchRows();
 
     SQLHENV environment = SQL_NULL_HENV;
     SQLHDBC connection = SQL_NULL_HDBC;
@@ -173,7 +173,7 @@ void BM_Baseline(benchmark::State &state, const Backend &backend)
         const std::vector<std::string> &row = rows[next++ % rows.size()];
         std::snprintf(name, sizeof name, "%s", row[0].c_str());
         std::snprintf(amount, sizeof amount, "%s", row[1].c_str());
-        const DateParts parts = ParseDateText(row[2]);
+        const DateParts parts = parseDateText(row[2]);
         day = DATE_STRUCT{static_cast<SQLSMALLINT>(parts.year),
                           static_cast<SQLUSMALLINT>(parts.month),
                           static_cast<SQLUSMALLINT>(parts.day)};
@@ -192,13 +192,13 @@ void BM_Baseline(benchmark::State &state, const Backend &backend)
     SQLFreeEnv(environment);
 }
 
-void BM_InsertRow(benchmark::State &state, const Backend &backend)
+void bmInsertRow(benchmark::State &state, const Backend &backend)
 {
     const std::string table = "bench_insertrow";
-    if (!CreateTable(backend, table, state))
+    if (!createTable(backend, table, state))
         return;
-    const std::vector<std::vector<std::string>> rows = Rows();
-    std::vector<FieldDescription> fields = Fields();
+    const std::vector<std::vector<std::string>> rows = benchRows();
+    std::vector<FieldDescription> fields = benchFields();
 
     CountingSink sink;
     OdbcConnection odbc(sink);
@@ -248,7 +248,7 @@ public:
     std::map<std::string, Total> totals;
 };
 
-double Median(std::vector<double> values)
+double median(std::vector<double> values)
 {
     if (values.empty())
         return 0;
@@ -284,7 +284,7 @@ struct Server
     ~Server() { stop(); }
 };
 
-std::string ReadFirstLine(const fs::path &path)
+std::string readFirstLine(const fs::path &path)
 {
     std::ifstream in(path);
     std::string line;
@@ -321,22 +321,22 @@ int main(int argc, char **argv)
     Server cluster{folder / "postgres", QUILLON_PG_CLUSTER_SCRIPT};
     if (cluster.start("PG_BIN='" QUILLON_PG_BIN "'", folder / "pg-cluster.log")) {
         backends.push_back({"PostgreSQL", "DRIVER=PostgreSQL ANSI;Servername=127.0.0.1;Port=" +
-                                              ReadFirstLine(cluster.state / "port") +
+                                              readFirstLine(cluster.state / "port") +
                                               ";Database=quillon;Username=postgres"});
     } else {
         std::printf("PostgreSQL: skipped, the throw-away server did not start:\n%s\n",
-                    ReadFirstLine(folder / "pg-cluster.log").c_str());
+                    readFirstLine(folder / "pg-cluster.log").c_str());
     }
     Server mariadb{folder / "mariadb", QUILLON_MARIADB_SERVER_SCRIPT};
     if (mariadb.start("MARIADB_BIN='" QUILLON_MARIADB_BIN "'", folder / "mariadb-server.log")) {
         backends.push_back(
             {"MariaDB",
-             "DRIVER=MariaDB;Server=127.0.0.1;Port=" + ReadFirstLine(mariadb.state / "port") +
+             "DRIVER=MariaDB;Server=127.0.0.1;Port=" + readFirstLine(mariadb.state / "port") +
                  ";Database=quillon;User=quillon",
              "`"});
     } else {
         std::printf("MariaDB: skipped, the throw-away server did not start:\n%s\n",
-                    ReadFirstLine(folder / "mariadb-server.log").c_str());
+                    readFirstLine(folder / "mariadb-server.log").c_str());
     }
 
     // Rounds alternate the two loops, and which of them goes first, so that a slow spell of the
@@ -349,7 +349,7 @@ int main(int argc, char **argv)
                 const bool baseline = (turn == 0) == baselineFirst;
                 benchmark::RegisterBenchmark(
                     ((baseline ? "Baseline/" : "InsertRow/") + backend.name).c_str(),
-                    baseline ? BM_Baseline : BM_InsertRow, backend)
+                    baseline ? bmBaseline : bmInsertRow, backend)
                     ->MinTime(0.5)
                     ->UseRealTime()
                     ->Unit(benchmark::kMicrosecond);
@@ -379,7 +379,7 @@ int main(int argc, char **argv)
         std::printf("  %-10s  all rounds: InsertRow %6.0f, baseline %6.0f, ratio %.2f;  medians: "
                     "InsertRow %6.0f, baseline %6.0f, ratio %.2f\n",
                     backend.name.c_str(), insertRow, baseline, insertRow / baseline,
-                    Median(insertRows), Median(baselines), Median(ratios));
+                    median(insertRows), median(baselines), median(ratios));
     }
 
     std::error_code ignored;

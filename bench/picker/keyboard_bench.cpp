@@ -43,7 +43,7 @@ struct KeyScene : CaptureScene
     KeyScene()
     {
         ShortcutSet keys;
-        keys.keys[0] = DefaultShortcuts().keys[0];
+        keys.keys[0] = defaultShortcuts().keys[0];
         grabbed = shortcuts.start(keys).empty() && shortcuts.active();
         QObject::connect(&shortcuts, &KeyboardShortcuts::activated, [this](ShortcutAction) {
             const auto start = Clock::now();
@@ -68,7 +68,7 @@ double g_wait = 0;
 
 // Each iteration runs the bare sequence, the click and the keys, so that all three meet the same
 // load on the machine; the iteration's time is the keys'.
-void BM_KeyPressToValue(benchmark::State &state)
+void bmKeyPressToValue(benchmark::State &state)
 {
     BareCapture bare;
     if (!bare.ready() || !g_scene->ready()) {
@@ -101,7 +101,7 @@ void BM_KeyPressToValue(benchmark::State &state)
         CaptureScene::settle(20);
 
         const double keys = g_scene->pickOnce([] {
-            x11input::PressKeys({"Control_L", "Alt_L", "1"});
+            x11input::pressKeys({"Control_L", "Alt_L", "1"});
         });
         if (keys < 0) {
             state.SkipWithError("the value picked by the keys did not arrive");
@@ -112,10 +112,10 @@ void BM_KeyPressToValue(benchmark::State &state)
         waitSamples.push_back(g_scene->releaseWait);
         CaptureScene::settle(20);
     }
-    g_bare = Median(bareSamples);
-    g_click = Median(clickSamples);
-    g_keys = Median(keySamples);
-    g_wait = Median(waitSamples);
+    g_bare = median(bareSamples);
+    g_click = median(clickSamples);
+    g_keys = median(keySamples);
+    g_wait = median(waitSamples);
     state.counters["median_ms"] = g_keys * 1000;
     state.counters["release_wait_ms"] = g_wait * 1000;
     state.counters["click_median_ms"] = g_click * 1000;
@@ -124,13 +124,13 @@ void BM_KeyPressToValue(benchmark::State &state)
     state.counters["ratio_to_click"] = g_keys / g_click;
 }
 
-BENCHMARK(BM_KeyPressToValue)->Iterations(Runs)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(bmKeyPressToValue)->Iterations(Runs)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    RunUnderXWhenHeadless(argc, argv, WITH_X);
+    runUnderXWhenHeadless(argc, argv, WITH_X);
     // Only the X11 platform reaches other applications.
     qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);

@@ -44,7 +44,7 @@ struct Measure
 };
 
 // Whether the window manager lists a window of process `pid`.
-bool Listed(Display *display, pid_t pid)
+bool listed(Display *display, pid_t pid)
 {
     const Atom clientList = XInternAtom(display, "_NET_CLIENT_LIST", False);
     const Atom wmPid = XInternAtom(display, "_NET_WM_PID", False);
@@ -73,7 +73,7 @@ bool Listed(Display *display, pid_t pid)
     return found;
 }
 
-long ResidentKiB(pid_t pid)
+long residentKiB(pid_t pid)
 {
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");
     std::string line;
@@ -85,7 +85,7 @@ long ResidentKiB(pid_t pid)
 }
 
 // User and system CPU time of a process, in seconds.
-double CpuSeconds(pid_t pid)
+double cpuSeconds(pid_t pid)
 {
     std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
     std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
@@ -104,7 +104,7 @@ double CpuSeconds(pid_t pid)
     return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
-Measure Launch(Display *display, const std::vector<std::string> &command)
+Measure launch(Display *display, const std::vector<std::string> &command)
 {
     const Clock::time_point start = Clock::now();
     const pid_t pid = fork();
@@ -118,23 +118,23 @@ Measure Launch(Display *display, const std::vector<std::string> &command)
     }
     Measure measure;
     measure.pid = pid;
-    while (!Listed(display, pid)) {
+    while (!listed(display, pid)) {
         if (Clock::now() - start > std::chrono::seconds(30) || waitpid(pid, nullptr, WNOHANG) != 0)
             return measure;
         std::this_thread::sleep_for(std::chrono::microseconds(500));
     }
     measure.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    measure.residentKiB = ResidentKiB(pid);
+    measure.residentKiB = residentKiB(pid);
     return measure;
 }
 
-void Stop(pid_t pid)
+void stop(pid_t pid)
 {
     kill(pid, SIGTERM);
     waitpid(pid, nullptr, 0);
 }
 
-double Median(std::vector<double> values)
+double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
     return values.empty() ? 0 : values[values.size() / 2];
@@ -144,7 +144,7 @@ double Median(std::vector<double> values)
 
 int main(int argc, char **argv)
 {
-    RunUnderXWhenHeadless(argc, argv, WITH_X);
+    runUnderXWhenHeadless(argc, argv, WITH_X);
     const int rounds = argc > 1 && argv[1][0] != '-' ? std::max(1, std::atoi(argv[1])) : 10;
     Display *display = XOpenDisplay(nullptr);
     if (display == nullptr)
@@ -165,7 +165,7 @@ int main(int argc, char **argv)
     for (int i = 0; i < 5; ++i)
         fields.push_back(FieldRow{"F" + std::to_string(i), "F" + std::to_string(i), "", "VARCHAR",
                                   "40", "No", "12"});
-    if (!SaveTableDescription(description, connect, "T", fields))
+    if (!saveTableDescription(description, connect, "T", fields))
         return 1;
 
     std::vector<double> picker;
@@ -173,10 +173,10 @@ int main(int argc, char **argv)
     std::vector<double> pickerMemory;
     std::vector<double> bareMemory;
     for (int round = 0; round < rounds; ++round) {
-        Measure b = Launch(display, {QUILLON_BARE_PROGRAM, connect});
-        Stop(b.pid);
-        Measure p = Launch(display, {QUILLON_PROGRAM, description});
-        Stop(p.pid);
+        Measure b = launch(display, {QUILLON_BARE_PROGRAM, connect});
+        stop(b.pid);
+        Measure p = launch(display, {QUILLON_PROGRAM, description});
+        stop(p.pid);
         if (b.seconds <= 0 || p.seconds <= 0) {
             std::fprintf(stderr, "startup_bench: a program did not show its window\n");
             return 1;
@@ -187,18 +187,18 @@ int main(int argc, char **argv)
         pickerMemory.push_back(static_cast<double>(p.residentKiB));
     }
     std::printf("start-up: picker %.1f ms, bare %.1f ms, ratio %.2f (median of %d)\n",
-                Median(picker) * 1000, Median(bare) * 1000, Median(picker) / Median(bare), rounds);
+                median(picker) * 1000, median(bare) * 1000, median(picker) / median(bare), rounds);
     std::printf("resident memory: picker %.0f KiB, bare %.0f KiB, ratio %.2f\n",
-                Median(pickerMemory), Median(bareMemory),
-                Median(pickerMemory) / Median(bareMemory));
+                median(pickerMemory), median(bareMemory),
+                median(pickerMemory) / median(bareMemory));
 
     // Idle: a picker that waits 10 seconds with nothing happening.
-    Measure idle = Launch(display, {QUILLON_PROGRAM, description});
+    Measure idle = launch(display, {QUILLON_PROGRAM, description});
     std::this_thread::sleep_for(std::chrono::seconds(1));
-    const double before = CpuSeconds(idle.pid);
+    const double before = cpuSeconds(idle.pid);
     std::this_thread::sleep_for(std::chrono::seconds(10));
-    const double used = CpuSeconds(idle.pid) - before;
-    Stop(idle.pid);
+    const double used = cpuSeconds(idle.pid) - before;
+    stop(idle.pid);
     std::printf("idle: %.0f ms of CPU in 10 s (clock tick %.0f ms)\n", used * 1000,
                 1000.0 / static_cast<double>(sysconf(_SC_CLK_TCK)));
     std::fflush(stdout);

@@ -61,7 +61,7 @@ private:
 DescriptionWizard *wizard = nullptr;
 
 // SQLTables for tables, the five columns bound, every row fetched.
-void BM_BareLoop(benchmark::State &state)
+void bmBareLoop(benchmark::State &state)
 {
     const SQLHDBC connection = wizard->session().database().connection();
     std::size_t rows = 0;
@@ -69,7 +69,7 @@ void BM_BareLoop(benchmark::State &state)
         SQLHSTMT statement = SQL_NULL_HSTMT;
         SQLAllocStmt(connection, &statement);
         std::string types = "'TABLE'";
-        SQLTables(statement, nullptr, SQL_NTS, nullptr, SQL_NTS, nullptr, SQL_NTS, AsSqlText(types),
+        SQLTables(statement, nullptr, SQL_NTS, nullptr, SQL_NTS, nullptr, SQL_NTS, asSqlText(types),
                   SQL_NTS);
         char columns[5][1025];
         SQLLEN indicators[5];
@@ -85,7 +85,7 @@ void BM_BareLoop(benchmark::State &state)
 }
 
 // The table catalogue opened anew and the page's list filled from it.
-void BM_TableList(benchmark::State &state)
+void bmTableList(benchmark::State &state)
 {
     TablePage *page = wizard->tablePage();
     for (auto _ : state) {
@@ -100,7 +100,7 @@ void BM_TableList(benchmark::State &state)
 }
 
 // The table catalogue alone, to tell the driver's part of the fill from the list's.
-void BM_CatalogOnly(benchmark::State &state)
+void bmCatalogOnly(benchmark::State &state)
 {
     for (auto _ : state) {
         if (!wizard->session().openTableCatalog()) {
@@ -113,7 +113,7 @@ void BM_CatalogOnly(benchmark::State &state)
 
 // The list's own part: the rows of the open catalogue put into the list, which is laid out and
 // painted.
-void BM_FillOnly(benchmark::State &state)
+void bmFillOnly(benchmark::State &state)
 {
     TablePage *page = wizard->tablePage();
     const auto rows = wizard->session().tables()->sharedRows();
@@ -126,7 +126,7 @@ void BM_FillOnly(benchmark::State &state)
 
 // SQLColumns for the wide table, its twelve columns bound as the column catalogue binds them,
 // every row fetched.
-void BM_BareColumns(benchmark::State &state)
+void bmBareColumns(benchmark::State &state)
 {
     const SQLHDBC connection = wizard->session().database().connection();
     std::size_t rows = 0;
@@ -134,7 +134,7 @@ void BM_BareColumns(benchmark::State &state)
         SQLHSTMT statement = SQL_NULL_HSTMT;
         SQLAllocStmt(connection, &statement);
         std::string table = WideTable;
-        SQLColumns(statement, nullptr, SQL_NTS, nullptr, SQL_NTS, AsSqlText(table), SQL_NTS,
+        SQLColumns(statement, nullptr, SQL_NTS, nullptr, SQL_NTS, asSqlText(table), SQL_NTS,
                    nullptr, SQL_NTS);
         char texts[6][1025];
         SQLINTEGER numbers[6];
@@ -156,7 +156,7 @@ void BM_BareColumns(benchmark::State &state)
 }
 
 // The column catalogue opened anew and the field page's lists filled from it.
-void BM_FieldList(benchmark::State &state)
+void bmFieldList(benchmark::State &state)
 {
     FieldPage *page = wizard->fieldPage();
     for (auto _ : state) {
@@ -185,7 +185,7 @@ public:
     std::map<std::string, std::vector<double>> times;
 };
 
-double Median(std::vector<double> values)
+double median(std::vector<double> values)
 {
     if (values.empty())
         return 0;
@@ -194,7 +194,7 @@ double Median(std::vector<double> values)
     return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
-std::string ReadFirstLine(const fs::path &path)
+std::string readFirstLine(const fs::path &path)
 {
     std::ifstream in(path);
     std::string line;
@@ -210,7 +210,7 @@ struct Side
 
 // Runs the sides in rounds whose order alternates, so that a slow spell of the server or the
 // machine does not fall on one of them only.
-void RunRounds(const std::vector<Side> &sides, SummaryReporter &reporter)
+void runRounds(const std::vector<Side> &sides, SummaryReporter &reporter)
 {
     for (int round = 0; round < Rounds; ++round) {
         for (std::size_t turn = 0; turn < sides.size(); ++turn) {
@@ -227,7 +227,7 @@ void RunRounds(const std::vector<Side> &sides, SummaryReporter &reporter)
 
 // The median of the rounds' ratios of one side to another: each round's sides ran one after
 // the other, so their ratio is the fairest figure. Zero when a side did not run every round.
-double MedianRatio(SummaryReporter &reporter, const std::string &side, const std::string &base)
+double medianRatio(SummaryReporter &reporter, const std::string &side, const std::string &base)
 {
     const std::vector<double> &sides = reporter.times[side];
     const std::vector<double> &bases = reporter.times[base];
@@ -236,17 +236,17 @@ double MedianRatio(SummaryReporter &reporter, const std::string &side, const std
     std::vector<double> ratios;
     for (std::size_t i = 0; i < bases.size(); ++i)
         ratios.push_back(sides[i] / bases[i]);
-    return Median(ratios);
+    return median(ratios);
 }
 
-bool Execute(const std::string &connectString, const std::string &sql)
+bool execute(const std::string &connectString, const std::string &sql)
 {
     OdbcDatabase database;
     database.open(connectString);
     OdbcStatement statement;
     statement.allocate(database.connection());
     std::string text = sql;
-    return SQL_SUCCEEDED(SQLExecDirect(statement.get(), AsSqlText(text), SQL_NTS));
+    return SQL_SUCCEEDED(SQLExecDirect(statement.get(), asSqlText(text), SQL_NTS));
 }
 
 } // namespace
@@ -279,22 +279,22 @@ int main(int argc, char **argv)
     int status = 1;
     if (std::system(start.c_str()) != 0) {
         std::printf("skipped: the throw-away PostgreSQL server did not start:\n%s\n",
-                    ReadFirstLine(folder / "pg-cluster.log").c_str());
+                    readFirstLine(folder / "pg-cluster.log").c_str());
     } else {
         // The wizard takes machine data sources only.
         std::ofstream(folder / "odbc.ini")
             << "[Bench]\nDriver = PostgreSQL ANSI\nServername = 127.0.0.1\nPort = "
-            << ReadFirstLine(state / "port") << "\nDatabase = quillon\nUsername = postgres\n";
+            << readFirstLine(state / "port") << "\nDatabase = quillon\nUsername = postgres\n";
         const std::string connectString = "DSN=Bench";
         std::printf("Creating %d tables...\n", TableCount);
         std::fflush(stdout);
         std::string columns = "c1 integer";
         for (int i = 2; i <= ColumnCount; ++i)
             columns += ", c" + std::to_string(i) + " integer";
-        if (!Execute(connectString, "DO $$ BEGIN FOR i IN 1.." + std::to_string(TableCount) +
+        if (!execute(connectString, "DO $$ BEGIN FOR i IN 1.." + std::to_string(TableCount) +
                                         " LOOP EXECUTE format('CREATE TABLE t%s (id integer, "
                                         "name varchar(50))', i); END LOOP; END $$") ||
-            !Execute(connectString,
+            !execute(connectString,
                      "CREATE TABLE " + std::string(WideTable) + " (" + columns + ")")) {
             std::printf("the tables could not be made\n");
         } else {
@@ -312,10 +312,10 @@ int main(int argc, char **argv)
                 return 1;
             }
             SummaryReporter tables;
-            RunRounds({{"BareLoop", BM_BareLoop},
-                       {"CatalogOnly", BM_CatalogOnly},
-                       {"TableList", BM_TableList},
-                       {"FillOnly", BM_FillOnly}},
+            runRounds({{"BareLoop", bmBareLoop},
+                       {"CatalogOnly", bmCatalogOnly},
+                       {"TableList", bmTableList},
+                       {"FillOnly", bmFillOnly}},
                       tables);
 
             // On to the field page of the wide table.
@@ -333,24 +333,24 @@ int main(int argc, char **argv)
                 return 1;
             }
             SummaryReporter fields;
-            RunRounds({{"BareColumns", BM_BareColumns}, {"FieldList", BM_FieldList}}, fields);
+            runRounds({{"BareColumns", bmBareColumns}, {"FieldList", bmFieldList}}, fields);
             benchmark::Shutdown();
 
             std::printf("\n%d tables, medians over %d rounds: bare SQLTables+SQLFetch %.1f ms, "
                         "table catalogue %.1f ms, table list filled %.1f ms (of which the list "
                         "alone %.2f ms); medians of the rounds' ratios: table catalogue %.2f, "
                         "table list filled %.2f (goal at most 1.50)\n",
-                        TableCount + 1, Rounds, Median(tables.times["BareLoop"]) * 1000,
-                        Median(tables.times["CatalogOnly"]) * 1000,
-                        Median(tables.times["TableList"]) * 1000,
-                        Median(tables.times["FillOnly"]) * 1000,
-                        MedianRatio(tables, "CatalogOnly", "BareLoop"),
-                        MedianRatio(tables, "TableList", "BareLoop"));
+                        TableCount + 1, Rounds, median(tables.times["BareLoop"]) * 1000,
+                        median(tables.times["CatalogOnly"]) * 1000,
+                        median(tables.times["TableList"]) * 1000,
+                        median(tables.times["FillOnly"]) * 1000,
+                        medianRatio(tables, "CatalogOnly", "BareLoop"),
+                        medianRatio(tables, "TableList", "BareLoop"));
             std::printf("%d columns, medians over %d rounds: bare SQLColumns+SQLFetch %.1f ms, "
                         "field lists filled %.1f ms; median of the rounds' ratios %.2f\n",
-                        ColumnCount, Rounds, Median(fields.times["BareColumns"]) * 1000,
-                        Median(fields.times["FieldList"]) * 1000,
-                        MedianRatio(fields, "FieldList", "BareColumns"));
+                        ColumnCount, Rounds, median(fields.times["BareColumns"]) * 1000,
+                        median(fields.times["FieldList"]) * 1000,
+                        medianRatio(fields, "FieldList", "BareColumns"));
             status = 0;
             wizard = nullptr;
             shown.session().closeCatalogs();

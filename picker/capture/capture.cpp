@@ -166,7 +166,7 @@ void CaptureController::pickField(int field)
     // The window manager moves the focus back while the target is looked at and the clipboard
     // is emptied.
     const WindowId target = m_row.captureTarget;
-    const bool focusAsked = m_backend.available() && target != 0 && !IsOwnWindow(target) &&
+    const bool focusAsked = m_backend.available() && target != 0 && !isOwnWindow(target) &&
                             m_backend.requestFocus(target);
     // Ctrl+C in a terminal interrupts the program running there: what the user selected in it
     // is the selection. The terminal gets the focus back all the same, as after a copy.
@@ -194,7 +194,7 @@ void CaptureController::pickFieldInPlace(int field)
     // The keys pressed in one of our own windows, or with no window of another application
     // known, ask for what a click asks for.
     const WindowId focused = m_backend.available() ? m_backend.activeBeforeUs() : 0;
-    if (m_mode == CaptureMode::Selection || focused == 0 || IsOwnWindow(focused) ||
+    if (m_mode == CaptureMode::Selection || focused == 0 || isOwnWindow(focused) ||
         QGuiApplication::focusWindow() != nullptr) {
         pickField(field);
         return;
@@ -292,7 +292,7 @@ bool CaptureController::sendCopyRequest(WindowId target, bool focusAsked, bool i
         reportUnavailable();
         return false;
     }
-    if (target == 0 || IsOwnWindow(target))
+    if (target == 0 || isOwnWindow(target))
         return false;
     // Emptying the clipboard first makes every application announce its copy, even one that
     // owned the clipboard already. A clipboard of our own is emptied through Qt: emptied from
@@ -384,10 +384,10 @@ bool CaptureController::isTerminal(WindowId window)
 {
     if (window == 0)
         return false;
-    if (HoldsPseudoTerminalMaster(m_backend.windowProcess(window)))
+    if (holdsPseudoTerminalMaster(m_backend.windowProcess(window)))
         return true;
     const CaptureBackend::WindowClass found = m_backend.windowClass(window);
-    return IsTerminalWindowClass(found.instance, found.className);
+    return isTerminalWindowClass(found.instance, found.className);
 }
 
 bool CaptureController::takeSelectedText(int field)
@@ -485,7 +485,7 @@ void CaptureController::rememberTextBefore()
         return;
     std::string &before = m_textBefore;
     if (m_backend.textBeforeEmptying(before, MaxCaptureLength + ReadSlack)) {
-        before.resize(Utf8PrefixLength(before, MaxCaptureLength));
+        before.resize(utf8PrefixLength(before, MaxCaptureLength));
         rememberSeen(before);
     }
 }
@@ -527,7 +527,7 @@ CaptureController::takeBackendRead(CaptureBackend::ClipboardRead read)
     case CaptureBackend::ClipboardRead::NoText:
         return ClipboardContent::NoText;
     case CaptureBackend::ClipboardRead::Text:
-        m_capture.resize(Utf8PrefixLength(m_capture, MaxCaptureLength));
+        m_capture.resize(utf8PrefixLength(m_capture, MaxCaptureLength));
         return ClipboardContent::Text;
     case CaptureBackend::ClipboardRead::Unsupported:
         break;
@@ -546,7 +546,7 @@ CaptureController::ClipboardContent CaptureController::readFromToolkit(QClipboar
     // The text ends at its first NUL and is considered up to 32000 bytes, cut at a character.
     const std::size_t length = ::strnlen(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     const std::string_view text(bytes.constData(), length);
-    m_capture.assign(text.data(), Utf8PrefixLength(text, MaxCaptureLength));
+    m_capture.assign(text.data(), utf8PrefixLength(text, MaxCaptureLength));
     return ClipboardContent::Text;
 }
 
@@ -564,7 +564,7 @@ bool CaptureController::takeCapturedText(int field, const char *prefix)
     if (m_rowPending)
         return takeRowText(prefix);
     const FieldDescription &description = m_description->fields[static_cast<std::size_t>(field)];
-    NormalizePickedText(m_capture, SqlType::KeepsLineBreaks(description.sqlType));
+    normalizePickedText(m_capture, SqlType::keepsLineBreaks(description.sqlType));
     if (m_capture.empty())
         return false;
     m_row.storeValue(field, m_capture);
@@ -579,5 +579,5 @@ void CaptureController::showPickedText(const std::string &text, int field)
     const std::string *title = nullptr;
     if (m_description != nullptr && field >= 0 && field < m_row.fieldCount)
         title = &m_description->fields[static_cast<std::size_t>(field)].title;
-    m_status->showText(StatusLineText(text), StatusCaption(title));
+    m_status->showText(statusLineText(text), statusCaption(title));
 }

@@ -26,7 +26,7 @@ class StatusWindow;
 // clipboard notices that bring the text, and the row's flags that a picked value changes.
 //
 // The main window wires it up once:
-//   backend = CreateCaptureBackend();  controller(*backend, messageSink, mainWindow);
+//   backend = createCaptureBackend();  controller(*backend, messageSink, mainWindow);
 //   setPickerWindow(mainWindow); setStatusWindow(statusWindow);
 //   setFillStateSink(-> the field's button); the beep defaults to QApplication::beep
 //   setCaptureMode(from the settings)

@@ -7,7 +7,7 @@
 
 #include "picker/capture/x11/x11session.h"
 
-bool IsOwnWindow(WindowId window)
+bool isOwnWindow(WindowId window)
 {
     const QWindowList windows = QGuiApplication::allWindows();
     for (const QWindow *own : windows) {
@@ -17,13 +17,13 @@ bool IsOwnWindow(WindowId window)
     return false;
 }
 
-std::unique_ptr<CaptureBackend> CreateCaptureBackend()
+std::unique_ptr<CaptureBackend> createCaptureBackend()
 {
     const QByteArray choice = qgetenv("QUILLON_CAPTURE");
     const bool wantX11 = choice.isEmpty() ? QGuiApplication::platformName() == QLatin1String("xcb")
                                           : choice == "x11";
     if (wantX11) {
-        if (std::unique_ptr<CaptureBackend> x11 = CreateX11CaptureSession())
+        if (std::unique_ptr<CaptureBackend> x11 = createX11CaptureSession())
             return x11;
     }
     return std::make_unique<NullCaptureBackend>();

@@ -163,8 +163,8 @@ public:
 // Whether `window` is one of this program's own top-level windows. Asked afresh every time: Qt
 // re-creates a window's X window when its flags change (always on top), so a remembered id goes
 // stale. Needs a QGuiApplication.
-bool IsOwnWindow(WindowId window);
+bool isOwnWindow(WindowId window);
 
 // Chooses the backend for this session: QUILLON_CAPTURE=null or =x11 decides; otherwise the X11
 // backend on the xcb platform and the null backend everywhere else. Needs a QGuiApplication.
-std::unique_ptr<CaptureBackend> CreateCaptureBackend();
+std::unique_ptr<CaptureBackend> createCaptureBackend();

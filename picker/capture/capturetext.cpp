@@ -5,18 +5,18 @@
 
 namespace {
 
-bool IsWhiteSpace(char c)
+bool isWhiteSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-bool IsSeparator(char c, bool keepLineBreaks)
+bool isSeparator(char c, bool keepLineBreaks)
 {
     return c == ' ' || c == '\t' || (!keepLineBreaks && (c == '\n' || c == '\r'));
 }
 
 // The work buffer of the cleaning, allocated once with room for a whole capture.
-std::string &WorkBuffer()
+std::string &workBuffer()
 {
     static std::string work = [] {
         std::string buffer;
@@ -28,28 +28,28 @@ std::string &WorkBuffer()
 
 } // namespace
 
-void NormalizePickedText(std::string &text, bool keepLineBreaks)
+void normalizePickedText(std::string &text, bool keepLineBreaks)
 {
     if (text.empty())
         return;
     const std::size_t length = text.size();
 
     std::size_t start = 0;
-    while (start < length && IsWhiteSpace(text[start]))
+    while (start < length && isWhiteSpace(text[start]))
         ++start;
-    std::string &work = WorkBuffer();
+    std::string &work = workBuffer();
     work.assign(text, start);
 
     text.clear();
     std::size_t i = 0;
     const std::size_t end = work.size();
     while (i < end) {
-        while (i < end && IsSeparator(work[i], keepLineBreaks))
+        while (i < end && isSeparator(work[i], keepLineBreaks))
             ++i;
         if (i == end)
             break;
         std::size_t wordEnd = i;
-        while (wordEnd < end && !IsSeparator(work[wordEnd], keepLineBreaks))
+        while (wordEnd < end && !isSeparator(work[wordEnd], keepLineBreaks))
             ++wordEnd;
         text.append(work, i, wordEnd - i);
         if (text.size() < length)
@@ -59,20 +59,20 @@ void NormalizePickedText(std::string &text, bool keepLineBreaks)
     // Every trailing white-space character goes, not only one: a word may end with a line
     // break of long text, a vertical tab or a form feed, and a text that kept one would change
     // again when it is cleaned again (as the value editor cleans what it shows).
-    while (!text.empty() && IsWhiteSpace(text.back()))
+    while (!text.empty() && isWhiteSpace(text.back()))
         text.pop_back();
 }
 
-std::string StatusLineText(std::string_view text)
+std::string statusLineText(std::string_view text)
 {
     if (text.size() <= StatusLineLength)
         return std::string(text);
-    std::string shown(text.substr(0, Utf8PrefixLength(text, StatusLineLength)));
+    std::string shown(text.substr(0, utf8PrefixLength(text, StatusLineLength)));
     shown += "...";
     return shown;
 }
 
-std::string StatusCaption(const std::string *title)
+std::string statusCaption(const std::string *title)
 {
     std::string caption = "quillon   - text you are picking up";
     if (title != nullptr) {

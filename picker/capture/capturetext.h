@@ -13,11 +13,11 @@ inline constexpr std::size_t StatusLineLength = 74;
 // by single spaces. Line feeds and carriage returns separate words unless `keepLineBreaks`
 // (long-text fields), in which case they stay inside the words they touch. Vertical tab and form
 // feed never separate words. Cleaning a cleaned text changes nothing.
-void NormalizePickedText(std::string &text, bool keepLineBreaks);
+void normalizePickedText(std::string &text, bool keepLineBreaks);
 
 // The status line's text for a picked text: whole up to 74 bytes, otherwise the first 74
 // (never splitting a character) followed by "...".
-std::string StatusLineText(std::string_view text);
+std::string statusLineText(std::string_view text);
 
 // The status window's caption: naming the field's title, or none when `title` is null.
-std::string StatusCaption(const std::string *title);
+std::string statusCaption(const std::string *title);

@@ -11,7 +11,7 @@
 
 namespace {
 
-std::size_t Index(int field)
+std::size_t index(int field)
 {
     return static_cast<std::size_t>(field);
 }
@@ -24,10 +24,10 @@ bool PickedRow::allocate(const TableDescription &description)
     const int count = std::min(description.fieldCount, MaxFields);
     try {
         for (int i = 0; i < count; ++i) {
-            const int width = std::max(description.fields[Index(i)].valueWidth, 0);
-            valueWidth[Index(i)] = width;
-            value[Index(i)].reserve(static_cast<std::size_t>(width) + 1);
-            previousValue[Index(i)].reserve(static_cast<std::size_t>(width) + 1);
+            const int width = std::max(description.fields[index(i)].valueWidth, 0);
+            valueWidth[index(i)] = width;
+            value[index(i)].reserve(static_cast<std::size_t>(width) + 1);
+            previousValue[index(i)].reserve(static_cast<std::size_t>(width) + 1);
         }
     } catch (const std::bad_alloc &) {
         release();
@@ -56,11 +56,11 @@ void PickedRow::reset(const TableDescription &description)
     // The initial values are made in a scratch row and copied, so that the sized texts keep
     // their room.
     static std::array<std::string, MaxFields> initial;
-    StartRow(description, std::span<std::string>(initial.data(), Index(fieldCount)));
+    startRow(description, std::span<std::string>(initial.data(), index(fieldCount)));
     for (int i = 0; i < fieldCount; ++i) {
-        const std::size_t f = Index(i);
+        const std::size_t f = index(i);
         const std::string &start = initial[f];
-        const std::size_t length = Utf8PrefixLength(start, Index(valueWidth[f]));
+        const std::size_t length = utf8PrefixLength(start, index(valueWidth[f]));
         value[f].assign(start.data(), length);
         hasValue[f] = description.fields[f].defaultValue.empty() ? 0 : 1;
         previousValue[f].clear();
@@ -71,7 +71,7 @@ void PickedRow::reset(const TableDescription &description)
 bool PickedRow::anyFieldHasValue() const
 {
     for (int i = 0; i < fieldCount; ++i) {
-        if (hasValue[Index(i)] != 0)
+        if (hasValue[index(i)] != 0)
             return true;
     }
     return false;
@@ -81,8 +81,8 @@ void PickedRow::storeValue(int field, std::string_view text)
 {
     if (field < 0 || field >= fieldCount)
         return;
-    const std::size_t f = Index(field);
+    const std::size_t f = index(field);
     if (hasValue[f] != 0)
         previousValue[f].assign(value[f]);
-    value[f].assign(text.data(), Utf8PrefixLength(text, Index(valueWidth[f])));
+    value[f].assign(text.data(), utf8PrefixLength(text, index(valueWidth[f])));
 }

@@ -12,7 +12,7 @@ namespace {
 
 // The master side is opened through the multiplexer, either the classic device or the one inside
 // a devpts mount of its own (containers).
-bool IsMultiplexer(std::string_view target)
+bool isMultiplexer(std::string_view target)
 {
     return target == "/dev/ptmx" || target == "/dev/pts/ptmx";
 }
@@ -29,7 +29,7 @@ struct DirectoryCloser
 
 } // namespace
 
-bool HoldsPseudoTerminalMaster(long pid)
+bool holdsPseudoTerminalMaster(long pid)
 {
     if (pid <= 0)
         return false;
@@ -44,7 +44,7 @@ bool HoldsPseudoTerminalMaster(long pid)
             continue;
         const ssize_t length = readlinkat(folderFd, entry->d_name, target, sizeof target);
         if (length > 0 && static_cast<std::size_t>(length) < sizeof target &&
-            IsMultiplexer(std::string_view(target, static_cast<std::size_t>(length))))
+            isMultiplexer(std::string_view(target, static_cast<std::size_t>(length))))
             return true;
     }
     return false;

@@ -8,4 +8,4 @@
 
 // Whether the process `pid` holds a pseudo-terminal master open. False when that cannot be told
 // (no such process, another user's process whose descriptors are not ours to read, pid <= 0).
-bool HoldsPseudoTerminalMaster(long pid);
+bool holdsPseudoTerminalMaster(long pid);

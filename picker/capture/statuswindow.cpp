@@ -20,17 +20,17 @@ constexpr int LineEditTextMargin = 2;
 
 // The start of a length along a line, moved back into the area where it can: a window longer
 // than the area starts at the area's start.
-int Within(int start, int length, int areaStart, int areaLength)
+int within(int start, int length, int areaStart, int areaLength)
 {
     return std::max(areaStart, std::min(start, areaStart + areaLength - length));
 }
 
 } // namespace
 
-QPoint StatusWindowPlace(const QSize &frame, const QRect &picker, const QRect &workArea)
+QPoint statusWindowPlace(const QSize &frame, const QRect &picker, const QRect &workArea)
 {
-    const int x = Within(picker.left(), frame.width(), workArea.left(), workArea.width());
-    const int y = Within(picker.top(), frame.height(), workArea.top(), workArea.height());
+    const int x = within(picker.left(), frame.width(), workArea.left(), workArea.width());
+    const int y = within(picker.top(), frame.height(), workArea.top(), workArea.height());
     struct Side
     {
         QPoint at;
@@ -49,8 +49,8 @@ QPoint StatusWindowPlace(const QSize &frame, const QRect &picker, const QRect &w
     const Side &best =
         *std::max_element(std::begin(sides), std::end(sides),
                           [](const Side &a, const Side &b) { return a.room < b.room; });
-    return {Within(best.at.x(), frame.width(), workArea.left(), workArea.width()),
-            Within(best.at.y(), frame.height(), workArea.top(), workArea.height())};
+    return {within(best.at.x(), frame.width(), workArea.left(), workArea.width()),
+            within(best.at.y(), frame.height(), workArea.top(), workArea.height())};
 }
 
 StatusWindow::StatusWindow(QWidget *owner)
@@ -138,7 +138,7 @@ void StatusWindow::placeBesideOwner()
     const QPoint slack(margins.left(), margins.top());
     const QSize room = m_placedFrame + QSize(2 * slack.x(), 2 * slack.y());
     const QPoint at =
-        StatusWindowPlace(room, owner->frameGeometry(), screen->availableGeometry()) + slack;
+        statusWindowPlace(room, owner->frameGeometry(), screen->availableGeometry()) + slack;
     if (at != pos())
         move(at);
 }

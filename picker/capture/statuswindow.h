@@ -14,7 +14,7 @@ class QLineEdit;
 // fits in the work area; lined up with the picker's left or top edge and moved along that side
 // as far as the work area needs. Where no side has room, the side with the most room, kept in
 // the work area.
-QPoint StatusWindowPlace(const QSize &frame, const QRect &picker, const QRect &workArea);
+QPoint statusWindowPlace(const QSize &frame, const QRect &picker, const QRect &workArea);
 
 // The status window: a small tool window with one read-only line showing the text being picked
 // up; its caption names the field the text goes to. It starts hidden. Enter, Esc and the close

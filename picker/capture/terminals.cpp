@@ -88,32 +88,32 @@ constexpr ClassPair TerminalPairs[] = {
     {"terminal", "gnustep"},
 };
 
-bool EqualsLowered(std::string_view text, std::string_view lower)
+bool equalsLowered(std::string_view text, std::string_view lower)
 {
     return std::ranges::equal(text, lower, [](char a, char b) {
         return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
     });
 }
 
-bool IsTerminalName(std::string_view name)
+bool isTerminalName(std::string_view name)
 {
     return !name.empty() && std::ranges::any_of(Terminals, [name](std::string_view terminal) {
-        return EqualsLowered(name, terminal);
+        return equalsLowered(name, terminal);
     });
 }
 
 } // namespace
 
-std::span<const std::string_view> TerminalWindowClasses()
+std::span<const std::string_view> terminalWindowClasses()
 {
     return Terminals;
 }
 
-bool IsTerminalWindowClass(std::string_view instance, std::string_view className)
+bool isTerminalWindowClass(std::string_view instance, std::string_view className)
 {
-    return IsTerminalName(className) || IsTerminalName(instance) ||
+    return isTerminalName(className) || isTerminalName(instance) ||
            std::ranges::any_of(TerminalPairs, [&](const ClassPair &pair) {
-               return EqualsLowered(instance, pair.instance) &&
-                      EqualsLowered(className, pair.className);
+               return equalsLowered(instance, pair.instance) &&
+                      equalsLowered(className, pair.className);
            });
 }

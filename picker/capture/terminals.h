@@ -11,9 +11,9 @@
 // that cannot be seen (a program on another machine, or another user's).
 
 // The class names (and instance names) of the terminal emulators that are known, in lower case.
-std::span<const std::string_view> TerminalWindowClasses();
+std::span<const std::string_view> terminalWindowClasses();
 
 // Whether a window with this WM_CLASS (instance name, class name) is a terminal emulator: either
 // half names one, or both halves together do (GNUstep's "Terminal"). Case does not matter: programs
 // spell their class in different ways ("URxvt", "urxvt").
-bool IsTerminalWindowClass(std::string_view instance, std::string_view className);
+bool isTerminalWindowClass(std::string_view instance, std::string_view className);

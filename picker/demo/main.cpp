@@ -35,7 +35,7 @@ namespace {
 
 bool tracing = false;
 
-void Trace(const QString &line)
+void trace(const QString &line)
 {
     if (!tracing)
         return;
@@ -66,24 +66,24 @@ public:
         for (int i = 0; i < m_fieldCount; ++i) {
             FieldDescription field;
             field.title = titles.at(i).toLocal8Bit().toStdString();
-            ButtonRecord record = FieldButton(field, i);
-            record.valueState = FieldFillState(i % 2 == 0);
+            ButtonRecord record = fieldButton(field, i);
+            record.valueState = fieldFillState(i % 2 == 0);
             m_records.push_back(record);
         }
-        m_records.push_back(SeparatorButton());
-        m_records.push_back(EnterButton());
+        m_records.push_back(separatorButton());
+        m_records.push_back(enterButton());
         for (const ButtonRecord &record : m_records)
             m_fill[record.command] = record.valueState;
 
         resizeForLayout();
-        m_toolbar = CreateToolbar(clientArea(), TBS_VISIBLE, ToolbarControlId, ToolbarImageCount,
+        m_toolbar = createToolbar(clientArea(), TBS_VISIBLE, ToolbarControlId, ToolbarImageCount,
                                   nullptr, ToolbarBitmap, m_records.data(),
                                   static_cast<int>(m_records.size()), m_orientation);
         connect(m_toolbar, &KolvaneToolbar::commandActivated, this, &DemoWindow::onCommand);
         connect(windowMenu(), &QMenu::aboutToShow, this,
-                [] { Trace(QStringLiteral("menu shown")); });
+                [] { trace(QStringLiteral("menu shown")); });
         connect(windowMenu(), &QMenu::aboutToHide, this,
-                [] { Trace(QStringLiteral("menu hidden")); });
+                [] { trace(QStringLiteral("menu hidden")); });
     }
 
 protected:
@@ -91,7 +91,7 @@ protected:
     {
         MiniFrame::showEvent(event);
         QPoint origin = mapToGlobal(QPoint(0, 0));
-        Trace(QStringLiteral("shown %1 %2 %3 %4")
+        trace(QStringLiteral("shown %1 %2 %3 %4")
                   .arg(origin.x())
                   .arg(origin.y())
                   .arg(width())
@@ -102,27 +102,27 @@ protected:
     {
         MiniFrame::moveEvent(event);
         QPoint origin = mapToGlobal(QPoint(0, 0));
-        Trace(QStringLiteral("moved %1 %2").arg(origin.x()).arg(origin.y()));
+        trace(QStringLiteral("moved %1 %2").arg(origin.x()).arg(origin.y()));
     }
 
     void resizeEvent(QResizeEvent *event) override
     {
         MiniFrame::resizeEvent(event);
-        Trace(QStringLiteral("resized %1 %2").arg(width()).arg(height()));
+        trace(QStringLiteral("resized %1 %2").arg(width()).arg(height()));
     }
 
     void changeEvent(QEvent *event) override
     {
         MiniFrame::changeEvent(event);
         if (event->type() == QEvent::ActivationChange && isActiveWindow())
-            Trace(QStringLiteral("active"));
+            trace(QStringLiteral("active"));
         if (event->type() == QEvent::WindowStateChange && isMinimized())
-            Trace(QStringLiteral("minimized"));
+            trace(QStringLiteral("minimized"));
     }
 
     void closeEvent(QCloseEvent *event) override
     {
-        Trace(QStringLiteral("closed"));
+        trace(QStringLiteral("closed"));
         MiniFrame::closeEvent(event);
     }
 
@@ -139,7 +139,7 @@ private:
 
     void onCommand(int command, Gesture gesture)
     {
-        Trace(QStringLiteral("command %1 %2").arg(command).arg(static_cast<int>(gesture)));
+        trace(QStringLiteral("command %1 %2").arg(command).arg(static_cast<int>(gesture)));
         if (gesture != Gesture::Pick)
             return;
         int &state = m_fill[command];
@@ -152,7 +152,7 @@ private:
 
     void onMenuCommand(int id)
     {
-        Trace(QStringLiteral("menu command %1").arg(id));
+        trace(QStringLiteral("menu command %1").arg(id));
         if (id == ChangeOrientationCommand) {
             std::uint32_t style = styleBits();
             m_orientation = m_orientation ? 0 : 1;
@@ -177,7 +177,7 @@ private:
 };
 
 // Saves the window once it is active (or after a second at most) and quits.
-void ScheduleScreenshot(QWidget *window, const QString &file, int scale)
+void scheduleScreenshot(QWidget *window, const QString &file, int scale)
 {
     auto shoot = [window, file, scale] {
         static bool done = false;
@@ -247,7 +247,7 @@ int main(int argc, char *argv[])
     window.show();
     window.activateWindow();
     if (parser.isSet(screenshot))
-        ScheduleScreenshot(&window, parser.value(screenshot),
+        scheduleScreenshot(&window, parser.value(screenshot),
                            std::clamp(parser.value(scale).toInt(), 1, 8));
     return QApplication::exec();
 }

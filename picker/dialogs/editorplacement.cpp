@@ -15,7 +15,7 @@ int bottomOf(const QRect &r)
 
 } // namespace
 
-QPoint ValueEditorPosition(const EditorPlacement &placement)
+QPoint valueEditorPosition(const EditorPlacement &placement)
 {
     const QRect &d = placement.desktop;
     const QRect &p = placement.window;

@@ -30,4 +30,4 @@ inline constexpr int EditorOverlap = 64;
 // bottom edges (the bottom edge wins); to the right of the main window, overlapping its right 64
 // pixels, when the desktop has room for the rest of the editor there, otherwise to its left,
 // overlapping its left 64 pixels.
-QPoint ValueEditorPosition(const EditorPlacement &placement);
+QPoint valueEditorPosition(const EditorPlacement &placement);

@@ -22,7 +22,7 @@ QString validity(PickedRow &row, const FieldDescription &description, int field)
 {
     if (row.value[static_cast<std::size_t>(field)].empty())
         return QStringLiteral("  ");
-    return CheckStoredValue(row, description, field) ? QStringLiteral("Yes")
+    return checkStoredValue(row, description, field) ? QStringLiteral("Yes")
                                                      : QStringLiteral("No ");
 }
 

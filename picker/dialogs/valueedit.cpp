@@ -17,25 +17,25 @@ bool validField(const PickedRow &row, int field)
 
 } // namespace
 
-bool CheckStoredValue(PickedRow &row, const FieldDescription &description, int field)
+bool checkStoredValue(PickedRow &row, const FieldDescription &description, int field)
 {
     if (!validField(row, field))
         return false;
     std::string error;
-    return CheckFieldValue(row.value[static_cast<std::size_t>(field)], description.sqlType,
+    return checkFieldValue(row.value[static_cast<std::size_t>(field)], description.sqlType,
                            description.length, error);
 }
 
-bool StoreTypedValue(PickedRow &row, const FieldDescription &description, int field,
+bool storeTypedValue(PickedRow &row, const FieldDescription &description, int field,
                      std::string text, const FillStateSink &fillState)
 {
     if (!validField(row, field))
         return false;
     const std::size_t f = static_cast<std::size_t>(field);
     // The capture buffer holds the text and its terminator.
-    CutToWidth(text, MaxCaptureLength - 1);
-    NormalizePickedText(text, SqlType::KeepsLineBreaks(description.sqlType));
-    CutToWidth(text, static_cast<std::size_t>(std::max(row.valueWidth[f], 0)));
+    cutToWidth(text, MaxCaptureLength - 1);
+    normalizePickedText(text, SqlType::keepsLineBreaks(description.sqlType));
+    cutToWidth(text, static_cast<std::size_t>(std::max(row.valueWidth[f], 0)));
     if (text == row.value[f])
         return false;
 

@@ -77,12 +77,12 @@ ValueEditor::ValueEditor(QWidget *owner, const TableDescription &description, Pi
         return;
     }
     const std::size_t f = static_cast<std::size_t>(m_field);
-    const bool valid = CheckStoredValue(m_row, m_description, m_field);
+    const bool valid = checkStoredValue(m_row, m_description, m_field);
     m_validity->setText(QString::fromLatin1(valid ? ValidText : NotValidText));
     if (m_description.required != 0)
         m_required->setText(QString::fromLatin1(RequiredText));
     setWindowTitle(QString::fromStdString(m_description.title + "    " +
-                                          FieldHint(m_description.sqlType, m_description.length)));
+                                          fieldHint(m_description.sqlType, m_description.length)));
     m_recover->setEnabled(!m_row.previousValue[f].empty());
     m_edit->setText(QString::fromStdString(m_row.value[f]));
     m_edit->setFocus(Qt::OtherFocusReason);
@@ -102,7 +102,7 @@ void ValueEditor::placeBesideButton(const QRect &window, const QPoint &clientTop
     placement.button = button;
     placement.editor = frameGeometry().size();
     placement.orientation = orientation;
-    move(ValueEditorPosition(placement));
+    move(valueEditorPosition(placement));
 }
 
 void ValueEditor::reject()
@@ -113,7 +113,7 @@ void ValueEditor::reject()
 void ValueEditor::ok()
 {
     if (m_field >= 0)
-        m_changed = StoreTypedValue(m_row, m_description, m_field, m_edit->text().toStdString(),
+        m_changed = storeTypedValue(m_row, m_description, m_field, m_edit->text().toStdString(),
                                     m_fillState);
     done(1);
 }

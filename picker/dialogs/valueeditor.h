@@ -32,7 +32,7 @@ public:
     ValueEditor(QWidget *owner, const TableDescription &description, PickedRow &row, int field,
                 FillStateSink fillState);
 
-    // Moves the editor beside the field's button (see ValueEditorPosition), keeping its size.
+    // Moves the editor beside the field's button (see valueEditorPosition), keeping its size.
     // All in global coordinates: the main window's frame, the top left of its client area and
     // the field's button. `orientation` is 1 for buttons in a row, 0 for a column. The desktop
     // is the work area of the screen that shows the button.

@@ -19,76 +19,76 @@ namespace {
 
 constexpr const char *CommandProperty = "miniframeCommand";
 
-QRect ToQRect(const FrameRect &r)
+QRect toQRect(const FrameRect &r)
 {
     return QRect(r.left, r.top, r.width(), r.height());
 }
 
-void Fill(QPainter &p, const FrameRect &r, const QColor &colour)
+void fillRect(QPainter &p, const FrameRect &r, const QColor &colour)
 {
     if (!r.isEmpty())
-        p.fillRect(ToQRect(r), colour);
+        p.fillRect(toQRect(r), colour);
 }
 
-void PaintSystemFrame(QPainter &p, const FramePicture &pic)
+void paintSystemFrame(QPainter &p, const FramePicture &pic)
 {
     FrameRect window{0, 0, pic.width, pic.height};
-    FrameSize inset = FrameInset(pic.style);
+    FrameSize inset = frameInset(pic.style);
     if (inset.width == 0 && inset.height == 0)
         return;
     // The frame ring: a line in the frame colour outside, the face colour within.
-    Fill(p, window, pic.colours.windowFrame);
+    fillRect(p, window, pic.colours.windowFrame);
     if (inset.width > 1 || inset.height > 1) {
         FrameRect inner{1, 1, pic.width - 1, pic.height - 1};
-        Fill(p, inner, pic.colours.buttonFace);
+        fillRect(p, inner, pic.colours.buttonFace);
     }
-    Fill(p, {inset.width, inset.height, pic.width - inset.width, pic.height - inset.height},
-         pic.colours.window);
+    fillRect(p, {inset.width, inset.height, pic.width - inset.width, pic.height - inset.height},
+             pic.colours.window);
 }
 
-void PaintGlyph(QPainter &p, const std::vector<GlyphRow> &rows, const QColor &colour)
+void paintGlyph(QPainter &p, const std::vector<GlyphRow> &rows, const QColor &colour)
 {
     for (const GlyphRow &row : rows)
-        Fill(p, {row.left, row.y, row.right, row.y + 1}, colour);
+        fillRect(p, {row.left, row.y, row.right, row.y + 1}, colour);
 }
 
-void PaintButton(QPainter &p, const FramePicture &pic, const FrameRect &buttonInWindow, int which)
+void paintButton(QPainter &p, const FramePicture &pic, const FrameRect &buttonInWindow, int which)
 {
-    CaptionKind kind = CaptionKindOf(pic.style);
+    CaptionKind kind = captionKindOf(pic.style);
     bool pressed = pic.pressedButton == which;
-    ButtonFace face = CaptionButtonFace(buttonInWindow, kind, pic.s, pressed);
+    ButtonFace face = captionButtonFace(buttonInWindow, kind, pic.s, pressed);
     const FrameColours &c = pic.colours;
-    Fill(p, face.separator, c.windowFrame);
-    Fill(p, face.face, c.buttonFace);
+    fillRect(p, face.separator, c.windowFrame);
+    fillRect(p, face.face, c.buttonFace);
     const QColor &upperLeft = pressed ? c.buttonShadow : c.buttonHighlight;
     const QColor &lowerRight = pressed ? c.buttonHighlight : c.buttonShadow;
     for (const FrameRect &r : face.upperLeft)
-        Fill(p, r, upperLeft);
+        fillRect(p, r, upperLeft);
     for (const FrameRect &r : face.lowerRight)
-        Fill(p, r, lowerRight);
+        fillRect(p, r, lowerRight);
     if (which == HTMINBUTTON)
-        PaintGlyph(p, MinimizeGlyph(face.glyphBox), c.glyph);
+        paintGlyph(p, minimizeGlyph(face.glyphBox), c.glyph);
     else if (pic.maximized)
-        PaintGlyph(p, RestoreGlyph(face.glyphBox), c.glyph);
+        paintGlyph(p, restoreGlyph(face.glyphBox), c.glyph);
     else
-        PaintGlyph(p, MaximizeGlyph(face.glyphBox), c.glyph);
+        paintGlyph(p, maximizeGlyph(face.glyphBox), c.glyph);
 }
 
-void PaintTitle(QPainter &p, const FramePicture &pic, const FrameRect &textArea,
+void paintTitle(QPainter &p, const FramePicture &pic, const FrameRect &textArea,
                 const QColor &colour)
 {
     if (pic.title.isEmpty() || textArea.isEmpty())
         return;
-    CaptionKind kind = CaptionKindOf(pic.style);
-    QFont font = CaptionFont(pic.s);
+    CaptionKind kind = captionKindOf(pic.style);
+    QFont font = captionFont(pic.s);
     QFontMetrics metrics(font);
     int w = metrics.horizontalAdvance(pic.title);
     int h = metrics.height();
-    TitlePlacement at = PlaceTitle(textArea, kind, w, h, FontTurns(font));
+    TitlePlacement at = placeTitle(textArea, kind, w, h, fontTurns(font));
     if (!at.draw)
         return;
     p.save();
-    p.setClipRect(ToQRect(textArea));
+    p.setClipRect(toQRect(textArea));
     p.setFont(font);
     p.setPen(colour);
     p.translate(at.x, at.y);
@@ -100,7 +100,7 @@ void PaintTitle(QPainter &p, const FramePicture &pic, const FrameRect &textArea,
 
 } // namespace
 
-QFont CaptionFont(int s)
+QFont captionFont(int s)
 {
     // Liberation Sans has Arial's measures, so the title keeps the size and place that the
     // caption's geometry is made for; other faces that stand in for Arial are taller.
@@ -109,23 +109,23 @@ QFont CaptionFont(int s)
     font.setStyleHint(QFont::SansSerif);
     // A character height of s - 2 pixels; at 0 the toolkit's own size, and below it (a caption
     // of 0 or 1 pixels) a height of 2 - s for the whole character cell.
-    const int height = CaptionFontHeight(s);
+    const int height = captionFontHeight(s);
     if (height != 0)
         font.setPixelSize(std::abs(height));
     font.setWeight(QFont::Bold);
     return font;
 }
 
-bool FontTurns(const QFont &font)
+bool fontTurns(const QFont &font)
 {
     QFontInfo info(font);
     return QFontDatabase::isScalable(info.family(), info.styleName());
 }
 
-void PaintMiniFrame(QPainter &p, const FramePicture &pic)
+void paintMiniFrame(QPainter &p, const FramePicture &pic)
 {
-    PaintSystemFrame(p, pic);
-    CaptionKind kind = CaptionKindOf(pic.style);
+    paintSystemFrame(p, pic);
+    CaptionKind kind = captionKindOf(pic.style);
     if (kind == CaptionKind::None)
         return;
 
@@ -135,11 +135,11 @@ void PaintMiniFrame(QPainter &p, const FramePicture &pic)
     const QColor &fill = pic.active ? c.activeCaption : c.inactiveCaption;
     const QColor &text = pic.active ? c.captionText : c.inactiveCaptionText;
 
-    Fill(p, SeparatorLine(window, pic.style, s), c.windowFrame);
-    Fill(p, TextAreaFill(window, pic.style, s), fill);
-    PaintTitle(p, pic, TextAreaRect(window, pic.style, s), text);
+    fillRect(p, separatorLine(window, pic.style, s), c.windowFrame);
+    fillRect(p, textAreaFill(window, pic.style, s), fill);
+    paintTitle(p, pic, textAreaRect(window, pic.style, s), text);
 
-    FrameRect box = SysMenuRect(window, pic.style, s);
+    FrameRect box = sysMenuRect(window, pic.style, s);
     if (!box.isEmpty()) {
         // Behind the icon, and the line between the box and the title, in the caption colour.
         FrameRect cell{box.left, box.top, box.left + s, box.top + s};
@@ -147,30 +147,30 @@ void PaintMiniFrame(QPainter &p, const FramePicture &pic)
             cell.right -= 1;
         else
             cell.bottom -= 1;
-        Fill(p, cell, fill);
-        if (SysMenuShowsIcon(s) && !pic.icon.isNull()) {
+        fillRect(p, cell, fill);
+        if (sysMenuShowsIcon(s) && !pic.icon.isNull()) {
             // Stretched to the box: an icon gives no pixmap larger than its own pictures.
-            QRect target = ToQRect(box);
+            QRect target = toQRect(box);
             p.drawPixmap(target, pic.icon.pixmap(target.size()));
         }
         if (pic.sysMenuInverted) {
             p.save();
             p.setCompositionMode(QPainter::RasterOp_NotDestination);
-            p.fillRect(ToQRect(box), Qt::black);
+            p.fillRect(toQRect(box), Qt::black);
             p.restore();
         }
     }
-    FrameRect minButton = MinButtonRect(window, pic.style, s);
+    FrameRect minButton = minButtonRect(window, pic.style, s);
     if (!minButton.isEmpty())
-        PaintButton(p, pic, minButton, HTMINBUTTON);
-    FrameRect maxButton = MaxButtonRect(window, pic.style, s);
+        paintButton(p, pic, minButton, HTMINBUTTON);
+    FrameRect maxButton = maxButtonRect(window, pic.style, s);
     if (!maxButton.isEmpty())
-        PaintButton(p, pic, maxButton, HTMAXBUTTON);
+        paintButton(p, pic, maxButton, HTMAXBUTTON);
 }
 
 MiniFrame::MiniFrame(std::uint32_t style, QWidget *parent, Qt::WindowFlags extraFlags)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | extraFlags),
-      m_style(NormalizeFrameStyle(style))
+      m_style(normalizeFrameStyle(style))
 {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -195,11 +195,11 @@ MiniFrame::MiniFrame(std::uint32_t style, QWidget *parent, Qt::WindowFlags extra
     m_menuShortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
     m_menuShortcut->setContext(Qt::WindowShortcut);
     connect(m_menuShortcut, &QShortcut::activated, this, [this] {
-        if (CaptionKindOf(m_style) != CaptionKind::None)
+        if (captionKindOf(m_style) != CaptionKind::None)
             showWindowMenu();
     });
 
-    FrameSize minimum = MinimumTrackingSize(windowFrameRect(), m_style, m_captionThickness);
+    FrameSize minimum = minimumTrackingSize(windowFrameRect(), m_style, m_captionThickness);
     setMinimumSize(minimum.width, minimum.height);
     relayout();
 }
@@ -213,8 +213,8 @@ void MiniFrame::addStandardItem(int id, const QString &text)
 
 void MiniFrame::setStyleBits(std::uint32_t style)
 {
-    m_style = NormalizeFrameStyle(style);
-    FrameSize minimum = MinimumTrackingSize(windowFrameRect(), m_style, m_captionThickness);
+    m_style = normalizeFrameStyle(style);
+    FrameSize minimum = minimumTrackingSize(windowFrameRect(), m_style, m_captionThickness);
     setMinimumSize(minimum.width, minimum.height);
     relayout();
     update();
@@ -223,7 +223,7 @@ void MiniFrame::setStyleBits(std::uint32_t style)
 void MiniFrame::setCaptionThickness(int thickness)
 {
     m_captionThickness = thickness;
-    FrameSize minimum = MinimumTrackingSize(windowFrameRect(), m_style, m_captionThickness);
+    FrameSize minimum = minimumTrackingSize(windowFrameRect(), m_style, m_captionThickness);
     setMinimumSize(minimum.width, minimum.height);
     relayout();
     update();
@@ -236,7 +236,7 @@ FrameRect MiniFrame::windowFrameRect() const
 
 int MiniFrame::hitTest(QPoint pos) const
 {
-    return FrameHitTest(windowFrameRect(), m_style, m_captionThickness, pos.x(), pos.y(),
+    return frameHitTest(windowFrameRect(), m_style, m_captionThickness, pos.x(), pos.y(),
                         frameState());
 }
 
@@ -248,16 +248,16 @@ FrameState MiniFrame::frameState() const
 FrameRect MiniFrame::buttonRectInWindow(int hit) const
 {
     if (hit == HTMINBUTTON)
-        return MinButtonRect(windowFrameRect(), m_style, m_captionThickness);
+        return minButtonRect(windowFrameRect(), m_style, m_captionThickness);
     if (hit == HTMAXBUTTON)
-        return MaxButtonRect(windowFrameRect(), m_style, m_captionThickness);
+        return maxButtonRect(windowFrameRect(), m_style, m_captionThickness);
     return {};
 }
 
 void MiniFrame::relayout()
 {
-    FrameRect client = ClientRect(windowFrameRect(), m_style, m_captionThickness);
-    m_client->setGeometry(client.isEmpty() ? QRect() : ToQRect(client));
+    FrameRect client = clientRect(windowFrameRect(), m_style, m_captionThickness);
+    m_client->setGeometry(client.isEmpty() ? QRect() : toQRect(client));
 }
 
 void MiniFrame::setAlwaysOnTop(bool onTop)
@@ -327,7 +327,7 @@ int MiniFrame::menuCommandId(const QAction *action)
 
 void MiniFrame::enableMenuItems()
 {
-    MenuItemStates states = SysMenuItemStates(m_style, frameState());
+    MenuItemStates states = sysMenuItemStates(m_style, frameState());
     const std::pair<int, bool> items[] = {
         {SC_MOVE, states.move},         {SC_SIZE, states.size},
         {SC_MINIMIZE, states.minimize}, {SC_MAXIMIZE, states.maximize},
@@ -346,7 +346,7 @@ bool MiniFrame::showWindowMenu()
     m_menuPress = {};
     update();
     enableMenuItems();
-    FramePoint origin = SysMenuOrigin(windowFrameRect(), m_style, m_captionThickness);
+    FramePoint origin = sysMenuOrigin(windowFrameRect(), m_style, m_captionThickness);
     m_menu->popup(mapToGlobal(QPoint(origin.x, origin.y)));
     return true;
 }
@@ -433,7 +433,7 @@ void MiniFrame::noteHit(int hit)
 
 namespace {
 
-Qt::Edges EdgesOf(int hit)
+Qt::Edges edgesOf(int hit)
 {
     switch (hit) {
     case HTLEFT:
@@ -461,7 +461,7 @@ Qt::Edges EdgesOf(int hit)
 
 void MiniFrame::updateCursor(int hit)
 {
-    const Qt::Edges edges = EdgesOf(hit);
+    const Qt::Edges edges = edgesOf(hit);
     if (edges == Qt::LeftEdge || edges == Qt::RightEdge)
         setCursor(Qt::SizeHorCursor);
     else if (edges == Qt::TopEdge || edges == Qt::BottomEdge)
@@ -514,7 +514,7 @@ void MiniFrame::framePress(int hit, ulong timestamp)
         systemCommand(SC_MOVE);
         break;
     default:
-        if (Qt::Edges edges = EdgesOf(hit); edges && window)
+        if (Qt::Edges edges = edgesOf(hit); edges && window)
             window->startSystemResize(edges);
         break;
     }
@@ -636,7 +636,7 @@ void MiniFrame::paintEvent(QPaintEvent *)
     picture.pressedButton = pressedButton();
     picture.sysMenuInverted = m_sysMenuInverted;
     QPainter painter(this);
-    PaintMiniFrame(painter, picture);
+    paintMiniFrame(painter, picture);
 }
 
 void MiniFrame::resizeEvent(QResizeEvent *event)
@@ -647,7 +647,7 @@ void MiniFrame::resizeEvent(QResizeEvent *event)
 
 int ibGetCaptionSize(const MiniFrame *frame)
 {
-    return CaptionSizeFromThickness(frame->captionThickness());
+    return captionSizeFromThickness(frame->captionThickness());
 }
 
 int ibSetCaptionSize(MiniFrame *frame, int size)

@@ -50,14 +50,14 @@ struct FramePicture
 };
 
 // Paints the frame and caption of a window of the picture's size, in window coordinates.
-void PaintMiniFrame(QPainter &painter, const FramePicture &picture);
+void paintMiniFrame(QPainter &painter, const FramePicture &picture);
 
 // Whether a caption title drawn in `font` can be turned by 90 degrees.
-bool FontTurns(const QFont &font);
+bool fontTurns(const QFont &font);
 
 // The title font for a caption of thickness s: Arial, or the face made to its measure (Liberation
 // Sans) where Arial is missing, bold, s - 2 pixels high; the toolkit's own size when that is 0.
-QFont CaptionFont(int s);
+QFont captionFont(int s);
 
 // A frameless top-level window with a narrow caption of its own, down its left edge
 // (IBS_VERTCAPTION) or along its top (IBS_HORZCAPTION), as its style bits say. The caption holds

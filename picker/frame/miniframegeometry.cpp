@@ -5,18 +5,18 @@
 
 namespace {
 
-FrameRect Inset(const FrameRect &r, int dx, int dy)
+FrameRect shrunk(const FrameRect &r, int dx, int dy)
 {
     return {r.left + dx, r.top + dy, r.right - dx, r.bottom - dy};
 }
 
-int WidthOrZero(const FrameRect &r)
+int widthOrZero(const FrameRect &r)
 {
     return r.isEmpty() ? 0 : r.width();
 }
 
 // Upward triangle of n rows, row k at top + 1 + k covering columns cx - 1 - k .. cx - 1 + k.
-void AddUpwardTriangle(std::vector<GlyphRow> &rows, int top, int cx, int n)
+void addUpwardTriangle(std::vector<GlyphRow> &rows, int top, int cx, int n)
 {
     for (int k = 0; k < n; ++k)
         rows.push_back({top + 1 + k, cx - 1 - k, cx + k});
@@ -24,7 +24,7 @@ void AddUpwardTriangle(std::vector<GlyphRow> &rows, int top, int cx, int n)
 
 } // namespace
 
-CaptionKind CaptionKindOf(std::uint32_t style)
+CaptionKind captionKindOf(std::uint32_t style)
 {
     if (style & IBS_VERTCAPTION)
         return CaptionKind::Vertical;
@@ -33,14 +33,14 @@ CaptionKind CaptionKindOf(std::uint32_t style)
     return CaptionKind::None;
 }
 
-std::uint32_t NormalizeFrameStyle(std::uint32_t style)
+std::uint32_t normalizeFrameStyle(std::uint32_t style)
 {
-    if (CaptionKindOf(style) != CaptionKind::None)
+    if (captionKindOf(style) != CaptionKind::None)
         style &= ~WS_DLGFRAME;
     return style;
 }
 
-FrameSize FrameInset(std::uint32_t style)
+FrameSize frameInset(std::uint32_t style)
 {
     if (style & WS_THICKFRAME)
         return {SM_CXFRAME, SM_CYFRAME};
@@ -51,13 +51,13 @@ FrameSize FrameInset(std::uint32_t style)
     return {0, 0};
 }
 
-FrameRect CaptionRect(const FrameRect &window, std::uint32_t style, int s)
+FrameRect captionRect(const FrameRect &window, std::uint32_t style, int s)
 {
-    CaptionKind kind = CaptionKindOf(style);
+    CaptionKind kind = captionKindOf(style);
     if (kind == CaptionKind::None)
         return {};
-    FrameSize inset = FrameInset(style);
-    FrameRect c = Inset(window, inset.width, inset.height);
+    FrameSize inset = frameInset(style);
+    FrameRect c = shrunk(window, inset.width, inset.height);
     if (kind == CaptionKind::Vertical)
         c.right = c.left + s;
     else
@@ -65,15 +65,15 @@ FrameRect CaptionRect(const FrameRect &window, std::uint32_t style, int s)
     return c;
 }
 
-FrameRect SysMenuRect(const FrameRect &window, std::uint32_t style, int s)
+FrameRect sysMenuRect(const FrameRect &window, std::uint32_t style, int s)
 {
-    if (!(style & WS_SYSMENU) || CaptionKindOf(style) == CaptionKind::None)
+    if (!(style & WS_SYSMENU) || captionKindOf(style) == CaptionKind::None)
         return {};
-    FrameRect c = CaptionRect(window, style, s);
+    FrameRect c = captionRect(window, style, s);
     return {c.left, c.top, c.left + s - 1, c.top + s - 1};
 }
 
-FrameRect CaptionButtonRect(const FrameRect &caption, CaptionKind kind, int n, int s)
+FrameRect captionButtonRect(const FrameRect &caption, CaptionKind kind, int n, int s)
 {
     int shift = (n - 1) * s;
     if (kind == CaptionKind::Vertical)
@@ -84,28 +84,28 @@ FrameRect CaptionButtonRect(const FrameRect &caption, CaptionKind kind, int n, i
     return {};
 }
 
-FrameRect MinButtonRect(const FrameRect &window, std::uint32_t style, int s)
+FrameRect minButtonRect(const FrameRect &window, std::uint32_t style, int s)
 {
-    CaptionKind kind = CaptionKindOf(style);
+    CaptionKind kind = captionKindOf(style);
     if (kind == CaptionKind::None || !(style & WS_MINIMIZEBOX))
         return {};
     int n = (style & WS_MAXIMIZEBOX) ? 2 : 1;
-    return CaptionButtonRect(CaptionRect(window, style, s), kind, n, s);
+    return captionButtonRect(captionRect(window, style, s), kind, n, s);
 }
 
-FrameRect MaxButtonRect(const FrameRect &window, std::uint32_t style, int s)
+FrameRect maxButtonRect(const FrameRect &window, std::uint32_t style, int s)
 {
-    CaptionKind kind = CaptionKindOf(style);
+    CaptionKind kind = captionKindOf(style);
     if (kind == CaptionKind::None || !(style & WS_MAXIMIZEBOX))
         return {};
-    return CaptionButtonRect(CaptionRect(window, style, s), kind, 1, s);
+    return captionButtonRect(captionRect(window, style, s), kind, 1, s);
 }
 
-FrameRect ClientRect(const FrameRect &window, std::uint32_t style, int s)
+FrameRect clientRect(const FrameRect &window, std::uint32_t style, int s)
 {
-    FrameSize inset = FrameInset(style);
-    FrameRect client = Inset(window, inset.width, inset.height);
-    switch (CaptionKindOf(style)) {
+    FrameSize inset = frameInset(style);
+    FrameRect client = shrunk(window, inset.width, inset.height);
+    switch (captionKindOf(style)) {
     case CaptionKind::Vertical:
         client.left += s;
         break;
@@ -118,12 +118,12 @@ FrameRect ClientRect(const FrameRect &window, std::uint32_t style, int s)
     return client;
 }
 
-FrameRect TextAreaRect(const FrameRect &window, std::uint32_t style, int s)
+FrameRect textAreaRect(const FrameRect &window, std::uint32_t style, int s)
 {
-    CaptionKind kind = CaptionKindOf(style);
+    CaptionKind kind = captionKindOf(style);
     if (kind == CaptionKind::None)
         return {};
-    FrameRect t = CaptionRect(window, style, s).translated(-window.left, -window.top);
+    FrameRect t = captionRect(window, style, s).translated(-window.left, -window.top);
     int start = (style & WS_SYSMENU) ? s : 0;
     int end = ((style & WS_MINIMIZEBOX) ? s : 0) + ((style & WS_MAXIMIZEBOX) ? s : 0);
     if (kind == CaptionKind::Vertical) {
@@ -136,10 +136,10 @@ FrameRect TextAreaRect(const FrameRect &window, std::uint32_t style, int s)
     return t;
 }
 
-FrameRect SeparatorLine(const FrameRect &window, std::uint32_t style, int s)
+FrameRect separatorLine(const FrameRect &window, std::uint32_t style, int s)
 {
-    CaptionKind kind = CaptionKindOf(style);
-    FrameRect c = CaptionRect(window, style, s).translated(-window.left, -window.top);
+    CaptionKind kind = captionKindOf(style);
+    FrameRect c = captionRect(window, style, s).translated(-window.left, -window.top);
     if (kind == CaptionKind::Vertical)
         return {c.right - 1, c.top, c.right, c.bottom};
     if (kind == CaptionKind::Horizontal)
@@ -147,10 +147,10 @@ FrameRect SeparatorLine(const FrameRect &window, std::uint32_t style, int s)
     return {};
 }
 
-FrameRect TextAreaFill(const FrameRect &window, std::uint32_t style, int s)
+FrameRect textAreaFill(const FrameRect &window, std::uint32_t style, int s)
 {
-    FrameRect t = TextAreaRect(window, style, s);
-    switch (CaptionKindOf(style)) {
+    FrameRect t = textAreaRect(window, style, s);
+    switch (captionKindOf(style)) {
     case CaptionKind::Vertical:
         t.right -= 1;
         break;
@@ -163,7 +163,7 @@ FrameRect TextAreaFill(const FrameRect &window, std::uint32_t style, int s)
     return t;
 }
 
-ButtonFace CaptionButtonFace(const FrameRect &button, CaptionKind kind, int s, bool pressed)
+ButtonFace captionButtonFace(const FrameRect &button, CaptionKind kind, int s, bool pressed)
 {
     ButtonFace f;
     FrameRect b = button;
@@ -197,14 +197,14 @@ ButtonFace CaptionButtonFace(const FrameRect &button, CaptionKind kind, int s, b
     return f;
 }
 
-GlyphMeasure MeasureGlyph(const FrameRect &g)
+GlyphMeasure measureGlyph(const FrameRect &g)
 {
     return {g.left + (g.width() >> 1), (g.height() >> 1) - 1};
 }
 
-std::vector<GlyphRow> MinimizeGlyph(const FrameRect &g)
+std::vector<GlyphRow> minimizeGlyph(const FrameRect &g)
 {
-    auto [cx, n] = MeasureGlyph(g);
+    auto [cx, n] = measureGlyph(g);
     int left = cx - n - 1;
     int right = left + 2 * n + 2;
     if (right <= left)
@@ -212,33 +212,33 @@ std::vector<GlyphRow> MinimizeGlyph(const FrameRect &g)
     return {{g.bottom - 2, left, right}, {g.bottom - 1, left, right}};
 }
 
-std::vector<GlyphRow> MaximizeGlyph(const FrameRect &g)
+std::vector<GlyphRow> maximizeGlyph(const FrameRect &g)
 {
     std::vector<GlyphRow> rows;
-    auto [cx, n] = MeasureGlyph(g);
-    AddUpwardTriangle(rows, g.top + ((g.height() - 1) >> 2), cx, n);
+    auto [cx, n] = measureGlyph(g);
+    addUpwardTriangle(rows, g.top + ((g.height() - 1) >> 2), cx, n);
     return rows;
 }
 
-std::vector<GlyphRow> RestoreGlyph(const FrameRect &g)
+std::vector<GlyphRow> restoreGlyph(const FrameRect &g)
 {
     std::vector<GlyphRow> rows;
-    auto [cx, n] = MeasureGlyph(g);
+    auto [cx, n] = measureGlyph(g);
     int top2 = g.top + ((g.height() - 1) >> 3) - 2;
-    AddUpwardTriangle(rows, top2, cx, n);
+    addUpwardTriangle(rows, top2, cx, n);
     for (int j = 0; j < n; ++j)
         rows.push_back({top2 + n + 2 + j, cx - n + j, cx + n - j - 1});
     return rows;
 }
 
-int FrameHitTest(const FrameRect &window, std::uint32_t style, int s, int x, int y,
+int frameHitTest(const FrameRect &window, std::uint32_t style, int s, int x, int y,
                  FrameState state)
 {
     if (!window.contains(x, y))
         return HTNOWHERE;
 
-    FrameSize inset = FrameInset(style);
-    FrameRect inner = Inset(window, inset.width, inset.height);
+    FrameSize inset = frameInset(style);
+    FrameRect inner = shrunk(window, inset.width, inset.height);
     if (!inner.contains(x, y)) {
         if (!(style & WS_THICKFRAME) || state.maximized)
             return HTBORDER;
@@ -255,37 +255,37 @@ int FrameHitTest(const FrameRect &window, std::uint32_t style, int s, int x, int
         return top ? HTTOPRIGHT : bottom ? HTBOTTOMRIGHT : HTRIGHT;
     }
 
-    if (state.minimized || CaptionKindOf(style) == CaptionKind::None)
+    if (state.minimized || captionKindOf(style) == CaptionKind::None)
         return HTCLIENT;
-    if (ClientRect(window, style, s).contains(x, y))
+    if (clientRect(window, style, s).contains(x, y))
         return HTCLIENT;
-    if (!CaptionRect(window, style, s).contains(x, y))
+    if (!captionRect(window, style, s).contains(x, y))
         return HTNOWHERE;
     // Where a small caption lets the box and the buttons overlap, a button wins over the box,
     // and the minimize button over the maximize button.
     int hit = HTCAPTION;
-    if (SysMenuRect(window, style, s).contains(x, y))
+    if (sysMenuRect(window, style, s).contains(x, y))
         hit = HTSYSMENU;
-    if (MinButtonRect(window, style, s).contains(x, y))
+    if (minButtonRect(window, style, s).contains(x, y))
         hit = HTMINBUTTON;
-    else if (MaxButtonRect(window, style, s).contains(x, y))
+    else if (maxButtonRect(window, style, s).contains(x, y))
         hit = HTMAXBUTTON;
     return hit;
 }
 
-FrameSize MinimumTrackingSize(const FrameRect &window, std::uint32_t style, int s)
+FrameSize minimumTrackingSize(const FrameRect &window, std::uint32_t style, int s)
 {
-    CaptionKind kind = CaptionKindOf(style);
+    CaptionKind kind = captionKindOf(style);
     if (kind == CaptionKind::None || !(style & WS_THICKFRAME))
         return {};
-    int length = WidthOrZero(SysMenuRect(window, style, s)) +
-                 2 * WidthOrZero(MinButtonRect(window, style, s)) + 2 * s;
+    int length = widthOrZero(sysMenuRect(window, style, s)) +
+                 2 * widthOrZero(minButtonRect(window, style, s)) + 2 * s;
     if (kind == CaptionKind::Vertical)
         return {s + 2 * SM_CXFRAME - 1, length};
     return {length, s + 2 * SM_CYFRAME - 1};
 }
 
-TitlePlacement PlaceTitle(const FrameRect &t, CaptionKind kind, int w, int h, bool fontTurns)
+TitlePlacement placeTitle(const FrameRect &t, CaptionKind kind, int w, int h, bool fontTurns)
 {
     if (kind == CaptionKind::Vertical) {
         if (!fontTurns)
@@ -298,7 +298,7 @@ TitlePlacement PlaceTitle(const FrameRect &t, CaptionKind kind, int w, int h, bo
     return {0, 0, false};
 }
 
-MenuItemStates SysMenuItemStates(std::uint32_t style, FrameState state)
+MenuItemStates sysMenuItemStates(std::uint32_t style, FrameState state)
 {
     MenuItemStates m;
     m.move = !state.maximized && !state.minimized && (style & (WS_BORDER | WS_DLGFRAME));
@@ -309,10 +309,10 @@ MenuItemStates SysMenuItemStates(std::uint32_t style, FrameState state)
     return m;
 }
 
-FramePoint SysMenuOrigin(const FrameRect &window, std::uint32_t style, int s)
+FramePoint sysMenuOrigin(const FrameRect &window, std::uint32_t style, int s)
 {
-    FrameRect client = ClientRect(window, style, s);
-    if (CaptionKindOf(style) == CaptionKind::Vertical)
+    FrameRect client = clientRect(window, style, s);
+    if (captionKindOf(style) == CaptionKind::Vertical)
         return {client.left - 1, client.top};
     return {client.left, client.top - 1};
 }

@@ -98,35 +98,35 @@ enum class CaptionKind
 };
 
 // IBS_VERTCAPTION wins when both bits are set.
-CaptionKind CaptionKindOf(std::uint32_t style);
+CaptionKind captionKindOf(std::uint32_t style);
 
 // A caption bit removes WS_DLGFRAME, so that nothing else draws a caption.
-std::uint32_t NormalizeFrameStyle(std::uint32_t style);
+std::uint32_t normalizeFrameStyle(std::uint32_t style);
 
 // Frame inset on each side: the sizing frame, else a dialog frame plus border, else a border.
-FrameSize FrameInset(std::uint32_t style);
+FrameSize frameInset(std::uint32_t style);
 
 // The caption thickness a new frame starts with.
 inline constexpr int DefaultCaptionThickness = SM_CYCAPTION / 2 + 1;
 
 // The caption C, the window rectangle inset by the frame and cut to thickness s. Empty without a
 // caption bit.
-FrameRect CaptionRect(const FrameRect &window, std::uint32_t style, int s);
+FrameRect captionRect(const FrameRect &window, std::uint32_t style, int s);
 // The system-menu box at the caption's start (with WS_SYSMENU), else empty.
-FrameRect SysMenuRect(const FrameRect &window, std::uint32_t style, int s);
+FrameRect sysMenuRect(const FrameRect &window, std::uint32_t style, int s);
 // Button n counted from the caption's end (n = 1 is the last one).
-FrameRect CaptionButtonRect(const FrameRect &caption, CaptionKind kind, int n, int s);
-FrameRect MinButtonRect(const FrameRect &window, std::uint32_t style, int s);
-FrameRect MaxButtonRect(const FrameRect &window, std::uint32_t style, int s);
+FrameRect captionButtonRect(const FrameRect &caption, CaptionKind kind, int n, int s);
+FrameRect minButtonRect(const FrameRect &window, std::uint32_t style, int s);
+FrameRect maxButtonRect(const FrameRect &window, std::uint32_t style, int s);
 // The client area: inside the frame, and past the caption unless minimized.
-FrameRect ClientRect(const FrameRect &window, std::uint32_t style, int s);
+FrameRect clientRect(const FrameRect &window, std::uint32_t style, int s);
 
 // Window-coordinate pieces of the caption (empty without a caption bit).
-FrameRect TextAreaRect(const FrameRect &window, std::uint32_t style, int s);
+FrameRect textAreaRect(const FrameRect &window, std::uint32_t style, int s);
 // The one-pixel separator along the caption's inner edge, its whole length.
-FrameRect SeparatorLine(const FrameRect &window, std::uint32_t style, int s);
+FrameRect separatorLine(const FrameRect &window, std::uint32_t style, int s);
 // What the caption fill covers of the text area: the text area without the separator line.
-FrameRect TextAreaFill(const FrameRect &window, std::uint32_t style, int s);
+FrameRect textAreaFill(const FrameRect &window, std::uint32_t style, int s);
 
 // A caption button drawn in a window's coordinates.
 struct ButtonFace
@@ -141,7 +141,7 @@ struct ButtonFace
 };
 
 // `button` is the button's rectangle in window coordinates.
-ButtonFace CaptionButtonFace(const FrameRect &button, CaptionKind kind, int s, bool pressed);
+ButtonFace captionButtonFace(const FrameRect &button, CaptionKind kind, int s, bool pressed);
 
 // One row of a glyph: pixels x in [left, right) on row y.
 struct GlyphRow
@@ -159,11 +159,11 @@ struct GlyphMeasure
     int n = 0;
     bool operator==(const GlyphMeasure &) const = default;
 };
-GlyphMeasure MeasureGlyph(const FrameRect &glyphBox);
+GlyphMeasure measureGlyph(const FrameRect &glyphBox);
 
-std::vector<GlyphRow> MinimizeGlyph(const FrameRect &glyphBox);
-std::vector<GlyphRow> MaximizeGlyph(const FrameRect &glyphBox);
-std::vector<GlyphRow> RestoreGlyph(const FrameRect &glyphBox);
+std::vector<GlyphRow> minimizeGlyph(const FrameRect &glyphBox);
+std::vector<GlyphRow> maximizeGlyph(const FrameRect &glyphBox);
+std::vector<GlyphRow> restoreGlyph(const FrameRect &glyphBox);
 
 // The window's state as far as the frame cares.
 struct FrameState
@@ -174,16 +174,16 @@ struct FrameState
 
 // The hit code of a point (same coordinates as `window`): sizing edges and corners with a thick
 // frame, HTBORDER on a thin one, then the caption's parts, HTCLIENT, or HTNOWHERE.
-int FrameHitTest(const FrameRect &window, std::uint32_t style, int s, int x, int y,
+int frameHitTest(const FrameRect &window, std::uint32_t style, int s, int x, int y,
                  FrameState state = {});
 
 // The smallest size the user can give the window: only with a caption bit and a sizing frame,
 // otherwise {0, 0}.
-FrameSize MinimumTrackingSize(const FrameRect &window, std::uint32_t style, int s);
+FrameSize minimumTrackingSize(const FrameRect &window, std::uint32_t style, int s);
 
 // Character height of the caption's title font in pixels; 0 asks for the toolkit's own size, and
 // a negative value for a character cell of that many pixels.
-inline int CaptionFontHeight(int s)
+inline int captionFontHeight(int s)
 {
     return s - 2;
 }
@@ -198,11 +198,11 @@ struct TitlePlacement
     int y = 0;
     bool draw = true;
 };
-TitlePlacement PlaceTitle(const FrameRect &textArea, CaptionKind kind, int w, int h,
+TitlePlacement placeTitle(const FrameRect &textArea, CaptionKind kind, int w, int h,
                           bool fontTurns = true);
 
 // The icon of the system-menu box is drawn only when the caption is thick enough.
-inline bool SysMenuShowsIcon(int s)
+inline bool sysMenuShowsIcon(int s)
 {
     return s > 4;
 }
@@ -217,7 +217,7 @@ struct MenuItemStates
     bool restore = false;
     bool operator==(const MenuItemStates &) const = default;
 };
-MenuItemStates SysMenuItemStates(std::uint32_t style, FrameState state);
+MenuItemStates sysMenuItemStates(std::uint32_t style, FrameState state);
 
 // Top left corner of the window menu, opening from the caption's inner edge at its start.
 struct FramePoint
@@ -226,10 +226,10 @@ struct FramePoint
     int y = 0;
     bool operator==(const FramePoint &) const = default;
 };
-FramePoint SysMenuOrigin(const FrameRect &window, std::uint32_t style, int s);
+FramePoint sysMenuOrigin(const FrameRect &window, std::uint32_t style, int s);
 
 // ibGetCaptionSize reports one more than the thickness; ibSetCaptionSize takes the same count.
-inline int CaptionSizeFromThickness(int s)
+inline int captionSizeFromThickness(int s)
 {
     return s + 1;
 }

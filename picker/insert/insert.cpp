@@ -37,7 +37,7 @@ struct OdbcConnection::Handles
 
 namespace {
 
-DiagnosticsKind KindOf(SQLRETURN code)
+DiagnosticsKind kindOf(SQLRETURN code)
 {
     return code == SQL_SUCCESS_WITH_INFO ? DiagnosticsKind::Information : DiagnosticsKind::Error;
 }
@@ -45,52 +45,52 @@ DiagnosticsKind KindOf(SQLRETURN code)
 // Copies a parsed structure into the field's bind buffer, where it stays until the statement
 // has executed.
 template <typename Structure>
-SQLPOINTER StoreInBindBuffer(FieldDescription &field, const Structure &value)
+SQLPOINTER storeInBindBuffer(FieldDescription &field, const Structure &value)
 {
     std::memcpy(field.bindBuffer, &value, sizeof value);
     return field.bindBuffer;
 }
 
-DATE_STRUCT ToDateStruct(const DateParts &date)
+DATE_STRUCT toDateStruct(const DateParts &date)
 {
     return DATE_STRUCT{static_cast<SQLSMALLINT>(date.year), static_cast<SQLUSMALLINT>(date.month),
                        static_cast<SQLUSMALLINT>(date.day)};
 }
 
-TIME_STRUCT ToTimeStruct(const TimeParts &time)
+TIME_STRUCT toTimeStruct(const TimeParts &time)
 {
     return TIME_STRUCT{static_cast<SQLUSMALLINT>(time.hour), static_cast<SQLUSMALLINT>(time.minute),
                        static_cast<SQLUSMALLINT>(time.second)};
 }
 
-TIMESTAMP_STRUCT ToTimestampStruct(const TimestampParts &timestamp)
+TIMESTAMP_STRUCT toTimestampStruct(const TimestampParts &timestamp)
 {
-    const DATE_STRUCT date = ToDateStruct(timestamp.date);
-    const TIME_STRUCT time = ToTimeStruct(timestamp.time);
+    const DATE_STRUCT date = toDateStruct(timestamp.date);
+    const TIME_STRUCT time = toTimeStruct(timestamp.time);
     return TIMESTAMP_STRUCT{date.year,   date.month,  date.day, time.hour,
                             time.minute, time.second, 0};
 }
 
 // Whether a commit or a rollback (`behavior`) leaves prepared statements prepared; a driver that
 // cannot tell is taken to keep them, as every driver at hand does.
-bool KeepsPreparedStatements(SQLHDBC connection, SQLUSMALLINT behavior)
+bool keepsPreparedStatements(SQLHDBC connection, SQLUSMALLINT behavior)
 {
     SQLUSMALLINT answer = SQL_CB_PRESERVE;
     const SQLRETURN code = SQLGetInfo(connection, behavior, &answer, sizeof answer, nullptr);
-    return !Succeeded(code) || answer != SQL_CB_DELETE;
+    return !succeeded(code) || answer != SQL_CB_DELETE;
 }
 
-void ShowDiagnostics(MessageSink &sink, DiagnosticsKind kind,
+void showDiagnostics(MessageSink &sink, DiagnosticsKind kind,
                      const std::vector<SqlDiagnosticRecord> &records)
 {
-    for (const Message &box : SplitDiagnostics(kind, records))
+    for (const Message &box : splitDiagnostics(kind, records))
         sink.show(box);
 }
 
 // How soon a lost connection must be found for the row to be sent once more.
 constexpr auto RetryWithin = std::chrono::seconds(5);
 
-Message InDoubtMessage()
+Message inDoubtMessage()
 {
     return Message{RowInDoubtText, "Quillon: Warning", MessageIcon::Exclamation,
                    MessageButtons::Ok};
@@ -102,23 +102,23 @@ const char *const RowInDoubtText =
     "The connection was lost while the row was being stored. It may have been stored: check "
     "before entering it again.";
 
-bool ConnectionGone(const std::vector<SqlDiagnosticRecord> &records)
+bool connectionGone(const std::vector<SqlDiagnosticRecord> &records)
 {
-    return IsConnectionFailure(records) ||
+    return isConnectionFailure(records) ||
            std::any_of(records.begin(), records.end(), [](const SqlDiagnosticRecord &record) {
                return record.state == "57P01" || record.state == "57P02" || record.state == "57P03";
            });
 }
 
-bool CommitOutcomeUnknown(const std::vector<SqlDiagnosticRecord> &records)
+bool commitOutcomeUnknown(const std::vector<SqlDiagnosticRecord> &records)
 {
-    return ConnectionGone(records) ||
+    return connectionGone(records) ||
            std::any_of(records.begin(), records.end(), [](const SqlDiagnosticRecord &record) {
                return record.state == "40003" || record.state == "HYT00" || record.state == "HYT01";
            });
 }
 
-std::vector<Message> SplitDiagnostics(DiagnosticsKind kind,
+std::vector<Message> splitDiagnostics(DiagnosticsKind kind,
                                       const std::vector<SqlDiagnosticRecord> &records)
 {
     const bool information = kind == DiagnosticsKind::Information;
@@ -132,7 +132,7 @@ std::vector<Message> SplitDiagnostics(DiagnosticsKind kind,
         boxes.push_back(Message{text, boxes.empty() ? first : later, icon, MessageButtons::Ok});
     };
     for (const SqlDiagnosticRecord &record : records) {
-        const std::string line = FormatDiagnosticRecord(record);
+        const std::string line = formatDiagnosticRecord(record);
         if (!text.empty() && text.size() + 1 + line.size() >= DiagnosticsBoxLimit) {
             close();
             text = line;
@@ -146,7 +146,7 @@ std::vector<Message> SplitDiagnostics(DiagnosticsKind kind,
     return boxes;
 }
 
-int LastFieldWithValue(std::span<const std::string> values)
+int lastFieldWithValue(std::span<const std::string> values)
 {
     for (std::size_t i = values.size(); i > 1; --i) {
         if (!values[i - 1].empty())
@@ -155,24 +155,24 @@ int LastFieldWithValue(std::span<const std::string> values)
     return 0;
 }
 
-std::string BuildInsertStatement(const std::string &tableName,
+std::string buildInsertStatement(const std::string &tableName,
                                  std::span<const FieldDescription> fields,
                                  std::span<const std::string> values, std::string_view quote)
 {
     const std::size_t count = std::min(fields.size(), values.size());
-    const std::size_t last = static_cast<std::size_t>(LastFieldWithValue(values.first(count)));
+    const std::size_t last = static_cast<std::size_t>(lastFieldWithValue(values.first(count)));
     std::string names;
     std::string markers;
     for (std::size_t i = 0; i < last; ++i) {
         if (values[i].empty())
             continue;
-        names += QuoteIdentifier(fields[i].name, quote);
+        names += quoteIdentifier(fields[i].name, quote);
         names += ", ";
         markers += "?,";
     }
     const std::string lastName = last < fields.size() ? fields[last].name : std::string();
-    return "INSERT INTO " + TableInStatement(tableName, quote) + " (" + names +
-           QuoteIdentifier(lastName, quote) + ") VALUES (" + markers + "?)";
+    return "INSERT INTO " + tableInStatement(tableName, quote) + " (" + names +
+           quoteIdentifier(lastName, quote) + ") VALUES (" + markers + "?)";
 }
 
 OdbcConnection::OdbcConnection(MessageSink &sink)
@@ -197,7 +197,7 @@ bool OdbcConnection::connectDataSource(const std::string &connectString)
 
     // The string comes from a description file, which may come from anyone: what it would make
     // the driver manager or a driver load or write is refused before either sees it.
-    const ConnectionCheck check = CheckConnectString(WithoutOdbcPrefix(connectString));
+    const ConnectionCheck check = checkConnectString(withoutOdbcPrefix(connectString));
     if (!check.allowed) {
         m_sink.show(Message{check.reason, "Quillon: Warning", MessageIcon::Exclamation,
                             MessageButtons::Ok});
@@ -205,28 +205,28 @@ bool OdbcConnection::connectDataSource(const std::string &connectString)
     }
 
     SQLRETURN code = m_handles->environment.allocate();
-    if (Succeeded(code))
+    if (succeeded(code))
         code = m_handles->connection.allocate(m_handles->environment.get());
-    if (Succeeded(code))
+    if (succeeded(code))
         code = m_handles->connection.connect(check.connectString);
-    if (Succeeded(code)) {
+    if (succeeded(code)) {
         const SQLHDBC connection = m_handles->connection.get();
-        m_quote = IdentifierQuote(connection);
+        m_quote = ::identifierQuote(connection);
         m_transactionsKeepStatements =
-            KeepsPreparedStatements(connection, SQL_CURSOR_COMMIT_BEHAVIOR) &&
-            KeepsPreparedStatements(connection, SQL_CURSOR_ROLLBACK_BEHAVIOR);
+            keepsPreparedStatements(connection, SQL_CURSOR_COMMIT_BEHAVIOR) &&
+            keepsPreparedStatements(connection, SQL_CURSOR_ROLLBACK_BEHAVIOR);
         // Neither option is required: a driver that cannot leave auto-commit goes on committing
         // by itself (commitsByItself() asks it), and one without a query timeout waits as long
         // as its server takes.
         SQLSetConnectOption(connection, SQL_AUTOCOMMIT, SQL_AUTOCOMMIT_OFF);
         code = m_handles->statement.allocate(connection);
     }
-    if (Succeeded(code)) {
+    if (succeeded(code)) {
         SQLSetStmtOption(m_handles->statement.get(), SQL_QUERY_TIMEOUT,
                          static_cast<SQLULEN>(QueryTimeoutSeconds));
     }
-    if (!Succeeded(code)) {
-        report(KindOf(code), false);
+    if (!succeeded(code)) {
+        report(kindOf(code), false);
         return false;
     }
     return true;
@@ -247,11 +247,11 @@ void OdbcConnection::report(DiagnosticsKind kind, bool withStatement)
 {
     const SQLHSTMT statement = withStatement ? m_handles->statement.get() : SQL_NULL_HSTMT;
     const std::vector<SqlDiagnosticRecord> records =
-        CollectDiagnostics(m_handles->environment.get(), m_handles->connection.get(), statement);
-    ShowDiagnostics(m_sink, kind, records);
+        collectDiagnostics(m_handles->environment.get(), m_handles->connection.get(), statement);
+    showDiagnostics(m_sink, kind, records);
     if (statement != SQL_NULL_HSTMT)
         SQLFreeStmt(statement, SQL_CLOSE);
-    if (ConnectionGone(records))
+    if (connectionGone(records))
         m_reconnect = true;
 }
 
@@ -280,9 +280,9 @@ void OdbcConnection::rollBack()
 
 std::optional<InsertOutcome> OdbcConnection::failInsert(bool executed, bool mayRetry)
 {
-    const std::vector<SqlDiagnosticRecord> records = CollectDiagnostics(
+    const std::vector<SqlDiagnosticRecord> records = collectDiagnostics(
         m_handles->environment.get(), m_handles->connection.get(), m_handles->statement.get());
-    const bool lost = ConnectionGone(records);
+    const bool lost = connectionGone(records);
     m_preparedText.clear();
     if (lost)
         m_reconnect = true;
@@ -293,8 +293,8 @@ std::optional<InsertOutcome> OdbcConnection::failInsert(bool executed, bool mayR
         return std::nullopt;
     // A statement that commits itself may have done so before the connection went.
     if (lost && committing)
-        m_sink.show(InDoubtMessage());
-    ShowDiagnostics(m_sink, DiagnosticsKind::Error, records);
+        m_sink.show(inDoubtMessage());
+    showDiagnostics(m_sink, DiagnosticsKind::Error, records);
     if (connected()) {
         SQLFreeStmt(m_handles->statement.get(), SQL_CLOSE);
         SQLFreeStmt(m_handles->statement.get(), SQL_RESET_PARAMS);
@@ -339,8 +339,8 @@ std::optional<InsertOutcome> OdbcConnection::insertOnce(const std::string &table
 
     const std::size_t count = std::min(fields.size(), values.size());
     m_statementText =
-        BuildInsertStatement(tableName, fields.first(count), values.first(count), m_quote);
-    const int last = LastFieldWithValue(values.first(count));
+        buildInsertStatement(tableName, fields.first(count), values.first(count), m_quote);
+    const int last = lastFieldWithValue(values.first(count));
     // The statement stays prepared, and its parameters bound, while the same columns receive
     // values: every insert binds all of its markers afresh before it executes, and a driver
     // that prepares on the server (psqlODBC) would prepare again after a reset. A row without
@@ -351,17 +351,17 @@ std::optional<InsertOutcome> OdbcConnection::insertOnce(const std::string &table
     // box runs the event loop, where the row's texts may change between reading and executing.
     std::vector<std::vector<SqlDiagnosticRecord>> information;
     auto noteInformation = [&]() {
-        information.push_back(CollectDiagnostics(environment, connection, statement));
+        information.push_back(collectDiagnostics(environment, connection, statement));
     };
     auto showInformation = [&]() {
         for (const std::vector<SqlDiagnosticRecord> &records : information)
-            ShowDiagnostics(m_sink, DiagnosticsKind::Information, records);
+            showDiagnostics(m_sink, DiagnosticsKind::Information, records);
     };
 
     if (m_statementText != m_preparedText || !bindsEveryMarker) {
         m_preparedText.clear();
         SQLFreeStmt(statement, SQL_RESET_PARAMS);
-        const SQLRETURN code = SQLPrepare(statement, AsSqlText(m_statementText), SQL_NTS);
+        const SQLRETURN code = SQLPrepare(statement, asSqlText(m_statementText), SQL_NTS);
         if (code == SQL_SUCCESS_WITH_INFO)
             noteInformation();
         else if (code != SQL_SUCCESS)
@@ -379,22 +379,22 @@ std::optional<InsertOutcome> OdbcConnection::insertOnce(const std::string &table
         SQLRETURN code = SQL_SUCCESS;
         switch (field.sqlType) {
         case SQL_DATE: {
-            const DATE_STRUCT date = ToDateStruct(ParseDateText(value));
+            const DATE_STRUCT date = toDateStruct(parseDateText(value));
             code = SQLBindParameter(statement, number, SQL_PARAM_INPUT, SQL_C_DATE, SQL_DATE, 0, 0,
-                                    StoreInBindBuffer(field, date), 0, nullptr);
+                                    storeInBindBuffer(field, date), 0, nullptr);
             break;
         }
         case SQL_TIME: {
-            const TIME_STRUCT time = ToTimeStruct(ParseTimeText(value));
+            const TIME_STRUCT time = toTimeStruct(parseTimeText(value));
             code = SQLBindParameter(statement, number, SQL_PARAM_INPUT, SQL_C_TIME, SQL_TIME, 0, 0,
-                                    StoreInBindBuffer(field, time), 0, nullptr);
+                                    storeInBindBuffer(field, time), 0, nullptr);
             break;
         }
         case SQL_TIMESTAMP: {
-            const TIMESTAMP_STRUCT timestamp = ToTimestampStruct(ParseTimestampText(value));
+            const TIMESTAMP_STRUCT timestamp = toTimestampStruct(parseTimestampText(value));
             code =
                 SQLBindParameter(statement, number, SQL_PARAM_INPUT, SQL_C_TIMESTAMP, SQL_TIMESTAMP,
-                                 0, 0, StoreInBindBuffer(field, timestamp), 0, nullptr);
+                                 0, 0, storeInBindBuffer(field, timestamp), 0, nullptr);
             break;
         }
         default: {
@@ -402,7 +402,7 @@ std::optional<InsertOutcome> OdbcConnection::insertOnce(const std::string &table
                 value.size(), static_cast<SQLULEN>(std::max(field.valueWidth, 0)));
             code = SQLBindParameter(statement, number, SQL_PARAM_INPUT, SQL_C_CHAR,
                                     static_cast<SQLSMALLINT>(field.sqlType), size, 0,
-                                    AsSqlText(value), 0, nullptr);
+                                    asSqlText(value), 0, nullptr);
             break;
         }
         }
@@ -434,17 +434,17 @@ std::optional<InsertOutcome> OdbcConnection::insertOnce(const std::string &table
     if (code == SQL_SUCCESS)
         return InsertOutcome::Stored;
     const std::vector<SqlDiagnosticRecord> records =
-        CollectDiagnostics(environment, connection, SQL_NULL_HSTMT);
+        collectDiagnostics(environment, connection, SQL_NULL_HSTMT);
     // Whether a commit whose answer never came was made is for the user to find out: the row
     // must not count as failed, to be entered again, nor as stored.
-    if (code != SQL_SUCCESS_WITH_INFO && !commitsByItself() && CommitOutcomeUnknown(records)) {
+    if (code != SQL_SUCCESS_WITH_INFO && !commitsByItself() && commitOutcomeUnknown(records)) {
         m_reconnect = true;
-        m_sink.show(InDoubtMessage());
-        ShowDiagnostics(m_sink, DiagnosticsKind::Error, records);
+        m_sink.show(inDoubtMessage());
+        showDiagnostics(m_sink, DiagnosticsKind::Error, records);
         return InsertOutcome::InDoubt;
     }
-    ShowDiagnostics(m_sink, KindOf(code), records);
-    if (ConnectionGone(records))
+    showDiagnostics(m_sink, kindOf(code), records);
+    if (connectionGone(records))
         m_reconnect = true;
     if (code == SQL_SUCCESS_WITH_INFO || commitsByItself())
         return InsertOutcome::Stored;

@@ -32,17 +32,17 @@ enum class DiagnosticsKind
 // stays below DiagnosticsBoxLimit, a record never split. Information captions and icon for
 // information, error captions and the exclamation icon otherwise. No records give one box with
 // an empty text.
-std::vector<Message> SplitDiagnostics(DiagnosticsKind kind,
+std::vector<Message> splitDiagnostics(DiagnosticsKind kind,
                                       const std::vector<SqlDiagnosticRecord> &records);
 
 // The index of the last field with a value, counting down to field 1; 0 when there is none.
-int LastFieldWithValue(std::span<const std::string> values);
+int lastFieldWithValue(std::span<const std::string> values);
 
 // The INSERT for the non-empty values: names enclosed in the connection's identifier quote with
 // every quote inside them doubled, one marker per non-empty value up to the last one; with no
 // value at all the first field and one marker. `values` holds one text per field. A table that
 // the description names already quoted and qualified is named as it is written.
-std::string BuildInsertStatement(const std::string &tableName,
+std::string buildInsertStatement(const std::string &tableName,
                                  std::span<const FieldDescription> fields,
                                  std::span<const std::string> values,
                                  std::string_view quote = "\"");
@@ -61,11 +61,11 @@ extern const char *const RowInDoubtText;
 
 // Whether these records say that the connection went away: class 08, or the server shutting
 // down or crashing under it (57P01, 57P02, 57P03).
-bool ConnectionGone(const std::vector<SqlDiagnosticRecord> &records);
+bool connectionGone(const std::vector<SqlDiagnosticRecord> &records);
 
 // Whether the outcome of a commit that failed with these records cannot be known: the
 // connection went away, the driver says so (40003), or the commit timed out.
-bool CommitOutcomeUnknown(const std::vector<SqlDiagnosticRecord> &records);
+bool commitOutcomeUnknown(const std::vector<SqlDiagnosticRecord> &records);
 
 class OdbcConnection
 {
@@ -76,7 +76,7 @@ public:
     OdbcConnection &operator=(const OdbcConnection &) = delete;
 
     // Connects without prompting, within the login timeout. A leading "ODBC;" is skipped. A string
-    // that CheckConnectString refuses is shown as a warning, with the key refused and why, and
+    // that checkConnectString refuses is shown as a warning, with the key refused and why, and
     // nothing is allocated or loaded. The connection commits only what insertRow commits, so that
     // a row whose insert failed (a timeout among them) is never stored behind the user's back when
     // a stalled server goes on; a driver that cannot leave auto-commit keeps it. Each statement may
@@ -153,7 +153,7 @@ private:
 };
 
 // Connects to the description's data source without prompting, inserts one row and
-// disconnects. `values` must already have passed CheckRow. Returns insertRow's outcome, or
+// disconnects. `values` must already have passed checkRow. Returns insertRow's outcome, or
 // InsertOutcome::Failed when no connection could be made.
 [[nodiscard]] InsertOutcome insertRowFromTexts(const TableDescription &description,
                                                std::span<const std::string> values,

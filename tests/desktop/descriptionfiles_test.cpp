@@ -27,11 +27,11 @@ TEST(DialogFilters, EveryFileIsEveryNameOnThisSystem)
         {"", {}},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(DialogFilters(c.list), c.filters) << c.list;
+        EXPECT_EQ(dialogFilters(c.list), c.filters) << c.list;
 }
 
 // Runs `chooser` while the dialog it opens is answered by `answer`.
-bool Choose(const std::function<bool(std::string &)> &chooser, std::string &path,
+bool choose(const std::function<bool(std::string &)> &chooser, std::string &path,
             const std::function<void(QFileDialog *)> &answer)
 {
     QTimer::singleShot(0, [answer] {
@@ -48,12 +48,12 @@ TEST(ChooseDescriptionFile, ReturnsTheChosenPathOrKeepsTheOld)
     ASSERT_TRUE(dir.isValid());
     const QString chosen = dir.filePath(QStringLiteral("people"));
     auto open = [](std::string &path) {
-        return ChooseDescriptionFile(nullptr, path);
+        return chooseDescriptionFile(nullptr, path);
     };
 
     // The user types a name without a dot (the file need not exist) and presses Open.
     std::string path = "old.dtd";
-    EXPECT_TRUE(Choose(open, path, [&](QFileDialog *dialog) {
+    EXPECT_TRUE(choose(open, path, [&](QFileDialog *dialog) {
         EXPECT_EQ(dialog->nameFilters(),
                   (QStringList{QStringLiteral("Database Table Description Files(*.dtd)"),
                                QStringLiteral("All Files (*)")}));
@@ -65,7 +65,7 @@ TEST(ChooseDescriptionFile, ReturnsTheChosenPathOrKeepsTheOld)
 
     path = "old.dtd";
     EXPECT_FALSE(
-        Choose(open, path, [](QFileDialog *dialog) { static_cast<QDialog *>(dialog)->reject(); }));
+        choose(open, path, [](QFileDialog *dialog) { static_cast<QDialog *>(dialog)->reject(); }));
     EXPECT_EQ(path, "old.dtd");
 }
 
@@ -74,11 +74,11 @@ TEST(ChooseSaveDescriptionFile, AddsTheSuffixAndDoesNotAskBeforeReplacing)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     auto save = [](std::string &path) {
-        return ChooseSaveDescriptionFile(nullptr, path);
+        return chooseSaveDescriptionFile(nullptr, path);
     };
 
     std::string path = "default.dtd";
-    EXPECT_TRUE(Choose(save, path, [&](QFileDialog *dialog) {
+    EXPECT_TRUE(choose(save, path, [&](QFileDialog *dialog) {
         EXPECT_EQ(dialog->nameFilters(),
                   QStringList{QStringLiteral("Database Table Description (*.dtd)")});
         EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);

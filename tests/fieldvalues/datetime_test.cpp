@@ -40,8 +40,8 @@ TEST(DateTime, CheckDateText)
         {"12/31/1999 and more", true},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(CheckDateText(c.text, LargestYear), c.valid) << c.text;
-    EXPECT_FALSE(CheckDateText("12/31/2000", 1999));
+        EXPECT_EQ(checkDateText(c.text, LargestYear), c.valid) << c.text;
+    EXPECT_FALSE(checkDateText("12/31/2000", 1999));
 }
 
 TEST(DateTime, CheckTimeText)
@@ -69,7 +69,7 @@ TEST(DateTime, CheckTimeText)
         {" 1:02:03", true},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(CheckTimeText(c.text), c.valid) << c.text;
+        EXPECT_EQ(checkTimeText(c.text), c.valid) << c.text;
 }
 
 TEST(DateTime, ConvertWrittenDate)
@@ -103,7 +103,7 @@ TEST(DateTime, ConvertWrittenDate)
     };
     for (const auto &c : cases) {
         std::string out = "untouched";
-        EXPECT_EQ(ConvertWrittenDate(c.text, out), c.converted != nullptr) << c.text;
+        EXPECT_EQ(convertWrittenDate(c.text, out), c.converted != nullptr) << c.text;
         EXPECT_EQ(out, c.converted ? c.converted : "untouched") << c.text;
     }
 }
@@ -130,44 +130,44 @@ std::tm earlyCenturyTime()
 class DateTimeWithClock : public testing::Test
 {
 protected:
-    void SetUp() override { SetLocalClock(fixedTime); }
-    void TearDown() override { SetLocalClock(nullptr); }
+    void SetUp() override { setLocalClock(fixedTime); }
+    void TearDown() override { setLocalClock(nullptr); }
 };
 
 TEST_F(DateTimeWithClock, CurrentDateTimeText)
 {
-    EXPECT_EQ(CurrentDateTimeText(DateTimeLayout::Date), "12/07/2026");
-    EXPECT_EQ(CurrentDateTimeText(DateTimeLayout::Time), "09:05:03");
-    EXPECT_EQ(CurrentDateTimeText(DateTimeLayout::Timestamp), "12/07/2026-09:05:03");
-    SetLocalClock(earlyCenturyTime);
-    EXPECT_EQ(CurrentDateTimeText(DateTimeLayout::Date), "12/07/2005");
+    EXPECT_EQ(currentDateTimeText(DateTimeLayout::Date), "12/07/2026");
+    EXPECT_EQ(currentDateTimeText(DateTimeLayout::Time), "09:05:03");
+    EXPECT_EQ(currentDateTimeText(DateTimeLayout::Timestamp), "12/07/2026-09:05:03");
+    setLocalClock(earlyCenturyTime);
+    EXPECT_EQ(currentDateTimeText(DateTimeLayout::Date), "12/07/2005");
 }
 
 TEST_F(DateTimeWithClock, InitialFieldValue)
 {
     // A date or time typed as the default is kept; anything else there means now.
-    EXPECT_EQ(InitialFieldValue("01/01/1999", 24, 9), "01/01/1999");
-    EXPECT_EQ(InitialFieldValue("23:59:58", 8, 10), "23:59:58");
-    EXPECT_EQ(InitialFieldValue("02/29/2000-07:30:00", 64, 11), "02/29/2000-07:30:00");
-    EXPECT_EQ(InitialFieldValue("02/29/2000", 64, 11), "02/29/2000");
-    EXPECT_EQ(InitialFieldValue("Actual Date/Time", 24, 9), "12/07/2026");
-    EXPECT_EQ(InitialFieldValue("Actual Date/Time", 8, 10), "09:05:03");
-    EXPECT_EQ(InitialFieldValue("Actual Date/Time", 64, 11), "12/07/2026-09:05:03");
-    EXPECT_EQ(InitialFieldValue("02/30/2000", 24, 9), "12/07/2026");
-    EXPECT_EQ(InitialFieldValue("x", 64, 11), "12/07/2026-09:05:03");
-    EXPECT_EQ(InitialFieldValue("Smith", 50, 12), "Smith");
-    EXPECT_EQ(InitialFieldValue("Smithson", 5, 12), "Smith");
-    EXPECT_EQ(InitialFieldValue("\xc3\xa9\xc3\xa9", 3, 12), "\xc3\xa9");
+    EXPECT_EQ(initialFieldValue("01/01/1999", 24, 9), "01/01/1999");
+    EXPECT_EQ(initialFieldValue("23:59:58", 8, 10), "23:59:58");
+    EXPECT_EQ(initialFieldValue("02/29/2000-07:30:00", 64, 11), "02/29/2000-07:30:00");
+    EXPECT_EQ(initialFieldValue("02/29/2000", 64, 11), "02/29/2000");
+    EXPECT_EQ(initialFieldValue("Actual Date/Time", 24, 9), "12/07/2026");
+    EXPECT_EQ(initialFieldValue("Actual Date/Time", 8, 10), "09:05:03");
+    EXPECT_EQ(initialFieldValue("Actual Date/Time", 64, 11), "12/07/2026-09:05:03");
+    EXPECT_EQ(initialFieldValue("02/30/2000", 24, 9), "12/07/2026");
+    EXPECT_EQ(initialFieldValue("x", 64, 11), "12/07/2026-09:05:03");
+    EXPECT_EQ(initialFieldValue("Smith", 50, 12), "Smith");
+    EXPECT_EQ(initialFieldValue("Smithson", 5, 12), "Smith");
+    EXPECT_EQ(initialFieldValue("\xc3\xa9\xc3\xa9", 3, 12), "\xc3\xa9");
 }
 
 TEST(DateTime, SystemClockGivesWellFormedTexts)
 {
-    SetLocalClock(nullptr);
-    EXPECT_TRUE(CheckDateText(CurrentDateTimeText(DateTimeLayout::Date)));
-    EXPECT_TRUE(CheckTimeText(CurrentDateTimeText(DateTimeLayout::Time)));
-    std::string stamp = CurrentDateTimeText(DateTimeLayout::Timestamp);
+    setLocalClock(nullptr);
+    EXPECT_TRUE(checkDateText(currentDateTimeText(DateTimeLayout::Date)));
+    EXPECT_TRUE(checkTimeText(currentDateTimeText(DateTimeLayout::Time)));
+    std::string stamp = currentDateTimeText(DateTimeLayout::Timestamp);
     std::string error;
-    EXPECT_TRUE(CheckFieldValue(stamp, 11, 16, error)) << stamp;
+    EXPECT_TRUE(checkFieldValue(stamp, 11, 16, error)) << stamp;
 }
 
 TEST(DateTime, ParseDateText)
@@ -181,7 +181,7 @@ TEST(DateTime, ParseDateText)
                  {"2/28/1999", 1975, 1, 1},
                  {"", 1975, 1, 1}};
     for (const auto &c : cases) {
-        const DateParts d = ParseDateText(c.text);
+        const DateParts d = parseDateText(c.text);
         EXPECT_EQ(d.year, c.year) << c.text;
         EXPECT_EQ(d.month, c.month) << c.text;
         EXPECT_EQ(d.day, c.day) << c.text;
@@ -200,7 +200,7 @@ TEST(DateTime, ParseTimeText)
                  {"1:02:03", 0, 0, 0},
                  {"", 0, 0, 0}};
     for (const auto &c : cases) {
-        const TimeParts t = ParseTimeText(c.text);
+        const TimeParts t = parseTimeText(c.text);
         EXPECT_EQ(t.hour, c.hour) << c.text;
         EXPECT_EQ(t.minute, c.minute) << c.text;
         EXPECT_EQ(t.second, c.second) << c.text;
@@ -211,9 +211,9 @@ TEST(DateTime, AnAcceptedTimestampIsReadWithTheTimeThatWasChecked)
 {
     std::string value = "12/31/1199923:19:59";
     std::string error;
-    ASSERT_TRUE(CheckFieldValue(value, 11, 16, error));
+    ASSERT_TRUE(checkFieldValue(value, 11, 16, error));
 
-    const TimestampParts t = ParseTimestampText(value);
+    const TimestampParts t = parseTimestampText(value);
     EXPECT_EQ(t.date.year, 1199);
     EXPECT_EQ(t.time.hour, 23);
     EXPECT_EQ(t.time.minute, 19);
@@ -238,7 +238,7 @@ TEST(DateTime, ParseTimestampText)
         {"nonsense", 1975, 1, 1, 0, 0, 0},
     };
     for (const auto &c : cases) {
-        const TimestampParts t = ParseTimestampText(c.text);
+        const TimestampParts t = parseTimestampText(c.text);
         EXPECT_EQ(t.date.year, c.year) << c.text;
         EXPECT_EQ(t.date.month, c.month) << c.text;
         EXPECT_EQ(t.date.day, c.day) << c.text;

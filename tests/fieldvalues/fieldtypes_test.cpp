@@ -152,7 +152,7 @@ TEST_P(CheckFieldValueCases, AcceptsRefusesAndRewrites)
     const CheckCase &c = GetParam();
     std::string value = c.value;
     std::string error = "stale";
-    EXPECT_EQ(CheckFieldValue(value, c.sqlType, c.length, error, c.mode), c.accepted);
+    EXPECT_EQ(checkFieldValue(value, c.sqlType, c.length, error, c.mode), c.accepted);
     EXPECT_EQ(value, c.normal ? c.normal : c.value);
     EXPECT_EQ(error, c.error);
 }
@@ -204,8 +204,8 @@ class WidthAndHintCases : public testing::TestWithParam<WidthCase>
 TEST_P(WidthAndHintCases, FollowTheType)
 {
     const WidthCase &c = GetParam();
-    EXPECT_EQ(ValueWidth(c.sqlType, c.length, ValueWidthCap), c.width);
-    EXPECT_EQ(FieldHint(c.sqlType, c.length), c.hint);
+    EXPECT_EQ(valueWidth(c.sqlType, c.length, ValueWidthCap), c.width);
+    EXPECT_EQ(fieldHint(c.sqlType, c.length), c.hint);
 }
 
 INSTANTIATE_TEST_SUITE_P(FieldTypes, WidthAndHintCases, testing::ValuesIn(widthCases));
@@ -228,10 +228,10 @@ TEST(FieldTypes, WidestGroupedNumbersFitTheirWidth)
                  {Decimal, 4, "-1,234"}};
     for (const auto &c : cases) {
         std::string value = c.widest;
-        EXPECT_LE(value.size(), static_cast<std::size_t>(ValueWidth(c.sqlType, c.length)))
+        EXPECT_LE(value.size(), static_cast<std::size_t>(valueWidth(c.sqlType, c.length)))
             << c.widest;
         std::string error;
-        EXPECT_TRUE(CheckFieldValue(value, c.sqlType, c.length, error)) << c.widest;
+        EXPECT_TRUE(checkFieldValue(value, c.sqlType, c.length, error)) << c.widest;
     }
 }
 
@@ -250,21 +250,21 @@ TEST(FieldTypes, WideCharacterTypesBehaveAsTheirTwins)
         "",       "a",           "ab",        "\xe2\x82\xac", "\xe2\x82\xac\xe2\x82\xac",
         "12,345", "line\nbreak", "12/31/1999"};
     for (const auto &pair : pairs) {
-        EXPECT_EQ(ClassOfSqlType(pair.wide), FieldClass::Character) << pair.wide;
-        EXPECT_EQ(SqlType::KeepsLineBreaks(pair.wide), SqlType::KeepsLineBreaks(pair.twin))
+        EXPECT_EQ(classOfSqlType(pair.wide), FieldClass::Character) << pair.wide;
+        EXPECT_EQ(SqlType::keepsLineBreaks(pair.wide), SqlType::keepsLineBreaks(pair.twin))
             << pair.wide;
         for (int length : lengths) {
-            EXPECT_EQ(ValueWidth(pair.wide, length), ValueWidth(pair.twin, length))
+            EXPECT_EQ(valueWidth(pair.wide, length), valueWidth(pair.twin, length))
                 << pair.wide << " length " << length;
-            EXPECT_EQ(FieldHint(pair.wide, length), FieldHint(pair.twin, length))
+            EXPECT_EQ(fieldHint(pair.wide, length), fieldHint(pair.twin, length))
                 << pair.wide << " length " << length;
             for (const char *value : values) {
                 std::string wideValue = value;
                 std::string twinValue = value;
                 std::string wideError = "stale";
                 std::string twinError;
-                EXPECT_EQ(CheckFieldValue(wideValue, pair.wide, length, wideError),
-                          CheckFieldValue(twinValue, pair.twin, length, twinError))
+                EXPECT_EQ(checkFieldValue(wideValue, pair.wide, length, wideError),
+                          checkFieldValue(twinValue, pair.twin, length, twinError))
                     << pair.wide << " length " << length << " value " << value;
                 EXPECT_EQ(wideValue, twinValue);
                 EXPECT_EQ(wideError, twinError);
@@ -276,46 +276,46 @@ TEST(FieldTypes, WideCharacterTypesBehaveAsTheirTwins)
 // What MariaDB reports for CHAR(1), VARCHAR(50) and TEXT: the byte lengths of utf8mb4.
 TEST(FieldTypes, WideColumnsAsMariaDbReportsThem)
 {
-    EXPECT_EQ(ValueWidth(WChar, 4), 4);
-    EXPECT_EQ(FieldHint(WChar, 4), "(No more than 4 characters)");
-    EXPECT_EQ(ValueWidth(WVarChar, 200), 200);
-    EXPECT_EQ(ValueWidth(WLongVarChar, 262140), ValueWidthCap);
-    EXPECT_EQ(FieldHint(WLongVarChar, 262140), "(No more than 262140 characters)");
+    EXPECT_EQ(valueWidth(WChar, 4), 4);
+    EXPECT_EQ(fieldHint(WChar, 4), "(No more than 4 characters)");
+    EXPECT_EQ(valueWidth(WVarChar, 200), 200);
+    EXPECT_EQ(valueWidth(WLongVarChar, 262140), ValueWidthCap);
+    EXPECT_EQ(fieldHint(WLongVarChar, 262140), "(No more than 262140 characters)");
 
     std::string euro = "\xe2\x82\xac";
     std::string error;
-    EXPECT_TRUE(CheckFieldValue(euro, WChar, 4, error));
+    EXPECT_TRUE(checkFieldValue(euro, WChar, 4, error));
     std::string twoEuros = euro + euro;
-    EXPECT_FALSE(CheckFieldValue(twoEuros, WChar, 4, error));
+    EXPECT_FALSE(checkFieldValue(twoEuros, WChar, 4, error));
     EXPECT_EQ(error, "(No more than 4 characters)");
     std::string grouped = "1,234";
-    EXPECT_TRUE(CheckFieldValue(grouped, WVarChar, 200, error));
+    EXPECT_TRUE(checkFieldValue(grouped, WVarChar, 200, error));
     EXPECT_EQ(grouped, "1,234");
 }
 
 TEST(FieldTypes, OnlyLongTextKeepsLineBreaks)
 {
     for (int type : std::initializer_list<int>{LongVarChar, WLongVarChar})
-        EXPECT_TRUE(SqlType::KeepsLineBreaks(type)) << type;
+        EXPECT_TRUE(SqlType::keepsLineBreaks(type)) << type;
     for (int type : std::initializer_list<int>{Char, VarChar, WChar, WVarChar, Integer, Date,
                                                Timestamp, -4, 0})
-        EXPECT_FALSE(SqlType::KeepsLineBreaks(type)) << type;
+        EXPECT_FALSE(SqlType::keepsLineBreaks(type)) << type;
 }
 
 TEST(FieldTypes, RemoveCommas)
 {
     std::string plain = "1234";
-    RemoveCommas(plain);
+    removeCommas(plain);
     EXPECT_EQ(plain, "1234");
     std::string grouped = "1,234,567.50";
-    RemoveCommas(grouped);
+    removeCommas(grouped);
     EXPECT_EQ(grouped, "1234567.50");
     std::string longText = std::string(200, '1') + ",";
-    RemoveCommas(longText);
+    removeCommas(longText);
     EXPECT_EQ(longText, std::string(128, '1'));
     // The cut to 128 bytes falls before a character that straddles it.
     std::string straddling = std::string(127, '1') + "\xc3\xa9,";
-    RemoveCommas(straddling);
+    removeCommas(straddling);
     EXPECT_EQ(straddling, std::string(127, '1'));
 }
 
@@ -325,16 +325,16 @@ TEST(FieldTypes, CutsNeverSplitACharacter)
     const std::string text = "a\xc3\xa9\xe2\x82\xac\xf0\x9f\x98\x80";
     const std::size_t expected[] = {0, 1, 1, 3, 3, 3, 6, 6, 6, 6, 10, 10};
     for (std::size_t width = 0; width < std::size(expected); ++width) {
-        EXPECT_EQ(Utf8PrefixLength(text, width), expected[width]) << "width " << width;
+        EXPECT_EQ(utf8PrefixLength(text, width), expected[width]) << "width " << width;
         std::string cut = text;
-        CutToWidth(cut, width);
+        cutToWidth(cut, width);
         EXPECT_EQ(cut, text.substr(0, expected[width]));
     }
     // Bytes that are not UTF-8 (here Latin-1 symbols that look like continuation bytes) are cut
     // at the width, not dropped back to the last character that looks like a lead byte.
     const std::string latin1 = "a" + std::string(10, '\xb0');
-    EXPECT_EQ(Utf8PrefixLength(latin1, 6), 6u);
-    EXPECT_EQ(Utf8PrefixLength("\xc3" + latin1, 1), 1u);
+    EXPECT_EQ(utf8PrefixLength(latin1, 6), 6u);
+    EXPECT_EQ(utf8PrefixLength("\xc3" + latin1, 1), 1u);
 }
 
 } // namespace

@@ -13,7 +13,7 @@ TableDescription threeFields(bool secondRequired)
     description.fields[0] = {"A", "A", "", "INTEGER", 4, 0, 4};
     description.fields[1] = {"B", "B", "", "VARCHAR", 5, secondRequired ? 1 : 0, 12};
     description.fields[2] = {"C", "C", "", "DATE", 6, 0, 9};
-    SetValueWidths(description);
+    setValueWidths(description);
     return description;
 }
 
@@ -61,7 +61,7 @@ TEST(Row, CheckRowWalksFieldsInOrder)
     };
     for (auto &c : cases) {
         TableDescription description = threeFields(c.secondRequired);
-        RowProblem problem = CheckRow(description, c.values);
+        RowProblem problem = checkRow(description, c.values);
         EXPECT_EQ(problem.field, c.field) << c.name;
         EXPECT_EQ(problem.missing, c.missing) << c.name;
         EXPECT_EQ(problem.error, c.error) << c.name;
@@ -78,7 +78,7 @@ TEST(Row, ValueEmptiedByTheCheckStillCountsAsMissing)
     description.fields[0].sqlType = 2;
     description.fields[0].length = 12;
     std::vector<std::string> values = {",,,", "", ""};
-    RowProblem problem = CheckRow(description, values);
+    RowProblem problem = checkRow(description, values);
     EXPECT_EQ(problem.field, 0);
     EXPECT_TRUE(problem.missing);
 }
@@ -95,18 +95,18 @@ std::tm noon()
 
 TEST(Row, StartRowTakesDefaultsAndTheCurrentDate)
 {
-    SetLocalClock(noon);
+    setLocalClock(noon);
     TableDescription description = threeFields(false);
     description.fields[0].defaultValue = "42";
     description.fields[1].defaultValue = "toolongdefault";
     description.fields[2].defaultValue = "Actual Date/Time";
     std::vector<std::string> values = {"old", "old", "old"};
-    StartRow(description, values);
+    startRow(description, values);
     EXPECT_EQ(values, (std::vector<std::string>{"42", "toolo", "12/31/1999"}));
     description.fields[0].defaultValue.clear();
-    StartRow(description, values);
+    startRow(description, values);
     EXPECT_EQ(values[0], "");
-    SetLocalClock(nullptr);
+    setLocalClock(nullptr);
 }
 
 } // namespace

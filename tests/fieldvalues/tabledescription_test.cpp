@@ -47,14 +47,14 @@ TEST(TableDescriptionFile, WritesTheOneFieldExampleByteForByte)
     TemporaryFolder folder;
     std::string path = folder.file("example.dtd");
     Message failure;
-    ASSERT_TRUE(SaveTableDescription(path, "0123456789", "T",
+    ASSERT_TRUE(saveTableDescription(path, "0123456789", "T",
                                      {{"ID", "ID", "", "COUNTER", "4", "Yes", "4"}}, &failure))
         << failure.text;
     std::string expected =
         DtdBytes().header(1, "0123456789", "T").field("ID", "ID", "", "COUNTER", 4, 1, 4).bytes();
     EXPECT_EQ(expected.size(), 66u);
-    EXPECT_EQ(ReadBytes(path), expected);
-    EXPECT_EQ(ReadBytes(path).substr(0, 4), "fDU3");
+    EXPECT_EQ(readBytes(path), expected);
+    EXPECT_EQ(readBytes(path).substr(0, 4), "fDU3");
 }
 
 TEST(TableDescriptionFile, ReadsBackWhatWasWritten)
@@ -64,10 +64,10 @@ TEST(TableDescriptionFile, ReadsBackWhatWasWritten)
         std::string path = folder.file("fields" + std::to_string(count) + ".dtd");
         std::vector<FieldRow> rows = sampleRows(count);
         rows[0].required = "Unknown"; // anything but "No" is required
-        ASSERT_TRUE(SaveTableDescription(path, "ODBC;DSN=sample;UID=me", "Orders", rows));
+        ASSERT_TRUE(saveTableDescription(path, "ODBC;DSN=sample;UID=me", "Orders", rows));
 
         TableDescription description;
-        ASSERT_EQ(LoadTableDescription(path, description), count);
+        ASSERT_EQ(loadTableDescription(path, description), count);
         EXPECT_EQ(description.connectString, "DSN=sample;UID=me");
         EXPECT_EQ(description.tableName, "Orders");
         for (int i = 0; i < count; ++i) {
@@ -75,7 +75,7 @@ TEST(TableDescriptionFile, ReadsBackWhatWasWritten)
             FieldRow expected = rows[static_cast<std::size_t>(i)];
             if (i == 0)
                 expected.required = "Yes";
-            EXPECT_EQ(ToFieldRow(field).name, expected.name);
+            EXPECT_EQ(toFieldRow(field).name, expected.name);
             EXPECT_EQ(field.title, expected.title);
             EXPECT_EQ(field.defaultValue, expected.defaultValue);
             EXPECT_EQ(field.typeName, expected.typeName);
@@ -102,10 +102,10 @@ TEST_P(ReaderCases, ReportsEachFailureInItsOwnWords)
     const ReaderCase &c = GetParam();
     TemporaryFolder folder;
     std::string path = folder.file("case.dtd");
-    WriteBytes(path, c.bytes);
+    writeBytes(path, c.bytes);
     TableDescription description;
     Message failure;
-    EXPECT_EQ(LoadTableDescription(path, description, &failure), c.expected);
+    EXPECT_EQ(loadTableDescription(path, description, &failure), c.expected);
     std::string message = c.message;
     if (std::size_t at = message.find("%s"); at != std::string::npos)
         message.replace(at, 2, path);
@@ -181,16 +181,16 @@ TEST(TableDescriptionFile, MissingFileAndEmptyPath)
 {
     TableDescription description;
     Message failure;
-    EXPECT_EQ(LoadTableDescription("/nonexistent/x.dtd", description, &failure), 0);
+    EXPECT_EQ(loadTableDescription("/nonexistent/x.dtd", description, &failure), 0);
     EXPECT_EQ(failure.text, "Open file /nonexistent/x.dtd failed");
     EXPECT_EQ(failure.caption, "Quillon");
 
     TemporaryFolder folder;
-    EXPECT_EQ(LoadTableDescription(folder.file(""), description, &failure), 0);
+    EXPECT_EQ(loadTableDescription(folder.file(""), description, &failure), 0);
     EXPECT_EQ(failure.text, "Open file " + folder.file("") + " failed");
 
     Message none;
-    EXPECT_EQ(LoadTableDescription("", description, &none), 0);
+    EXPECT_EQ(loadTableDescription("", description, &none), 0);
     EXPECT_EQ(none, Message{});
 }
 
@@ -199,13 +199,13 @@ TEST(TableDescriptionFile, FailedReadKeepsThePreviousDescription)
     TemporaryFolder folder;
     std::string good = folder.file("good.dtd");
     std::string bad = folder.file("bad.dtd");
-    ASSERT_TRUE(SaveTableDescription(good, "DSN=sample", "Orders", sampleRows(3)));
-    WriteBytes(
+    ASSERT_TRUE(saveTableDescription(good, "DSN=sample", "Orders", sampleRows(3)));
+    writeBytes(
         bad, DtdBytes().header(2, "DSN=other__", "Other").field("X", "X", "", "", 1, 0, 1).bytes());
     TableDescription description;
-    ASSERT_EQ(LoadTableDescription(good, description), 3);
+    ASSERT_EQ(loadTableDescription(good, description), 3);
     description.fieldCount = 3;
-    EXPECT_EQ(LoadTableDescription(bad, description), 0);
+    EXPECT_EQ(loadTableDescription(bad, description), 0);
     EXPECT_EQ(description.tableName, "Orders");
     EXPECT_EQ(description.connectString, "DSN=sample");
     EXPECT_EQ(description.fields[0].name, "column_0");
@@ -229,12 +229,12 @@ TEST_P(WriterRefusals, RefusesWhatTheReaderWouldRejectAndKeepsTheOldFile)
     const RefusalCase &c = GetParam();
     TemporaryFolder folder;
     std::string path = folder.file("kept.dtd");
-    WriteBytes(path, "previous content");
+    writeBytes(path, "previous content");
     Message failure;
-    EXPECT_FALSE(SaveTableDescription(path, c.connect, c.table, c.rows, &failure));
+    EXPECT_FALSE(saveTableDescription(path, c.connect, c.table, c.rows, &failure));
     EXPECT_EQ(failure.text, "The description cannot be saved.\n" + c.problem);
     EXPECT_EQ(failure.caption, "Error");
-    EXPECT_EQ(ReadBytes(path), "previous content");
+    EXPECT_EQ(readBytes(path), "previous content");
 }
 
 std::string repeated(const std::string &piece, int times)
@@ -286,7 +286,7 @@ TEST(TableDescriptionFile, UnopenableTargetIsReportedWithTheWizardsWords)
 {
     Message failure;
     EXPECT_FALSE(
-        SaveTableDescription("/nonexistent/dir/x.dtd", "DSN=sample", "T", sampleRows(1), &failure));
+        saveTableDescription("/nonexistent/dir/x.dtd", "DSN=sample", "T", sampleRows(1), &failure));
     EXPECT_EQ(failure.text,
               "Open file: /nonexistent/dir/x.dtd failed.\nNo such file or directory.");
     EXPECT_EQ(failure.caption, "Error");
@@ -299,18 +299,18 @@ TEST(TableDescriptionFile, SaveThroughASymbolicLinkKeepsTheLink)
     TemporaryFolder folder;
     std::string target = folder.file("real.dtd");
     std::string link = folder.file("link.dtd");
-    WriteBytes(target, "previous content");
+    writeBytes(target, "previous content");
     std::filesystem::create_symlink(target, link);
-    ASSERT_TRUE(SaveTableDescription(link, "DSN=sample", "Orders", sampleRows(2)));
+    ASSERT_TRUE(saveTableDescription(link, "DSN=sample", "Orders", sampleRows(2)));
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     TableDescription description;
-    EXPECT_EQ(LoadTableDescription(target, description), 2);
+    EXPECT_EQ(loadTableDescription(target, description), 2);
     EXPECT_EQ(description.tableName, "Orders");
 }
 
 // Runs `save` as a user who is not root, since root may write anywhere: as root in a child
 // process as the user "nobody", who then owns `owned` (when given).
-bool SavedAsAnOrdinaryUser(const std::function<bool()> &save, const std::string &owned = {})
+bool savedAsAnOrdinaryUser(const std::function<bool()> &save, const std::string &owned = {})
 {
     if (geteuid() != 0)
         return save();
@@ -327,7 +327,7 @@ bool SavedAsAnOrdinaryUser(const std::function<bool()> &save, const std::string 
     return waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-mode_t ModeOf(const std::string &path)
+mode_t modeOf(const std::string &path)
 {
     struct stat entry
     {};
@@ -341,16 +341,16 @@ TEST(TableDescriptionFile, SavedFileModes)
     TemporaryFolder folder;
     std::string created = folder.file("new.dtd");
     std::string replaced = folder.file("old.dtd");
-    WriteBytes(replaced, "previous content");
+    writeBytes(replaced, "previous content");
     ASSERT_EQ(chmod(replaced.c_str(), 0604), 0);
     mode_t previous = umask(027);
-    bool saved = SaveTableDescription(created, "DSN=sample", "T", sampleRows(1)) &&
-                 SaveTableDescription(replaced, "DSN=sample", "T", sampleRows(1));
+    bool saved = saveTableDescription(created, "DSN=sample", "T", sampleRows(1)) &&
+                 saveTableDescription(replaced, "DSN=sample", "T", sampleRows(1));
     umask(previous);
     ASSERT_TRUE(saved);
-    EXPECT_EQ(ModeOf(created), 0640u);
-    EXPECT_EQ(ModeOf(replaced), 0604u);
-    EXPECT_EQ(ReadBytes(replaced), ReadBytes(created));
+    EXPECT_EQ(modeOf(created), 0640u);
+    EXPECT_EQ(modeOf(replaced), 0604u);
+    EXPECT_EQ(readBytes(replaced), readBytes(created));
 }
 
 // A pipe (or a device) is written to, not replaced by a file; a folder cannot be opened.
@@ -362,7 +362,7 @@ TEST(TableDescriptionFile, SaveWritesIntoAPipeAndRefusesAFolder)
     int reader = open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
     ASSERT_GE(reader, 0);
     std::vector<FieldRow> rows = {{"ID", "ID", "", "COUNTER", "4", "Yes", "4"}};
-    EXPECT_TRUE(SaveTableDescription(pipe, "0123456789", "T", rows));
+    EXPECT_TRUE(saveTableDescription(pipe, "0123456789", "T", rows));
     char bytes[256];
     ssize_t n = read(reader, bytes, sizeof bytes);
     close(reader);
@@ -374,7 +374,7 @@ TEST(TableDescriptionFile, SaveWritesIntoAPipeAndRefusesAFolder)
     std::string sub = folder.file("folder.dtd");
     std::filesystem::create_directory(sub);
     Message failure;
-    EXPECT_FALSE(SaveTableDescription(sub, "0123456789", "T", rows, &failure));
+    EXPECT_FALSE(saveTableDescription(sub, "0123456789", "T", rows, &failure));
     EXPECT_EQ(failure, (Message{"Open file: " + sub + " failed.\nIs a directory.", "Error",
                                 MessageIcon::Information, MessageButtons::Ok}));
     EXPECT_TRUE(std::filesystem::is_directory(sub));
@@ -390,17 +390,17 @@ TEST(TableDescriptionFile, FileThatMayNotBeWrittenIsKept)
 {
     TemporaryFolder folder;
     std::string path = folder.file("readonly.dtd");
-    WriteBytes(path, "previous content");
+    writeBytes(path, "previous content");
     ASSERT_EQ(chmod(path.c_str(), 0444), 0);
     // A folder that anybody may write to: only the file's own mode protects it.
     ASSERT_EQ(chmod(std::filesystem::path(path).parent_path().c_str(), 0777), 0);
-    EXPECT_TRUE(SavedAsAnOrdinaryUser([&] {
+    EXPECT_TRUE(savedAsAnOrdinaryUser([&] {
         Message failure;
-        return !SaveTableDescription(path, "DSN=sample", "T", sampleRows(1), &failure) &&
+        return !saveTableDescription(path, "DSN=sample", "T", sampleRows(1), &failure) &&
                failure == Message{"Open file: " + path + " failed.\nPermission denied.", "Error",
                                   MessageIcon::Information, MessageButtons::Ok};
     }));
-    EXPECT_EQ(ReadBytes(path), "previous content");
+    EXPECT_EQ(readBytes(path), "previous content");
 }
 
 // A file that its user may write, in a folder that they may not (a shared folder), is written
@@ -411,21 +411,21 @@ TEST(TableDescriptionFile, WritableFileInAFolderThatMayNotBeWrittenIsSavedInPlac
                                                 std::tuple{SaveAccess::OwnerOnly, 0664u, 0600u}}) {
         TemporaryFolder folder;
         std::string path = folder.file("shared.dtd");
-        WriteBytes(path, "a previous content longer than the new one, which must not show through");
+        writeBytes(path, "a previous content longer than the new one, which must not show through");
         ASSERT_EQ(chmod(path.c_str(), before), 0);
         const std::string parent = std::filesystem::path(path).parent_path();
         ASSERT_EQ(chmod(parent.c_str(), 0555), 0);
-        const bool saved = SavedAsAnOrdinaryUser(
+        const bool saved = savedAsAnOrdinaryUser(
             [&] {
-                return SaveTableDescription(path, "DSN=sample", "T", sampleRows(1), nullptr,
+                return saveTableDescription(path, "DSN=sample", "T", sampleRows(1), nullptr,
                                             access);
             },
             path);
         chmod(parent.c_str(), 0755);
         EXPECT_TRUE(saved);
         TableDescription description;
-        EXPECT_EQ(LoadTableDescription(path, description), 1);
-        EXPECT_EQ(ModeOf(path), after);
+        EXPECT_EQ(loadTableDescription(path, description), 1);
+        EXPECT_EQ(modeOf(path), after);
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(parent),
                                 std::filesystem::directory_iterator()),
                   1);
@@ -438,7 +438,7 @@ TEST(TableDescriptionFile, WriteErrorIsReportedAndTheOldFileSurvives)
 {
     TemporaryFolder folder;
     std::string path = folder.file("kept.dtd");
-    WriteBytes(path, "previous content");
+    writeBytes(path, "previous content");
 
     std::vector<FieldRow> rows = sampleRows(30);
     for (FieldRow &row : rows)
@@ -451,14 +451,14 @@ TEST(TableDescriptionFile, WriteErrorIsReportedAndTheOldFileSurvives)
     void (*previousHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     Message failure;
-    bool saved_ok = SaveTableDescription(path, "DSN=sample", "T", rows, &failure);
+    bool saved_ok = saveTableDescription(path, "DSN=sample", "T", rows, &failure);
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
 
     EXPECT_FALSE(saved_ok);
     EXPECT_EQ(failure.text, "Could not write file " + path + ":\nFile too large.");
     EXPECT_EQ(failure.caption, "Error");
-    EXPECT_EQ(ReadBytes(path), "previous content");
+    EXPECT_EQ(readBytes(path), "previous content");
     int files = 0;
     for ([[maybe_unused]] const auto &entry :
          std::filesystem::directory_iterator(std::filesystem::path(path).parent_path()))
@@ -468,13 +468,13 @@ TEST(TableDescriptionFile, WriteErrorIsReportedAndTheOldFileSurvives)
 
 TEST(TableDescriptionFile, ReadNumberReadsAsTheWizardsListDoes)
 {
-    EXPECT_EQ(ReadNumber("  42abc"), 42);
-    EXPECT_EQ(ReadNumber("-7"), -7);
-    EXPECT_EQ(ReadNumber("+7"), 7);
-    EXPECT_EQ(ReadNumber("abc"), 0);
-    EXPECT_EQ(ReadNumber(""), 0);
-    EXPECT_EQ(ReadNumber("4294967297"), 1); // wraps modulo 2^32
-    EXPECT_EQ(ReadNumber("2147483648"), -2147483647 - 1);
+    EXPECT_EQ(readNumber("  42abc"), 42);
+    EXPECT_EQ(readNumber("-7"), -7);
+    EXPECT_EQ(readNumber("+7"), 7);
+    EXPECT_EQ(readNumber("abc"), 0);
+    EXPECT_EQ(readNumber(""), 0);
+    EXPECT_EQ(readNumber("4294967297"), 1); // wraps modulo 2^32
+    EXPECT_EQ(readNumber("2147483648"), -2147483647 - 1);
 }
 
 TEST(TableDescriptionFile, ValueWidthsAreSetForLoadedFields)
@@ -485,7 +485,7 @@ TEST(TableDescriptionFile, ValueWidthsAreSetForLoadedFields)
     description.fields[0].length = 40000;
     description.fields[1].sqlType = 10;
     description.fields[1].length = 6;
-    SetValueWidths(description);
+    setValueWidths(description);
     EXPECT_EQ(description.fields[0].valueWidth, 32000);
     EXPECT_EQ(description.fields[1].valueWidth, 8);
 }

@@ -15,7 +15,7 @@
 
 namespace {
 
-const OdbcConfiguration &Configuration(const std::string &file)
+const OdbcConfiguration &configurationIn(const std::string &file)
 {
     static std::string fileText;
     static const OdbcConfiguration configuration{
@@ -31,10 +31,10 @@ const OdbcConfiguration &Configuration(const std::string &file)
     return configuration;
 }
 
-bool IsInstalled(const std::string &driver, const OdbcConfiguration &configuration)
+bool isInstalled(const std::string &driver, const OdbcConfiguration &configuration)
 {
     for (const InstalledDriver &installed : configuration.drivers) {
-        if (SameConnectKey(installed.name, driver))
+        if (sameConnectKey(installed.name, driver))
             return true;
         for (const std::string &library : installed.libraries) {
             if (library == driver)
@@ -44,24 +44,24 @@ bool IsInstalled(const std::string &driver, const OdbcConfiguration &configurati
     return false;
 }
 
-void CheckReading(std::string_view text)
+void checkReading(std::string_view text)
 {
-    const std::vector<ConnectPair> attributes = ParseConnectString(text);
-    const std::string written = WriteConnectString(attributes);
-    Require(ParseConnectString(written) == attributes,
+    const std::vector<ConnectPair> attributes = parseConnectString(text);
+    const std::string written = writeConnectString(attributes);
+    require(parseConnectString(written) == attributes,
             "a string read and written back reads as the same keys and values");
-    Require(WriteConnectString(ParseConnectString(written)) == written,
+    require(writeConnectString(parseConnectString(written)) == written,
             "a written string is written the same again");
 
-    const std::vector<ConnectPair> used = DriverManagerAttributes(attributes);
+    const std::vector<ConnectPair> used = driverManagerAttributes(attributes);
     for (std::size_t i = 0; i < used.size(); ++i) {
         for (std::size_t j = i + 1; j < used.size(); ++j)
-            Require(!SameConnectKey(used[i].key, used[j].key),
+            require(!sameConnectKey(used[i].key, used[j].key),
                     "the driver manager keeps each key once");
     }
-    Require(FindConnectValue(used, "DSN") == nullptr ||
-                (FindConnectValue(used, "DRIVER") == nullptr &&
-                 FindConnectValue(used, "FILEDSN") == nullptr),
+    require(findConnectValue(used, "DSN") == nullptr ||
+                (findConnectValue(used, "DRIVER") == nullptr &&
+                 findConnectValue(used, "FILEDSN") == nullptr),
             "the driver manager takes a DSN or a driver, never both");
 }
 
@@ -75,31 +75,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::string file(nul == std::string_view::npos ? std::string_view()
                                                          : input.substr(nul + 1));
 
-    CheckReading(text);
-    CheckReading(file);
-    Require(ParseConnectString(input) == ParseConnectString(text), "a NUL ends the string");
+    checkReading(text);
+    checkReading(file);
+    require(parseConnectString(input) == parseConnectString(text), "a NUL ends the string");
 
-    const OdbcConfiguration &configuration = Configuration(file);
-    const ConnectionCheck check = CheckConnectString(input, configuration);
+    const OdbcConfiguration &configuration = configurationIn(file);
+    const ConnectionCheck check = checkConnectString(input, configuration);
     if (!check.allowed) {
-        Require(!check.key.empty() && check.reason.find(check.key) != std::string::npos &&
+        require(!check.key.empty() && check.reason.find(check.key) != std::string::npos &&
                     check.connectString.empty(),
                 "a refusal names the key it refused and hands nothing on");
         return 0;
     }
-    const std::vector<ConnectPair> handedOn = ParseConnectString(check.connectString);
+    const std::vector<ConnectPair> handedOn = parseConnectString(check.connectString);
     for (const ConnectPair &attribute : handedOn) {
-        if (SameConnectKey(attribute.key, "DRIVER"))
-            Require(IsInstalled(attribute.value, configuration),
+        if (sameConnectKey(attribute.key, "DRIVER"))
+            require(isInstalled(attribute.value, configuration),
                     "a string let through names only installed drivers");
         for (std::string_view key : {"SAVEFILE", "DMEnvAttr", "DMConnAttr", "DMStmtAttr"})
-            Require(!SameConnectKey(attribute.key, key),
+            require(!sameConnectKey(attribute.key, key),
                     "a string let through has no key of the driver manager's files or attributes");
     }
-    Require(FindConnectValue(DriverManagerAttributes(handedOn), "FILEDSN") == nullptr,
+    require(findConnectValue(driverManagerAttributes(handedOn), "FILEDSN") == nullptr,
             "a string let through makes the driver manager read no file data source");
-    const ConnectionCheck again = CheckConnectString(check.connectString, configuration);
-    Require(again.allowed && again.connectString == check.connectString,
+    const ConnectionCheck again = checkConnectString(check.connectString, configuration);
+    require(again.allowed && again.connectString == check.connectString,
             "a string let through is let through again as it is");
     return 0;
 }

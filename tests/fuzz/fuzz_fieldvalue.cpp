@@ -24,12 +24,12 @@ constexpr std::array<int, 24> Lengths{-1, 0,   1,   2,   3,    4,     5,     8,
                                       10, 15,  16,  19,  20,   26,    38,    50,
                                       64, 200, 255, 256, 8190, 32000, 65536, INT_MAX};
 
-bool IsCalendarDate(const DateParts &date)
+bool isCalendarDate(const DateParts &date)
 {
-    return ::IsCalendarDate(date.year, date.month, date.day, LargestYear);
+    return ::isCalendarDate(date.year, date.month, date.day, LargestYear);
 }
 
-bool IsTimeOfDay(const TimeParts &time)
+bool isTimeOfDay(const TimeParts &time)
 {
     return time.hour >= 0 && time.hour <= 23 && time.minute >= 0 && time.minute <= 59 &&
            time.second >= 0 && time.second <= 59;
@@ -37,45 +37,45 @@ bool IsTimeOfDay(const TimeParts &time)
 
 // The time that the check of a timestamp looked at: after the date and one character, or right
 // after the date in a text of 18 characters; none in a shorter text.
-TimeParts CheckedTimeOfTimestamp(std::string_view value)
+TimeParts checkedTimeOfTimestamp(std::string_view value)
 {
     if (value.size() < 18)
         return {};
     const std::size_t from = value.size() >= 19 ? 11 : 10;
-    return TimeParts{NumberAt(value, from, 2), NumberAt(value, from + 3, 2),
-                     NumberAt(value, from + 6, 2)};
+    return TimeParts{numberAt(value, from, 2), numberAt(value, from + 3, 2),
+                     numberAt(value, from + 6, 2)};
 }
 
-void CheckAcceptedValue(const std::string &value, int sqlType, int length)
+void checkAcceptedValue(const std::string &value, int sqlType, int length)
 {
     std::string error;
     for (CheckMode mode : {CheckMode::Picker, CheckMode::Wizard}) {
         std::string again = value;
-        Require(CheckFieldValue(again, sqlType, length, error, mode) && error.empty(),
+        require(checkFieldValue(again, sqlType, length, error, mode) && error.empty(),
                 "the normal form of an accepted value is accepted again, in both modes");
-        Require(again == value, "the normal form of an accepted value stays as it is");
+        require(again == value, "the normal form of an accepted value stays as it is");
     }
     if (value.empty())
         return;
-    switch (ClassOfSqlType(sqlType)) {
+    switch (classOfSqlType(sqlType)) {
     case FieldClass::Bit:
-        Require(value == "0" || value == "1", "a bit is 0 or 1");
+        require(value == "0" || value == "1", "a bit is 0 or 1");
         break;
     case FieldClass::Character:
-        Require(value.size() <= static_cast<std::size_t>(length),
+        require(value.size() <= static_cast<std::size_t>(length),
                 "a character value holds no more bytes than the column");
         break;
     case FieldClass::Date:
-        Require(IsCalendarDate(ParseDateText(value)), "an accepted date is a day of the calendar");
+        require(isCalendarDate(parseDateText(value)), "an accepted date is a day of the calendar");
         break;
     case FieldClass::Time:
-        Require(IsTimeOfDay(ParseTimeText(value)), "an accepted time is a time of day");
+        require(isTimeOfDay(parseTimeText(value)), "an accepted time is a time of day");
         break;
     case FieldClass::Timestamp: {
-        const TimestampParts timestamp = ParseTimestampText(value);
-        Require(IsCalendarDate(timestamp.date), "an accepted timestamp is a day of the calendar");
-        const TimeParts checked = CheckedTimeOfTimestamp(value);
-        Require(timestamp.time.hour == checked.hour && timestamp.time.minute == checked.minute &&
+        const TimestampParts timestamp = parseTimestampText(value);
+        require(isCalendarDate(timestamp.date), "an accepted timestamp is a day of the calendar");
+        const TimeParts checked = checkedTimeOfTimestamp(value);
+        require(timestamp.time.hour == checked.hour && timestamp.time.minute == checked.minute &&
                     timestamp.time.second == checked.second,
                 "an accepted timestamp reads as the time that was checked");
         break;
@@ -98,15 +98,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     std::string value = original;
     std::string error = "stale";
-    const bool accepted = CheckFieldValue(value, sqlType, length, error, mode);
-    Require(accepted == error.empty(), "a refusal says why, an acceptance says nothing");
-    if (ClassOfSqlType(sqlType) == FieldClass::Unsupported)
-        Require(!accepted && error == "Unknown format.", "an unknown type accepts nothing");
+    const bool accepted = checkFieldValue(value, sqlType, length, error, mode);
+    require(accepted == error.empty(), "a refusal says why, an acceptance says nothing");
+    if (classOfSqlType(sqlType) == FieldClass::Unsupported)
+        require(!accepted && error == "Unknown format.", "an unknown type accepts nothing");
     if (!accepted)
         return 0;
-    const std::size_t width = static_cast<std::size_t>(ValueWidth(sqlType, length));
+    const std::size_t width = static_cast<std::size_t>(valueWidth(sqlType, length));
     if (original.size() <= width)
-        Require(value.size() <= width, "the normal form of a value that fits the field fits it");
-    CheckAcceptedValue(value, sqlType, length);
+        require(value.size() <= width, "the normal form of a value that fits the field fits it");
+    checkAcceptedValue(value, sqlType, length);
     return 0;
 }

@@ -18,46 +18,46 @@ namespace {
 constexpr std::array<std::size_t, 16> Widths{0,  1,  2,  3,  4,  5,   7,   8,
                                              10, 24, 50, 64, 74, 255, 256, 32000};
 
-bool IsWhiteSpace(char c)
+bool isWhiteSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
 // A cut of `text` to `width` bytes: never longer, and for well-formed text the longest prefix
 // that ends between two characters.
-void CheckCut(std::string_view text, std::size_t width, bool wellFormed)
+void checkCut(std::string_view text, std::size_t width, bool wellFormed)
 {
-    const std::size_t length = Utf8PrefixLength(text, width);
-    Require(length <= width && length <= text.size(), "a cut never exceeds its width");
+    const std::size_t length = utf8PrefixLength(text, width);
+    require(length <= width && length <= text.size(), "a cut never exceeds its width");
     if (text.size() <= width)
-        Require(length == text.size(), "a text that fits is not cut");
+        require(length == text.size(), "a text that fits is not cut");
     if (!wellFormed)
         return;
     const std::string_view cut = text.substr(0, length);
-    Require(IsValidUtf8(cut), "a cut of well-formed text ends between two characters");
+    require(isValidUtf8(cut), "a cut of well-formed text ends between two characters");
     if (length < text.size())
-        Require(length + Utf8CharacterLength(text, length) > width,
+        require(length + utf8CharacterLength(text, length) > width,
                 "a cut of well-formed text keeps every character that fits");
 }
 
-void CheckCleaning(const std::string &text, bool keepLineBreaks, bool wellFormed)
+void checkCleaning(const std::string &text, bool keepLineBreaks, bool wellFormed)
 {
     std::string cleaned = text;
-    NormalizePickedText(cleaned, keepLineBreaks);
-    Require(cleaned.size() <= text.size(), "cleaning never makes a text longer");
+    normalizePickedText(cleaned, keepLineBreaks);
+    require(cleaned.size() <= text.size(), "cleaning never makes a text longer");
     if (wellFormed)
-        Require(IsValidUtf8(cleaned), "cleaning keeps well-formed text well-formed");
+        require(isValidUtf8(cleaned), "cleaning keeps well-formed text well-formed");
     if (!cleaned.empty())
-        Require(!IsWhiteSpace(cleaned.front()) && !IsWhiteSpace(cleaned.back()),
+        require(!isWhiteSpace(cleaned.front()) && !isWhiteSpace(cleaned.back()),
                 "a cleaned text has no white space at either end");
     const std::string_view separators = keepLineBreaks ? "\t" : "\t\r\n";
-    Require(cleaned.find_first_of(separators) == std::string::npos &&
+    require(cleaned.find_first_of(separators) == std::string::npos &&
                 cleaned.find("  ") == std::string::npos,
             "the words of a cleaned text are joined by single spaces");
 
     std::string again = cleaned;
-    NormalizePickedText(again, keepLineBreaks);
-    Require(again == cleaned, "cleaning a cleaned text changes nothing");
+    normalizePickedText(again, keepLineBreaks);
+    require(again == cleaned, "cleaning a cleaned text changes nothing");
 }
 
 } // namespace
@@ -69,22 +69,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const bool keepLineBreaks = (data[0] & 1) != 0;
     const std::size_t width = Widths[(data[0] >> 1) % Widths.size()];
     std::string text(reinterpret_cast<const char *>(data) + 1, size - 1);
-    const bool wellFormed = IsValidUtf8(text);
+    const bool wellFormed = isValidUtf8(text);
 
     // As a capture takes the clipboard's text.
-    CheckCut(text, MaxCaptureLength, wellFormed);
-    text.resize(Utf8PrefixLength(text, MaxCaptureLength));
+    checkCut(text, MaxCaptureLength, wellFormed);
+    text.resize(utf8PrefixLength(text, MaxCaptureLength));
 
-    CheckCleaning(text, keepLineBreaks, wellFormed);
+    checkCleaning(text, keepLineBreaks, wellFormed);
     std::string cleaned = text;
-    NormalizePickedText(cleaned, keepLineBreaks);
-    CheckCut(cleaned, width, wellFormed);
+    normalizePickedText(cleaned, keepLineBreaks);
+    checkCut(cleaned, width, wellFormed);
 
-    const std::string shown = StatusLineText(cleaned);
-    Require(shown.size() <= StatusLineLength + 3, "the status line shows at most 74 bytes and ...");
+    const std::string shown = statusLineText(cleaned);
+    require(shown.size() <= StatusLineLength + 3, "the status line shows at most 74 bytes and ...");
     if (cleaned.size() <= StatusLineLength)
-        Require(shown == cleaned, "a short text is shown whole");
+        require(shown == cleaned, "a short text is shown whole");
     if (wellFormed)
-        Require(IsValidUtf8(shown), "the status line never splits a character");
+        require(isValidUtf8(shown), "the status line never splits a character");
     return 0;
 }

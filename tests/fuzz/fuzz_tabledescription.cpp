@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     TableDescription description;
     Message failure;
-    int count = LoadTableDescription(pathOf(fd), description, &failure);
+    int count = loadTableDescription(pathOf(fd), description, &failure);
     if (count == 0) {
         require(!failure.text.empty());
         return 0;
@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     require(description.connectString.size() >= MinConnectStringLength &&
             description.connectString.size() <= MaxConnectStringLength);
     description.fieldCount = count;
-    SetValueWidths(description);
+    setValueWidths(description);
 
     std::vector<FieldRow> rows;
     for (int i = 0; i < count; ++i) {
@@ -58,12 +58,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         require(field.title.size() >= 1 && field.title.size() <= MaxTitleLength);
         require(field.length >= 1);
         require(field.valueWidth >= 1 && field.valueWidth <= ValueWidthCap);
-        FieldRow row = ToFieldRow(field);
+        FieldRow row = toFieldRow(field);
         rows.push_back(row);
 
         std::string value = field.defaultValue;
         std::string error;
-        CheckFieldValue(value, field.sqlType, field.length, error);
+        checkFieldValue(value, field.sqlType, field.length, error);
     }
 
     // Whatever was read can be written and read back the same, unless the connection string
@@ -75,9 +75,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (out < 0)
         return 0;
     close(out);
-    require(SaveTableDescription(scratch, description.connectString, description.tableName, rows));
+    require(saveTableDescription(scratch, description.connectString, description.tableName, rows));
     TableDescription again;
-    require(LoadTableDescription(scratch, again) == count);
+    require(loadTableDescription(scratch, again) == count);
     require(again.tableName == description.tableName);
     for (int i = 0; i < count; ++i) {
         const FieldDescription &a = description.fields[static_cast<std::size_t>(i)];

@@ -10,7 +10,7 @@
 // system's answers by.
 
 // Stops the run when `holds` is false, naming the property, so that libFuzzer keeps the input.
-inline void Require(bool holds, const char *property)
+inline void require(bool holds, const char *property)
 {
     if (!holds) {
         std::fprintf(stderr, "property does not hold: %s\n", property);
@@ -20,7 +20,7 @@ inline void Require(bool holds, const char *property)
 
 // The length of the UTF-8 character that starts at `at`, or 0 when none starts there: no
 // overlong forms, no surrogates, nothing above U+10FFFF.
-inline std::size_t Utf8CharacterLength(std::string_view text, std::size_t at)
+inline std::size_t utf8CharacterLength(std::string_view text, std::size_t at)
 {
     auto byte = [&](std::size_t i) {
         return i < text.size() ? static_cast<unsigned char>(text[i]) : 0u;
@@ -50,10 +50,10 @@ inline std::size_t Utf8CharacterLength(std::string_view text, std::size_t at)
     return 0;
 }
 
-inline bool IsValidUtf8(std::string_view text)
+inline bool isValidUtf8(std::string_view text)
 {
     for (std::size_t at = 0; at < text.size();) {
-        const std::size_t length = Utf8CharacterLength(text, at);
+        const std::size_t length = utf8CharacterLength(text, at);
         if (length == 0)
             return false;
         at += length;
@@ -61,22 +61,22 @@ inline bool IsValidUtf8(std::string_view text)
     return true;
 }
 
-inline bool IsLeapYear(int year)
+inline bool isLeapYear(int year)
 {
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
 }
 
 // A day of the calendar between the years 1000 and `largestYear`.
-inline bool IsCalendarDate(int year, int month, int day, int largestYear)
+inline bool isCalendarDate(int year, int month, int day, int largestYear)
 {
     static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (year < 1000 || year > largestYear || month < 1 || month > 12 || day < 1)
         return false;
-    return day <= days[month - 1] + (month == 2 && IsLeapYear(year) ? 1 : 0);
+    return day <= days[month - 1] + (month == 2 && isLeapYear(year) ? 1 : 0);
 }
 
 // A number as texts are read: blanks, one sign, digits up to the first other character.
-inline int NumberAt(std::string_view text, std::size_t from, std::size_t count)
+inline int numberAt(std::string_view text, std::size_t from, std::size_t count)
 {
     std::string_view part = text.substr(from, count);
     std::size_t at = 0;

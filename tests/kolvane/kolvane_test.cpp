@@ -16,8 +16,8 @@
 
 namespace {
 
-ButtonRecord Record(int image, int command, std::uint8_t style, const char *label,
-                    std::int32_t valueState = 0, std::uint8_t state = TBSTATE_ENABLED)
+ButtonRecord buttonRecord(int image, int command, std::uint8_t style, const char *label,
+                          std::int32_t valueState = 0, std::uint8_t state = TBSTATE_ENABLED)
 {
     ButtonRecord record{};
     record.image = image;
@@ -30,14 +30,16 @@ ButtonRecord Record(int image, int command, std::uint8_t style, const char *labe
 }
 
 // The picker's buttons for three fields: the fields, a separator, "Enter".
-std::vector<ButtonRecord> PickerButtons()
+std::vector<ButtonRecord> pickerButtons()
 {
-    return {Record(1, 401, TBSTYLE_BUTTON, "Name"), Record(1, 402, TBSTYLE_BUTTON, "Street"),
-            Record(1, 403, TBSTYLE_BUTTON, "Birthday"), Record(-1, 502, TBSTYLE_SEP, ""),
-            Record(0, 501, TBSTYLE_BUTTON, "Enter", TBFILL_ENTER)};
+    return {buttonRecord(1, 401, TBSTYLE_BUTTON, "Name"),
+            buttonRecord(1, 402, TBSTYLE_BUTTON, "Street"),
+            buttonRecord(1, 403, TBSTYLE_BUTTON, "Birthday"),
+            buttonRecord(-1, 502, TBSTYLE_SEP, ""),
+            buttonRecord(0, 501, TBSTYLE_BUTTON, "Enter", TBFILL_ENTER)};
 }
 
-std::vector<int> Commands(const KolvaneToolbar *toolbar)
+std::vector<int> commands(const KolvaneToolbar *toolbar)
 {
     std::vector<int> commands;
     for (int i = 0; i < toolbar->buttonCount(); ++i)
@@ -45,7 +47,7 @@ std::vector<int> Commands(const KolvaneToolbar *toolbar)
     return commands;
 }
 
-void Mouse(QWidget *widget, QEvent::Type type, Qt::MouseButton button, QPoint pos = {})
+void mouse(QWidget *widget, QEvent::Type type, Qt::MouseButton button, QPoint pos = {})
 {
     if (pos.isNull())
         pos = widget->rect().center();
@@ -54,7 +56,7 @@ void Mouse(QWidget *widget, QEvent::Type type, Qt::MouseButton button, QPoint po
     QApplication::sendEvent(widget, &event);
 }
 
-QImage Render(QWidget *widget)
+QImage render(QWidget *widget)
 {
     return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
@@ -67,15 +69,15 @@ protected:
     {
         parent = std::make_unique<QWidget>();
         parent->resize(orientation == 0 ? QSize(68, 131) : QSize(291, 27));
-        records = PickerButtons();
-        toolbar = CreateToolbar(parent.get(), TBS_VISIBLE, 400, 30, nullptr, 103, records.data(),
+        records = pickerButtons();
+        toolbar = createToolbar(parent.get(), TBS_VISIBLE, 400, 30, nullptr, 103, records.data(),
                                 static_cast<int>(records.size()), orientation);
         ASSERT_NE(toolbar, nullptr);
         parent->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(parent.get()));
     }
 
-    QAbstractButton *Button(int position)
+    QAbstractButton *button(int position)
     {
         return qobject_cast<QAbstractButton *>(toolbar->buttonWidget(position));
     }
@@ -96,9 +98,9 @@ TEST_F(Kolvane, ColumnAndRowLayouts)
         EXPECT_EQ(toolbar->buttonWidget(i)->geometry(), column[i]) << "button " << i;
 
     // The picker turns the control and its window, then tells the control to fit.
-    EXPECT_EQ(SendToolbarMessage(toolbar, TBM_SETORIENTATION, 1, 0), 1);
+    EXPECT_EQ(sendToolbarMessage(toolbar, TBM_SETORIENTATION, 1, 0), 1);
     parent->resize(291, 27);
-    EXPECT_EQ(SendToolbarMessage(toolbar, WM_SIZE, 0, 0), 1);
+    EXPECT_EQ(sendToolbarMessage(toolbar, WM_SIZE, 0, 0), 1);
     EXPECT_EQ(toolbar->geometry(), QRect(0, 0, 291, 27));
     const QRect row[] = {
         {2, 2, 62, 23}, {66, 2, 62, 23}, {130, 2, 62, 23}, {194, 2, 8, 23}, {202, 2, 62, 23}};
@@ -115,10 +117,10 @@ TEST_F(Kolvane, RowFromTheStart)
     EXPECT_EQ(toolbar->orientation(), Orientation::Row);
     EXPECT_EQ(toolbar->buttonWidget(4)->geometry(), QRect(202, 2, 62, 23));
 
-    SendToolbarMessage(toolbar, TBM_SETORIENTATION, 0, 0);
+    sendToolbarMessage(toolbar, TBM_SETORIENTATION, 0, 0);
     EXPECT_EQ(toolbar->orientation(), Orientation::Column);
     if (Beyond32Bits != 0) {
-        SendToolbarMessage(toolbar, TBM_SETORIENTATION, Beyond32Bits, 0);
+        sendToolbarMessage(toolbar, TBM_SETORIENTATION, Beyond32Bits, 0);
         EXPECT_EQ(toolbar->orientation(), Orientation::Row);
     }
 }
@@ -133,53 +135,53 @@ TEST_F(Kolvane, KeepsItsOwnCopiesOfTheRecords)
     ButtonRecord kept = toolbar->record(0);
     EXPECT_EQ(kept.command, 401);
     EXPECT_STREQ(kept.label, "Name");
-    EXPECT_EQ(Button(0)->text(), QStringLiteral("Name"));
+    EXPECT_EQ(button(0)->text(), QStringLiteral("Name"));
 }
 
 TEST_F(Kolvane, LabelWithoutTerminatorIsCutInsideItsBuffer)
 {
     create(0);
-    ButtonRecord record = Record(1, 410, TBSTYLE_BUTTON, "");
+    ButtonRecord record = buttonRecord(1, 410, TBSTYLE_BUTTON, "");
     std::memset(record.label, 'x', sizeof(record.label));
-    EXPECT_EQ(SendToolbarMessage(toolbar, TBM_INSERTBUTTON, 0, reinterpret_cast<qintptr>(&record)),
+    EXPECT_EQ(sendToolbarMessage(toolbar, TBM_INSERTBUTTON, 0, reinterpret_cast<qintptr>(&record)),
               1);
-    EXPECT_EQ(Button(0)->text(), QString(33, QLatin1Char('x')));
+    EXPECT_EQ(button(0)->text(), QString(33, QLatin1Char('x')));
 }
 
 TEST_F(Kolvane, InsertAndDeleteByPosition)
 {
     create(0);
-    ButtonRecord extra = Record(1, 404, TBSTYLE_BUTTON, "City");
-    EXPECT_EQ(SendToolbarMessage(toolbar, TBM_INSERTBUTTON, 1, reinterpret_cast<qintptr>(&extra)),
+    ButtonRecord extra = buttonRecord(1, 404, TBSTYLE_BUTTON, "City");
+    EXPECT_EQ(sendToolbarMessage(toolbar, TBM_INSERTBUTTON, 1, reinterpret_cast<qintptr>(&extra)),
               1);
-    EXPECT_EQ(Commands(toolbar), (std::vector<int>{401, 404, 402, 403, 502, 501}));
+    EXPECT_EQ(commands(toolbar), (std::vector<int>{401, 404, 402, 403, 502, 501}));
     EXPECT_EQ(toolbar->buttonWidget(2)->geometry(), QRect(2, 50, 64, 22));
     // The inserted button is a copy: the record may change or go afterwards.
     std::strcpy(extra.label, "Town");
     EXPECT_STREQ(toolbar->record(1).label, "City");
-    EXPECT_EQ(Button(1)->text(), QStringLiteral("City"));
+    EXPECT_EQ(button(1)->text(), QStringLiteral("City"));
 
-    EXPECT_EQ(SendToolbarMessage(toolbar, TBM_DELETEBUTTON, 0, 0), 1);
-    EXPECT_EQ(Commands(toolbar), (std::vector<int>{404, 402, 403, 502, 501}));
+    EXPECT_EQ(sendToolbarMessage(toolbar, TBM_DELETEBUTTON, 0, 0), 1);
+    EXPECT_EQ(commands(toolbar), (std::vector<int>{404, 402, 403, 502, 501}));
     EXPECT_EQ(toolbar->buttonWidget(0)->geometry(), QRect(2, 2, 64, 22));
 
     // Out of range or without a record: refused, nothing changes.
-    EXPECT_EQ(SendToolbarMessage(toolbar, TBM_DELETEBUTTON, 5, 0), 0);
-    EXPECT_EQ(SendToolbarMessage(toolbar, TBM_INSERTBUTTON, 0, 0), 0);
+    EXPECT_EQ(sendToolbarMessage(toolbar, TBM_DELETEBUTTON, 5, 0), 0);
+    EXPECT_EQ(sendToolbarMessage(toolbar, TBM_INSERTBUTTON, 0, 0), 0);
     EXPECT_EQ(toolbar->buttonCount(), 5);
     // A position past the end appends.
-    EXPECT_EQ(SendToolbarMessage(toolbar, TBM_INSERTBUTTON, 99, reinterpret_cast<qintptr>(&extra)),
+    EXPECT_EQ(sendToolbarMessage(toolbar, TBM_INSERTBUTTON, 99, reinterpret_cast<qintptr>(&extra)),
               1);
     EXPECT_EQ(toolbar->record(5).command, 404);
 
     // Positions beyond an int's range lie past the end, whatever their low bits.
     if (Beyond32Bits != 0) {
-        EXPECT_EQ(SendToolbarMessage(toolbar, TBM_DELETEBUTTON, Beyond32Bits + 1, 0), 0);
-        ButtonRecord last = Record(1, 405, TBSTYLE_BUTTON, "Last");
-        EXPECT_EQ(SendToolbarMessage(toolbar, TBM_INSERTBUTTON, Beyond32Bits,
+        EXPECT_EQ(sendToolbarMessage(toolbar, TBM_DELETEBUTTON, Beyond32Bits + 1, 0), 0);
+        ButtonRecord last = buttonRecord(1, 405, TBSTYLE_BUTTON, "Last");
+        EXPECT_EQ(sendToolbarMessage(toolbar, TBM_INSERTBUTTON, Beyond32Bits,
                                      reinterpret_cast<qintptr>(&last)),
                   1);
-        EXPECT_EQ(Commands(toolbar), (std::vector<int>{404, 402, 403, 502, 501, 404, 405}));
+        EXPECT_EQ(commands(toolbar), (std::vector<int>{404, 402, 403, 502, 501, 404, 405}));
     }
 }
 
@@ -188,16 +190,16 @@ TEST_F(Kolvane, ReplacingTheFieldsAsTheLoadCommandDoes)
     create(0);
     // Delete the old fields from the last down to 0, insert the new ones from 0 up.
     for (int position = 2; position >= 0; --position)
-        ASSERT_EQ(SendToolbarMessage(toolbar, TBM_DELETEBUTTON, static_cast<quintptr>(position), 0),
+        ASSERT_EQ(sendToolbarMessage(toolbar, TBM_DELETEBUTTON, static_cast<quintptr>(position), 0),
                   1);
-    std::vector<ButtonRecord> fields{Record(1, 401, TBSTYLE_BUTTON, "A"),
-                                     Record(1, 402, TBSTYLE_BUTTON, "B")};
+    std::vector<ButtonRecord> fields{buttonRecord(1, 401, TBSTYLE_BUTTON, "A"),
+                                     buttonRecord(1, 402, TBSTYLE_BUTTON, "B")};
     for (int position = 0; position < 2; ++position)
-        ASSERT_EQ(SendToolbarMessage(toolbar, TBM_INSERTBUTTON, static_cast<quintptr>(position),
+        ASSERT_EQ(sendToolbarMessage(toolbar, TBM_INSERTBUTTON, static_cast<quintptr>(position),
                                      reinterpret_cast<qintptr>(&fields[position])),
                   1);
-    EXPECT_EQ(Commands(toolbar), (std::vector<int>{401, 402, 502, 501}));
-    EXPECT_EQ(Button(1)->text(), QStringLiteral("B"));
+    EXPECT_EQ(commands(toolbar), (std::vector<int>{401, 402, 502, 501}));
+    EXPECT_EQ(button(1)->text(), QStringLiteral("B"));
     EXPECT_EQ(toolbar->buttonWidget(2)->geometry(), QRect(2, 50, 64, 8));
 }
 
@@ -205,20 +207,20 @@ TEST_F(Kolvane, FillStatesHaveFourDifferentLooks)
 {
     create(0);
     // The same label in each state, so that only the look differs.
-    ButtonRecord probe = Record(1, 450, TBSTYLE_BUTTON, "Probe");
-    SendToolbarMessage(toolbar, TBM_INSERTBUTTON, 0, reinterpret_cast<qintptr>(&probe));
+    ButtonRecord probe = buttonRecord(1, 450, TBSTYLE_BUTTON, "Probe");
+    sendToolbarMessage(toolbar, TBM_INSERTBUTTON, 0, reinterpret_cast<qintptr>(&probe));
     std::vector<QImage> looks;
     for (std::int32_t state : {TBFILL_EMPTY, TBFILL_FILLED, TBFILL_ENTER, TBFILL_ENTER2}) {
-        EXPECT_EQ(SendToolbarMessage(toolbar, TBM_SETFILLSTATE, 450, state), 1);
+        EXPECT_EQ(sendToolbarMessage(toolbar, TBM_SETFILLSTATE, 450, state), 1);
         EXPECT_EQ(toolbar->record(0).valueState, state);
-        looks.push_back(Render(toolbar->buttonWidget(0)));
+        looks.push_back(render(toolbar->buttonWidget(0)));
     }
     for (std::size_t a = 0; a < looks.size(); ++a)
         for (std::size_t b = a + 1; b < looks.size(); ++b)
             EXPECT_NE(looks[a], looks[b]) << "states " << a << " and " << b;
 
-    EXPECT_EQ(SendToolbarMessage(toolbar, TBM_SETFILLSTATE, 777, 1), 0) << "no such command";
-    EXPECT_EQ(SendToolbarMessage(toolbar, 0x999, 0, 0), 0) << "unknown message";
+    EXPECT_EQ(sendToolbarMessage(toolbar, TBM_SETFILLSTATE, 777, 1), 0) << "no such command";
+    EXPECT_EQ(sendToolbarMessage(toolbar, 0x999, 0, 0), 0) << "unknown message";
 }
 
 TEST_F(Kolvane, EightCharacterLabelShownWhole)
@@ -226,9 +228,9 @@ TEST_F(Kolvane, EightCharacterLabelShownWhole)
     for (int orientation : {0, 1}) {
         create(orientation);
         for (const char *label : {"WWWWWWWW", "Birthday", "MMMMMMMM"}) {
-            ButtonRecord record = Record(1, 460, TBSTYLE_BUTTON, label);
-            SendToolbarMessage(toolbar, TBM_INSERTBUTTON, 0, reinterpret_cast<qintptr>(&record));
-            QImage look = Render(toolbar->buttonWidget(0));
+            ButtonRecord record = buttonRecord(1, 460, TBSTYLE_BUTTON, label);
+            sendToolbarMessage(toolbar, TBM_INSERTBUTTON, 0, reinterpret_cast<qintptr>(&record));
+            QImage look = render(toolbar->buttonWidget(0));
             // Text pixels are dark; none may reach the bevel or beyond.
             int left = look.width(), right = -1;
             for (int y = 2; y < look.height() - 2; ++y)
@@ -240,7 +242,7 @@ TEST_F(Kolvane, EightCharacterLabelShownWhole)
             ASSERT_GE(right, 0) << label << ": no text";
             EXPECT_GE(left, 3) << label << " in orientation " << orientation;
             EXPECT_LE(right, look.width() - 4) << label << " in orientation " << orientation;
-            SendToolbarMessage(toolbar, TBM_DELETEBUTTON, 0, 0);
+            sendToolbarMessage(toolbar, TBM_DELETEBUTTON, 0, 0);
         }
     }
 }
@@ -249,32 +251,32 @@ TEST_F(Kolvane, ClickAndSecondActivation)
 {
     create(0);
     QSignalSpy spy(toolbar, &KolvaneToolbar::commandActivated);
-    QAbstractButton *field = Button(1);
+    QAbstractButton *field = button(1);
 
     QTest::mouseClick(field, Qt::LeftButton);
     ASSERT_EQ(spy.size(), 1);
     EXPECT_EQ(spy.at(0).at(0).toInt(), 402);
     EXPECT_EQ(spy.at(0).at(1).value<Gesture>(), Gesture::Pick);
 
-    Mouse(field, QEvent::MouseButtonPress, Qt::RightButton);
+    mouse(field, QEvent::MouseButtonPress, Qt::RightButton);
     EXPECT_TRUE(field->isDown());
-    Mouse(field, QEvent::MouseButtonRelease, Qt::RightButton);
+    mouse(field, QEvent::MouseButtonRelease, Qt::RightButton);
     ASSERT_EQ(spy.size(), 2);
     EXPECT_EQ(spy.at(1).at(0).toInt(), 402);
     EXPECT_EQ(spy.at(1).at(1).value<Gesture>(), Gesture::Edit);
 
     // Right button pressed, slid off and released: nothing.
-    Mouse(field, QEvent::MouseButtonPress, Qt::RightButton);
+    mouse(field, QEvent::MouseButtonPress, Qt::RightButton);
     QPoint outside(field->width() + 5, field->height() / 2);
-    Mouse(field, QEvent::MouseMove, Qt::RightButton, outside);
+    mouse(field, QEvent::MouseMove, Qt::RightButton, outside);
     EXPECT_FALSE(field->isDown());
-    Mouse(field, QEvent::MouseButtonRelease, Qt::RightButton, outside);
+    mouse(field, QEvent::MouseButtonRelease, Qt::RightButton, outside);
     EXPECT_EQ(spy.size(), 2);
 
     // "Enter" and its second activation.
-    QTest::mouseClick(Button(4), Qt::LeftButton);
-    Mouse(Button(4), QEvent::MouseButtonPress, Qt::RightButton);
-    Mouse(Button(4), QEvent::MouseButtonRelease, Qt::RightButton);
+    QTest::mouseClick(button(4), Qt::LeftButton);
+    mouse(button(4), QEvent::MouseButtonPress, Qt::RightButton);
+    mouse(button(4), QEvent::MouseButtonRelease, Qt::RightButton);
     ASSERT_EQ(spy.size(), 4);
     EXPECT_EQ(spy.at(2).at(0).toInt(), 501);
     EXPECT_EQ(spy.at(2).at(1).value<Gesture>(), Gesture::Pick);
@@ -285,13 +287,13 @@ TEST_F(Kolvane, ClickAndSecondActivation)
 TEST_F(Kolvane, SeparatorAndDisabledButtonsStayQuiet)
 {
     create(0);
-    ButtonRecord disabled = Record(1, 420, TBSTYLE_BUTTON, "Off", 0, 0);
-    SendToolbarMessage(toolbar, TBM_INSERTBUTTON, 0, reinterpret_cast<qintptr>(&disabled));
+    ButtonRecord disabled = buttonRecord(1, 420, TBSTYLE_BUTTON, "Off", 0, 0);
+    sendToolbarMessage(toolbar, TBM_INSERTBUTTON, 0, reinterpret_cast<qintptr>(&disabled));
     QSignalSpy spy(toolbar, &KolvaneToolbar::commandActivated);
     QTest::mouseClick(toolbar->buttonWidget(0), Qt::LeftButton);
     QTest::mouseClick(toolbar->buttonWidget(4), Qt::LeftButton); // the separator
-    Mouse(toolbar->buttonWidget(4), QEvent::MouseButtonPress, Qt::RightButton);
-    Mouse(toolbar->buttonWidget(4), QEvent::MouseButtonRelease, Qt::RightButton);
+    mouse(toolbar->buttonWidget(4), QEvent::MouseButtonPress, Qt::RightButton);
+    mouse(toolbar->buttonWidget(4), QEvent::MouseButtonRelease, Qt::RightButton);
     EXPECT_EQ(spy.size(), 0);
     EXPECT_FALSE(toolbar->buttonWidget(0)->isEnabled());
 }
@@ -305,12 +307,12 @@ TEST_F(Kolvane, KeyboardReachesTheButtons)
     EXPECT_EQ(toolbar->buttonWidget(0)->focusPolicy(), Qt::TabFocus);
     EXPECT_EQ(toolbar->buttonWidget(3)->focusPolicy(), Qt::NoFocus);
 
-    Button(2)->setFocus();
-    QTest::keyClick(Button(2), Qt::Key_Space);
-    QTest::keyClick(Button(2), Qt::Key_F10, Qt::ShiftModifier);
+    button(2)->setFocus();
+    QTest::keyClick(button(2), Qt::Key_Space);
+    QTest::keyClick(button(2), Qt::Key_F10, Qt::ShiftModifier);
     QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(1, 1),
-                              Button(2)->mapToGlobal(QPoint(1, 1)));
-    QApplication::sendEvent(Button(2), &menuKey);
+                              button(2)->mapToGlobal(QPoint(1, 1)));
+    QApplication::sendEvent(button(2), &menuKey);
     ASSERT_EQ(spy.size(), 3);
     EXPECT_EQ(spy.at(0).at(0).toInt(), 403);
     EXPECT_EQ(spy.at(0).at(1).value<Gesture>(), Gesture::Pick);
@@ -318,9 +320,9 @@ TEST_F(Kolvane, KeyboardReachesTheButtons)
     EXPECT_EQ(spy.at(2).at(1).value<Gesture>(), Gesture::Edit);
 
     // Tab moves on past the separator to "Enter", where Return clicks.
-    QTest::keyClick(Button(2), Qt::Key_Tab);
-    EXPECT_TRUE(Button(4)->hasFocus());
-    QTest::keyClick(Button(4), Qt::Key_Return);
+    QTest::keyClick(button(2), Qt::Key_Tab);
+    EXPECT_TRUE(button(4)->hasFocus());
+    QTest::keyClick(button(4), Qt::Key_Return);
     ASSERT_TRUE(QTest::qWaitFor([&spy] { return spy.size() == 4; }));
     EXPECT_EQ(spy.at(3).at(0).toInt(), 501);
     EXPECT_EQ(spy.at(3).at(1).value<Gesture>(), Gesture::Pick);
@@ -338,14 +340,14 @@ TEST_F(Kolvane, ActivationAndClicksLeaveNoButtonWithTheFocus)
     auto returnPressesNothing = [this] {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         for (int i = 0; i < toolbar->buttonCount(); ++i)
-            EXPECT_FALSE(Button(i)->isDown()) << i;
+            EXPECT_FALSE(button(i)->isDown()) << i;
     };
     EXPECT_EQ(QApplication::focusWidget(), toolbar);
     returnPressesNothing();
 
     // Tab reached a button, then the user clicked another one.
-    Button(2)->setFocus(Qt::TabFocusReason);
-    QTest::mouseClick(Button(1), Qt::LeftButton);
+    button(2)->setFocus(Qt::TabFocusReason);
+    QTest::mouseClick(button(1), Qt::LeftButton);
     EXPECT_EQ(QApplication::focusWidget(), toolbar);
     returnPressesNothing();
     ASSERT_EQ(spy.size(), 1);
@@ -358,17 +360,17 @@ TEST_F(Kolvane, AmpersandInALabelIsShownAndIsNoShortcut)
     parent->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(parent.get()));
     for (const char *label : {"R&D", "x& y"}) {
-        ButtonRecord record = Record(1, 470, TBSTYLE_BUTTON, label);
-        SendToolbarMessage(toolbar, TBM_INSERTBUTTON, 0, reinterpret_cast<qintptr>(&record));
-        EXPECT_EQ(Button(0)->text(), QString::fromLatin1(label));
-        EXPECT_TRUE(Button(0)->shortcut().isEmpty()) << label;
-        SendToolbarMessage(toolbar, TBM_DELETEBUTTON, 0, 0);
+        ButtonRecord record = buttonRecord(1, 470, TBSTYLE_BUTTON, label);
+        sendToolbarMessage(toolbar, TBM_INSERTBUTTON, 0, reinterpret_cast<qintptr>(&record));
+        EXPECT_EQ(button(0)->text(), QString::fromLatin1(label));
+        EXPECT_TRUE(button(0)->shortcut().isEmpty()) << label;
+        sendToolbarMessage(toolbar, TBM_DELETEBUTTON, 0, 0);
     }
-    ButtonRecord record = Record(1, 470, TBSTYLE_BUTTON, "R&D");
-    SendToolbarMessage(toolbar, TBM_INSERTBUTTON, 0, reinterpret_cast<qintptr>(&record));
+    ButtonRecord record = buttonRecord(1, 470, TBSTYLE_BUTTON, "R&D");
+    sendToolbarMessage(toolbar, TBM_INSERTBUTTON, 0, reinterpret_cast<qintptr>(&record));
     // A mnemonic would press the button at once, its click following later.
     QTest::keyClick(parent.get(), Qt::Key_D, Qt::AltModifier);
-    EXPECT_FALSE(Button(0)->isDown());
+    EXPECT_FALSE(button(0)->isDown());
 }
 
 TEST_F(Kolvane, FollowsItsParentsSize)
@@ -383,23 +385,23 @@ TEST_F(Kolvane, ButtonDeletedWhileItsClickIsHandled)
 {
     create(0);
     QObject::connect(toolbar, &KolvaneToolbar::commandActivated, toolbar,
-                     [this](int, Gesture) { SendToolbarMessage(toolbar, TBM_DELETEBUTTON, 0, 0); });
+                     [this](int, Gesture) { sendToolbarMessage(toolbar, TBM_DELETEBUTTON, 0, 0); });
     QTest::mouseClick(toolbar->buttonWidget(0), Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(Commands(toolbar), (std::vector<int>{402, 403, 502, 501}));
+    EXPECT_EQ(commands(toolbar), (std::vector<int>{402, 403, 502, 501}));
 }
 
 TEST(KolvaneStrip, ImagesComeFromBitmapResource103)
 {
     QWidget parent;
-    KolvaneToolbar *toolbar = CreateToolbar(&parent, 0, 400, 30, nullptr, 103, nullptr, 0, 0);
+    KolvaneToolbar *toolbar = createToolbar(&parent, 0, 400, 30, nullptr, 103, nullptr, 0, 0);
     EXPECT_EQ(QPixmap(QStringLiteral(":/bitmaps/103")).size(), QSize(600, 16));
     EXPECT_EQ(toolbar->image(0).size(), QSize(20, 16));
     EXPECT_EQ(toolbar->image(29).size(), QSize(20, 16));
     EXPECT_TRUE(toolbar->image(30).isNull());
     EXPECT_TRUE(toolbar->image(-1).isNull());
     EXPECT_FALSE(toolbar->isVisibleTo(&parent)) << "not shown without the visible style";
-    EXPECT_EQ(SendToolbarMessage(&parent, WM_SIZE, 0, 0), 0) << "not a toolbar";
+    EXPECT_EQ(sendToolbarMessage(&parent, WM_SIZE, 0, 0), 0) << "not a toolbar";
 }
 
 } // namespace

@@ -6,19 +6,19 @@
 
 namespace {
 
-std::string NewDatabase(const std::string &label)
+std::string newDatabase(const std::string &label)
 {
-    DatabaseSession admin(MariaDbConnectString());
+    DatabaseSession admin(mariaDbConnectString());
     admin.execute("DROP DATABASE IF EXISTS " + label);
     admin.execute("CREATE DATABASE " + label + " CHARACTER SET utf8mb4");
-    return "DRIVER=MariaDB;Server=127.0.0.1;Port=" + MariaDbPort() + ";Database=" + label +
+    return "DRIVER=MariaDB;Server=127.0.0.1;Port=" + mariaDbPort() + ";Database=" + label +
            ";User=quillon";
 }
 
 // The server ends every other connection to the test's database.
-std::shared_ptr<void> EndConnections(const std::string &label)
+std::shared_ptr<void> endConnections(const std::string &label)
 {
-    DatabaseSession admin(MariaDbConnectString());
+    DatabaseSession admin(mariaDbConnectString());
     for (const auto &row :
          admin.query("SELECT id FROM information_schema.processlist WHERE db = '" + label +
                      "' AND id <> CONNECTION_ID()"))
@@ -27,9 +27,9 @@ std::shared_ptr<void> EndConnections(const std::string &label)
 }
 
 INSTANTIATE_TEST_SUITE_P(MariaDb, CatalogOnEngine,
-                         ::testing::Values(CatalogEngine{"MariaDB", NewDatabase, '`', "db", -9,
-                                                         EndConnections,
+                         ::testing::Values(CatalogEngine{"MariaDB", newDatabase, '`', "db", -9,
+                                                         endConnections,
                                                          "Lost connection to server"}),
-                         EngineName);
+                         engineName);
 
 } // namespace

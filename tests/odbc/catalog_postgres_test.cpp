@@ -6,44 +6,44 @@
 
 namespace {
 
-std::string AdminConnectString()
+std::string adminConnectString()
 {
-    return PostgresConnectString();
+    return postgresConnectString();
 }
 
-std::string NewDatabase(const std::string &driver, const std::string &label)
+std::string newDatabase(const std::string &driver, const std::string &label)
 {
     const std::string name = label + "_" + (driver == "PostgreSQL ANSI" ? "a" : "w");
-    DatabaseSession admin(AdminConnectString());
+    DatabaseSession admin(adminConnectString());
     admin.execute("DROP DATABASE IF EXISTS " + name + " WITH (FORCE)");
     admin.execute("CREATE DATABASE " + name + " ENCODING 'UTF8' TEMPLATE template0");
-    return "DRIVER=" + driver + ";Servername=127.0.0.1;Port=" + PostgresPort() +
+    return "DRIVER=" + driver + ";Servername=127.0.0.1;Port=" + postgresPort() +
            ";Database=" + name + ";Username=postgres";
 }
 
 // The server ends every other connection to the test's database.
-std::shared_ptr<void> EndConnections(const std::string &driver, const std::string &label)
+std::shared_ptr<void> endConnections(const std::string &driver, const std::string &label)
 {
     const std::string name = label + "_" + (driver == "PostgreSQL ANSI" ? "a" : "w");
-    DatabaseSession admin(AdminConnectString());
+    DatabaseSession admin(adminConnectString());
     admin.execute("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = '" +
                   name + "'");
     return nullptr;
 }
 
-CatalogEngine Engine(const std::string &name, const std::string &driver, int varcharType)
+CatalogEngine engine(const std::string &name, const std::string &driver, int varcharType)
 {
     return CatalogEngine{
-        name, [driver](const std::string &label) { return NewDatabase(driver, label); }, '"',
+        name, [driver](const std::string &label) { return newDatabase(driver, label); }, '"',
         "pg_class", varcharType,
-        [driver](const std::string &label) { return EndConnections(driver, label); },
+        [driver](const std::string &label) { return endConnections(driver, label); },
         // "The connection has been lost", "The connection is down", as psqlODBC notices it.
         "connection"};
 }
 
 INSTANTIATE_TEST_SUITE_P(Postgres, CatalogOnEngine,
-                         ::testing::Values(Engine("PostgresAnsi", "PostgreSQL ANSI", 12),
-                                           Engine("PostgresUnicode", "PostgreSQL Unicode", 12)),
-                         EngineName);
+                         ::testing::Values(engine("PostgresAnsi", "PostgreSQL ANSI", 12),
+                                           engine("PostgresUnicode", "PostgreSQL Unicode", 12)),
+                         engineName);
 
 } // namespace

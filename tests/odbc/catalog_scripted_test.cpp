@@ -14,14 +14,14 @@ class ScriptedCatalog : public ::testing::Test
 protected:
     void connect(const std::string &script)
     {
-        WriteBytes(m_folder.path() / "script", script);
-        m_database.open(ScriptedConnectString(m_folder.path() / "script", log()));
+        writeBytes(m_folder.path() / "script", script);
+        m_database.open(scriptedConnectString(m_folder.path() / "script", log()));
     }
     std::filesystem::path log() const { return m_folder.path() / "log"; }
     int calls(const std::string &line) const
     {
         int count = 0;
-        for (const std::string &logged : ReadLines(log()))
+        for (const std::string &logged : readLines(log()))
             count += logged == line ? 1 : 0;
         return count;
     }

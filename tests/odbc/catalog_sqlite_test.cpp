@@ -7,30 +7,30 @@
 
 namespace {
 
-TemporaryFolder &Folder()
+TemporaryFolder &folder()
 {
     static TemporaryFolder folder;
     return folder;
 }
 
-std::string NewSqliteDatabase(const std::string &label)
+std::string newSqliteDatabase(const std::string &label)
 {
-    return SqliteConnectString(Folder().file(label + ".sqlite"));
+    return sqliteConnectString(folder().file(label + ".sqlite"));
 }
 
 // The database file is overwritten under the open connection: its next read finds no database.
-std::shared_ptr<void> SpoilDatabase(const std::string &label)
+std::shared_ptr<void> spoilDatabase(const std::string &label)
 {
-    std::fstream file(Folder().file(label + ".sqlite"),
+    std::fstream file(folder().file(label + ".sqlite"),
                       std::ios::in | std::ios::out | std::ios::binary);
     file.write(std::string(4096, 'x').data(), 4096);
     return nullptr;
 }
 
 INSTANTIATE_TEST_SUITE_P(Sqlite, CatalogOnEngine,
-                         ::testing::Values(CatalogEngine{"SQLite", NewSqliteDatabase, '"',
-                                                         "sqlite_master", 12, SpoilDatabase,
+                         ::testing::Values(CatalogEngine{"SQLite", newSqliteDatabase, '"',
+                                                         "sqlite_master", 12, spoilDatabase,
                                                          "file is not a database", false}),
-                         EngineName);
+                         engineName);
 
 } // namespace

@@ -43,14 +43,14 @@ std::string CatalogOnEngine::label() const
     return label.substr(0, 48);
 }
 
-std::string EngineName(const ::testing::TestParamInfo<CatalogEngine> &info)
+std::string engineName(const ::testing::TestParamInfo<CatalogEngine> &info)
 {
     return info.param.name;
 }
 
 namespace {
 
-std::vector<std::string> SortedNames(const std::vector<TableCatalogRow> &rows)
+std::vector<std::string> sortedNames(const std::vector<TableCatalogRow> &rows)
 {
     std::vector<std::string> names;
     for (const TableCatalogRow &row : rows)
@@ -68,7 +68,7 @@ TEST_P(CatalogOnEngine, ListsTablesWithBlanksAndQuotesInTheirNamesButNoViewOrSys
     TableCatalog tables(m_database);
     ASSERT_TRUE(tables.open());
     EXPECT_TRUE(tables.isOpen());
-    EXPECT_EQ(SortedNames(tables.rows()),
+    EXPECT_EQ(sortedNames(tables.rows()),
               (std::vector<std::string>{"plain", "say \"hi\"", "with blank"}));
     for (const TableCatalogRow &row : tables.rows()) {
         EXPECT_EQ(row.type, "TABLE") << row.name;
@@ -100,7 +100,7 @@ TEST_P(CatalogOnEngine, ListsAllTypesOfTableWhenAskedForThem)
     connect({"CREATE TABLE plain (id INTEGER)", "CREATE VIEW plain_view AS SELECT id FROM plain"});
     TableCatalog tables(m_database);
     ASSERT_TRUE(tables.open("'TABLE','VIEW'"));
-    EXPECT_EQ(SortedNames(tables.rows()), (std::vector<std::string>{"plain", "plain_view"}));
+    EXPECT_EQ(sortedNames(tables.rows()), (std::vector<std::string>{"plain", "plain_view"}));
 }
 
 TEST_P(CatalogOnEngine, ColumnsOfATableComeInTheirOrderWithTypeLengthAndNullability)
@@ -143,14 +143,14 @@ TEST_P(CatalogOnEngine, ColumnsOfATableAreThoseOfThatTableAloneThoughItsNameIsAP
 }
 
 // The error carries the driver's records, and its text is their messages.
-void ExpectDriverError(const std::function<void()> &open, const std::string &expected)
+void expectDriverError(const std::function<void()> &open, const std::string &expected)
 {
     try {
         open();
         ADD_FAILURE() << "the catalogue opened on a broken connection";
     } catch (const OdbcError &error) {
         ASSERT_FALSE(error.records().empty());
-        EXPECT_EQ(error.what(), DiagnosticText(error.records()));
+        EXPECT_EQ(error.what(), diagnosticText(error.records()));
         EXPECT_NE(std::string(error.what()).find(expected), std::string::npos) << error.what();
     }
 }
@@ -161,14 +161,14 @@ TEST_P(CatalogOnEngine, AFailureOfTheDriverIsRaisedInItsOwnWords)
     if (GetParam().tablesReportFailure) {
         const std::shared_ptr<void> broken = GetParam().breakConnection(label());
         TableCatalog tables(m_database);
-        ExpectDriverError([&tables] { tables.open(); }, GetParam().brokenText);
+        expectDriverError([&tables] { tables.open(); }, GetParam().brokenText);
         EXPECT_FALSE(tables.isOpen());
     }
     // A new connection, since after a lost one some drivers give no statement at all.
     m_database.open(m_connectString);
     const std::shared_ptr<void> broken = GetParam().breakConnection(label());
     ColumnCatalog columns(m_database);
-    ExpectDriverError([&columns] { columns.open("plain"); }, GetParam().brokenText);
+    expectDriverError([&columns] { columns.open("plain"); }, GetParam().brokenText);
     EXPECT_FALSE(columns.isOpen());
 }
 

@@ -51,4 +51,4 @@ protected:
 };
 
 // The names of the instantiated cases: the engine's name.
-std::string EngineName(const ::testing::TestParamInfo<CatalogEngine> &info);
+std::string engineName(const ::testing::TestParamInfo<CatalogEngine> &info);

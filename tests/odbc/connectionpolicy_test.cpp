@@ -21,7 +21,7 @@ namespace fs = std::filesystem;
 
 const std::string SqliteLibrary = "/usr/lib/odbc/libsqlite3odbc.so";
 
-OdbcConfiguration GivenConfiguration()
+OdbcConfiguration givenConfiguration()
 {
     static const std::map<std::string, std::string> files{
         {"/dsn/good.dsn", "DRIVER=SQLite3;Database=/data/a.db;UID=other;"},
@@ -112,9 +112,9 @@ TEST(ConnectionPolicy, RefusesWhatWouldLoadALibraryOrWriteAFile)
         {"FILEDSN=/dsn/braced.dsn", "FILEDSN"},
         {"FILEDSN=/dsn/good.dsn;c={a}}b;LoadExt=", "FILEDSN"},
     };
-    const OdbcConfiguration configuration = GivenConfiguration();
+    const OdbcConfiguration configuration = givenConfiguration();
     for (const auto &c : cases) {
-        const ConnectionCheck check = CheckConnectString(c.text, configuration);
+        const ConnectionCheck check = checkConnectString(c.text, configuration);
         EXPECT_EQ(check.allowed, c.refusedKey.empty()) << c.text;
         EXPECT_EQ(check.key, c.refusedKey) << c.text;
         if (!check.allowed) {
@@ -126,28 +126,28 @@ TEST(ConnectionPolicy, RefusesWhatWouldLoadALibraryOrWriteAFile)
 
 TEST(ConnectionPolicy, SaysWhichKeyWasRefusedAndWhy)
 {
-    const OdbcConfiguration configuration = GivenConfiguration();
+    const OdbcConfiguration configuration = givenConfiguration();
 
-    EXPECT_EQ(CheckConnectString("DRIVER={/tmp/x.so};Database=a", configuration).reason,
+    EXPECT_EQ(checkConnectString("DRIVER={/tmp/x.so};Database=a", configuration).reason,
               "Not connected: DRIVER \"/tmp/x.so\" in the connection string is neither an ODBC "
               "driver installed on this computer nor the library of one.\n\n"
               "Only the drivers of your own ODBC configuration are loaded, so that a connection "
               "string from someone else cannot run a library of its choosing. Name an installed "
               "driver, or a data source of your configuration with DSN=.");
-    EXPECT_EQ(CheckConnectString("DSN=Shop;SAVEFILE=/tmp/saved", configuration).reason,
+    EXPECT_EQ(checkConnectString("DSN=Shop;SAVEFILE=/tmp/saved", configuration).reason,
               "Not connected: the connection string has SAVEFILE, which asks the driver manager "
               "to write the connection into a file.\n\n"
               "A connection string from someone else must not make this program load libraries "
               "or write files. Settings like this belong in a data source of your own ODBC "
               "configuration, named with DSN=.");
-    EXPECT_EQ(CheckConnectString("FILEDSN=/dsn/evil.dsn", configuration).reason,
+    EXPECT_EQ(checkConnectString("FILEDSN=/dsn/evil.dsn", configuration).reason,
               "Not connected: DRIVER \"/tmp/x.so\" in the file data source \"/dsn/evil.dsn\" "
               "that FILEDSN names is neither an ODBC driver installed on this computer nor the "
               "library of one.\n\n"
               "Only the drivers of your own ODBC configuration are loaded, so that a connection "
               "string from someone else cannot run a library of its choosing. Name an installed "
               "driver, or a data source of your configuration with DSN=.");
-    EXPECT_EQ(CheckConnectString("FILEDSN=/dsn/environment.dsn", configuration).reason,
+    EXPECT_EQ(checkConnectString("FILEDSN=/dsn/environment.dsn", configuration).reason,
               "Not connected: the file data source \"/dsn/environment.dsn\" that FILEDSN names "
               "has DMEnvAttr, which sets attributes and environment variables of the ODBC driver "
               "manager.\n\n"
@@ -158,7 +158,7 @@ TEST(ConnectionPolicy, SaysWhichKeyWasRefusedAndWhy)
 
 TEST(ConnectionPolicy, AnAllowedStringGoesOnAsWrittenAndAFileDataSourceJoinedToIt)
 {
-    const OdbcConfiguration configuration = GivenConfiguration();
+    const OdbcConfiguration configuration = givenConfiguration();
     using namespace std::string_view_literals;
     struct
     {
@@ -174,22 +174,22 @@ TEST(ConnectionPolicy, AnAllowedStringGoesOnAsWrittenAndAFileDataSourceJoinedToI
          "PWD={a;b};DRIVER=SQLite3;Database=/data/a.db;UID=other"},
     };
     for (const auto &c : cases) {
-        const ConnectionCheck check = CheckConnectString(c.text, configuration);
+        const ConnectionCheck check = checkConnectString(c.text, configuration);
         ASSERT_TRUE(check.allowed) << c.text;
         EXPECT_EQ(check.connectString, c.handedOn) << c.text;
     }
 
-    const ConnectionCheck file = CheckFileDataSource("/dsn/good.dsn", configuration);
+    const ConnectionCheck file = checkFileDataSource("/dsn/good.dsn", configuration);
     ASSERT_TRUE(file.allowed);
     EXPECT_EQ(file.connectString, "DRIVER=SQLite3;Database=/data/a.db;UID=other");
-    EXPECT_EQ(CheckFileDataSource("/dsn/evil.dsn", configuration).key, "FILEDSN");
+    EXPECT_EQ(checkFileDataSource("/dsn/evil.dsn", configuration).key, "FILEDSN");
 }
 
 // Against the driver manager itself, with the tests' odbcinst.ini.
 
 TEST(ConnectionPolicy, TheSystemConfigurationIsTheDriverManagersOwn)
 {
-    const OdbcConfiguration configuration = SystemOdbcConfiguration();
+    const OdbcConfiguration configuration = systemOdbcConfiguration();
     std::map<std::string, std::vector<std::string>> drivers;
     for (const InstalledDriver &driver : configuration.drivers)
         drivers[driver.name] = driver.libraries;
@@ -202,7 +202,7 @@ TEST(ConnectionPolicy, TheSystemConfigurationIsTheDriverManagersOwn)
     EXPECT_EQ(drivers.count("ODBC"), 0u);
 
     TemporaryFolder folder;
-    WriteBytes(folder.path() / "shop.dsn", "[ODBC]\nDRIVER = SQLite3\nDatabase=/data/a.db\n"
+    writeBytes(folder.path() / "shop.dsn", "[ODBC]\nDRIVER = SQLite3\nDatabase=/data/a.db\n"
                                            "PWD={a;b}\n\n[Other]\nDRIVER=/tmp/x.so\n");
     EXPECT_EQ(configuration.readFileDataSource((folder.path() / "shop.dsn").string()),
               "DRIVER=SQLite3;Database=/data/a.db;PWD={a;b};");
@@ -212,7 +212,7 @@ TEST(ConnectionPolicy, TheSystemConfigurationIsTheDriverManagersOwn)
 }
 
 // The markers that appeared in `folder`, as a string of their names ("", "a", "b", "ab").
-std::string Markers(const fs::path &folder)
+std::string markers(const fs::path &folder)
 {
     std::string names;
     for (const char *name : {"a", "b"}) {
@@ -222,7 +222,7 @@ std::string Markers(const fs::path &folder)
     return names;
 }
 
-std::string Quoted(const std::string &text)
+std::string quoted(const std::string &text)
 {
     std::string quoted = "'";
     for (char c : text)
@@ -231,16 +231,16 @@ std::string Quoted(const std::string &text)
 }
 
 // Runs the probe, which hands `text` to SQLDriverConnect, and returns the markers it left.
-std::string MarkersLoadedByTheDriverManager(const std::string &text, const fs::path &folder)
+std::string markersLoadedByTheDriverManager(const std::string &text, const fs::path &folder)
 {
     fs::remove_all(folder);
     fs::create_directories(folder);
-    const std::string command = "QUILLON_MARKER_DIR=" + Quoted(folder.string()) +
-                                " ASAN_OPTIONS=detect_leaks=0 " + Quoted(QUILLON_CONNECT_PROBE) +
-                                " " + Quoted(text) + " >/dev/null";
+    const std::string command = "QUILLON_MARKER_DIR=" + quoted(folder.string()) +
+                                " ASAN_OPTIONS=detect_leaks=0 " + quoted(QUILLON_CONNECT_PROBE) +
+                                " " + quoted(text) + " >/dev/null";
     const int status = std::system(command.c_str());
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << command;
-    return Markers(folder);
+    return markers(folder);
 }
 
 TEST(ConnectionPolicy, TheDriverManagerLoadsTheDriverThatTheCheckReads)
@@ -270,22 +270,22 @@ TEST(ConnectionPolicy, TheDriverManagerLoadsTheDriverThatTheCheckReads)
         {"X={y;DRIVER=" + a + "}", ""},
         {"DRIVER =" + a, ""},
     };
-    const OdbcConfiguration configuration = SystemOdbcConfiguration();
+    const OdbcConfiguration configuration = systemOdbcConfiguration();
     for (const auto &c : cases) {
-        const std::vector<ConnectPair> used = DriverManagerAttributes(ParseConnectString(c.text));
-        const std::string *driver = FindConnectValue(used, "DRIVER");
+        const std::vector<ConnectPair> used = driverManagerAttributes(parseConnectString(c.text));
+        const std::string *driver = findConnectValue(used, "DRIVER");
         const std::string read = driver == nullptr                            ? ""
                                  : *driver == a || *driver == braced.string() ? "a"
                                  : *driver == b                               ? "b"
                                                                               : "?";
 
-        EXPECT_EQ(MarkersLoadedByTheDriverManager(c.text, folder.path() / "markers"), c.loaded)
+        EXPECT_EQ(markersLoadedByTheDriverManager(c.text, folder.path() / "markers"), c.loaded)
             << c.text;
         EXPECT_EQ(read, c.loaded) << c.text;
         // Whatever the driver manager would load is refused; a DRIVER that it would drop may
         // be refused too.
         if (!c.loaded.empty()) {
-            EXPECT_FALSE(CheckConnectString(c.text, configuration).allowed) << c.text;
+            EXPECT_FALSE(checkConnectString(c.text, configuration).allowed) << c.text;
         }
     }
 }
@@ -294,18 +294,18 @@ TEST(ConnectionPolicy, TheDriverManagerTakesTheDriverOfAFileDataSourceAndWritesA
 {
     TemporaryFolder folder;
     const fs::path dsn = folder.path() / "marker.dsn";
-    WriteBytes(dsn, std::string("[ODBC]\nDRIVER=") + QUILLON_MARKER_A + "\n");
+    writeBytes(dsn, std::string("[ODBC]\nDRIVER=") + QUILLON_MARKER_A + "\n");
     const std::string fileDataSource = "FILEDSN=" + dsn.string();
     const std::string saveFile =
         "DRIVER=SQLite3;Database=" + (folder.path() / "db.sqlite").string() +
         ";SAVEFILE=" + (folder.path() / "saved").string();
 
-    EXPECT_EQ(MarkersLoadedByTheDriverManager(fileDataSource, folder.path() / "markers"), "a");
-    MarkersLoadedByTheDriverManager(saveFile, folder.path() / "markers");
+    EXPECT_EQ(markersLoadedByTheDriverManager(fileDataSource, folder.path() / "markers"), "a");
+    markersLoadedByTheDriverManager(saveFile, folder.path() / "markers");
     EXPECT_TRUE(fs::exists(folder.path() / "saved.dsn"));
 
-    EXPECT_EQ(CheckConnectString(fileDataSource).key, "FILEDSN");
-    EXPECT_EQ(CheckConnectString(saveFile).key, "SAVEFILE");
+    EXPECT_EQ(checkConnectString(fileDataSource).key, "FILEDSN");
+    EXPECT_EQ(checkConnectString(saveFile).key, "SAVEFILE");
 }
 
 } // namespace

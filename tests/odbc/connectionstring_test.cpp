@@ -20,8 +20,8 @@ TEST(ConnectionString, OneLeadingOdbcPrefixGoes)
         {"", ""},
     };
     for (const auto &c : cases) {
-        EXPECT_EQ(WithoutOdbcPrefix(c.text), c.without) << c.text;
-        EXPECT_EQ(HasOdbcPrefix(c.text), c.text != c.without) << c.text;
+        EXPECT_EQ(withoutOdbcPrefix(c.text), c.without) << c.text;
+        EXPECT_EQ(hasOdbcPrefix(c.text), c.text != c.without) << c.text;
     }
 }
 
@@ -48,17 +48,17 @@ TEST(ConnectionString, ConnectValueIsTheTextAfterTheFirstKeyUpToTheNextSemicolon
         {"DSN=", "DSN=", ""},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(ConnectValue(c.connect, c.key), c.value) << c.connect << " " << c.key;
+        EXPECT_EQ(connectValue(c.connect, c.key), c.value) << c.connect << " " << c.key;
 }
 
 TEST(ConnectionString, AnAttributeIsTheFirstPairWithItsKeyInAnyCase)
 {
     const std::string text = "Driver={MariaDB};Port=3306;PORT=3307;Read_Timeout=5";
-    EXPECT_EQ(ConnectAttribute(text, "DRIVER"), "MariaDB");
-    EXPECT_EQ(ConnectAttribute(text, "port"), "3306");
-    EXPECT_EQ(ConnectAttribute(text, "READ_TIMEOUT"), "5");
-    EXPECT_EQ(ConnectAttribute(text, "DSN"), std::nullopt);
-    EXPECT_EQ(ConnectAttribute(text, "Driver={MariaDB}"), std::nullopt);
+    EXPECT_EQ(connectAttribute(text, "DRIVER"), "MariaDB");
+    EXPECT_EQ(connectAttribute(text, "port"), "3306");
+    EXPECT_EQ(connectAttribute(text, "READ_TIMEOUT"), "5");
+    EXPECT_EQ(connectAttribute(text, "DSN"), std::nullopt);
+    EXPECT_EQ(connectAttribute(text, "Driver={MariaDB}"), std::nullopt);
 }
 
 // MariaDB Connector/ODBC takes its timeouts from its own keys only; every other driver is left
@@ -85,7 +85,7 @@ TEST(ConnectionString, OnlyTheMariaDbConnectorGetsItsTimeoutKeys)
         {"DSN=Shop", "", ""},
     };
     for (const auto &c : cases) {
-        EXPECT_EQ(DriverTimeoutKeys(c.connect, c.library, 15, 30), c.added)
+        EXPECT_EQ(driverTimeoutKeys(c.connect, c.library, 15, 30), c.added)
             << c.connect << " with " << c.library;
     }
 }
@@ -125,7 +125,7 @@ TEST(ConnectionString, IsReadAsTheDriverManagerReadsIt)
         {";", {}},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(ParseConnectString(c.text), c.attributes) << c.text;
+        EXPECT_EQ(parseConnectString(c.text), c.attributes) << c.text;
 }
 
 TEST(ConnectionString, WrittenAttributesReadBackTheSame)
@@ -137,10 +137,10 @@ TEST(ConnectionString, WrittenAttributesReadBackTheSame)
         {{"Database", "/data/a{b}.db"}, {"Empty", ""}},
     };
     for (const Attributes &attributes : cases) {
-        const std::string text = WriteConnectString(attributes);
-        EXPECT_EQ(ParseConnectString(text), attributes) << text;
+        const std::string text = writeConnectString(attributes);
+        EXPECT_EQ(parseConnectString(text), attributes) << text;
     }
-    EXPECT_EQ(WriteConnectString({{"DSN", "Shop"}, {"PWD", "a;}b"}}), "DSN=Shop;PWD={a;}}b}");
+    EXPECT_EQ(writeConnectString({{"DSN", "Shop"}, {"PWD", "a;}b"}}), "DSN=Shop;PWD={a;}}b}");
 }
 
 TEST(ConnectionString, TheDriverManagerTakesTheFirstOfDsnAndDriverAndTheLastValueOfAKey)
@@ -158,17 +158,17 @@ TEST(ConnectionString, TheDriverManagerTakesTheFirstOfDsnAndDriverAndTheLastValu
         {"UID=a;uid=b;Uid=c", {{"UID", "c"}}},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(DriverManagerAttributes(ParseConnectString(c.text)), c.used) << c.text;
+        EXPECT_EQ(driverManagerAttributes(parseConnectString(c.text)), c.used) << c.text;
 }
 
 TEST(ConnectionString, KeysAreFoundWithoutRegardToCase)
 {
     const Attributes attributes{{"Driver", "a"}, {"DRIVER", "b"}};
-    ASSERT_NE(FindConnectValue(attributes, "driver"), nullptr);
-    EXPECT_EQ(*FindConnectValue(attributes, "driver"), "a");
-    EXPECT_EQ(FindConnectValue(attributes, "DSN"), nullptr);
-    EXPECT_TRUE(SameConnectKey("SaveFile", "SAVEFILE"));
-    EXPECT_FALSE(SameConnectKey("SAVEFILE ", "SAVEFILE"));
+    ASSERT_NE(findConnectValue(attributes, "driver"), nullptr);
+    EXPECT_EQ(*findConnectValue(attributes, "driver"), "a");
+    EXPECT_EQ(findConnectValue(attributes, "DSN"), nullptr);
+    EXPECT_TRUE(sameConnectKey("SaveFile", "SAVEFILE"));
+    EXPECT_FALSE(sameConnectKey("SAVEFILE ", "SAVEFILE"));
 }
 
 TEST(ConnectionString, APairsTextBracesValuesThatADriverWouldCut)
@@ -183,7 +183,7 @@ TEST(ConnectionString, APairsTextBracesValuesThatADriverWouldCut)
         {"a}b", "DSN=a}b"},   {"a{b", "DSN=a{b"},    {" lead", "DSN= lead"},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(ConnectPairText("DSN", c.value), c.attribute) << c.value;
+        EXPECT_EQ(connectPairText("DSN", c.value), c.attribute) << c.value;
 }
 
 } // namespace

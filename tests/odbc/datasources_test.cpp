@@ -17,7 +17,7 @@ TEST(DataSources, UserSourcesComeBeforeSystemSourcesWithTheirDriversAndDescripti
                                  "PostgreSQL ANSI\nServername = 127.0.0.1\n",
                                  "[Shop]\nDriver = SQLite3\nDatabase = /tmp/s.db\n");
     OdbcDatabase database;
-    EXPECT_EQ(ListMachineDataSources(database.environment()),
+    EXPECT_EQ(listMachineDataSources(database.environment()),
               (std::vector<MachineDataSource>{
                   {"Shop", DataSourceScope::User, "SQLite3", ""},
                   {"Warehouse", DataSourceScope::System, "SQLite3", "Stock and shelves"},
@@ -29,7 +29,7 @@ TEST(DataSources, NoneAtAll)
 {
     const PrivateOdbcFiles files("", "");
     OdbcDatabase database;
-    EXPECT_TRUE(ListMachineDataSources(database.environment()).empty());
+    EXPECT_TRUE(listMachineDataSources(database.environment()).empty());
 }
 
 TEST(DataSources, ASettingIsReadFromTheFileOfItsScopeWhateverTheCaseOfItsKey)
@@ -37,12 +37,12 @@ TEST(DataSources, ASettingIsReadFromTheFileOfItsScopeWhateverTheCaseOfItsKey)
     // The same name in both files: each scope reads its own.
     const PrivateOdbcFiles files("[Same]\nDriver = SQLite3\nDatabase = /system.db\n",
                                  "[Same]\nDriver = SQLite3\nDatabase = /user.db\n");
-    EXPECT_EQ(MachineDataSourceSetting({"Same", DataSourceScope::User, "SQLite3", ""}, "database"),
+    EXPECT_EQ(machineDataSourceSetting({"Same", DataSourceScope::User, "SQLite3", ""}, "database"),
               "/user.db");
     EXPECT_EQ(
-        MachineDataSourceSetting({"Same", DataSourceScope::System, "SQLite3", ""}, "DATABASE"),
+        machineDataSourceSetting({"Same", DataSourceScope::System, "SQLite3", ""}, "DATABASE"),
         "/system.db");
-    EXPECT_EQ(MachineDataSourceSetting({"Same", DataSourceScope::User, "SQLite3", ""}, "UID"), "");
+    EXPECT_EQ(machineDataSourceSetting({"Same", DataSourceScope::User, "SQLite3", ""}, "UID"), "");
 }
 
 TEST(DataSources, LoginSettingsOfMachineAndFileDataSources)
@@ -53,8 +53,8 @@ TEST(DataSources, LoginSettingsOfMachineAndFileDataSources)
         "[PortOnly]\nDriver = MariaDB\nPORT = 3306\n");
     const auto machine = [](const char *name, DataSourceScope scope) {
         const MachineDataSource source{name, scope, "", ""};
-        return ReadLoginSettings(
-            [&source](const std::string &key) { return MachineDataSourceSetting(source, key); });
+        return readLoginSettings(
+            [&source](const std::string &key) { return machineDataSourceSetting(source, key); });
     };
     const LoginSettings server = machine("Server", DataSourceScope::System);
     EXPECT_EQ(server.userName, "clerk");
@@ -65,12 +65,12 @@ TEST(DataSources, LoginSettingsOfMachineAndFileDataSources)
     EXPECT_FALSE(embedded.needsLogin);
     EXPECT_TRUE(machine("PortOnly", DataSourceScope::User).needsLogin);
 
-    WriteBytes(files.file("remote.dsn"), "[ODBC]\nDRIVER=MariaDB\nSERVER=h\nUID=u\nPWD=p\n");
-    WriteBytes(files.file("local.dsn"), "[ODBC]\nDRIVER=SQLite3\nDatabase=/tmp/l.db\n");
+    writeBytes(files.file("remote.dsn"), "[ODBC]\nDRIVER=MariaDB\nSERVER=h\nUID=u\nPWD=p\n");
+    writeBytes(files.file("local.dsn"), "[ODBC]\nDRIVER=SQLite3\nDatabase=/tmp/l.db\n");
     const auto file = [&files](const char *name) {
         const std::filesystem::path path = files.file(name);
-        return ReadLoginSettings(
-            [&path](const std::string &key) { return FileDataSourceSetting(path, key); });
+        return readLoginSettings(
+            [&path](const std::string &key) { return fileDataSourceSetting(path, key); });
     };
     const LoginSettings remote = file("remote.dsn");
     EXPECT_EQ(remote.userName, "u");
@@ -84,15 +84,15 @@ TEST(DataSources, FileDataSourcesAreTheDsnFilesOfTheirFolder)
 {
     TemporaryFolder folder;
     for (const char *name : {"b.dsn", "a.dsn", "notes.txt", "c.DSN"})
-        WriteBytes(folder.path() / name, "[ODBC]\n");
+        writeBytes(folder.path() / name, "[ODBC]\n");
     std::filesystem::create_directory(folder.path() / "folder.dsn");
     EXPECT_EQ(
-        ListFileDataSources(folder.path()),
+        listFileDataSources(folder.path()),
         (std::vector<std::filesystem::path>{folder.path() / "a.dsn", folder.path() / "b.dsn"}));
-    EXPECT_TRUE(ListFileDataSources(folder.path() / "missing").empty());
+    EXPECT_TRUE(listFileDataSources(folder.path() / "missing").empty());
 
     const PrivateOdbcFiles files("", "");
-    EXPECT_EQ(FileDataSourceFolder(), files.folder() / "ODBCDataSources");
+    EXPECT_EQ(fileDataSourceFolder(), files.folder() / "ODBCDataSources");
 }
 
 TEST(DataSources, AValueWithBlanksAndBracesReachesTheDriverWhole)
@@ -101,7 +101,7 @@ TEST(DataSources, AValueWithBlanksAndBracesReachesTheDriverWhole)
     TemporaryFolder folder;
     const std::string path = folder.file("blank and} brace{.sqlite");
     OdbcDatabase database;
-    database.open("DRIVER=SQLite3;" + ConnectPairText("Database", path));
+    database.open("DRIVER=SQLite3;" + connectPairText("Database", path));
     EXPECT_TRUE(std::filesystem::exists(path));
 }
 

@@ -13,32 +13,32 @@ namespace {
 
 TEST(FormatDiagnosticRecord, WritesStateNativeErrorInUpperCaseHexAndMessage)
 {
-    EXPECT_EQ(FormatDiagnosticRecord({"23000", 2067, "UNIQUE constraint failed: T.A"}),
+    EXPECT_EQ(formatDiagnosticRecord({"23000", 2067, "UNIQUE constraint failed: T.A"}),
               "SQL Error State:23000, Native Error Code: 813, ODBC Error: UNIQUE constraint "
               "failed: T.A");
-    EXPECT_EQ(FormatDiagnosticRecord({"HY000", 0xABCDEF, "m"}),
+    EXPECT_EQ(formatDiagnosticRecord({"HY000", 0xABCDEF, "m"}),
               "SQL Error State:HY000, Native Error Code: ABCDEF, ODBC Error: m");
-    EXPECT_EQ(FormatDiagnosticRecord({"01000", -1, ""}),
+    EXPECT_EQ(formatDiagnosticRecord({"01000", -1, ""}),
               "SQL Error State:01000, Native Error Code: FFFFFFFF, ODBC Error: ");
 }
 
 TEST(IsConnectionFailure, LooksForClass08)
 {
-    EXPECT_TRUE(IsConnectionFailure({{"HY000", 0, "a"}, {"08S01", 0, "b"}}));
-    EXPECT_TRUE(IsConnectionFailure({{"08003", 0, "a"}}));
-    EXPECT_FALSE(IsConnectionFailure({{"23505", 0, "a"}, {"01000", 0, "b"}}));
-    EXPECT_FALSE(IsConnectionFailure({}));
+    EXPECT_TRUE(isConnectionFailure({{"HY000", 0, "a"}, {"08S01", 0, "b"}}));
+    EXPECT_TRUE(isConnectionFailure({{"08003", 0, "a"}}));
+    EXPECT_FALSE(isConnectionFailure({{"23505", 0, "a"}, {"01000", 0, "b"}}));
+    EXPECT_FALSE(isConnectionFailure({}));
 }
 
 TEST(DiagnosticText, GivesEachMessageOnceALineWithoutTheDriversLineBreaks)
 {
-    EXPECT_EQ(DiagnosticText({{"08S01", 0, "The connection is down\n"},
+    EXPECT_EQ(diagnosticText({{"08S01", 0, "The connection is down\n"},
                               {"08S01", 0, "Failed to send 'select 1'\r\n"},
                               {"08S01", 0, "The connection is down"},
                               {"01000", 0, ""}}),
               "The connection is down\nFailed to send 'select 1'");
-    EXPECT_EQ(DiagnosticText({}), "The ODBC driver reported a failure without giving a reason.");
-    EXPECT_EQ(DiagnosticText({{"HY000", 0, "\n"}}),
+    EXPECT_EQ(diagnosticText({}), "The ODBC driver reported a failure without giving a reason.");
+    EXPECT_EQ(diagnosticText({{"HY000", 0, "\n"}}),
               "The ODBC driver reported a failure without giving a reason.");
     const OdbcError error({{"42S02", 1, "no such table: t"}});
     EXPECT_STREQ(error.what(), "no such table: t");
@@ -49,12 +49,12 @@ TEST(OdbcHandles, AFailedConnectionTellsWhyInTheDriversWords)
 {
     OdbcEnvironment environment;
     OdbcConnectionHandle connection;
-    ASSERT_TRUE(Succeeded(environment.allocate()));
-    ASSERT_TRUE(Succeeded(connection.allocate(environment.get())));
-    EXPECT_FALSE(Succeeded(connection.connect("DSN=NoSuchSourceAnywhere")));
+    ASSERT_TRUE(succeeded(environment.allocate()));
+    ASSERT_TRUE(succeeded(connection.allocate(environment.get())));
+    EXPECT_FALSE(succeeded(connection.connect("DSN=NoSuchSourceAnywhere")));
     EXPECT_FALSE(connection.connected());
     const std::vector<SqlDiagnosticRecord> records =
-        CollectDiagnostics(environment.get(), connection.get(), SQL_NULL_HSTMT);
+        collectDiagnostics(environment.get(), connection.get(), SQL_NULL_HSTMT);
     ASSERT_FALSE(records.empty());
     EXPECT_EQ(records.front().state, "IM002");
     EXPECT_NE(records.front().message.find("Data source name not found"), std::string::npos)
@@ -64,19 +64,19 @@ TEST(OdbcHandles, AFailedConnectionTellsWhyInTheDriversWords)
 TEST(OdbcHandles, AConnectionGivesItsCompletedStringAndStatementsOnIt)
 {
     TemporaryFolder folder;
-    const std::string connect = SqliteConnectString(folder.path() / "handles.sqlite");
+    const std::string connect = sqliteConnectString(folder.path() / "handles.sqlite");
     OdbcEnvironment environment;
     OdbcConnectionHandle connection;
     OdbcStatement statement;
-    ASSERT_TRUE(Succeeded(environment.allocate()));
-    ASSERT_TRUE(Succeeded(connection.allocate(environment.get())));
+    ASSERT_TRUE(succeeded(environment.allocate()));
+    ASSERT_TRUE(succeeded(connection.allocate(environment.get())));
     std::string completed;
-    ASSERT_TRUE(Succeeded(connection.connect(connect, &completed)));
+    ASSERT_TRUE(succeeded(connection.connect(connect, &completed)));
     EXPECT_TRUE(connection.connected());
     EXPECT_NE(completed.find("handles.sqlite"), std::string::npos) << completed;
-    ASSERT_TRUE(Succeeded(statement.allocate(connection.get())));
+    ASSERT_TRUE(succeeded(statement.allocate(connection.get())));
     EXPECT_TRUE(
-        Succeeded(SQLExecDirect(statement.get(), AsSqlText("CREATE TABLE t (a TEXT)"), SQL_NTS)));
+        succeeded(SQLExecDirect(statement.get(), asSqlText("CREATE TABLE t (a TEXT)"), SQL_NTS)));
     // Freed in the order a caller must: statement, connection, environment.
     statement.reset();
     connection.reset();

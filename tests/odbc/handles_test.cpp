@@ -9,7 +9,7 @@
 
 namespace {
 
-std::string FileName(const std::string &path)
+std::string fileName(const std::string &path)
 {
     return std::filesystem::path(path).filename().string();
 }
@@ -17,7 +17,7 @@ std::string FileName(const std::string &path)
 TEST(OdbcHandles, AConnectionStringLeadsToItsDriversLibrary)
 {
     OdbcEnvironment environment;
-    ASSERT_TRUE(Succeeded(environment.allocate()));
+    ASSERT_TRUE(succeeded(environment.allocate()));
     const struct
     {
         const char *connect;
@@ -40,7 +40,7 @@ TEST(OdbcHandles, AConnectionStringLeadsToItsDriversLibrary)
         {"", ""},
     };
     for (const auto &c : cases) {
-        EXPECT_EQ(FileName(DriverLibraryOf(environment.get(), c.connect)), c.library) << c.connect;
+        EXPECT_EQ(fileName(driverLibraryOf(environment.get(), c.connect)), c.library) << c.connect;
     }
 }
 
@@ -49,9 +49,9 @@ class ScriptedHandles : public testing::Test
 protected:
     void SetUp() override
     {
-        WriteBytes(m_script, "");
-        ASSERT_TRUE(Succeeded(m_environment.allocate()));
-        ASSERT_TRUE(Succeeded(m_connection.allocate(m_environment.get())));
+        writeBytes(m_script, "");
+        ASSERT_TRUE(succeeded(m_environment.allocate()));
+        ASSERT_TRUE(succeeded(m_connection.allocate(m_environment.get())));
     }
 
     TemporaryFolder m_folder;
@@ -63,12 +63,12 @@ protected:
 
 TEST_F(ScriptedHandles, ConnectingHasALoginTimeoutAndCompletesTheStringAsGiven)
 {
-    const std::string text = ScriptedConnectString(m_script, m_log);
+    const std::string text = scriptedConnectString(m_script, m_log);
     std::string completed;
-    ASSERT_TRUE(Succeeded(m_connection.connect(text, &completed)));
+    ASSERT_TRUE(succeeded(m_connection.connect(text, &completed)));
 
     EXPECT_EQ(completed, text);
-    EXPECT_EQ(ReadLines(m_log),
+    EXPECT_EQ(readLines(m_log),
               (std::vector<std::string>{"connect " + text, "set login timeout 15"}));
 }
 
@@ -85,10 +85,10 @@ TEST_F(ScriptedHandles, TheIdentifierQuoteIsTheDriversAnswer)
         {";QUOTE=none", "\""},
     };
     for (const auto &c : cases) {
-        ASSERT_TRUE(Succeeded(m_connection.allocate(m_environment.get())));
+        ASSERT_TRUE(succeeded(m_connection.allocate(m_environment.get())));
         ASSERT_TRUE(
-            Succeeded(m_connection.connect(ScriptedConnectString(m_script, m_log) + c.option)));
-        EXPECT_EQ(IdentifierQuote(m_connection.get()), c.quote) << c.option;
+            succeeded(m_connection.connect(scriptedConnectString(m_script, m_log) + c.option)));
+        EXPECT_EQ(identifierQuote(m_connection.get()), c.quote) << c.option;
     }
 }
 
@@ -97,10 +97,10 @@ TEST(OdbcHandles, SqliteQuotesNamesWithTheDoubleQuote)
     TemporaryFolder folder;
     OdbcEnvironment environment;
     OdbcConnectionHandle connection;
-    ASSERT_TRUE(Succeeded(environment.allocate()));
-    ASSERT_TRUE(Succeeded(connection.allocate(environment.get())));
-    ASSERT_TRUE(Succeeded(connection.connect(SqliteConnectString(folder.path() / "q.sqlite"))));
-    EXPECT_EQ(IdentifierQuote(connection.get()), "\"");
+    ASSERT_TRUE(succeeded(environment.allocate()));
+    ASSERT_TRUE(succeeded(connection.allocate(environment.get())));
+    ASSERT_TRUE(succeeded(connection.connect(sqliteConnectString(folder.path() / "q.sqlite"))));
+    EXPECT_EQ(identifierQuote(connection.get()), "\"");
 }
 
 } // namespace

@@ -54,7 +54,7 @@ TEST(CommandLine, CommandsPathsAndMistakes)
         for (const std::string &argument : c.arguments)
             joined += "[" + argument + "]";
         SCOPED_TRACE(joined);
-        const CommandLine line = ParseCommandLine(c.arguments);
+        const CommandLine line = parseCommandLine(c.arguments);
         EXPECT_EQ(line.command, c.command);
         EXPECT_EQ(line.path, c.path);
         EXPECT_EQ(line.error, c.error);

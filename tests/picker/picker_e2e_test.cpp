@@ -28,14 +28,14 @@ namespace {
 
 using namespace desktopuser;
 
-void PressKey(const char *key)
+void pressKey(const char *key)
 {
-    Xdotool({QStringLiteral("key"), QString::fromLatin1(key)});
+    xdotool({QStringLiteral("key"), QString::fromLatin1(key)});
 }
 
 // The window with the frame that the window manager puts around it (_NET_FRAME_EXTENTS: left,
 // right, top, bottom).
-QRect FrameOf(std::uint64_t window)
+QRect frameOf(std::uint64_t window)
 {
     QProcess xprop;
     xprop.start(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(window),
@@ -43,14 +43,14 @@ QRect FrameOf(std::uint64_t window)
     xprop.waitForFinished(5000);
     const QString line = QString::fromUtf8(xprop.readAllStandardOutput());
     const QStringList extents = line.section(QLatin1Char('='), 1).split(QLatin1Char(','));
-    const QRect client = Geometry(window);
+    const QRect client = geometry(window);
     if (extents.size() != 4)
         return client;
     return client.adjusted(-extents[0].trimmed().toInt(), -extents[2].trimmed().toInt(),
                            extents[1].trimmed().toInt(), extents[3].trimmed().toInt());
 }
 
-std::string Describe(const QRect &rect)
+std::string describe(const QRect &rect)
 {
     return QStringLiteral("%1x%2+%3+%4")
         .arg(rect.width())
@@ -61,15 +61,15 @@ std::string Describe(const QRect &rect)
 }
 
 // The application window that holds the keyboard focus.
-std::uint64_t FocusedApplication()
+std::uint64_t focusedApplication()
 {
-    return x11input::ClientWindowOf(x11input::FocusedWindow());
+    return x11input::clientWindowOf(x11input::focusedWindow());
 }
 
 // Keys typed as a user types them: the modifiers, then the key, then all let go.
-void TypeKeys(std::initializer_list<const char *> keysyms)
+void typeKeys(std::initializer_list<const char *> keysyms)
 {
-    ASSERT_TRUE(x11input::PressKeys(keysyms));
+    ASSERT_TRUE(x11input::pressKeys(keysyms));
     // The picker handles the keys and the copy they bring before the next ones.
     QTest::qWait(500);
 }
@@ -90,14 +90,14 @@ public:
                 "beep_on_errors=false\nmsgwindow_visible=false\n[VTE]\nload_vte=false\n");
         settings.close();
         const std::filesystem::path file = folder / "cells.txt";
-        WriteBytes(file, text);
+        writeBytes(file, text);
         m_process.start(QStringLiteral("geany"),
                         {QStringLiteral("--config=") + config, QStringLiteral("--new-instance"),
                          QStringLiteral("--no-ctags"), QStringLiteral("--no-plugins"),
                          QStringLiteral("--no-session"), QStringLiteral("--no-msgwin"),
                          QStringLiteral("--no-terminal"), QString::fromStdString(file.string())});
         const qint64 pid = m_process.processId();
-        (void)QTest::qWaitFor([&] { return (m_window = x11input::WindowOfProcess(pid)) != 0; },
+        (void)QTest::qWaitFor([&] { return (m_window = x11input::windowOfProcess(pid)) != 0; },
                               15000);
     }
     ~Geany()
@@ -113,12 +113,12 @@ public:
     // Selects the whole file, as a user does with Ctrl+A, once the editor has loaded it.
     bool selectAll() const
     {
-        x11input::ActivateWindow(m_window);
-        if (!QTest::qWaitFor([&] { return FocusedApplication() == m_window; }, 5000))
+        x11input::activateWindow(m_window);
+        if (!QTest::qWaitFor([&] { return focusedApplication() == m_window; }, 5000))
             return false;
         for (int attempt = 0; attempt < 20; ++attempt) {
-            PressKey("ctrl+a");
-            if (QTest::qWaitFor([] { return x11input::SelectionOwner("PRIMARY") != 0; }, 500))
+            pressKey("ctrl+a");
+            if (QTest::qWaitFor([] { return x11input::selectionOwner("PRIMARY") != 0; }, 500))
                 return true;
         }
         return false;
@@ -141,7 +141,7 @@ public:
                          QStringLiteral("echo '%1'; sleep %2").arg(line, m_duration)});
         const qint64 pid = m_process.processId();
         (void)QTest::qWaitFor(
-            [&] { return (m_window = x11input::WindowOfProcess(pid)) != 0 && sleeper() != 0; },
+            [&] { return (m_window = x11input::windowOfProcess(pid)) != 0 && sleeper() != 0; },
             15000);
     }
     ~Xterm()
@@ -157,11 +157,11 @@ public:
     // The shell's `sleep`; 0 once it has ended (or been interrupted).
     long long sleeper() const
     {
-        return desktopuser::ProcessWithArgument(QStringLiteral("sleep"), m_duration);
+        return desktopuser::processWithArgument(QStringLiteral("sleep"), m_duration);
     }
 
     // Selects the first line with a triple click, which also makes the terminal active.
-    bool selectFirstLine() const { return desktopuser::SelectTopLine(m_window); }
+    bool selectFirstLine() const { return desktopuser::selectTopLine(m_window); }
 
 private:
     QString m_duration;
@@ -174,12 +174,12 @@ class PickerE2E : public testing::Test
 protected:
     PickerE2E()
     {
-        m_database = SqliteConnectString(m_folder.path() / "people.sqlite");
+        m_database = sqliteConnectString(m_folder.path() / "people.sqlite");
         DatabaseSession(m_database)
             .execute("CREATE TABLE People (Name VARCHAR(40) NOT NULL, Town VARCHAR(40))");
         // A path with a blank, handed over as two arguments.
         m_path = m_folder.file("My People.dtd");
-        EXPECT_TRUE(SaveTableDescription(m_path, m_database, "People",
+        EXPECT_TRUE(saveTableDescription(m_path, m_database, "People",
                                          {{"Name", "Name", "", "VARCHAR", "40", "Yes", "12"},
                                           {"Town", "Town", "", "VARCHAR", "40", "No", "12"}}));
     }
@@ -206,7 +206,7 @@ protected:
     std::uint64_t startPickerOnPeople()
     {
         startPicker({QString::fromStdString(m_path)});
-        const std::uint64_t picker = WaitForWindow(QStringLiteral("Quillon"));
+        const std::uint64_t picker = waitForWindow(QStringLiteral("Quillon"));
         QTest::qWait(500);
         return picker;
     }
@@ -230,7 +230,7 @@ protected:
                m_picker.exitCode() == 0;
     }
 
-    std::string settings() { return ReadBytes(m_folder.path() / "config" / "quillon.ini"); }
+    std::string settings() { return readBytes(m_folder.path() / "config" / "quillon.ini"); }
 
     TemporaryFolder m_folder;
     std::string m_database;
@@ -247,25 +247,25 @@ TEST_F(PickerE2E, PickTwoValuesFromAGtkApplicationEnterTheRowAndClose)
 
     const QString path = QString::fromStdString(m_path);
     startPicker({path.section(QLatin1Char(' '), 0, 0), path.section(QLatin1Char(' '), 1)});
-    const std::uint64_t picker = WaitForWindow(QStringLiteral("Quillon"));
+    const std::uint64_t picker = waitForWindow(QStringLiteral("Quillon"));
     ASSERT_NE(picker, 0u);
     QTest::qWait(300);
-    const QRect frame = Geometry(picker);
+    const QRect frame = geometry(picker);
     ASSERT_EQ(frame.topLeft(), QPoint(5, 5));
 
     // The user selects a text in one application and clicks the field's button, then the next.
     // (Opening the second entry took the selection from the first: it is selected again.)
     auto pick = [&frame](const GtkEntry &entry, int field) {
         entry.selectAll();
-        const QPoint button = PickerFieldButton(frame, field);
-        EXPECT_TRUE(x11input::ClickAt(button.x(), button.y()));
+        const QPoint button = pickerFieldButton(frame, field);
+        EXPECT_TRUE(x11input::clickAt(button.x(), button.y()));
         QTest::qWait(500);
     };
     pick(name, 0);
     pick(town, 1);
 
-    const QPoint enter = PickerEnterButton(frame, 2);
-    ASSERT_TRUE(x11input::ClickAt(enter.x(), enter.y()));
+    const QPoint enter = pickerEnterButton(frame, 2);
+    ASSERT_TRUE(x11input::clickAt(enter.x(), enter.y()));
     Rows rows;
     (void)QTest::qWaitFor(
         [&] {
@@ -278,12 +278,12 @@ TEST_F(PickerE2E, PickTwoValuesFromAGtkApplicationEnterTheRowAndClose)
     EXPECT_EQ(rows[0][1], "London");
 
     // The keyboard is the application's again: Return is its OK, and starts no pick.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return FocusedApplication() == town.window(); }, 5000));
-    PressKey("Return");
-    EXPECT_TRUE(WaitUntilGone(QStringLiteral("entry London")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return focusedApplication() == town.window(); }, 5000));
+    pressKey("Return");
+    EXPECT_TRUE(waitUntilGone(QStringLiteral("entry London")));
 
     // Closed through the window manager: nothing is unsaved, so nothing is asked.
-    ASSERT_TRUE(x11input::CloseWindow(picker));
+    ASSERT_TRUE(x11input::closeWindow(picker));
     ASSERT_TRUE(waitForEnd());
     EXPECT_EQ(settings(),
               "[Settings]\ninuse=0\norientation=0\ndatatablefile=" + m_path + "\ncapture=copy\n");
@@ -294,43 +294,43 @@ TEST_F(PickerE2E, PickTwoValuesFromAGtkApplicationEnterTheRowAndClose)
 TEST_F(PickerE2E, TheStatusWindowStaysBesideThePicker)
 {
     std::filesystem::create_directories(m_folder.path() / "config");
-    WriteBytes(m_folder.path() / "config" / "quillon.ini", "[Settings]\ncapture=selection\n");
-    ASSERT_TRUE(x11input::EmptySelection("PRIMARY"));
+    writeBytes(m_folder.path() / "config" / "quillon.ini", "[Settings]\ncapture=selection\n");
+    ASSERT_TRUE(x11input::emptySelection("PRIMARY"));
     startPicker({QString::fromStdString(m_path)});
-    const std::uint64_t picker = WaitForWindow(QStringLiteral("Quillon"));
+    const std::uint64_t picker = waitForWindow(QStringLiteral("Quillon"));
     ASSERT_NE(picker, 0u);
     QTest::qWait(300);
 
-    const QPoint name = PickerFieldButton(Geometry(picker), 0);
-    ASSERT_TRUE(x11input::ClickAt(name.x(), name.y()));
+    const QPoint name = pickerFieldButton(geometry(picker), 0);
+    ASSERT_TRUE(x11input::clickAt(name.x(), name.y()));
     const std::uint64_t status =
-        WaitForWindow(QStringLiteral("quillon   - text you are picking up to \"Name\""));
+        waitForWindow(QStringLiteral("quillon   - text you are picking up to \"Name\""));
     ASSERT_NE(status, 0u);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !FrameOf(status).intersects(FrameOf(picker)); }, 5000))
-        << Describe(FrameOf(status)) << " over " << Describe(FrameOf(picker));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !frameOf(status).intersects(frameOf(picker)); }, 5000))
+        << describe(frameOf(status)) << " over " << describe(frameOf(picker));
 
     // Moved to the screen's lower right corner, where nothing fits below or to the right.
     const QStringList size =
-        Xdotool({QStringLiteral("getdisplaygeometry")}).split(QLatin1Char(' '));
+        xdotool({QStringLiteral("getdisplaygeometry")}).split(QLatin1Char(' '));
     ASSERT_EQ(size.size(), 2);
     const QRect screen(0, 0, size[0].toInt(), size[1].toInt());
-    const QRect before = FrameOf(picker);
+    const QRect before = frameOf(picker);
     const QPoint corner = screen.bottomRight() - QPoint(before.width(), before.height());
-    Xdotool({QStringLiteral("windowmove"), QString::number(picker), QString::number(corner.x()),
+    xdotool({QStringLiteral("windowmove"), QString::number(picker), QString::number(corner.x()),
              QString::number(corner.y())});
     ASSERT_TRUE(
-        QTest::qWaitFor([&] { return FrameOf(picker).topLeft() != before.topLeft(); }, 5000));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !FrameOf(status).intersects(FrameOf(picker)); }, 5000))
-        << Describe(FrameOf(status)) << " over " << Describe(FrameOf(picker));
-    EXPECT_TRUE(screen.contains(FrameOf(status))) << Describe(FrameOf(status));
+        QTest::qWaitFor([&] { return frameOf(picker).topLeft() != before.topLeft(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !frameOf(status).intersects(frameOf(picker)); }, 5000))
+        << describe(frameOf(status)) << " over " << describe(frameOf(picker));
+    EXPECT_TRUE(screen.contains(frameOf(status))) << describe(frameOf(status));
 }
 
 TEST_F(PickerE2E, FirstStartWithoutAFileAsksAndCancelEnds)
 {
     startPicker({});
-    ASSERT_NE(WaitForWindow(QStringLiteral("Quillon")), 0u);
+    ASSERT_NE(waitForWindow(QStringLiteral("Quillon")), 0u);
     QTest::qWait(300);
-    PressKey("Escape");
+    pressKey("Escape");
     ASSERT_TRUE(waitForEnd());
     EXPECT_EQ(settings(), "[Settings]\ninuse=0\n");
 }
@@ -338,12 +338,12 @@ TEST_F(PickerE2E, FirstStartWithoutAFileAsksAndCancelEnds)
 TEST_F(PickerE2E, ADataSourceThatCannotBeConnectedEndsThePickerAfterTheDriversMessage)
 {
     const std::string path = m_folder.file("nowhere.dtd");
-    ASSERT_TRUE(SaveTableDescription(path, "DSN=NoSuchDataSource", "People",
+    ASSERT_TRUE(saveTableDescription(path, "DSN=NoSuchDataSource", "People",
                                      {{"Name", "Name", "", "VARCHAR", "40", "Yes", "12"}}));
     startPicker({QString::fromStdString(path)});
-    ASSERT_NE(WaitForWindow(QStringLiteral("SQL_ERROR results")), 0u);
+    ASSERT_NE(waitForWindow(QStringLiteral("SQL_ERROR results")), 0u);
     QTest::qWait(300);
-    PressKey("Return");
+    pressKey("Return");
     ASSERT_TRUE(waitForEnd());
     EXPECT_EQ(settings(), "[Settings]\ninuse=0\n");
 }
@@ -359,35 +359,35 @@ TEST_F(PickerE2E, KeysPickAndEnterWhileTheEditorKeepsTheFocus)
     ASSERT_NE(startPickerOnPeople(), 0u);
 
     name.selectAll();
-    TypeKeys({"Control_L", "Alt_L", "1"});
-    EXPECT_EQ(FocusedApplication(), name.window());
-    TypeKeys({"Control_L", "Alt_L", "Return"});
+    typeKeys({"Control_L", "Alt_L", "1"});
+    EXPECT_EQ(focusedApplication(), name.window());
+    typeKeys({"Control_L", "Alt_L", "Return"});
     Rows rows = waitForRows(1);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0][0], "Ada Lovelace");
     EXPECT_EQ(rows[0][1], std::nullopt);
-    EXPECT_EQ(FocusedApplication(), name.window());
+    EXPECT_EQ(focusedApplication(), name.window());
 
     // The next empty field each time: Name, then Town; with Caps Lock on, and then Num Lock.
-    ASSERT_TRUE(x11input::PressKeys({"Caps_Lock"}));
-    TypeKeys({"Control_L", "Alt_L", "space"});
-    ASSERT_TRUE(x11input::PressKeys({"Caps_Lock"}));
-    ASSERT_TRUE(x11input::PressKeys({"Num_Lock"}));
+    ASSERT_TRUE(x11input::pressKeys({"Caps_Lock"}));
+    typeKeys({"Control_L", "Alt_L", "space"});
+    ASSERT_TRUE(x11input::pressKeys({"Caps_Lock"}));
+    ASSERT_TRUE(x11input::pressKeys({"Num_Lock"}));
     town.selectAll();
     // Ctrl and Alt held for longer than the picker waits for them.
-    ASSERT_TRUE(x11input::PressKeys({"Control_L", "Alt_L"}, false));
-    ASSERT_TRUE(x11input::PressKeys({"space"}));
+    ASSERT_TRUE(x11input::pressKeys({"Control_L", "Alt_L"}, false));
+    ASSERT_TRUE(x11input::pressKeys({"space"}));
     QTest::qWait(800);
-    EXPECT_EQ(FocusedApplication(), town.window());
-    ASSERT_TRUE(x11input::PressKeys({"Return"}));
-    ASSERT_TRUE(x11input::ReleaseKeys({"Alt_L", "Control_L"}));
+    EXPECT_EQ(focusedApplication(), town.window());
+    ASSERT_TRUE(x11input::pressKeys({"Return"}));
+    ASSERT_TRUE(x11input::releaseKeys({"Alt_L", "Control_L"}));
     rows = waitForRows(2);
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[1][0], "Ada Lovelace");
     EXPECT_EQ(rows[1][1], "London");
-    EXPECT_EQ(FocusedApplication(), town.window());
-    ASSERT_TRUE(x11input::PressKeys({"Num_Lock"}));
-    EXPECT_TRUE(QTest::qWaitFor([] { return !x11input::AnyKeyDown(); }, 2000))
+    EXPECT_EQ(focusedApplication(), town.window());
+    ASSERT_TRUE(x11input::pressKeys({"Num_Lock"}));
+    EXPECT_TRUE(QTest::qWaitFor([] { return !x11input::anyKeyDown(); }, 2000))
         << "a key stays held";
 }
 
@@ -398,10 +398,10 @@ TEST_F(PickerE2E, ACopiedRowOfCellsFillsTheFields)
     GtkEntry cells(QStringLiteral("Grace Hopper\tArlington"));
     ASSERT_NE(startPickerOnPeople(), 0u);
     cells.selectAll();
-    TypeKeys({"Control_L", "Alt_L", "v"});
-    EXPECT_EQ(FocusedApplication(), cells.window());
+    typeKeys({"Control_L", "Alt_L", "v"});
+    EXPECT_EQ(focusedApplication(), cells.window());
     EXPECT_TRUE(DatabaseSession(m_database).query("SELECT Name FROM People").empty());
-    TypeKeys({"Control_L", "Alt_L", "Return"});
+    typeKeys({"Control_L", "Alt_L", "Return"});
     Rows rows = waitForRows(1);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0][0], "Grace Hopper");
@@ -410,13 +410,13 @@ TEST_F(PickerE2E, ACopiedRowOfCellsFillsTheFields)
     Geany editor(m_folder.path(), "town\tID\tNAME\nWilmslow\t7\tAlan Turing\n");
     ASSERT_NE(editor.window(), 0u);
     ASSERT_TRUE(editor.selectAll());
-    TypeKeys({"Control_L", "Alt_L", "v"});
-    TypeKeys({"Control_L", "Alt_L", "Return"});
+    typeKeys({"Control_L", "Alt_L", "v"});
+    typeKeys({"Control_L", "Alt_L", "Return"});
     rows = waitForRows(2);
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[1][0], "Alan Turing");
     EXPECT_EQ(rows[1][1], "Wilmslow");
-    EXPECT_EQ(FocusedApplication(), editor.window());
+    EXPECT_EQ(focusedApplication(), editor.window());
 }
 
 // A terminal is never sent Ctrl+C: a pick from the keys takes what is selected there, and the
@@ -429,21 +429,21 @@ TEST_F(PickerE2E, ATerminalsJobSurvivesAKeyboardPick)
     ASSERT_NE(sleeper, 0);
     ASSERT_NE(startPickerOnPeople(), 0u);
     ASSERT_TRUE(terminal.selectFirstLine());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return FocusedApplication() == terminal.window(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return focusedApplication() == terminal.window(); }, 5000));
 
-    TypeKeys({"Control_L", "Alt_L", "1"});
-    TypeKeys({"Control_L", "Alt_L", "Return"});
+    typeKeys({"Control_L", "Alt_L", "1"});
+    typeKeys({"Control_L", "Alt_L", "Return"});
     const Rows rows = waitForRows(1);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0][0], "Katherine Johnson");
     EXPECT_EQ(terminal.sleeper(), sleeper) << "the terminal's job was interrupted";
-    EXPECT_EQ(FocusedApplication(), terminal.window());
+    EXPECT_EQ(focusedApplication(), terminal.window());
 
     // With nothing selected the status window comes up and says so; the keyboard stays.
-    ASSERT_TRUE(x11input::EmptySelection("PRIMARY"));
-    TypeKeys({"Control_L", "Alt_L", "1"});
-    EXPECT_NE(WaitForWindow(QStringLiteral("quillon   - text you are picking up to \"Name\"")), 0u);
-    EXPECT_EQ(FocusedApplication(), terminal.window());
+    ASSERT_TRUE(x11input::emptySelection("PRIMARY"));
+    typeKeys({"Control_L", "Alt_L", "1"});
+    EXPECT_NE(waitForWindow(QStringLiteral("quillon   - text you are picking up to \"Name\"")), 0u);
+    EXPECT_EQ(focusedApplication(), terminal.window());
     EXPECT_EQ(terminal.sleeper(), sleeper);
 }
 
@@ -463,11 +463,11 @@ TEST_F(PickerE2E, ASecondPickerSaysThatTheFirstHoldsTheKeys)
     second.setProcessChannelMode(QProcess::ForwardedChannels);
     second.start(QStringLiteral(QUILLON_PROGRAM), {QString::fromStdString(m_path)});
     ASSERT_TRUE(second.waitForStarted(5000));
-    EXPECT_NE(WaitForWindow(QStringLiteral("quillon   - keys held by another program")), 0u);
+    EXPECT_NE(waitForWindow(QStringLiteral("quillon   - keys held by another program")), 0u);
 
     name.selectAll();
-    TypeKeys({"Control_L", "Alt_L", "1"});
-    TypeKeys({"Control_L", "Alt_L", "Return"});
+    typeKeys({"Control_L", "Alt_L", "1"});
+    typeKeys({"Control_L", "Alt_L", "Return"});
     const Rows rows = waitForRows(1);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0][0], "Mary Somerville");
@@ -482,7 +482,7 @@ struct CommandRun
     std::string error;
 };
 
-CommandRun RunCommand(const QStringList &arguments, const QString &busAddress)
+CommandRun runCommand(const QStringList &arguments, const QString &busAddress)
 {
     QProcess command;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -501,29 +501,29 @@ TEST_F(PickerE2E, CommandsFromASecondInvocationPickAndEnter)
 {
     const QString bus = qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS");
     ASSERT_FALSE(bus.isEmpty()) << "run under dbus-run-session";
-    CommandRun run = RunCommand({QStringLiteral("--enter")}, bus);
+    CommandRun run = runCommand({QStringLiteral("--enter")}, bus);
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.error, "quillon: no picker is running to take the command\n");
-    run = RunCommand({QStringLiteral("--enter")}, QStringLiteral("unix:path=/nonexistent/bus"));
+    run = runCommand({QStringLiteral("--enter")}, QStringLiteral("unix:path=/nonexistent/bus"));
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.error, "quillon: there is no D-Bus session bus to reach the picker through\n");
 
     GtkEntry name(QStringLiteral("Emmy Noether"));
     ASSERT_NE(startPickerOnPeople(), 0u);
     name.selectAll();
-    run = RunCommand({QStringLiteral("--pick"), QStringLiteral("1")}, bus);
+    run = runCommand({QStringLiteral("--pick"), QStringLiteral("1")}, bus);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.error, "");
     // The picker copies after the call has been answered.
     QTest::qWait(500);
-    EXPECT_EQ(FocusedApplication(), name.window());
-    run = RunCommand({QStringLiteral("--enter")}, bus);
+    EXPECT_EQ(focusedApplication(), name.window());
+    run = runCommand({QStringLiteral("--enter")}, bus);
     EXPECT_EQ(run.exitCode, 0);
     const Rows rows = waitForRows(1);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0][0], "Emmy Noether");
     EXPECT_EQ(rows[0][1], std::nullopt);
-    EXPECT_EQ(FocusedApplication(), name.window());
+    EXPECT_EQ(focusedApplication(), name.window());
 }
 
 // Two pickers side by side: the second waits for the name, and takes the commands over when the
@@ -541,14 +541,14 @@ TEST_F(PickerE2E, TheNextPickerTakesTheCommandsWhenTheFirstEnds)
     second.setProcessEnvironment(environment);
     second.start(QStringLiteral(QUILLON_PROGRAM), {QString::fromStdString(m_path)});
     ASSERT_TRUE(second.waitForStarted(5000));
-    EXPECT_NE(WaitForWindow(QStringLiteral("quillon   - keys held by another program")), 0u);
+    EXPECT_NE(waitForWindow(QStringLiteral("quillon   - keys held by another program")), 0u);
     m_picker.kill();
     m_picker.waitForFinished(5000);
 
     name.selectAll();
-    EXPECT_EQ(RunCommand({QStringLiteral("--pick"), QStringLiteral("1")}, bus).exitCode, 0);
+    EXPECT_EQ(runCommand({QStringLiteral("--pick"), QStringLiteral("1")}, bus).exitCode, 0);
     QTest::qWait(500);
-    EXPECT_EQ(RunCommand({QStringLiteral("--enter")}, bus).exitCode, 0);
+    EXPECT_EQ(runCommand({QStringLiteral("--enter")}, bus).exitCode, 0);
     const Rows rows = waitForRows(1);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0][0], "Lise Meitner");

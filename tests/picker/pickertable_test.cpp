@@ -21,15 +21,15 @@ class PickerTableTest : public testing::Test
 {
 protected:
     PickerTableTest()
-        : m_database(SqliteConnectString(m_folder.path() / "shop.sqlite")),
+        : m_database(sqliteConnectString(m_folder.path() / "shop.sqlite")),
           m_towns(m_folder.file("towns.dtd")), m_bad(m_folder.file("bad.dtd"))
     {
         DatabaseSession(m_database)
             .execute("CREATE TABLE Towns (Town VARCHAR(20), Zip VARCHAR(5))");
-        EXPECT_TRUE(SaveTableDescription(m_towns, m_database, "Towns",
+        EXPECT_TRUE(saveTableDescription(m_towns, m_database, "Towns",
                                          {{"Town", "Town", "", "VARCHAR", "20", "No", "12"},
                                           {"Zip", "Zip", "", "VARCHAR", "5", "No", "12"}}));
-        WriteBytes(m_bad, "not a description");
+        writeBytes(m_bad, "not a description");
     }
 
     PickerTable::Hooks hooks()
@@ -100,7 +100,7 @@ TEST_F(PickerTableTest, AnUnreadableFileAsksUntilAnotherIsChosenOrTheUserStops)
 TEST_F(PickerTableTest, ATableThatCannotBeOpenedFallsBackToThePreviousOne)
 {
     const std::string nowhere = m_folder.file("nowhere.dtd");
-    ASSERT_TRUE(SaveTableDescription(nowhere, "DSN=NoSuchDataSource", "T",
+    ASSERT_TRUE(saveTableDescription(nowhere, "DSN=NoSuchDataSource", "T",
                                      {{"A", "A", "", "VARCHAR", "5", "No", "12"}}));
     PickerTable table(m_messages, hooks());
     table.setPath(m_towns);

@@ -53,19 +53,19 @@ class PickerWindowTest : public testing::Test
 protected:
     PickerWindowTest() : m_settings((m_folder.path() / "quillon.ini").string())
     {
-        m_database = SqliteConnectString(m_folder.path() / "shop.sqlite");
+        m_database = sqliteConnectString(m_folder.path() / "shop.sqlite");
         DatabaseSession session(m_database);
         session.execute("CREATE TABLE People (Name VARCHAR(20) NOT NULL, Born DATE, "
                         "Age INTEGER, Town VARCHAR(20))");
         session.execute("CREATE TABLE Towns (Town VARCHAR(20), Zip VARCHAR(5))");
         m_people = m_folder.file("people.dtd");
-        EXPECT_TRUE(SaveTableDescription(m_people, m_database, "People",
+        EXPECT_TRUE(saveTableDescription(m_people, m_database, "People",
                                          {{"Name", "Name", "", "VARCHAR", "20", "Yes", "12"},
                                           {"Born", "Born", "", "DATE", "10", "No", "9"},
                                           {"Age", "Age", "", "INTEGER", "4", "No", "4"},
                                           {"Town", "Town", "Paris", "VARCHAR", "20", "No", "12"}}));
         m_towns = m_folder.file("towns.dtd");
-        EXPECT_TRUE(SaveTableDescription(m_towns, m_database, "Towns",
+        EXPECT_TRUE(saveTableDescription(m_towns, m_database, "Towns",
                                          {{"Town", "Town", "", "VARCHAR", "20", "No", "12"},
                                           {"Zip", "Zip", "", "VARCHAR", "5", "No", "12"}}));
     }
@@ -136,7 +136,7 @@ protected:
 
     Rows people() { return DatabaseSession(m_database).query("SELECT * FROM People"); }
 
-    std::string iniText() { return ReadBytes(m_folder.path() / "quillon.ini"); }
+    std::string iniText() { return readBytes(m_folder.path() / "quillon.ini"); }
 
     TemporaryFolder m_folder;
     PickerSettings m_settings;
@@ -254,7 +254,7 @@ TEST_F(PickerWindowTest, StartOverAndClosingAskOnlyForUnsavedValues)
     m_messages.answers = {MessageAnswer::No};
     window->command(StartOverCommand);
     ASSERT_EQ(m_messages.shown.size(), 1u);
-    EXPECT_EQ(m_messages.shown[0], UnsavedQuestion(false));
+    EXPECT_EQ(m_messages.shown[0], unsavedQuestion(false));
     EXPECT_EQ(m_messages.shown[0].text, "Unsaved Text Data will be lost.\nContinue ?");
     EXPECT_EQ(m_messages.shown[0].caption, "Quillon: Warning");
     EXPECT_EQ(window->capture().row().value[0], "Ada");
@@ -274,7 +274,7 @@ TEST_F(PickerWindowTest, StartOverAndClosingAskOnlyForUnsavedValues)
 
 TEST_F(PickerWindowTest, NothingSelectedBringsUpTheStatusWindowThatSaysSo)
 {
-    WriteBytes(m_folder.path() / "quillon.ini", "[Settings]\ncapture=selection\n");
+    writeBytes(m_folder.path() / "quillon.ini", "[Settings]\ncapture=selection\n");
     m_backend.reachable = true;
     std::unique_ptr<PickerWindow> window = start(m_people);
     ASSERT_NE(window, nullptr);
@@ -307,7 +307,7 @@ TEST_F(PickerWindowTest, NothingSelectedBringsUpTheStatusWindowThatSaysSo)
 
 TEST_F(PickerWindowTest, CaptureModeComesFromTheSettingsAndGoesBackAtClose)
 {
-    WriteBytes(m_folder.path() / "quillon.ini",
+    writeBytes(m_folder.path() / "quillon.ini",
                "[Settings]\norientation=1\ncapture=selection\ncolour=blue\n");
     std::unique_ptr<PickerWindow> window = start(m_people);
     ASSERT_NE(window, nullptr);
@@ -319,7 +319,7 @@ TEST_F(PickerWindowTest, CaptureModeComesFromTheSettingsAndGoesBackAtClose)
     window.reset();
 
     // Without the key the picker copies, and says so in the file at close.
-    WriteBytes(m_folder.path() / "quillon.ini", "[Settings]\n");
+    writeBytes(m_folder.path() / "quillon.ini", "[Settings]\n");
     window = start(m_people);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->capture().captureMode(), CaptureMode::Copy);
@@ -354,7 +354,7 @@ TEST_F(PickerWindowTest, TableInformationShowsOneKeyALineWithThePasswordHidden)
     TableDescription description;
     description.connectString = "DSN=a;UID=b;";
     description.tableName = "T";
-    EXPECT_EQ(TableInformationMessage(description),
+    EXPECT_EQ(tableInformationMessage(description),
               (Message{"DSN=a\nUID=b\n\nTable Name:  T", "Quillon: Database Table Information",
                        MessageIcon::None, MessageButtons::Ok}));
     struct
@@ -370,7 +370,7 @@ TEST_F(PickerWindowTest, TableInformationShowsOneKeyALineWithThePasswordHidden)
         {"DRIVER={x;y};PWD=;", "DRIVER={x;y};PWD=;"},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(MaskPasswords(c.connect), c.masked) << c.connect;
+        EXPECT_EQ(maskPasswords(c.connect), c.masked) << c.connect;
 
     std::unique_ptr<PickerWindow> window = start(m_people);
     ASSERT_TRUE(window);
@@ -395,7 +395,7 @@ TEST_F(PickerWindowTest, LoadNewTableReplacesTheButtonsOrFallsBackToTheOldTable)
     // A file that is not a description: the reader's message, the question without a description,
     // given up, and the old table is opened again with its buttons.
     const std::string bad = m_folder.file("bad.dtd");
-    WriteBytes(bad, "not a description");
+    writeBytes(bad, "not a description");
     m_questions.chosen = {bad};
     m_messages.answers = {MessageAnswer::Yes};
     window->command(LoadNewTableCommand);
@@ -437,7 +437,7 @@ TEST_F(PickerWindowTest, LoadNewTableReplacesTheButtonsOrFallsBackToTheOldTable)
 TEST_F(PickerWindowTest, LoadNewTableShowsTheButtonsOfWhicheverTableEndsUpOpen)
 {
     const std::string nowhere = m_folder.file("nowhere.dtd");
-    ASSERT_TRUE(SaveTableDescription(nowhere, "DSN=NoSuchDataSource", "T",
+    ASSERT_TRUE(saveTableDescription(nowhere, "DSN=NoSuchDataSource", "T",
                                      {{"A", "A", "", "VARCHAR", "5", "No", "12"}}));
     const std::vector<std::string> people = {"401 Name", "402 Born", "403 Age", "404 Town"};
     const std::vector<std::string> towns = {"401 Town", "402 Zip"};
@@ -505,13 +505,13 @@ TEST_F(PickerWindowTest, EndsAtOnceWithoutADescriptionOrAConnection)
     const std::string longPath = m_folder.path().string() + "/" + std::string(260, 'p') + ".dtd";
     EXPECT_FALSE(start(longPath));
     ASSERT_EQ(m_messages.shown.size(), 1u);
-    EXPECT_EQ(m_messages.shown[0], PathTooLongMessage(longPath));
+    EXPECT_EQ(m_messages.shown[0], pathTooLongMessage(longPath));
     EXPECT_NE(m_messages.shown[0].text.find(longPath), std::string::npos);
 
     // A data source that cannot be connected: the driver's message, then the end.
     m_messages.shown.clear();
     const std::string nowhere = m_folder.file("nowhere.dtd");
-    ASSERT_TRUE(SaveTableDescription(nowhere, "DSN=NoSuchDataSource", "T",
+    ASSERT_TRUE(saveTableDescription(nowhere, "DSN=NoSuchDataSource", "T",
                                      {{"A", "A", "", "VARCHAR", "5", "No", "12"}}));
     EXPECT_FALSE(start(nowhere));
     ASSERT_EQ(m_messages.shown.size(), 1u);
@@ -525,7 +525,7 @@ TEST_F(PickerWindowTest, ADescriptionNamingALibraryOfItsOwnIsRefusedAndLoadsNoth
     const TemporaryFolder markers;
     setenv("QUILLON_MARKER_DIR", markers.path().c_str(), 1);
     const std::string foreign = m_folder.file("foreign.dtd");
-    ASSERT_TRUE(SaveTableDescription(foreign, std::string("Driver={") + QUILLON_MARKER_A + "}", "T",
+    ASSERT_TRUE(saveTableDescription(foreign, std::string("Driver={") + QUILLON_MARKER_A + "}", "T",
                                      {{"A", "A", "", "VARCHAR", "5", "No", "12"}}));
 
     EXPECT_FALSE(start(foreign));
@@ -556,13 +556,13 @@ TEST(StatusWindowPlace, BesideThePickerOnTheFirstSideWithRoom)
         {"left, no room elsewhere", QRect(900, 0, 100, 800), QPoint(400, 0)},
     };
     for (const auto &c : cases) {
-        const QPoint at = StatusWindowPlace(frame, c.picker, workArea);
+        const QPoint at = statusWindowPlace(frame, c.picker, workArea);
         EXPECT_EQ(at, c.at) << c.name;
         EXPECT_FALSE(QRect(at, frame).intersects(c.picker)) << c.name;
         EXPECT_TRUE(workArea.contains(QRect(at, frame))) << c.name;
     }
     // No side has room: the one with the most, inside the work area.
-    EXPECT_EQ(StatusWindowPlace(frame, QRect(0, 0, 1000, 770), workArea), QPoint(0, 740));
+    EXPECT_EQ(statusWindowPlace(frame, QRect(0, 0, 1000, 770), workArea), QPoint(0, 740));
 }
 
 TEST_F(PickerWindowTest, HelpThatCannotBeShownIsReported)
@@ -654,7 +654,7 @@ TEST_F(PickerWindowTest, ShortcutsEnterFindTheNextEmptyFieldAndSayWhatTheyCannot
 // picker goes on with the other keys.
 TEST_F(PickerWindowTest, AShortcutSettingThatIsNoKeyCombinationIsSaidInTheStatusWindow)
 {
-    WriteBytes(m_folder.path() / "quillon.ini",
+    writeBytes(m_folder.path() / "quillon.ini",
                "[Settings]\nshortcut.fillrow=Ctrl+Blah\nshortcut.enter=Ctrl+Alt+Enter\n"
                "shortcut.next=F5\n");
     std::unique_ptr<PickerWindow> window = start(m_people);

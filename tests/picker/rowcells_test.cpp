@@ -13,7 +13,7 @@
 namespace {
 
 // Name (column person_name), Town, Notes (long text) and Code (three bytes wide).
-TableDescription Description()
+TableDescription rowDescription()
 {
     TableDescription description;
     description.connectString = "DSN=none";
@@ -29,7 +29,7 @@ TableDescription Description()
     description.fields[2].sqlType = SqlType::LongVarChar;
     description.fields[3].length = 3;
     description.fieldCount = 4;
-    SetValueWidths(description);
+    setValueWidths(description);
     return description;
 }
 
@@ -51,7 +51,7 @@ class CopiedRow : public testing::TestWithParam<RowCase>
 TEST_P(CopiedRow, FillsTheFieldsItNames)
 {
     const RowCase &c = GetParam();
-    const TableDescription description = Description();
+    const TableDescription description = rowDescription();
     PickedRow row;
     ASSERT_TRUE(row.allocate(description));
     for (int i = 0; i < 4; ++i) {
@@ -59,11 +59,11 @@ TEST_P(CopiedRow, FillsTheFieldsItNames)
         row.hasValue[static_cast<std::size_t>(i)] = 1;
     }
 
-    const RowCells cells = SplitCopiedRow(c.copied, description);
+    const RowCells cells = splitCopiedRow(c.copied, description);
     EXPECT_EQ(cells.headed, c.headed);
     EXPECT_EQ(cells.cellsLeftOver, c.cellsLeftOver);
     EXPECT_EQ(cells.linesLeftOver, c.linesLeftOver);
-    const RowFillResult result = StoreRowCells(cells, description, row);
+    const RowFillResult result = storeRowCells(cells, description, row);
     EXPECT_EQ(result.status, c.status);
     std::vector<int> filled;
     for (int i = 0; i < 4; ++i) {
@@ -77,7 +77,7 @@ TEST_P(CopiedRow, FillsTheFieldsItNames)
     EXPECT_EQ(result.fields, filled);
 }
 
-std::string CaseName(const testing::TestParamInfo<RowCase> &info)
+std::string caseName(const testing::TestParamInfo<RowCase> &info)
 {
     return info.param.name;
 }
@@ -194,6 +194,6 @@ INSTANTIATE_TEST_SUITE_P(
                 "\"Ada\" Lovelace | London"},
         RowCase{"NothingButBlanks", " \t \r\n\n", {Old, Old, Old, Old}, false, 0, 0, NoCellsText},
         RowCase{"Empty", "", {Old, Old, Old, Old}, false, 0, 0, NoCellsText}),
-    CaseName);
+    caseName);
 
 } // namespace

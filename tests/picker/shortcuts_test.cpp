@@ -29,10 +29,10 @@ class ParseKeys : public testing::TestWithParam<ParseCase>
 TEST_P(ParseKeys, ReadsAndShowsTheCombination)
 {
     const ParseCase &c = GetParam();
-    const std::optional<KeyCombination> read = ParseKeyCombination(c.written);
+    const std::optional<KeyCombination> read = parseKeyCombination(c.written);
     ASSERT_EQ(read, c.read);
     if (read) {
-        EXPECT_EQ(KeyCombinationText(*read), c.shown);
+        EXPECT_EQ(keyCombinationText(*read), c.shown);
     }
 }
 
@@ -61,10 +61,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Shortcuts, DefaultsAreCtrlAltWithDigitsSpaceReturnAndV)
 {
-    const ShortcutSet set = DefaultShortcuts();
+    const ShortcutSet set = defaultShortcuts();
     std::vector<std::string> shown;
     for (const std::optional<KeyCombination> &keys : set.keys)
-        shown.push_back(keys ? KeyCombinationText(*keys) : "");
+        shown.push_back(keys ? keyCombinationText(*keys) : "");
     EXPECT_EQ(shown, (std::vector<std::string>{"Ctrl+Alt+1", "Ctrl+Alt+2", "Ctrl+Alt+3",
                                                "Ctrl+Alt+4", "Ctrl+Alt+5", "Ctrl+Alt+6",
                                                "Ctrl+Alt+7", "Ctrl+Alt+8", "Ctrl+Alt+9",
@@ -74,10 +74,10 @@ TEST(Shortcuts, DefaultsAreCtrlAltWithDigitsSpaceReturnAndV)
 
 TEST(Shortcuts, ASettingChangesSwitchesOffOrIsReportedUnreadable)
 {
-    ShortcutSet set = DefaultShortcuts();
-    ApplyShortcutSetting(set, 0, "Super+1");
-    ApplyShortcutSetting(set, 10, "  ");
-    ApplyShortcutSetting(set, 11, "Ctrl+Blah");
+    ShortcutSet set = defaultShortcuts();
+    applyShortcutSetting(set, 0, "Super+1");
+    applyShortcutSetting(set, 10, "  ");
+    applyShortcutSetting(set, 11, "Ctrl+Blah");
     EXPECT_EQ(set[ShortcutAction::Pick1], (KeyCombination{Super, "1"}));
     EXPECT_FALSE(set[ShortcutAction::Enter]);
     EXPECT_FALSE(set[ShortcutAction::FillRow]);
@@ -96,13 +96,13 @@ class DescribeKeys : public testing::TestWithParam<DescribeCase>
 
 TEST_P(DescribeKeys, SaysTheKeysInFewWords)
 {
-    EXPECT_EQ(DescribeKeyCombinations(GetParam().keys), GetParam().text);
+    EXPECT_EQ(describeKeyCombinations(GetParam().keys), GetParam().text);
 }
 
-std::vector<KeyCombination> AllDefaults()
+std::vector<KeyCombination> allDefaults()
 {
     std::vector<KeyCombination> keys;
-    for (const std::optional<KeyCombination> &k : DefaultShortcuts().keys)
+    for (const std::optional<KeyCombination> &k : defaultShortcuts().keys)
         keys.push_back(*k);
     return keys;
 }
@@ -110,7 +110,7 @@ std::vector<KeyCombination> AllDefaults()
 INSTANTIATE_TEST_SUITE_P(
     HeldElsewhere, DescribeKeys,
     testing::Values(
-        DescribeCase{AllDefaults(), "Ctrl+Alt+1 to 9, Space, Return, V"},
+        DescribeCase{allDefaults(), "Ctrl+Alt+1 to 9, Space, Return, V"},
         DescribeCase{{{Ctrl | Alt, "1"}}, "Ctrl+Alt+1"},
         DescribeCase{{{Ctrl | Alt, "1"}, {Ctrl | Alt, "2"}}, "Ctrl+Alt+1, 2"},
         DescribeCase{{{Ctrl | Alt, "1"}, {Ctrl | Alt, "3"}, {Ctrl | Alt, "4"}, {Ctrl | Alt, "5"}},
@@ -121,7 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Shortcuts, TheStatusWindowNamesTheKeysAnotherProgramHolds)
 {
-    EXPECT_EQ(KeysHeldElsewhereText(AllDefaults()),
+    EXPECT_EQ(keysHeldElsewhereText(allDefaults()),
               "Another program holds Ctrl+Alt+1 to 9, Space, Return, V: these keys do nothing "
               "here.");
     EXPECT_STREQ(KeysHeldElsewhereCaption, "quillon   - keys held by another program");

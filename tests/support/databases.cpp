@@ -18,7 +18,7 @@
 
 namespace fs = std::filesystem;
 
-FieldDescription Field(const std::string &name, int sqlType, int length, int required)
+FieldDescription field(const std::string &name, int sqlType, int length, int required)
 {
     FieldDescription field;
     field.name = name;
@@ -26,11 +26,11 @@ FieldDescription Field(const std::string &name, int sqlType, int length, int req
     field.length = length;
     field.required = required;
     field.sqlType = sqlType;
-    field.valueWidth = ValueWidth(sqlType, length);
+    field.valueWidth = valueWidth(sqlType, length);
     return field;
 }
 
-std::string SqliteConnectString(const fs::path &database)
+std::string sqliteConnectString(const fs::path &database)
 {
     return "DRIVER=SQLite3;Database=" + database.string() + ";Timeout=10000";
 }
@@ -38,57 +38,57 @@ std::string SqliteConnectString(const fs::path &database)
 namespace {
 
 // The first line of a file that a fixture wrote into its state folder; empty when there is none.
-std::string StateLine(const char *variable, const char *file)
+std::string stateLine(const char *variable, const char *file)
 {
     const char *state = std::getenv(variable);
     if (state == nullptr || !fs::exists(fs::path(state) / file))
         return {};
-    std::string line = ReadBytes(fs::path(state) / file);
+    std::string line = readBytes(fs::path(state) / file);
     line = line.substr(0, line.find_first_of("\r\n"));
     return line;
 }
 
 } // namespace
 
-std::string PostgresPort()
+std::string postgresPort()
 {
-    return StateLine("QUILLON_PG_STATE_DIR", "port");
+    return stateLine("QUILLON_PG_STATE_DIR", "port");
 }
 
-std::string PostgresConnectString(const std::string &driver)
+std::string postgresConnectString(const std::string &driver)
 {
-    const std::string port = PostgresPort();
+    const std::string port = postgresPort();
     if (port.empty())
         return {};
     return "DRIVER=" + driver + ";Servername=127.0.0.1;Port=" + port +
            ";Database=quillon;Username=postgres";
 }
 
-std::string MariaDbPort()
+std::string mariaDbPort()
 {
-    return StateLine("QUILLON_MARIADB_STATE_DIR", "port");
+    return stateLine("QUILLON_MARIADB_STATE_DIR", "port");
 }
 
-std::string MariaDbConnectString()
+std::string mariaDbConnectString()
 {
-    const std::string port = MariaDbPort();
+    const std::string port = mariaDbPort();
     if (port.empty())
         return {};
     return "DRIVER=MariaDB;Server=127.0.0.1;Port=" + port + ";Database=quillon;User=quillon";
 }
 
-int MariaDbServerPid()
+int mariaDbServerPid()
 {
-    const std::string pid = StateLine("QUILLON_MARIADB_STATE_DIR", "pid");
+    const std::string pid = stateLine("QUILLON_MARIADB_STATE_DIR", "pid");
     return pid.empty() ? 0 : std::stoi(pid);
 }
 
-std::string ScriptedConnectString(const fs::path &script, const fs::path &log)
+std::string scriptedConnectString(const fs::path &script, const fs::path &log)
 {
     return "DRIVER=QuillonScripted;SCRIPT=" + script.string() + ";LOG=" + log.string();
 }
 
-int UnusedPort()
+int unusedPort()
 {
     const int socketHandle = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
@@ -105,19 +105,19 @@ int UnusedPort()
     return ntohs(address.sin_port);
 }
 
-FieldClassRow RowOfEveryCase(const std::vector<FieldClassCase> &cases)
+FieldClassRow rowOfEveryCase(const std::vector<FieldClassCase> &cases)
 {
     FieldClassRow row;
     for (const FieldClassCase &c : cases) {
         row.columns +=
             std::string(row.fields.empty() ? "" : ", ") + c.column + " " + c.declaredType;
-        row.fields.push_back(Field(c.column, c.sqlType, c.length));
+        row.fields.push_back(field(c.column, c.sqlType, c.length));
         row.values.push_back(c.value);
     }
     return row;
 }
 
-std::vector<CatalogColumn> ReadCatalog(const std::string &connectString, const std::string &table)
+std::vector<CatalogColumn> readCatalog(const std::string &connectString, const std::string &table)
 {
     SQLHENV environment = SQL_NULL_HENV;
     SQLHDBC connection = SQL_NULL_HDBC;
@@ -157,7 +157,7 @@ std::vector<CatalogColumn> ReadCatalog(const std::string &connectString, const s
     return columns;
 }
 
-std::vector<FieldDescription> FieldsFromCatalog(const std::vector<CatalogColumn> &catalog,
+std::vector<FieldDescription> fieldsFromCatalog(const std::vector<CatalogColumn> &catalog,
                                                 const std::vector<CatalogCase> &cases)
 {
     std::vector<FieldDescription> fields;
@@ -172,12 +172,12 @@ std::vector<FieldDescription> FieldsFromCatalog(const std::vector<CatalogColumn>
         }
         EXPECT_EQ(column->dataType, c.reportedType)
             << c.column << " " << c.declaredType << " (" << column->typeName << ")";
-        fields.push_back(Field(column->name, column->dataType, column->length));
+        fields.push_back(field(column->name, column->dataType, column->length));
     }
     return fields;
 }
 
-std::vector<std::string> ReadLines(const fs::path &path)
+std::vector<std::string> readLines(const fs::path &path)
 {
     std::vector<std::string> lines;
     std::ifstream in(path);

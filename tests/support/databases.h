@@ -18,23 +18,23 @@
 // ODBC session to set up tables and read rows back.
 
 // A field as a description file would give it, with its value width set.
-FieldDescription Field(const std::string &name, int sqlType, int length, int required = 0);
+FieldDescription field(const std::string &name, int sqlType, int length, int required = 0);
 
-std::string SqliteConnectString(const std::filesystem::path &database);
+std::string sqliteConnectString(const std::filesystem::path &database);
 // The tests' PostgreSQL server, started by the fixture "Postgres", through psqlODBC's ANSI driver
 // or another registered one ("PostgreSQL Unicode"); empty when it is not running.
-std::string PostgresConnectString(const std::string &driver = "PostgreSQL ANSI");
-std::string PostgresPort();
+std::string postgresConnectString(const std::string &driver = "PostgreSQL ANSI");
+std::string postgresPort();
 // The tests' MariaDB server, started by the fixture "MariaDB"; empty when it is not running.
-std::string MariaDbConnectString();
-std::string MariaDbPort();
+std::string mariaDbConnectString();
+std::string mariaDbPort();
 // The process id of the MariaDB server, 0 when it is not running.
-int MariaDbServerPid();
-std::string ScriptedConnectString(const std::filesystem::path &script,
+int mariaDbServerPid();
+std::string scriptedConnectString(const std::filesystem::path &script,
                                   const std::filesystem::path &log);
 
 // A port on 127.0.0.1 where nothing listens.
-int UnusedPort();
+int unusedPort();
 
 // A column of one field class: how the table declares it, the field that describes it, the value
 // inserted and the text that CAST(column AS TEXT) reads back.
@@ -56,7 +56,7 @@ struct FieldClassRow
     std::vector<FieldDescription> fields;
     std::vector<std::string> values;
 };
-FieldClassRow RowOfEveryCase(const std::vector<FieldClassCase> &cases);
+FieldClassRow rowOfEveryCase(const std::vector<FieldClassCase> &cases);
 
 // A column as SQLColumns reports it in an ODBC 2 environment, the way the wizard reads the
 // catalogue into a description: DATA_TYPE, TYPE_NAME and LENGTH.
@@ -67,7 +67,7 @@ struct CatalogColumn
     std::string typeName;
     int length = 0;
 };
-std::vector<CatalogColumn> ReadCatalog(const std::string &connectString, const std::string &table);
+std::vector<CatalogColumn> readCatalog(const std::string &connectString, const std::string &table);
 
 // A column of one field class on a driver: how the table declares it, the DATA_TYPE that the
 // driver's catalogue reports for it, the value inserted, and the text that `readBack` (with "%"
@@ -85,10 +85,10 @@ struct CatalogCase
 // The fields of the cases' columns, in the cases' order, as a description made from the driver's
 // catalogue holds them (type and length as reported, the value width from them). Fails the test
 // when a column is missing or reported with another type than the case says.
-std::vector<FieldDescription> FieldsFromCatalog(const std::vector<CatalogColumn> &catalog,
+std::vector<FieldDescription> fieldsFromCatalog(const std::vector<CatalogColumn> &catalog,
                                                 const std::vector<CatalogCase> &cases);
 
-std::vector<std::string> ReadLines(const std::filesystem::path &path);
+std::vector<std::string> readLines(const std::filesystem::path &path);
 
 using Rows = std::vector<std::vector<std::optional<std::string>>>;
 

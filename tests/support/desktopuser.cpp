@@ -13,7 +13,7 @@ namespace desktopuser {
 
 namespace {
 
-QStringList SearchByTitle(const QString &title)
+QStringList searchByTitle(const QString &title)
 {
     return {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
             QLatin1Char('^') + QRegularExpression::escape(title) + QLatin1Char('$')};
@@ -26,7 +26,7 @@ constexpr int SeparatorHeight = 8;
 
 } // namespace
 
-QString Xdotool(const QStringList &arguments, int timeout)
+QString xdotool(const QStringList &arguments, int timeout)
 {
     QProcess tool;
     tool.start(QStringLiteral("xdotool"), arguments);
@@ -35,24 +35,24 @@ QString Xdotool(const QStringList &arguments, int timeout)
     return QString::fromUtf8(tool.readAllStandardOutput()).section(QLatin1Char('\n'), 0, 0);
 }
 
-std::uint64_t WaitForWindow(const QString &title, int timeout)
+std::uint64_t waitForWindow(const QString &title, int timeout)
 {
     std::uint64_t window = 0;
     (void)QTest::qWaitFor(
         [&] {
-            window = Xdotool(SearchByTitle(title)).toULongLong();
+            window = xdotool(searchByTitle(title)).toULongLong();
             return window != 0;
         },
         timeout);
     return window;
 }
 
-bool WaitUntilGone(const QString &title, int timeout)
+bool waitUntilGone(const QString &title, int timeout)
 {
-    return QTest::qWaitFor([&] { return Xdotool(SearchByTitle(title)).isEmpty(); }, timeout);
+    return QTest::qWaitFor([&] { return xdotool(searchByTitle(title)).isEmpty(); }, timeout);
 }
 
-QRect Geometry(std::uint64_t window)
+QRect geometry(std::uint64_t window)
 {
     QProcess tool;
     tool.start(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"),
@@ -73,24 +73,24 @@ QRect Geometry(std::uint64_t window)
     return rect;
 }
 
-qint64 ProcessOf(std::uint64_t window)
+qint64 processOf(std::uint64_t window)
 {
-    return Xdotool({QStringLiteral("getwindowpid"), QString::number(window)}).toLongLong();
+    return xdotool({QStringLiteral("getwindowpid"), QString::number(window)}).toLongLong();
 }
 
-void Keys(std::uint64_t window, const QStringList &keys)
+void keys(std::uint64_t window, const QStringList &keys)
 {
-    Xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(window)});
+    xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(window)});
     for (const QString &key : keys)
-        Xdotool({QStringLiteral("key"), QStringLiteral("--clearmodifiers"), key});
+        xdotool({QStringLiteral("key"), QStringLiteral("--clearmodifiers"), key});
 }
 
-void Type(const QString &text)
+void type(const QString &text)
 {
-    Xdotool({QStringLiteral("type"), QStringLiteral("--clearmodifiers"), text});
+    xdotool({QStringLiteral("type"), QStringLiteral("--clearmodifiers"), text});
 }
 
-qint64 ProcessWithArgument(const QString &program, const QString &argument)
+qint64 processWithArgument(const QString &program, const QString &argument)
 {
     const QByteArray wanted = program.toUtf8() + '\0' + argument.toUtf8() + '\0';
     for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
@@ -103,18 +103,18 @@ qint64 ProcessWithArgument(const QString &program, const QString &argument)
     return 0;
 }
 
-bool SelectTopLine(std::uint64_t window, const std::function<bool()> &selected)
+bool selectTopLine(std::uint64_t window, const std::function<bool()> &selected)
 {
     int x = 0;
     int y = 0;
     int width = 0;
     int height = 0;
-    if (!x11input::WindowRect(window, x, y, width, height))
+    if (!x11input::windowRect(window, x, y, width, height))
         return false;
     for (int attempt = 0; attempt < 20; ++attempt) {
-        x11input::EmptySelection("PRIMARY");
-        x11input::ClickAt(x + 20, y + 8, 3);
-        if (QTest::qWaitFor([] { return x11input::SelectionOwner("PRIMARY") != 0; }, 500) &&
+        x11input::emptySelection("PRIMARY");
+        x11input::clickAt(x + 20, y + 8, 3);
+        if (QTest::qWaitFor([] { return x11input::selectionOwner("PRIMARY") != 0; }, 500) &&
             (!selected || selected()))
             return true;
         QTest::qWait(100);
@@ -122,18 +122,18 @@ bool SelectTopLine(std::uint64_t window, const std::function<bool()> &selected)
     return false;
 }
 
-QPoint PickerFieldButton(const QRect &window, int field)
+QPoint pickerFieldButton(const QRect &window, int field)
 {
     const int s = DefaultCaptionThickness + 2;
-    const FrameRect client = ClientRect(FrameRect{0, 0, window.width(), window.height()},
+    const FrameRect client = clientRect(FrameRect{0, 0, window.width(), window.height()},
                                         PickerWindowStyle | IBS_VERTCAPTION, s);
     return {window.x() + client.left + (client.right - client.left) / 2,
             window.y() + client.top + 2 + ButtonPitch * field + ButtonMiddle};
 }
 
-QPoint PickerEnterButton(const QRect &window, int fields)
+QPoint pickerEnterButton(const QRect &window, int fields)
 {
-    return PickerFieldButton(window, fields) + QPoint(0, SeparatorHeight);
+    return pickerFieldButton(window, fields) + QPoint(0, SeparatorHeight);
 }
 
 GtkEntry::GtkEntry(const QString &text)
@@ -142,7 +142,7 @@ GtkEntry::GtkEntry(const QString &text)
     m_process.start(QStringLiteral("zenity"),
                     {QStringLiteral("--entry"), QStringLiteral("--title=") + title,
                      QStringLiteral("--text=Text"), QStringLiteral("--entry-text=") + text});
-    m_window = WaitForWindow(title);
+    m_window = waitForWindow(title);
 }
 
 GtkEntry::~GtkEntry()
@@ -153,9 +153,9 @@ GtkEntry::~GtkEntry()
 
 void GtkEntry::selectAll() const
 {
-    x11input::ActivateWindow(m_window);
+    x11input::activateWindow(m_window);
     QTest::qWait(300);
-    Xdotool({QStringLiteral("key"), QStringLiteral("ctrl+a")});
+    xdotool({QStringLiteral("key"), QStringLiteral("ctrl+a")});
 }
 
 } // namespace desktopuser

@@ -16,33 +16,33 @@
 namespace desktopuser {
 
 // Runs xdotool and gives the first line of its output.
-QString Xdotool(const QStringList &arguments, int timeout = 10000);
+QString xdotool(const QStringList &arguments, int timeout = 10000);
 // The first shown window whose title is exactly `title`, once there is one; 0 after `timeout`
 // milliseconds.
-std::uint64_t WaitForWindow(const QString &title, int timeout = 15000);
+std::uint64_t waitForWindow(const QString &title, int timeout = 15000);
 // True once no shown window has the title `title`; false after `timeout` milliseconds.
-bool WaitUntilGone(const QString &title, int timeout = 5000);
+bool waitUntilGone(const QString &title, int timeout = 5000);
 // Where the window is on the screen, frame aside, and how large.
-QRect Geometry(std::uint64_t window);
+QRect geometry(std::uint64_t window);
 // The process that shows the window (its _NET_WM_PID); 0 when it does not say.
-qint64 ProcessOf(std::uint64_t window);
+qint64 processOf(std::uint64_t window);
 // Activates the window, as a click on it would, and types the keys into it one after another
 // ("ctrl+a", "Return", "alt+n").
-void Keys(std::uint64_t window, const QStringList &keys);
+void keys(std::uint64_t window, const QStringList &keys);
 // Types the text into the window that has the keyboard focus.
-void Type(const QString &text);
+void type(const QString &text);
 
 // The process whose command line is exactly `program argument`; 0 if there is none.
-qint64 ProcessWithArgument(const QString &program, const QString &argument);
+qint64 processWithArgument(const QString &program, const QString &argument);
 // Selects the top line of a terminal's window with a triple click, again until the selection is
 // there and `selected` (by default anything) holds, as a terminal may not have shown the line.
-bool SelectTopLine(std::uint64_t window, const std::function<bool()> &selected = {});
+bool selectTopLine(std::uint64_t window, const std::function<bool()> &selected = {});
 
 // The middle of the picker's field button `field` (0 for the first), the picker's window lying
 // at `window` in a column as it starts.
-QPoint PickerFieldButton(const QRect &window, int field);
+QPoint pickerFieldButton(const QRect &window, int field);
 // The middle of the picker's "Enter" button, which lies below the `fields` field buttons.
-QPoint PickerEnterButton(const QRect &window, int fields);
+QPoint pickerEnterButton(const QRect &window, int fields);
 
 // A GTK application whose one entry holds a text: zenity's entry dialog, titled "entry TEXT".
 class GtkEntry

@@ -9,7 +9,7 @@
 
 namespace {
 
-__attribute__((constructor)) void LeaveMark()
+__attribute__((constructor)) void leaveMark()
 {
     const char *folder = std::getenv("QUILLON_MARKER_DIR");
     const std::string path = std::string(folder != nullptr ? folder : QUILLON_MARKER_FALLBACK_DIR) +

@@ -17,20 +17,20 @@ class PrivateOdbcFiles
 {
 public:
     PrivateOdbcFiles(const std::string &systemSources, const std::string &userSources)
-        : m_oldSystem(Get("ODBCSYSINI")), m_oldUser(Get("ODBCINI"))
+        : m_oldSystem(get("ODBCSYSINI")), m_oldUser(get("ODBCINI"))
     {
         const std::filesystem::path drivers =
             std::filesystem::path(m_oldSystem.value_or("/etc")) / "odbcinst.ini";
-        WriteBytes(m_folder.path() / "odbcinst.ini", ReadBytes(drivers));
-        WriteBytes(m_folder.path() / "odbc.ini", systemSources);
-        WriteBytes(m_folder.path() / "user.ini", userSources);
+        writeBytes(m_folder.path() / "odbcinst.ini", readBytes(drivers));
+        writeBytes(m_folder.path() / "odbc.ini", systemSources);
+        writeBytes(m_folder.path() / "user.ini", userSources);
         setenv("ODBCSYSINI", m_folder.path().c_str(), 1);
         setenv("ODBCINI", (m_folder.path() / "user.ini").c_str(), 1);
     }
     ~PrivateOdbcFiles()
     {
-        Restore("ODBCSYSINI", m_oldSystem);
-        Restore("ODBCINI", m_oldUser);
+        restore("ODBCSYSINI", m_oldSystem);
+        restore("ODBCINI", m_oldUser);
     }
     PrivateOdbcFiles(const PrivateOdbcFiles &) = delete;
     PrivateOdbcFiles &operator=(const PrivateOdbcFiles &) = delete;
@@ -39,12 +39,12 @@ public:
     std::string file(const std::string &name) const { return m_folder.file(name); }
 
 private:
-    static std::optional<std::string> Get(const char *name)
+    static std::optional<std::string> get(const char *name)
     {
         const char *value = std::getenv(name);
         return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
     }
-    static void Restore(const char *name, const std::optional<std::string> &value)
+    static void restore(const char *name, const std::optional<std::string> &value)
     {
         if (value)
             setenv(name, value->c_str(), 1);

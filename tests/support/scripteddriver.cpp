@@ -127,13 +127,13 @@ struct Statement : Diagnostics
     std::size_t nextRow = 0;
 };
 
-SQLRETURN Apply(Diagnostics &target, const Outcome &outcome)
+SQLRETURN apply(Diagnostics &target, const Outcome &outcome)
 {
     target.records = outcome.records;
     return outcome.code;
 }
 
-std::string Attribute(const std::string &connectString, const std::string &key)
+std::string attribute(const std::string &connectString, const std::string &key)
 {
     std::size_t start = 0;
     while (start < connectString.size()) {
@@ -156,7 +156,7 @@ std::string Attribute(const std::string &connectString, const std::string &key)
 }
 
 // How many connections were made before, as the log tells.
-int EarlierConnections(const std::string &logPath)
+int earlierConnections(const std::string &logPath)
 {
     std::ifstream in(logPath);
     std::string line;
@@ -168,7 +168,7 @@ int EarlierConnections(const std::string &logPath)
     return count;
 }
 
-bool ReadScript(const std::string &path, int section,
+bool readScript(const std::string &path, int section,
                 std::map<std::string, std::deque<Outcome>> &script)
 {
     std::ifstream in(path);
@@ -226,7 +226,7 @@ bool ReadScript(const std::string &path, int section,
     return true;
 }
 
-std::string Text(SQLCHAR *text, SQLINTEGER length)
+std::string textOf(SQLCHAR *text, SQLINTEGER length)
 {
     if (text == nullptr)
         return {};
@@ -235,7 +235,7 @@ std::string Text(SQLCHAR *text, SQLINTEGER length)
     return std::string(reinterpret_cast<const char *>(text), static_cast<std::size_t>(length));
 }
 
-std::string ParameterValue(const Parameter &parameter)
+std::string parameterValue(const Parameter &parameter)
 {
     char buffer[64];
     switch (parameter.cType) {
@@ -271,7 +271,7 @@ std::string ParameterValue(const Parameter &parameter)
     }
 }
 
-void CopyText(const std::string &text, SQLCHAR *out, SQLSMALLINT capacity, SQLSMALLINT *length)
+void copyText(const std::string &text, SQLCHAR *out, SQLSMALLINT capacity, SQLSMALLINT *length)
 {
     if (length != nullptr)
         *length = static_cast<SQLSMALLINT>(text.size());
@@ -283,17 +283,17 @@ void CopyText(const std::string &text, SQLCHAR *out, SQLSMALLINT capacity, SQLSM
 }
 
 // A catalogue call: its result rows once it has succeeded.
-SQLRETURN Catalogue(Statement &statement, const std::string &call)
+SQLRETURN catalogue(Statement &statement, const std::string &call)
 {
     const Outcome outcome = statement.connection->next(call);
     if (outcome.code == SQL_SUCCESS || outcome.code == SQL_SUCCESS_WITH_INFO) {
         statement.rows = outcome.rows;
         statement.nextRow = 0;
     }
-    return Apply(statement, outcome);
+    return apply(statement, outcome);
 }
 
-void Deliver(const BoundColumn &column, const std::optional<std::string> &field)
+void deliver(const BoundColumn &column, const std::optional<std::string> &field)
 {
     if (!field) {
         if (column.indicator != nullptr)
@@ -408,7 +408,7 @@ SQLRETURN SQL_API SQLGetInfo(SQLHDBC handle, SQLUSMALLINT type, SQLPOINTER value
                              SQLSMALLINT capacity, SQLSMALLINT *length)
 {
     if (type == SQL_DRIVER_ODBC_VER) {
-        CopyText("03.00", static_cast<SQLCHAR *>(value), capacity, length);
+        copyText("03.00", static_cast<SQLCHAR *>(value), capacity, length);
         return SQL_SUCCESS;
     }
     if (type == SQL_CURSOR_COMMIT_BEHAVIOR || type == SQL_CURSOR_ROLLBACK_BEHAVIOR) {
@@ -427,7 +427,7 @@ SQLRETURN SQL_API SQLGetInfo(SQLHDBC handle, SQLUSMALLINT type, SQLPOINTER value
             connection->records = {Record{"HY096", 0, "[Scripted] information type not known"}};
             return SQL_ERROR;
         }
-        CopyText(*connection->quote, static_cast<SQLCHAR *>(value), capacity, length);
+        copyText(*connection->quote, static_cast<SQLCHAR *>(value), capacity, length);
         return SQL_SUCCESS;
     }
     if (value != nullptr && capacity >= static_cast<SQLSMALLINT>(sizeof(SQLUINTEGER)))
@@ -442,34 +442,34 @@ SQLRETURN SQL_API SQLDriverConnect(SQLHDBC handle, SQLHWND, SQLCHAR *in, SQLSMAL
                                    SQLUSMALLINT)
 {
     auto *connection = static_cast<Connection *>(handle);
-    const std::string text = Text(in, inLength);
-    connection->logPath = Attribute(text, "LOG");
-    const int section = EarlierConnections(connection->logPath);
+    const std::string text = textOf(in, inLength);
+    connection->logPath = attribute(text, "LOG");
+    const int section = earlierConnections(connection->logPath);
     connection->log("connect " + text);
     if (connection->loginTimeout)
         connection->log("set login timeout " + std::to_string(*connection->loginTimeout));
-    const std::string autoCommit = Attribute(text, "AUTOCOMMIT");
+    const std::string autoCommit = attribute(text, "AUTOCOMMIT");
     connection->autoCommit = autoCommit != "OFF";
     connection->alwaysAutoCommit = autoCommit == "ALWAYS";
-    connection->deletesStatements = Attribute(text, "CURSORS") == "DELETE";
-    connection->catalogue = Attribute(text, "CATALOGUE") != "NONE";
-    const std::string quote = Attribute(text, "QUOTE");
+    connection->deletesStatements = attribute(text, "CURSORS") == "DELETE";
+    connection->catalogue = attribute(text, "CATALOGUE") != "NONE";
+    const std::string quote = attribute(text, "QUOTE");
     if (quote == "none")
         connection->quote.reset();
     else if (quote == "blank")
         connection->quote = " ";
     else if (!quote.empty())
         connection->quote = quote;
-    const std::string scriptPath = Attribute(text, "SCRIPT");
-    if (!ReadScript(scriptPath, section, connection->script)) {
+    const std::string scriptPath = attribute(text, "SCRIPT");
+    if (!readScript(scriptPath, section, connection->script)) {
         connection->records = {
             Record{"08001", 1, "[Scripted] cannot read the script " + scriptPath}};
         return SQL_ERROR;
     }
-    const SQLRETURN code = Apply(*connection, connection->next("connect"));
+    const SQLRETURN code = apply(*connection, connection->next("connect"));
     if (code == SQL_SUCCESS || code == SQL_SUCCESS_WITH_INFO) {
         connection->connected = true;
-        CopyText(text, out, outCapacity, outLength);
+        copyText(text, out, outCapacity, outLength);
     }
     return code;
 }
@@ -485,8 +485,8 @@ SQLRETURN SQL_API SQLDisconnect(SQLHDBC handle)
 SQLRETURN SQL_API SQLPrepare(SQLHSTMT handle, SQLCHAR *text, SQLINTEGER length)
 {
     auto *statement = static_cast<Statement *>(handle);
-    statement->connection->log("prepare " + Text(text, length));
-    const SQLRETURN code = Apply(*statement, statement->connection->next("prepare"));
+    statement->connection->log("prepare " + textOf(text, length));
+    const SQLRETURN code = apply(*statement, statement->connection->next("prepare"));
     statement->prepared = code == SQL_SUCCESS || code == SQL_SUCCESS_WITH_INFO;
     return code;
 }
@@ -500,7 +500,7 @@ SQLRETURN SQL_API SQLBindParameter(SQLHSTMT handle, SQLUSMALLINT number, SQLSMAL
                                " " + std::to_string(sqlType) + " " + std::to_string(size) + " " +
                                std::to_string(digits));
     statement->parameters[number] = Parameter{cType, sqlType, size, digits, value, length};
-    return Apply(*statement, statement->connection->next("bind"));
+    return apply(*statement, statement->connection->next("bind"));
 }
 
 SQLRETURN SQL_API SQLExecute(SQLHSTMT handle)
@@ -508,13 +508,13 @@ SQLRETURN SQL_API SQLExecute(SQLHSTMT handle)
     auto *statement = static_cast<Statement *>(handle);
     std::string line = "execute";
     for (const auto &[number, parameter] : statement->parameters)
-        line += " " + std::to_string(number) + "=" + ParameterValue(parameter);
+        line += " " + std::to_string(number) + "=" + parameterValue(parameter);
     statement->connection->log(line);
     if (!statement->prepared) {
         statement->records = {Record{"HY010", 0, "[Scripted] nothing prepared"}};
         return SQL_ERROR;
     }
-    return Apply(*statement, statement->connection->next("execute"));
+    return apply(*statement, statement->connection->next("execute"));
 }
 
 SQLRETURN SQL_API SQLGetFunctions(SQLHDBC handle, SQLUSMALLINT function, SQLUSMALLINT *supported)
@@ -546,16 +546,16 @@ SQLRETURN SQL_API SQLTables(SQLHSTMT handle, SQLCHAR *, SQLSMALLINT, SQLCHAR *, 
                             SQLCHAR *, SQLSMALLINT, SQLCHAR *types, SQLSMALLINT typesLength)
 {
     auto *statement = static_cast<Statement *>(handle);
-    statement->connection->log("tables " + Text(types, typesLength));
-    return Catalogue(*statement, "tables");
+    statement->connection->log("tables " + textOf(types, typesLength));
+    return catalogue(*statement, "tables");
 }
 
 SQLRETURN SQL_API SQLColumns(SQLHSTMT handle, SQLCHAR *, SQLSMALLINT, SQLCHAR *, SQLSMALLINT,
                              SQLCHAR *table, SQLSMALLINT tableLength, SQLCHAR *, SQLSMALLINT)
 {
     auto *statement = static_cast<Statement *>(handle);
-    statement->connection->log("columns " + Text(table, tableLength));
-    return Catalogue(*statement, "columns");
+    statement->connection->log("columns " + textOf(table, tableLength));
+    return catalogue(*statement, "columns");
 }
 
 SQLRETURN SQL_API SQLNumResultCols(SQLHSTMT handle, SQLSMALLINT *count)
@@ -578,15 +578,15 @@ SQLRETURN SQL_API SQLFetch(SQLHSTMT handle)
     auto *statement = static_cast<Statement *>(handle);
     const Outcome outcome = statement->connection->next("fetch");
     if (outcome.code != SQL_SUCCESS && outcome.code != SQL_SUCCESS_WITH_INFO)
-        return Apply(*statement, outcome);
+        return apply(*statement, outcome);
     if (statement->nextRow >= statement->rows.size())
         return SQL_NO_DATA;
     const ResultRow &row = statement->rows[statement->nextRow++];
     for (const auto &[number, column] : statement->columns) {
         if (number >= 1 && number <= row.size())
-            Deliver(column, row[number - 1]);
+            deliver(column, row[number - 1]);
     }
-    return Apply(*statement, outcome);
+    return apply(*statement, outcome);
 }
 
 SQLRETURN SQL_API SQLEndTran(SQLSMALLINT type, SQLHANDLE handle, SQLSMALLINT completion)
@@ -599,7 +599,7 @@ SQLRETURN SQL_API SQLEndTran(SQLSMALLINT type, SQLHANDLE handle, SQLSMALLINT com
         return SQL_SUCCESS;
     }
     connection->log("commit");
-    return Apply(*connection, connection->next("commit"));
+    return apply(*connection, connection->next("commit"));
 }
 
 SQLRETURN SQL_API SQLFreeStmt(SQLHSTMT handle, SQLUSMALLINT option)
@@ -636,10 +636,10 @@ SQLRETURN SQL_API SQLGetDiagRec(SQLSMALLINT type, SQLHANDLE handle, SQLSMALLINT 
         return SQL_NO_DATA;
     const Record &record = diagnostics->records[static_cast<std::size_t>(number - 1)];
     if (state != nullptr)
-        CopyText(record.state, state, 6, nullptr);
+        copyText(record.state, state, 6, nullptr);
     if (native != nullptr)
         *native = record.native;
-    CopyText(record.text, text, capacity, length);
+    copyText(record.text, text, capacity, length);
     return SQL_SUCCESS;
 }
 

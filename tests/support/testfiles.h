@@ -28,13 +28,13 @@ private:
     std::filesystem::path m_path;
 };
 
-inline std::string ReadBytes(const std::filesystem::path &path)
+inline std::string readBytes(const std::filesystem::path &path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-inline void WriteBytes(const std::filesystem::path &path, const std::string &bytes)
+inline void writeBytes(const std::filesystem::path &path, const std::string &bytes)
 {
     std::ofstream(path, std::ios::binary) << bytes;
 }

@@ -10,7 +10,7 @@
 // Without an X display, runs this program again under tests/support/with-x (a private Xvfb
 // with a window manager), so that programs that need one work headless. Returns only when
 // there is a display; exits when with-x cannot be started.
-inline void RunUnderXWhenHeadless(int argc, char **argv, const char *withX)
+inline void runUnderXWhenHeadless(int argc, char **argv, const char *withX)
 {
     if (std::getenv("DISPLAY") != nullptr)
         return;

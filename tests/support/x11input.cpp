@@ -15,15 +15,15 @@ namespace {
 
 // Windows of other programs come and go while the tests look at them: a request about one that
 // has gone fails, and the caller sees the failure, instead of Xlib ending the process.
-int IgnoreError(Display *, XErrorEvent *)
+int ignoreError(Display *, XErrorEvent *)
 {
     return 0;
 }
 
-Display *Connection()
+Display *connection()
 {
     static Display *display = [] {
-        XSetErrorHandler(IgnoreError);
+        XSetErrorHandler(ignoreError);
         return XOpenDisplay(nullptr);
     }();
     return display;
@@ -31,9 +31,9 @@ Display *Connection()
 
 } // namespace
 
-bool ClickAt(int x, int y, int count)
+bool clickAt(int x, int y, int count)
 {
-    Display *display = Connection();
+    Display *display = connection();
     if (display == nullptr)
         return false;
     XTestFakeMotionEvent(display, -1, x, y, CurrentTime);
@@ -47,7 +47,7 @@ bool ClickAt(int x, int y, int count)
 
 namespace {
 
-bool FakeKey(Display *display, const char *keysym, bool press)
+bool fakeKey(Display *display, const char *keysym, bool press)
 {
     const KeyCode code = XKeysymToKeycode(display, XStringToKeysym(keysym));
     return code != 0 && XTestFakeKeyEvent(display, code, press ? True : False, CurrentTime) != 0;
@@ -55,37 +55,37 @@ bool FakeKey(Display *display, const char *keysym, bool press)
 
 } // namespace
 
-bool PressKeys(std::initializer_list<const char *> keysyms, bool release)
+bool pressKeys(std::initializer_list<const char *> keysyms, bool release)
 {
-    Display *display = Connection();
+    Display *display = connection();
     if (display == nullptr)
         return false;
     bool sent = true;
     for (const char *keysym : keysyms)
-        sent = FakeKey(display, keysym, true) && sent;
+        sent = fakeKey(display, keysym, true) && sent;
     if (release) {
         for (auto it = std::rbegin(keysyms); it != std::rend(keysyms); ++it)
-            sent = FakeKey(display, *it, false) && sent;
+            sent = fakeKey(display, *it, false) && sent;
     }
     XSync(display, False);
     return sent;
 }
 
-bool ReleaseKeys(std::initializer_list<const char *> keysyms)
+bool releaseKeys(std::initializer_list<const char *> keysyms)
 {
-    Display *display = Connection();
+    Display *display = connection();
     if (display == nullptr)
         return false;
     bool sent = true;
     for (const char *keysym : keysyms)
-        sent = FakeKey(display, keysym, false) && sent;
+        sent = fakeKey(display, keysym, false) && sent;
     XSync(display, False);
     return sent;
 }
 
-bool AnyKeyDown()
+bool anyKeyDown()
 {
-    Display *display = Connection();
+    Display *display = connection();
     if (display == nullptr)
         return false;
     char keys[32] = {};
@@ -97,9 +97,9 @@ bool AnyKeyDown()
     return false;
 }
 
-bool FocusWindow(std::uint64_t window)
+bool focusWindow(std::uint64_t window)
 {
-    Display *display = Connection();
+    Display *display = connection();
     if (display == nullptr)
         return false;
     XSetInputFocus(display, static_cast<Window>(window), RevertToParent, CurrentTime);
@@ -110,9 +110,9 @@ bool FocusWindow(std::uint64_t window)
 namespace {
 
 // A request to the window manager about `window`, as a task bar sends it.
-bool SendToWindowManager(std::uint64_t window, const char *messageType, long first)
+bool sendToWindowManager(std::uint64_t window, const char *messageType, long first)
 {
-    Display *display = Connection();
+    Display *display = connection();
     if (display == nullptr)
         return false;
     XEvent event{};
@@ -130,19 +130,19 @@ bool SendToWindowManager(std::uint64_t window, const char *messageType, long fir
 
 } // namespace
 
-bool ActivateWindow(std::uint64_t window)
+bool activateWindow(std::uint64_t window)
 {
-    return SendToWindowManager(window, "_NET_ACTIVE_WINDOW", 2);
+    return sendToWindowManager(window, "_NET_ACTIVE_WINDOW", 2);
 }
 
-bool CloseWindow(std::uint64_t window)
+bool closeWindow(std::uint64_t window)
 {
-    return SendToWindowManager(window, "_NET_CLOSE_WINDOW", 0);
+    return sendToWindowManager(window, "_NET_CLOSE_WINDOW", 0);
 }
 
-std::uint64_t FocusedWindow()
+std::uint64_t focusedWindow()
 {
-    Display *display = Connection();
+    Display *display = connection();
     if (display == nullptr)
         return 0;
     Window focus = 0;
@@ -151,9 +151,9 @@ std::uint64_t FocusedWindow()
     return focus;
 }
 
-std::uint64_t ClientWindowOf(std::uint64_t id)
+std::uint64_t clientWindowOf(std::uint64_t id)
 {
-    Display *display = Connection();
+    Display *display = connection();
     if (display == nullptr)
         return 0;
     const Atom wmState = XInternAtom(display, "WM_STATE", False);
@@ -169,12 +169,12 @@ std::uint64_t ClientWindowOf(std::uint64_t id)
             topLevel = window;
         window = tree.parent() == tree.root() ? 0 : tree.parent();
     }
-    return HasWindowManager() ? 0 : topLevel;
+    return hasWindowManager() ? 0 : topLevel;
 }
 
-bool HasWindowManager()
+bool hasWindowManager()
 {
-    Display *display = Connection();
+    Display *display = connection();
     if (display == nullptr)
         return false;
     return X11Property(display, DefaultRootWindow(display),
@@ -182,9 +182,9 @@ bool HasWindowManager()
         .exists();
 }
 
-std::uint64_t WindowOfProcess(long long pid)
+std::uint64_t windowOfProcess(long long pid)
 {
-    Display *display = Connection();
+    Display *display = connection();
     if (display == nullptr)
         return 0;
     XSync(display, False);
@@ -207,9 +207,9 @@ std::uint64_t WindowOfProcess(long long pid)
     return 0;
 }
 
-bool WindowRect(std::uint64_t window, int &x, int &y, int &width, int &height)
+bool windowRect(std::uint64_t window, int &x, int &y, int &width, int &height)
 {
-    Display *display = Connection();
+    Display *display = connection();
     if (display == nullptr)
         return false;
     XWindowAttributes attributes{};
@@ -223,9 +223,9 @@ bool WindowRect(std::uint64_t window, int &x, int &y, int &width, int &height)
     return true;
 }
 
-bool WindowClass(std::uint64_t window, std::string &instance, std::string &className)
+bool windowClass(std::uint64_t window, std::string &instance, std::string &className)
 {
-    Display *display = Connection();
+    Display *display = connection();
     if (display == nullptr)
         return false;
     XClassHint hint{};
@@ -238,17 +238,17 @@ bool WindowClass(std::uint64_t window, std::string &instance, std::string &class
     return true;
 }
 
-std::uint64_t SelectionOwner(const char *selection)
+std::uint64_t selectionOwner(const char *selection)
 {
-    Display *display = Connection();
+    Display *display = connection();
     if (display == nullptr)
         return 0;
     return XGetSelectionOwner(display, XInternAtom(display, selection, False));
 }
 
-bool EmptySelection(const char *selection)
+bool emptySelection(const char *selection)
 {
-    Display *display = Connection();
+    Display *display = connection();
     if (display == nullptr)
         return false;
     XSetSelectionOwner(display, XInternAtom(display, selection, False), None, CurrentTime);
@@ -256,19 +256,19 @@ bool EmptySelection(const char *selection)
     return true;
 }
 
-std::uint64_t ClipboardOwner()
+std::uint64_t clipboardOwner()
 {
-    return SelectionOwner("CLIPBOARD");
+    return selectionOwner("CLIPBOARD");
 }
 
-bool EmptyClipboard()
+bool emptyClipboard()
 {
-    return EmptySelection("CLIPBOARD");
+    return emptySelection("CLIPBOARD");
 }
 
-bool OwnClipboardWithoutAnswering()
+bool ownClipboardWithoutAnswering()
 {
-    Display *display = Connection();
+    Display *display = connection();
     if (display == nullptr)
         return false;
     // This connection's events are never read, so a request for the clipboard stays unanswered.

@@ -22,12 +22,12 @@ struct ToolRun
     std::string err;
 };
 
-ToolRun RunTool(const std::vector<std::string> &args)
+ToolRun runTool(const std::vector<std::string> &args)
 {
     std::istringstream in;
     std::ostringstream out;
     std::ostringstream err;
-    const int status = RunRowTool(args, in, out, err);
+    const int status = runRowTool(args, in, out, err);
     return ToolRun{status, out.str(), err.str()};
 }
 
@@ -44,7 +44,7 @@ protected:
     std::string describe(const std::string &connectString)
     {
         const std::string path = (m_folder.path() / "people.dtd").string();
-        EXPECT_TRUE(SaveTableDescription(path, connectString, "People", PeopleFields));
+        EXPECT_TRUE(saveTableDescription(path, connectString, "People", PeopleFields));
         return path;
     }
 
@@ -53,16 +53,16 @@ protected:
 
 TEST_F(InsertCommand, StoresTheCheckedRowInSqlite)
 {
-    const std::string database = SqliteConnectString(m_folder.path() / "people.sqlite");
+    const std::string database = sqliteConnectString(m_folder.path() / "people.sqlite");
     DatabaseSession session(database);
     session.execute("CREATE TABLE People (Name VARCHAR(50) NOT NULL, Born DATE, Id INTEGER "
                     "PRIMARY KEY)");
     const std::string dtd = describe(database);
 
-    const ToolRun stored = RunTool({"insert", dtd, "Name=Smith", "Born=Dec 31, 1999", "Id=1,001"});
-    const ToolRun refused = RunTool({"insert", dtd, "Name=Jones", "Born=13/01/1999", "Id=2"});
-    const ToolRun duplicate = RunTool({"insert", dtd, "Name=Jones", "Id=1001"});
-    const ToolRun missing = RunTool({"insert", dtd, "Born=01/02/2003"});
+    const ToolRun stored = runTool({"insert", dtd, "Name=Smith", "Born=Dec 31, 1999", "Id=1,001"});
+    const ToolRun refused = runTool({"insert", dtd, "Name=Jones", "Born=13/01/1999", "Id=2"});
+    const ToolRun duplicate = runTool({"insert", dtd, "Name=Jones", "Id=1001"});
+    const ToolRun missing = runTool({"insert", dtd, "Born=01/02/2003"});
 
     EXPECT_EQ(stored.status, 0);
     EXPECT_EQ(stored.err, "");
@@ -81,7 +81,7 @@ TEST_F(InsertCommand, StoresTheCheckedRowInSqlite)
 TEST_F(InsertCommand, ReportsAnUnknownDataSource)
 {
     const ToolRun r =
-        RunTool({"insert", describe("DSN=NoSuchQuillonSource"), "Name=Smith", "Id=1"});
+        runTool({"insert", describe("DSN=NoSuchQuillonSource"), "Name=Smith", "Id=1"});
 
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "SQL_ERROR results\n"
@@ -91,7 +91,7 @@ TEST_F(InsertCommand, ReportsAnUnknownDataSource)
 
 TEST_F(InsertCommand, StoresTheRowInPostgresAndShowsANotice)
 {
-    const std::string database = PostgresConnectString();
+    const std::string database = postgresConnectString();
     ASSERT_FALSE(database.empty()) << "the PostgreSQL fixture is not running";
     DatabaseSession session(database);
     session.execute("DROP TABLE IF EXISTS \"People\" CASCADE");
@@ -103,7 +103,7 @@ TEST_F(InsertCommand, StoresTheRowInPostgresAndShowsANotice)
                     "FUNCTION people_note()");
 
     const ToolRun r =
-        RunTool({"insert", describe("ODBC;DSN=QuillonPostgres"), "Name=Sm\xc3\xaft\"h", "Id=7"});
+        runTool({"insert", describe("ODBC;DSN=QuillonPostgres"), "Name=Sm\xc3\xaft\"h", "Id=7"});
 
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "SQL_SUCCESS_WITH_INFO results\n"
@@ -115,7 +115,7 @@ TEST_F(InsertCommand, StoresTheRowInPostgresAndShowsANotice)
 
 TEST_F(InsertCommand, TheProgramExitsWithTheInsertsResult)
 {
-    const std::string database = SqliteConnectString(m_folder.path() / "people.sqlite");
+    const std::string database = sqliteConnectString(m_folder.path() / "people.sqlite");
     DatabaseSession session(database);
     session.execute("CREATE TABLE People (Name VARCHAR(50) NOT NULL, Born DATE, Id INTEGER "
                     "PRIMARY KEY)");
@@ -129,7 +129,7 @@ TEST_F(InsertCommand, TheProgramExitsWithTheInsertsResult)
     ASSERT_TRUE(WIFEXITED(first) && WIFEXITED(second));
     EXPECT_EQ(WEXITSTATUS(first), 0);
     EXPECT_EQ(WEXITSTATUS(second), 1);
-    EXPECT_EQ(ReadBytes(m_folder.path() / "err"),
+    EXPECT_EQ(readBytes(m_folder.path() / "err"),
               "SQL_ERROR results\n"
               "SQL Error State:S1000, Native Error Code: 13, ODBC Error: [SQLite]UNIQUE "
               "constraint failed: People.Id (19)\n");
@@ -141,10 +141,10 @@ TEST_F(InsertCommand, TheProgramExitsWithTheInsertsResult)
 TEST_F(InsertCommand, ARowInDoubtHasAStatusOfItsOwn)
 {
     const std::filesystem::path script = m_folder.path() / "script";
-    WriteBytes(script, "commit error\nrecord 08S01 0 [Scripted] gone\n");
-    const std::string dtd = describe(ScriptedConnectString(script, m_folder.path() / "log"));
+    writeBytes(script, "commit error\nrecord 08S01 0 [Scripted] gone\n");
+    const std::string dtd = describe(scriptedConnectString(script, m_folder.path() / "log"));
 
-    const ToolRun run = RunTool({"insert", dtd, "Name=Smith", "Id=5"});
+    const ToolRun run = runTool({"insert", dtd, "Name=Smith", "Id=5"});
 
     EXPECT_EQ(run.status, 3);
     EXPECT_EQ(run.err,
@@ -167,7 +167,7 @@ TEST_F(InsertCommand, TheProgramRefusesADescriptionThatNamesALibraryOfItsOwn)
 
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 1);
-    EXPECT_EQ(ReadBytes(m_folder.path() / "err"),
+    EXPECT_EQ(readBytes(m_folder.path() / "err"),
               std::string("Quillon: Warning\n"
                           "Not connected: DRIVER \"") +
                   QUILLON_MARKER_A +

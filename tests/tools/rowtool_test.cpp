@@ -23,7 +23,7 @@ ToolRun run(const std::vector<std::string> &args, const std::string &input = "")
     std::istringstream in(input);
     std::ostringstream out;
     std::ostringstream err;
-    int status = RunRowTool(args, in, out, err);
+    int status = runRowTool(args, in, out, err);
     return ToolRun{status, out.str(), err.str()};
 }
 
@@ -33,7 +33,7 @@ protected:
     void SetUp() override
     {
         m_path = m_folder.file("orders.dtd");
-        ASSERT_TRUE(SaveTableDescription(
+        ASSERT_TRUE(saveTableDescription(
             m_path, "DSN=shop;UID=clerk", "Orders",
             {
                 {"id", "Id", "", "INTEGER", "4", "Yes", "4"},
@@ -65,7 +65,7 @@ TEST_F(RowTool, DescribePrintsEscapedColumns)
 TEST_F(RowTool, DescribeThenCreateGivesBackTheFileByteForByte)
 {
     const std::string files[] = {
-        ReadBytes(m_path),
+        readBytes(m_path),
         // A connection string that itself starts with "ODBC;" keeps it.
         DtdBytes().header(1, "ODBC;DSN=shop").field("id", "Id", "", "INT", 4, 1, 4).bytes(),
         // Texts with tabs, line breaks, backslashes and a NUL byte; the longest texts; numbers
@@ -80,12 +80,12 @@ TEST_F(RowTool, DescribeThenCreateGivesBackTheFileByteForByte)
     for (std::size_t i = 0; i < std::size(files); ++i) {
         std::string original = m_folder.file("original" + std::to_string(i) + ".dtd");
         std::string copy = m_folder.file("copy" + std::to_string(i) + ".dtd");
-        WriteBytes(original, files[i]);
+        writeBytes(original, files[i]);
         ToolRun described = run({"describe", original});
         ASSERT_EQ(described.status, 0) << described.err;
         ToolRun created = run({"create", copy}, described.out);
         EXPECT_EQ(created.status, 0) << created.err;
-        EXPECT_EQ(ReadBytes(copy), files[i]) << i;
+        EXPECT_EQ(readBytes(copy), files[i]) << i;
     }
 }
 
@@ -101,7 +101,7 @@ TEST_F(RowTool, CreateReadsTheRequiredColumnInEitherForm)
                                             "e\tE\t\tINT\t4\tUnknown\t4\n");
     ASSERT_EQ(created.status, 0) << created.err;
     TableDescription description;
-    ASSERT_EQ(LoadTableDescription(path, description), 5);
+    ASSERT_EQ(loadTableDescription(path, description), 5);
     const int expected[] = {1, 0, 1, 0, 1};
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(description.fields[static_cast<std::size_t>(i)].required, expected[i]) << i;
@@ -110,7 +110,7 @@ TEST_F(RowTool, CreateReadsTheRequiredColumnInEitherForm)
 TEST_F(RowTool, FailuresAndUsage)
 {
     std::string junk = m_folder.file("junk.dtd");
-    WriteBytes(junk, "not a description");
+    writeBytes(junk, "not a description");
     struct
     {
         std::vector<std::string> args;
@@ -188,7 +188,7 @@ TEST_F(RowTool, FailuresAndUsage)
         EXPECT_EQ(r.status, c.status) << c.args[0];
         EXPECT_EQ(r.err, c.err) << c.args[0];
     }
-    EXPECT_EQ(ReadBytes(m_folder.file("new.dtd")), "");
+    EXPECT_EQ(readBytes(m_folder.file("new.dtd")), "");
 }
 
 TEST_F(RowTool, CheckWalksTheRowAsEnterDoes)
@@ -232,7 +232,7 @@ TEST_F(RowTool, CheckWalksTheRowAsEnterDoes)
 TEST_F(RowTool, ARowWithoutAnyValueIsNoRow)
 {
     std::string optional = m_folder.file("optional.dtd");
-    ASSERT_TRUE(SaveTableDescription(optional, "DSN=shop;UID=clerk", "Notes",
+    ASSERT_TRUE(saveTableDescription(optional, "DSN=shop;UID=clerk", "Notes",
                                      {{"note", "Note", "", "TEXT", "65536", "No", "-1"},
                                       {"code", "Code", "", "NUMERIC", "12", "No", "2"}}));
     // Nothing is required, so every field may be empty, but not all of them at once; a value
@@ -256,7 +256,7 @@ TEST_F(RowTool, OutputThatCannotBeWrittenIsAFailure)
         std::istringstream in;
         std::ostream full(nullptr); // every write fails
         std::ostringstream err;
-        EXPECT_EQ(RunRowTool(args, in, full, err), 1) << args[0];
+        EXPECT_EQ(runRowTool(args, in, full, err), 1) << args[0];
         EXPECT_EQ(err.str(), "quillon-row: could not write the output\n") << args[0];
     }
 }
@@ -272,7 +272,7 @@ TEST_F(RowTool, ProgramExitCodesAndPipedRoundTrip)
     const std::string tool = std::string("'") + QUILLON_ROW + "'";
     const std::string copy = m_folder.file("piped.dtd");
     EXPECT_EQ(shell(tool + " describe '" + m_path + "' | " + tool + " create '" + copy + "'"), 0);
-    EXPECT_EQ(ReadBytes(copy), ReadBytes(m_path));
+    EXPECT_EQ(readBytes(copy), readBytes(m_path));
     EXPECT_EQ(shell(tool + " check '" + m_path + "' Id=5 >/dev/null"), 0);
     EXPECT_EQ(shell(tool + " check '" + m_path + "' Id=x >/dev/null 2>&1"), 1);
     EXPECT_EQ(shell(tool + " check '" + m_path + "' Nobody=1 2>/dev/null"), 2);
@@ -284,14 +284,14 @@ TEST(RowToolEscapes, RoundTripAndRefuseBadSequences)
     const std::string texts[] = {"", "plain", "a\tb", "x\\ny", "\r\n", "\\\\"};
     for (const std::string &text : texts) {
         std::string back;
-        ASSERT_TRUE(UnescapeColumn(EscapeColumn(text), back));
+        ASSERT_TRUE(unescapeColumn(escapeColumn(text), back));
         EXPECT_EQ(back, text);
-        EXPECT_EQ(EscapeColumn(text).find('\t'), std::string::npos);
-        EXPECT_EQ(EscapeColumn(text).find('\n'), std::string::npos);
+        EXPECT_EQ(escapeColumn(text).find('\t'), std::string::npos);
+        EXPECT_EQ(escapeColumn(text).find('\n'), std::string::npos);
     }
     std::string out;
-    EXPECT_FALSE(UnescapeColumn("trailing\\", out));
-    EXPECT_FALSE(UnescapeColumn("\\x", out));
+    EXPECT_FALSE(unescapeColumn("trailing\\", out));
+    EXPECT_FALSE(unescapeColumn("\\x", out));
 }
 
 TEST(RowToolHelp, PrintsUsage)

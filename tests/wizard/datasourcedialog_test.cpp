@@ -25,7 +25,7 @@
 
 namespace {
 
-QStringList Row(const QTreeWidgetItem *item)
+QStringList row(const QTreeWidgetItem *item)
 {
     QStringList cells;
     for (int column = 0; column < item->columnCount(); ++column)
@@ -33,7 +33,7 @@ QStringList Row(const QTreeWidgetItem *item)
     return cells;
 }
 
-QPushButton *OkButton(const DataSourceDialog &dialog)
+QPushButton *okButton(const DataSourceDialog &dialog)
 {
     return dialog.buttons()->button(QDialogButtonBox::Ok);
 }
@@ -44,7 +44,7 @@ protected:
     // A SQLite database with one table, made after the driver manager files.
     std::string database(const std::string &name)
     {
-        return SqliteDatabase(m_folder, name, {"CREATE TABLE IF NOT EXISTS t (id INTEGER)"});
+        return sqliteDatabase(m_folder, name, {"CREATE TABLE IF NOT EXISTS t (id INTEGER)"});
     }
 
     TemporaryFolder m_folder;
@@ -67,17 +67,17 @@ TEST_F(Dialog, ListsTheUserAndTheSystemDataSourcesWithDriverAndDescription)
     EXPECT_EQ(dialog.tabs()->tabText(1), "File Data Source");
     QTreeWidget *list = dialog.machineList();
     ASSERT_EQ(list->topLevelItemCount(), 2);
-    EXPECT_EQ(Row(list->topLevelItem(0)), (QStringList{"Shop", "User", "SQLite3", ""}));
-    EXPECT_EQ(Row(list->topLevelItem(1)),
+    EXPECT_EQ(row(list->topLevelItem(0)), (QStringList{"Shop", "User", "SQLite3", ""}));
+    EXPECT_EQ(row(list->topLevelItem(1)),
               (QStringList{"Warehouse", "System", "SQLite3", "Stock and shelves"}));
     // The first one is chosen; an embedded database needs no login.
     EXPECT_TRUE(list->topLevelItem(0)->isSelected());
-    EXPECT_TRUE(OkButton(dialog)->isEnabled());
+    EXPECT_TRUE(okButton(dialog)->isEnabled());
     EXPECT_FALSE(dialog.loginBox()->isEnabled());
 
     list->setCurrentItem(list->topLevelItem(1));
     EXPECT_EQ(dialog.chosenConnectString(), "DSN=Warehouse");
-    OkButton(dialog)->click();
+    okButton(dialog)->click();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     ASSERT_TRUE(m_database.isOpen());
     EXPECT_TRUE(m_database.connectString().starts_with("ODBC;DSN=Warehouse;"))
@@ -94,7 +94,7 @@ TEST_F(Dialog, WithoutDataSourcesItSaysHowToAddOne)
     EXPECT_EQ(qobject_cast<QStackedWidget *>(dialog.noMachineSourceLabel()->parentWidget())
                   ->currentWidget(),
               dialog.noMachineSourceLabel());
-    EXPECT_FALSE(OkButton(dialog)->isEnabled());
+    EXPECT_FALSE(okButton(dialog)->isEnabled());
 }
 
 TEST_F(Dialog, ALoginIsTakenFromTheDataSourceAndCanBeChanged)
@@ -123,14 +123,14 @@ TEST_F(Dialog, AFailedConnectShowsTheDriversWordsAndTheDialogStays)
     database("here.sqlite");
     DataSourceDialog dialog(m_database, m_sink);
     dialog.show();
-    OkButton(dialog)->click();
+    okButton(dialog)->click();
     const Message failed{"[SQLite]connect failed", "Ormund", MessageIcon::Stop, MessageButtons::Ok};
     EXPECT_EQ(m_sink.shown, std::vector<Message>{failed});
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_FALSE(m_database.isOpen());
 
     dialog.machineList()->setCurrentItem(dialog.machineList()->topLevelItem(1));
-    OkButton(dialog)->click();
+    okButton(dialog)->click();
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_TRUE(m_database.isOpen());
 }
@@ -141,7 +141,7 @@ TEST_F(Dialog, CancelConnectsNothing)
         "", "[Shop]\nDriver = SQLite3\nDatabase = " + m_folder.file("s.sqlite") + "\n");
     database("s.sqlite");
     DialogDataSourceChooser chooser(nullptr, m_sink);
-    OnNextModal([](QWidget *modal) {
+    onNextModal([](QWidget *modal) {
         auto *dialog = qobject_cast<DataSourceDialog *>(modal);
         ASSERT_NE(dialog, nullptr);
         dialog->buttons()->button(QDialogButtonBox::Cancel)->click();
@@ -158,12 +158,12 @@ TEST_F(Dialog, AFileDataSourceConnectsButThePageRefusesIt)
     database("s.sqlite");
     const std::filesystem::path folder = files.folder() / "ODBCDataSources";
     std::filesystem::create_directory(folder);
-    WriteBytes(folder / "shop.dsn",
+    writeBytes(folder / "shop.dsn",
                "[ODBC]\nDRIVER=SQLite3\nDatabase=" + database("s.sqlite") + "\n");
 
     DescriptionWizard wizard(m_sink);
     wizard.show();
-    OnNextModal([&folder](QWidget *modal) {
+    onNextModal([&folder](QWidget *modal) {
         auto *dialog = qobject_cast<DataSourceDialog *>(modal);
         ASSERT_NE(dialog, nullptr);
         dialog->tabs()->setCurrentIndex(DataSourceDialog::FileTab);
@@ -188,13 +188,13 @@ TEST_F(Dialog, AFileDataSourceThatNamesALibraryIsRefusedAndNothingLoads)
     const PrivateOdbcFiles files("", "");
     const std::filesystem::path folder = files.folder() / "ODBCDataSources";
     std::filesystem::create_directory(folder);
-    WriteBytes(folder / "evil.dsn", "[ODBC]\nDRIVER=" QUILLON_MARKER_A "\n");
+    writeBytes(folder / "evil.dsn", "[ODBC]\nDRIVER=" QUILLON_MARKER_A "\n");
     TemporaryFolder markers;
     setenv("QUILLON_MARKER_DIR", markers.path().c_str(), 1);
 
     DescriptionWizard wizard(m_sink);
     wizard.show();
-    OnNextModal([&folder](QWidget *modal) {
+    onNextModal([&folder](QWidget *modal) {
         auto *dialog = qobject_cast<DataSourceDialog *>(modal);
         ASSERT_NE(dialog, nullptr);
         dialog->tabs()->setCurrentIndex(DataSourceDialog::FileTab);

@@ -37,23 +37,23 @@
 
 namespace {
 
-Message Inform(const std::string &text)
+Message inform(const std::string &text)
 {
     return Message{text, "Inform", MessageIcon::Information, MessageButtons::Ok};
 }
 
 const Message CounterMessage =
-    Inform("A Field of type \"COUNTER\" will be automatically filled up.");
+    inform("A Field of type \"COUNTER\" will be automatically filled up.");
 const Message BinaryMessage =
-    Inform("Quillon cannot fill up a field of type binary.\nSkip this field.");
-const Message LimitMessage = Inform("You have selected 30 fields.\nNo more field can be added.");
-const Message PleaseSelectFields = Inform("Please select fields to be filled up");
+    inform("Quillon cannot fill up a field of type binary.\nSkip this field.");
+const Message LimitMessage = inform("You have selected 30 fields.\nNo more field can be added.");
+const Message PleaseSelectFields = inform("Please select fields to be filled up");
 const Message StartQuestion{
     "Database table information has been saved.\nDo you want to start Quillon now ?", "Ormund",
     MessageIcon::Question, MessageButtons::YesNo};
 
 // A catalogue row as a driver gives it; nullopt stands for NULL.
-ColumnCatalogRow Column(const std::string &name, std::optional<std::int32_t> sqlType = 12,
+ColumnCatalogRow column(const std::string &name, std::optional<std::int32_t> sqlType = 12,
                         const std::string &typeName = "VARCHAR",
                         std::optional<std::int32_t> length = 10,
                         std::optional<std::int32_t> nullable = 1)
@@ -68,15 +68,15 @@ ColumnCatalogRow Column(const std::string &name, std::optional<std::int32_t> sql
     return row;
 }
 
-std::vector<ColumnCatalogRow> OrdinaryColumns(int count)
+std::vector<ColumnCatalogRow> ordinaryColumns(int count)
 {
     std::vector<ColumnCatalogRow> rows;
     for (int i = 1; i <= count; ++i)
-        rows.push_back(Column((i < 10 ? "f0" : "f") + std::to_string(i)));
+        rows.push_back(column((i < 10 ? "f0" : "f") + std::to_string(i)));
     return rows;
 }
 
-QStringList Column(const QTreeWidget *list, int column)
+QStringList column(const QTreeWidget *list, int column)
 {
     QStringList texts;
     for (int row = 0; row < list->topLevelItemCount(); ++row)
@@ -84,7 +84,7 @@ QStringList Column(const QTreeWidget *list, int column)
     return texts;
 }
 
-QStringList Names(int from, int to)
+QStringList names(int from, int to)
 {
     QStringList names;
     for (int i = from; i <= to; ++i)
@@ -115,18 +115,18 @@ protected:
 TEST_F(FieldRules, TheListsShowTheCatalogueOnceANameWhateverItsCase)
 {
     const std::vector<ColumnCatalogRow> rows = {
-        Column("id", 4, "INTEGER", 10, 0),
-        Column("Name", 12, "VARCHAR", 20, 1),
-        Column("NAME", 12, "VARCHAR", 30, 0),
-        Column("odd", 4, "INTEGER", std::nullopt, 2),
-        Column("raw", std::nullopt, "BLOB", 0, std::nullopt),
+        column("id", 4, "INTEGER", 10, 0),
+        column("Name", 12, "VARCHAR", 20, 1),
+        column("NAME", 12, "VARCHAR", 30, 0),
+        column("odd", 4, "INTEGER", std::nullopt, 2),
+        column("raw", std::nullopt, "BLOB", 0, std::nullopt),
     };
     page().fillLists(&rows);
-    EXPECT_EQ(Column(left(), 0), (QStringList{"id", "Name", "odd", "raw"}));
-    EXPECT_EQ(Column(left(), 1), (QStringList{"INTEGER", "VARCHAR", "INTEGER", "BLOB"}));
-    EXPECT_EQ(Column(left(), 2), (QStringList{"10", "20", "", "0"}));
-    EXPECT_EQ(Column(left(), 3), (QStringList{"Yes", "No", "Unknown", "Unknown"}));
-    EXPECT_EQ(Column(left(), 4), (QStringList{"4", "12", "4", ""}));
+    EXPECT_EQ(column(left(), 0), (QStringList{"id", "Name", "odd", "raw"}));
+    EXPECT_EQ(column(left(), 1), (QStringList{"INTEGER", "VARCHAR", "INTEGER", "BLOB"}));
+    EXPECT_EQ(column(left(), 2), (QStringList{"10", "20", "", "0"}));
+    EXPECT_EQ(column(left(), 3), (QStringList{"Yes", "No", "Unknown", "Unknown"}));
+    EXPECT_EQ(column(left(), 4), (QStringList{"4", "12", "4", ""}));
     const QStringList leftHeadings{"Field Name", "Type", "Length", "Required", "SQL Type"};
     const QStringList rightHeadings{"Field Name", "Title",    "Default Value", "Type",
                                     "Length",     "Required", "SQL Type"};
@@ -150,19 +150,19 @@ TEST_F(FieldRules, TheListsShowTheCatalogueOnceANameWhateverItsCase)
 
 TEST_F(FieldRules, TheLimitOfThirtyTakesTheMarkedFieldsLowestInTheList)
 {
-    const std::vector<ColumnCatalogRow> rows = OrdinaryColumns(33);
+    const std::vector<ColumnCatalogRow> rows = ordinaryColumns(33);
     page().fillLists(&rows);
     for (int row = 0; row < 28; ++row)
         mark(left(), row);
     page().selectButton()->click();
-    EXPECT_EQ(Column(right(), 0), Names(1, 28));
+    EXPECT_EQ(column(right(), 0), names(1, 28));
     EXPECT_TRUE(selectAvailable());
 
     for (int row = 0; row < 5; ++row)
         mark(left(), row);
     page().selectButton()->click();
-    EXPECT_EQ(Column(right(), 0), Names(1, 28) + Names(32, 33));
-    EXPECT_EQ(Column(left(), 0), Names(29, 31));
+    EXPECT_EQ(column(right(), 0), names(1, 28) + names(32, 33));
+    EXPECT_EQ(column(left(), 0), names(29, 31));
     for (int row = 0; row < 3; ++row)
         EXPECT_TRUE(left()->topLevelItem(row)->isSelected());
     EXPECT_FALSE(selectAvailable());
@@ -176,16 +176,16 @@ TEST_F(FieldRules, TheLimitOfThirtyTakesTheMarkedFieldsLowestInTheList)
 
 TEST_F(FieldRules, SelectAllTakesTheLastThirtyInTableOrder)
 {
-    const std::vector<ColumnCatalogRow> rows = OrdinaryColumns(40);
+    const std::vector<ColumnCatalogRow> rows = ordinaryColumns(40);
     page().fillLists(&rows);
     page().selectAllButton()->click();
-    EXPECT_EQ(Column(right(), 0), Names(11, 40));
-    EXPECT_EQ(Column(left(), 0), Names(1, 10));
+    EXPECT_EQ(column(right(), 0), names(11, 40));
+    EXPECT_EQ(column(left(), 0), names(1, 10));
     EXPECT_FALSE(selectAvailable());
 
     // Every one goes back, to the end of the left list in the selected order.
     page().unselectAllButton()->click();
-    EXPECT_EQ(Column(left(), 0), Names(1, 10) + Names(11, 40));
+    EXPECT_EQ(column(left(), 0), names(1, 10) + names(11, 40));
     EXPECT_EQ(right()->topLevelItemCount(), 0);
     EXPECT_TRUE(selectAvailable());
 }
@@ -197,24 +197,24 @@ TEST_F(FieldRules, FieldsThatCannotBeFilledStayWithAMessageEach)
         ColumnCatalogRow column;
         std::optional<Message> refusal;
     } cases[] = {
-        {Column("auto", 4, "COUNTER", 10, 0), CounterMessage},
-        {Column("lower", 4, "counter", 10, 0), std::nullopt},
-        {Column("bin", -2, "BINARY", 16, 1), BinaryMessage},
-        {Column("varbin", -3, "VARBINARY", 16, 1), BinaryMessage},
-        {Column("longbin", -4, "LONGVARBINARY", 16, 1), BinaryMessage},
-        {Column("nolength", 12, "VARCHAR", std::nullopt, 1),
-         Inform("The driver gives no length for the field \"nolength\".\nQuillon needs a length "
+        {column("auto", 4, "COUNTER", 10, 0), CounterMessage},
+        {column("lower", 4, "counter", 10, 0), std::nullopt},
+        {column("bin", -2, "BINARY", 16, 1), BinaryMessage},
+        {column("varbin", -3, "VARBINARY", 16, 1), BinaryMessage},
+        {column("longbin", -4, "LONGVARBINARY", 16, 1), BinaryMessage},
+        {column("nolength", 12, "VARCHAR", std::nullopt, 1),
+         inform("The driver gives no length for the field \"nolength\".\nQuillon needs a length "
                 "of at least 1 to fill up a field.\nSkip this field.")},
-        {Column("zero", 12, "VARCHAR", 0, 1),
-         Inform("The field \"zero\" has a length of 0.\nQuillon needs a length of at least 1 to "
+        {column("zero", 12, "VARCHAR", 0, 1),
+         inform("The field \"zero\" has a length of 0.\nQuillon needs a length of at least 1 to "
                 "fill up a field.\nSkip this field.")},
-        {Column("negative", 12, "VARCHAR", -4, 1),
-         Inform("The field \"negative\" has a length of -4.\nQuillon needs a length of at least "
+        {column("negative", 12, "VARCHAR", -4, 1),
+         inform("The field \"negative\" has a length of -4.\nQuillon needs a length of at least "
                 "1 to fill up a field.\nSkip this field.")},
-        {Column("untyped", std::nullopt, "UNKNOWN", 10, 1),
-         Inform("The driver gives no SQL type for the field \"untyped\".\nQuillon needs the type "
+        {column("untyped", std::nullopt, "UNKNOWN", 10, 1),
+         inform("The driver gives no SQL type for the field \"untyped\".\nQuillon needs the type "
                 "to check the field's values.\nSkip this field.")},
-        {Column("one", 1, "CHAR", 1, 1), std::nullopt},
+        {column("one", 1, "CHAR", 1, 1), std::nullopt},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.column.name);
@@ -229,50 +229,50 @@ TEST_F(FieldRules, FieldsThatCannotBeFilledStayWithAMessageEach)
             EXPECT_EQ(right()->topLevelItemCount(), 0);
         } else {
             EXPECT_TRUE(m_sink.shown.empty());
-            EXPECT_EQ(Column(right(), 0), QStringList{QString::fromStdString(c.column.name)});
+            EXPECT_EQ(column(right(), 0), QStringList{QString::fromStdString(c.column.name)});
         }
     }
 
     // ">>" says so once for each, from the end of the list, and moves the rest.
     const std::vector<ColumnCatalogRow> rows = {
-        Column("a"), Column("bin", -2, "BINARY"),         Column("auto", 4, "COUNTER"),
-        Column("b"), Column("blob", -4, "LONGVARBINARY"), Column("c")};
+        column("a"), column("bin", -2, "BINARY"),         column("auto", 4, "COUNTER"),
+        column("b"), column("blob", -4, "LONGVARBINARY"), column("c")};
     m_sink.shown.clear();
     page().fillLists(&rows);
     page().selectAllButton()->click();
     EXPECT_EQ(m_sink.shown, (std::vector<Message>{BinaryMessage, CounterMessage, BinaryMessage}));
-    EXPECT_EQ(Column(right(), 0), (QStringList{"a", "b", "c"}));
-    EXPECT_EQ(Column(left(), 0), (QStringList{"bin", "auto", "blob"}));
+    EXPECT_EQ(column(right(), 0), (QStringList{"a", "b", "c"}));
+    EXPECT_EQ(column(left(), 0), (QStringList{"bin", "auto", "blob"}));
 }
 
 TEST_F(FieldRules, TitlesStartAsSevenCharactersAndGoWhenTheFieldGoesBack)
 {
-    const std::vector<ColumnCatalogRow> rows = {Column("abcdefghij"), Column("short"),
-                                                Column("third"), Column("fourth")};
+    const std::vector<ColumnCatalogRow> rows = {column("abcdefghij"), column("short"),
+                                                column("third"), column("fourth")};
     page().fillLists(&rows);
     page().selectAllButton()->click();
-    EXPECT_EQ(Column(right(), 1), (QStringList{"abcdefg", "short", "third", "fourth"}));
-    EXPECT_EQ(Column(right(), 2), (QStringList{"", "", "", ""}));
-    EXPECT_EQ(Column(right(), 3), (QStringList{"VARCHAR", "VARCHAR", "VARCHAR", "VARCHAR"}));
+    EXPECT_EQ(column(right(), 1), (QStringList{"abcdefg", "short", "third", "fourth"}));
+    EXPECT_EQ(column(right(), 2), (QStringList{"", "", "", ""}));
+    EXPECT_EQ(column(right(), 3), (QStringList{"VARCHAR", "VARCHAR", "VARCHAR", "VARCHAR"}));
     right()->topLevelItem(1)->setText(1, "S");
     right()->topLevelItem(1)->setText(2, "kept?");
 
     mark(right(), 3);
     mark(right(), 1);
     page().unselectButton()->click();
-    EXPECT_EQ(Column(left(), 0), (QStringList{"short", "fourth"}));
-    EXPECT_EQ(Column(right(), 0), (QStringList{"abcdefghij", "third"}));
+    EXPECT_EQ(column(left(), 0), (QStringList{"short", "fourth"}));
+    EXPECT_EQ(column(right(), 0), (QStringList{"abcdefghij", "third"}));
     EXPECT_TRUE(selectAvailable());
 
     mark(left(), 0);
     page().selectButton()->click();
-    EXPECT_EQ(Column(right(), 1), (QStringList{"abcdefg", "third", "short"}));
-    EXPECT_EQ(Column(right(), 2), (QStringList{"", "", ""}));
+    EXPECT_EQ(column(right(), 1), (QStringList{"abcdefg", "third", "short"}));
+    EXPECT_EQ(column(right(), 2), (QStringList{"", "", ""}));
 }
 
 TEST_F(FieldRules, FinishIsRefusedWhileARequiredFieldIsLeftOver)
 {
-    const Message binaryRequired = Inform(
+    const Message binaryRequired = inform(
         "The field \"pic\" is required has type of \"binary\".\nQuillon can NOT work with this "
         "table\n\n[Solution]: Go to MS Access, change this field to another type\nor make it not "
         "required.");
@@ -281,30 +281,30 @@ TEST_F(FieldRules, FinishIsRefusedWhileARequiredFieldIsLeftOver)
         ColumnCatalogRow leftOver;
         std::optional<Message> refusal;
     } cases[] = {
-        {Column("pic", -4, "LONGVARBINARY", 100, 0), binaryRequired},
-        {Column("pic", -4, "LONGVARBINARY", 100, 2), binaryRequired},
-        {Column("pic", -4, "LONGVARBINARY", 100, 1), std::nullopt},
-        {Column("auto", 4, "COUNTER", 10, 0), std::nullopt},
-        {Column("lower", 4, "counter", 10, 0),
-         Inform("The field \"lower\" is required.\nPlease select it.")},
-        {Column("odd", 12, "VARCHAR", 10, std::nullopt),
-         Inform("The field \"odd\" is required.\nPlease select it.")},
-        {Column("free", 12, "VARCHAR", 10, 1), std::nullopt},
-        {Column("sized", 12, "VARCHAR", 0, 0),
-         Inform("The field \"sized\" is required and has no length that Quillon can use.\n"
+        {column("pic", -4, "LONGVARBINARY", 100, 0), binaryRequired},
+        {column("pic", -4, "LONGVARBINARY", 100, 2), binaryRequired},
+        {column("pic", -4, "LONGVARBINARY", 100, 1), std::nullopt},
+        {column("auto", 4, "COUNTER", 10, 0), std::nullopt},
+        {column("lower", 4, "counter", 10, 0),
+         inform("The field \"lower\" is required.\nPlease select it.")},
+        {column("odd", 12, "VARCHAR", 10, std::nullopt),
+         inform("The field \"odd\" is required.\nPlease select it.")},
+        {column("free", 12, "VARCHAR", 10, 1), std::nullopt},
+        {column("sized", 12, "VARCHAR", 0, 0),
+         inform("The field \"sized\" is required and has no length that Quillon can use.\n"
                 "Quillon can NOT work with this table\n\n[Solution]: change this field to a "
                 "type with a length\nor make it not required.")},
-        {Column("sized", 12, "VARCHAR", std::nullopt, 1), std::nullopt},
-        {Column("untyped", std::nullopt, "UNKNOWN", 10, 0),
-         Inform("The field \"untyped\" is required and has no SQL type that Quillon can use.\n"
+        {column("sized", 12, "VARCHAR", std::nullopt, 1), std::nullopt},
+        {column("untyped", std::nullopt, "UNKNOWN", 10, 0),
+         inform("The field \"untyped\" is required and has no SQL type that Quillon can use.\n"
                 "Quillon can NOT work with this table\n\n[Solution]: give this field a type\nor "
                 "make it not required.")},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.leftOver.name);
         m_sink.shown.clear();
-        const std::vector<ColumnCatalogRow> rows = {Column("chosen"), c.leftOver,
-                                                    Column("later", 4, "INTEGER", 10, 0)};
+        const std::vector<ColumnCatalogRow> rows = {column("chosen"), c.leftOver,
+                                                    column("later", 4, "INTEGER", 10, 0)};
         page().fillLists(&rows);
         mark(left(), 0);
         page().selectButton()->click();
@@ -312,7 +312,7 @@ TEST_F(FieldRules, FinishIsRefusedWhileARequiredFieldIsLeftOver)
         if (c.refusal)
             EXPECT_EQ(m_sink.shown, std::vector<Message>{*c.refusal});
         else
-            EXPECT_EQ(m_sink.shown, std::vector<Message>{Inform(
+            EXPECT_EQ(m_sink.shown, std::vector<Message>{inform(
                                         "The field \"later\" is required.\nPlease select it.")});
     }
 
@@ -320,14 +320,14 @@ TEST_F(FieldRules, FinishIsRefusedWhileARequiredFieldIsLeftOver)
     // case alone is named; one that is not required is no obstacle.
     for (const std::optional<std::int32_t> nullable : {0, 1}) {
         m_sink.shown.clear();
-        const std::vector<ColumnCatalogRow> rows = {Column("Name"),
-                                                    Column("NAME", 12, "VARCHAR", 10, nullable)};
+        const std::vector<ColumnCatalogRow> rows = {column("Name"),
+                                                    column("NAME", 12, "VARCHAR", 10, nullable)};
         page().fillLists(&rows);
         page().selectAllFields();
         EXPECT_EQ(page().checkLeftOverFields(), nullable == 0);
         if (nullable == 0)
             EXPECT_EQ(m_sink.shown,
-                      std::vector<Message>{Inform(
+                      std::vector<Message>{inform(
                           "The field \"NAME\" is required, and its name differs from the field "
                           "\"Name\" in case alone: Quillon lists only \"Name\".\nQuillon can NOT "
                           "work with this table\n\n[Solution]: rename one of the two fields\nor "
@@ -345,14 +345,14 @@ TEST_F(FieldRules, FinishIsRefusedWhileARequiredFieldIsLeftOver)
 
 TEST_F(FieldRules, ADriverThatListsNoColumnsIsSaidSo)
 {
-    const std::vector<ColumnCatalogRow> rows = OrdinaryColumns(3);
+    const std::vector<ColumnCatalogRow> rows = ordinaryColumns(3);
     page().fillLists(&rows);
     page().selectAllButton()->click();
     page().fillLists(nullptr);
     EXPECT_EQ(left()->topLevelItemCount(), 0);
     EXPECT_EQ(right()->topLevelItemCount(), 0);
     EXPECT_EQ(m_sink.shown,
-              std::vector<Message>{Inform("The driver of this data source does not list the fields "
+              std::vector<Message>{inform("The driver of this data source does not list the fields "
                                           "of a table.\nNo field can be selected.")});
 }
 
@@ -367,11 +367,11 @@ TEST(CarriesPassword, APasswordKeyWithAValueInAnyCase)
                  {"DSN=a; Pwd =x", true},    {"DSN=a;PWD=", false},
                  {"DSN=a;UID=PWD", false},   {"DSN=a;Database=pwd=x", false}};
     for (const Case &c : cases)
-        EXPECT_EQ(CarriesPassword(c.connect), c.carries) << c.connect;
+        EXPECT_EQ(carriesPassword(c.connect), c.carries) << c.connect;
 }
 
 // The dialog on one field of the selected list.
-FieldRow Field(const std::string &sqlType, const std::string &defaultValue = "",
+FieldRow field(const std::string &sqlType, const std::string &defaultValue = "",
                const std::string &required = "No")
 {
     return FieldRow{"born", "born", defaultValue, "TYPE", "10", required, sqlType};
@@ -380,7 +380,7 @@ FieldRow Field(const std::string &sqlType, const std::string &defaultValue = "",
 TEST(FieldEditDialog, TheTitleIsSevenCharactersAndNotEmpty)
 {
     RecordingSink sink;
-    FieldEditDialog dialog(Field("4"), sink);
+    FieldEditDialog dialog(field("4"), sink);
     EXPECT_EQ(dialog.windowTitle(), "Edit Field Title & Default Value");
     dialog.titleEdit()->clear();
     QTest::keyClicks(dialog.titleEdit(), "Birthday!");
@@ -420,11 +420,11 @@ TEST(FieldEditDialog, ADefaultIsCheckedButKeptAsTyped)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.typed);
         RecordingSink sink;
-        FieldEditDialog dialog(Field(c.sqlType), sink);
+        FieldEditDialog dialog(field(c.sqlType), sink);
         dialog.defaultEdit()->setText(QString::fromStdString(c.typed));
         std::string copy = c.typed;
         std::string error;
-        const bool acceptable = c.typed.empty() || CheckFieldValue(copy, std::stoi(c.sqlType), 10,
+        const bool acceptable = c.typed.empty() || checkFieldValue(copy, std::stoi(c.sqlType), 10,
                                                                    error, CheckMode::Wizard);
         dialog.accept();
         if (acceptable) {
@@ -451,7 +451,7 @@ TEST(FieldEditDialog, DatesAndTimestampsMayTakeTheActualTime)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.sqlType);
         RecordingSink sink;
-        FieldEditDialog dialog(Field(c.sqlType, "", "Unknown"), sink);
+        FieldEditDialog dialog(field(c.sqlType, "", "Unknown"), sink);
         EXPECT_EQ(dialog.actualDateTimeBox()->isHidden(), !c.offered);
         EXPECT_EQ(dialog.noteLabel()->text(),
                   "Note: This is a required field. Default value is recommended.");
@@ -470,18 +470,18 @@ TEST(FieldEditDialog, DatesAndTimestampsMayTakeTheActualTime)
         EXPECT_TRUE(sink.shown.empty());
 
         // Opened again on that default: ticked, the default field disabled.
-        FieldEditDialog again(Field(c.sqlType, "Actual Date/Time"), sink);
+        FieldEditDialog again(field(c.sqlType, "Actual Date/Time"), sink);
         EXPECT_TRUE(again.actualDateTimeBox()->isChecked());
         EXPECT_FALSE(again.defaultEdit()->isEnabled());
         EXPECT_EQ(again.noteLabel()->text(),
                   "Note: Default value is optional for this field. You may leave it blank");
     }
     RecordingSink sink;
-    FieldEditDialog time(Field("10", "Actual Date/Time"), sink);
+    FieldEditDialog time(field("10", "Actual Date/Time"), sink);
     EXPECT_FALSE(time.actualDateTimeBox()->isChecked());
     EXPECT_TRUE(time.defaultEdit()->isEnabled());
     FieldEditDialog integer(FieldRow{"n", "n", "", "INTEGER", "10", "No", "4"}, sink);
-    EXPECT_EQ(integer.typeLabel()->text().toStdString(), "INTEGER " + FieldHint(4, 10));
+    EXPECT_EQ(integer.typeLabel()->text().toStdString(), "INTEGER " + fieldHint(4, 10));
 }
 
 // Finish on a SQLite table chosen through the pages, saved through the Save dialog.
@@ -491,7 +491,7 @@ protected:
     Finish()
         : m_files("", "[Shop]\nDriver = SQLite3\nDatabase = " + m_folder.file("shop.sqlite") + "\n")
     {
-        SqliteDatabase(m_folder, "shop.sqlite",
+        sqliteDatabase(m_folder, "shop.sqlite",
                        {"CREATE TABLE people (id INTEGER NOT NULL, name VARCHAR(20), born DATE, "
                         "photo BLOB)",
                         "CREATE TABLE other (code CHAR(4))"});
@@ -506,7 +506,7 @@ protected:
     void toFields(const std::string &connect, const QString &table)
     {
         m_chooser.answers.push_back(connect);
-        GoToFields(*m_wizard, table);
+        goToFields(*m_wizard, table);
         ASSERT_EQ(m_wizard->currentId(), DescriptionWizard::FieldPageId);
     }
     FieldPage &page() { return *m_wizard->fieldPage(); }
@@ -514,7 +514,7 @@ protected:
     // Presses Finish and answers the Save dialog with `name` in the folder (nothing: Cancel).
     void finish(const std::optional<QString> &name)
     {
-        OnNextModal([&](QWidget *modal) {
+        onNextModal([&](QWidget *modal) {
             auto *dialog = qobject_cast<QFileDialog *>(modal);
             ASSERT_NE(dialog, nullptr);
             EXPECT_EQ(dialog->selectedFiles().value(0).section(QLatin1Char('/'), -1),
@@ -542,17 +542,17 @@ TEST_F(Finish, TheSavedDescriptionHoldsTheListAsShownAndThePickerStartsOnIt)
     toFields("DSN=Shop", "people");
     EXPECT_EQ(page().headingLabel()->text(), "Fields In Table people");
     QTreeWidget *left = page().tableFieldsList();
-    EXPECT_EQ(Column(left, 0), (QStringList{"id", "name", "born", "photo"}));
+    EXPECT_EQ(column(left, 0), (QStringList{"id", "name", "born", "photo"}));
     page().selectAllButton()->click();
     ASSERT_EQ(m_sink.shown, std::vector<Message>{BinaryMessage});
     m_sink.shown.clear();
 
     // The date field gets the actual time through the dialog, the name a title of its own.
     QTreeWidget *right = page().selectedList();
-    const QStringList names = Column(right, 0);
+    const QStringList names = column(right, 0);
     ASSERT_EQ(names, (QStringList{"id", "name", "born"}));
     right->topLevelItem(2)->setSelected(true);
-    OnNextModal([](QWidget *modal) {
+    onNextModal([](QWidget *modal) {
         auto *dialog = qobject_cast<FieldEditDialog *>(modal);
         ASSERT_NE(dialog, nullptr);
         dialog->actualDateTimeBox()->click();
@@ -561,7 +561,7 @@ TEST_F(Finish, TheSavedDescriptionHoldsTheListAsShownAndThePickerStartsOnIt)
     emit right->itemDoubleClicked(right->topLevelItem(2), 0);
     right->clearSelection();
     right->topLevelItem(1)->setSelected(true);
-    OnNextModal([](QWidget *modal) {
+    onNextModal([](QWidget *modal) {
         auto *dialog = qobject_cast<FieldEditDialog *>(modal);
         ASSERT_NE(dialog, nullptr);
         dialog->titleEdit()->setText("Who");
@@ -569,10 +569,10 @@ TEST_F(Finish, TheSavedDescriptionHoldsTheListAsShownAndThePickerStartsOnIt)
         dialog->accept();
     });
     emit right->itemDoubleClicked(right->topLevelItem(1), 0);
-    EXPECT_EQ(Column(right, 2), (QStringList{"", "nobody", "Actual Date/Time"}));
+    EXPECT_EQ(column(right, 2), (QStringList{"", "nobody", "Actual Date/Time"}));
 
     // An existing file is replaced without a question; a name without extension gets ".dtd".
-    WriteBytes(m_folder.path() / "people.dtd", "old");
+    writeBytes(m_folder.path() / "people.dtd", "old");
     finish(QStringLiteral("people"));
     EXPECT_FALSE(m_wizard->isVisible());
     EXPECT_EQ(m_wizard->result(), QDialog::Accepted);
@@ -580,9 +580,9 @@ TEST_F(Finish, TheSavedDescriptionHoldsTheListAsShownAndThePickerStartsOnIt)
     const std::string saved = m_folder.file("people.dtd");
     EXPECT_EQ(m_started, std::vector<std::string>{saved});
 
-    const std::string expected = ExpectedDescription(*m_wizard);
-    EXPECT_EQ(Describe(saved), expected);
-    EXPECT_TRUE(CheckConnectString(expected.substr(0, expected.find('\n'))).allowed);
+    const std::string expected = expectedDescription(*m_wizard);
+    EXPECT_EQ(describe(saved), expected);
+    EXPECT_TRUE(checkConnectString(expected.substr(0, expected.find('\n'))).allowed);
     EXPECT_NE(expected.find("born\tborn\tActual Date/Time\tDATE\t"), std::string::npos);
 }
 
@@ -593,14 +593,14 @@ TEST_F(Finish, AnotherTableEmptiesBothListsTheSameTableKeepsThem)
     page().selectedList()->topLevelItem(0)->setText(1, "kept");
     m_wizard->back();
     m_wizard->next();
-    EXPECT_EQ(Column(page().selectedList(), 1), (QStringList{"kept", "name", "born"}));
+    EXPECT_EQ(column(page().selectedList(), 1), (QStringList{"kept", "name", "born"}));
 
     m_wizard->back();
-    ChooseTable(*m_wizard, QStringLiteral("other"));
+    chooseTable(*m_wizard, QStringLiteral("other"));
     ASSERT_EQ(m_wizard->tablePage()->selectedTable(), "other");
     m_wizard->next();
     EXPECT_EQ(page().headingLabel()->text(), "Fields In Table other");
-    EXPECT_EQ(Column(page().tableFieldsList(), 0), QStringList{"code"});
+    EXPECT_EQ(column(page().tableFieldsList(), 0), QStringList{"code"});
     EXPECT_EQ(page().selectedList()->topLevelItemCount(), 0);
     EXPECT_TRUE(page().selectButton()->isEnabled());
     EXPECT_TRUE(page().selectAllButton()->isEnabled());
@@ -619,8 +619,8 @@ TEST_F(Finish, CancelAndNoKeepWhatTheyShould)
     finish(QStringLiteral("other.dtd"));
     EXPECT_FALSE(m_wizard->isVisible());
     EXPECT_TRUE(m_started.empty());
-    EXPECT_EQ(Describe(m_folder.file("other.dtd")),
-              std::string(WithoutOdbcPrefix(m_wizard->session().connectString())) +
+    EXPECT_EQ(describe(m_folder.file("other.dtd")),
+              std::string(withoutOdbcPrefix(m_wizard->session().connectString())) +
                   "\nother\ncode\tcode\t\tCHAR(4)\t4\t0\t12\n");
 }
 
@@ -629,7 +629,7 @@ TEST_F(Finish, AFailedWriteKeepsTheOldFileAndTheWizard)
     toFields("DSN=Shop", "other");
     page().selectAllButton()->click();
     const std::string path = m_folder.file("other.dtd");
-    WriteBytes(path, "the old description");
+    writeBytes(path, "the old description");
 
     // A file size limit of a few bytes makes the write fail as a full disk would.
     std::signal(SIGXFSZ, SIG_IGN);
@@ -644,7 +644,7 @@ TEST_F(Finish, AFailedWriteKeepsTheOldFileAndTheWizard)
     EXPECT_EQ(m_sink.shown,
               (std::vector<Message>{{"Could not write file " + path + ":\nFile too large.", "Error",
                                      MessageIcon::Stop, MessageButtons::Ok}}));
-    EXPECT_EQ(ReadBytes(path), "the old description");
+    EXPECT_EQ(readBytes(path), "the old description");
     EXPECT_TRUE(m_wizard->isVisible());
     EXPECT_EQ(m_wizard->currentId(), DescriptionWizard::FieldPageId);
     EXPECT_TRUE(m_started.empty());
@@ -684,7 +684,7 @@ TEST_F(Finish, APickerThatCannotStartIsSaidAndTheWizardCloses)
 {
     // A picker that is not beside the wizard, as when it was not installed with it.
     m_wizard->setPickerStarter([](const std::string &path, LaunchFailure *failure) {
-        return StartSiblingProgram("no-such-picker", {path}, failure);
+        return startSiblingProgram("no-such-picker", {path}, failure);
     });
     toFields("DSN=Shop", "other");
     page().selectAllButton()->click();
@@ -692,7 +692,7 @@ TEST_F(Finish, APickerThatCannotStartIsSaidAndTheWizardCloses)
     ASSERT_EQ(m_sink.shown.size(), 2u);
     const Message &said = m_sink.shown[1];
     const std::string prefix =
-        "Quillon cannot be started: " + SiblingProgramPath("no-such-picker") + "\n";
+        "Quillon cannot be started: " + siblingProgramPath("no-such-picker") + "\n";
     EXPECT_EQ(said.text.substr(0, prefix.size()), prefix);
     EXPECT_GT(said.text.size(), prefix.size());
     EXPECT_EQ(said.caption, "Ormund");

@@ -34,11 +34,11 @@ protected:
     static constexpr const char *Password = "right;pass}";
 
     OnMariaDb()
-        : m_name(Name()), m_user("u" + m_name.substr(0, 30)),
-          m_files("", "[Shop]\nDriver = MariaDB\nServer = 127.0.0.1\nPort = " + MariaDbPort() +
+        : m_name(name()), m_user("u" + m_name.substr(0, 30)),
+          m_files("", "[Shop]\nDriver = MariaDB\nServer = 127.0.0.1\nPort = " + mariaDbPort() +
                           "\nDatabase = " + m_name + "\nUser = " + m_user + "\n")
     {
-        DatabaseSession admin(MariaDbConnectString());
+        DatabaseSession admin(mariaDbConnectString());
         admin.execute("DROP DATABASE IF EXISTS " + m_name);
         admin.execute("CREATE DATABASE " + m_name);
         admin.execute("CREATE TABLE " + m_name + ".orders (id INTEGER, note VARCHAR(50))");
@@ -49,7 +49,7 @@ protected:
         admin.execute("GRANT ALL ON *.* TO '" + m_user + "'@'127.0.0.1'");
     }
 
-    static std::string Name()
+    static std::string name()
     {
         std::string name = "w";
         for (char c : std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()))
@@ -122,7 +122,7 @@ TEST_F(OnMariaDb, TheTablePageListsTheTablesOfItsOwnDatabase)
 
 TEST_F(OnMariaDb, TheSavedDescriptionReadsBackAsListedAndTakesARow)
 {
-    DatabaseSession(MariaDbConnectString())
+    DatabaseSession(mariaDbConnectString())
         .execute("CREATE TABLE " + m_name +
                  ".people (id INTEGER NOT NULL, name VARCHAR(20), amount DECIMAL(10,2), born "
                  "DATE, member BOOLEAN, note TEXT, `odd name` CHAR(5), photo BLOB)");
@@ -131,20 +131,20 @@ TEST_F(OnMariaDb, TheSavedDescriptionReadsBackAsListedAndTakesARow)
     AnsweringChooser chooser;
     chooser.answers = {std::string("DSN=Shop;PWD={right;pass}}}")};
     DescriptionWizard wizard(m_sink, &chooser);
-    ASSERT_TRUE(SaveEveryField(wizard, m_sink, QStringLiteral("people"), path));
+    ASSERT_TRUE(saveEveryField(wizard, m_sink, QStringLiteral("people"), path));
     ASSERT_EQ(m_sink.shown.size(), 2u); // the binary photo, then the question
 
     // Every field but the photo, with the driver's wide character types.
-    const std::string expected = ExpectedDescription(wizard);
-    EXPECT_EQ(Describe(path), expected);
+    const std::string expected = expectedDescription(wizard);
+    EXPECT_EQ(describe(path), expected);
     EXPECT_NE(expected.find("\nname\tname\t\tVARCHAR\t80\t0\t-9\n"), std::string::npos) << expected;
-    EXPECT_TRUE(CheckConnectString(expected.substr(0, expected.find('\n'))).allowed);
+    EXPECT_TRUE(checkConnectString(expected.substr(0, expected.find('\n'))).allowed);
 
-    RunRowTool({QStringLiteral("insert"), QString::fromStdString(path), QStringLiteral("id=7"),
+    runRowTool({QStringLiteral("insert"), QString::fromStdString(path), QStringLiteral("id=7"),
                 QStringLiteral("name=Ada"), QStringLiteral("amount=12.50"),
                 QStringLiteral("born=12/10/1815"), QStringLiteral("member=1"),
                 QStringLiteral("note=line one"), QStringLiteral("#7=abc")});
-    EXPECT_EQ(DatabaseSession(MariaDbConnectString())
+    EXPECT_EQ(DatabaseSession(mariaDbConnectString())
                   .query("SELECT id, name, amount, born, member, note, `odd name` FROM " + m_name +
                          ".people"),
               (Rows{{"7", "Ada", "12.50", "1815-12-10", "1", "line one", "abc"}}));
@@ -154,14 +154,14 @@ TEST_F(OnMariaDb, TheSavedDescriptionReadsBackAsListedAndTakesARow)
 // came, and the row reaches that column.
 TEST_F(OnMariaDb, NamesInTheConnectionsOwnEncodingAreSavedAsTheDriverGivesThem)
 {
-    DatabaseSession(MariaDbConnectString())
+    DatabaseSession(mariaDbConnectString())
         .execute("CREATE TABLE " + m_name +
                  ".t (id INTEGER, `caf\xc3\xa9` VARCHAR(10)) CHARACTER SET latin1");
     PrivateOdbcFiles files(
-        "", "[Latin]\nDriver = MariaDB\nServer = 127.0.0.1\nPort = " + MariaDbPort() +
+        "", "[Latin]\nDriver = MariaDB\nServer = 127.0.0.1\nPort = " + mariaDbPort() +
                 "\nDatabase = " + m_name + "\nUser = " + m_user + "\nCHARSET = latin1\n");
-    SaveAndFillTheLatin1Table(m_sink, "DSN=Latin;PWD={right;pass}}}");
-    EXPECT_EQ(DatabaseSession(MariaDbConnectString())
+    saveAndFillTheLatin1Table(m_sink, "DSN=Latin;PWD={right;pass}}}");
+    EXPECT_EQ(DatabaseSession(mariaDbConnectString())
                   .query("SELECT id, `caf\xc3\xa9` FROM " + m_name + ".t"),
               (Rows{{"1", "abc"}}));
 }

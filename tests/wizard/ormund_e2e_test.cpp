@@ -35,14 +35,14 @@ protected:
     OrmundE2E() : m_work(m_folder.path() / "My Shop")
     {
         std::filesystem::create_directories(m_work);
-        m_database = SqliteConnectString(m_work / "shop.sqlite");
+        m_database = sqliteConnectString(m_work / "shop.sqlite");
         DatabaseSession session(m_database);
         session.execute("CREATE TABLE customers (id INTEGER, name VARCHAR(50))");
         session.execute("CREATE TABLE \"order lines\" (id INTEGER)");
         session.execute("CREATE TABLE people (name VARCHAR(40) NOT NULL, town VARCHAR(40), "
                         "born DATE)");
         session.execute("CREATE VIEW big_people AS SELECT * FROM people");
-        WriteBytes(m_folder.path() / "odbc.ini",
+        writeBytes(m_folder.path() / "odbc.ini",
                    "[Shop]\nDriver = SQLite3\nDescription = Our shop\nDatabase = " +
                        (m_work / "shop.sqlite").string() + "\n");
     }
@@ -73,17 +73,17 @@ protected:
     // From the first page to the table page, with the only data source taken in the dialog.
     std::uint64_t chooseTheDataSource()
     {
-        const std::uint64_t wizard = WaitForWindow(WizardFirstPage);
+        const std::uint64_t wizard = waitForWindow(WizardFirstPage);
         EXPECT_NE(wizard, 0u);
         // The keyboard starts at "Specify Data Source".
-        Keys(wizard, {QStringLiteral("space")});
-        const std::uint64_t dialog = WaitForWindow(QStringLiteral("Select Data Source"));
+        keys(wizard, {QStringLiteral("space")});
+        const std::uint64_t dialog = waitForWindow(QStringLiteral("Select Data Source"));
         EXPECT_NE(dialog, 0u);
         // The only data source is chosen already; Return takes it.
-        Keys(dialog, {QStringLiteral("Return")});
-        EXPECT_TRUE(WaitUntilGone(QStringLiteral("Select Data Source")));
-        Keys(wizard, {QStringLiteral("alt+n")});
-        return WaitForWindow(WizardTablePage);
+        keys(dialog, {QStringLiteral("Return")});
+        EXPECT_TRUE(waitUntilGone(QStringLiteral("Select Data Source")));
+        keys(wizard, {QStringLiteral("alt+n")});
+        return waitForWindow(WizardTablePage);
     }
 
     // Through the table and field pages to the question after saving "people.dtd": the name as
@@ -94,29 +94,29 @@ protected:
         const std::uint64_t tables = chooseTheDataSource();
         ASSERT_NE(tables, 0u);
         // Typing the first letter finds the table.
-        Keys(tables, {QStringLiteral("p"), QStringLiteral("alt+n")});
-        const std::uint64_t fields = WaitForWindow(WizardFieldPage);
+        keys(tables, {QStringLiteral("p"), QStringLiteral("alt+n")});
+        const std::uint64_t fields = waitForWindow(WizardFieldPage);
         ASSERT_NE(fields, 0u);
 
         // Home and shift+Down mark the first two fields and Return selects them. Five
         // Tabs lead past the four buttons to the selected list, where Return edits the field
         // that has the keyboard.
-        Keys(fields,
+        keys(fields,
              {QStringLiteral("Home"), QStringLiteral("shift+Down"), QStringLiteral("Return"),
               QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"),
               QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Return")});
         editField(QStringLiteral("Who"), {});
-        Keys(fields, {QStringLiteral("Down"), QStringLiteral("Return")});
+        keys(fields, {QStringLiteral("Down"), QStringLiteral("Return")});
         editField({}, QStringLiteral("London"));
 
-        Keys(fields, {QStringLiteral("alt+f")});
-        const std::uint64_t save = WaitForWindow(QStringLiteral("Save As"));
+        keys(fields, {QStringLiteral("alt+f")});
+        const std::uint64_t save = waitForWindow(QStringLiteral("Save As"));
         ASSERT_NE(save, 0u);
         // The name is offered as "default.dtd", marked; typed over, it gets the extension.
-        Keys(save, {QStringLiteral("ctrl+a")});
-        Type(QStringLiteral("people"));
-        Keys(save, {QStringLiteral("Return")});
-        m_question = WaitForWindow(QStringLiteral("Ormund"));
+        keys(save, {QStringLiteral("ctrl+a")});
+        type(QStringLiteral("people"));
+        keys(save, {QStringLiteral("Return")});
+        m_question = waitForWindow(QStringLiteral("Ormund"));
         ASSERT_NE(m_question, 0u);
     }
 
@@ -124,19 +124,19 @@ protected:
     void editField(const QString &title, const QString &defaultValue)
     {
         const std::uint64_t dialog =
-            WaitForWindow(QStringLiteral("Edit Field Title & Default Value"));
+            waitForWindow(QStringLiteral("Edit Field Title & Default Value"));
         ASSERT_NE(dialog, 0u);
         // The title has the keyboard, and Tab leads to the default.
         if (!title.isEmpty()) {
-            Keys(dialog, {QStringLiteral("ctrl+a")});
-            Type(title);
+            keys(dialog, {QStringLiteral("ctrl+a")});
+            type(title);
         }
         if (!defaultValue.isEmpty()) {
-            Keys(dialog, {QStringLiteral("Tab")});
-            Type(defaultValue);
+            keys(dialog, {QStringLiteral("Tab")});
+            type(defaultValue);
         }
-        Keys(dialog, {QStringLiteral("Return")});
-        ASSERT_TRUE(WaitUntilGone(QStringLiteral("Edit Field Title & Default Value")));
+        keys(dialog, {QStringLiteral("Return")});
+        ASSERT_TRUE(waitUntilGone(QStringLiteral("Edit Field Title & Default Value")));
     }
 
     bool ormundEnded()
@@ -149,7 +149,7 @@ protected:
     std::vector<std::string> saved() const
     {
         TableDescription description;
-        if (LoadTableDescription((m_work / "people.dtd").string(), description) == 0)
+        if (loadTableDescription((m_work / "people.dtd").string(), description) == 0)
             return {};
         std::vector<std::string> texts{description.tableName};
         for (const FieldDescription &field : description.fields)
@@ -173,7 +173,7 @@ TEST_F(OrmundE2E, ADataSourceChosenInTheDialogListsItsTables)
     ASSERT_NE(tables, 0u);
 
     QApplication::clipboard()->clear();
-    Keys(tables, {QStringLiteral("ctrl+a"), QStringLiteral("ctrl+c")});
+    keys(tables, {QStringLiteral("ctrl+a"), QStringLiteral("ctrl+c")});
     QString copied;
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
@@ -183,7 +183,7 @@ TEST_F(OrmundE2E, ADataSourceChosenInTheDialogListsItsTables)
         5000));
     EXPECT_EQ(copied, "customers\tTABLE\t\t\t\norder lines\tTABLE\t\t\t\npeople\tTABLE\t\t\t\n");
 
-    Keys(tables, {QStringLiteral("Escape")});
+    keys(tables, {QStringLiteral("Escape")});
     EXPECT_TRUE(ormundEnded());
 }
 
@@ -194,22 +194,22 @@ TEST_F(OrmundE2E, FromADataSourceToARowInTheDatabase)
     ASSERT_NE(mail.window(), 0u);
 
     describePeople();
-    Keys(m_question, {QStringLiteral("alt+y")});
+    keys(m_question, {QStringLiteral("alt+y")});
     EXPECT_TRUE(ormundEnded());
     EXPECT_EQ(saved(), (std::vector<std::string>{"people", "name|Who|", "town|town|London"}));
 
     // The picker opens on the saved file, its town filled with the default.
-    const std::uint64_t picker = WaitForWindow(QStringLiteral("Quillon"));
+    const std::uint64_t picker = waitForWindow(QStringLiteral("Quillon"));
     ASSERT_NE(picker, 0u);
-    m_pickerProcess = ProcessOf(picker);
+    m_pickerProcess = processOf(picker);
     QTest::qWait(300);
-    const QRect frame = Geometry(picker);
+    const QRect frame = geometry(picker);
     mail.selectAll();
-    const QPoint who = PickerFieldButton(frame, 0);
-    ASSERT_TRUE(x11input::ClickAt(who.x(), who.y()));
+    const QPoint who = pickerFieldButton(frame, 0);
+    ASSERT_TRUE(x11input::clickAt(who.x(), who.y()));
     QTest::qWait(500);
-    const QPoint enter = PickerEnterButton(frame, 2);
-    ASSERT_TRUE(x11input::ClickAt(enter.x(), enter.y()));
+    const QPoint enter = pickerEnterButton(frame, 2);
+    ASSERT_TRUE(x11input::clickAt(enter.x(), enter.y()));
 
     Rows rows;
     (void)QTest::qWaitFor(
@@ -223,21 +223,21 @@ TEST_F(OrmundE2E, FromADataSourceToARowInTheDatabase)
               (std::vector<std::optional<std::string>>{"Ada Lovelace", "London", std::nullopt}));
 
     // Nothing is left unsaved: the picker closes without a question.
-    ASSERT_TRUE(x11input::CloseWindow(picker));
-    EXPECT_TRUE(WaitUntilGone(QStringLiteral("Quillon"), 10000));
+    ASSERT_TRUE(x11input::closeWindow(picker));
+    EXPECT_TRUE(waitUntilGone(QStringLiteral("Quillon"), 10000));
     m_pickerProcess = 0;
 }
 
 TEST_F(OrmundE2E, AnsweringNoLeavesTheFileAndStartsNothing)
 {
     describePeople();
-    Keys(m_question, {QStringLiteral("alt+n")});
+    keys(m_question, {QStringLiteral("alt+n")});
     EXPECT_TRUE(ormundEnded());
     EXPECT_EQ(saved(), (std::vector<std::string>{"people", "name|Who|", "town|town|London"}));
     // A picker would have shown its window and claimed its settings by now.
     QTest::qWait(1500);
     EXPECT_EQ(
-        Xdotool({QStringLiteral("search"), QStringLiteral("--name"), QStringLiteral("^Quillon$")}),
+        xdotool({QStringLiteral("search"), QStringLiteral("--name"), QStringLiteral("^Quillon$")}),
         QString());
     EXPECT_FALSE(std::filesystem::exists(m_folder.path() / "config" / "quillon.ini"));
 }

@@ -39,14 +39,14 @@ protected:
                       "\n\n[Empty]\nDriver = SQLite3\nDatabase = " + m_folder.file("empty.sqlite") +
                       "\n")
     {
-        SqliteDatabase(m_folder, "shop.sqlite",
+        sqliteDatabase(m_folder, "shop.sqlite",
                        {"CREATE TABLE customers (id INTEGER, name TEXT)",
                         "CREATE TABLE orders (id INTEGER, customer INTEGER)",
                         "CREATE TABLE products (id INTEGER, price NUMERIC)",
                         "CREATE TABLE stock (product INTEGER, count INTEGER)"});
-        SqliteDatabase(m_folder, "depot.sqlite",
+        sqliteDatabase(m_folder, "depot.sqlite",
                        {"CREATE TABLE pallets (id INTEGER)", "CREATE TABLE shelves (id INTEGER)"});
-        SqliteDatabase(m_folder, "empty.sqlite", {});
+        sqliteDatabase(m_folder, "empty.sqlite", {});
         m_wizard = std::make_unique<DescriptionWizard>(m_sink, &m_chooser);
         m_wizard->show();
     }
@@ -201,7 +201,7 @@ TEST_F(Pages, TheSameDataSourceKeepsTheListAndTheChoiceAnotherOneRefillsIt)
 
 TEST_F(Pages, ATableNamedLikeTheLastOneInAnotherCaseIsAnotherTable)
 {
-    DatabaseSession(SqliteConnectString(m_folder.file("shop.sqlite")))
+    DatabaseSession(sqliteConnectString(m_folder.file("shop.sqlite")))
         .execute("CREATE TABLE \"Stock \" (id INTEGER)");
     specify("DSN=Shop");
     ASSERT_TRUE(next());
@@ -244,7 +244,7 @@ TEST_F(Pages, AboutShowsTheProgramAndItsVersion)
 {
     QString title;
     QString product;
-    OnNextModal([&](QWidget *modal) {
+    onNextModal([&](QWidget *modal) {
         title = modal->windowTitle();
         if (auto *label = modal->findChild<QLabel *>("productName"))
             product = label->text();

@@ -35,33 +35,33 @@ class OnPostgres : public ::testing::Test
 {
 protected:
     OnPostgres()
-        : m_name(Name()),
+        : m_name(name()),
           m_files("", "[Accounts]\nDriver = PostgreSQL ANSI\nServername = 127.0.0.1\nPort = " +
-                          PostgresPort() + "\nDatabase = " + m_name + "\nUsername = postgres\n")
+                          postgresPort() + "\nDatabase = " + m_name + "\nUsername = postgres\n")
     {
-        DatabaseSession admin(PostgresConnectString());
+        DatabaseSession admin(postgresConnectString());
         admin.execute("DROP DATABASE IF EXISTS " + m_name + " WITH (FORCE)");
         admin.execute("CREATE DATABASE " + m_name);
-        DatabaseSession(ConnectString())
+        DatabaseSession(connectString())
             .execute("CREATE TABLE ledger (id INTEGER, amount NUMERIC)");
     }
 
-    static std::string Name()
+    static std::string name()
     {
         std::string name = "w";
         for (char c : std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()))
             name += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         return name.substr(0, 48);
     }
-    std::string ConnectString() const
+    std::string connectString() const
     {
-        return "DRIVER=PostgreSQL ANSI;Servername=127.0.0.1;Port=" + PostgresPort() +
+        return "DRIVER=PostgreSQL ANSI;Servername=127.0.0.1;Port=" + postgresPort() +
                ";Database=" + m_name + ";Username=postgres";
     }
     // The server ends the wizard's connection.
     void endConnections() const
     {
-        DatabaseSession(PostgresConnectString())
+        DatabaseSession(postgresConnectString())
             .execute("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = '" +
                      m_name + "'");
     }
@@ -80,7 +80,7 @@ TEST_F(OnPostgres, ARefusedLoginShowsTheServersWordsAndTheDialogStaysForAnother)
     EXPECT_EQ(dialog.userNameEdit()->text(), "postgres");
     dialog.userNameEdit()->setText("nobody");
     dialog.buttons()->button(QDialogButtonBox::Ok)->click();
-    const Message refused{"connection to server at \"127.0.0.1\", port " + PostgresPort() +
+    const Message refused{"connection to server at \"127.0.0.1\", port " + postgresPort() +
                               " failed: FATAL:  role \"nobody\" does not exist",
                           "Ormund", MessageIcon::Stop, MessageButtons::Ok};
     EXPECT_EQ(m_sink.shown, std::vector<Message>{refused});
@@ -153,7 +153,7 @@ TEST_F(OnPostgres, AnErrorWhileTheColumnsAreReadKeepsTheTablePage)
 
 TEST_F(OnPostgres, TheSavedDescriptionReadsBackAsListedAndTakesARow)
 {
-    DatabaseSession(ConnectString())
+    DatabaseSession(connectString())
         .execute("CREATE TABLE people (id INTEGER NOT NULL, name VARCHAR(20), amount "
                  "NUMERIC(10,2), born DATE, member BOOLEAN, note TEXT, \"odd name\" CHAR(5), "
                  "photo BYTEA)");
@@ -162,12 +162,12 @@ TEST_F(OnPostgres, TheSavedDescriptionReadsBackAsListedAndTakesARow)
     AnsweringChooser chooser;
     chooser.answers = {"DSN=Accounts"};
     DescriptionWizard wizard(m_sink, &chooser);
-    ASSERT_TRUE(SaveEveryField(wizard, m_sink, QStringLiteral("people"), path));
+    ASSERT_TRUE(saveEveryField(wizard, m_sink, QStringLiteral("people"), path));
     ASSERT_EQ(m_sink.shown.size(), 2u); // the binary photo, then the question
 
     // Every field but the photo, with psqlODBC's own type names and lengths.
-    const std::string expected = ExpectedDescription(wizard);
-    EXPECT_EQ(Describe(path), expected);
+    const std::string expected = expectedDescription(wizard);
+    EXPECT_EQ(describe(path), expected);
     // psqlODBC gives lengths in bytes (four to a character), a boolean as a string.
     EXPECT_TRUE(expected.ends_with("\npeople\n"
                                    "id\tid\t\tint4\t4\t1\t4\n"
@@ -178,13 +178,13 @@ TEST_F(OnPostgres, TheSavedDescriptionReadsBackAsListedAndTakesARow)
                                    "note\tnote\t\ttext\t8190\t0\t-1\n"
                                    "odd name\todd nam\t\tbpchar\t20\t0\t1\n"))
         << expected;
-    EXPECT_TRUE(CheckConnectString(expected.substr(0, expected.find('\n'))).allowed);
+    EXPECT_TRUE(checkConnectString(expected.substr(0, expected.find('\n'))).allowed);
 
-    RunRowTool({QStringLiteral("insert"), QString::fromStdString(path), QStringLiteral("id=7"),
+    runRowTool({QStringLiteral("insert"), QString::fromStdString(path), QStringLiteral("id=7"),
                 QStringLiteral("name=Ada"), QStringLiteral("amount=12.50"),
                 QStringLiteral("born=12/10/1815"), QStringLiteral("member=true"),
                 QStringLiteral("note=line one"), QStringLiteral("#7=abc")});
-    EXPECT_EQ(DatabaseSession(ConnectString())
+    EXPECT_EQ(DatabaseSession(connectString())
                   .query("SELECT id, name, amount, born, member, note, \"odd name\" FROM people"),
               (Rows{{"7", "Ada", "12.50", "1815-12-10", "1", "line one", "abc  "}}));
 }
@@ -193,7 +193,7 @@ TEST_F(OnPostgres, TheSavedDescriptionReadsBackAsListedAndTakesARow)
 // though the server's search path finds the other.
 TEST_F(OnPostgres, TheChosenSchemasTableIsListedSavedAndFilled)
 {
-    DatabaseSession session(ConnectString());
+    DatabaseSession session(connectString());
     session.execute("CREATE SCHEMA archive");
     session.execute("CREATE TABLE items (id INTEGER, name VARCHAR(20) NOT NULL)");
     session.execute("CREATE TABLE archive.items (code INTEGER NOT NULL, label VARCHAR(20))");
@@ -203,15 +203,15 @@ TEST_F(OnPostgres, TheChosenSchemasTableIsListedSavedAndFilled)
     chooser.answers = {"DSN=Accounts"};
     DescriptionWizard wizard(m_sink, &chooser);
     ASSERT_TRUE(
-        SaveEveryField(wizard, m_sink, QStringLiteral("items"), path, QStringLiteral("archive")));
+        saveEveryField(wizard, m_sink, QStringLiteral("items"), path, QStringLiteral("archive")));
     EXPECT_EQ(m_sink.shown.size(), 1u); // the question alone: no required field left over
     EXPECT_EQ(wizard.fieldPage()->headingLabel()->text(), "Fields In Table archive.items");
 
-    const std::string described = Describe(path);
-    EXPECT_EQ(described, ExpectedDescription(wizard));
+    const std::string described = describe(path);
+    EXPECT_EQ(described, expectedDescription(wizard));
     EXPECT_NE(described.find("\n\"archive\".\"items\"\ncode\tcode\t"), std::string::npos)
         << described;
-    RunRowTool({QStringLiteral("insert"), QString::fromStdString(path), QStringLiteral("code=5"),
+    runRowTool({QStringLiteral("insert"), QString::fromStdString(path), QStringLiteral("code=5"),
                 QStringLiteral("label=Old")});
     EXPECT_EQ(session.query("SELECT code, label FROM archive.items"), (Rows{{"5", "Old"}}));
     EXPECT_EQ(session.query("SELECT count(*) FROM public.items"), (Rows{{"0"}}));
@@ -222,19 +222,19 @@ TEST_F(OnPostgres, TheChosenSchemasTableIsListedSavedAndFilled)
 TEST_F(OnPostgres, NamesInTheDatabasesOwnEncodingAreSavedAsTheDriverGivesThem)
 {
     const std::string latin = m_name.substr(0, 40) + "_latin1";
-    DatabaseSession admin(PostgresConnectString());
+    DatabaseSession admin(postgresConnectString());
     admin.execute("DROP DATABASE IF EXISTS " + latin + " WITH (FORCE)");
     admin.execute("CREATE DATABASE " + latin +
                   " ENCODING 'LATIN1' LC_COLLATE 'C' LC_CTYPE 'C' TEMPLATE template0");
-    const std::string utf8 = "DRIVER=PostgreSQL ANSI;Servername=127.0.0.1;Port=" + PostgresPort() +
+    const std::string utf8 = "DRIVER=PostgreSQL ANSI;Servername=127.0.0.1;Port=" + postgresPort() +
                              ";Database=" + latin + ";Username=postgres";
     DatabaseSession(utf8).execute("CREATE TABLE t (id INTEGER, \"caf\xc3\xa9\" VARCHAR(10))");
     PrivateOdbcFiles files(
-        "", "[Latin]\nDriver = PostgreSQL ANSI\nServername = 127.0.0.1\nPort = " + PostgresPort() +
+        "", "[Latin]\nDriver = PostgreSQL ANSI\nServername = 127.0.0.1\nPort = " + postgresPort() +
                 "\nDatabase = " + latin +
                 "\nUsername = postgres\nConnSettings = SET client_encoding TO "
                 "'LATIN1'\n");
-    SaveAndFillTheLatin1Table(m_sink, "DSN=Latin");
+    saveAndFillTheLatin1Table(m_sink, "DSN=Latin");
     EXPECT_EQ(DatabaseSession(utf8).query("SELECT id, \"caf\xc3\xa9\" FROM t"),
               (Rows{{"1", "abc"}}));
 }

@@ -27,8 +27,8 @@ TEST(DataSourceDescription, ShowsFourLinesWithTheValuesOfTheirKeys)
          "Data Source Name:  Shop\nData Base:  \nData Base Type:  \nDescription:  Our shop"},
     };
     for (const auto &c : cases) {
-        EXPECT_TRUE(NamesMachineDataSource(c.connect)) << c.connect;
-        EXPECT_EQ(DataSourceDescription(c.connect), c.text) << c.connect;
+        EXPECT_TRUE(namesMachineDataSource(c.connect)) << c.connect;
+        EXPECT_EQ(dataSourceDescription(c.connect), c.text) << c.connect;
     }
 }
 
@@ -45,9 +45,9 @@ TEST(DataSourceDescription, AFileDataSourceNamesNoMachineDataSource)
         "",
     };
     for (const char *connect : fileSources)
-        EXPECT_FALSE(NamesMachineDataSource(connect)) << connect;
-    EXPECT_TRUE(NamesMachineDataSource("DSN=Shop;Database=/data/shop.db"));
-    EXPECT_TRUE(NamesMachineDataSource("ODBC;DRIVER=x;DSN=Shop"));
+        EXPECT_FALSE(namesMachineDataSource(connect)) << connect;
+    EXPECT_TRUE(namesMachineDataSource("DSN=Shop;Database=/data/shop.db"));
+    EXPECT_TRUE(namesMachineDataSource("ODBC;DRIVER=x;DSN=Shop"));
 }
 
 class Session : public ::testing::Test
@@ -55,7 +55,7 @@ class Session : public ::testing::Test
 protected:
     std::string sqlite(const std::string &name)
     {
-        const std::string connect = SqliteConnectString(m_folder.path() / name);
+        const std::string connect = sqliteConnectString(m_folder.path() / name);
         DatabaseSession(connect).execute("CREATE TABLE IF NOT EXISTS items (id INTEGER)");
         return connect;
     }
@@ -120,8 +120,8 @@ TEST_F(Session, AFileDataSourceIsRefusedWithAMessageAndItsConnectionClosed)
 TEST_F(Session, ADriverWithoutATableCatalogueLeavesNoConnection)
 {
     // The scripted driver, told to offer no SQLTables; its script lets it connect.
-    WriteBytes(m_folder.path() / "script", "");
-    m_chooser.answers = {sqlite("a.sqlite"), ScriptedConnectString(m_folder.path() / "script",
+    writeBytes(m_folder.path() / "script", "");
+    m_chooser.answers = {sqlite("a.sqlite"), scriptedConnectString(m_folder.path() / "script",
                                                                    m_folder.path() / "log") +
                                                  ";CATALOGUE=NONE"};
     ASSERT_TRUE(m_session.specifyDataSource(m_chooser));
@@ -130,7 +130,7 @@ TEST_F(Session, ADriverWithoutATableCatalogueLeavesNoConnection)
     EXPECT_FALSE(m_session.isConnected());
     EXPECT_EQ(m_session.tables(), nullptr);
     EXPECT_EQ(m_session.connectString(), first);
-    const std::vector<std::string> log = ReadLines(m_folder.path() / "log");
+    const std::vector<std::string> log = readLines(m_folder.path() / "log");
     ASSERT_FALSE(log.empty());
     EXPECT_EQ(log.back(), "disconnect");
 }

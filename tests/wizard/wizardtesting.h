@@ -25,7 +25,7 @@
 #include "wizard/tablepage.h"
 
 // Runs `action` on the modal window that the next event loop shows, as a user would act on it.
-inline void OnNextModal(const std::function<void(QWidget *)> &action)
+inline void onNextModal(const std::function<void(QWidget *)> &action)
 {
     QTimer::singleShot(0, [action] {
         QWidget *modal = QApplication::activeModalWidget();
@@ -35,18 +35,18 @@ inline void OnNextModal(const std::function<void(QWidget *)> &action)
 }
 
 // A SQLite database file with tables made by the statements.
-inline std::string SqliteDatabase(const TemporaryFolder &folder, const std::string &name,
+inline std::string sqliteDatabase(const TemporaryFolder &folder, const std::string &name,
                                   const std::vector<std::string> &statements)
 {
     const std::string path = folder.file(name);
-    DatabaseSession session(SqliteConnectString(path));
+    DatabaseSession session(sqliteConnectString(path));
     for (const std::string &statement : statements)
         session.execute(statement);
     return path;
 }
 
 // Marks the table `table` in the table page's list, the one of `owner` where one is given.
-inline void ChooseTable(DescriptionWizard &wizard, const QString &table, const QString &owner = {})
+inline void chooseTable(DescriptionWizard &wizard, const QString &table, const QString &owner = {})
 {
     TablePage *tables = wizard.tablePage();
     for (int row = 0; row < tables->tableModel()->rowCount(); ++row) {
@@ -59,17 +59,17 @@ inline void ChooseTable(DescriptionWizard &wizard, const QString &table, const Q
 }
 
 // From the first page to the fields of `table`, the data source chosen by the wizard's chooser.
-inline void GoToFields(DescriptionWizard &wizard, const QString &table, const QString &owner = {})
+inline void goToFields(DescriptionWizard &wizard, const QString &table, const QString &owner = {})
 {
     wizard.dataSourcePage()->specifyButton()->click();
     wizard.next();
-    ChooseTable(wizard, table, owner);
+    chooseTable(wizard, table, owner);
     wizard.next();
 }
 
 // Through the pages to the fields of `table`, every field selected, Finish saving them to `path`
 // and the question answered No. True when the wizard then closed.
-inline bool SaveEveryField(DescriptionWizard &wizard, RecordingSink &sink, const QString &table,
+inline bool saveEveryField(DescriptionWizard &wizard, RecordingSink &sink, const QString &table,
                            const std::string &path, const QString &owner = {})
 {
     wizard.setSaveFileChooser([path](QWidget *, std::string &chosen) {
@@ -77,7 +77,7 @@ inline bool SaveEveryField(DescriptionWizard &wizard, RecordingSink &sink, const
         return true;
     });
     wizard.show();
-    GoToFields(wizard, table, owner);
+    goToFields(wizard, table, owner);
     if (wizard.currentId() != DescriptionWizard::FieldPageId)
         return false;
     wizard.fieldPage()->selectAllFields();
@@ -88,7 +88,7 @@ inline bool SaveEveryField(DescriptionWizard &wizard, RecordingSink &sink, const
 
 #ifdef QUILLON_ROW_PROGRAM
 // Runs quillon-row with the arguments and gives what it prints.
-inline std::string RunRowTool(const QStringList &arguments)
+inline std::string runRowTool(const QStringList &arguments)
 {
     QProcess tool;
     tool.start(QStringLiteral(QUILLON_ROW_PROGRAM), arguments);
@@ -100,35 +100,35 @@ inline std::string RunRowTool(const QStringList &arguments)
 // Through the data source `dataSource`, whose driver gives names in Latin-1, saves every field of
 // the table "t" (id, café) and inserts id 1 with "abc" for café: the name shows decoded and is
 // saved as the driver's bytes.
-inline void SaveAndFillTheLatin1Table(RecordingSink &sink, const std::string &dataSource)
+inline void saveAndFillTheLatin1Table(RecordingSink &sink, const std::string &dataSource)
 {
     TemporaryFolder folder;
     const std::string path = folder.file("latin.dtd");
     AnsweringChooser chooser;
     chooser.answers = {dataSource};
     DescriptionWizard wizard(sink, &chooser);
-    ASSERT_TRUE(SaveEveryField(wizard, sink, QStringLiteral("t"), path));
+    ASSERT_TRUE(saveEveryField(wizard, sink, QStringLiteral("t"), path));
     EXPECT_EQ(wizard.fieldPage()->selectedList()->topLevelItem(1)->text(0),
               QString::fromUtf8("caf\xc3\xa9"));
     TableDescription description;
-    ASSERT_EQ(LoadTableDescription(path, description), 2);
+    ASSERT_EQ(loadTableDescription(path, description), 2);
     EXPECT_EQ(description.fields[1].name, "caf\xe9");
-    RunRowTool({QStringLiteral("insert"), QString::fromStdString(path), QStringLiteral("id=1"),
+    runRowTool({QStringLiteral("insert"), QString::fromStdString(path), QStringLiteral("id=1"),
                 QStringLiteral("#2=abc")});
 }
 
 // What quillon-row describe prints of a file.
-inline std::string Describe(const std::string &path)
+inline std::string describe(const std::string &path)
 {
-    return RunRowTool({QStringLiteral("describe"), QString::fromStdString(path)});
+    return runRowTool({QStringLiteral("describe"), QString::fromStdString(path)});
 }
 #endif
 
 // What quillon-row describe prints of the description that the wizard saves from its field
 // page: the connection string, the table and the selected list as it shows it.
-inline std::string ExpectedDescription(DescriptionWizard &wizard)
+inline std::string expectedDescription(DescriptionWizard &wizard)
 {
-    std::string expected = std::string(WithoutOdbcPrefix(wizard.session().connectString())) + "\n" +
+    std::string expected = std::string(withoutOdbcPrefix(wizard.session().connectString())) + "\n" +
                            wizard.session().tableReference() + "\n";
     const QTreeWidget *selected = wizard.fieldPage()->selectedList();
     for (int row = 0; row < selected->topLevelItemCount(); ++row) {

@@ -47,16 +47,16 @@ public:
     }
 };
 
-void Wait(int milliseconds)
+void wait(int milliseconds)
 {
     QEventLoop loop;
     QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
     loop.exec();
 }
 
-bool Save(QWidget &window, const QString &path)
+bool save(QWidget &window, const QString &path)
 {
-    Wait(400);
+    wait(400);
     const QRect frame = window.frameGeometry();
     QScreen *screen = window.screen();
     QPixmap picture = screen->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
@@ -65,7 +65,7 @@ bool Save(QWidget &window, const QString &path)
     return picture.save(path);
 }
 
-bool Run(const QString &dataSourcePicture, const QString &tablesPicture,
+bool run(const QString &dataSourcePicture, const QString &tablesPicture,
          const QString &fieldsPicture)
 {
     QTemporaryDir folder;
@@ -86,7 +86,7 @@ bool Run(const QString &dataSourcePicture, const QString &tablesPicture,
                                 "CREATE TABLE stock (product INTEGER, count INTEGER)",
                                 "CREATE VIEW order_days AS SELECT day FROM orders"}) {
             std::string text = sql;
-            SQLExecDirect(statement.get(), AsSqlText(text), SQL_NTS);
+            SQLExecDirect(statement.get(), asSqlText(text), SQL_NTS);
         }
     }
 
@@ -97,7 +97,7 @@ bool Run(const QString &dataSourcePicture, const QString &tablesPicture,
     wizard.move(40, 40);
     wizard.show();
     wizard.dataSourcePage()->specifyButton()->click();
-    if (!wizard.session().isConnected() || !Save(wizard, dataSourcePicture))
+    if (!wizard.session().isConnected() || !save(wizard, dataSourcePicture))
         return false;
     wizard.button(QWizard::NextButton)->click();
     QTreeView *list = wizard.tablePage()->tableList();
@@ -106,7 +106,7 @@ bool Run(const QString &dataSourcePicture, const QString &tablesPicture,
     list->selectionModel()->select(wizard.tablePage()->tableModel()->index(1, 0),
                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
     list->setFocus();
-    if (!Save(wizard, tablesPicture))
+    if (!save(wizard, tablesPicture))
         return false;
 
     // The orders' fields: all but the note, the day filled with the time of the insert.
@@ -125,7 +125,7 @@ bool Run(const QString &dataSourcePicture, const QString &tablesPicture,
     selected->setFocus();
     // Wide enough for the selected list's titles and defaults.
     wizard.resize(720, wizard.height());
-    return Save(wizard, fieldsPicture);
+    return save(wizard, fieldsPicture);
 }
 
 } // namespace
@@ -137,7 +137,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: ormund-screenshots DATASOURCE.png TABLES.png FIELDS.png\n");
         return 2;
     }
-    if (!Run(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]),
+    if (!run(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]),
              QString::fromLocal8Bit(argv[3]))) {
         std::fprintf(stderr, "ormund-screenshots: the pictures could not be taken\n");
         return 1;

@@ -68,7 +68,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<CaptureBackend> CreateX11CaptureSession()
+std::unique_ptr<CaptureBackend> createX11CaptureSession()
 {
     // The click that asks for the pick has made Qt ask the window manager to activate our window.
     // That request must reach the server before the backend's own, so that the window manager
@@ -81,7 +81,7 @@ std::unique_ptr<CaptureBackend> CreateX11CaptureSession()
         }
     };
     std::unique_ptr<X11CaptureBackend> backend =
-        X11CaptureBackend::open(nullptr, IsOwnWindow, flushToolkit);
+        X11CaptureBackend::open(nullptr, isOwnWindow, flushToolkit);
     if (backend != nullptr)
         backend->attach(std::make_shared<X11EventFeed>(*backend));
     return backend;

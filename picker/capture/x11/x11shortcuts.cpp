@@ -12,7 +12,7 @@
 
 namespace {
 
-bool IsLockKeysym(KeySym keysym)
+bool isLockKeysym(KeySym keysym)
 {
     return keysym == XK_Caps_Lock || keysym == XK_Shift_Lock || keysym == XK_Num_Lock ||
            keysym == XK_Scroll_Lock;
@@ -70,7 +70,7 @@ struct X11Shortcuts::Connection
                     continue;
                 const KeySym keysym = XkbKeycodeToKeysym(display, code, 0, 0);
                 const unsigned mask = 1u << modifier;
-                if (!IsLockKeysym(keysym))
+                if (!isLockKeysym(keysym))
                     modifierKeys.push_back(code);
                 if (modifier < 3)
                     continue; // Shift, Lock and Control are what they are
@@ -112,7 +112,7 @@ struct X11Shortcuts::Connection
     }
 };
 
-std::unique_ptr<X11Shortcuts> X11Shortcuts::Open(const char *displayName)
+std::unique_ptr<X11Shortcuts> X11Shortcuts::open(const char *displayName)
 {
     auto x = std::make_unique<Connection>();
     x->display = XOpenDisplay(displayName);

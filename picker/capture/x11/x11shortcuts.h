@@ -15,7 +15,7 @@ class X11Shortcuts
 {
 public:
     // Opens the display (nullptr: $DISPLAY); nullptr when there is none.
-    static std::unique_ptr<X11Shortcuts> Open(const char *displayName);
+    static std::unique_ptr<X11Shortcuts> open(const char *displayName);
     ~X11Shortcuts();
     X11Shortcuts(const X11Shortcuts &) = delete;
     X11Shortcuts &operator=(const X11Shortcuts &) = delete;

@@ -99,7 +99,7 @@ protected:
         setField(0, "Name", 12, 10, "");
         setField(1, "Notes", -1, 65536, "");
         setField(2, "Town", 12, 20, "Paris");
-        SetValueWidths(m_description);
+        setValueWidths(m_description);
 
         m_controller.setPickerWindow(&m_window);
         m_controller.setStatusWindow(&m_status);
@@ -422,7 +422,7 @@ TEST(NullCaptureBackend, InSelectionModeSaysThatCaptureIsUnavailableAndWaitsForA
     description.fields[0].title = "Name";
     description.fields[0].sqlType = 12;
     description.fields[0].length = 20;
-    SetValueWidths(description);
+    setValueWidths(description);
     ASSERT_TRUE(controller.tableLoaded(description));
     controller.resetRow();
 
@@ -579,7 +579,7 @@ TEST(StatusWindow, ShowsALongTextFromItsStartAndWhole)
     std::string sentence;
     while (sentence.size() < 100)
         sentence += "Copied from the invoice of March, line 12: ";
-    const std::string shown = StatusLineText(sentence);
+    const std::string shown = statusLineText(sentence);
     ASSERT_EQ(shown.size(), 77u);
     status.showText(shown, "caption");
     EXPECT_EQ(line->cursorPosition(), 0);
@@ -601,7 +601,7 @@ TEST(NullCaptureBackend, SaysOnceThatCaptureIsUnavailableAndStillTakesHandCopies
     description.fields[0].title = "Name";
     description.fields[0].sqlType = 12;
     description.fields[0].length = 20;
-    SetValueWidths(description);
+    setValueWidths(description);
     ASSERT_TRUE(controller.tableLoaded(description));
     controller.resetRow();
 

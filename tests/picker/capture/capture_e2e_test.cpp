@@ -159,7 +159,7 @@ private:
         const WindowId own = std::strtoull(ready->mid(6).trimmed().constData(), nullptr, 0);
         return QTest::qWaitFor(
             [&] {
-                m_window = x11input::ClientWindowOf(own);
+                m_window = x11input::clientWindowOf(own);
                 return m_window != 0;
             },
             5000);
@@ -188,7 +188,7 @@ public:
         const qint64 pid = m_process.processId();
         return QTest::qWaitFor(
             [&] {
-                m_window = x11input::WindowOfProcess(pid);
+                m_window = x11input::windowOfProcess(pid);
                 return m_window != 0;
             },
             10000);
@@ -202,12 +202,12 @@ public:
         int y = 0;
         int width = 0;
         int height = 0;
-        if (!x11input::WindowRect(m_window, x, y, width, height))
+        if (!x11input::windowRect(m_window, x, y, width, height))
             return false;
         // The editor may still be loading the file: click again until the selection is there.
         for (int attempt = 0; attempt < 10; ++attempt) {
-            x11input::ClickAt(x + width / 2, y + height / 2, 3);
-            if (QTest::qWaitFor([] { return x11input::SelectionOwner("PRIMARY") != 0; }, 500))
+            x11input::clickAt(x + width / 2, y + height / 2, 3);
+            if (QTest::qWaitFor([] { return x11input::selectionOwner("PRIMARY") != 0; }, 500))
                 return true;
         }
         return false;
@@ -246,7 +246,7 @@ public:
         const qint64 pid = m_process.processId();
         return QTest::qWaitFor(
             [&] {
-                m_window = x11input::WindowOfProcess(pid);
+                m_window = x11input::windowOfProcess(pid);
                 return m_window != 0;
             },
             10000);
@@ -265,7 +265,7 @@ public:
             return false;
         return QTest::qWaitFor(
             [&] {
-                return (sleeper = desktopuser::ProcessWithArgument(QStringLiteral("sleep"),
+                return (sleeper = desktopuser::processWithArgument(QStringLiteral("sleep"),
                                                                    duration)) != 0;
             },
             10000);
@@ -275,12 +275,12 @@ public:
     // `expected` (the terminal may not have shown the line yet).
     bool selectFirstLine(const QString &expected)
     {
-        return desktopuser::SelectTopLine(
-            m_window, [&] { return SelectedText().trimmed() == expected.trimmed(); });
+        return desktopuser::selectTopLine(
+            m_window, [&] { return selectedText().trimmed() == expected.trimmed(); });
     }
 
     // What is selected, read by xclip as any program would.
-    static QString SelectedText()
+    static QString selectedText()
     {
         QProcess xclip;
         xclip.start(QStringLiteral("xclip"), {QStringLiteral("-o"), QStringLiteral("-selection"),
@@ -293,7 +293,7 @@ public:
     WindowId window() const { return m_window; }
 
     // Whether the process runs still (is there, and not a zombie).
-    static bool IsRunning(long long pid)
+    static bool isRunning(long long pid)
     {
         QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
         if (!stat.open(QIODevice::ReadOnly))
@@ -308,7 +308,7 @@ private:
 };
 
 // Puts text or a picture on the clipboard the way a user's copy in another program does.
-void CopyByHand(const QByteArray &data, const char *type = "UTF8_STRING")
+void copyByHand(const QByteArray &data, const char *type = "UTF8_STRING")
 {
     QProcess xclip;
     xclip.start(QStringLiteral("xclip"), {QStringLiteral("-selection"), QStringLiteral("clipboard"),
@@ -320,7 +320,7 @@ void CopyByHand(const QByteArray &data, const char *type = "UTF8_STRING")
 }
 
 // Selects text in a program of its own, as a user's selection in another program does.
-void SelectElsewhere(const QByteArray &text)
+void selectElsewhere(const QByteArray &text)
 {
     QProcess xclip;
     xclip.start(QStringLiteral("xclip"), {QStringLiteral("-selection"), QStringLiteral("primary")});
@@ -328,11 +328,11 @@ void SelectElsewhere(const QByteArray &text)
     xclip.write(text);
     xclip.closeWriteChannel();
     ASSERT_TRUE(xclip.waitForFinished(5000));
-    ASSERT_TRUE(QTest::qWaitFor([] { return x11input::SelectionOwner("PRIMARY") != 0; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([] { return x11input::selectionOwner("PRIMARY") != 0; }, 5000));
 }
 
 // The status window's line and caption after a pick of `title`'s field.
-::testing::AssertionResult StatusSays(const StatusWindow &status, const char *text,
+::testing::AssertionResult statusSays(const StatusWindow &status, const char *text,
                                       const char *title)
 {
     if (!QTest::qWaitFor([&] { return status.text() == QString::fromUtf8(text); }, 5000))
@@ -350,7 +350,7 @@ class CaptureE2E : public ::testing::Test
 {
 protected:
     CaptureE2E()
-        : m_backend(CreateCaptureBackend()), m_controller(*m_backend, m_messages),
+        : m_backend(createCaptureBackend()), m_controller(*m_backend, m_messages),
           m_status(&m_window)
     {
         m_description.connectString = "DSN=none";
@@ -359,19 +359,19 @@ protected:
         setField(0, "Name", 12, 40);
         setField(1, "Notes", -1, 65536);
         setField(2, "Code", 12, 5);
-        SetValueWidths(m_description);
+        setValueWidths(m_description);
 
         // The picker's window with its toolbar: one button per field, a separator, "Enter".
         m_window.setWindowTitle(QStringLiteral("Quillon"));
         m_window.setWindowFlag(Qt::WindowStaysOnTopHint);
-        std::vector<ButtonRecord> records = TableButtons(m_description);
+        std::vector<ButtonRecord> records = tableButtons(m_description);
         m_toolbar =
-            CreateToolbar(&m_window, TBS_VISIBLE, ToolbarControlId, ToolbarImageCount, nullptr,
+            createToolbar(&m_window, TBS_VISIBLE, ToolbarControlId, ToolbarImageCount, nullptr,
                           ToolbarBitmap, records.data(), static_cast<int>(records.size()), 0);
         QObject::connect(m_toolbar, &KolvaneToolbar::commandActivated,
                          [this](int command, Gesture gesture) {
                              m_controller.showPickedText(" ", -1);
-                             const int field = FieldOfCommand(command, m_description.fieldCount);
+                             const int field = fieldOfCommand(command, m_description.fieldCount);
                              if (gesture == Gesture::Pick && field >= 0)
                                  m_controller.pickField(field);
                          });
@@ -384,7 +384,7 @@ protected:
         m_controller.setStatusWindow(&m_status);
         m_controller.setFillStateSink([this](int field, bool filled) {
             m_fills.emplace_back(field, filled ? 1 : 0);
-            m_toolbar->setFillState(FirstFieldCommand + field, FieldFillState(filled));
+            m_toolbar->setFillState(FirstFieldCommand + field, fieldFillState(filled));
         });
         m_controller.setBeepHook([this] { ++m_beeps; });
         EXPECT_TRUE(m_controller.tableLoaded(m_description));
@@ -407,7 +407,7 @@ protected:
     {
         // A request made before the window manager has taken the window on is lost: repeat it.
         for (int attempt = 0; attempt < 25; ++attempt) {
-            x11input::ActivateWindow(window);
+            x11input::activateWindow(window);
             if (QTest::qWaitFor([&] { return m_backend->activeBeforeUs() == window; }, 200))
                 return true;
         }
@@ -418,9 +418,9 @@ protected:
     // without one the focus goes there directly.
     bool bringToFront(WindowId window)
     {
-        if (x11input::HasWindowManager())
+        if (x11input::hasWindowManager())
             return waitUntilActive(window);
-        return x11input::FocusWindow(window);
+        return x11input::focusWindow(window);
     }
 
     void clickField(int field)
@@ -428,7 +428,7 @@ protected:
         QWidget *button = m_toolbar->buttonWidget(field);
         ASSERT_NE(button, nullptr);
         const QPoint centre = button->mapToGlobal(button->rect().center());
-        ASSERT_TRUE(x11input::ClickAt(centre.x(), centre.y()));
+        ASSERT_TRUE(x11input::clickAt(centre.x(), centre.y()));
     }
 
     // Clicks the field's button and waits for the value to arrive.
@@ -469,7 +469,7 @@ protected:
     {
         const int before = m_picked;
         request(Name);
-        CopyByHand("after");
+        copyByHand("after");
         ASSERT_TRUE(QTest::qWaitFor([&] { return m_picked == before + 1; }, 5000));
         EXPECT_EQ(value(Name), "after");
     }
@@ -481,10 +481,10 @@ protected:
         // A manager that looks at the clipboard now and then has to see the text first.
         bool refilled = false;
         for (int attempt = 0; attempt < 5 && !refilled; ++attempt) {
-            CopyByHand("stale text");
+            copyByHand("stale text");
             QTest::qWait(700);
-            x11input::EmptyClipboard();
-            refilled = QTest::qWaitFor([] { return x11input::ClipboardOwner() != 0; }, 1500);
+            x11input::emptyClipboard();
+            refilled = QTest::qWaitFor([] { return x11input::clipboardOwner() != 0; }, 1500);
         }
         ASSERT_TRUE(refilled) << "the manager does not refill";
 
@@ -499,14 +499,14 @@ protected:
         ASSERT_TRUE(target.command(QStringLiteral("unselect")));
         const int picked = m_picked;
         request(Name);
-        ASSERT_TRUE(QTest::qWaitFor([] { return x11input::ClipboardOwner() != 0; }, 3000))
+        ASSERT_TRUE(QTest::qWaitFor([] { return x11input::clipboardOwner() != 0; }, 3000))
             << "the manager does not refill";
         QTest::qWait(300);
         EXPECT_EQ(m_controller.row().pendingField, Name);
         EXPECT_EQ(value(Name), "fourth");
         EXPECT_EQ(m_picked, picked);
         // A new text by hand, from whatever program, is the copy.
-        CopyByHand("by hand");
+        copyByHand("by hand");
         ASSERT_TRUE(QTest::qWaitFor([&] { return m_picked == picked + 1; }, 5000));
         EXPECT_EQ(value(Name), "by hand");
         EXPECT_EQ(m_beeps, 4);
@@ -630,7 +630,7 @@ TEST_F(CaptureE2E, TargetClosedBeforeTheClickFailsQuietly)
     EXPECT_TRUE(m_messages.shown.empty());
 
     // The field still waits: a copy made by hand fills it.
-    CopyByHand("by hand");
+    copyByHand("by hand");
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_picked == 1; }, 5000));
     EXPECT_EQ(value(Name), "by hand");
 }
@@ -730,14 +730,14 @@ TEST_F(CaptureE2E, PictureOnTheClipboardEndsTheRequestSilently)
         buffer.open(QIODevice::WriteOnly);
         ASSERT_TRUE(picture.save(&buffer, "PNG"));
     }
-    CopyByHand(png, "image/png");
+    copyByHand(png, "image/png");
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_controller.row().pendingField == -1; }, 5000));
     EXPECT_EQ(value(Name), "kept");
     EXPECT_EQ(m_beeps, 0);
     EXPECT_TRUE(m_messages.shown.empty());
 
     // One click takes one clipboard change: later text goes nowhere.
-    CopyByHand("late");
+    copyByHand("late");
     QTest::qWait(300);
     EXPECT_EQ(value(Name), "kept");
     EXPECT_EQ(m_picked, 1);
@@ -749,7 +749,7 @@ TEST_F(CaptureE2E, ClipboardOwnerThatNeverAnswersEndsTheRequest)
 {
     // No application window anywhere: the click only makes the field wait.
     request(Name);
-    ASSERT_TRUE(x11input::OwnClipboardWithoutAnswering());
+    ASSERT_TRUE(x11input::ownClipboardWithoutAnswering());
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_controller.row().pendingField == -1; }, 10000));
     EXPECT_EQ(hasValue(Name), 0);
     EXPECT_EQ(m_picked, 0);
@@ -776,7 +776,7 @@ TEST_F(CaptureE2E, WithoutWindowManagerTheFocusedWindowIsTheTarget)
 {
     Target target;
     ASSERT_TRUE(target.startTk(QStringLiteral("no manager"), 700, 60));
-    ASSERT_TRUE(x11input::FocusWindow(target.window()));
+    ASSERT_TRUE(x11input::focusWindow(target.window()));
 
     ASSERT_TRUE(picks(Name, "no manager"));
 
@@ -791,7 +791,7 @@ TEST_F(CaptureE2E, WithoutFocusHistoryTheWindowAtTheScreenCentreIsTheTarget)
     Target target;
     ASSERT_TRUE(target.startQt(QStringLiteral("in the middle"), 440, 450));
     // The keyboard follows the pointer, and the pointer will be on the picker.
-    ASSERT_TRUE(x11input::FocusWindow(1));
+    ASSERT_TRUE(x11input::focusWindow(1));
     ASSERT_TRUE(picks(Name, "in the middle"));
     EXPECT_EQ(m_controller.row().captureTarget, target.window());
 }
@@ -829,7 +829,7 @@ TEST_F(CaptureE2E, WindowAtAPointIsTheApplicationWindowInsideItsFrame)
 // and sends nothing, so the job runs on.
 TEST_F(CaptureE2E, TerminalSelectionIsPickedAndItsJobRunsOn)
 {
-    CopyByHand("on the clipboard");
+    copyByHand("on the clipboard");
     Terminal xterm;
     long long sleeper = 0;
     const QString line = QStringLiteral("  picked from   a terminal ");
@@ -840,7 +840,7 @@ TEST_F(CaptureE2E, TerminalSelectionIsPickedAndItsJobRunsOn)
     const ::testing::AssertionResult picked = picks(Name, "picked from a terminal");
     // Keys would have had time to arrive by now.
     QTest::qWait(300);
-    EXPECT_TRUE(Terminal::IsRunning(sleeper)) << "the terminal's job was interrupted";
+    EXPECT_TRUE(Terminal::isRunning(sleeper)) << "the terminal's job was interrupted";
     ASSERT_TRUE(picked);
     EXPECT_EQ(m_controller.row().captureTarget, xterm.window());
     EXPECT_EQ(m_controller.row().pendingField, -1);
@@ -851,7 +851,7 @@ TEST_F(CaptureE2E, TerminalSelectionIsPickedAndItsJobRunsOn)
     // A second pick from the same selection takes nothing: an earlier pick took it.
     ASSERT_TRUE(waitUntilActive(xterm.window()));
     clickField(Name);
-    EXPECT_TRUE(StatusSays(
+    EXPECT_TRUE(statusSays(
         m_status, "Nothing new is selected: select by dragging, double click or Shift+arrows.",
         "Name"));
     EXPECT_EQ(m_beeps, 0);
@@ -861,12 +861,12 @@ TEST_F(CaptureE2E, TerminalSelectionIsPickedAndItsJobRunsOn)
     ASSERT_TRUE(picks(Name, "picked from a terminal"));
     EXPECT_EQ(m_beeps, 1);
     QTest::qWait(300);
-    EXPECT_TRUE(Terminal::IsRunning(sleeper));
+    EXPECT_TRUE(Terminal::isRunning(sleeper));
     // The clipboard was never emptied.
-    EXPECT_NE(x11input::ClipboardOwner(), 0u);
+    EXPECT_NE(x11input::clipboardOwner(), 0u);
 
     // With nothing selected the pick ends at once and says so.
-    ASSERT_TRUE(x11input::EmptySelection("PRIMARY"));
+    ASSERT_TRUE(x11input::emptySelection("PRIMARY"));
     ASSERT_TRUE(waitUntilActive(xterm.window()));
     clickField(Notes);
     ASSERT_TRUE(QTest::qWaitFor(
@@ -874,7 +874,7 @@ TEST_F(CaptureE2E, TerminalSelectionIsPickedAndItsJobRunsOn)
     EXPECT_EQ(m_controller.row().pendingField, -1);
     EXPECT_EQ(hasValue(Notes), 0);
     QTest::qWait(300);
-    EXPECT_TRUE(Terminal::IsRunning(sleeper));
+    EXPECT_TRUE(Terminal::isRunning(sleeper));
     EXPECT_TRUE(m_messages.shown.empty());
 }
 
@@ -910,10 +910,10 @@ TEST_F(CaptureE2E, InstalledTerminalsAreKnownByTheirWindowClass)
         ASSERT_TRUE(window.startProgram(program, p.arguments)) << p.program;
         std::string instance;
         std::string className;
-        ASSERT_TRUE(x11input::WindowClass(window.window(), instance, className)) << p.program;
+        ASSERT_TRUE(x11input::windowClass(window.window(), instance, className)) << p.program;
         std::printf("%s: WM_CLASS \"%s\", \"%s\"\n", p.program, instance.c_str(),
                     className.c_str());
-        EXPECT_EQ(IsTerminalWindowClass(instance, className), p.terminal) << p.program;
+        EXPECT_EQ(isTerminalWindowClass(instance, className), p.terminal) << p.program;
         EXPECT_EQ(m_controller.isTerminal(window.window()), p.terminal) << p.program;
         ++checked;
     }
@@ -925,28 +925,28 @@ TEST_F(CaptureE2E, InstalledTerminalsAreKnownByTheirWindowClass)
 // takes its selection and sends no keys, so the program on the terminal runs on.
 TEST_F(CaptureE2E, ProgramHoldingAPseudoTerminalIsSentNoKeys)
 {
-    CopyByHand("on the clipboard");
-    ASSERT_TRUE(QTest::qWaitFor([] { return x11input::ClipboardOwner() != 0; }, 5000));
-    const WindowId clipboardOwner = x11input::ClipboardOwner();
+    copyByHand("on the clipboard");
+    ASSERT_TRUE(QTest::qWaitFor([] { return x11input::clipboardOwner() != 0; }, 5000));
+    const WindowId clipboardOwner = x11input::clipboardOwner();
     Target holder;
     long long sleeper = 0;
     ASSERT_TRUE(holder.startSelectionHolder(&sleeper));
     std::string instance;
     std::string className;
-    ASSERT_TRUE(x11input::WindowClass(holder.window(), instance, className));
-    EXPECT_FALSE(IsTerminalWindowClass(instance, className)) << className;
+    ASSERT_TRUE(x11input::windowClass(holder.window(), instance, className));
+    EXPECT_FALSE(isTerminalWindowClass(instance, className)) << className;
     ASSERT_TRUE(holder.command(QStringLiteral("select   held on a pty ")));
     ASSERT_TRUE(waitUntilActive(holder.window()));
 
     const ::testing::AssertionResult picked = picks(Name, "held on a pty");
     // Keys would have had time to arrive by now.
     QTest::qWait(300);
-    EXPECT_TRUE(Terminal::IsRunning(sleeper))
+    EXPECT_TRUE(Terminal::isRunning(sleeper))
         << "the program on the pseudo-terminal was interrupted";
     ASSERT_TRUE(picked);
     EXPECT_EQ(m_controller.row().captureTarget, holder.window());
     EXPECT_EQ(m_status.text(), QStringLiteral("held on a pty"));
-    EXPECT_EQ(x11input::ClipboardOwner(), clipboardOwner);
+    EXPECT_EQ(x11input::clipboardOwner(), clipboardOwner);
     EXPECT_TRUE(m_messages.shown.empty());
 }
 
@@ -954,9 +954,9 @@ TEST_F(CaptureE2E, ProgramHoldingAPseudoTerminalIsSentNoKeys)
 // its editor reads the selection instead of sending Ctrl+C, and brings the selected line.
 TEST_F(CaptureE2E, GeanyWithATerminalPanelStillDeliversTheEditorsSelection)
 {
-    CopyByHand("on the clipboard");
-    ASSERT_TRUE(QTest::qWaitFor([] { return x11input::ClipboardOwner() != 0; }, 5000));
-    const WindowId clipboardOwner = x11input::ClipboardOwner();
+    copyByHand("on the clipboard");
+    ASSERT_TRUE(QTest::qWaitFor([] { return x11input::clipboardOwner() != 0; }, 5000));
+    const WindowId clipboardOwner = x11input::clipboardOwner();
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     ASSERT_TRUE(Geany::writeSettings(folder.path(), true));
@@ -970,14 +970,14 @@ TEST_F(CaptureE2E, GeanyWithATerminalPanelStillDeliversTheEditorsSelection)
     Geany geany;
     ASSERT_TRUE(geany.open(file, folder.path(), true));
     ASSERT_TRUE(
-        QTest::qWaitFor([&] { return HoldsPseudoTerminalMaster(geany.processId()); }, 10000))
+        QTest::qWaitFor([&] { return holdsPseudoTerminalMaster(geany.processId()); }, 10000))
         << "geany's terminal panel has not started";
     EXPECT_TRUE(m_controller.isTerminal(geany.window()));
     ASSERT_TRUE(geany.selectLine());
     ASSERT_TRUE(waitUntilActive(geany.window()));
     ASSERT_TRUE(picks(Name, "selected beside a terminal")) << m_status.text().toStdString();
     // No copy was asked for: the clipboard is as it was.
-    EXPECT_EQ(x11input::ClipboardOwner(), clipboardOwner);
+    EXPECT_EQ(x11input::clipboardOwner(), clipboardOwner);
     EXPECT_TRUE(m_messages.shown.empty());
 }
 
@@ -990,7 +990,7 @@ TEST_F(CaptureE2E, ClipboardManagerRefillOfANeverHeldTextLosesToTheCopy)
         manager.start(QStringLiteral(REFILLING_MANAGER_PROGRAM),
                       {QStringLiteral("--refill"), QStringLiteral("from an earlier session")}));
     ASSERT_TRUE(manager.readLineStartingWith("ready"));
-    CopyByHand("copied before");
+    copyByHand("copied before");
     Target holder;
     ASSERT_TRUE(holder.startSelectionHolder(nullptr, 100));
     ASSERT_TRUE(bringToFront(holder.window()));
@@ -1017,7 +1017,7 @@ TEST_F(CaptureE2E, SelectionModeNeverTakesTheSameSelectionTwice)
     ASSERT_TRUE(picks(Name, "Ada Lovelace"));
 
     clickField(Notes);
-    EXPECT_TRUE(StatusSays(
+    EXPECT_TRUE(statusSays(
         m_status, "Nothing new is selected: select by dragging, double click or Shift+arrows.",
         "Notes"));
     EXPECT_EQ(hasValue(Notes), 0);
@@ -1040,7 +1040,7 @@ TEST_F(CaptureE2E, CopyThatCopiesNothingTakesTheTargetsSelectionOrSaysSo)
     ASSERT_TRUE(inFront(holder.startSelectionHolder(), holder));
     ASSERT_TRUE(holder.command(QStringLiteral("select  only on the selection ")));
     ASSERT_TRUE(picks(Name, "only on the selection"));
-    EXPECT_TRUE(StatusSays(
+    EXPECT_TRUE(statusSays(
         m_status, "From the selection (nothing was copied): only on the selection", "Name"));
 
     // That selection has been taken: the field waits for a copy by hand and says so.
@@ -1048,18 +1048,18 @@ TEST_F(CaptureE2E, CopyThatCopiesNothingTakesTheTargetsSelectionOrSaysSo)
         "Nothing was copied: until another click, the next text you copy goes here.";
     ASSERT_TRUE(bringToFront(holder.window()));
     clickField(Notes);
-    EXPECT_TRUE(StatusSays(m_status, waiting, "Notes"));
+    EXPECT_TRUE(statusSays(m_status, waiting, "Notes"));
     EXPECT_EQ(m_controller.row().pendingField, Notes);
     EXPECT_EQ(nothing.count(), 1);
-    CopyByHand("copied by hand");
+    copyByHand("copied by hand");
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_picked == 2; }, 5000));
     EXPECT_EQ(value(Notes), "copied by hand");
 
     // A selection made in another program is not what the target was asked to copy.
-    SelectElsewhere("selected elsewhere");
+    selectElsewhere("selected elsewhere");
     ASSERT_TRUE(bringToFront(holder.window()));
     clickField(2);
-    EXPECT_TRUE(StatusSays(m_status, waiting, "Code"));
+    EXPECT_TRUE(statusSays(m_status, waiting, "Code"));
     EXPECT_EQ(hasValue(2), 0);
     EXPECT_EQ(nothing.count(), 2);
     EXPECT_TRUE(m_messages.shown.empty());
@@ -1070,10 +1070,10 @@ TEST_F(CaptureE2E, CopyThatCopiesNothingTakesTheTargetsSelectionOrSaysSo)
 TEST_F(CaptureE2E, SelectionModePicksFromAGtkEditorWithoutKeys)
 {
     m_controller.setCaptureMode(CaptureMode::Selection);
-    CopyByHand("on the clipboard");
+    copyByHand("on the clipboard");
     // xclip's child takes the clipboard a moment after its parent has ended.
-    ASSERT_TRUE(QTest::qWaitFor([] { return x11input::ClipboardOwner() != 0; }, 5000));
-    const WindowId clipboardOwner = x11input::ClipboardOwner();
+    ASSERT_TRUE(QTest::qWaitFor([] { return x11input::clipboardOwner() != 0; }, 5000));
+    const WindowId clipboardOwner = x11input::clipboardOwner();
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     ASSERT_TRUE(Geany::writeSettings(folder.path()));
@@ -1090,18 +1090,18 @@ TEST_F(CaptureE2E, SelectionModePicksFromAGtkEditorWithoutKeys)
     ASSERT_TRUE(picks(Name, "selected in an editor"));
     EXPECT_EQ(m_controller.row().pendingField, -1);
     EXPECT_EQ(m_status.text(), QStringLiteral("selected in an editor"));
-    EXPECT_EQ(x11input::ClipboardOwner(), clipboardOwner);
+    EXPECT_EQ(x11input::clipboardOwner(), clipboardOwner);
 
     // Nothing selected: the pick ends at once, the field keeps its value, and later copies go
     // nowhere.
-    ASSERT_TRUE(x11input::EmptySelection("PRIMARY"));
+    ASSERT_TRUE(x11input::emptySelection("PRIMARY"));
     clickField(Name);
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return m_status.text() == QString::fromUtf8(NothingSelectedText); }, 5000));
     EXPECT_EQ(m_status.windowTitle(),
               QStringLiteral("quillon   - text you are picking up to \"Name\""));
     EXPECT_EQ(m_controller.row().pendingField, -1);
-    CopyByHand("copied later");
+    copyByHand("copied later");
     QTest::qWait(300);
     EXPECT_EQ(value(Name), "selected in an editor");
     EXPECT_EQ(m_picked, 1);
@@ -1130,7 +1130,7 @@ TEST_F(CaptureE2E, GeanyPicksRightAfterANewWindowNeverMisfire)
             for (int line = 0; line < 60; ++line)
                 lines.write((text + "\n").c_str());
         }
-        ASSERT_TRUE(x11input::EmptySelection("PRIMARY"));
+        ASSERT_TRUE(x11input::emptySelection("PRIMARY"));
         Geany geany;
         ASSERT_TRUE(geany.open(file, folder.path())) << "pick " << i;
         ASSERT_TRUE(geany.selectLine()) << "pick " << i;

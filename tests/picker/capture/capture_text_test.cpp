@@ -31,7 +31,7 @@ class NormalizePickedTextTest : public ::testing::TestWithParam<NormalizeCase>
 TEST_P(NormalizePickedTextTest, CleansInPlace)
 {
     std::string text = GetParam().input;
-    NormalizePickedText(text, GetParam().keepLineBreaks);
+    normalizePickedText(text, GetParam().keepLineBreaks);
     EXPECT_EQ(text, GetParam().expected);
 }
 
@@ -73,9 +73,9 @@ TEST(NormalizePickedText, CleaningACleanedTextChangesNothing)
     for (const std::string &text : texts) {
         for (bool keepLineBreaks : {false, true}) {
             std::string once = text;
-            NormalizePickedText(once, keepLineBreaks);
+            normalizePickedText(once, keepLineBreaks);
             std::string twice = once;
-            NormalizePickedText(twice, keepLineBreaks);
+            normalizePickedText(twice, keepLineBreaks);
             EXPECT_EQ(twice, once) << text << " " << keepLineBreaks;
         }
     }
@@ -86,7 +86,7 @@ TEST(NormalizePickedText, WholeCaptureOfBlanksAndWords)
     std::string text;
     for (int i = 0; i < 4000; ++i)
         text += "word\t \r\n";
-    NormalizePickedText(text, false);
+    normalizePickedText(text, false);
     ASSERT_EQ(text.size(), 4000u * 5 - 1);
     EXPECT_EQ(text.substr(0, 10), "word word ");
     EXPECT_EQ(text.back(), 'd');
@@ -95,28 +95,28 @@ TEST(NormalizePickedText, WholeCaptureOfBlanksAndWords)
 TEST(StatusLineText, ShowsUpTo74BytesWhole)
 {
     const std::string text74(74, 'x');
-    EXPECT_EQ(StatusLineText(text74), text74);
+    EXPECT_EQ(statusLineText(text74), text74);
     const std::string text75(75, 'y');
-    EXPECT_EQ(StatusLineText(text75), std::string(74, 'y') + "...");
-    EXPECT_EQ(StatusLineText(text75).size(), 77u);
-    EXPECT_EQ(StatusLineText(" "), " ");
+    EXPECT_EQ(statusLineText(text75), std::string(74, 'y') + "...");
+    EXPECT_EQ(statusLineText(text75).size(), 77u);
+    EXPECT_EQ(statusLineText(" "), " ");
 }
 
 TEST(StatusLineText, NeverSplitsACharacter)
 {
     // 73 ASCII bytes, then a two-byte character across the 74th byte.
     const std::string text = std::string(73, 'a') + "é" + "tail";
-    EXPECT_EQ(StatusLineText(text), std::string(73, 'a') + "...");
+    EXPECT_EQ(statusLineText(text), std::string(73, 'a') + "...");
 }
 
 TEST(StatusCaption, WithoutAndWithAField)
 {
-    EXPECT_EQ(StatusCaption(nullptr), "quillon   - text you are picking up");
+    EXPECT_EQ(statusCaption(nullptr), "quillon   - text you are picking up");
     const std::string title = "Surname";
-    EXPECT_EQ(StatusCaption(&title), "quillon   - text you are picking up to \"Surname\"");
+    EXPECT_EQ(statusCaption(&title), "quillon   - text you are picking up to \"Surname\"");
 }
 
-TableDescription ThreeFields()
+TableDescription threeFields()
 {
     TableDescription description;
     description.connectString = "DSN=none";
@@ -136,13 +136,13 @@ TableDescription ThreeFields()
         field.length = fields[i].length;
         field.defaultValue = fields[i].defaultValue;
     }
-    SetValueWidths(description);
+    setValueWidths(description);
     return description;
 }
 
 TEST(PickedRow, StoresCutToWidthAndKeepsThePreviousValue)
 {
-    const TableDescription description = ThreeFields();
+    const TableDescription description = threeFields();
     PickedRow row;
     ASSERT_TRUE(row.allocate(description));
     ASSERT_EQ(row.fieldCount, 3);
@@ -168,7 +168,7 @@ TEST(PickedRow, StoresCutToWidthAndKeepsThePreviousValue)
 
 TEST(PickedRow, ResetStartsFromTheDefaults)
 {
-    const TableDescription description = ThreeFields();
+    const TableDescription description = threeFields();
     PickedRow row;
     ASSERT_TRUE(row.allocate(description));
     row.hasValue[0] = 1;
@@ -193,7 +193,7 @@ TEST(PickedRow, ResetStartsFromTheDefaults)
 
 TEST(PickedRow, LoadingATableEndsAWaitingRequest)
 {
-    const TableDescription description = ThreeFields();
+    const TableDescription description = threeFields();
     PickedRow row;
     ASSERT_TRUE(row.allocate(description));
     row.pendingField = 2;
@@ -245,14 +245,14 @@ TEST(TerminalWindowClass, TellsTerminalsFromOtherPrograms)
         {"", "", false},
     };
     for (const WindowClassCase &c : cases)
-        EXPECT_EQ(IsTerminalWindowClass(c.instance, c.className), c.terminal)
+        EXPECT_EQ(isTerminalWindowClass(c.instance, c.className), c.terminal)
             << c.instance << " / " << c.className;
 }
 
 TEST(TerminalWindowClass, TableHoldsLowerCaseNamesOnce)
 {
     std::set<std::string_view> seen;
-    for (const std::string_view name : TerminalWindowClasses()) {
+    for (const std::string_view name : terminalWindowClasses()) {
         EXPECT_FALSE(name.empty());
         EXPECT_TRUE(seen.insert(name).second) << name;
         for (const char c : name)
@@ -265,12 +265,12 @@ TEST(TerminalWindowClass, TableHoldsLowerCaseNamesOnce)
 TEST(PseudoTerminal, HolderIsToldByItsOpenMaster)
 {
     const long self = ::getpid();
-    EXPECT_FALSE(HoldsPseudoTerminalMaster(self));
+    EXPECT_FALSE(holdsPseudoTerminalMaster(self));
     const int master = posix_openpt(O_RDWR | O_NOCTTY);
     ASSERT_GE(master, 0);
-    EXPECT_TRUE(HoldsPseudoTerminalMaster(self));
+    EXPECT_TRUE(holdsPseudoTerminalMaster(self));
     ::close(master);
-    EXPECT_FALSE(HoldsPseudoTerminalMaster(self));
+    EXPECT_FALSE(holdsPseudoTerminalMaster(self));
 
     // A process that is gone, and no process at all.
     const pid_t child = fork();
@@ -278,9 +278,9 @@ TEST(PseudoTerminal, HolderIsToldByItsOpenMaster)
     if (child == 0)
         _exit(0);
     ASSERT_EQ(waitpid(child, nullptr, 0), child);
-    EXPECT_FALSE(HoldsPseudoTerminalMaster(child));
-    EXPECT_FALSE(HoldsPseudoTerminalMaster(0));
-    EXPECT_FALSE(HoldsPseudoTerminalMaster(-1));
+    EXPECT_FALSE(holdsPseudoTerminalMaster(child));
+    EXPECT_FALSE(holdsPseudoTerminalMaster(0));
+    EXPECT_FALSE(holdsPseudoTerminalMaster(-1));
 }
 
 } // namespace

@@ -34,7 +34,7 @@ namespace {
 
 // Starts `sleep seconds` as the foreground job of a new pseudo-terminal; the master's descriptor,
 // or -1.
-int StartOnPseudoTerminal(const char *seconds, pid_t &child)
+int startOnPseudoTerminal(const char *seconds, pid_t &child)
 {
     const int master = posix_openpt(O_RDWR | O_NOCTTY);
     if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0)
@@ -71,7 +71,7 @@ int main(int argc, char **argv)
     pid_t child = 0;
     std::optional<std::chrono::milliseconds> copyAfter;
     if (argc == 3 && std::string(argv[1]) == "--pty") {
-        master = StartOnPseudoTerminal(argv[2], child);
+        master = startOnPseudoTerminal(argv[2], child);
         if (master < 0)
             return 1;
     } else if (argc == 3 && std::string(argv[1]) == "--copy-after") {

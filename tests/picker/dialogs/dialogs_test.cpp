@@ -39,7 +39,7 @@ enum Field
 using Fills = std::vector<std::pair<int, bool>>;
 
 // Runs `answer` on the modal dialog of type D once its exec() shows it.
-template <class D> void WhenShown(std::function<void(D &)> answer)
+template <class D> void whenShown(std::function<void(D &)> answer)
 {
     QTimer::singleShot(0, [answer = std::move(answer)] {
         auto *dialog = qobject_cast<D *>(QApplication::activeModalWidget());
@@ -53,27 +53,27 @@ template <class D> void WhenShown(std::function<void(D &)> answer)
     });
 }
 
-template <class W> W *Child(QWidget &parent, const char *name)
+template <class W> W *child(QWidget &parent, const char *name)
 {
     W *child = parent.findChild<W *>(QString::fromLatin1(name));
     EXPECT_NE(child, nullptr) << name;
     return child;
 }
 
-void Click(QWidget &dialog, const char *button)
+void click(QWidget &dialog, const char *button)
 {
-    QTest::mouseClick(Child<QPushButton>(dialog, button), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(dialog, button), Qt::LeftButton);
 }
 
 // What a double click sends: press, release, double click, release.
-void DoubleClick(QWidget &widget, const QPoint &pos)
+void doubleClick(QWidget &widget, const QPoint &pos)
 {
     QTest::mouseClick(&widget, Qt::LeftButton, {}, pos);
     QTest::mouseDClick(&widget, Qt::LeftButton, {}, pos);
     QTest::mouseRelease(&widget, Qt::LeftButton, {}, pos);
 }
 
-std::string Text(const QLabel *label)
+std::string text(const QLabel *label)
 {
     return label->text().toStdString();
 }
@@ -86,18 +86,18 @@ protected:
         m_description.connectString = "DSN=none";
         m_description.tableName = "people";
         m_description.fieldCount = 5;
-        SetField(Name, "Name", SqlType::VarChar, 10, 1);
-        SetField(Count, "Count", SqlType::Integer, 4, 0);
-        SetField(Born, "Born", SqlType::Date, 10, 0);
-        SetField(Notes, "Notes", SqlType::LongVarChar, 65536, 0);
-        SetField(Flag, "Flag", SqlType::Bit, 1, 0);
-        SetValueWidths(m_description);
+        setField(Name, "Name", SqlType::VarChar, 10, 1);
+        setField(Count, "Count", SqlType::Integer, 4, 0);
+        setField(Born, "Born", SqlType::Date, 10, 0);
+        setField(Notes, "Notes", SqlType::LongVarChar, 65536, 0);
+        setField(Flag, "Flag", SqlType::Bit, 1, 0);
+        setValueWidths(m_description);
         EXPECT_TRUE(m_row.allocate(m_description));
         m_row.reset(m_description);
         m_owner.setGeometry(100, 100, 300, 60);
     }
 
-    void SetField(int index, const char *title, int sqlType, int length, int required)
+    void setField(int index, const char *title, int sqlType, int length, int required)
     {
         FieldDescription &field = m_description.fields[static_cast<std::size_t>(index)];
         field.name = title;
@@ -108,7 +108,7 @@ protected:
     }
 
     // A value as picking leaves it.
-    void Pick(int field, const std::string &text)
+    void pick(int field, const std::string &text)
     {
         m_row.storeValue(field, text);
         m_row.hasValue[static_cast<std::size_t>(field)] = 1;
@@ -120,20 +120,20 @@ protected:
 
     // Opens the editor on `field` modally; `answer` acts on it while it is shown. Returns what
     // exec() returned.
-    int Edit(int field, std::function<void(ValueEditor &)> answer)
+    int edit(int field, std::function<void(ValueEditor &)> answer)
     {
         ValueEditor editor(&m_owner, m_description, m_row, field,
                            [this](int f, bool filled) { m_fills.emplace_back(f, filled); });
-        WhenShown<ValueEditor>(std::move(answer));
+        whenShown<ValueEditor>(std::move(answer));
         const int result = editor.exec();
         m_changed = editor.changed();
         return result;
     }
 
     // Selects the edit's whole text, as it is at opening, and types over it.
-    static void TypeOver(ValueEditor &editor, const char *text)
+    static void typeOver(ValueEditor &editor, const char *text)
     {
-        QLineEdit *edit = Child<QLineEdit>(editor, "valueEdit");
+        QLineEdit *edit = child<QLineEdit>(editor, "valueEdit");
         edit->selectAll();
         QTest::keyClicks(edit, QString::fromUtf8(text));
     }
@@ -168,14 +168,14 @@ class EditorOpening : public DialogsTest, public ::testing::WithParamInterface<O
 TEST_P(EditorOpening, ChecksTheStoredValueAndSaysSo)
 {
     const OpeningCase &c = GetParam();
-    Pick(c.field, c.picked);
+    pick(c.field, c.picked);
     ValueEditor editor(&m_owner, m_description, m_row, c.field, {});
     editor.show();
 
     EXPECT_EQ(editor.windowTitle().toStdString(), c.caption);
-    EXPECT_EQ(Text(Child<QLabel>(editor, "validityLabel")), c.validity);
-    EXPECT_EQ(Text(Child<QLabel>(editor, "requiredLabel")), c.required);
-    QLineEdit *edit = Child<QLineEdit>(editor, "valueEdit");
+    EXPECT_EQ(text(child<QLabel>(editor, "validityLabel")), c.validity);
+    EXPECT_EQ(text(child<QLabel>(editor, "requiredLabel")), c.required);
+    QLineEdit *edit = child<QLineEdit>(editor, "valueEdit");
     EXPECT_EQ(edit->text().toStdString(), c.shown);
     EXPECT_EQ(value(c.field), c.shown);
     // The focus is in the edit with all of its text selected, ready to be typed over.
@@ -201,11 +201,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(DialogsTest, EditorOkStoresTheCleanedChangedTextAndMarksTheRowUnsaved)
 {
-    Pick(Name, "Ann");
-    EXPECT_EQ(Edit(Name,
+    pick(Name, "Ann");
+    EXPECT_EQ(edit(Name,
                    [](ValueEditor &editor) {
-                       TypeOver(editor, "   Bob    Smith ");
-                       Click(editor, "okButton");
+                       typeOver(editor, "   Bob    Smith ");
+                       click(editor, "okButton");
                    }),
               1);
     EXPECT_TRUE(m_changed);
@@ -219,9 +219,9 @@ TEST_F(DialogsTest, EditorOkStoresTheCleanedChangedTextAndMarksTheRowUnsaved)
 
 TEST_F(DialogsTest, EditorOkOnAnEmptyFieldFillsItsButton)
 {
-    Edit(Count, [](ValueEditor &editor) {
-        TypeOver(editor, "42");
-        QTest::keyClick(Child<QLineEdit>(editor, "valueEdit"), Qt::Key_Return);
+    edit(Count, [](ValueEditor &editor) {
+        typeOver(editor, "42");
+        QTest::keyClick(child<QLineEdit>(editor, "valueEdit"), Qt::Key_Return);
     });
     EXPECT_EQ(value(Count), "42");
     EXPECT_EQ(hasValue(Count), 1);
@@ -231,11 +231,11 @@ TEST_F(DialogsTest, EditorOkOnAnEmptyFieldFillsItsButton)
 
 TEST_F(DialogsTest, EditorOkWithTheSameTextAfterCleaningChangesNothing)
 {
-    Pick(Name, "Old");
-    Pick(Name, "Ann");
-    Edit(Name, [](ValueEditor &editor) {
-        TypeOver(editor, "  Ann   ");
-        Click(editor, "okButton");
+    pick(Name, "Old");
+    pick(Name, "Ann");
+    edit(Name, [](ValueEditor &editor) {
+        typeOver(editor, "  Ann   ");
+        click(editor, "okButton");
     });
     EXPECT_FALSE(m_changed);
     EXPECT_EQ(value(Name), "Ann");
@@ -246,10 +246,10 @@ TEST_F(DialogsTest, EditorOkWithTheSameTextAfterCleaningChangesNothing)
 
 TEST_F(DialogsTest, EditorOkWithTextThatCleansToNothingEmptiesTheField)
 {
-    Pick(Name, "Ann");
-    Edit(Name, [](ValueEditor &editor) {
-        TypeOver(editor, "    ");
-        Click(editor, "okButton");
+    pick(Name, "Ann");
+    edit(Name, [](ValueEditor &editor) {
+        typeOver(editor, "    ");
+        click(editor, "okButton");
     });
     EXPECT_EQ(value(Name), "");
     EXPECT_EQ(previous(Name), "Ann");
@@ -260,14 +260,14 @@ TEST_F(DialogsTest, EditorOkWithTextThatCleansToNothingEmptiesTheField)
 
 TEST_F(DialogsTest, EditorClearThenCancelLeavesTheValue)
 {
-    Pick(Name, "Ann");
-    EXPECT_EQ(Edit(Name,
+    pick(Name, "Ann");
+    EXPECT_EQ(edit(Name,
                    [](ValueEditor &editor) {
-                       Click(editor, "clearButton");
+                       click(editor, "clearButton");
                        // The editor stays open with an empty edit.
                        EXPECT_TRUE(editor.isVisible());
-                       EXPECT_EQ(Child<QLineEdit>(editor, "valueEdit")->text(), QString());
-                       Click(editor, "cancelButton");
+                       EXPECT_EQ(child<QLineEdit>(editor, "valueEdit")->text(), QString());
+                       click(editor, "cancelButton");
                    }),
               1);
     EXPECT_EQ(value(Name), "Ann");
@@ -278,11 +278,11 @@ TEST_F(DialogsTest, EditorClearThenCancelLeavesTheValue)
 
 TEST_F(DialogsTest, EditorEscapeChangesNothingAndStillEndsWithOne)
 {
-    Pick(Name, "Ann");
-    EXPECT_EQ(Edit(Name,
+    pick(Name, "Ann");
+    EXPECT_EQ(edit(Name,
                    [](ValueEditor &editor) {
-                       TypeOver(editor, "Bob");
-                       QTest::keyClick(Child<QLineEdit>(editor, "valueEdit"), Qt::Key_Escape);
+                       typeOver(editor, "Bob");
+                       QTest::keyClick(child<QLineEdit>(editor, "valueEdit"), Qt::Key_Escape);
                    }),
               1);
     EXPECT_EQ(value(Name), "Ann");
@@ -291,19 +291,19 @@ TEST_F(DialogsTest, EditorEscapeChangesNothingAndStillEndsWithOne)
 
 TEST_F(DialogsTest, EditorRecoverIsOfferedOnceAValueWasReplaced)
 {
-    Pick(Name, "Ann");
-    Edit(Name, [](ValueEditor &editor) {
-        EXPECT_FALSE(Child<QPushButton>(editor, "recoverButton")->isEnabled());
-        TypeOver(editor, "Bob");
-        Click(editor, "okButton");
+    pick(Name, "Ann");
+    edit(Name, [](ValueEditor &editor) {
+        EXPECT_FALSE(child<QPushButton>(editor, "recoverButton")->isEnabled());
+        typeOver(editor, "Bob");
+        click(editor, "okButton");
     });
-    Edit(Name, [](ValueEditor &editor) {
-        QPushButton *recover = Child<QPushButton>(editor, "recoverButton");
+    edit(Name, [](ValueEditor &editor) {
+        QPushButton *recover = child<QPushButton>(editor, "recoverButton");
         ASSERT_TRUE(recover->isEnabled());
         QTest::mouseClick(recover, Qt::LeftButton);
         EXPECT_TRUE(editor.isVisible());
-        EXPECT_EQ(Child<QLineEdit>(editor, "valueEdit")->text().toStdString(), "Ann");
-        Click(editor, "okButton");
+        EXPECT_EQ(child<QLineEdit>(editor, "valueEdit")->text().toStdString(), "Ann");
+        click(editor, "okButton");
     });
     EXPECT_EQ(value(Name), "Ann");
     EXPECT_EQ(previous(Name), "Bob");
@@ -311,18 +311,18 @@ TEST_F(DialogsTest, EditorRecoverIsOfferedOnceAValueWasReplaced)
 
 TEST_F(DialogsTest, EditorKeepsTheLineBreaksOfLongText)
 {
-    Pick(Notes, "first line\nsecond line");
-    Edit(Notes, [](ValueEditor &editor) { Click(editor, "okButton"); });
+    pick(Notes, "first line\nsecond line");
+    edit(Notes, [](ValueEditor &editor) { click(editor, "okButton"); });
     EXPECT_EQ(value(Notes), "first line\nsecond line");
     EXPECT_EQ(m_row.unsaved, 0);
 }
 
 TEST_F(DialogsTest, EditorWholeNumberKeepsItsNormalFormAfterCancel)
 {
-    Pick(Count, "1,234");
-    Edit(Count, [](ValueEditor &editor) {
-        EXPECT_EQ(Child<QLineEdit>(editor, "valueEdit")->text().toStdString(), "1234");
-        Click(editor, "cancelButton");
+    pick(Count, "1,234");
+    edit(Count, [](ValueEditor &editor) {
+        EXPECT_EQ(child<QLineEdit>(editor, "valueEdit")->text().toStdString(), "1234");
+        click(editor, "cancelButton");
     });
     EXPECT_EQ(value(Count), "1234");
     EXPECT_EQ(m_row.unsaved, 0);
@@ -359,7 +359,7 @@ TEST_P(TypedValue, IsCleanedAsPickedTextIs)
 {
     const TypedCase &c = GetParam();
     const FieldDescription &field = m_description.fields[std::size_t(c.field)];
-    StoreTypedValue(m_row, field, c.field, c.typed, {});
+    storeTypedValue(m_row, field, c.field, c.typed, {});
     EXPECT_EQ(value(c.field), c.stored);
 }
 
@@ -375,7 +375,7 @@ TEST_F(DialogsTest, TypedTextBeyondTheCaptureLengthIsCut)
 {
     const FieldDescription &notes = m_description.fields[Notes];
     const std::string text(40000, 'x');
-    EXPECT_TRUE(StoreTypedValue(m_row, notes, Notes, text, {}));
+    EXPECT_TRUE(storeTypedValue(m_row, notes, Notes, text, {}));
     EXPECT_EQ(value(Notes).size(),
               std::min<std::size_t>(31999, std::size_t(m_row.valueWidth[Notes])));
 }
@@ -387,23 +387,23 @@ class PickedDataViewTest : public DialogsTest
 protected:
     PickedDataViewTest()
     {
-        Pick(Name, "Ann");
-        Pick(Count, "1,234");
-        Pick(Born, "13/45/2020");
+        pick(Name, "Ann");
+        pick(Count, "1,234");
+        pick(Born, "13/45/2020");
     }
 
     // Opens the view modally; `answer` acts on its list while it is shown.
-    std::pair<int, int> View(std::function<void(PickedDataView &, QTreeWidget &)> answer)
+    std::pair<int, int> view(std::function<void(PickedDataView &, QTreeWidget &)> answer)
     {
         PickedDataView view(&m_owner, m_description, m_row);
-        WhenShown<PickedDataView>([answer = std::move(answer)](PickedDataView &dialog) {
-            answer(dialog, *Child<QTreeWidget>(dialog, "pickedList"));
+        whenShown<PickedDataView>([answer = std::move(answer)](PickedDataView &dialog) {
+            answer(dialog, *child<QTreeWidget>(dialog, "pickedList"));
         });
         const int result = view.exec();
         return {result, view.fieldToEdit()};
     }
 
-    static QPoint CentreOfRow(QTreeWidget &list, int row)
+    static QPoint centreOfRow(QTreeWidget &list, int row)
     {
         return list.visualItemRect(list.topLevelItem(row)).center();
     }
@@ -414,10 +414,10 @@ TEST_F(PickedDataViewTest, ShowsEveryFieldWithItsValueAndValidity)
     PickedDataView view(&m_owner, m_description, m_row);
     view.show();
     EXPECT_EQ(view.windowTitle().toStdString(), "Quilloned");
-    EXPECT_EQ(Text(Child<QLabel>(view, "hintLabel")), "To edit, double click on the item");
-    EXPECT_EQ(Child<QPushButton>(view, "closeButton")->text().toStdString(), "Close");
+    EXPECT_EQ(text(child<QLabel>(view, "hintLabel")), "To edit, double click on the item");
+    EXPECT_EQ(child<QPushButton>(view, "closeButton")->text().toStdString(), "Close");
 
-    QTreeWidget *list = Child<QTreeWidget>(view, "pickedList");
+    QTreeWidget *list = child<QTreeWidget>(view, "pickedList");
     QTreeWidgetItem *header = list->headerItem();
     EXPECT_EQ(header->text(0).toStdString(), "Field Name");
     EXPECT_EQ(header->text(1).toStdString(), "Picked Data");
@@ -445,8 +445,8 @@ TEST_F(PickedDataViewTest, ShowsEveryFieldWithItsValueAndValidity)
 
 TEST_F(PickedDataViewTest, DoubleClickOnARowEndsTheViewAndNamesItsField)
 {
-    const auto [result, field] = View([](PickedDataView &, QTreeWidget &list) {
-        DoubleClick(*list.viewport(), CentreOfRow(list, Born));
+    const auto [result, field] = view([](PickedDataView &, QTreeWidget &list) {
+        doubleClick(*list.viewport(), centreOfRow(list, Born));
     });
     EXPECT_EQ(result, 1);
     EXPECT_EQ(field, Born);
@@ -454,8 +454,8 @@ TEST_F(PickedDataViewTest, DoubleClickOnARowEndsTheViewAndNamesItsField)
 
 TEST_F(PickedDataViewTest, ReturnOnTheSelectedRowActsAsADoubleClick)
 {
-    const auto [result, field] = View([](PickedDataView &, QTreeWidget &list) {
-        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, CentreOfRow(list, Count));
+    const auto [result, field] = view([](PickedDataView &, QTreeWidget &list) {
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, centreOfRow(list, Count));
         QTest::keyClick(&list, Qt::Key_Return);
     });
     EXPECT_EQ(result, 1);
@@ -464,14 +464,14 @@ TEST_F(PickedDataViewTest, ReturnOnTheSelectedRowActsAsADoubleClick)
 
 TEST_F(PickedDataViewTest, CloseEndsWithOneAndEscapeWithZeroEditingNothing)
 {
-    EXPECT_EQ(View([](PickedDataView &view, QTreeWidget &) { Click(view, "closeButton"); }),
+    EXPECT_EQ(view([](PickedDataView &view, QTreeWidget &) { click(view, "closeButton"); }),
               std::make_pair(1, -1));
     EXPECT_EQ(
-        View([](PickedDataView &, QTreeWidget &list) { QTest::keyClick(&list, Qt::Key_Escape); }),
+        view([](PickedDataView &, QTreeWidget &list) { QTest::keyClick(&list, Qt::Key_Escape); }),
         std::make_pair(0, -1));
     // Return without a selected row presses "Close".
     EXPECT_EQ(
-        View([](PickedDataView &, QTreeWidget &list) { QTest::keyClick(&list, Qt::Key_Return); }),
+        view([](PickedDataView &, QTreeWidget &list) { QTest::keyClick(&list, Qt::Key_Return); }),
         std::make_pair(1, -1));
 }
 
@@ -482,8 +482,8 @@ TEST(AboutBox, HelpOpensTheHelpAndEndsWithOne)
     int helpShown = 0;
     AboutBox about(nullptr, [&helpShown] { ++helpShown; });
     EXPECT_EQ(about.windowTitle().toStdString(), "About Quillon");
-    WhenShown<AboutBox>([](AboutBox &box) {
-        QPushButton *help = Child<QPushButton>(box, "helpButton");
+    whenShown<AboutBox>([](AboutBox &box) {
+        QPushButton *help = child<QPushButton>(box, "helpButton");
         EXPECT_EQ(help->text().toStdString(), "&Help");
         QTest::mouseClick(help, Qt::LeftButton);
     });
@@ -495,9 +495,9 @@ TEST(AboutBox, OkEndsWithOneAndEscapeWithZero)
 {
     int helpShown = 0;
     AboutBox about(nullptr, [&helpShown] { ++helpShown; });
-    WhenShown<AboutBox>([](AboutBox &box) { Click(box, "okButton"); });
+    whenShown<AboutBox>([](AboutBox &box) { click(box, "okButton"); });
     EXPECT_EQ(about.exec(), 1);
-    WhenShown<AboutBox>([](AboutBox &box) { QTest::keyClick(&box, Qt::Key_Escape); });
+    whenShown<AboutBox>([](AboutBox &box) { QTest::keyClick(&box, Qt::Key_Escape); });
     EXPECT_EQ(about.exec(), 0);
     EXPECT_EQ(helpShown, 0);
 }
@@ -521,14 +521,14 @@ class NoDescription : public ::testing::TestWithParam<NoDescriptionCase>
 
 TEST_P(NoDescription, AnswersWhatTheUserChose)
 {
-    WhenShown<NoDescriptionDialog>([answer = GetParam().answer](NoDescriptionDialog &dialog) {
+    whenShown<NoDescriptionDialog>([answer = GetParam().answer](NoDescriptionDialog &dialog) {
         EXPECT_EQ(dialog.windowTitle().toStdString(), "Quillon");
-        EXPECT_EQ(Text(Child<QLabel>(dialog, "messageLabel")),
+        EXPECT_EQ(text(child<QLabel>(dialog, "messageLabel")),
                   "No Database Table Description File Found !");
-        QRadioButton *createNew = Child<QRadioButton>(dialog, "createNewButton");
+        QRadioButton *createNew = child<QRadioButton>(dialog, "createNewButton");
         EXPECT_EQ(createNew->text().toStdString(), "Create New One");
         EXPECT_TRUE(createNew->isChecked());
-        EXPECT_EQ(Child<QRadioButton>(dialog, "loadExistingButton")->text().toStdString(),
+        EXPECT_EQ(child<QRadioButton>(dialog, "loadExistingButton")->text().toStdString(),
                   "Load Existing One");
         answer(dialog);
     });
@@ -539,17 +539,17 @@ INSTANTIATE_TEST_SUITE_P(
     NoDescriptionDialog, NoDescription,
     ::testing::Values(
         NoDescriptionCase{"OkAtOnce",
-                          [](NoDescriptionDialog &dialog) { Click(dialog, "okButton"); },
+                          [](NoDescriptionDialog &dialog) { click(dialog, "okButton"); },
                           NoDescriptionDialog::Choice::CreateNew},
         NoDescriptionCase{"LoadExisting",
                           [](NoDescriptionDialog &dialog) {
-                              QTest::mouseClick(Child<QRadioButton>(dialog, "loadExistingButton"),
+                              QTest::mouseClick(child<QRadioButton>(dialog, "loadExistingButton"),
                                                 Qt::LeftButton);
                               QTest::keyClick(&dialog, Qt::Key_Return);
                           },
                           NoDescriptionDialog::Choice::LoadExisting},
         NoDescriptionCase{"Cancel",
-                          [](NoDescriptionDialog &dialog) { Click(dialog, "cancelButton"); },
+                          [](NoDescriptionDialog &dialog) { click(dialog, "cancelButton"); },
                           NoDescriptionDialog::Choice::GaveUp},
         NoDescriptionCase{
             "Escape", [](NoDescriptionDialog &dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); },

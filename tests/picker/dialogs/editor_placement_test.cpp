@@ -23,7 +23,7 @@ void PrintTo(const PlacementCase &c, std::ostream *out)
 }
 
 // The case's name as a test name.
-std::string CaseName(const ::testing::TestParamInfo<PlacementCase> &param)
+std::string caseName(const ::testing::TestParamInfo<PlacementCase> &param)
 {
     std::string name = param.param.name;
     for (char &ch : name)
@@ -43,7 +43,7 @@ TEST_P(RowPlacement, CentresAcrossTheButtonInsideTheDesktop)
 {
     const PlacementCase &c = GetParam();
     EditorPlacement placement{c.desktop, c.window, c.clientTopLeft, c.button, c.editor, 1};
-    EXPECT_EQ(ValueEditorPosition(placement), c.expected);
+    EXPECT_EQ(valueEditorPosition(placement), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -69,7 +69,7 @@ INSTANTIATE_TEST_SUITE_P(
         // An editor narrower than the button: (41 - 62) / 2 is -10, truncated toward zero.
         PlacementCase{"narrower than the button", Desktop, QRect(400, 50, 420, 60), QPoint(404, 70),
                       QRect(500, 72, 62, 22), QSize(41, 90), QPoint(510, 70)}),
-    CaseName);
+    caseName);
 
 // Buttons in a column, 24 pixels apart, right of a caption along the window's left side.
 class ColumnPlacement : public ::testing::TestWithParam<PlacementCase>
@@ -79,7 +79,7 @@ TEST_P(ColumnPlacement, CentresAlongTheButtonBesideTheWindow)
 {
     const PlacementCase &c = GetParam();
     EditorPlacement placement{c.desktop, c.window, c.clientTopLeft, c.button, c.editor, 0};
-    EXPECT_EQ(ValueEditorPosition(placement), c.expected);
+    EXPECT_EQ(valueEditorPosition(placement), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -107,6 +107,6 @@ INSTANTIATE_TEST_SUITE_P(
         // A desktop that does not start at the origin.
         PlacementCase{"work area below a panel", QRect(0, 32, 1280, 992), QRect(100, 32, 90, 300),
                       QPoint(118, 36), QRect(120, 40, 64, 22), Editor, QPoint(126, 32)}),
-    CaseName);
+    caseName);
 
 } // namespace

@@ -137,9 +137,9 @@ protected:
     {
         m_demo.start(QStringLiteral(DEMO_PROGRAM), {QStringLiteral("--trace")});
         ASSERT_TRUE(m_demo.waitForStarted());
-        ASSERT_EQ(Next("shown"), "shown 5 5 88 139");
+        ASSERT_EQ(next("shown"), "shown 5 5 88 139");
         // Active: mapped, and managed by the window manager if there is one.
-        ASSERT_EQ(Next("active"), "active");
+        ASSERT_EQ(next("active"), "active");
     }
 
     void TearDown() override
@@ -152,7 +152,7 @@ protected:
 
     // The next reported line that starts with `prefix`, skipping others; empty after the
     // timeout.
-    std::string Next(const std::string &prefix, int timeoutMs = 10000)
+    std::string next(const std::string &prefix, int timeoutMs = 10000)
     {
         QElapsedTimer timer;
         timer.start();
@@ -170,7 +170,7 @@ protected:
 
     // Lines about the window menu and closing reported since the last call. Reports of the
     // window manager's doings (placing, activating) may come at any time and are left out.
-    std::vector<std::string> Seen()
+    std::vector<std::string> seen()
     {
         while (m_demo.canReadLine())
             m_seen.push_back(m_demo.readLine().trimmed().toStdString());
@@ -183,7 +183,7 @@ protected:
     }
 
     // Where the server has the demo's window now; an invalid rectangle when it is not found.
-    static QRect WindowGeometry()
+    static QRect windowGeometry()
     {
         QProcess xdotool;
         xdotool.start(QStringLiteral("xdotool"),
@@ -204,12 +204,12 @@ protected:
     // With the button held, moves the pointer on from `from` a pixel at a time until the window
     // changes. The program hands the drag to the window manager only once it has handled the
     // press, from wherever the pointer is by then, and motion before that is lost.
-    static bool StartDrag(QPoint from)
+    static bool startDrag(QPoint from)
     {
-        QRect before = WindowGeometry();
+        QRect before = windowGeometry();
         for (int step = 1; step <= 50; ++step) {
-            Xdotool("mousemove" + Point(from + QPoint(step, step)) + QStringList{"sleep", "0.1"});
-            if (WindowGeometry() != before)
+            xdotool("mousemove" + point(from + QPoint(step, step)) + QStringList{"sleep", "0.1"});
+            if (windowGeometry() != before)
                 return true;
         }
         return false;
@@ -218,14 +218,14 @@ protected:
     // Moves the pointer, button held, to `at` and returns where the window settles: changed,
     // and the same when read again. One step gives one motion to follow, so the first change
     // seen is the whole of it, however slowly the window manager gets to it.
-    static QRect MoveAndSettle(QPoint at)
+    static QRect moveAndSettle(QPoint at)
     {
-        QRect before = WindowGeometry();
-        Xdotool("mousemove" + Point(at));
+        QRect before = windowGeometry();
+        xdotool("mousemove" + point(at));
         QRect last;
         for (int attempt = 0; attempt < 100; ++attempt) {
             QThread::msleep(100);
-            QRect now = WindowGeometry();
+            QRect now = windowGeometry();
             if (now.isValid() && now != before && now == last)
                 return now;
             last = now;
@@ -235,20 +235,20 @@ protected:
 
     // With the button held on the caption: the window follows the pointer's two steps of
     // (100, 100) and keeps its size. `settled` is where it ends.
-    static void DragFromTheCaption(QRect &settled)
+    static void dragFromTheCaption(QRect &settled)
     {
-        ASSERT_TRUE(StartDrag({15, 70})) << "the window does not follow the pointer";
-        QRect first = MoveAndSettle({115, 150});
-        settled = MoveAndSettle({215, 250});
+        ASSERT_TRUE(startDrag({15, 70})) << "the window does not follow the pointer";
+        QRect first = moveAndSettle({115, 150});
+        settled = moveAndSettle({215, 250});
         ASSERT_TRUE(first.isValid() && settled.isValid()) << "the window does not settle";
-        Xdotool({"mouseup", "1"});
+        xdotool({"mouseup", "1"});
         EXPECT_EQ(settled.topLeft() - first.topLeft(), QPoint(100, 100));
         EXPECT_EQ(settled.size(), QSize(88, 139));
     }
 
-    static QStringList Point(QPoint p) { return {QString::number(p.x()), QString::number(p.y())}; }
+    static QStringList point(QPoint p) { return {QString::number(p.x()), QString::number(p.y())}; }
 
-    static void Xdotool(const QStringList &arguments)
+    static void xdotool(const QStringList &arguments)
     {
         EXPECT_EQ(QProcess::execute(QStringLiteral("xdotool"), arguments), 0)
             << arguments.join(QLatin1Char(' ')).toStdString();
@@ -271,96 +271,96 @@ protected:
 // window's steps are compared with the pointer's.
 TEST_F(Demo, CaptionDragMovesTheWindow)
 {
-    Xdotool("mousemove" + caption + QStringList{"mousedown", "1"});
+    xdotool("mousemove" + caption + QStringList{"mousedown", "1"});
     QRect second;
-    ASSERT_NO_FATAL_FAILURE(DragFromTheCaption(second));
+    ASSERT_NO_FATAL_FAILURE(dragFromTheCaption(second));
     std::string expected = "moved " + std::to_string(second.x()) + " " + std::to_string(second.y());
     std::string moved;
     do
-        moved = Next("moved");
+        moved = next("moved");
     while (!moved.empty() && moved != expected);
     EXPECT_EQ(moved, expected);
 }
 
 TEST_F(Demo, CornerDragSizesTheWindow)
 {
-    Xdotool("mousemove" + corner + QStringList{"mousedown", "1"});
-    ASSERT_TRUE(StartDrag({92, 143})) << "the window does not follow the pointer";
-    QRect first = MoveAndSettle({112, 163});
-    QRect second = MoveAndSettle({132, 173});
+    xdotool("mousemove" + corner + QStringList{"mousedown", "1"});
+    ASSERT_TRUE(startDrag({92, 143})) << "the window does not follow the pointer";
+    QRect first = moveAndSettle({112, 163});
+    QRect second = moveAndSettle({132, 173});
     ASSERT_TRUE(first.isValid() && second.isValid()) << "the window does not settle";
-    Xdotool({"mouseup", "1"});
+    xdotool({"mouseup", "1"});
     EXPECT_EQ(second.topLeft(), QPoint(5, 5));
     EXPECT_EQ(second.size() - first.size(), QSize(20, 10));
     std::string expected =
         "resized " + std::to_string(second.width()) + " " + std::to_string(second.height());
     std::string resized;
     do
-        resized = Next("resized");
+        resized = next("resized");
     while (!resized.empty() && resized != expected);
     EXPECT_EQ(resized, expected);
 }
 
 TEST_F(Demo, BoxOpensTheMenuAndASecondClickOnlyClosesIt)
 {
-    Seen();
-    Xdotool("mousemove" + box + QStringList{"click", "1"});
-    ASSERT_EQ(Next("menu"), "menu shown");
-    Xdotool({"sleep", "0.6", "click", "1"});
-    ASSERT_EQ(Next("menu"), "menu hidden");
+    seen();
+    xdotool("mousemove" + box + QStringList{"click", "1"});
+    ASSERT_EQ(next("menu"), "menu shown");
+    xdotool({"sleep", "0.6", "click", "1"});
+    ASSERT_EQ(next("menu"), "menu hidden");
     // The next click on the box opens it again, and that is the only thing that happened.
-    Xdotool({"sleep", "0.6", "click", "1"});
-    ASSERT_EQ(Next("menu"), "menu shown");
+    xdotool({"sleep", "0.6", "click", "1"});
+    ASSERT_EQ(next("menu"), "menu shown");
     std::vector<std::string> expected{"menu shown", "menu hidden", "menu shown"};
-    EXPECT_EQ(Seen(), expected);
-    Xdotool({"key", "Escape"});
-    EXPECT_EQ(Next("menu"), "menu hidden");
+    EXPECT_EQ(seen(), expected);
+    xdotool({"key", "Escape"});
+    EXPECT_EQ(next("menu"), "menu hidden");
 }
 
 // The press that closes the window menu reaches the window: on the caption it moves it.
 TEST_F(Demo, PressOnTheCaptionThatClosesTheMenuMovesTheWindow)
 {
-    Xdotool("mousemove" + box + QStringList{"click", "1"});
-    ASSERT_EQ(Next("menu"), "menu shown");
-    Xdotool("mousemove" + caption + QStringList{"sleep", "0.3", "mousedown", "1"});
-    ASSERT_EQ(Next("menu"), "menu hidden");
+    xdotool("mousemove" + box + QStringList{"click", "1"});
+    ASSERT_EQ(next("menu"), "menu shown");
+    xdotool("mousemove" + caption + QStringList{"sleep", "0.3", "mousedown", "1"});
+    ASSERT_EQ(next("menu"), "menu hidden");
     QRect second;
-    ASSERT_NO_FATAL_FAILURE(DragFromTheCaption(second));
+    ASSERT_NO_FATAL_FAILURE(dragFromTheCaption(second));
 }
 
 TEST_F(Demo, DoubleClickOnTheBoxCloses)
 {
-    Xdotool("mousemove" + box + QStringList{"click", "--repeat", "2", "--delay", "80", "1"});
-    EXPECT_EQ(Next("closed"), "closed");
+    xdotool("mousemove" + box + QStringList{"click", "--repeat", "2", "--delay", "80", "1"});
+    EXPECT_EQ(next("closed"), "closed");
     EXPECT_TRUE(m_demo.waitForFinished(5000));
 }
 
 TEST_F(Demo, MinimizeButtonCancelledBySlidingOff)
 {
-    Xdotool("mousemove" + minButton +
+    xdotool("mousemove" + minButton +
             QStringList{"mousedown", "1", "sleep", "0.2", "mousemove", "14", "80", "sleep", "0.2",
                         "mouseup", "1"});
     // Still there: a click on a field button arrives.
-    Xdotool("mousemove" + field + QStringList{"click", "1"});
-    ASSERT_EQ(Next("command"), "command 401 0");
-    Xdotool("mousemove" + minButton + QStringList{"click", "1"});
-    EXPECT_EQ(Next("minimized"), "minimized");
+    xdotool("mousemove" + field + QStringList{"click", "1"});
+    ASSERT_EQ(next("command"), "command 401 0");
+    xdotool("mousemove" + minButton + QStringList{"click", "1"});
+    EXPECT_EQ(next("minimized"), "minimized");
 }
 
 TEST_F(Demo, FieldButtonClickAndRightClick)
 {
-    Xdotool("mousemove" + field + QStringList{"click", "1", "sleep", "0.2", "click", "3"});
-    EXPECT_EQ(Next("command"), "command 401 0");
-    EXPECT_EQ(Next("command"), "command 401 1");
+    xdotool("mousemove" + field + QStringList{"click", "1", "sleep", "0.2", "click", "3"});
+    EXPECT_EQ(next("command"), "command 401 0");
+    EXPECT_EQ(next("command"), "command 401 1");
 }
 
 // Window managers may keep Alt+Space for their own menu (openbox does): run without one.
 TEST_F(Demo, AltSpaceOpensTheFramesMenu)
 {
-    Xdotool("mousemove" + field + QStringList{"click", "1"});
-    ASSERT_EQ(Next("command"), "command 401 0");
-    Xdotool({"key", "alt+space"});
-    EXPECT_EQ(Next("menu"), "menu shown");
+    xdotool("mousemove" + field + QStringList{"click", "1"});
+    ASSERT_EQ(next("command"), "command 401 0");
+    xdotool({"key", "alt+space"});
+    EXPECT_EQ(next("menu"), "menu shown");
 }
 
 } // namespace

@@ -127,25 +127,25 @@ TEST_P(WorkedExampleTest, CaptionAndItsParts)
 {
     const WorkedExample &e = GetParam();
     constexpr int s = 12;
-    EXPECT_EQ(CaptionRect(e.window, e.style, s), e.caption);
-    EXPECT_EQ(SysMenuRect(e.window, e.style, s), e.sysMenu);
-    EXPECT_EQ(MinButtonRect(e.window, e.style, s), e.minButton);
-    EXPECT_TRUE(MaxButtonRect(e.window, e.style, s).isEmpty());
-    EXPECT_EQ(ClientRect(e.window, e.style, s), e.client);
-    EXPECT_EQ(SeparatorLine(e.window, e.style, s), e.separator);
-    EXPECT_EQ(TextAreaRect(e.window, e.style, s), e.textArea);
-    EXPECT_EQ(TextAreaFill(e.window, e.style, s), e.textFill);
-    EXPECT_EQ(CaptionFontHeight(s), 10);
+    EXPECT_EQ(captionRect(e.window, e.style, s), e.caption);
+    EXPECT_EQ(sysMenuRect(e.window, e.style, s), e.sysMenu);
+    EXPECT_EQ(minButtonRect(e.window, e.style, s), e.minButton);
+    EXPECT_TRUE(maxButtonRect(e.window, e.style, s).isEmpty());
+    EXPECT_EQ(clientRect(e.window, e.style, s), e.client);
+    EXPECT_EQ(separatorLine(e.window, e.style, s), e.separator);
+    EXPECT_EQ(textAreaRect(e.window, e.style, s), e.textArea);
+    EXPECT_EQ(textAreaFill(e.window, e.style, s), e.textFill);
+    EXPECT_EQ(captionFontHeight(s), 10);
 }
 
 TEST_P(WorkedExampleTest, MinimizeButtonReleasedAndPressed)
 {
     const WorkedExample &e = GetParam();
     constexpr int s = 12;
-    FrameRect button = MinButtonRect(e.window, e.style, s).translated(-100, -100);
-    CaptionKind kind = CaptionKindOf(e.style);
+    FrameRect button = minButtonRect(e.window, e.style, s).translated(-100, -100);
+    CaptionKind kind = captionKindOf(e.style);
 
-    ButtonFace released = CaptionButtonFace(button, kind, s, false);
+    ButtonFace released = captionButtonFace(button, kind, s, false);
     EXPECT_EQ(released.separator, e.buttonSeparator);
     EXPECT_EQ(released.face, e.face);
     EXPECT_EQ(released.upperLeft[0], e.light[0]);
@@ -155,16 +155,16 @@ TEST_P(WorkedExampleTest, MinimizeButtonReleasedAndPressed)
     EXPECT_EQ(released.lowerRight[1], e.dark[1]);
     EXPECT_EQ(released.unshrunkGlyphBox, e.unshrunkGlyphReleased);
     EXPECT_EQ(released.glyphBox, e.glyphReleased);
-    EXPECT_EQ(MeasureGlyph(released.glyphBox), e.measure);
-    std::vector<GlyphRow> bar = MinimizeGlyph(released.glyphBox);
+    EXPECT_EQ(measureGlyph(released.glyphBox), e.measure);
+    std::vector<GlyphRow> bar = minimizeGlyph(released.glyphBox);
     ASSERT_EQ(bar.size(), 2u);
     EXPECT_EQ(bar[0], e.barReleased[0]);
     EXPECT_EQ(bar[1], e.barReleased[1]);
 
-    ButtonFace pressed = CaptionButtonFace(button, kind, s, true);
+    ButtonFace pressed = captionButtonFace(button, kind, s, true);
     EXPECT_EQ(pressed.face, e.face);
     EXPECT_EQ(pressed.glyphBox, e.glyphPressed);
-    bar = MinimizeGlyph(pressed.glyphBox);
+    bar = minimizeGlyph(pressed.glyphBox);
     ASSERT_EQ(bar.size(), 2u);
     EXPECT_EQ(bar[0], e.barPressed[0]);
     EXPECT_EQ(bar[1], e.barPressed[1]);
@@ -174,9 +174,9 @@ TEST_P(WorkedExampleTest, HitTestsAndMinimumTrackingSize)
 {
     const WorkedExample &e = GetParam();
     for (const HitCase &h : e.hits)
-        EXPECT_EQ(FrameHitTest(e.window, e.style, 12, h.x, h.y), h.hit)
+        EXPECT_EQ(frameHitTest(e.window, e.style, 12, h.x, h.y), h.hit)
             << "at (" << h.x << ", " << h.y << ")";
-    EXPECT_EQ(MinimumTrackingSize(e.window, e.style, 12), e.minimumTracking);
+    EXPECT_EQ(minimumTrackingSize(e.window, e.style, 12), e.minimumTracking);
 }
 
 INSTANTIATE_TEST_SUITE_P(MiniFrameGeometry, WorkedExampleTest, ::testing::ValuesIn(Examples),
@@ -195,48 +195,48 @@ TEST(MiniFrameGeometry, FrameInsetFollowsTheStrongestFrameStyle)
         {WS_BORDER, {1, 1}},      {0, {0, 0}},
     };
     for (const Case &c : cases) {
-        EXPECT_EQ(FrameInset(c.style), c.inset) << std::hex << c.style;
-        EXPECT_EQ(FrameInset(c.style | IBS_VERTCAPTION), c.inset) << std::hex << c.style;
+        EXPECT_EQ(frameInset(c.style), c.inset) << std::hex << c.style;
+        EXPECT_EQ(frameInset(c.style | IBS_VERTCAPTION), c.inset) << std::hex << c.style;
     }
 }
 
 TEST(MiniFrameGeometry, CaptionBitsAndDialogFrame)
 {
-    EXPECT_EQ(CaptionKindOf(IBS_VERTCAPTION), CaptionKind::Vertical);
-    EXPECT_EQ(CaptionKindOf(IBS_HORZCAPTION), CaptionKind::Horizontal);
-    EXPECT_EQ(CaptionKindOf(IBS_VERTCAPTION | IBS_HORZCAPTION), CaptionKind::Vertical);
-    EXPECT_EQ(CaptionKindOf(PickerWindowStyle), CaptionKind::None);
+    EXPECT_EQ(captionKindOf(IBS_VERTCAPTION), CaptionKind::Vertical);
+    EXPECT_EQ(captionKindOf(IBS_HORZCAPTION), CaptionKind::Horizontal);
+    EXPECT_EQ(captionKindOf(IBS_VERTCAPTION | IBS_HORZCAPTION), CaptionKind::Vertical);
+    EXPECT_EQ(captionKindOf(PickerWindowStyle), CaptionKind::None);
     EXPECT_EQ(PickerWindowStyle, 0x808E0000u);
 
-    EXPECT_EQ(NormalizeFrameStyle(WS_DLGFRAME | IBS_HORZCAPTION), IBS_HORZCAPTION);
-    EXPECT_EQ(NormalizeFrameStyle(WS_DLGFRAME | IBS_VERTCAPTION), IBS_VERTCAPTION);
-    EXPECT_EQ(NormalizeFrameStyle(WS_DLGFRAME | WS_BORDER), WS_DLGFRAME | WS_BORDER);
+    EXPECT_EQ(normalizeFrameStyle(WS_DLGFRAME | IBS_HORZCAPTION), IBS_HORZCAPTION);
+    EXPECT_EQ(normalizeFrameStyle(WS_DLGFRAME | IBS_VERTCAPTION), IBS_VERTCAPTION);
+    EXPECT_EQ(normalizeFrameStyle(WS_DLGFRAME | WS_BORDER), WS_DLGFRAME | WS_BORDER);
 }
 
 TEST(MiniFrameGeometry, PlainWindowHasNoCaption)
 {
     FrameRect window{0, 0, 100, 80};
     std::uint32_t style = PickerWindowStyle;
-    EXPECT_TRUE(CaptionRect(window, style, 12).isEmpty());
-    EXPECT_TRUE(SysMenuRect(window, style, 12).isEmpty());
-    EXPECT_TRUE(MinButtonRect(window, style, 12).isEmpty());
-    EXPECT_TRUE(TextAreaRect(window, style, 12).isEmpty());
-    EXPECT_TRUE(SeparatorLine(window, style, 12).isEmpty());
-    EXPECT_EQ(ClientRect(window, style, 12), (FrameRect{4, 4, 96, 76}));
-    EXPECT_EQ(FrameHitTest(window, style, 12, 6, 6), HTCLIENT);
-    EXPECT_EQ(MinimumTrackingSize(window, style, 12), (FrameSize{0, 0}));
+    EXPECT_TRUE(captionRect(window, style, 12).isEmpty());
+    EXPECT_TRUE(sysMenuRect(window, style, 12).isEmpty());
+    EXPECT_TRUE(minButtonRect(window, style, 12).isEmpty());
+    EXPECT_TRUE(textAreaRect(window, style, 12).isEmpty());
+    EXPECT_TRUE(separatorLine(window, style, 12).isEmpty());
+    EXPECT_EQ(clientRect(window, style, 12), (FrameRect{4, 4, 96, 76}));
+    EXPECT_EQ(frameHitTest(window, style, 12, 6, 6), HTCLIENT);
+    EXPECT_EQ(minimumTrackingSize(window, style, 12), (FrameSize{0, 0}));
 }
 
 TEST(MiniFrameGeometry, ElementsOnlyWhereTheStyleAsksForThem)
 {
     FrameRect window{0, 0, 100, 200};
     std::uint32_t bare = IBS_VERTCAPTION | WS_THICKFRAME;
-    EXPECT_TRUE(SysMenuRect(window, bare, 12).isEmpty());
-    EXPECT_TRUE(MinButtonRect(window, bare, 12).isEmpty());
+    EXPECT_TRUE(sysMenuRect(window, bare, 12).isEmpty());
+    EXPECT_TRUE(minButtonRect(window, bare, 12).isEmpty());
     // Without boxes the text area is the whole caption.
-    EXPECT_EQ(TextAreaRect(window, bare, 12), (FrameRect{4, 4, 16, 196}));
+    EXPECT_EQ(textAreaRect(window, bare, 12), (FrameRect{4, 4, 16, 196}));
     // Without a sizing frame there is no minimum tracking size.
-    EXPECT_EQ(MinimumTrackingSize(window, IBS_VERTCAPTION | WS_BORDER | WS_SYSMENU, 12),
+    EXPECT_EQ(minimumTrackingSize(window, IBS_VERTCAPTION | WS_BORDER | WS_SYSMENU, 12),
               (FrameSize{0, 0}));
 }
 
@@ -245,17 +245,17 @@ TEST(MiniFrameGeometry, MaximizeBoxTakesTheEndAndPushesMinimizeBack)
     FrameRect window{0, 0, 200, 60};
     std::uint32_t style = Horizontal | WS_MAXIMIZEBOX;
     // Caption (4, 4, 196, 16).
-    EXPECT_EQ(MaxButtonRect(window, style, 12), (FrameRect{185, 4, 196, 16}));
-    EXPECT_EQ(MinButtonRect(window, style, 12), (FrameRect{173, 4, 184, 16}));
-    EXPECT_EQ(TextAreaRect(window, style, 12), (FrameRect{16, 4, 172, 16}));
-    EXPECT_EQ(FrameHitTest(window, style, 12, 190, 10), HTMAXBUTTON);
-    EXPECT_EQ(FrameHitTest(window, style, 12, 175, 10), HTMINBUTTON);
-    EXPECT_EQ(FrameHitTest(window, style, 12, 184, 10), HTCAPTION); // the line between them
+    EXPECT_EQ(maxButtonRect(window, style, 12), (FrameRect{185, 4, 196, 16}));
+    EXPECT_EQ(minButtonRect(window, style, 12), (FrameRect{173, 4, 184, 16}));
+    EXPECT_EQ(textAreaRect(window, style, 12), (FrameRect{16, 4, 172, 16}));
+    EXPECT_EQ(frameHitTest(window, style, 12, 190, 10), HTMAXBUTTON);
+    EXPECT_EQ(frameHitTest(window, style, 12, 175, 10), HTMINBUTTON);
+    EXPECT_EQ(frameHitTest(window, style, 12, 184, 10), HTCAPTION); // the line between them
 
     std::uint32_t vertical = Vertical | WS_MAXIMIZEBOX;
     FrameRect tall{0, 0, 60, 200};
-    EXPECT_EQ(MaxButtonRect(tall, vertical, 12), (FrameRect{4, 185, 16, 196}));
-    EXPECT_EQ(MinButtonRect(tall, vertical, 12), (FrameRect{4, 173, 16, 184}));
+    EXPECT_EQ(maxButtonRect(tall, vertical, 12), (FrameRect{4, 185, 16, 196}));
+    EXPECT_EQ(minButtonRect(tall, vertical, 12), (FrameRect{4, 173, 16, 184}));
 }
 
 // A caption too short for its parts: the box is tested first, and the minimize button, or else the
@@ -288,7 +288,7 @@ TEST(MiniFrameGeometry, ButtonsWinWhereTheyOverlapTheBox)
     for (const Case &c : cases) {
         std::uint32_t style = IBS_HORZCAPTION | WS_BORDER | WS_SYSMENU | c.buttons;
         for (const HitCase &h : c.hits)
-            EXPECT_EQ(FrameHitTest(window, style, 12, h.x, h.y), h.hit)
+            EXPECT_EQ(frameHitTest(window, style, 12, h.x, h.y), h.hit)
                 << std::hex << c.buttons << std::dec << " at (" << h.x << ", " << h.y << ")";
     }
 }
@@ -304,23 +304,23 @@ TEST(MiniFrameGeometry, SizingFrameEdgesAndCorners)
         {85, 125, HTBOTTOMRIGHT}, {88, 60, HTNOWHERE},      {-1, 60, HTNOWHERE},
     };
     for (const HitCase &h : cases)
-        EXPECT_EQ(FrameHitTest(window, Vertical, 12, h.x, h.y), h.hit)
+        EXPECT_EQ(frameHitTest(window, Vertical, 12, h.x, h.y), h.hit)
             << "at (" << h.x << ", " << h.y << ")";
     // A thin border is no sizing frame.
     std::uint32_t thin = IBS_VERTCAPTION | WS_BORDER | WS_SYSMENU;
-    EXPECT_EQ(FrameHitTest(window, thin, 12, 0, 60), HTBORDER);
-    EXPECT_EQ(FrameHitTest(window, thin, 12, 1, 60), HTCAPTION);
+    EXPECT_EQ(frameHitTest(window, thin, 12, 0, 60), HTBORDER);
+    EXPECT_EQ(frameHitTest(window, thin, 12, 1, 60), HTCAPTION);
     // Maximized, the edges do not size.
-    EXPECT_EQ(FrameHitTest(window, Vertical, 12, 0, 60, {false, true}), HTBORDER);
+    EXPECT_EQ(frameHitTest(window, Vertical, 12, 0, 60, {false, true}), HTBORDER);
 }
 
 TEST(MiniFrameGeometry, MinimumTrackingSizeForAnyThickness)
 {
     for (int s = 5; s <= 30; ++s) {
         FrameRect window{0, 0, 300, 300};
-        EXPECT_EQ(MinimumTrackingSize(window, Vertical, s), (FrameSize{s + 7, 5 * s - 1}))
+        EXPECT_EQ(minimumTrackingSize(window, Vertical, s), (FrameSize{s + 7, 5 * s - 1}))
             << "s = " << s;
-        EXPECT_EQ(MinimumTrackingSize(window, Horizontal, s), (FrameSize{5 * s - 3, s + 7}))
+        EXPECT_EQ(minimumTrackingSize(window, Horizontal, s), (FrameSize{5 * s - 3, s + 7}))
             << "s = " << s;
     }
 }
@@ -347,13 +347,13 @@ TEST(MiniFrameGeometry, ButtonEdgesAndGlyphInsetGrowWithTheCaption)
     };
     for (const Case &c : cases) {
         FrameRect button{0, 0, c.s, c.s};
-        ButtonFace released = CaptionButtonFace(button, CaptionKind::Vertical, c.s, false);
+        ButtonFace released = captionButtonFace(button, CaptionKind::Vertical, c.s, false);
         EXPECT_EQ(released.lowerRight.size(), c.lowerRightStrips) << "s = " << c.s;
         EXPECT_EQ(released.glyphBox, c.glyphReleased) << "s = " << c.s;
-        ButtonFace pressed = CaptionButtonFace(button, CaptionKind::Vertical, c.s, true);
+        ButtonFace pressed = captionButtonFace(button, CaptionKind::Vertical, c.s, true);
         EXPECT_EQ(pressed.glyphBox, c.glyphPressed) << "s = " << c.s;
     }
-    ButtonFace thick = CaptionButtonFace({0, 0, 25, 25}, CaptionKind::Vertical, 25, false);
+    ButtonFace thick = captionButtonFace({0, 0, 25, 25}, CaptionKind::Vertical, 25, false);
     // B = (0, 0, 24, 25): columns 22..23 from row 1, rows 23..24 from column 1.
     EXPECT_EQ(thick.lowerRight[2], (FrameRect{22, 1, 24, 25}));
     EXPECT_EQ(thick.lowerRight[3], (FrameRect{1, 23, 24, 25}));
@@ -362,37 +362,37 @@ TEST(MiniFrameGeometry, ButtonEdgesAndGlyphInsetGrowWithTheCaption)
 TEST(MiniFrameGeometry, MaximizeAndRestoreGlyphs)
 {
     FrameRect g{10, 20, 19, 29}; // 9 by 9: cx 14, n 3
-    std::vector<GlyphRow> up = MaximizeGlyph(g);
+    std::vector<GlyphRow> up = maximizeGlyph(g);
     // top = 20 + (8 >> 2) = 22; rows 23..25 widening from column 13.
     std::vector<GlyphRow> expectedUp{{23, 13, 14}, {24, 12, 15}, {25, 11, 16}};
     EXPECT_EQ(up, expectedUp);
 
-    std::vector<GlyphRow> restore = RestoreGlyph(g);
+    std::vector<GlyphRow> restore = restoreGlyph(g);
     // top2 = 20 + (8 >> 3) - 2 = 19: up rows 20..22, one empty row, down rows 24..26.
     std::vector<GlyphRow> expectedRestore{{20, 13, 14}, {21, 12, 15}, {22, 11, 16},
                                           {24, 11, 16}, {25, 12, 15}, {26, 13, 14}};
     EXPECT_EQ(restore, expectedRestore);
 
     FrameRect tiny{0, 0, 3, 3}; // n = 0: no triangles
-    EXPECT_TRUE(MaximizeGlyph(tiny).empty());
-    EXPECT_TRUE(RestoreGlyph(tiny).empty());
+    EXPECT_TRUE(maximizeGlyph(tiny).empty());
+    EXPECT_TRUE(restoreGlyph(tiny).empty());
 }
 
 TEST(MiniFrameGeometry, TitlePlacement)
 {
     FrameRect vertical{4, 16, 16, 123}; // the column window's text area: 12 wide, 107 high
     // A title 40 long and 12 across: x = 4 + 0 - 1, y = 123 - 33.
-    EXPECT_EQ(PlaceTitle(vertical, CaptionKind::Vertical, 40, 12).x, 3);
-    EXPECT_EQ(PlaceTitle(vertical, CaptionKind::Vertical, 40, 12).y, 90);
+    EXPECT_EQ(placeTitle(vertical, CaptionKind::Vertical, 40, 12).x, 3);
+    EXPECT_EQ(placeTitle(vertical, CaptionKind::Vertical, 40, 12).y, 90);
     // Longer than the text area: starts at its bottom, the rest is clipped.
-    EXPECT_EQ(PlaceTitle(vertical, CaptionKind::Vertical, 150, 12).y, 123);
-    EXPECT_FALSE(PlaceTitle(vertical, CaptionKind::Vertical, 40, 12, false).draw);
+    EXPECT_EQ(placeTitle(vertical, CaptionKind::Vertical, 150, 12).y, 123);
+    EXPECT_FALSE(placeTitle(vertical, CaptionKind::Vertical, 40, 12, false).draw);
 
     FrameRect horizontal{16, 4, 283, 16};
-    TitlePlacement at = PlaceTitle(horizontal, CaptionKind::Horizontal, 40, 9);
+    TitlePlacement at = placeTitle(horizontal, CaptionKind::Horizontal, 40, 9);
     EXPECT_EQ(at.x, 20);
     EXPECT_EQ(at.y, 4 + 1 - 1);
-    EXPECT_TRUE(PlaceTitle(horizontal, CaptionKind::Horizontal, 40, 9, false).draw);
+    EXPECT_TRUE(placeTitle(horizontal, CaptionKind::Horizontal, 40, 9, false).draw);
 }
 
 TEST(MiniFrameGeometry, WindowMenuItemStates)
@@ -413,23 +413,23 @@ TEST(MiniFrameGeometry, WindowMenuItemStates)
         {IBS_VERTCAPTION | WS_DLGFRAME, {}, {true, false, false, false, false}},
     };
     for (const Case &c : cases)
-        EXPECT_EQ(SysMenuItemStates(c.style, c.state), c.items) << std::hex << c.style;
+        EXPECT_EQ(sysMenuItemStates(c.style, c.state), c.items) << std::hex << c.style;
 }
 
 TEST(MiniFrameGeometry, WindowMenuOpensFromTheCaptionsInnerEdge)
 {
     FrameRect vertical{100, 100, 188, 239};
-    EXPECT_EQ(SysMenuOrigin(vertical, Vertical, 12), (FramePoint{115, 104}));
+    EXPECT_EQ(sysMenuOrigin(vertical, Vertical, 12), (FramePoint{115, 104}));
     FrameRect horizontal{100, 100, 399, 147};
-    EXPECT_EQ(SysMenuOrigin(horizontal, Horizontal, 12), (FramePoint{104, 115}));
+    EXPECT_EQ(sysMenuOrigin(horizontal, Horizontal, 12), (FramePoint{104, 115}));
 }
 
 TEST(MiniFrameGeometry, SwappingTheCaptionBitsMovesTheClientArea)
 {
     FrameRect window{0, 0, 88, 139};
     std::uint32_t swapped = (Vertical & ~IBS_VERTCAPTION) | IBS_HORZCAPTION;
-    EXPECT_EQ(ClientRect(window, Vertical, 12), (FrameRect{16, 4, 84, 135}));
-    EXPECT_EQ(ClientRect(window, swapped, 12), (FrameRect{4, 16, 84, 135}));
+    EXPECT_EQ(clientRect(window, Vertical, 12), (FrameRect{16, 4, 84, 135}));
+    EXPECT_EQ(clientRect(window, swapped, 12), (FrameRect{4, 16, 84, 135}));
 }
 
 } // namespace

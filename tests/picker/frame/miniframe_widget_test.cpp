@@ -23,10 +23,10 @@ constexpr std::uint32_t Horizontal = PickerWindowStyle | IBS_HORZCAPTION;
 const FrameColours Colours;
 
 // The picker's window of three fields at caption thickness 12, in window coordinates.
-FramePicture Picture(std::uint32_t style, const QString &title = {})
+FramePicture framePicture(std::uint32_t style, const QString &title = {})
 {
     FramePicture picture;
-    bool vertical = CaptionKindOf(style) == CaptionKind::Vertical;
+    bool vertical = captionKindOf(style) == CaptionKind::Vertical;
     picture.width = vertical ? 88 : 299;
     picture.height = vertical ? 139 : 47;
     picture.style = style;
@@ -35,16 +35,16 @@ FramePicture Picture(std::uint32_t style, const QString &title = {})
     return picture;
 }
 
-QImage Paint(const FramePicture &picture)
+QImage paint(const FramePicture &picture)
 {
     QImage image(picture.width, picture.height, QImage::Format_RGB32);
     image.fill(QColor(255, 0, 255));
     QPainter painter(&image);
-    PaintMiniFrame(painter, picture);
+    paintMiniFrame(painter, picture);
     return image;
 }
 
-QIcon RedIcon()
+QIcon redIcon()
 {
     QPixmap pixmap(16, 16);
     pixmap.fill(QColor(255, 0, 0));
@@ -52,7 +52,7 @@ QIcon RedIcon()
 }
 
 // Every pixel of `r` has colour `c`; names the first that has not.
-::testing::AssertionResult AllPixels(const QImage &image, const FrameRect &r, const QColor &c,
+::testing::AssertionResult allPixels(const QImage &image, const FrameRect &r, const QColor &c,
                                      int tolerance = 0)
 {
     auto near = [tolerance](const QColor &a, const QColor &b) {
@@ -69,7 +69,7 @@ QIcon RedIcon()
     return ::testing::AssertionSuccess();
 }
 
-int CountColour(const QImage &image, const FrameRect &r, const QColor &c)
+int countColour(const QImage &image, const FrameRect &r, const QColor &c)
 {
     int count = 0;
     for (int y = r.top; y < r.bottom; ++y)
@@ -83,40 +83,40 @@ class CaptionPainting : public ::testing::TestWithParam<std::uint32_t>
 
 TEST_P(CaptionPainting, SeparatorLineAndTextAreaInActiveAndInactiveColours)
 {
-    FramePicture picture = Picture(GetParam());
+    FramePicture picture = framePicture(GetParam());
     FrameRect window{0, 0, picture.width, picture.height};
     for (bool active : {true, false}) {
         picture.active = active;
-        QImage image = Paint(picture);
+        QImage image = paint(picture);
         EXPECT_TRUE(
-            AllPixels(image, SeparatorLine(window, picture.style, 12), Colours.windowFrame));
-        EXPECT_TRUE(AllPixels(image, TextAreaFill(window, picture.style, 12),
+            allPixels(image, separatorLine(window, picture.style, 12), Colours.windowFrame));
+        EXPECT_TRUE(allPixels(image, textAreaFill(window, picture.style, 12),
                               active ? Colours.activeCaption : Colours.inactiveCaption));
     }
 }
 
 TEST_P(CaptionPainting, MinimizeBarWhereTheGeometrySays)
 {
-    FramePicture picture = Picture(GetParam());
+    FramePicture picture = framePicture(GetParam());
     FrameRect window{0, 0, picture.width, picture.height};
-    FrameRect button = MinButtonRect(window, picture.style, 12);
+    FrameRect button = minButtonRect(window, picture.style, 12);
     for (bool pressed : {false, true}) {
         picture.pressedButton = pressed ? HTMINBUTTON : HTNOWHERE;
-        QImage image = Paint(picture);
-        ButtonFace face = CaptionButtonFace(button, CaptionKindOf(picture.style), 12, pressed);
-        std::vector<GlyphRow> bar = MinimizeGlyph(face.glyphBox);
+        QImage image = paint(picture);
+        ButtonFace face = captionButtonFace(button, captionKindOf(picture.style), 12, pressed);
+        std::vector<GlyphRow> bar = minimizeGlyph(face.glyphBox);
         ASSERT_EQ(bar.size(), 2u);
         FrameRect barRect{bar[0].left, bar[0].y, bar[0].right, bar[1].y + 1};
-        EXPECT_TRUE(AllPixels(image, barRect, Colours.glyph)) << "pressed " << pressed;
-        EXPECT_EQ(CountColour(image, face.face, Colours.glyph), barRect.width() * 2)
+        EXPECT_TRUE(allPixels(image, barRect, Colours.glyph)) << "pressed " << pressed;
+        EXPECT_EQ(countColour(image, face.face, Colours.glyph), barRect.width() * 2)
             << "nothing else of the button is black";
-        EXPECT_TRUE(AllPixels(image, face.separator, Colours.windowFrame));
+        EXPECT_TRUE(allPixels(image, face.separator, Colours.windowFrame));
         const QColor &upperLeft = pressed ? Colours.buttonShadow : Colours.buttonHighlight;
         const QColor &lowerRight = pressed ? Colours.buttonHighlight : Colours.buttonShadow;
-        EXPECT_TRUE(AllPixels(
+        EXPECT_TRUE(allPixels(
             image, {face.face.left, face.face.top, face.face.right - 1, face.face.top + 1},
             upperLeft));
-        EXPECT_TRUE(AllPixels(
+        EXPECT_TRUE(allPixels(
             image, {face.face.right - 1, face.face.top + 1, face.face.right, face.face.bottom},
             lowerRight));
     }
@@ -124,12 +124,12 @@ TEST_P(CaptionPainting, MinimizeBarWhereTheGeometrySays)
 
 TEST_P(CaptionPainting, TitleStaysInsideTheTextArea)
 {
-    FramePicture plain = Picture(GetParam());
-    FramePicture titled = Picture(GetParam(), QStringLiteral("Quillon and a title far longer "
-                                                             "than any caption can hold"));
-    QImage without = Paint(plain);
-    QImage with = Paint(titled);
-    FrameRect t = TextAreaRect({0, 0, plain.width, plain.height}, plain.style, 12);
+    FramePicture plain = framePicture(GetParam());
+    FramePicture titled = framePicture(GetParam(), QStringLiteral("Quillon and a title far longer "
+                                                                  "than any caption can hold"));
+    QImage without = paint(plain);
+    QImage with = paint(titled);
+    FrameRect t = textAreaRect({0, 0, plain.width, plain.height}, plain.style, 12);
     int inside = 0;
     for (int y = 0; y < with.height(); ++y) {
         for (int x = 0; x < with.width(); ++x) {
@@ -149,25 +149,25 @@ INSTANTIATE_TEST_SUITE_P(MiniFrame, CaptionPainting, ::testing::Values(Vertical,
 
 TEST(MiniFramePainting, WorkedExampleMinimizeBarPixels)
 {
-    FramePicture picture = Picture(Vertical);
-    QImage image = Paint(picture);
-    EXPECT_TRUE(AllPixels(image, {6, 131, 12, 133}, Colours.glyph));
-    EXPECT_TRUE(AllPixels(image, {12, 131, 14, 133}, Colours.buttonFace));
-    EXPECT_TRUE(AllPixels(image, {4, 124, 5, 134}, Colours.buttonHighlight));
-    EXPECT_TRUE(AllPixels(image, {14, 125, 15, 135}, Colours.buttonShadow));
+    FramePicture picture = framePicture(Vertical);
+    QImage image = paint(picture);
+    EXPECT_TRUE(allPixels(image, {6, 131, 12, 133}, Colours.glyph));
+    EXPECT_TRUE(allPixels(image, {12, 131, 14, 133}, Colours.buttonFace));
+    EXPECT_TRUE(allPixels(image, {4, 124, 5, 134}, Colours.buttonHighlight));
+    EXPECT_TRUE(allPixels(image, {14, 125, 15, 135}, Colours.buttonShadow));
     picture.pressedButton = HTMINBUTTON;
-    image = Paint(picture);
-    EXPECT_TRUE(AllPixels(image, {7, 132, 13, 134}, Colours.glyph));
-    EXPECT_TRUE(AllPixels(image, {6, 131, 13, 132}, Colours.buttonFace));
+    image = paint(picture);
+    EXPECT_TRUE(allPixels(image, {7, 132, 13, 134}, Colours.glyph));
+    EXPECT_TRUE(allPixels(image, {6, 131, 13, 132}, Colours.buttonFace));
 }
 
 TEST(MiniFramePainting, VerticalTitleRunsAlongTheCaption)
 {
     // Small bold type, 10 pixels high in a caption 12 thick.
-    EXPECT_EQ(CaptionFont(12).pixelSize(), 10);
-    EXPECT_TRUE(CaptionFont(12).bold());
-    QImage without = Paint(Picture(Vertical));
-    QImage with = Paint(Picture(Vertical, QStringLiteral("Quillon")));
+    EXPECT_EQ(captionFont(12).pixelSize(), 10);
+    EXPECT_TRUE(captionFont(12).bold());
+    QImage without = paint(framePicture(Vertical));
+    QImage with = paint(framePicture(Vertical, QStringLiteral("Quillon")));
     QRect changed;
     for (int y = 0; y < with.height(); ++y)
         for (int x = 0; x < with.width(); ++x)
@@ -180,17 +180,17 @@ TEST(MiniFramePainting, VerticalTitleRunsAlongTheCaption)
 
 TEST(MiniFramePainting, CaptionFontIsArialOrAFaceOfItsMeasure)
 {
-    const QFont font = CaptionFont(12);
+    const QFont font = captionFont(12);
     const QString family = QFontInfo(font).family();
     EXPECT_TRUE(family == QStringLiteral("Arial") || family == QStringLiteral("Liberation Sans"))
         << family.toStdString();
     EXPECT_TRUE(QFontInfo(font).bold());
     EXPECT_EQ(font.pixelSize(), 10);
     // At a thickness of 2 the height is 0: the toolkit's own size, not 1 pixel.
-    const QFont atTwo = CaptionFont(2);
+    const QFont atTwo = captionFont(2);
     EXPECT_EQ(atTwo.pixelSize(), -1);
     EXPECT_EQ(QFontInfo(atTwo).pixelSize(), QFontInfo(QFont()).pixelSize());
-    EXPECT_EQ(CaptionFont(3).pixelSize(), 1);
+    EXPECT_EQ(captionFont(3).pixelSize(), 1);
 }
 
 // Letters that reach below the line keep off the caption's separator line, at the picker's
@@ -201,19 +201,19 @@ class TitleAndSeparator : public ::testing::TestWithParam<std::tuple<std::uint32
 TEST_P(TitleAndSeparator, TitleKeepsOffTheSeparatorLine)
 {
     const auto [style, s] = GetParam();
-    FramePicture picture = Picture(style, QStringLiteral("Quillon gjpqy_"));
+    FramePicture picture = framePicture(style, QStringLiteral("Quillon gjpqy_"));
     picture.s = s;
-    picture.width = CaptionKindOf(style) == CaptionKind::Vertical ? 100 : 500;
-    picture.height = CaptionKindOf(style) == CaptionKind::Vertical ? 500 : 100;
+    picture.width = captionKindOf(style) == CaptionKind::Vertical ? 100 : 500;
+    picture.height = captionKindOf(style) == CaptionKind::Vertical ? 500 : 100;
     const FrameRect window{0, 0, picture.width, picture.height};
-    QImage with = Paint(picture);
+    QImage with = paint(picture);
     // A letter would paint over the line; the faint edge that a scaled screen's glyph cache can
     // leave on it is no letter.
-    EXPECT_TRUE(AllPixels(with, SeparatorLine(window, style, s), Colours.windowFrame, 8));
+    EXPECT_TRUE(allPixels(with, separatorLine(window, style, s), Colours.windowFrame, 8));
     picture.title.clear();
-    QImage without = Paint(picture);
-    EXPECT_GT(CountColour(without, TextAreaFill(window, style, s), Colours.activeCaption),
-              CountColour(with, TextAreaFill(window, style, s), Colours.activeCaption) + 20)
+    QImage without = paint(picture);
+    EXPECT_GT(countColour(without, textAreaFill(window, style, s), Colours.activeCaption),
+              countColour(with, textAreaFill(window, style, s), Colours.activeCaption) + 20)
         << "the title shows";
 }
 
@@ -229,12 +229,12 @@ TEST(MiniFramePainting, IconOnlyWhenTheCaptionIsThickerThanFourPixels)
 {
     // The icon is stretched to the box, also where the box is larger than the icon (16 by 16).
     for (int s : {3, 4, 5, 12, 24}) {
-        FramePicture picture = Picture(Vertical);
+        FramePicture picture = framePicture(Vertical);
         picture.s = s;
-        picture.icon = RedIcon();
-        QImage image = Paint(picture);
-        FrameRect box = SysMenuRect({0, 0, picture.width, picture.height}, Vertical, s);
-        int red = CountColour(image, box, QColor(255, 0, 0));
+        picture.icon = redIcon();
+        QImage image = paint(picture);
+        FrameRect box = sysMenuRect({0, 0, picture.width, picture.height}, Vertical, s);
+        int red = countColour(image, box, QColor(255, 0, 0));
         if (s > 4)
             EXPECT_EQ(red, box.width() * box.height()) << "s = " << s;
         else
@@ -244,64 +244,64 @@ TEST(MiniFramePainting, IconOnlyWhenTheCaptionIsThickerThanFourPixels)
 
 TEST(MiniFramePainting, OpenMenuInvertsTheBox)
 {
-    FramePicture picture = Picture(Horizontal);
-    picture.icon = RedIcon();
+    FramePicture picture = framePicture(Horizontal);
+    picture.icon = redIcon();
     picture.sysMenuInverted = true;
-    QImage image = Paint(picture);
+    QImage image = paint(picture);
     EXPECT_TRUE(
-        AllPixels(image, SysMenuRect({0, 0, 299, 47}, Horizontal, 12), QColor(0, 255, 255)));
+        allPixels(image, sysMenuRect({0, 0, 299, 47}, Horizontal, 12), QColor(0, 255, 255)));
 }
 
 TEST(MiniFramePainting, DoubleLowerRightEdgesAboveTwentyPixels)
 {
     for (int s : {20, 21, 24}) {
-        FramePicture picture = Picture(Vertical);
+        FramePicture picture = framePicture(Vertical);
         picture.width = 200;
         picture.height = 300;
         picture.s = s;
-        QImage image = Paint(picture);
-        FrameRect b = MinButtonRect({0, 0, 200, 300}, Vertical, s);
+        QImage image = paint(picture);
+        FrameRect b = minButtonRect({0, 0, 200, 300}, Vertical, s);
         b.right -= 1; // the separator's column
         FrameRect secondColumn{b.right - 2, b.top + 1, b.right - 1, b.top + 4};
         FrameRect secondRow{b.left + 1, b.bottom - 2, b.left + 4, b.bottom - 1};
         const QColor &expected = s > 20 ? Colours.buttonShadow : Colours.buttonFace;
-        EXPECT_TRUE(AllPixels(image, secondColumn, expected)) << "s = " << s;
-        EXPECT_TRUE(AllPixels(image, secondRow, expected)) << "s = " << s;
+        EXPECT_TRUE(allPixels(image, secondColumn, expected)) << "s = " << s;
+        EXPECT_TRUE(allPixels(image, secondRow, expected)) << "s = " << s;
     }
 }
 
 TEST(MiniFramePainting, RestoreGlyphWhileMaximized)
 {
-    FramePicture picture = Picture(Horizontal | WS_MAXIMIZEBOX);
+    FramePicture picture = framePicture(Horizontal | WS_MAXIMIZEBOX);
     FrameRect window{0, 0, picture.width, picture.height};
-    FrameRect button = MaxButtonRect(window, picture.style, 12);
-    ButtonFace face = CaptionButtonFace(button, CaptionKind::Horizontal, 12, false);
+    FrameRect button = maxButtonRect(window, picture.style, 12);
+    ButtonFace face = captionButtonFace(button, CaptionKind::Horizontal, 12, false);
     for (bool maximized : {false, true}) {
         picture.maximized = maximized;
-        QImage image = Paint(picture);
+        QImage image = paint(picture);
         std::vector<GlyphRow> glyph =
-            maximized ? RestoreGlyph(face.glyphBox) : MaximizeGlyph(face.glyphBox);
+            maximized ? restoreGlyph(face.glyphBox) : maximizeGlyph(face.glyphBox);
         ASSERT_FALSE(glyph.empty());
         int pixels = 0;
         for (const GlyphRow &row : glyph) {
-            EXPECT_TRUE(AllPixels(image, {row.left, row.y, row.right, row.y + 1}, Colours.glyph));
+            EXPECT_TRUE(allPixels(image, {row.left, row.y, row.right, row.y + 1}, Colours.glyph));
             pixels += row.right - row.left;
         }
-        EXPECT_EQ(CountColour(image, face.face, Colours.glyph), pixels) << maximized;
+        EXPECT_EQ(countColour(image, face.face, Colours.glyph), pixels) << maximized;
     }
 }
 
 TEST(MiniFramePainting, PlainWindowHasNoCaption)
 {
-    FramePicture picture = Picture(Vertical);
+    FramePicture picture = framePicture(Vertical);
     picture.style = PickerWindowStyle;
     picture.title = QStringLiteral("Quillon");
-    QImage image = Paint(picture);
-    EXPECT_TRUE(AllPixels(image, {4, 4, 84, 135}, Colours.window));
+    QImage image = paint(picture);
+    EXPECT_TRUE(allPixels(image, {4, 4, 84, 135}, Colours.window));
 }
 
 // Sends a mouse event straight to the frame, with a time stamp.
-void Mouse(QWidget *widget, QEvent::Type type, QPoint pos, Qt::MouseButton button,
+void mouse(QWidget *widget, QEvent::Type type, QPoint pos, Qt::MouseButton button,
            ulong timestamp = 0)
 {
     Qt::MouseButtons buttons = type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
@@ -372,37 +372,37 @@ TEST_F(MiniFrameWidget, DialogFrameGoesWithACaption)
 
 TEST_F(MiniFrameWidget, SlidingOffTheMinimizeButtonCancels)
 {
-    Mouse(frame.get(), QEvent::MouseButtonPress, minButton, Qt::LeftButton);
+    mouse(frame.get(), QEvent::MouseButtonPress, minButton, Qt::LeftButton);
     EXPECT_EQ(frame->pressedButton(), HTMINBUTTON);
-    Mouse(frame.get(), QEvent::MouseMove, caption, Qt::LeftButton);
+    mouse(frame.get(), QEvent::MouseMove, caption, Qt::LeftButton);
     EXPECT_EQ(frame->pressedButton(), HTNOWHERE);
-    Mouse(frame.get(), QEvent::MouseButtonRelease, caption, Qt::LeftButton);
+    mouse(frame.get(), QEvent::MouseButtonRelease, caption, Qt::LeftButton);
     EXPECT_FALSE(frame->isMinimized());
 
     // Sliding back on before releasing minimizes.
-    Mouse(frame.get(), QEvent::MouseButtonPress, minButton, Qt::LeftButton);
-    Mouse(frame.get(), QEvent::MouseMove, caption, Qt::LeftButton);
-    Mouse(frame.get(), QEvent::MouseMove, minButton + QPoint(1, 1), Qt::LeftButton);
+    mouse(frame.get(), QEvent::MouseButtonPress, minButton, Qt::LeftButton);
+    mouse(frame.get(), QEvent::MouseMove, caption, Qt::LeftButton);
+    mouse(frame.get(), QEvent::MouseMove, minButton + QPoint(1, 1), Qt::LeftButton);
     EXPECT_EQ(frame->pressedButton(), HTMINBUTTON);
-    Mouse(frame.get(), QEvent::MouseButtonRelease, minButton + QPoint(1, 1), Qt::LeftButton);
+    mouse(frame.get(), QEvent::MouseButtonRelease, minButton + QPoint(1, 1), Qt::LeftButton);
     EXPECT_EQ(frame->pressedButton(), HTNOWHERE);
     EXPECT_TRUE(frame->isMinimized());
 }
 
 TEST_F(MiniFrameWidget, ReleaseUnseenByTheFrameEndsThePress)
 {
-    Mouse(frame.get(), QEvent::MouseButtonPress, minButton, Qt::LeftButton);
+    mouse(frame.get(), QEvent::MouseButtonPress, minButton, Qt::LeftButton);
     EXPECT_EQ(frame->pressedButton(), HTMINBUTTON);
     // The mouse comes back without the button held: the press ended elsewhere.
-    Mouse(frame.get(), QEvent::MouseMove, minButton + QPoint(1, 0), Qt::NoButton);
+    mouse(frame.get(), QEvent::MouseMove, minButton + QPoint(1, 0), Qt::NoButton);
     EXPECT_EQ(frame->pressedButton(), HTNOWHERE);
-    Mouse(frame.get(), QEvent::MouseButtonRelease, minButton, Qt::LeftButton);
+    mouse(frame.get(), QEvent::MouseButtonRelease, minButton, Qt::LeftButton);
     EXPECT_FALSE(frame->isMinimized());
 }
 
 TEST_F(MiniFrameWidget, WindowMenuFromTheBoxWithItemsByState)
 {
-    Mouse(frame.get(), QEvent::MouseButtonPress, box, Qt::LeftButton, 1000);
+    mouse(frame.get(), QEvent::MouseButtonPress, box, Qt::LeftButton, 1000);
     QMenu *menu = frame->windowMenu();
     ASSERT_TRUE(menu->isVisible());
     EXPECT_TRUE(frame->isWindowMenuOpen());
@@ -420,25 +420,25 @@ TEST_F(MiniFrameWidget, WindowMenuFromTheBoxWithItemsByState)
 TEST_F(MiniFrameWidget, ClickOnTheBoxThatClosesTheMenuDoesNotReopenIt)
 {
     QMenu *menu = frame->windowMenu();
-    Mouse(frame.get(), QEvent::MouseButtonPress, box, Qt::LeftButton, 1000);
+    mouse(frame.get(), QEvent::MouseButtonPress, box, Qt::LeftButton, 1000);
     ASSERT_TRUE(menu->isVisible());
     menu->hide(); // the click outside the menu closes it, then reaches the box
-    Mouse(frame.get(), QEvent::MouseButtonPress, box, Qt::LeftButton, 5000);
+    mouse(frame.get(), QEvent::MouseButtonPress, box, Qt::LeftButton, 5000);
     EXPECT_FALSE(menu->isVisible());
     EXPECT_TRUE(frame->isVisible()) << "a slow second click is no double click";
 
     // Over the box again without moving away: the next click opens it.
-    Mouse(frame.get(), QEvent::MouseButtonPress, box, Qt::LeftButton, 9000);
+    mouse(frame.get(), QEvent::MouseButtonPress, box, Qt::LeftButton, 9000);
     EXPECT_TRUE(menu->isVisible());
     menu->hide();
 
     // Closed otherwise (Esc), the flag stays until the mouse is seen elsewhere; back on the box,
     // a click opens the menu.
     EXPECT_TRUE(frame->sysMenuFlag());
-    Mouse(frame.get(), QEvent::MouseMove, caption, Qt::NoButton);
+    mouse(frame.get(), QEvent::MouseMove, caption, Qt::NoButton);
     EXPECT_FALSE(frame->sysMenuFlag());
-    Mouse(frame.get(), QEvent::MouseMove, box, Qt::NoButton);
-    Mouse(frame.get(), QEvent::MouseButtonPress, box, Qt::LeftButton, 17000);
+    mouse(frame.get(), QEvent::MouseMove, box, Qt::NoButton);
+    mouse(frame.get(), QEvent::MouseButtonPress, box, Qt::LeftButton, 17000);
     EXPECT_TRUE(menu->isVisible());
     EXPECT_TRUE(frame->sysMenuFlag());
 
@@ -452,15 +452,15 @@ TEST_F(MiniFrameWidget, ClickOnTheBoxThatClosesTheMenuDoesNotReopenIt)
 TEST_F(MiniFrameWidget, DoubleClickOnTheBoxCloses)
 {
     // The first click opens the menu; the second closes it and, coming quick, the window.
-    Mouse(frame.get(), QEvent::MouseButtonPress, box, Qt::LeftButton, 1000);
+    mouse(frame.get(), QEvent::MouseButtonPress, box, Qt::LeftButton, 1000);
     frame->windowMenu()->hide();
-    Mouse(frame.get(), QEvent::MouseButtonPress, box, Qt::LeftButton,
+    mouse(frame.get(), QEvent::MouseButtonPress, box, Qt::LeftButton,
           1000 + static_cast<ulong>(QApplication::doubleClickInterval()) / 2);
     EXPECT_FALSE(frame->isVisible());
 
     // A double click as such closes too.
     frame->show();
-    Mouse(frame.get(), QEvent::MouseButtonDblClick, box, Qt::LeftButton, 20000);
+    mouse(frame.get(), QEvent::MouseButtonDblClick, box, Qt::LeftButton, 20000);
     EXPECT_FALSE(frame->isVisible());
 }
 
@@ -476,20 +476,20 @@ TEST_F(MiniFrameWidget, PressOnTheBoxTakenByTheOpenMenu)
         // The second press of a double click reaches the menu as a double click.
         auto pressOnBoxThroughMenu = [&](ulong timestamp, QEvent::Type type) {
             QPoint global = frame->mapToGlobal(box);
-            Mouse(menu, type, menu->mapFromGlobal(global), Qt::LeftButton, timestamp);
+            mouse(menu, type, menu->mapFromGlobal(global), Qt::LeftButton, timestamp);
             if (passedOn)
-                Mouse(frame.get(), QEvent::MouseButtonPress, box, Qt::LeftButton, timestamp);
+                mouse(frame.get(), QEvent::MouseButtonPress, box, Qt::LeftButton, timestamp);
             QCoreApplication::processEvents();
         };
         frame->show();
-        Mouse(frame.get(), QEvent::MouseButtonPress, box, Qt::LeftButton, now += 10000);
+        mouse(frame.get(), QEvent::MouseButtonPress, box, Qt::LeftButton, now += 10000);
         ASSERT_TRUE(menu->isVisible());
         pressOnBoxThroughMenu(now + interval + 1, QEvent::MouseButtonPress);
         EXPECT_FALSE(menu->isVisible()) << passedOn;
         EXPECT_FALSE(frame->sysMenuFlag()) << passedOn;
         EXPECT_TRUE(frame->isVisible()) << "a slow second press only closes the menu";
 
-        Mouse(frame.get(), QEvent::MouseButtonPress, box, Qt::LeftButton, now += 10000);
+        mouse(frame.get(), QEvent::MouseButtonPress, box, Qt::LeftButton, now += 10000);
         ASSERT_TRUE(menu->isVisible()) << passedOn;
         pressOnBoxThroughMenu(now + interval, QEvent::MouseButtonDblClick);
         EXPECT_FALSE(frame->isVisible()) << "a quick second press is a double click";
@@ -522,13 +522,13 @@ TEST_F(MiniFrameWidget, PressThatClosesTheMenuReachesTheFrame)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&recording));
     QMenu *menu = recording.windowMenu();
     auto pressThroughMenu = [&](QPoint at, ulong timestamp) {
-        Mouse(menu, QEvent::MouseButtonPress, menu->mapFromGlobal(recording.mapToGlobal(at)),
+        mouse(menu, QEvent::MouseButtonPress, menu->mapFromGlobal(recording.mapToGlobal(at)),
               Qt::LeftButton, timestamp);
         QCoreApplication::processEvents();
     };
 
     // On the caption: the menu closes and the press starts a move.
-    Mouse(&recording, QEvent::MouseButtonPress, box, Qt::LeftButton, 1000);
+    mouse(&recording, QEvent::MouseButtonPress, box, Qt::LeftButton, 1000);
     ASSERT_TRUE(menu->isVisible());
     pressThroughMenu(caption, 5000);
     EXPECT_FALSE(menu->isVisible());
@@ -548,11 +548,11 @@ TEST_F(MiniFrameWidget, PressThatClosesTheMenuReachesTheFrame)
     EXPECT_TRUE(recording.isVisible());
 
     // On the minimize button: the press is tracked as on a button.
-    Mouse(&recording, QEvent::MouseButtonPress, box, Qt::LeftButton, 17000);
+    mouse(&recording, QEvent::MouseButtonPress, box, Qt::LeftButton, 17000);
     ASSERT_TRUE(menu->isVisible());
     pressThroughMenu(minButton, 21000);
     EXPECT_EQ(recording.pressedButton(), HTMINBUTTON);
-    Mouse(&recording, QEvent::MouseButtonRelease, minButton, Qt::LeftButton, 21100);
+    mouse(&recording, QEvent::MouseButtonRelease, minButton, Qt::LeftButton, 21100);
     EXPECT_EQ(recording.commands, (std::vector<int>{SC_MOVE, SC_MINIMIZE}));
 }
 
@@ -579,22 +579,22 @@ TEST_F(MiniFrameWidget, DoubleClickOnTheBoxAsksToCloseOnce)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&refusing));
     // The menu opened by the first press is gone (Esc) before the second press, which therefore
     // reaches the frame, followed by the double click itself.
-    Mouse(&refusing, QEvent::MouseButtonPress, box, Qt::LeftButton, 1000);
+    mouse(&refusing, QEvent::MouseButtonPress, box, Qt::LeftButton, 1000);
     refusing.windowMenu()->hide();
-    Mouse(&refusing, QEvent::MouseButtonPress, box, Qt::LeftButton, 1100);
-    Mouse(&refusing, QEvent::MouseButtonDblClick, box, Qt::LeftButton, 1100);
+    mouse(&refusing, QEvent::MouseButtonPress, box, Qt::LeftButton, 1100);
+    mouse(&refusing, QEvent::MouseButtonDblClick, box, Qt::LeftButton, 1100);
     QCoreApplication::processEvents();
     EXPECT_EQ(refusing.closeRequests, 1);
     EXPECT_TRUE(refusing.isVisible());
 
     // A double click on its own asks once as well.
-    Mouse(&refusing, QEvent::MouseButtonDblClick, box, Qt::LeftButton, 20000);
+    mouse(&refusing, QEvent::MouseButtonDblClick, box, Qt::LeftButton, 20000);
     EXPECT_EQ(refusing.closeRequests, 2);
 }
 
 TEST_F(MiniFrameWidget, DoubleClickOnTheCaptionDoesNotClose)
 {
-    Mouse(frame.get(), QEvent::MouseButtonDblClick, caption, Qt::LeftButton, 1000);
+    mouse(frame.get(), QEvent::MouseButtonDblClick, caption, Qt::LeftButton, 1000);
     EXPECT_TRUE(frame->isVisible());
 }
 
@@ -681,12 +681,12 @@ TEST_F(MiniFrameWidget, MaximizeButtonMaximizesAndRestores)
     sizable.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&sizable));
     auto clickMaxButton = [&sizable] {
-        FrameRect r = MaxButtonRect(sizable.windowFrameRect(), sizable.styleBits(),
+        FrameRect r = maxButtonRect(sizable.windowFrameRect(), sizable.styleBits(),
                                     sizable.captionThickness());
         QPoint at(r.left + r.width() / 2, r.top + r.height() / 2);
-        Mouse(&sizable, QEvent::MouseButtonPress, at, Qt::LeftButton);
+        mouse(&sizable, QEvent::MouseButtonPress, at, Qt::LeftButton);
         EXPECT_EQ(sizable.pressedButton(), HTMAXBUTTON);
-        Mouse(&sizable, QEvent::MouseButtonRelease, at, Qt::LeftButton);
+        mouse(&sizable, QEvent::MouseButtonRelease, at, Qt::LeftButton);
     };
     clickMaxButton();
     ASSERT_TRUE(QTest::qWaitFor([&sizable] { return sizable.width() > 88; }));

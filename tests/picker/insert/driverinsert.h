@@ -59,7 +59,7 @@ inline const std::string Greeting = "Gr\xc3\xbc\xc3\x9f"
 inline const std::string Lines = "line one\nline two 'q' \\ \"x\" `y` \xc3\xbc";
 
 // A failure as the picker shows it, in `text`.
-inline Message ErrorBox(const std::string &text)
+inline Message errorBox(const std::string &text)
 {
     return Message{text, "SQL_ERROR results", MessageIcon::Exclamation, MessageButtons::Ok};
 }
@@ -70,7 +70,7 @@ inline void PrintTo(const InsertDriver &driver, std::ostream *out)
 }
 
 // The name of an instantiation's test: the driver's.
-inline std::string DriverName(const testing::TestParamInfo<InsertDriver> &info)
+inline std::string driverName(const testing::TestParamInfo<InsertDriver> &info)
 {
     return info.param.name;
 }

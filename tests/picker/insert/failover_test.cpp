@@ -44,14 +44,14 @@ public:
                          QString::number(getpid())});
         if (!m_started)
             return;
-        const std::string env = ReadBytes(m_state.file("env"));
+        const std::string env = readBytes(m_state.file("env"));
         m_primaryPort = valueOf(env, "QUILLON_PRIMARY_PORT");
         m_standbyPort = valueOf(env, "QUILLON_STANDBY_PORT");
     }
     ~ReplicatedPostgres() { run({QStringLiteral("stop"), state()}); }
 
     bool started() const { return m_started; }
-    std::string odbcIni() const { return ReadBytes(m_state.file("odbc.ini")); }
+    std::string odbcIni() const { return readBytes(m_state.file("odbc.ini")); }
     // One server by its port, as a plain session reaches it.
     std::string serverConnectString(const std::string &port) const
     {
@@ -133,13 +133,13 @@ TEST_F(Failover, TheNextEnterAfterAFailoverReachesThePromotedStandby)
     chooser.answers = {"DSN=QuillonReplicated"};
     {
         DescriptionWizard wizard(sink, &chooser);
-        ASSERT_TRUE(SaveEveryField(wizard, sink, QStringLiteral("entries"), path));
+        ASSERT_TRUE(saveEveryField(wizard, sink, QStringLiteral("entries"), path));
     }
     TableDescription description;
-    ASSERT_EQ(LoadTableDescription(path, description), 3);
+    ASSERT_EQ(loadTableDescription(path, description), 3);
     description.fieldCount = 3;
-    SetValueWidths(description);
-    const ConnectionCheck check = CheckConnectString(WithoutOdbcPrefix(description.connectString));
+    setValueWidths(description);
+    const ConnectionCheck check = checkConnectString(withoutOdbcPrefix(description.connectString));
     EXPECT_TRUE(check.allowed) << check.reason;
     sink.shown.clear();
     OdbcConnection picker(sink);
@@ -151,7 +151,7 @@ TEST_F(Failover, TheNextEnterAfterAFailoverReachesThePromotedStandby)
     EXPECT_EQ(picker.insertRow(description, std::vector<std::string>{"1", "2", "after"}),
               InsertOutcome::Stored);
     EXPECT_EQ(sink.shown, std::vector<Message>{});
-    RunRowTool({QStringLiteral("insert"), QString::fromStdString(path), QStringLiteral("writer=2"),
+    runRowTool({QStringLiteral("insert"), QString::fromStdString(path), QStringLiteral("writer=2"),
                 QStringLiteral("seq=1"), QStringLiteral("note=tool")});
 
     EXPECT_EQ(DatabaseSession(m_cluster.serverConnectString(m_cluster.standbyPort()))
@@ -177,8 +177,8 @@ TEST_F(Failover, SoakNothingLostNothingDoubledNothingInDoubtUnsaid)
     const char *count = std::getenv("QUILLON_SOAK_WRITERS");
     const auto length = std::chrono::seconds(seconds != nullptr ? std::atoi(seconds) : 60);
     const int writers = count != nullptr ? std::atoi(count) : 20;
-    std::vector<FieldDescription> fields{Field("writer", 4, 4, 1), Field("seq", 4, 4, 1),
-                                         Field("note", 12, 40)};
+    std::vector<FieldDescription> fields{field("writer", 4, 4, 1), field("seq", 4, 4, 1),
+                                         field("note", 12, 40)};
 
     // Each writer is a process of its own, as each user's picker is: psqlODBC's connect is not
     // safe from several threads of one process at once (it sets the process's locale).

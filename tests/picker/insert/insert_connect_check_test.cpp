@@ -23,7 +23,7 @@ protected:
         // The marker library writes here when something loads it.
         setenv("QUILLON_MARKER_DIR", m_markers.path().c_str(), 1);
         m_database = m_folder.path() / "shop.sqlite";
-        DatabaseSession(SqliteConnectString(m_database)).execute("CREATE TABLE P (A TEXT)");
+        DatabaseSession(sqliteConnectString(m_database)).execute("CREATE TABLE P (A TEXT)");
     }
     void TearDown() override { unsetenv("QUILLON_MARKER_DIR"); }
 
@@ -32,13 +32,13 @@ protected:
     std::string fileDataSource(const std::string &name, const std::string &attributes)
     {
         const fs::path path = m_folder.path() / name;
-        WriteBytes(path, "[ODBC]\n" + attributes);
+        writeBytes(path, "[ODBC]\n" + attributes);
         return path.string();
     }
 
     Rows stored()
     {
-        return DatabaseSession(SqliteConnectString(m_database)).query("SELECT A FROM P");
+        return DatabaseSession(sqliteConnectString(m_database)).query("SELECT A FROM P");
     }
 
     TemporaryFolder m_folder;
@@ -46,7 +46,7 @@ protected:
     fs::path m_database;
     RecordingSink m_sink;
     OdbcConnection m_odbc{m_sink};
-    std::vector<FieldDescription> m_fields{Field("A", SQL_VARCHAR, 50)};
+    std::vector<FieldDescription> m_fields{field("A", SQL_VARCHAR, 50)};
 };
 
 TEST_F(ConnectCheck, ALibraryOfTheDescriptionsOwnIsNeverLoaded)

@@ -11,12 +11,12 @@
 namespace {
 
 // `pattern` with its "%" replaced by `text`.
-std::string Filled(std::string pattern, const std::string &text)
+std::string filled(std::string pattern, const std::string &text)
 {
     return pattern.replace(pattern.find('%'), 1, text);
 }
 
-int WideTwin(int sqlType)
+int wideTwin(int sqlType)
 {
     switch (sqlType) {
     case SQL_CHAR:
@@ -43,7 +43,7 @@ void DriverTable::SetUp()
 void DriverTable::TearDown()
 {
     if (m_session && !m_table.empty() && !m_driver.dropTable.empty())
-        m_session->execute(Filled(m_driver.dropTable, quoted(m_table)));
+        m_session->execute(filled(m_driver.dropTable, quoted(m_table)));
 }
 
 std::string DriverTable::ownTable(const std::string &name)
@@ -55,7 +55,7 @@ std::string DriverTable::ownTable(const std::string &name)
     const std::string test = testing::UnitTest::GetInstance()->current_test_info()->name();
     m_table +=
         "_" + test.substr(0, std::min<std::size_t>(test.find('/'), 30)) + "_" + m_driver.name;
-    m_session->execute(Filled(m_driver.dropTable, quoted(m_table)));
+    m_session->execute(filled(m_driver.dropTable, quoted(m_table)));
     return m_table;
 }
 
@@ -72,7 +72,7 @@ std::string DriverTable::quoted(const std::string &name) const
 
 std::string DriverTable::readBack(const std::string &expression, const std::string &column, int id)
 {
-    return m_session->scalar("SELECT " + Filled(expression, quoted(column)) + " FROM " +
+    return m_session->scalar("SELECT " + filled(expression, quoted(column)) + " FROM " +
                              quoted(m_table) + " WHERE id = " + std::to_string(id));
 }
 
@@ -101,7 +101,7 @@ void DriverTable::insertAfterEachConnect(
 {
     const std::string table = ownTable("P");
     m_session->execute("CREATE TABLE " + quoted(table) + " (" + m_driver.idColumn + ", a text)");
-    std::vector<FieldDescription> fields{Field("a", SQL_VARCHAR, 50)};
+    std::vector<FieldDescription> fields{field("a", SQL_VARCHAR, 50)};
 
     Rows expected;
     for (const auto &[connectString, value] : connects) {
@@ -120,7 +120,7 @@ namespace {
 
 TEST_P(DriverInsert, EveryFieldClassIsStoredAsItsValueReads)
 {
-    FieldClassRow row = RowOfEveryCase(m_driver.classCases);
+    FieldClassRow row = rowOfEveryCase(m_driver.classCases);
     const std::string table = ownTable("Every");
     m_session->execute("CREATE TABLE " + quoted(table) + " (" + m_driver.idColumn + ", " +
                        row.columns + ")");
@@ -142,17 +142,17 @@ TEST_P(CatalogInsert, EveryFieldClassFromTheCatalogueIsStoredAsItsValueReads)
         columns += ", " + quoted(c.column) + " " + c.declaredType;
     m_session->execute("CREATE TABLE " + quoted(table) + " (" + m_driver.idColumn + columns + ")");
     std::vector<FieldDescription> fields =
-        FieldsFromCatalog(ReadCatalog(m_connectString, table), cases);
+        fieldsFromCatalog(readCatalog(m_connectString, table), cases);
     ASSERT_EQ(fields.size(), cases.size());
 
     // The values as the picker leaves them after its checks.
     std::vector<std::string> values;
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (m_driver.wideCodes)
-            fields[i].sqlType = WideTwin(fields[i].sqlType);
+            fields[i].sqlType = wideTwin(fields[i].sqlType);
         std::string value = cases[i].value;
         std::string error;
-        EXPECT_TRUE(CheckFieldValue(value, fields[i].sqlType, fields[i].length, error))
+        EXPECT_TRUE(checkFieldValue(value, fields[i].sqlType, fields[i].length, error))
             << cases[i].column << ": " << error;
         values.push_back(value);
     }
@@ -179,12 +179,12 @@ TEST_P(DriverInsert, EmptyValuesAreLeftOutAndTheOthersGoToTheirColumns)
     TableDescription description;
     description.tableName = table;
     description.fieldCount = 4;
-    description.fields[0] = Field("A", SQL_VARCHAR, 50);
-    description.fields[1] = Field("B", SQL_VARCHAR, 50);
-    description.fields[2] = Field("C", other.sqlType, other.length);
-    description.fields[3] = Field("D", SQL_VARCHAR, 50);
+    description.fields[0] = field("A", SQL_VARCHAR, 50);
+    description.fields[1] = field("B", SQL_VARCHAR, 50);
+    description.fields[2] = field("C", other.sqlType, other.length);
+    description.fields[3] = field("D", SQL_VARCHAR, 50);
     // Entries after fieldCount are not fields.
-    description.fields[4] = Field("Ignored", SQL_VARCHAR, 50);
+    description.fields[4] = field("Ignored", SQL_VARCHAR, 50);
     ASSERT_TRUE(m_odbc.connectDataSource(m_connectString));
 
     ASSERT_EQ(m_odbc.insertRow(description, std::vector<std::string>{"a", "", other.value, ""}),
@@ -214,8 +214,8 @@ TEST_P(DriverInsert, ADuplicateKeyAndANullInARequiredColumnAreRefused)
     const std::string table = ownTable("K");
     m_session->execute("CREATE TABLE " + quoted(table) +
                        " (id integer PRIMARY KEY, name text NOT NULL)");
-    std::vector<FieldDescription> fields{Field("id", SQL_INTEGER, 4, 1),
-                                         Field("name", SQL_VARCHAR, 50)};
+    std::vector<FieldDescription> fields{field("id", SQL_INTEGER, 4, 1),
+                                         field("name", SQL_VARCHAR, 50)};
     ASSERT_TRUE(m_odbc.connectDataSource(m_connectString));
     ASSERT_EQ(m_odbc.insertRow(table, fields, std::vector<std::string>{"1", "first"}),
               InsertOutcome::Stored);
@@ -230,7 +230,7 @@ TEST_P(DriverInsert, ADuplicateKeyAndANullInARequiredColumnAreRefused)
 
     std::vector<Message> expected;
     for (const std::string &text : m_driver.keyAndNullRefused(table))
-        expected.push_back(ErrorBox(text));
+        expected.push_back(errorBox(text));
     EXPECT_EQ(m_sink.shown, expected);
     EXPECT_EQ(m_session->query("SELECT id, name FROM " + quoted(table) + " ORDER BY id"),
               (Rows{{"1", "first"}, {"3", "third"}}));
@@ -240,7 +240,7 @@ TEST_P(DriverInsert, ARowWithEveryValueEmptyIsRefusedByTheDriver)
 {
     const std::string table = ownTable("E");
     m_session->execute("CREATE TABLE " + quoted(table) + " (\"A\" text, \"B\" text)");
-    std::vector<FieldDescription> fields{Field("A", SQL_VARCHAR, 50), Field("B", SQL_VARCHAR, 50)};
+    std::vector<FieldDescription> fields{field("A", SQL_VARCHAR, 50), field("B", SQL_VARCHAR, 50)};
     ASSERT_TRUE(m_odbc.connectDataSource(m_connectString));
 
     EXPECT_EQ(m_odbc.insertRow(table, fields, std::vector<std::string>{"", ""}),
@@ -253,7 +253,7 @@ TEST_P(DriverInsert, ARowWithEveryValueEmptyIsRefusedByTheDriver)
     EXPECT_EQ(m_odbc.insertRow(table, fields, std::vector<std::string>{"", ""}),
               InsertOutcome::Failed);
 
-    const Message refused = ErrorBox(m_driver.emptyRowRefused);
+    const Message refused = errorBox(m_driver.emptyRowRefused);
     EXPECT_EQ(m_sink.shown, (std::vector<Message>{refused, refused}));
     EXPECT_EQ(m_session->query("SELECT \"A\", \"B\" FROM " + quoted(table)),
               (Rows{{"only once", std::nullopt}}));

@@ -54,13 +54,13 @@ private:
     int m_pid;
 };
 
-double SecondsSince(Clock::time_point start)
+double secondsSince(Clock::time_point start)
 {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
 // The prefix of the driver's messages: its version (SQL_DRIVER_VER "03.01.0015" is "3.1.15").
-std::string DriverPrefix(const std::string &connectString)
+std::string driverPrefix(const std::string &connectString)
 {
     OdbcEnvironment environment;
     OdbcConnectionHandle connection;
@@ -83,8 +83,8 @@ class FrozenMariaDb : public testing::Test
 protected:
     void SetUp() override
     {
-        m_connectString = MariaDbConnectString();
-        m_pid = MariaDbServerPid();
+        m_connectString = mariaDbConnectString();
+        m_pid = mariaDbServerPid();
         ASSERT_FALSE(m_connectString.empty()) << "the MariaDB fixture is not running";
         ASSERT_NE(m_pid, 0);
         m_session = std::make_unique<DatabaseSession>(m_connectString);
@@ -99,7 +99,7 @@ protected:
 
 TEST_F(FrozenMariaDb, ConnectingEndsWithinTheLoginTimeout)
 {
-    const std::string prefix = DriverPrefix(m_connectString);
+    const std::string prefix = driverPrefix(m_connectString);
     Clock::time_point start;
     {
         FrozenServer frozen(m_pid);
@@ -107,7 +107,7 @@ TEST_F(FrozenMariaDb, ConnectingEndsWithinTheLoginTimeout)
         start = Clock::now();
         EXPECT_FALSE(m_odbc.connectDataSource(m_connectString));
     }
-    const double seconds = SecondsSince(start);
+    const double seconds = secondsSince(start);
     EXPECT_GE(seconds, LoginTimeoutSeconds - 1);
     EXPECT_LT(seconds, LoginTimeoutSeconds + 10);
 
@@ -127,9 +127,9 @@ TEST_F(FrozenMariaDb, AnInsertEndsWithinTheQueryTimeoutAndIsNotStoredWhenTheServ
     // Each row notes the connection that stored it.
     m_session->execute("CREATE TABLE frozen (id INT AUTO_INCREMENT PRIMARY KEY, name "
                        "VARCHAR(20), connection BIGINT DEFAULT (CONNECTION_ID()))");
-    const std::string prefix = DriverPrefix(m_connectString);
+    const std::string prefix = driverPrefix(m_connectString);
     const std::string server = m_session->scalar("SELECT VERSION()");
-    std::vector<FieldDescription> fields{Field("name", SQL_WVARCHAR, 80)};
+    std::vector<FieldDescription> fields{field("name", SQL_WVARCHAR, 80)};
     ASSERT_TRUE(m_odbc.connectDataSource(m_connectString));
     ASSERT_EQ(m_odbc.insertRow("frozen", fields, std::vector<std::string>{"before"}),
               InsertOutcome::Stored);
@@ -143,7 +143,7 @@ TEST_F(FrozenMariaDb, AnInsertEndsWithinTheQueryTimeoutAndIsNotStoredWhenTheServ
         EXPECT_EQ(m_odbc.insertRow("frozen", fields, std::vector<std::string>{"frozen"}),
                   InsertOutcome::Failed);
     }
-    const double seconds = SecondsSince(start);
+    const double seconds = secondsSince(start);
     EXPECT_GE(seconds, QueryTimeoutSeconds - 1);
     EXPECT_LT(seconds, QueryTimeoutSeconds + 10);
     const std::vector<Message> expected{

@@ -14,11 +14,11 @@ namespace {
 // The driver in one SQL mode: `option` is what the connection string adds for the mode, as a
 // user's data source would. The tests' own statements quote names with the backtick in either
 // mode.
-InsertDriver MariaDb(const char *name, const char *option, const char *identifierQuote)
+InsertDriver mariaDb(const char *name, const char *option, const char *identifierQuote)
 {
     return InsertDriver{
         .name = name,
-        .connectString = [](const std::filesystem::path &) { return MariaDbConnectString(); },
+        .connectString = [](const std::filesystem::path &) { return mariaDbConnectString(); },
         .option = option,
         .identifierQuote = identifierQuote,
         .quote = '`',
@@ -56,17 +56,17 @@ InsertDriver MariaDb(const char *name, const char *option, const char *identifie
     };
 }
 
-const std::vector<InsertDriver> &Modes()
+const std::vector<InsertDriver> &modes()
 {
     static const std::vector<InsertDriver> modes{
-        MariaDb("Default", "", "`"),
-        MariaDb("AnsiQuotes", ";INITSTMT=SET SESSION sql_mode=CONCAT(@@sql_mode, ',ANSI_QUOTES')",
+        mariaDb("Default", "", "`"),
+        mariaDb("AnsiQuotes", ";INITSTMT=SET SESSION sql_mode=CONCAT(@@sql_mode, ',ANSI_QUOTES')",
                 "\""),
     };
     return modes;
 }
 
-INSTANTIATE_TEST_SUITE_P(MariaDb, CatalogInsert, testing::ValuesIn(Modes()), DriverName);
+INSTANTIATE_TEST_SUITE_P(MariaDb, CatalogInsert, testing::ValuesIn(modes()), driverName);
 // MariaDB runs the catalogue case and its own below, not the other shared inserts.
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(DriverInsert);
 
@@ -78,8 +78,8 @@ TEST_P(MariaDbInsert, ARefusedRowIsTakenBackAndTheNextOneIsStored)
     const std::string table = ownTable("t");
     m_session->execute("CREATE TABLE " + quoted(table) +
                        " (id INT PRIMARY KEY, name VARCHAR(5) NOT NULL)");
-    std::vector<FieldDescription> fields{Field("id", SQL_INTEGER, 4, 1),
-                                         Field("name", SQL_WVARCHAR, 20)};
+    std::vector<FieldDescription> fields{field("id", SQL_INTEGER, 4, 1),
+                                         field("name", SQL_WVARCHAR, 20)};
     ASSERT_TRUE(m_odbc.connectDataSource(m_connectString));
 
     ASSERT_EQ(m_odbc.insertRow(table, fields, std::vector<std::string>{"1", "first"}),
@@ -109,25 +109,25 @@ TEST_P(MariaDbInsert, ARefusedRowIsTakenBackAndTheNextOneIsStored)
         (Rows{{"1", "first"}, {"2", "\xc3\xbc\xc3\xbc\xc3\xbc\xc3\xbc\xc3\xbc"}, {"4", "four"}}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Modes, MariaDbInsert, testing::ValuesIn(Modes()), DriverName);
+INSTANTIATE_TEST_SUITE_P(Modes, MariaDbInsert, testing::ValuesIn(modes()), driverName);
 
 // The driver's completed connection string is the one given: the timeout keys that connecting
 // adds for this driver stay out of it (the wizard stores it in the description).
 TEST(MariaDbConnection, TheCompletedStringLeavesOutTheAddedTimeouts)
 {
-    const std::string connectString = MariaDbConnectString();
+    const std::string connectString = mariaDbConnectString();
     ASSERT_FALSE(connectString.empty()) << "the MariaDB fixture is not running";
     OdbcEnvironment environment;
     OdbcConnectionHandle connection;
-    ASSERT_TRUE(Succeeded(environment.allocate()));
-    ASSERT_TRUE(Succeeded(connection.allocate(environment.get())));
+    ASSERT_TRUE(succeeded(environment.allocate()));
+    ASSERT_TRUE(succeeded(connection.allocate(environment.get())));
     std::string completed;
-    ASSERT_TRUE(Succeeded(connection.connect(connectString, &completed)));
+    ASSERT_TRUE(succeeded(connection.connect(connectString, &completed)));
     EXPECT_EQ(completed, connectString);
 
     OdbcConnectionHandle ownTimeouts;
-    ASSERT_TRUE(Succeeded(ownTimeouts.allocate(environment.get())));
-    ASSERT_TRUE(Succeeded(ownTimeouts.connect(connectString + ";READ_TIMEOUT=5", &completed)));
+    ASSERT_TRUE(succeeded(ownTimeouts.allocate(environment.get())));
+    ASSERT_TRUE(succeeded(ownTimeouts.connect(connectString + ";READ_TIMEOUT=5", &completed)));
     EXPECT_EQ(completed, connectString + ";READ_TIMEOUT=5");
 }
 

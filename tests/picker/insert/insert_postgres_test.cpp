@@ -12,13 +12,13 @@ namespace {
 // psqlODBC through one of its drivers. With wide codes the description holds the character codes
 // that a program reading the catalogue through the drivers' Unicode calls stores (psqlODBC's
 // Unicode driver reports -8, -9 and -10 there, 1, 12 and -1 to the ANSI calls the wizard makes).
-InsertDriver Postgres(const char *name, const char *odbcDriver, bool wideCodes)
+InsertDriver postgres(const char *name, const char *odbcDriver, bool wideCodes)
 {
     return InsertDriver{
         .name = name,
         .connectString =
             [odbcDriver](const std::filesystem::path &) {
-                return PostgresConnectString(odbcDriver);
+                return postgresConnectString(odbcDriver);
             },
         .dropTable = "DROP TABLE IF EXISTS % CASCADE",
         .idColumn = "id serial",
@@ -94,40 +94,40 @@ InsertDriver Postgres(const char *name, const char *odbcDriver, bool wideCodes)
     };
 }
 
-const InsertDriver &PostgresAnsi()
+const InsertDriver &postgresAnsi()
 {
-    static const InsertDriver driver = Postgres("Ansi", "PostgreSQL ANSI", false);
+    static const InsertDriver driver = postgres("Ansi", "PostgreSQL ANSI", false);
     return driver;
 }
 
-INSTANTIATE_TEST_SUITE_P(Postgres, DriverInsert, testing::Values(PostgresAnsi()), DriverName);
+INSTANTIATE_TEST_SUITE_P(Postgres, DriverInsert, testing::Values(postgresAnsi()), driverName);
 INSTANTIATE_TEST_SUITE_P(Postgres, CatalogInsert,
-                         testing::Values(PostgresAnsi(),
-                                         Postgres("Unicode", "PostgreSQL Unicode", false),
-                                         Postgres("UnicodeWideCodes", "PostgreSQL Unicode", true),
-                                         Postgres("AnsiWideCodes", "PostgreSQL ANSI", true)),
-                         DriverName);
+                         testing::Values(postgresAnsi(),
+                                         postgres("Unicode", "PostgreSQL Unicode", false),
+                                         postgres("UnicodeWideCodes", "PostgreSQL Unicode", true),
+                                         postgres("AnsiWideCodes", "PostgreSQL ANSI", true)),
+                         driverName);
 
 class PostgresInsert : public DriverTable
 {
 protected:
-    PostgresInsert() : DriverTable(PostgresAnsi()) {}
+    PostgresInsert() : DriverTable(postgresAnsi()) {}
 };
 
 TEST_F(PostgresInsert, EitherInstalledPostgresDriverConnectsByName)
 {
-    insertAfterEachConnect({{PostgresConnectString("PostgreSQL Unicode"), "PostgreSQL Unicode"},
-                            {PostgresConnectString("{PostgreSQL ANSI}"), "{PostgreSQL ANSI}"}});
+    insertAfterEachConnect({{postgresConnectString("PostgreSQL Unicode"), "PostgreSQL Unicode"},
+                            {postgresConnectString("{PostgreSQL ANSI}"), "{PostgreSQL ANSI}"}});
 }
 
 TEST_F(PostgresInsert, ARefusedConnectionIsReportedInTheDriversWords)
 {
-    const std::string port = std::to_string(UnusedPort());
+    const std::string port = std::to_string(unusedPort());
 
     EXPECT_FALSE(m_odbc.connectDataSource("DRIVER=PostgreSQL ANSI;Servername=127.0.0.1;Port=" +
                                           port + ";Database=quillon;Username=postgres"));
 
-    const std::vector<Message> expected{ErrorBox(
+    const std::vector<Message> expected{errorBox(
         "SQL Error State:08001, Native Error Code: 65, ODBC Error: connection to server at "
         "\"127.0.0.1\", port " +
         port +
@@ -146,7 +146,7 @@ TEST_F(PostgresInsert, ANoticeFromATriggerIsShownAndTheRowIsStoredOnce)
                        "'checked %', NEW.name; RETURN NEW; END $$");
     m_session->execute("CREATE TRIGGER note BEFORE INSERT ON " + quoted(table) +
                        " FOR EACH ROW EXECUTE FUNCTION " + quoted(table + "_note") + "()");
-    std::vector<FieldDescription> fields{Field("name", SQL_VARCHAR, 50)};
+    std::vector<FieldDescription> fields{field("name", SQL_VARCHAR, 50)};
     ASSERT_TRUE(m_odbc.connectDataSource(m_connectString));
 
     EXPECT_EQ(m_odbc.insertRow(table, fields, std::vector<std::string>{"Smith"}),
@@ -173,7 +173,7 @@ TEST_F(PostgresInsert, ARowThatMeetsADroppedConnectionIsStoredOnANewOne)
 {
     const std::string table = ownTable("t");
     m_session->execute("CREATE TABLE " + quoted(table) + " (id serial, a text)");
-    std::vector<FieldDescription> fields{Field("a", SQL_VARCHAR, 50)};
+    std::vector<FieldDescription> fields{field("a", SQL_VARCHAR, 50)};
     ASSERT_TRUE(
         m_odbc.connectDataSource(m_connectString + ";pqopt={application_name=" + table + "}"));
     ASSERT_EQ(m_odbc.insertRow(table, fields, std::vector<std::string>{"before"}),
@@ -197,17 +197,17 @@ TEST_F(PostgresInsert, ARowThatMeetsADroppedConnectionIsStoredOnANewOne)
 
 TEST(PostgresDataSource, ADataSourceNameLeadsToItsDriversLibrary)
 {
-    ASSERT_FALSE(PostgresPort().empty()) << "the PostgreSQL fixture is not running";
+    ASSERT_FALSE(postgresPort().empty()) << "the PostgreSQL fixture is not running";
     OdbcEnvironment environment;
-    ASSERT_TRUE(Succeeded(environment.allocate()));
+    ASSERT_TRUE(succeeded(environment.allocate()));
     EXPECT_TRUE(
-        DriverLibraryOf(environment.get(), "DSN=QuillonPostgres").ends_with("/psqlodbca.so"));
-    EXPECT_TRUE(DriverLibraryOf(environment.get(), " dsn=quillonpostgres;Port=1")
+        driverLibraryOf(environment.get(), "DSN=QuillonPostgres").ends_with("/psqlodbca.so"));
+    EXPECT_TRUE(driverLibraryOf(environment.get(), " dsn=quillonpostgres;Port=1")
                     .ends_with("/psqlodbca.so"));
     // As the driver manager reads a string, "dsn " (a blank before "=") is another key than DSN,
     // and " quillonpostgres " another name than the data source's.
-    EXPECT_EQ(DriverLibraryOf(environment.get(), "dsn = quillonpostgres ;Port=1"), "");
-    EXPECT_EQ(DriverLibraryOf(environment.get(), "DSN=NoSuchSource"), "");
+    EXPECT_EQ(driverLibraryOf(environment.get(), "dsn = quillonpostgres ;Port=1"), "");
+    EXPECT_EQ(driverLibraryOf(environment.get(), "DSN=NoSuchSource"), "");
 }
 
 } // namespace

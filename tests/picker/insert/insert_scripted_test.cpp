@@ -16,16 +16,16 @@ protected:
     // Writes the script and connects.
     void connect(const std::string &script)
     {
-        WriteBytes(m_script, script);
+        writeBytes(m_script, script);
         ASSERT_TRUE(m_odbc.connectDataSource(connectString()));
     }
 
-    std::string connectString() const { return ScriptedConnectString(m_script, m_log); }
+    std::string connectString() const { return scriptedConnectString(m_script, m_log); }
 
     // The calls of the log without the options that the connection sets ("set ..." lines).
     std::vector<std::string> calls() const
     {
-        std::vector<std::string> lines = ReadLines(m_log);
+        std::vector<std::string> lines = readLines(m_log);
         std::erase_if(lines, [](const std::string &line) { return line.starts_with("set "); });
         return lines;
     }
@@ -51,16 +51,16 @@ protected:
     std::filesystem::path m_log = m_folder.path() / "log";
     RecordingSink m_sink;
     OdbcConnection m_odbc{m_sink};
-    std::vector<FieldDescription> m_fields{Field("A", SQL_VARCHAR, 50), Field("B", SQL_VARCHAR, 50),
-                                           Field("C", SQL_VARCHAR, 50)};
+    std::vector<FieldDescription> m_fields{field("A", SQL_VARCHAR, 50), field("B", SQL_VARCHAR, 50),
+                                           field("C", SQL_VARCHAR, 50)};
 };
 
-const Message InfoBox(const std::string &text)
+const Message infoBox(const std::string &text)
 {
     return {text, "SQL_SUCCESS_WITH_INFO results", MessageIcon::Information, MessageButtons::Ok};
 }
 
-const Message ErrorBox(const std::string &text, bool continued = false)
+const Message errorBox(const std::string &text, bool continued = false)
 {
     return {text, continued ? "SQL_ERROR results continued" : "SQL_ERROR results",
             MessageIcon::Exclamation, MessageButtons::Ok};
@@ -68,7 +68,7 @@ const Message ErrorBox(const std::string &text, bool continued = false)
 
 TEST_F(ScriptedInsert, TheConnectionStringReachesTheDriverWithoutAnOdbcPrefix)
 {
-    WriteBytes(m_script, "");
+    writeBytes(m_script, "");
     ASSERT_TRUE(m_odbc.connectDataSource("ODBC;" + connectString()));
     m_odbc.disconnectDataSource();
     ASSERT_TRUE(m_odbc.connectDataSource(connectString()));
@@ -82,16 +82,16 @@ TEST_F(ScriptedInsert, TheConnectionStringReachesTheDriverWithoutAnOdbcPrefix)
 TEST_F(ScriptedInsert, ParametersFollowTheMarkersWithSizesAndStructures)
 {
     connect("");
-    std::vector<FieldDescription> fields{Field("Name", SQL_VARCHAR, 50),
-                                         Field("Skipped", SQL_VARCHAR, 50),
-                                         Field("Amount", SQL_NUMERIC, 10),
-                                         Field("Day", SQL_DATE, 10),
-                                         Field("At", SQL_TIME, 8),
-                                         Field("Stamp", SQL_TIMESTAMP, 16),
-                                         Field("Short", SQL_CHAR, 3),
-                                         Field("Count", SQL_INTEGER, 4),
-                                         Field("Midnight", SQL_TIMESTAMP, 16),
-                                         Field("Empty", SQL_VARCHAR, 50)};
+    std::vector<FieldDescription> fields{field("Name", SQL_VARCHAR, 50),
+                                         field("Skipped", SQL_VARCHAR, 50),
+                                         field("Amount", SQL_NUMERIC, 10),
+                                         field("Day", SQL_DATE, 10),
+                                         field("At", SQL_TIME, 8),
+                                         field("Stamp", SQL_TIMESTAMP, 16),
+                                         field("Short", SQL_CHAR, 3),
+                                         field("Count", SQL_INTEGER, 4),
+                                         field("Midnight", SQL_TIMESTAMP, 16),
+                                         field("Empty", SQL_VARCHAR, 50)};
     const std::vector<std::string> values{
         "Smith", "",           "1234.5", "12/31/1999", "23:59:59", "12/31/1999 23:59:59", "abcdef",
         "-42",   "02/29/2000", ""};
@@ -122,8 +122,8 @@ TEST_F(ScriptedInsert, ParametersFollowTheMarkersWithSizesAndStructures)
 TEST_F(ScriptedInsert, WideCharacterValuesAreBoundAsCharacterData)
 {
     connect("");
-    std::vector<FieldDescription> fields{Field("c", SQL_WCHAR, 4), Field("v", SQL_WVARCHAR, 200),
-                                         Field("t", SQL_WLONGVARCHAR, 262140)};
+    std::vector<FieldDescription> fields{field("c", SQL_WCHAR, 4), field("v", SQL_WVARCHAR, 200),
+                                         field("t", SQL_WLONGVARCHAR, 262140)};
     const std::vector<std::string> values{"\xe2\x82\xac",
                                           "Gr\xc3\xbc\xc3\x9f"
                                           "e",
@@ -150,7 +150,7 @@ TEST_F(ScriptedInsert, InformationFromExecuteIsShownAndTheRowCountsAsStored)
     EXPECT_EQ(insert({"a"}), InsertOutcome::Stored);
     EXPECT_EQ(insert({"b"}), InsertOutcome::Stored);
 
-    const std::vector<Message> expected{InfoBox(
+    const std::vector<Message> expected{infoBox(
         "SQL Error State:01000, Native Error Code: 0, ODBC Error: [Scripted] NOTICE: row checked "
         "by a trigger")};
     EXPECT_EQ(m_sink.shown, expected);
@@ -164,14 +164,14 @@ TEST_F(ScriptedInsert, InformationFromExecuteIsShownAndTheRowCountsAsStored)
 
 TEST_F(ScriptedInsert, OnADriverThatAlwaysCommitsAFailingCommitIsShownAndTheRowCountsAsStored)
 {
-    WriteBytes(m_script, "commit error\n"
+    writeBytes(m_script, "commit error\n"
                          "record 25000 17 [Scripted] commit refused\n");
     ASSERT_TRUE(m_odbc.connectDataSource(connectString() + ";AUTOCOMMIT=ALWAYS"));
 
     EXPECT_EQ(insert({"a"}), InsertOutcome::Stored);
 
     const std::vector<Message> expected{
-        ErrorBox("SQL Error State:25000, Native Error Code: 11, ODBC Error: [Scripted] commit "
+        errorBox("SQL Error State:25000, Native Error Code: 11, ODBC Error: [Scripted] commit "
                  "refused")};
     EXPECT_EQ(m_sink.shown, expected);
     EXPECT_FALSE(m_odbc.reconnectPending());
@@ -186,7 +186,7 @@ TEST_F(ScriptedInsert, AFailingCommitLosesTheRowAndRollsBack)
     EXPECT_EQ(insert({"b"}), InsertOutcome::Stored);
 
     const std::vector<Message> expected{
-        ErrorBox("SQL Error State:25000, Native Error Code: 11, ODBC Error: [Scripted] commit "
+        errorBox("SQL Error State:25000, Native Error Code: 11, ODBC Error: [Scripted] commit "
                  "refused")};
     EXPECT_EQ(m_sink.shown, expected);
     const std::vector<std::string> calls{
@@ -219,7 +219,7 @@ TEST_F(ScriptedInsert, ThreeRecordsOf150CharactersFillTwoBoxes)
     const std::string second = "SQL Error State:40001" + frame + text93;
     const std::string third = "SQL Error State:22001" + frame + text93;
     ASSERT_EQ(first.size(), 150u);
-    const std::vector<Message> expected{ErrorBox(first + "\n" + second), ErrorBox(third, true)};
+    const std::vector<Message> expected{errorBox(first + "\n" + second), errorBox(third, true)};
     EXPECT_EQ(m_sink.shown, expected);
     const std::vector<std::string> calls = log();
     ASSERT_GE(calls.size(), 2u);
@@ -245,7 +245,7 @@ private:
 
 TEST_F(ScriptedInsert, InformationFromPreparingAndBindingIsShownAfterTheRowExecuted)
 {
-    WriteBytes(m_script, "prepare info\n"
+    writeBytes(m_script, "prepare info\n"
                          "record 01S02 0 [Scripted] option value changed\n"
                          "bind info\n"
                          "record 01004 0 [Scripted] data truncated\n");
@@ -258,9 +258,9 @@ TEST_F(ScriptedInsert, InformationFromPreparingAndBindingIsShownAfterTheRowExecu
 
     // One box for each call, as the call answered.
     const std::vector<Message> expected{
-        InfoBox("SQL Error State:01S02, Native Error Code: 0, ODBC Error: [Scripted] option value "
+        infoBox("SQL Error State:01S02, Native Error Code: 0, ODBC Error: [Scripted] option value "
                 "changed"),
-        InfoBox(
+        infoBox(
             "SQL Error State:01004, Native Error Code: 0, ODBC Error: [Scripted] data truncated")};
     EXPECT_EQ(sink.shown, expected);
     const std::vector<std::string> calls{
@@ -326,7 +326,7 @@ TEST_F(ScriptedInsert, ARowThatMeetsALostConnectionIsSentOnceMoreOnANewOne)
     EXPECT_EQ(insert({"c"}), InsertOutcome::Stored);
     EXPECT_FALSE(m_odbc.reconnectPending());
 
-    EXPECT_EQ(m_sink.shown, std::vector<Message>{ErrorBox("SQL Error State:08001, Native Error "
+    EXPECT_EQ(m_sink.shown, std::vector<Message>{errorBox("SQL Error State:08001, Native Error "
                                                           "Code: 0, ODBC Error: [Scripted] server "
                                                           "still down")});
     const std::string prepare = R"(prepare INSERT INTO "T" ("A") VALUES (?))";
@@ -361,7 +361,7 @@ TEST_F(ScriptedInsert, ALostConnectionAtCommitLeavesTheRowInDoubt)
             Message{"The connection was lost while the row was being stored. It may have "
                     "been stored: check before entering it again.",
                     "Quillon: Warning", MessageIcon::Exclamation, MessageButtons::Ok},
-            ErrorBox("SQL Error State:08S01, Native Error Code: 0, ODBC Error: [Scripted] gone")}));
+            errorBox("SQL Error State:08S01, Native Error Code: 0, ODBC Error: [Scripted] gone")}));
 }
 
 TEST_F(ScriptedInsert, TheConnectionHasTimeoutsAndCommitsOnlyWhatTheInsertCommits)
@@ -377,7 +377,7 @@ TEST_F(ScriptedInsert, TheConnectionHasTimeoutsAndCommitsOnlyWhatTheInsertCommit
                                             "bind 1 1 12 1 0",
                                             "execute 1=a",
                                             "commit"};
-    EXPECT_EQ(ReadLines(m_log), expected);
+    EXPECT_EQ(readLines(m_log), expected);
 }
 
 // The identifier quote that the driver gives, doubled inside names; a blank gives the names as
@@ -399,8 +399,8 @@ TEST_F(ScriptedInsert, NamesAreQuotedAsTheDriverSays)
          "prepare INSERT INTO []a\"b`c[] ([]x y[], []q\"[], []b`[]) VALUES (?,?,?)"},
     };
     std::vector<FieldDescription> fields{
-        Field("x y", SQL_VARCHAR, 50), Field("q\"", SQL_VARCHAR, 50), Field("b`", SQL_VARCHAR, 50)};
-    WriteBytes(m_script, "");
+        field("x y", SQL_VARCHAR, 50), field("q\"", SQL_VARCHAR, 50), field("b`", SQL_VARCHAR, 50)};
+    writeBytes(m_script, "");
     for (const auto &c : cases) {
         std::filesystem::remove(m_log);
         ASSERT_TRUE(m_odbc.connectDataSource(connectString() + c.option)) << c.option;
@@ -415,7 +415,7 @@ TEST_F(ScriptedInsert, NamesAreQuotedAsTheDriverSays)
 
 TEST_F(ScriptedInsert, WhereTransactionsTakePreparedStatementsAwayEachRowPreparesAgain)
 {
-    WriteBytes(m_script, "execute error\n"
+    writeBytes(m_script, "execute error\n"
                          "record 23000 0 [Scripted] duplicate\n");
     ASSERT_TRUE(m_odbc.connectDataSource(connectString() + ";CURSORS=DELETE"));
 
@@ -434,7 +434,7 @@ TEST_F(ScriptedInsert, WhereTransactionsTakePreparedStatementsAwayEachRowPrepare
 
 TEST_F(ScriptedInsert, WithoutAConnectionAnInsertConnectsFirst)
 {
-    WriteBytes(m_script, "connect error\n"
+    writeBytes(m_script, "connect error\n"
                          "record 08001 0 [Scripted] refused\n"
                          "---\n");
     EXPECT_FALSE(m_odbc.connectDataSource(connectString()));
@@ -443,7 +443,7 @@ TEST_F(ScriptedInsert, WithoutAConnectionAnInsertConnectsFirst)
     EXPECT_EQ(insert({"a"}), InsertOutcome::Stored);
 
     EXPECT_EQ(m_sink.shown,
-              (std::vector<Message>{ErrorBox(
+              (std::vector<Message>{errorBox(
                   "SQL Error State:08001, Native Error Code: 0, ODBC Error: [Scripted] refused")}));
     EXPECT_EQ(log().back(), "commit");
 }

@@ -8,13 +8,13 @@
 
 namespace {
 
-const InsertDriver &Sqlite()
+const InsertDriver &sqlite()
 {
     static const InsertDriver driver{
         .name = "SQLite3",
         .connectString =
             [](const std::filesystem::path &folder) {
-                return SqliteConnectString(folder / "test.sqlite");
+                return sqliteConnectString(folder / "test.sqlite");
             },
         .idColumn = "id INTEGER PRIMARY KEY",
         .textCast = "CAST(% AS TEXT)",
@@ -83,13 +83,13 @@ const InsertDriver &Sqlite()
     return driver;
 }
 
-INSTANTIATE_TEST_SUITE_P(Sqlite, DriverInsert, testing::Values(Sqlite()), DriverName);
-INSTANTIATE_TEST_SUITE_P(Sqlite, CatalogInsert, testing::Values(Sqlite()), DriverName);
+INSTANTIATE_TEST_SUITE_P(Sqlite, DriverInsert, testing::Values(sqlite()), driverName);
+INSTANTIATE_TEST_SUITE_P(Sqlite, CatalogInsert, testing::Values(sqlite()), driverName);
 
 class SqliteInsert : public DriverTable
 {
 protected:
-    SqliteInsert() : DriverTable(Sqlite()) {}
+    SqliteInsert() : DriverTable(sqlite()) {}
 };
 
 TEST_F(SqliteInsert, QuotedNamesReachTheirColumnsAndCannotExtendTheStatement)
@@ -97,14 +97,14 @@ TEST_F(SqliteInsert, QuotedNamesReachTheirColumnsAndCannotExtendTheStatement)
     m_session->execute(R"(CREATE TABLE "my ""quoted"" table" ("a""b" TEXT, "c d" TEXT))");
     m_session->execute(R"(CREATE TABLE "victim" (x TEXT))");
     m_session->execute(R"(INSERT INTO "victim" VALUES ('still here'))");
-    std::vector<FieldDescription> fields{Field(R"(a"b)", SQL_VARCHAR, 50),
-                                         Field("c d", SQL_VARCHAR, 50)};
+    std::vector<FieldDescription> fields{field(R"(a"b)", SQL_VARCHAR, 50),
+                                         field("c d", SQL_VARCHAR, 50)};
     ASSERT_TRUE(m_odbc.connectDataSource(m_connectString));
 
     ASSERT_EQ(m_odbc.insertRow(R"(my "quoted" table)", fields, std::vector<std::string>{"1", "2"}),
               InsertOutcome::Stored);
     std::vector<FieldDescription> hostile{
-        Field(R"(a"b" ) VALUES ('1','2'); DROP TABLE "victim"; --)", SQL_VARCHAR, 50)};
+        field(R"(a"b" ) VALUES ('1','2'); DROP TABLE "victim"; --)", SQL_VARCHAR, 50)};
     EXPECT_EQ(m_odbc.insertRow(R"(my "quoted" table)", hostile, std::vector<std::string>{"3"}),
               InsertOutcome::Failed);
 
@@ -120,13 +120,13 @@ TEST_F(SqliteInsert, TheLongestStatementInsertsIntoThirtyColumnsOf256Characters)
     const std::string table = std::string(255, '"') + "T";
     std::vector<FieldDescription> fields;
     std::vector<std::string> values;
-    std::string create = "CREATE TABLE " + QuoteIdentifier(table) + " (";
+    std::string create = "CREATE TABLE " + quoteIdentifier(table) + " (";
     for (int i = 0; i < MaxFields; ++i) {
         const std::string name = std::string(253, '"') + "c" + static_cast<char>('A' + i % 26) +
                                  static_cast<char>('0' + i / 26);
         ASSERT_EQ(name.size(), 256u);
-        create += (i > 0 ? ", " : "") + QuoteIdentifier(name) + " TEXT";
-        fields.push_back(Field(name, SQL_VARCHAR, 50));
+        create += (i > 0 ? ", " : "") + quoteIdentifier(name) + " TEXT";
+        fields.push_back(field(name, SQL_VARCHAR, 50));
         values.push_back("v" + std::to_string(i));
     }
     m_session->execute(create + ")");
@@ -134,7 +134,7 @@ TEST_F(SqliteInsert, TheLongestStatementInsertsIntoThirtyColumnsOf256Characters)
 
     ASSERT_EQ(m_odbc.insertRow(table, fields, values), InsertOutcome::Stored);
 
-    const Rows rows = m_session->query("SELECT * FROM " + QuoteIdentifier(table));
+    const Rows rows = m_session->query("SELECT * FROM " + quoteIdentifier(table));
     ASSERT_EQ(rows.size(), 1u);
     ASSERT_EQ(rows[0].size(), static_cast<std::size_t>(MaxFields));
     for (std::size_t i = 0; i < rows[0].size(); ++i)
@@ -146,7 +146,7 @@ TEST_F(SqliteInsert, AnUnknownDataSourceIsReportedInTheDriverManagersWords)
     EXPECT_FALSE(m_odbc.connectDataSource("DSN=NoSuchQuillonSource"));
 
     const std::vector<Message> expected{
-        ErrorBox("SQL Error State:IM002, Native Error Code: 0, ODBC Error: [unixODBC][Driver "
+        errorBox("SQL Error State:IM002, Native Error Code: 0, ODBC Error: [unixODBC][Driver "
                  "Manager]Data source name not found and no default driver specified")};
     EXPECT_EQ(m_sink.shown, expected);
     EXPECT_FALSE(m_odbc.connected());

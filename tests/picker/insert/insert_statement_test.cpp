@@ -9,11 +9,11 @@
 
 namespace {
 
-std::vector<FieldDescription> Fields(const std::vector<std::string> &names)
+std::vector<FieldDescription> fields(const std::vector<std::string> &names)
 {
     std::vector<FieldDescription> fields;
     for (const std::string &name : names)
-        fields.push_back(Field(name, SQL_VARCHAR, 50));
+        fields.push_back(field(name, SQL_VARCHAR, 50));
     return fields;
 }
 
@@ -37,7 +37,7 @@ class BuildInsertStatementTest : public testing::TestWithParam<StatementCase>
 TEST_P(BuildInsertStatementTest, NamesTheNonEmptyValuesInFieldOrder)
 {
     const StatementCase &c = GetParam();
-    EXPECT_EQ(BuildInsertStatement(c.table, Fields(c.names), c.values), c.statement) << c.what;
+    EXPECT_EQ(buildInsertStatement(c.table, fields(c.names), c.values), c.statement) << c.what;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -90,7 +90,7 @@ INSTANTIATE_TEST_SUITE_P(
                       R"(INSERT INTO "T" ("A"") VALUES (1); DROP TABLE ""T""; --") VALUES (?))"}));
 
 // Reads the quoted identifiers of a statement back, undoing the doubling.
-std::vector<std::string> QuotedNames(const std::string &statement, char quote = '"')
+std::vector<std::string> quotedNames(const std::string &statement, char quote = '"')
 {
     std::vector<std::string> names;
     std::size_t i = 0;
@@ -121,11 +121,11 @@ TEST(BuildInsertStatement, HoldsThirtyNamesOf256QuotesAndATableNameOf256Quotes)
         names.push_back(std::string(255, '"') + static_cast<char>('A' + i % 26));
     const std::vector<std::string> values(MaxFields, "v");
 
-    const std::string statement = BuildInsertStatement(table, Fields(names), values);
+    const std::string statement = buildInsertStatement(table, fields(names), values);
 
     std::vector<std::string> expected{table};
     expected.insert(expected.end(), names.begin(), names.end());
-    EXPECT_EQ(QuotedNames(statement), expected);
+    EXPECT_EQ(quotedNames(statement), expected);
     // 12 + 514 + 2 + 30 * 513 + 29 * 2 + 10 + 30 * 2
     EXPECT_EQ(statement.size(), 16046u);
     EXPECT_TRUE(statement.ends_with(
@@ -137,23 +137,23 @@ TEST(BuildInsertStatement, NamesTakeTheDriversQuote)
     const std::vector<std::string> names{"First Name", "a`b", "c\"d", "e;f"};
     const std::vector<std::string> values{"1", "2", "3", "4"};
 
-    EXPECT_EQ(BuildInsertStatement("My `Table`", Fields(names), values, "`"),
+    EXPECT_EQ(buildInsertStatement("My `Table`", fields(names), values, "`"),
               "INSERT INTO `My ``Table``` (`First Name`, `a``b`, `c\"d`, `e;f`) VALUES (?,?,?,?)");
     // A driver without quoted names gets them as they stand.
-    EXPECT_EQ(BuildInsertStatement("T", Fields({"A", "B"}), std::vector<std::string>{"1", "2"}, ""),
+    EXPECT_EQ(buildInsertStatement("T", fields({"A", "B"}), std::vector<std::string>{"1", "2"}, ""),
               "INSERT INTO T (A, B) VALUES (?,?)");
     // The double quote by default.
-    EXPECT_EQ(BuildInsertStatement("T", Fields({"A"}), std::vector<std::string>{"1"}),
-              BuildInsertStatement("T", Fields({"A"}), std::vector<std::string>{"1"}, "\""));
+    EXPECT_EQ(buildInsertStatement("T", fields({"A"}), std::vector<std::string>{"1"}),
+              buildInsertStatement("T", fields({"A"}), std::vector<std::string>{"1"}, "\""));
 
     // Whatever a name holds, it reads back whole from between its quotes.
     for (const char quote : {'"', '`'}) {
         const std::string table = std::string("t") + quote + quote + "x";
         const std::string statement =
-            BuildInsertStatement(table, Fields(names), values, std::string(1, quote));
+            buildInsertStatement(table, fields(names), values, std::string(1, quote));
         std::vector<std::string> expected{table};
         expected.insert(expected.end(), names.begin(), names.end());
-        EXPECT_EQ(QuotedNames(statement, quote), expected) << statement;
+        EXPECT_EQ(quotedNames(statement, quote), expected) << statement;
     }
 }
 
@@ -176,7 +176,7 @@ TEST(QuoteIdentifier, DoublesTheQuoteInsideTheName)
         {"x]]y", "]]", "]]x]]]]y]]"},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(QuoteIdentifier(c.name, c.quote), c.quoted) << c.name << " in " << c.quote;
+        EXPECT_EQ(quoteIdentifier(c.name, c.quote), c.quoted) << c.name << " in " << c.quote;
 }
 
 // A table that the description names quoted and qualified is named as written; any other text,
@@ -202,29 +202,29 @@ TEST(TableInStatement, AQualifiedReferenceAsWrittenAnyOtherTextQuotedWhole)
         {"\"a\".\"b\"", "", "\"a\".\"b\""},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(TableInStatement(c.table, c.quote), c.named) << c.table << " in " << c.quote;
+        EXPECT_EQ(tableInStatement(c.table, c.quote), c.named) << c.table << " in " << c.quote;
 }
 
-std::string RecordOfLength(std::size_t length, const char *state = "42000")
+std::string recordOfLength(std::size_t length, const char *state = "42000")
 {
     SqlDiagnosticRecord record{state, 1, ""};
-    const std::size_t frame = FormatDiagnosticRecord(record).size();
+    const std::size_t frame = formatDiagnosticRecord(record).size();
     record.message = std::string(length - frame, 'x');
     return record.message;
 }
 
-SqlDiagnosticRecord Record(std::size_t length, const char *state = "42000")
+SqlDiagnosticRecord record(std::size_t length, const char *state = "42000")
 {
-    return SqlDiagnosticRecord{state, 1, RecordOfLength(length, state)};
+    return SqlDiagnosticRecord{state, 1, recordOfLength(length, state)};
 }
 
 TEST(SplitDiagnostics, ThreeRecordsOf150GiveTwoBoxes)
 {
-    const std::vector<SqlDiagnosticRecord> records{Record(150), Record(150), Record(150)};
-    const std::string first = FormatDiagnosticRecord(records[0]);
+    const std::vector<SqlDiagnosticRecord> records{record(150), record(150), record(150)};
+    const std::string first = formatDiagnosticRecord(records[0]);
     ASSERT_EQ(first.size(), 150u);
 
-    const std::vector<Message> boxes = SplitDiagnostics(DiagnosticsKind::Error, records);
+    const std::vector<Message> boxes = splitDiagnostics(DiagnosticsKind::Error, records);
 
     const std::vector<Message> expected{
         {first + "\n" + first, "SQL_ERROR results", MessageIcon::Exclamation, MessageButtons::Ok},
@@ -235,7 +235,7 @@ TEST(SplitDiagnostics, ThreeRecordsOf150GiveTwoBoxes)
 TEST(SplitDiagnostics, InformationHasItsOwnCaptionsAndIcon)
 {
     const std::vector<Message> boxes =
-        SplitDiagnostics(DiagnosticsKind::Information, {Record(200), Record(200), Record(200)});
+        splitDiagnostics(DiagnosticsKind::Information, {record(200), record(200), record(200)});
     ASSERT_EQ(boxes.size(), 3u);
     EXPECT_EQ(boxes[0].caption, "SQL_SUCCESS_WITH_INFO results");
     EXPECT_EQ(boxes[1].caption, "SQL_SUCCESS_WITH_INFO results continued");
@@ -266,16 +266,16 @@ TEST_P(SplitDiagnosticsTest, KeepsBoxesBelow390AndRecordsWhole)
     const SplitCase &c = GetParam();
     std::vector<SqlDiagnosticRecord> records;
     for (std::size_t length : c.lengths)
-        records.push_back(Record(length));
+        records.push_back(record(length));
 
-    const std::vector<Message> boxes = SplitDiagnostics(DiagnosticsKind::Error, records);
+    const std::vector<Message> boxes = splitDiagnostics(DiagnosticsKind::Error, records);
 
     ASSERT_EQ(boxes.size(), c.recordsPerBox.size()) << c.what;
     std::size_t next = 0;
     for (std::size_t b = 0; b < boxes.size(); ++b) {
         std::string expected;
         for (std::size_t r = 0; r < c.recordsPerBox[b]; ++r, ++next)
-            expected += (r > 0 ? "\n" : "") + FormatDiagnosticRecord(records[next]);
+            expected += (r > 0 ? "\n" : "") + formatDiagnosticRecord(records[next]);
         EXPECT_EQ(boxes[b].text, expected) << c.what << ", box " << b;
         EXPECT_EQ(boxes[b].caption, b == 0 ? "SQL_ERROR results" : "SQL_ERROR results continued");
     }
@@ -295,7 +295,7 @@ TEST(SplitDiagnostics, NoRecordsShowOneEmptyBox)
 {
     const std::vector<Message> expected{
         {"", "SQL_ERROR results", MessageIcon::Exclamation, MessageButtons::Ok}};
-    EXPECT_EQ(SplitDiagnostics(DiagnosticsKind::Error, {}), expected);
+    EXPECT_EQ(splitDiagnostics(DiagnosticsKind::Error, {}), expected);
 }
 
 } // namespace
