@@ -71,10 +71,15 @@ CaptureController::CaptureController(CaptureBackend &backend, MessageSink &messa
     connect(qGuiApp, &QGuiApplication::focusWindowChanged, this,
             &CaptureController::focusWindowChanged);
     joinClipboardNotices();
+    m_backend.onClipboardChange([this] {
+        if (m_joined)
+            clipboardChanged();
+    });
 }
 
 CaptureController::~CaptureController()
 {
+    m_backend.onClipboardChange({});
     leaveClipboardNotices();
 }
 

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QWindow>
 
+#include "picker/capture/wayland/waylandcapture.h"
 #include "picker/capture/x11/x11session.h"
 
 bool isOwnWindow(WindowId window)
@@ -20,6 +21,12 @@ bool isOwnWindow(WindowId window)
 std::unique_ptr<CaptureBackend> createCaptureBackend()
 {
     const QByteArray choice = qgetenv("QUILLON_CAPTURE");
+    const bool wantWayland = choice.isEmpty() ? qEnvironmentVariableIsSet("WAYLAND_DISPLAY")
+                                              : choice == "wayland";
+    if (wantWayland) {
+        if (std::unique_ptr<CaptureBackend> wayland = createWaylandCaptureSession())
+            return wayland;
+    }
     const bool wantX11 = choice.isEmpty() ? QGuiApplication::platformName() == QLatin1String("xcb")
                                           : choice == "x11";
     if (wantX11) {

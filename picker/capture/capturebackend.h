@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -145,6 +146,11 @@ public:
     // when that cannot be told.
     virtual bool ownerIsBystander() { return false; }
 
+    // `notice` is called, from the event loop, whenever the clipboard gets a new content, for a
+    // backend that hears it where the toolkit does not: on Wayland a client without the focus
+    // hears nothing of the clipboard. An empty function stops the calls.
+    virtual void onClipboardChange(std::function<void()> notice) { (void)notice; }
+
 private:
     WindowId m_focusAsked = 0;
 };
@@ -165,6 +171,8 @@ public:
 // stale. Needs a QGuiApplication.
 bool isOwnWindow(WindowId window);
 
-// Chooses the backend for this session: QUILLON_CAPTURE=null or =x11 decides; otherwise the X11
-// backend on the xcb platform and the null backend everywhere else. Needs a QGuiApplication.
+// Chooses the backend for this session: QUILLON_CAPTURE=null, =x11 or =wayland decides;
+// otherwise the Wayland backend where WAYLAND_DISPLAY names a compositor that offers data-control
+// (the picker may run on XWayland there: X11 reaches no Wayland-native window), the X11 backend
+// on the xcb platform, and the null backend everywhere else. Needs a QGuiApplication.
 std::unique_ptr<CaptureBackend> createCaptureBackend();
