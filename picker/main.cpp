@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "desktop/messagebox.h"
+#include "desktop/translations.h"
 #include "picker/capture/capturebackend.h"
 #include "picker/commandbus.h"
 #include "picker/commandline.h"
@@ -78,6 +79,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("quillon"));
     QApplication::setDesktopFileName(QStringLiteral("quillon"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/113")));
+    const Translations translations(QStringLiteral("quillon"), QLocale::system());
 
     QtMessageSink messages;
     std::unique_ptr<CaptureBackend> backend = createCaptureBackend();

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "fieldvalues/usertext.h"
 #include "picker/settings.h"
 
 namespace {
@@ -47,10 +48,12 @@ std::size_t findValueEnd(std::string_view text, std::size_t from)
 
 } // namespace
 
-const char *const EveryFieldFilledText = "Every field holds a value: Enter stores the row.";
-const char *const NoSuchFieldText = "The table has no field %d.";
-const char *const UnreadableShortcutsText = "Not a key combination: ";
-const char *const UnreadableShortcutsCaption = "quillon   - keys in the settings file";
+const char *const EveryFieldFilledText =
+    USER_TEXT("PickerTexts", "Every field holds a value: Enter stores the row.");
+const char *const NoSuchFieldText = USER_TEXT("PickerTexts", "The table has no field %d.");
+const char *const UnreadableShortcutsText = USER_TEXT("PickerTexts", "Not a key combination: ");
+const char *const UnreadableShortcutsCaption =
+    USER_TEXT("PickerTexts", "quillon   - keys in the settings file");
 
 std::string maskPasswords(std::string_view connectString)
 {
@@ -88,33 +91,39 @@ Message tableInformationMessage(const TableDescription &description)
 {
     std::string text = maskPasswords(description.connectString);
     std::replace(text.begin(), text.end(), ';', '\n');
-    text += "\nTable Name:  " + description.tableName;
-    return Message{text, "Quillon: Database Table Information", MessageIcon::None,
-                   MessageButtons::Ok};
+    text += "\n" + fillIn(userText("PickerTexts", "Table Name:  %1"), {description.tableName});
+    return Message{text, userText("PickerTexts", "Quillon: Database Table Information"),
+                   MessageIcon::None, MessageButtons::Ok};
 }
 
 Message unsavedQuestion(bool exiting)
 {
-    return Message{exiting ? "Unsaved Text Data will be lost.\nAre you sure you want to exit ?"
-                           : "Unsaved Text Data will be lost.\nContinue ?",
-                   "Quillon: Warning", MessageIcon::Question, MessageButtons::YesNo};
+    return Message{
+        exiting ? userText("PickerTexts",
+                           "Unsaved Text Data will be lost.\nAre you sure you want to exit ?")
+                : userText("PickerTexts", "Unsaved Text Data will be lost.\nContinue ?"),
+        userText("PickerTexts", "Quillon: Warning"), MessageIcon::Question, MessageButtons::YesNo};
 }
 
 Message pathTooLongMessage(std::string_view path)
 {
-    return Message{"The path of the Table Description file is longer than " +
-                       std::to_string(MaxDescriptionPathLength) +
-                       " characters, which Quillon cannot keep:\n" + std::string(path),
-                   "Quillon", MessageIcon::Stop, MessageButtons::Ok};
+    return Message{
+        fillIn(userText("PickerTexts", "The path of the Table Description file is longer "
+                                       "than %1 characters, which Quillon cannot keep:\n%2"),
+               {std::to_string(MaxDescriptionPathLength), path}),
+        "Quillon", MessageIcon::Stop, MessageButtons::Ok};
 }
 
 Message launchFailedMessage(const LaunchFailure &failure)
 {
-    return Message{"Cannot start " + failure.path + "\n" + failure.reason, "Quillon: Inform",
-                   MessageIcon::Stop, MessageButtons::Ok};
+    return Message{
+        fillIn(userText("PickerTexts", "Cannot start %1\n%2"), {failure.path, failure.reason}),
+        userText("PickerTexts", "Quillon: Inform"), MessageIcon::Stop, MessageButtons::Ok};
 }
 
 Message outOfMemoryMessage()
 {
-    return Message{"Out of memory !", "Quillon: Inform", MessageIcon::Stop, MessageButtons::Ok};
+    return Message{userText("PickerTexts", "Out of memory !"),
+                   userText("PickerTexts", "Quillon: Inform"), MessageIcon::Stop,
+                   MessageButtons::Ok};
 }

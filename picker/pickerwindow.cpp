@@ -15,6 +15,7 @@
 #include <span>
 
 #include "fieldvalues/row.h"
+#include "fieldvalues/usertext.h"
 #include "picker/capture/capture.h"
 #include "picker/capture/statuswindow.h"
 #include "picker/keyboardshortcuts.h"
@@ -40,7 +41,7 @@ std::uint32_t styleFor(Orientation orientation)
 // of the copy keys. Keys are usually let go within a tenth of a second.
 constexpr std::chrono::milliseconds ShortcutReleaseWait{250};
 
-const char *const FillRowText = "&Fill Row From Copied Cells";
+const char *const FillRowText = QT_TRANSLATE_NOOP("PickerWindow", "&Fill Row From Copied Cells");
 
 // The window for `fieldCount` buttons in a column or a row, with a caption of `captionSize`
 // pixels and the frame allowance: twice the sizing frame's width, less one.
@@ -119,24 +120,24 @@ void PickerWindow::buildWindowMenu()
     removeMenuItemAt(8);
     removeMenuItemAt(7);
     insertMenuSeparator(6);
-    insertMenuCommand(6, AboutCommand, QStringLiteral("&About"));
-    insertMenuCommand(6, HelpCommand, QStringLiteral("&Help\tF1"));
+    insertMenuCommand(6, AboutCommand, tr("&About"));
+    insertMenuCommand(6, HelpCommand, tr("&Help\tF1"));
     insertMenuSeparator(6);
-    insertMenuCommand(6, ViewCurrentDataCommand, QStringLiteral("Vie&w Current Data"));
+    insertMenuCommand(6, ViewCurrentDataCommand, tr("Vie&w Current Data"));
     insertMenuSeparator(6);
-    insertMenuCommand(6, LoadNewTableCommand, QStringLiteral("&Load New Database Table"));
-    insertMenuCommand(6, TableInformationCommand, QStringLiteral("&Database Table Information"));
+    insertMenuCommand(6, LoadNewTableCommand, tr("&Load New Database Table"));
+    insertMenuCommand(6, TableInformationCommand, tr("&Database Table Information"));
     insertMenuSeparator(6);
-    insertMenuCommand(6, StartOverCommand, QStringLiteral("Start &Over"));
-    insertMenuCommand(6, FillRowCommand, QString::fromLatin1(FillRowText));
+    insertMenuCommand(6, StartOverCommand, tr("Start &Over"));
+    insertMenuCommand(6, FillRowCommand, tr(FillRowText));
     removeMenuItemAt(4);
     removeMenuItemAt(2);
-    insertMenuCommand(3, ShowPickingCommand, QStringLiteral("Show what you are picking up"))
+    insertMenuCommand(3, ShowPickingCommand, tr("Show what you are picking up"))
         ->setCheckable(true);
-    QAction *onTop = insertMenuCommand(3, AlwaysOnTopCommand, QStringLiteral("Always On &Top"));
+    QAction *onTop = insertMenuCommand(3, AlwaysOnTopCommand, tr("Always On &Top"));
     onTop->setCheckable(true);
     onTop->setChecked(true);
-    insertMenuCommand(3, ChangeOrientationCommand, QStringLiteral("Change Orientation"));
+    insertMenuCommand(3, ChangeOrientationCommand, tr("Change Orientation"));
 }
 
 bool PickerWindow::start(const std::string &commandLine)
@@ -198,15 +199,16 @@ void PickerWindow::startShortcuts()
         notice = keysHeldElsewhereText(held);
     for (std::size_t i = 0; i < set.unreadable.size(); ++i) {
         if (i == 0)
-            notice += (notice.empty() ? "" : " ") + std::string(UnreadableShortcutsText);
+            notice +=
+                (notice.empty() ? "" : " ") + userText("PickerTexts", UnreadableShortcutsText);
         else
             notice += ", ";
         notice += set.unreadable[i];
     }
     if (notice.empty() || m_status == nullptr)
         return;
-    m_status->showText(notice,
-                       held.empty() ? UnreadableShortcutsCaption : KeysHeldElsewhereCaption);
+    m_status->showText(notice, userText("PickerTexts", held.empty() ? UnreadableShortcutsCaption
+                                                                    : KeysHeldElsewhereCaption));
     if (!m_statusShown)
         toggleStatusWindow();
 }
@@ -224,8 +226,7 @@ void PickerWindow::showShortcutKeys()
 {
     if (QAction *fill = menuAction(FillRowCommand)) {
         const QString keys = shortcutText(ShortcutAction::FillRow);
-        fill->setText(QString::fromLatin1(FillRowText) +
-                      (keys.isEmpty() ? QString() : QLatin1Char('\t') + keys));
+        fill->setText(tr(FillRowText) + (keys.isEmpty() ? QString() : QLatin1Char('\t') + keys));
     }
     if (m_toolbar == nullptr)
         return;
@@ -236,8 +237,8 @@ void PickerWindow::showShortcutKeys()
             continue;
         QString keys = i < 9 ? shortcutText(static_cast<ShortcutAction>(i)) : QString();
         if (!next.isEmpty())
-            keys += (keys.isEmpty() ? QString() : QStringLiteral(", or ")) + next +
-                    QStringLiteral(" when it is the next empty field");
+            keys = keys.isEmpty() ? tr("%1 when it is the next empty field").arg(next)
+                                  : tr("%1, or %2 when it is the next empty field").arg(keys, next);
         button->setToolTip(keys);
     }
     // After the fields' buttons, the separator and "Enter".
@@ -275,7 +276,8 @@ void PickerWindow::pickInPlace(int field)
 {
     if (field >= m_table.description().fieldCount) {
         char text[64];
-        std::snprintf(text, sizeof text, NoSuchFieldText, field + 1);
+        std::snprintf(text, sizeof text, userText("PickerTexts", NoSuchFieldText).c_str(),
+                      field + 1);
         refuseShortcut(text);
         return;
     }
@@ -308,7 +310,7 @@ void PickerWindow::shortcut(ShortcutAction action)
         while (field < fieldCount && capture.row().hasValue[static_cast<std::size_t>(field)] != 0)
             ++field;
         if (field == fieldCount) {
-            refuseShortcut(EveryFieldFilledText);
+            refuseShortcut(userText("PickerTexts", EveryFieldFilledText));
             return;
         }
         m_shortcuts->waitForRelease(ShortcutReleaseWait);

@@ -3,6 +3,8 @@
 
 #include <cstddef>
 
+#include "fieldvalues/usertext.h"
+
 namespace {
 
 char lowered(char c)
@@ -167,7 +169,8 @@ const std::array<const char *, ShortcutCount> ShortcutKeyNames = {
     "shortcut.pick9", "shortcut.next",  "shortcut.enter", "shortcut.fillrow",
 };
 
-const char *const KeysHeldElsewhereCaption = "quillon   - keys held by another program";
+const char *const KeysHeldElsewhereCaption =
+    USER_TEXT("PickerTexts", "quillon   - keys held by another program");
 
 std::optional<KeyCombination> parseKeyCombination(std::string_view text)
 {
@@ -242,7 +245,7 @@ std::string describeKeyCombinations(const std::vector<KeyCombination> &keys)
                keys[last + 1].key.front() == keys[last].key.front() + 1)
             ++last;
         if (last >= i + 2) {
-            text += " to " + keys[last].key;
+            text = fillIn(userText("PickerTexts", "%1 to %2"), {text, keys[last].key});
             i = last + 1;
         } else {
             ++i;
@@ -253,6 +256,6 @@ std::string describeKeyCombinations(const std::vector<KeyCombination> &keys)
 
 std::string keysHeldElsewhereText(const std::vector<KeyCombination> &keys)
 {
-    return "Another program holds " + describeKeyCombinations(keys) +
-           ": these keys do nothing here.";
+    return fillIn(userText("PickerTexts", "Another program holds %1: these keys do nothing here."),
+                  {describeKeyCombinations(keys)});
 }

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "fieldvalues/usertext.h"
+
 namespace {
 
 ButtonRecord makeRecord(std::int32_t image, int command, std::uint8_t style, std::string_view label,
@@ -13,7 +15,8 @@ ButtonRecord makeRecord(std::int32_t image, int command, std::uint8_t style, std
     record.command = command;
     record.state = TBSTATE_ENABLED;
     record.style = style;
-    label.copy(record.label, MaxTitleLength);
+    // A field's title has at most MaxTitleLength bytes; "Enter" may take more in a translation.
+    label.copy(record.label, sizeof record.label - 1);
     record.valueState = valueState;
     return record;
 }
@@ -32,7 +35,7 @@ ButtonRecord separatorButton()
 
 ButtonRecord enterButton()
 {
-    return makeRecord(0, EnterCommand, TBSTYLE_BUTTON, "Enter", TBFILL_ENTER);
+    return makeRecord(0, EnterCommand, TBSTYLE_BUTTON, userText("Toolbar", "Enter"), TBFILL_ENTER);
 }
 
 std::vector<ButtonRecord> tableButtons(const TableDescription &description)

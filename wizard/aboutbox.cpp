@@ -8,15 +8,15 @@
 
 AboutBox::AboutBox(QWidget *parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("About Ormund"));
+    setWindowTitle(tr("About Ormund"));
 
     auto *icon = new QLabel(this);
     icon->setPixmap(QIcon(QStringLiteral(":/icons/128")).pixmap(32, 32));
     icon->setAlignment(Qt::AlignTop);
-    auto *name = new QLabel(QStringLiteral("Ormund Version ") + QLatin1String(Version), this);
+    auto *name = new QLabel(tr("Ormund Version %1").arg(QLatin1String(Version)), this);
     name->setObjectName(QStringLiteral("productName"));
-    auto *companion = new QLabel(
-        QStringLiteral("A companion of Quillon: it describes the table that Quillon fills."), this);
+    auto *companion =
+        new QLabel(tr("A companion of Quillon: it describes the table that Quillon fills."), this);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 

@@ -69,21 +69,21 @@ public:
 DataSourceDialog::DataSourceDialog(OdbcDatabase &database, MessageSink &sink, QWidget *parent)
     : QDialog(parent), m_database(database), m_sink(sink)
 {
-    setWindowTitle(QStringLiteral("Select Data Source"));
+    setWindowTitle(tr("Select Data Source"));
 
     m_tabs = new QTabWidget(this);
-    m_tabs->addTab(createMachineTab(), QStringLiteral("Machine Data Source"));
-    m_tabs->addTab(createFileTab(), QStringLiteral("File Data Source"));
+    m_tabs->addTab(createMachineTab(), tr("Machine Data Source"));
+    m_tabs->addTab(createFileTab(), tr("File Data Source"));
 
-    m_login = new QGroupBox(QStringLiteral("Login"), this);
+    m_login = new QGroupBox(tr("Login"), this);
     m_userName = new QLineEdit(m_login);
     m_userName->setObjectName(QStringLiteral("userName"));
     m_password = new QLineEdit(m_login);
     m_password->setObjectName(QStringLiteral("password"));
     m_password->setEchoMode(QLineEdit::Password);
     auto *loginLayout = new QFormLayout(m_login);
-    loginLayout->addRow(QStringLiteral("User name:"), m_userName);
-    loginLayout->addRow(QStringLiteral("Password:"), m_password);
+    loginLayout->addRow(tr("User name:"), m_userName);
+    loginLayout->addRow(tr("Password:"), m_password);
 
     m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(m_buttons, &QDialogButtonBox::accepted, this, &DataSourceDialog::accept);
@@ -114,8 +114,8 @@ QWidget *DataSourceDialog::createMachineTab()
     m_machineList->setObjectName(QStringLiteral("machineDataSources"));
     m_machineList->setRootIsDecorated(false);
     m_machineList->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_machineList->setHeaderLabels({QStringLiteral("Data Source Name"), QStringLiteral("Type"),
-                                    QStringLiteral("Driver"), QStringLiteral("Description")});
+    m_machineList->setHeaderLabels(
+        {tr("Data Source Name"), tr("Type"), tr("Driver"), tr("Description")});
     m_machineList->header()->setStretchLastSection(true);
 
     m_noMachineSource = new QLabel(QString::fromUtf8(NoMachineDataSourceText), tab);
@@ -147,10 +147,10 @@ QWidget *DataSourceDialog::createFileTab()
     m_fileList->setObjectName(QStringLiteral("fileDataSources"));
     m_fileName = new QLineEdit(tab);
     m_fileName->setObjectName(QStringLiteral("fileDataSourceName"));
-    auto *browse = new QPushButton(QStringLiteral("Browse..."), tab);
+    auto *browse = new QPushButton(tr("Browse..."), tab);
 
     auto *nameRow = new QHBoxLayout;
-    nameRow->addWidget(new QLabel(QStringLiteral("DSN Name:"), tab));
+    nameRow->addWidget(new QLabel(tr("DSN Name:"), tab));
     nameRow->addWidget(m_fileName, 1);
     nameRow->addWidget(browse);
 
@@ -183,8 +183,7 @@ void DataSourceDialog::listMachineDataSources()
         auto *item = new QTreeWidgetItem(
             m_machineList,
             QStringList{fromBytes(source.name),
-                        source.scope == DataSourceScope::User ? QStringLiteral("User")
-                                                              : QStringLiteral("System"),
+                        source.scope == DataSourceScope::User ? tr("User") : tr("System"),
                         fromBytes(source.driver), fromBytes(source.description)});
         item->setData(0, NameRole, static_cast<qulonglong>(i));
     }
@@ -211,9 +210,9 @@ void DataSourceDialog::showFileFolder(const fs::path &folder)
 
 void DataSourceDialog::browseForFile()
 {
-    const QString file = QFileDialog::getOpenFileName(
-        this, QStringLiteral("Select File Data Source"), m_fileName->text(),
-        QStringLiteral("File Data Sources (*.dsn);;All Files (*)"));
+    const QString file =
+        QFileDialog::getOpenFileName(this, tr("Select File Data Source"), m_fileName->text(),
+                                     tr("File Data Sources (*.dsn);;All Files (*)"));
     if (!file.isEmpty())
         m_fileName->setText(file);
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "wizard/datasourcepage.h"
 
+#include "fieldvalues/usertext.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPixmap>
@@ -15,7 +17,8 @@ namespace {
 
 Message noDataSourceMessage()
 {
-    return Message{"Please Specify a Data Source", "Inform", MessageIcon::Information,
+    return Message{userText("DataSourcePage", "Please Specify a Data Source"),
+                   userText("DataSourcePage", "Inform"), MessageIcon::Information,
                    MessageButtons::Ok};
 }
 
@@ -39,17 +42,16 @@ DataSourcePage::DataSourcePage(DescriptionWizard &wizard) : m_wizard(wizard)
     m_description->setMinimumSize(dialogUnits(this, 227, 88));
     m_description->setMargin(4);
 
-    m_specify = new QPushButton(QStringLiteral("Specify Data Source"), this);
+    m_specify = new QPushButton(tr("Specify Data Source"), this);
     m_specify->setObjectName(QStringLiteral("specifyDataSource"));
-    auto *about = new QPushButton(QStringLiteral("About"), this);
+    auto *about = new QPushButton(tr("About"), this);
     about->setObjectName(QStringLiteral("about"));
-    auto *help = new QPushButton(QStringLiteral("Help"), this);
+    auto *help = new QPushButton(tr("Help"), this);
     help->setObjectName(QStringLiteral("help"));
 
     auto *explanation =
-        new QLabel(QStringLiteral("    A Data Source is your Database with a name given by you. "
-                                  "Press the button above to specify or re-specify your Data "
-                                  "Source."),
+        new QLabel(tr("    A Data Source is your Database with a name given by you. "
+                      "Press the button above to specify or re-specify your Data Source."),
                    this);
     explanation->setWordWrap(true);
 

@@ -14,7 +14,8 @@ class DataSourcePage : public QWizardPage
     Q_OBJECT
 
 public:
-    static constexpr const char *Caption = "ormund: Specify Data Source";
+    static constexpr const char *Caption =
+        QT_TRANSLATE_NOOP("DataSourcePage", "ormund: Specify Data Source");
 
     explicit DataSourcePage(DescriptionWizard &wizard);
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "wizard/descriptionwizard.h"
 
+#include "fieldvalues/usertext.h"
+
 #include <QIcon>
 #include <QShortcut>
 
@@ -59,7 +61,7 @@ DescriptionWizard::DescriptionWizard(MessageSink &sink, DataSourceChooser *choos
     auto *help = new QShortcut(QKeySequence::HelpContents, this);
     connect(help, &QShortcut::activated, this, &DescriptionWizard::showHelp);
     connect(this, &QWizard::currentIdChanged, this, &DescriptionWizard::activatePage);
-    setWindowTitle(QString::fromUtf8(DataSourcePage::Caption));
+    setWindowTitle(DataSourcePage::tr(DataSourcePage::Caption));
 }
 
 DescriptionWizard::~DescriptionWizard() = default;
@@ -80,7 +82,8 @@ void DescriptionWizard::showHelp()
     LaunchFailure failure;
     if (!showHelpPage(HelpAnchor, &failure)) {
         m_sink.show(
-            Message{"The help page " + failure.path + " cannot be shown.\n" + failure.reason,
+            Message{fillIn(userText("DescriptionWizard", "The help page %1 cannot be shown.\n%2"),
+                           {failure.path, failure.reason}),
                     "Ormund", MessageIcon::Exclamation, MessageButtons::Ok});
     }
 }
@@ -101,8 +104,10 @@ void DescriptionWizard::launchPicker(const std::string &path)
 {
     LaunchFailure failure;
     if (!m_pickerStarter(path, &failure))
-        m_sink.show(Message{"Quillon cannot be started: " + failure.path + "\n" + failure.reason,
-                            "Ormund", MessageIcon::Exclamation, MessageButtons::Ok});
+        m_sink.show(
+            Message{fillIn(userText("DescriptionWizard", "Quillon cannot be started: %1\n%2"),
+                           {failure.path, failure.reason}),
+                    "Ormund", MessageIcon::Exclamation, MessageButtons::Ok});
 }
 
 bool DescriptionWizard::saveDescription(const std::vector<FieldRow> &fields)
@@ -123,7 +128,8 @@ bool DescriptionWizard::saveDescription(const std::vector<FieldRow> &fields)
         return false;
     }
     const MessageAnswer answer = m_sink.show(
-        Message{"Database table information has been saved.\nDo you want to start Quillon now ?",
+        Message{userText("DescriptionWizard", "Database table information has been saved.\nDo you "
+                                              "want to start Quillon now ?"),
                 "Ormund", MessageIcon::Question, MessageButtons::YesNo});
     if (answer == MessageAnswer::Yes)
         launchPicker(path);
@@ -134,14 +140,14 @@ void DescriptionWizard::activatePage(int id)
 {
     switch (id) {
     case DataSourcePageId:
-        setWindowTitle(QString::fromUtf8(DataSourcePage::Caption));
+        setWindowTitle(DataSourcePage::tr(DataSourcePage::Caption));
         break;
     case TablePageId:
-        setWindowTitle(QString::fromUtf8(TablePage::Caption));
+        setWindowTitle(TablePage::tr(TablePage::Caption));
         m_tablePage->activate();
         break;
     case FieldPageId:
-        setWindowTitle(QString::fromUtf8(FieldPage::Caption));
+        setWindowTitle(FieldPage::tr(FieldPage::Caption));
         m_fieldPage->activate();
         break;
     default:

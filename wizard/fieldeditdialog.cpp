@@ -14,15 +14,16 @@
 #include <QValidator>
 
 #include "fieldvalues/fieldtypes.h"
+#include "fieldvalues/usertext.h"
 #include "wizard/bytes.h"
 #include "wizard/dialogunits.h"
 
 namespace {
 
-constexpr const char *OptionalNote =
-    "Note: Default value is optional for this field. You may leave it blank";
-constexpr const char *RequiredNote =
-    "Note: This is a required field. Default value is recommended.";
+constexpr const char *OptionalNote = QT_TRANSLATE_NOOP(
+    "FieldEditDialog", "Note: Default value is optional for this field. You may leave it blank");
+constexpr const char *RequiredNote = QT_TRANSLATE_NOOP(
+    "FieldEditDialog", "Note: This is a required field. Default value is recommended.");
 
 int readDecimal(const std::string &text)
 {
@@ -65,7 +66,7 @@ FieldEditDialog::FieldEditDialog(const FieldRow &field, MessageSink &sink, QWidg
     : QDialog(parent), m_sink(sink), m_sqlType(readDecimal(field.sqlType)),
       m_length(readDecimal(field.length))
 {
-    setWindowTitle(QString::fromUtf8(Caption));
+    setWindowTitle(tr(Caption));
     setMinimumSize(dialogUnits(this, 261, 135));
 
     auto *nameBox = new QGroupBox(this);
@@ -76,11 +77,11 @@ FieldEditDialog::FieldEditDialog(const FieldRow &field, MessageSink &sink, QWidg
     m_title->setObjectName(QStringLiteral("fieldTitle"));
     m_title->setMaxLength(TitleLimit);
     m_title->setValidator(new ByteLimitValidator(TitleLimit, m_title));
-    nameGrid->addWidget(new QLabel(QStringLiteral("Field Name:"), nameBox), 0, 0);
+    nameGrid->addWidget(new QLabel(tr("Field Name:"), nameBox), 0, 0);
     nameGrid->addWidget(m_name, 0, 1, 1, 2);
-    nameGrid->addWidget(new QLabel(QStringLiteral("Field Title:"), nameBox), 1, 0);
+    nameGrid->addWidget(new QLabel(tr("Field Title:"), nameBox), 1, 0);
     nameGrid->addWidget(m_title, 1, 1);
-    nameGrid->addWidget(new QLabel(QStringLiteral("(Limited 7 characters)"), nameBox), 1, 2);
+    nameGrid->addWidget(new QLabel(tr("(Limited 7 characters)"), nameBox), 1, 2);
 
     auto *typeBox = new QGroupBox(this);
     auto *typeGrid = new QGridLayout(typeBox);
@@ -91,24 +92,24 @@ FieldEditDialog::FieldEditDialog(const FieldRow &field, MessageSink &sink, QWidg
     m_default = new QLineEdit(fromBytes(field.defaultValue), typeBox);
     m_default->setObjectName(QStringLiteral("fieldDefault"));
     m_default->setValidator(new ByteLimitValidator(MaxDefaultValueLength, m_default));
-    m_actual = new QCheckBox(
-        QStringLiteral("Use the actual Date / Time (When the table is being filled up)"), typeBox);
+    m_actual = new QCheckBox(tr("Use the actual Date / Time (When the table is being filled up)"),
+                             typeBox);
     m_actual->setObjectName(QStringLiteral("actualDateTime"));
-    typeGrid->addWidget(new QLabel(QStringLiteral("Field Type:"), typeBox), 0, 0);
+    typeGrid->addWidget(new QLabel(tr("Field Type:"), typeBox), 0, 0);
     typeGrid->addWidget(m_type, 0, 1);
-    typeGrid->addWidget(new QLabel(QStringLiteral("Field Default Value:"), typeBox), 1, 0);
+    typeGrid->addWidget(new QLabel(tr("Field Default Value:"), typeBox), 1, 0);
     typeGrid->addWidget(m_default, 1, 1);
     typeGrid->addWidget(m_actual, 2, 0, 1, 2);
 
-    m_note = value(field.required == "No" ? OptionalNote : RequiredNote, this);
+    m_note = value(tr(field.required == "No" ? OptionalNote : RequiredNote).toStdString(), this);
     m_note->setObjectName(QStringLiteral("fieldNote"));
     m_note->setAlignment(Qt::AlignCenter);
     m_note->setFrameShape(QFrame::Box);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    buttons->button(QDialogButtonBox::Ok)->setText(tr("OK"));
     buttons->button(QDialogButtonBox::Ok)->setDefault(true);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancel"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(tr("Cancel"));
     connect(buttons, &QDialogButtonBox::accepted, this, &FieldEditDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &FieldEditDialog::reject);
 
@@ -147,7 +148,8 @@ std::string FieldEditDialog::defaultValue() const
 void FieldEditDialog::accept()
 {
     if (m_title->text().isEmpty()) {
-        m_sink.show(Message{"Field Title cannot be empty.", "Error", MessageIcon::None,
+        m_sink.show(Message{userText("FieldEditDialog", "Field Title cannot be empty."),
+                            userText("FieldEditDialog", "Error"), MessageIcon::None,
                             MessageButtons::Ok});
         return;
     }
@@ -156,8 +158,8 @@ void FieldEditDialog::accept()
         std::string value = defaultValue();
         std::string error;
         if (!checkFieldValue(value, m_sqlType, m_length, error, CheckMode::Wizard)) {
-            m_sink.show(
-                Message{error, "Default Value Not Valid.", MessageIcon::None, MessageButtons::Ok});
+            m_sink.show(Message{error, userText("FieldEditDialog", "Default Value Not Valid."),
+                                MessageIcon::None, MessageButtons::Ok});
             return;
         }
     }

@@ -20,7 +20,8 @@ class FieldEditDialog : public QDialog
     Q_OBJECT
 
 public:
-    static constexpr const char *Caption = "Edit Field Title & Default Value";
+    static constexpr const char *Caption =
+        QT_TRANSLATE_NOOP("FieldEditDialog", "Edit Field Title & Default Value");
     // The default value of a date or timestamp field that the picker fills with the time of
     // the insert.
     static constexpr const char *ActualDateTime = "Actual Date/Time";

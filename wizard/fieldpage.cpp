@@ -13,6 +13,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "fieldvalues/usertext.h"
 #include "wizard/bytes.h"
 #include "wizard/descriptionwizard.h"
 #include "wizard/dialogunits.h"
@@ -27,16 +28,26 @@ struct ColumnSpec
 };
 
 constexpr ColumnSpec TableColumns[] = {
-    {"Field Name", 100}, {"Type", 100}, {"Length", 50}, {"Required", 80}, {"SQL Type", 30},
+    {QT_TRANSLATE_NOOP("FieldPage", "Field Name"), 100},
+    {QT_TRANSLATE_NOOP("FieldPage", "Type"), 100},
+    {QT_TRANSLATE_NOOP("FieldPage", "Length"), 50},
+    {QT_TRANSLATE_NOOP("FieldPage", "Required"), 80},
+    {QT_TRANSLATE_NOOP("FieldPage", "SQL Type"), 30},
 };
 constexpr ColumnSpec SelectedColumns[] = {
-    {"Field Name", 100}, {"Title", 80},    {"Default Value", 100}, {"Type", 100},
-    {"Length", 50},      {"Required", 80}, {"SQL Type", 30},
+    {QT_TRANSLATE_NOOP("FieldPage", "Field Name"), 100},
+    {QT_TRANSLATE_NOOP("FieldPage", "Title"), 80},
+    {QT_TRANSLATE_NOOP("FieldPage", "Default Value"), 100},
+    {QT_TRANSLATE_NOOP("FieldPage", "Type"), 100},
+    {QT_TRANSLATE_NOOP("FieldPage", "Length"), 50},
+    {QT_TRANSLATE_NOOP("FieldPage", "Required"), 80},
+    {QT_TRANSLATE_NOOP("FieldPage", "SQL Type"), 30},
 };
 
 Message inform(const std::string &text)
 {
-    return Message{text, "Inform", MessageIcon::Information, MessageButtons::Ok};
+    return Message{text, userText("FieldPage", "Inform"), MessageIcon::Information,
+                   MessageButtons::Ok};
 }
 
 QString number(const std::optional<std::int32_t> &value)
@@ -114,7 +125,7 @@ template <std::size_t N> void setColumns(QTreeWidget *list, const ColumnSpec (&c
 {
     QStringList headings;
     for (const ColumnSpec &column : columns)
-        headings << QString::fromLatin1(column.heading);
+        headings << FieldPage::tr(column.heading);
     list->setColumnCount(static_cast<int>(N));
     list->setHeaderLabels(headings);
     for (std::size_t i = 0; i < N; ++i)
@@ -138,7 +149,7 @@ FieldPage::FieldPage(DescriptionWizard &wizard) : m_wizard(wizard)
     setMinimumSize(dialogUnits(this, 336, 178));
     setFinalPage(true);
 
-    m_heading = new QLabel(QStringLiteral("Range"), this);
+    m_heading = new QLabel(tr("Range"), this);
     m_heading->setObjectName(QStringLiteral("fieldHeading"));
     m_heading->setTextFormat(Qt::PlainText);
     m_tableFields = fieldList("tableFields", this);
@@ -160,17 +171,17 @@ FieldPage::FieldPage(DescriptionWizard &wizard) : m_wizard(wizard)
     buttons->addWidget(m_unselectAll);
     buttons->addStretch(1);
 
-    auto *leftNote = new QLabel(
-        QStringLiteral("    Right arrow button to select. Left arrow button to unselect."), this);
+    auto *leftNote =
+        new QLabel(tr("    Right arrow button to select. Left arrow button to unselect."), this);
     leftNote->setWordWrap(true);
-    auto *rightNote = new QLabel(QStringLiteral("    Double click on the field item to edit its "
-                                                "title and/or its default value."),
+    auto *rightNote = new QLabel(tr("    Double click on the field item to edit its "
+                                    "title and/or its default value."),
                                  this);
     rightNote->setWordWrap(true);
 
     auto *layout = new QGridLayout(this);
     layout->addWidget(m_heading, 0, 0);
-    layout->addWidget(new QLabel(QStringLiteral("Selected Field(s)"), this), 0, 2);
+    layout->addWidget(new QLabel(tr("Selected Field(s)"), this), 0, 2);
     layout->addWidget(m_tableFields, 1, 0);
     layout->addLayout(buttons, 1, 1);
     layout->addWidget(m_selected, 1, 2);
@@ -231,9 +242,9 @@ void FieldPage::activate()
     m_listedConnect = session.connectString();
     // A table that is saved with its owner is shown with it.
     const bool qualified = session.tableReference() != m_listedTable.name;
-    m_heading->setText(
-        QStringLiteral("Fields In Table ") +
-        fromBytes(qualified ? m_listedTable.owner + "." + m_listedTable.name : m_listedTable.name));
+    m_heading->setText(tr("Fields In Table %1")
+                           .arg(fromBytes(qualified ? m_listedTable.owner + "." + m_listedTable.name
+                                                    : m_listedTable.name)));
     const ColumnCatalog *columns = m_wizard.session().columns();
     fillLists(columns != nullptr && columns->isOpen() ? &columns->rows() : nullptr);
 }
@@ -251,8 +262,8 @@ void FieldPage::fillLists(const std::vector<ColumnCatalogRow> *columns)
     setSelectAvailable(true);
 
     if (columns == nullptr) {
-        tell(inform("The driver of this data source does not list the fields of a table.\n"
-                    "No field can be selected."));
+        tell(inform(userText("FieldPage", "The driver of this data source does not list the fields "
+                                          "of a table.\nNo field can be selected.")));
         return;
     }
     // Names that differ in letter case alone are one field: the first one listed. The others
@@ -288,31 +299,40 @@ void FieldPage::moveToSelected(QTreeWidgetItem *item, int position)
 {
     const std::string name = cellBytes(item, TableName);
     if (item->text(TableType) == QStringLiteral("COUNTER")) {
-        tell(inform("A Field of type \"COUNTER\" will be automatically filled up."));
+        tell(inform(
+            userText("FieldPage", "A Field of type \"COUNTER\" will be automatically filled up.")));
         return;
     }
     if (isBinary(item->text(TableSqlType))) {
-        tell(inform("Quillon cannot fill up a field of type binary.\nSkip this field."));
+        tell(inform(userText("FieldPage",
+                             "Quillon cannot fill up a field of type binary.\nSkip this field.")));
         return;
     }
     // The picker checks every value against the field's SQL type.
     if (readDecimal(item->text(TableSqlType)).value_or(0) == 0) {
-        tell(inform("The driver gives no SQL type for the field \"" + name +
-                    "\".\nQuillon needs the type to check the field's values.\nSkip this field."));
+        tell(inform(
+            fillIn(userText("FieldPage", "The driver gives no SQL type for the field \"%1\".\n"
+                                         "Quillon needs the type to check the field's values.\n"
+                                         "Skip this field."),
+                   {name})));
         return;
     }
     // The picker gives every field a value of at least one character.
     const std::optional<long> length = readDecimal(item->text(TableLength));
     if (!length) {
-        tell(inform("The driver gives no length for the field \"" + name +
-                    "\".\nQuillon needs a length of at least 1 to fill up a field.\n"
-                    "Skip this field."));
+        tell(
+            inform(fillIn(userText("FieldPage", "The driver gives no length for the field \"%1\".\n"
+                                                "Quillon needs a length of at least 1 to fill up a "
+                                                "field.\nSkip this field."),
+                          {name})));
         return;
     }
     if (*length < 1) {
-        tell(inform("The field \"" + name + "\" has a length of " + std::to_string(*length) +
-                    ".\nQuillon needs a length of at least 1 to fill up a field.\n"
-                    "Skip this field."));
+        tell(
+            inform(fillIn(userText("FieldPage", "The field \"%1\" has a length of %2.\n"
+                                                "Quillon needs a length of at least 1 to fill up a "
+                                                "field.\nSkip this field."),
+                          {name, std::to_string(*length)})));
         return;
     }
     auto *selected = new QTreeWidgetItem;
@@ -341,8 +361,9 @@ void FieldPage::moveToTable(QTreeWidgetItem *item, int position)
 void FieldPage::moveToSelectedFrom(bool markedOnly)
 {
     if (m_selected->topLevelItemCount() >= MaxFields) {
-        tell(inform("You have selected " + std::to_string(MaxFields) +
-                    " fields.\nNo more field can be added."));
+        tell(inform(fillIn(
+            userText("FieldPage", "You have selected %1 fields.\nNo more field can be added."),
+            {std::to_string(MaxFields)})));
         return;
     }
     // Walking from the last row and inserting each at the same place keeps the left list's order.
@@ -399,37 +420,43 @@ bool FieldPage::checkLeftOverFields()
         const std::string name = cellBytes(item, TableName);
         const std::optional<long> length = readDecimal(item->text(TableLength));
         if (isBinary(item->text(TableSqlType)))
-            tell(inform("The field \"" + name +
-                        "\" is required has type of \"binary\".\nQuillon can NOT work with this "
-                        "table\n\n[Solution]: Go to MS Access, change this field to another "
-                        "type\nor make it not required."));
+            tell(inform(fillIn(userText("FieldPage",
+                                        "The field \"%1\" is required has type of \"binary\".\n"
+                                        "Quillon can NOT work with this table\n\n[Solution]: Go to "
+                                        "MS Access, change this field to another type\nor make it "
+                                        "not required."),
+                               {name})));
         // Such fields cannot be selected: asking for them would lead nowhere.
         else if (readDecimal(item->text(TableSqlType)).value_or(0) == 0)
-            tell(inform("The field \"" + name +
-                        "\" is required and has no SQL type that Quillon can use.\nQuillon can "
-                        "NOT work with this table\n\n[Solution]: give this field a type\nor make "
-                        "it not required."));
+            tell(inform(fillIn(userText("FieldPage",
+                                        "The field \"%1\" is required and has no SQL type that "
+                                        "Quillon can use.\nQuillon can NOT work with this table\n\n"
+                                        "[Solution]: give this field a type\nor make it not "
+                                        "required."),
+                               {name})));
         else if (!length || *length < 1)
-            tell(inform("The field \"" + name +
-                        "\" is required and has no length that Quillon can use.\nQuillon can NOT "
-                        "work with this table\n\n[Solution]: change this field to a type with a "
-                        "length\nor make it not required."));
+            tell(inform(fillIn(userText("FieldPage",
+                                        "The field \"%1\" is required and has no length that "
+                                        "Quillon can use.\nQuillon can NOT work with this table\n\n"
+                                        "[Solution]: change this field to a type with a length\nor "
+                                        "make it not required."),
+                               {name})));
         else
-            tell(inform("The field \"" + name + "\" is required.\nPlease select it."));
+            tell(inform(
+                fillIn(userText("FieldPage", "The field \"%1\" is required.\nPlease select it."),
+                       {name})));
         return true;
     }
     // A required field whose name differs from a listed one in case alone can be neither listed
     // nor left out of a row.
     if (!m_sameButCase.empty()) {
         const auto &[hidden, listed] = m_sameButCase.front();
-        tell(
-            inform("The field \"" + hidden +
-                   "\" is required, and its name differs from the "
-                   "field \"" +
-                   listed + "\" in case alone: Quillon lists only \"" + listed +
-                   "\".\nQuillon can NOT work with this table\n\n[Solution]: rename one of the two "
-                   "fields\nor make \"" +
-                   hidden + "\" not required."));
+        tell(inform(fillIn(userText("FieldPage",
+                                    "The field \"%1\" is required, and its name differs from the "
+                                    "field \"%2\" in case alone: Quillon lists only \"%2\".\n"
+                                    "Quillon can NOT work with this table\n\n[Solution]: rename "
+                                    "one of the two fields\nor make \"%1\" not required."),
+                           {hidden, listed})));
         return true;
     }
     return false;
@@ -476,7 +503,7 @@ bool FieldPage::validatePage()
 bool FieldPage::finishWizard()
 {
     if (m_selected->topLevelItemCount() == 0) {
-        tell(inform("Please select fields to be filled up"));
+        tell(inform(userText("FieldPage", "Please select fields to be filled up")));
         return false;
     }
     if (checkLeftOverFields())

@@ -4,12 +4,14 @@
 #include <QApplication>
 
 #include "desktop/messagebox.h"
+#include "desktop/translations.h"
 #include "wizard/descriptionwizard.h"
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ormund"));
+    const Translations translations(QStringLiteral("ormund"), QLocale::system());
 
     QtMessageSink sink;
     DescriptionWizard wizard(sink);

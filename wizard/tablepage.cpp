@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "wizard/tablepage.h"
 
+#include "fieldvalues/usertext.h"
+
 #include <algorithm>
 
 #include <QAction>
@@ -21,8 +23,8 @@ namespace {
 
 Message noTableMessage()
 {
-    return Message{"Please select a table.", "Inform", MessageIcon::Information,
-                   MessageButtons::Ok};
+    return Message{userText("TablePage", "Please select a table."), userText("TablePage", "Inform"),
+                   MessageIcon::Information, MessageButtons::Ok};
 }
 
 } // namespace
@@ -49,7 +51,7 @@ TablePage::TablePage(DescriptionWizard &wizard) : m_wizard(wizard)
     m_list->setSortingEnabled(false);
     m_list->header()->setStretchLastSection(false);
 
-    auto *selectedCaption = new QLabel(QStringLiteral("Table Selected"), this);
+    auto *selectedCaption = new QLabel(tr("Table Selected"), this);
     selectedCaption->setAlignment(Qt::AlignCenter);
     m_selected = new QLabel(this);
     m_selected->setObjectName(QStringLiteral("selectedTable"));
@@ -57,8 +59,8 @@ TablePage::TablePage(DescriptionWizard &wizard) : m_wizard(wizard)
     m_selected->setTextFormat(Qt::PlainText);
 
     auto *explanation =
-        new QLabel(QStringLiteral("    Click on the table name to select. Quillon will populate "
-                                  "(fill up) the selected table."),
+        new QLabel(tr("    Click on the table name to select. Quillon will populate "
+                      "(fill up) the selected table."),
                    this);
     explanation->setWordWrap(true);
 
@@ -87,7 +89,7 @@ void TablePage::activate()
     if (m_listedConnect == connect)
         return;
     m_listedConnect = connect;
-    m_heading->setText(fromBytes(connectValue(connect, "DSN=") + " [Tables]"));
+    m_heading->setText(tr("%1 [Tables]").arg(fromBytes(connectValue(connect, "DSN="))));
     const TableCatalog *tables = m_wizard.session().tables();
     fillList(tables != nullptr ? tables->sharedRows() : nullptr);
 }

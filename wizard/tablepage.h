@@ -22,7 +22,8 @@ class TablePage : public QWizardPage
     Q_OBJECT
 
 public:
-    static constexpr const char *Caption = "ormund: Select A Table To Be Filled Up With Quillon";
+    static constexpr const char *Caption =
+        QT_TRANSLATE_NOOP("TablePage", "ormund: Select A Table To Be Filled Up With Quillon");
     static constexpr int ColumnWidth = 100;
 
     explicit TablePage(DescriptionWizard &wizard);

@@ -57,7 +57,7 @@ StatusWindow::StatusWindow(QWidget *owner)
     : QDialog(owner, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       m_line(new QLineEdit(this))
 {
-    setWindowTitle(QStringLiteral("quillon: - data you are picking up"));
+    setWindowTitle(tr("quillon: - data you are picking up"));
     setObjectName(QStringLiteral("statusWindow"));
     m_line->setObjectName(QStringLiteral("statusText"));
     m_line->setReadOnly(true);

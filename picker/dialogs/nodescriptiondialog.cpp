@@ -2,12 +2,14 @@
 #include "picker/dialogs/nodescriptiondialog.h"
 
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QVBoxLayout>
 
-#include "picker/dialogs/dialogunits.h"
+#include "picker/dialogs/dialoglayout.h"
 
 namespace {
 
@@ -21,32 +23,37 @@ constexpr int EndedLoadExisting = 2;
 NoDescriptionDialog::NoDescriptionDialog(QWidget *owner) : QDialog(owner)
 {
     setWindowTitle(QStringLiteral("Quillon"));
-    const DialogUnits units(font());
-    setFixedSize(units.size(186, 90));
 
-    auto *text = new QLabel(QStringLiteral("No Database Table Description File Found !"), this);
-    text->setObjectName(QStringLiteral("messageLabel"));
+    auto *text = namedLabel(this, tr("No Database Table Description File Found !"), "messageLabel");
     text->setAlignment(Qt::AlignCenter);
-    text->setGeometry(units.rect(7, 10, 172, 10));
 
-    m_createNew = new QRadioButton(QStringLiteral("Create New One"), this);
+    m_createNew = new QRadioButton(tr("Create New One"), this);
     m_createNew->setObjectName(QStringLiteral("createNewButton"));
-    m_createNew->setGeometry(units.rect(50, 30, 100, 10));
     m_createNew->setChecked(true);
-    auto *loadExisting = new QRadioButton(QStringLiteral("Load Existing One"), this);
+    auto *loadExisting = new QRadioButton(tr("Load Existing One"), this);
     loadExisting->setObjectName(QStringLiteral("loadExistingButton"));
-    loadExisting->setGeometry(units.rect(50, 44, 100, 10));
 
-    auto *ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("okButton"));
-    ok->setGeometry(units.rect(33, 68, 50, 14));
+    auto *ok = commandButton(this, tr("OK"), "okButton");
     ok->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("cancelButton"));
-    cancel->setGeometry(units.rect(103, 68, 50, 14));
-
+    auto *cancel = commandButton(this, tr("Cancel"), "cancelButton");
     connect(ok, &QPushButton::clicked, this, &NoDescriptionDialog::ok);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    // The message, the two choices one under the other in the middle, then the buttons.
+    auto *choices = new QVBoxLayout;
+    choices->addWidget(m_createNew);
+    choices->addWidget(loadExisting);
+    auto *middle = new QHBoxLayout;
+    middle->addStretch();
+    middle->addLayout(choices);
+    middle->addStretch();
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(text);
+    layout->addSpacing(fontMetrics().height() / 2);
+    layout->addLayout(middle);
+    layout->addSpacing(fontMetrics().height() / 2);
+    layout->addLayout(centredRow({ok, cancel}));
+    setFixedSize(sizeHint());
     m_createNew->setFocus(Qt::OtherFocusReason);
 }
 

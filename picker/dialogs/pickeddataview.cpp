@@ -6,10 +6,11 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
-#include "picker/dialogs/dialogunits.h"
+#include "picker/dialogs/dialoglayout.h"
 #include "picker/dialogs/valueedit.h"
 
 namespace {
@@ -22,8 +23,8 @@ QString validity(PickedRow &row, const FieldDescription &description, int field)
 {
     if (row.value[static_cast<std::size_t>(field)].empty())
         return QStringLiteral("  ");
-    return checkStoredValue(row, description, field) ? QStringLiteral("Yes")
-                                                     : QStringLiteral("No ");
+    return checkStoredValue(row, description, field) ? PickedDataView::tr("Yes")
+                                                     : PickedDataView::tr("No ");
 }
 
 } // namespace
@@ -31,16 +32,14 @@ QString validity(PickedRow &row, const FieldDescription &description, int field)
 PickedDataView::PickedDataView(QWidget *owner, const TableDescription &description, PickedRow &row)
     : QDialog(owner)
 {
-    setWindowTitle(QStringLiteral("Quilloned"));
-    const DialogUnits units(font());
-    setFixedSize(units.size(289, 167));
+    setWindowTitle(tr("Quilloned"));
 
     m_list = new QTreeWidget(this);
     m_list->setObjectName(QStringLiteral("pickedList"));
-    m_list->setGeometry(units.rect(7, 7, 275, 123));
+    // Room for a value of about fifty characters and for nine rows.
+    m_list->setMinimumSize(fontMetrics().averageCharWidth() * 68, fontMetrics().height() * 15);
     m_list->setColumnCount(3);
-    m_list->setHeaderLabels(
-        {QStringLiteral("Field Name"), QStringLiteral("Picked Data"), QStringLiteral("Valid")});
+    m_list->setHeaderLabels({tr("Field Name"), tr("Picked Data"), tr("Valid")});
     m_list->setRootIsDecorated(false);
     m_list->setItemsExpandable(false);
     m_list->setUniformRowHeights(true);
@@ -52,20 +51,19 @@ PickedDataView::PickedDataView(QWidget *owner, const TableDescription &descripti
     m_list->header()->setSectionsMovable(false);
     m_list->header()->setStretchLastSection(false);
     m_list->setColumnWidth(0, 80);
-    m_list->setColumnWidth(1, m_list->width() - OtherColumnsWidth);
     m_list->setColumnWidth(2, 50);
     m_list->installEventFilter(this);
 
-    auto *hint = new QLabel(QStringLiteral("To edit, double click on the item"), this);
-    hint->setObjectName(QStringLiteral("hintLabel"));
-    hint->setGeometry(units.rect(79, 134, 131, 8));
-    hint->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-
-    auto *close = new QPushButton(QStringLiteral("Close"), this);
-    close->setObjectName(QStringLiteral("closeButton"));
-    close->setGeometry(units.rect(119, 145, 50, 14));
+    auto *hint = namedLabel(this, tr("To edit, double click on the item"), "hintLabel");
+    auto *close = commandButton(this, tr("Close"), "closeButton");
     close->setDefault(true);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_list);
+    layout->addLayout(centredRow({hint}));
+    layout->addLayout(centredRow({close}));
+    setFixedSize(sizeHint());
 
     const int count = std::min({row.fieldCount, description.fieldCount, MaxFields});
     for (int i = 0; i < count; ++i) {
@@ -79,6 +77,13 @@ PickedDataView::PickedDataView(QWidget *owner, const TableDescription &descripti
     connect(m_list, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem *item) { edit(item); });
     m_list->setFocus(Qt::OtherFocusReason);
+}
+
+void PickedDataView::showEvent(QShowEvent *event)
+{
+    // "Picked Data" takes the width of the list that the other columns leave.
+    m_list->setColumnWidth(1, m_list->width() - OtherColumnsWidth);
+    QDialog::showEvent(event);
 }
 
 bool PickedDataView::eventFilter(QObject *watched, QEvent *event)

@@ -32,6 +32,7 @@ public:
     int fieldToEdit() const { return m_fieldToEdit; }
 
 protected:
+    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "picker/dialogs/valueeditor.h"
 
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,33 +11,8 @@
 #include <utility>
 
 #include "fieldvalues/fieldtypes.h"
-#include "picker/dialogs/dialogunits.h"
+#include "picker/dialogs/dialoglayout.h"
 #include "picker/dialogs/editorplacement.h"
-
-namespace {
-
-const char *const ValidText = "Data Valid";
-const char *const NotValidText = "Data NOT Valid";
-const char *const RequiredText = "This field is required, it must be filled up.";
-
-QPushButton *commandButton(QWidget *parent, const char *text, const char *name, const QRect &rect)
-{
-    auto *button = new QPushButton(QString::fromLatin1(text), parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(rect);
-    return button;
-}
-
-QLabel *centredLabel(QWidget *parent, const char *name, const QRect &rect)
-{
-    auto *label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setAlignment(Qt::AlignCenter);
-    label->setGeometry(rect);
-    return label;
-}
-
-} // namespace
 
 ValueEditor::ValueEditor(QWidget *owner, const TableDescription &description, PickedRow &row,
                          int field, FillStateSink fillState)
@@ -49,23 +25,33 @@ ValueEditor::ValueEditor(QWidget *owner, const TableDescription &description, Pi
     else
         m_field = -1;
 
-    const DialogUnits units(font());
-    setFixedSize(units.size(242, 49));
-
     // Created in tab order: the edit, then the buttons.
     m_edit = new QLineEdit(this);
     m_edit->setObjectName(QStringLiteral("valueEdit"));
-    m_edit->setGeometry(units.rect(4, 2, 233, 12));
-    QPushButton *ok = commandButton(this, "OK", "okButton", units.rect(8, 31, 49, 14));
+    m_edit->setMinimumWidth(fontMetrics().averageCharWidth() * 58);
+    QPushButton *ok = commandButton(this, tr("OK"), "okButton");
     ok->setDefault(true);
-    QPushButton *cancel = commandButton(this, "Cancel", "cancelButton", units.rect(67, 31, 49, 14));
-    QPushButton *clear = commandButton(this, "Clear", "clearButton", units.rect(126, 31, 49, 14));
-    m_recover = commandButton(this, "Recover", "recoverButton", units.rect(185, 31, 49, 14));
+    QPushButton *cancel = commandButton(this, tr("Cancel"), "cancelButton");
+    QPushButton *clear = commandButton(this, tr("Clear"), "clearButton");
+    m_recover = commandButton(this, tr("Recover"), "recoverButton");
 
-    m_validity = centredLabel(this, "validityLabel", units.rect(4, 17, 57, 9));
+    m_validity = namedLabel(this, tr("Valid"), "validityLabel");
+    m_validity->setAlignment(Qt::AlignCenter);
     m_validity->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    m_validity->setText(QStringLiteral("Valid"));
-    m_required = centredLabel(this, "requiredLabel", units.rect(75, 17, 158, 9));
+    m_required = namedLabel(this, QString(), "requiredLabel");
+    m_required->setAlignment(Qt::AlignCenter);
+
+    // The edit across the editor; under it whether the value is valid (above the first button)
+    // and whether the field is required; then the four buttons, as wide as each other.
+    auto *layout = new QGridLayout(this);
+    layout->addWidget(m_edit, 0, 0, 1, 4);
+    layout->addWidget(m_validity, 1, 0);
+    layout->addWidget(m_required, 1, 1, 1, 3);
+    int column = 0;
+    for (QPushButton *button : {ok, cancel, clear, m_recover}) {
+        layout->addWidget(button, 2, column);
+        layout->setColumnStretch(column++, 1);
+    }
 
     connect(ok, &QPushButton::clicked, this, &ValueEditor::ok);
     connect(cancel, &QPushButton::clicked, this, &ValueEditor::reject);
@@ -74,13 +60,15 @@ ValueEditor::ValueEditor(QWidget *owner, const TableDescription &description, Pi
 
     if (m_field < 0) {
         m_recover->setEnabled(false);
+        setFixedSize(sizeHint());
         return;
     }
     const std::size_t f = static_cast<std::size_t>(m_field);
     const bool valid = checkStoredValue(m_row, m_description, m_field);
-    m_validity->setText(QString::fromLatin1(valid ? ValidText : NotValidText));
+    m_validity->setText(valid ? tr("Data Valid") : tr("Data NOT Valid"));
     if (m_description.required != 0)
-        m_required->setText(QString::fromLatin1(RequiredText));
+        m_required->setText(tr("This field is required, it must be filled up."));
+    setFixedSize(sizeHint());
     setWindowTitle(QString::fromStdString(m_description.title + "    " +
                                           fieldHint(m_description.sqlType, m_description.length)));
     m_recover->setEnabled(!m_row.previousValue[f].empty());
