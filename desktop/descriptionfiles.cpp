@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "desktop/descriptionfiles.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QStringList>
@@ -10,10 +11,13 @@ namespace {
 constexpr std::string_view EveryFileWritten = "*.*";
 constexpr std::string_view EveryFile = "*";
 
+// The filters of a list of ours (a literal, so its text ends with a null), translated.
 QStringList nameFilters(std::string_view pairs)
 {
     QStringList filters;
-    for (const std::string &filter : dialogFilters(pairs))
+    const QByteArray translated =
+        QCoreApplication::translate("DescriptionFiles", pairs.data()).toUtf8();
+    for (const std::string &filter : dialogFilters(translated.toStdString()))
         filters << QString::fromStdString(filter);
     return filters;
 }

@@ -5,16 +5,18 @@
 #include <string_view>
 #include <vector>
 
+#include "fieldvalues/usertext.h"
+
 class QWidget;
 
 // The Open and Save dialogs for Table Description files.
 
-// The picker's Open dialog list.
-inline constexpr std::string_view DescriptionFileFilterList =
-    "Database Table Description Files(*.dtd)|*.dtd|All Files(*.*)|*.*|";
+// The picker's Open dialog list. The dialogs show the lists in the user's language.
+inline constexpr std::string_view DescriptionFileFilterList = USER_TEXT(
+    "DescriptionFiles", "Database Table Description Files(*.dtd)|*.dtd|All Files(*.*)|*.*|");
 // The wizard's Save dialog list.
 inline constexpr std::string_view DescriptionSaveFilterList =
-    "Database Table Description (*.dtd)|*.dtd|";
+    USER_TEXT("DescriptionFiles", "Database Table Description (*.dtd)|*.dtd|");
 
 // A dialog's filters from a list "name|pattern|name|pattern|" whose last character is the
 // separator, each as "name (pattern)" unless the name already ends with "(pattern)". The

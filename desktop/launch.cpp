@@ -27,29 +27,45 @@ bool fail(LaunchFailure *failure, const QString &path, const std::string &reason
     return false;
 }
 
+// A reason in the user's language.
+std::string translatedReason(const char *english)
+{
+    return QCoreApplication::translate("Launch", english).toLocal8Bit().toStdString();
+}
+
 } // namespace
 
 std::string helpPagePath()
 {
     const QDir here(QCoreApplication::applicationDirPath());
-    const QString beside = here.filePath(fromBytes(HelpPageName));
-    const QString shared =
-        here.filePath(QStringLiteral("../share/quillon/") + fromBytes(HelpPageName));
-    if (!QFileInfo::exists(beside) && QFileInfo::exists(shared))
-        return toBytes(QFileInfo(shared).absoluteFilePath());
-    return toBytes(beside);
+    // The translation names the page in the user's language; the English one stands in where
+    // that page is not installed.
+    const QString translated = QCoreApplication::translate("Launch", "helpframe.htm");
+    for (const QString &name : {translated, fromBytes(HelpPageName)}) {
+        const QString beside = here.filePath(name);
+        const QString shared = here.filePath(QStringLiteral("../share/quillon/") + name);
+        if (QFileInfo::exists(beside))
+            return toBytes(beside);
+        if (QFileInfo::exists(shared))
+            return toBytes(QFileInfo(shared).absoluteFilePath());
+    }
+    return toBytes(here.filePath(fromBytes(HelpPageName)));
 }
 
 bool showHelpPage(std::string_view anchor, LaunchFailure *failure)
 {
     const QString path = QString::fromLocal8Bit(helpPagePath());
     if (!QFileInfo::exists(path))
-        return fail(failure, path, "The help page is not installed.");
+        return fail(
+            failure, path,
+            translatedReason(QT_TRANSLATE_NOOP("Launch", "The help page is not installed.")));
     QUrl url = QUrl::fromLocalFile(path);
     if (!anchor.empty())
         url.setFragment(fromBytes(anchor));
     if (!QDesktopServices::openUrl(url))
-        return fail(failure, path, "No program to show web pages could be started.");
+        return fail(failure, path,
+                    translatedReason(QT_TRANSLATE_NOOP(
+                        "Launch", "No program to show web pages could be started.")));
     return true;
 }
 

@@ -11,6 +11,7 @@
 #include "fieldvalues/datetime.h"
 #include "fieldvalues/sqltypes.h"
 #include "fieldvalues/text.h"
+#include "fieldvalues/usertext.h"
 
 namespace {
 
@@ -34,11 +35,13 @@ int groupedWidth(int digits, int cap)
     return static_cast<int>(std::min<std::int64_t>(d + (d - 1) / 3 + 1, cap));
 }
 
-std::string formatted(const char *format, int number)
+// `text` with its %d replaced by the number. The text comes in the user's language, and a
+// translation is no format string that printf may trust.
+std::string formatted(std::string text, int number)
 {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, format, number);
-    return buffer;
+    if (const std::size_t at = text.find("%d"); at != std::string::npos)
+        text.replace(at, 2, std::to_string(number));
+    return text;
 }
 
 struct WholeRange
@@ -192,22 +195,24 @@ std::string fieldHint(int sqlType, int length)
 {
     switch (classOfSqlType(sqlType)) {
     case FieldClass::Bit:
-        return "(0 or 1)";
+        return userText("FieldTypes", "(0 or 1)");
     case FieldClass::WholeNumber:
-        return formatted("(No more than %d digits)", digitCount(sqlType, length));
+        return formatted(userText("FieldTypes", "(No more than %d digits)"),
+                         digitCount(sqlType, length));
     case FieldClass::Character:
-        return length == 1 ? "(One character only)"
-                           : formatted("(No more than %d characters)", length);
+        return length == 1
+                   ? userText("FieldTypes", "(One character only)")
+                   : formatted(userText("FieldTypes", "(No more than %d characters)"), length);
     case FieldClass::ExactNumeric:
-        return formatted("(No more than %d digits)", length);
+        return formatted(userText("FieldTypes", "(No more than %d digits)"), length);
     case FieldClass::ApproximateNumeric:
-        return "(Format 55555.55)";
+        return userText("FieldTypes", "(Format 55555.55)");
     case FieldClass::Date:
-        return "(Format: MM/DD/YYYY)";
+        return userText("FieldTypes", "(Format: MM/DD/YYYY)");
     case FieldClass::Time:
-        return "(Format: hh:mm:ss)";
+        return userText("FieldTypes", "(Format: hh:mm:ss)");
     case FieldClass::Timestamp:
-        return "(\"MM/DD/YYYY\" or \"MM/DD/YYYY-hh:mm:ss\")";
+        return userText("FieldTypes", "(\"MM/DD/YYYY\" or \"MM/DD/YYYY-hh:mm:ss\")");
     case FieldClass::Unsupported:
         break;
     }
@@ -231,19 +236,20 @@ bool checkFieldValue(std::string &value, int sqlType, int length, std::string &e
     case FieldClass::Bit:
         accepted = value == "0" || value == "1";
         if (!accepted)
-            error = "(Valid values: 0 or 1)";
+            error = userText("FieldTypes", "(Valid values: 0 or 1)");
         break;
     case FieldClass::WholeNumber:
         if (mode == CheckMode::Picker)
             removeCommas(value);
         accepted = isCanonicalWholeNumber(value, sqlType);
         if (!accepted)
-            error = formatted("(No more than %d digits)", digitCount(sqlType, length));
+            error = formatted(userText("FieldTypes", "(No more than %d digits)"),
+                              digitCount(sqlType, length));
         break;
     case FieldClass::Character:
         accepted = value.size() <= static_cast<std::size_t>(std::max(length, 0));
         if (!accepted)
-            error = formatted("(No more than %d characters)", length);
+            error = formatted(userText("FieldTypes", "(No more than %d characters)"), length);
         break;
     case FieldClass::ExactNumeric:
     case FieldClass::ApproximateNumeric:
@@ -251,25 +257,27 @@ bool checkFieldValue(std::string &value, int sqlType, int length, std::string &e
             removeCommas(value);
         accepted = isFixedPointPrefix(value);
         if (!accepted)
-            error = "(Format 55555.555555)";
+            error = userText("FieldTypes", "(Format 55555.555555)");
         break;
     case FieldClass::Date:
         accepted = checkDatePart(value);
         if (!accepted)
-            error = "Invalid format or value.\n(Format: MM/DD/YYYY)";
+            error = userText("FieldTypes", "Invalid format or value.\n(Format: MM/DD/YYYY)");
         break;
     case FieldClass::Time:
         accepted = checkTimeText(value);
         if (!accepted)
-            error = "Invalid format or value.\n(Format: hh:mm:ss)";
+            error = userText("FieldTypes", "Invalid format or value.\n(Format: hh:mm:ss)");
         break;
     case FieldClass::Timestamp:
         accepted = checkTimestamp(value);
         if (!accepted)
-            error = "Invalid format or value.\n(Format: \"MM/DD/YYYY\" OR \"MM/DD/YYYY-hh:mm:ss\")";
+            error = userText(
+                "FieldTypes",
+                "Invalid format or value.\n(Format: \"MM/DD/YYYY\" OR \"MM/DD/YYYY-hh:mm:ss\")");
         break;
     case FieldClass::Unsupported:
-        error = "Unknown format.";
+        error = userText("FieldTypes", "Unknown format.");
         break;
     }
     return accepted;

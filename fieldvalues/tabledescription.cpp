@@ -14,11 +14,13 @@
 
 #include "fieldvalues/fieldtypes.h"
 #include "fieldvalues/text.h"
+#include "fieldvalues/usertext.h"
 #include "odbc/connectionstring.h"
 
 namespace {
 
-const char BadDataText[] = "Bad data in \"Data Table Description\" file.";
+const char BadDataText[] =
+    USER_TEXT("TableDescription", "Bad data in \"Data Table Description\" file.");
 const char ReaderCaption[] = "Quillon";
 
 Message readerMessage(std::string text)
@@ -70,10 +72,11 @@ private:
     std::FILE *m_file;
 };
 
-std::string withPath(const char *format, const std::string &path)
+// `text`, in the user's language, with the path for its %s.
+std::string withPath(std::string text, const std::string &path)
 {
-    std::string text(format);
-    text.replace(text.find("%s"), 2, path);
+    if (const std::size_t at = text.find("%s"); at != std::string::npos)
+        text.replace(at, 2, path);
     return text;
 }
 
@@ -98,32 +101,38 @@ std::string firstItemOutOfRange(const std::string &connectString, const std::str
         return text.size() < static_cast<std::size_t>(min) ||
                text.size() > static_cast<std::size_t>(max);
     };
-    auto range = [](const char *what, int min, int max) {
-        char buffer[160];
-        std::snprintf(buffer, sizeof buffer, "%s must have %d to %d characters.", what, min, max);
-        return std::string(buffer);
+    auto range = [](const std::string &what, int min, int max) {
+        return fillIn(userText("TableDescription", "%1 must have %2 to %3 characters."),
+                      {what, std::to_string(min), std::to_string(max)});
     };
     if (rows.empty() || rows.size() > static_cast<std::size_t>(MaxFields))
-        return "A description must have 1 to 30 fields.";
+        return userText("TableDescription", "A description must have 1 to 30 fields.");
     if (outside(connectString, MinConnectStringLength, MaxConnectStringLength))
-        return range("The connection string", MinConnectStringLength, MaxConnectStringLength);
+        return range(userText("TableDescription", "The connection string"), MinConnectStringLength,
+                     MaxConnectStringLength);
     if (outside(tableName, 1, MaxTableNameLength))
-        return range("The table name", 1, MaxTableNameLength);
+        return range(userText("TableDescription", "The table name"), 1, MaxTableNameLength);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const FieldRow &row = rows[i];
-        std::string field = "Field " + std::to_string(i + 1);
+        std::string field = std::to_string(i + 1);
         if (!row.name.empty())
             field += " (" + row.name.substr(0, utf8PrefixLength(row.name, 64)) + ")";
+        field = fillIn(userText("TableDescription", "Field %1"), {field});
         if (outside(row.name, 1, MaxFieldNameLength))
-            return range((field + ": the name").c_str(), 1, MaxFieldNameLength);
+            return range(fillIn(userText("TableDescription", "%1: the name"), {field}), 1,
+                         MaxFieldNameLength);
         if (outside(row.title, 1, MaxTitleLength))
-            return range((field + ": the title").c_str(), 1, MaxTitleLength);
+            return range(fillIn(userText("TableDescription", "%1: the title"), {field}), 1,
+                         MaxTitleLength);
         if (outside(row.defaultValue, 0, MaxDefaultValueLength))
-            return range((field + ": the default value").c_str(), 0, MaxDefaultValueLength);
+            return range(fillIn(userText("TableDescription", "%1: the default value"), {field}), 0,
+                         MaxDefaultValueLength);
         if (outside(row.typeName, 0, MaxTypeNameLength))
-            return range((field + ": the type name").c_str(), 0, MaxTypeNameLength);
+            return range(fillIn(userText("TableDescription", "%1: the type name"), {field}), 0,
+                         MaxTypeNameLength);
         if (readNumber(row.length.c_str()) < 1)
-            return field + ": the length must be at least 1.";
+            return fillIn(userText("TableDescription", "%1: the length must be at least 1."),
+                          {field});
     }
     return {};
 }
@@ -150,16 +159,19 @@ std::string encode(const std::string &connectString, const std::string &tableNam
 
 Message writeFailure(const std::string &path, int error)
 {
-    return Message{"Could not write file " + path + ":\n" + std::strerror(error) + ".", "Error",
-                   MessageIcon::Stop, MessageButtons::Ok};
+    return Message{fillIn(userText("TableDescription", "Could not write file %1:\n%2."),
+                          {path, std::strerror(error)}),
+                   userText("TableDescription", "Error"), MessageIcon::Stop, MessageButtons::Ok};
 }
 
 // The wizard's words for a file that cannot be opened, and the system's reason on a line of its
 // own.
 Message openFailure(const std::string &path, int error)
 {
-    return Message{"Open file: " + path + " failed.\n" + std::strerror(error) + ".", "Error",
-                   MessageIcon::Information, MessageButtons::Ok};
+    return Message{fillIn(userText("TableDescription", "Open file: %1 failed.\n%2."),
+                          {path, std::strerror(error)}),
+                   userText("TableDescription", "Error"), MessageIcon::Information,
+                   MessageButtons::Ok};
 }
 
 // The file that a save through `path` replaces: the target of a symbolic link, so that the link
@@ -305,23 +317,26 @@ int loadTableDescription(const std::string &path, TableDescription &description,
     if (file && (fstat(fileno(file.get()), &opened) != 0 || S_ISDIR(opened.st_mode)))
         file.reset();
     if (!file) {
-        report(failure, readerMessage(withPath("Open file %s failed", path)));
+        report(failure,
+               readerMessage(withPath(userText("TableDescription", "Open file %s failed"), path)));
         return 0;
     }
     Reader reader(file.get());
 
     std::int32_t magic = 0;
     if (!reader.readInt(magic) || static_cast<std::uint32_t>(magic) != TableDescriptionMagic) {
-        report(failure, readerMessage(withPath("File %s is not valid.", path)));
+        report(failure, readerMessage(
+                            withPath(userText("TableDescription", "File %s is not valid."), path)));
         return 0;
     }
     std::int32_t count = 0;
     if (!reader.readInt(count)) {
-        report(failure, readerMessage(BadDataText));
+        report(failure, readerMessage(userText("TableDescription", BadDataText)));
         return 0;
     }
     if (count < 1) {
-        report(failure, readerMessage(withPath("Bad field number in file %s.", path)));
+        report(failure, readerMessage(withPath(
+                            userText("TableDescription", "Bad field number in file %s."), path)));
         return 0;
     }
 
@@ -340,7 +355,7 @@ int loadTableDescription(const std::string &path, TableDescription &description,
                 reader.readInt(field.required) && reader.readInt(field.sqlType);
     }
     if (!sound) {
-        report(failure, readerMessage(BadDataText));
+        report(failure, readerMessage(userText("TableDescription", BadDataText)));
         return 0;
     }
     scratch.fieldCount = fields;
@@ -355,8 +370,11 @@ bool saveTableDescription(const std::string &path, const std::string &connectStr
     std::string connect(withoutOdbcPrefix(connectString));
     std::string problem = firstItemOutOfRange(connect, tableName, rows);
     if (!problem.empty()) {
-        report(failure, Message{"The description cannot be saved.\n" + problem, "Error",
-                                MessageIcon::Stop, MessageButtons::Ok});
+        report(failure,
+               Message{fillIn(userText("TableDescription", "The description cannot be saved.\n%1"),
+                              {problem}),
+                       userText("TableDescription", "Error"), MessageIcon::Stop,
+                       MessageButtons::Ok});
         return false;
     }
     return writeReplacing(path, encode(connect, tableName, rows), access, failure);

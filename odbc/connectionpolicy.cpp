@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 
+#include "fieldvalues/usertext.h"
 #include "odbc/connectionstring.h"
 
 namespace {
@@ -16,31 +17,48 @@ namespace {
 struct RefusedSetting
 {
     std::string_view key;
-    std::string_view effect;
+    const char *effect;
     bool refusedEmpty;
 };
 
 constexpr std::array<RefusedSetting, 9> RefusedSettings{{
-    {"SAVEFILE", "asks the driver manager to write the connection into a file", true},
-    {"DMEnvAttr", "sets attributes and environment variables of the ODBC driver manager", true},
-    {"DMConnAttr", "sets connection attributes of the ODBC driver manager", true},
-    {"DMStmtAttr", "sets statement attributes of the ODBC driver manager", true},
-    {"LoadExt", "makes the SQLite driver load libraries", false},
-    {"TraceFile", "makes the SQLite driver write into a file", false},
-    {"Logdir", "makes the PostgreSQL driver write its logs into a folder", false},
-    {"sslkey", "can make the PostgreSQL client library load a library (an OpenSSL engine)", false},
-    {"PLUGIN_DIR", "makes the MariaDB driver load plug-in libraries from a folder", false},
+    {"SAVEFILE",
+     USER_TEXT("ConnectionPolicy", "asks the driver manager to write the connection into a file"),
+     true},
+    {"DMEnvAttr",
+     USER_TEXT("ConnectionPolicy",
+               "sets attributes and environment variables of the ODBC driver manager"),
+     true},
+    {"DMConnAttr",
+     USER_TEXT("ConnectionPolicy", "sets connection attributes of the ODBC driver manager"), true},
+    {"DMStmtAttr",
+     USER_TEXT("ConnectionPolicy", "sets statement attributes of the ODBC driver manager"), true},
+    {"LoadExt", USER_TEXT("ConnectionPolicy", "makes the SQLite driver load libraries"), false},
+    {"TraceFile", USER_TEXT("ConnectionPolicy", "makes the SQLite driver write into a file"),
+     false},
+    {"Logdir",
+     USER_TEXT("ConnectionPolicy", "makes the PostgreSQL driver write its logs into a folder"),
+     false},
+    {"sslkey",
+     USER_TEXT("ConnectionPolicy",
+               "can make the PostgreSQL client library load a library (an OpenSSL engine)"),
+     false},
+    {"PLUGIN_DIR",
+     USER_TEXT("ConnectionPolicy", "makes the MariaDB driver load plug-in libraries from a folder"),
+     false},
 }};
 
-constexpr std::string_view SettingsAdvice =
+constexpr const char *SettingsAdvice = USER_TEXT(
+    "ConnectionPolicy",
     "A connection string from someone else must not make this program load libraries or write "
     "files. Settings like this belong in a data source of your own ODBC configuration, named "
-    "with DSN=.";
+    "with DSN=.");
 
-constexpr std::string_view DriverAdvice =
+constexpr const char *DriverAdvice = USER_TEXT(
+    "ConnectionPolicy",
     "Only the drivers of your own ODBC configuration are loaded, so that a connection string "
     "from someone else cannot run a library of its choosing. Name an installed driver, or a data "
-    "source of your configuration with DSN=.";
+    "source of your configuration with DSN=.");
 
 bool isKeyCharacter(char c)
 {
@@ -117,17 +135,21 @@ std::optional<ConnectionCheck> checkAttributes(std::string_view text,
         if (!sameConnectKey(attribute.key, "DRIVER") ||
             isInstalledDriver(attribute.value, configuration))
             continue;
-        return refusal(source.refusing.empty() ? "DRIVER" : source.refusing,
-                       "Not connected: DRIVER \"" + attribute.value + "\" in " + source.subject +
-                           " is neither an ODBC driver installed on this computer nor the "
-                           "library of one.\n\n" +
-                           std::string(DriverAdvice));
+        return refusal(
+            source.refusing.empty() ? "DRIVER" : source.refusing,
+            fillIn(userText("ConnectionPolicy",
+                            "Not connected: DRIVER \"%1\" in %2 is neither an ODBC "
+                            "driver installed on this computer nor the library of "
+                            "one.\n\n%3"),
+                   {attribute.value, source.subject, userText("ConnectionPolicy", DriverAdvice)}));
     }
     if (const RefusedSetting *setting = firstRefusedSetting(text)) {
-        return refusal(source.refusing.empty() ? setting->key : source.refusing,
-                       "Not connected: " + source.subject + " has " + std::string(setting->key) +
-                           ", which " + std::string(setting->effect) + ".\n\n" +
-                           std::string(SettingsAdvice));
+        return refusal(
+            source.refusing.empty() ? setting->key : source.refusing,
+            fillIn(userText("ConnectionPolicy", "Not connected: %1 has %2, which "
+                                                "%3.\n\n%4"),
+                   {source.subject, setting->key, userText("ConnectionPolicy", setting->effect),
+                    userText("ConnectionPolicy", SettingsAdvice)}));
     }
     return std::nullopt;
 }
@@ -139,7 +161,8 @@ ConnectionCheck checkConnectString(std::string_view connectString,
 {
     const std::vector<ConnectPair> written = parseConnectString(connectString);
     if (std::optional<ConnectionCheck> refusal =
-            checkAttributes(connectString, written, configuration, {"the connection string", ""}))
+            checkAttributes(connectString, written, configuration,
+                            {userText("ConnectionPolicy", "the connection string"), ""}))
         return *refusal;
 
     ConnectionCheck check;
@@ -163,8 +186,10 @@ ConnectionCheck checkConnectString(std::string_view connectString,
                                                 : std::nullopt;
     if (file && !file->empty()) {
         const std::vector<ConnectPair> fileAttributes = parseConnectString(*file);
-        const Source source{"the file data source \"" + *fileDataSource + "\" that FILEDSN names",
-                            "FILEDSN"};
+        const Source source{
+            fillIn(userText("ConnectionPolicy", "the file data source \"%1\" that FILEDSN names"),
+                   {*fileDataSource}),
+            "FILEDSN"};
         if (std::optional<ConnectionCheck> refusal =
                 checkAttributes(*file, fileAttributes, configuration, source))
             return *refusal;
@@ -176,11 +201,12 @@ ConnectionCheck checkConnectString(std::string_view connectString,
     // Written anew, a value may end where the raw text went on ("c={a}}b;LoadExt=" becomes
     // "c={a}}b;LoadExt=}"): the string handed on is checked as it is handed on.
     check.connectString = writeConnectString(joined);
-    if (std::optional<ConnectionCheck> refusal =
-            checkAttributes(check.connectString, joined, configuration,
-                            {"the connection string joined with the file data source \"" +
-                                 *fileDataSource + "\" that FILEDSN names",
-                             "FILEDSN"}))
+    if (std::optional<ConnectionCheck> refusal = checkAttributes(
+            check.connectString, joined, configuration,
+            {fillIn(userText("ConnectionPolicy", "the connection string joined with the file data "
+                                                 "source \"%1\" that FILEDSN names"),
+                    {*fileDataSource}),
+             "FILEDSN"}))
         return *refusal;
     return check;
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "odbc/database.h"
 
+#include "fieldvalues/usertext.h"
 #include "odbc/connectionstring.h"
 #include "odbc/error.h"
 
@@ -8,7 +9,8 @@ SQLHENV OdbcDatabase::environment()
 {
     if (m_environment.get() == SQL_NULL_HENV && !succeeded(m_environment.allocate())) {
         m_environment.reset();
-        throw OdbcError("The ODBC driver manager could not set up an environment.");
+        throw OdbcError(
+            userText("Database", "The ODBC driver manager could not set up an environment."));
     }
     return m_environment.get();
 }

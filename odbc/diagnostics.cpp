@@ -4,13 +4,16 @@
 #include <cinttypes>
 #include <cstdio>
 
+#include "fieldvalues/usertext.h"
+
 std::string formatDiagnosticRecord(const SqlDiagnosticRecord &record)
 {
     char native[16];
     std::snprintf(native, sizeof native, "%" PRIX32,
                   static_cast<std::uint32_t>(record.nativeError));
-    return "SQL Error State:" + record.state + ", Native Error Code: " + native +
-           ", ODBC Error: " + record.message;
+    return fillIn(
+        userText("Diagnostics", "SQL Error State:%1, Native Error Code: %2, ODBC Error: %3"),
+        {record.state, native, record.message});
 }
 
 bool isConnectionFailure(const std::vector<SqlDiagnosticRecord> &records)

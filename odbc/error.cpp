@@ -3,11 +3,13 @@
 
 #include <algorithm>
 
+#include "fieldvalues/usertext.h"
 #include "odbc/handles.h"
 
 namespace {
 
-constexpr const char *NoReasonText = "The ODBC driver reported a failure without giving a reason.";
+constexpr const char *NoReasonText =
+    USER_TEXT("OdbcError", "The ODBC driver reported a failure without giving a reason.");
 
 std::string withoutTrailingBreaks(std::string text)
 {
@@ -33,7 +35,7 @@ std::string diagnosticText(const std::vector<SqlDiagnosticRecord> &records)
             lines.push_back(std::move(line));
     }
     if (lines.empty())
-        return NoReasonText;
+        return userText("OdbcError", NoReasonText);
     std::string text = lines.front();
     for (std::size_t i = 1; i < lines.size(); ++i)
         text += '\n' + lines[i];

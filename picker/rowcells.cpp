@@ -5,10 +5,12 @@
 #include <cstddef>
 
 #include "fieldvalues/sqltypes.h"
+#include "fieldvalues/usertext.h"
 #include "picker/capture/capturetext.h"
 
 const char *const NoCellsText =
-    "The copied text has no cells for the fields: copy a row of cells, then press the keys again.";
+    USER_TEXT("RowCells", "The copied text has no cells for the fields: copy a row of cells, "
+                          "then press the keys again.");
 
 namespace {
 
@@ -125,9 +127,10 @@ int fieldNamed(std::string_view heading, const TableDescription &description)
     return -1;
 }
 
+// `one` or `many`, in the user's language, with the count for %1.
 std::string counted(int count, const char *one, const char *many)
 {
-    return std::to_string(count) + " " + (count == 1 ? one : many);
+    return fillIn(userText("RowCells", count == 1 ? one : many), {std::to_string(count)});
 }
 
 } // namespace
@@ -193,14 +196,16 @@ RowFillResult storeRowCells(const RowCells &cells, const TableDescription &descr
     }
     std::string notes;
     if (cells.cellsLeftOver > 0)
-        notes = counted(cells.cellsLeftOver, "cell left over", "cells left over");
+        notes = counted(cells.cellsLeftOver, USER_TEXT("RowCells", "%1 cell left over"),
+                        USER_TEXT("RowCells", "%1 cells left over"));
     if (cells.linesLeftOver > 0) {
         if (!notes.empty())
             notes += ", ";
-        notes += counted(cells.linesLeftOver, "more line not used", "more lines not used");
+        notes += counted(cells.linesLeftOver, USER_TEXT("RowCells", "%1 more line not used"),
+                         USER_TEXT("RowCells", "%1 more lines not used"));
     }
     if (result.fields.empty())
-        result.status = NoCellsText;
+        result.status = userText("RowCells", NoCellsText);
     else
         result.status = notes.empty() ? values : notes + ": " + values;
     return result;

@@ -25,7 +25,8 @@
 
 namespace fs = std::filesystem;
 
-const char *const NoMachineDataSourceText =
+const char *const NoMachineDataSourceText = QT_TRANSLATE_NOOP(
+    "DataSourceDialog",
     "No data source is set up on this computer yet.\n"
     "\n"
     "Add one with your desktop's ODBC tool (such as the ODBC Data Source Administrator), or on "
@@ -39,7 +40,7 @@ const char *const NoMachineDataSourceText =
     "    Driver = SQLite3\n"
     "    Database = /home/me/mydata.db\n"
     "\n"
-    "\"odbcinst -q -d\" lists the installed drivers. Then specify the data source again.";
+    "\"odbcinst -q -d\" lists the installed drivers. Then specify the data source again.");
 
 namespace {
 
@@ -105,8 +106,8 @@ QWidget *DataSourceDialog::createMachineTab()
 {
     auto *tab = new QWidget;
     auto *explanation = new QLabel(
-        QStringLiteral("Select the data source: user data sources are yours alone, system data "
-                       "sources are shared by every user of this computer."),
+        tr("Select the data source: user data sources are yours alone, system data sources are "
+           "shared by every user of this computer."),
         tab);
     explanation->setWordWrap(true);
 
@@ -118,7 +119,7 @@ QWidget *DataSourceDialog::createMachineTab()
         {tr("Data Source Name"), tr("Type"), tr("Driver"), tr("Description")});
     m_machineList->header()->setStretchLastSection(true);
 
-    m_noMachineSource = new QLabel(QString::fromUtf8(NoMachineDataSourceText), tab);
+    m_noMachineSource = new QLabel(tr(NoMachineDataSourceText), tab);
     m_noMachineSource->setObjectName(QStringLiteral("noMachineDataSource"));
     m_noMachineSource->setWordWrap(true);
     m_noMachineSource->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -200,7 +201,7 @@ void DataSourceDialog::listMachineDataSources()
 
 void DataSourceDialog::showFileFolder(const fs::path &folder)
 {
-    m_fileFolder->setText(QStringLiteral("Look in: ") + fromBytes(folder.string()));
+    m_fileFolder->setText(tr("Look in: %1").arg(fromBytes(folder.string())));
     m_fileList->clear();
     for (const fs::path &file : listFileDataSources(folder)) {
         auto *item = new QListWidgetItem(fromBytes(file.filename().string()), m_fileList);

@@ -3,6 +3,7 @@
 
 #include <optional>
 
+#include "fieldvalues/usertext.h"
 #include "odbc/connectionstring.h"
 
 namespace {
@@ -53,17 +54,19 @@ bool carriesPassword(std::string_view connectString)
 
 std::string dataSourceDescription(std::string_view connectString)
 {
-    return "Data Source Name:  " + connectValue(connectString, "DSN=") +
-           "\nData Base:  " + connectValue(connectString, "DBQ=") +
-           "\nData Base Type:  " + connectValue(connectString, "FIL=") +
-           "\nDescription:  " + connectValue(connectString, "Description=");
+    return fillIn(userText("Session", "Data Source Name:  %1\nData Base:  %2\nData Base Type:  "
+                                      "%3\nDescription:  %4"),
+                  {connectValue(connectString, "DSN="), connectValue(connectString, "DBQ="),
+                   connectValue(connectString, "FIL="),
+                   connectValue(connectString, "Description=")});
 }
 
 Message fileDataSourceMessage()
 {
-    return Message{"You may have used \"File Data Source\" tab.\nPlease use \"Machine Data "
-                   "Source\" tab to specify your Data Source Name.",
-                   "Inform", MessageIcon::None, MessageButtons::Ok};
+    return Message{userText("Session", "You may have used \"File Data Source\" tab.\nPlease use "
+                                       "\"Machine Data Source\" tab to specify your Data Source "
+                                       "Name."),
+                   userText("Session", "Inform"), MessageIcon::None, MessageButtons::Ok};
 }
 
 bool DataSourceSession::specifyDataSource(DataSourceChooser &chooser)

@@ -17,25 +17,27 @@
 
 #include "fieldvalues/sqltypes.h"
 #include "fieldvalues/text.h"
+#include "fieldvalues/usertext.h"
 #include "picker/capture/capturetext.h"
 #include "picker/capture/pseudoterminal.h"
 #include "picker/capture/statuswindow.h"
 #include "picker/capture/terminals.h"
 
-const char *const CaptureUnavailableText =
-    "Picking text from other applications is not available in this session: the windowing "
-    "system does not let Quillon reach other applications' windows.\nCopy the text there by "
-    "hand (Ctrl+C); it goes into the field you clicked.";
+const char *const CaptureUnavailableText = USER_TEXT(
+    "Capture", "Picking text from other applications is not available in this session: the "
+               "windowing system does not let Quillon reach other applications' windows.\nCopy "
+               "the text there by hand (Ctrl+C); it goes into the field you clicked.");
 
-const char *const NothingSelectedText =
-    "Nothing is selected: select the text first, then click the field's button.";
+const char *const NothingSelectedText = USER_TEXT(
+    "Capture", "Nothing is selected: select the text first, then click the field's button.");
 const char *const SelectionNotTextText =
-    "The selection holds no text: select some text, then click again.";
-const char *const NothingNewSelectedText =
-    "Nothing new is selected: select by dragging, double click or Shift+arrows.";
-const char *const NothingCopiedText =
-    "Nothing was copied: until another click, the next text you copy goes here.";
-const char *const FromSelectionText = "From the selection (nothing was copied): ";
+    USER_TEXT("Capture", "The selection holds no text: select some text, then click again.");
+const char *const NothingNewSelectedText = USER_TEXT(
+    "Capture", "Nothing new is selected: select by dragging, double click or Shift+arrows.");
+const char *const NothingCopiedText = USER_TEXT(
+    "Capture", "Nothing was copied: until another click, the next text you copy goes here.");
+const char *const FromSelectionText =
+    USER_TEXT("Capture", "From the selection (nothing was copied): ");
 
 namespace {
 
@@ -239,7 +241,7 @@ bool CaptureController::takeRowText(const char *prefix)
     m_rowFields.clear();
     RowPick pick = m_rowFiller ? m_rowFiller(m_capture) : RowPick{};
     m_rowFields = std::move(pick.fields);
-    showPickedText(prefix != nullptr ? prefix + pick.status : pick.status, -1);
+    showPickedText(prefix != nullptr ? userText("Capture", prefix) + pick.status : pick.status, -1);
     if (m_rowFields.empty())
         emit nothingToPick(-1);
     return !m_rowFields.empty();
@@ -281,7 +283,8 @@ void CaptureController::reportUnavailable()
     if (m_toldUnavailable)
         return;
     m_toldUnavailable = true;
-    m_messages.show(Message{CaptureUnavailableText, "Quillon: Inform", MessageIcon::Information,
+    m_messages.show(Message{userText("Capture", CaptureUnavailableText),
+                            userText("Capture", "Quillon: Inform"), MessageIcon::Information,
                             MessageButtons::Ok});
 }
 
@@ -381,7 +384,7 @@ void CaptureController::copyBroughtNothing()
     if (m_backend.available() &&
         pickSelection(field, true, FromSelectionText) == SelectionPick::Taken)
         return;
-    showPickedText(NothingCopiedText, field);
+    showPickedText(userText("Capture", NothingCopiedText), field);
     emit nothingToPick(field);
 }
 
@@ -413,10 +416,11 @@ bool CaptureController::takeSelectedText(int field)
     if (picked == SelectionPick::Taken)
         return true;
     if (picked == SelectionPick::Repeated)
-        showPickedText(NothingNewSelectedText, field);
+        showPickedText(userText("Capture", NothingNewSelectedText), field);
     else
-        showPickedText(m_lastSelectionRead == ClipboardContent::NoText ? SelectionNotTextText
-                                                                       : NothingSelectedText,
+        showPickedText(userText("Capture", m_lastSelectionRead == ClipboardContent::NoText
+                                               ? SelectionNotTextText
+                                               : NothingSelectedText),
                        field);
     emit nothingToPick(field);
     return false;
@@ -573,7 +577,7 @@ bool CaptureController::takeCapturedText(int field, const char *prefix)
     if (m_capture.empty())
         return false;
     m_row.storeValue(field, m_capture);
-    showPickedText(prefix != nullptr ? prefix + m_capture : m_capture, field);
+    showPickedText(prefix != nullptr ? userText("Capture", prefix) + m_capture : m_capture, field);
     return true;
 }
 

@@ -2,6 +2,7 @@
 #include "picker/capture/capturetext.h"
 
 #include "fieldvalues/text.h"
+#include "fieldvalues/usertext.h"
 
 namespace {
 
@@ -74,11 +75,8 @@ std::string statusLineText(std::string_view text)
 
 std::string statusCaption(const std::string *title)
 {
-    std::string caption = "quillon   - text you are picking up";
-    if (title != nullptr) {
-        caption += " to \"";
-        caption += *title;
-        caption += '"';
-    }
-    return caption;
+    if (title == nullptr)
+        return userText("CaptureText", "quillon   - text you are picking up");
+    return fillIn(userText("CaptureText", "quillon   - text you are picking up to \"%1\""),
+                  {*title});
 }

@@ -8,6 +8,7 @@
 
 #include "fieldvalues/datetime.h"
 #include "fieldvalues/sqltypes.h"
+#include "fieldvalues/usertext.h"
 #include "odbc/connectionpolicy.h"
 #include "odbc/connectionstring.h"
 #include "odbc/handles.h"
@@ -92,15 +93,15 @@ constexpr auto RetryWithin = std::chrono::seconds(5);
 
 Message inDoubtMessage()
 {
-    return Message{RowInDoubtText, "Quillon: Warning", MessageIcon::Exclamation,
-                   MessageButtons::Ok};
+    return Message{userText("Insert", RowInDoubtText), userText("Insert", "Quillon: Warning"),
+                   MessageIcon::Exclamation, MessageButtons::Ok};
 }
 
 } // namespace
 
 const char *const RowInDoubtText =
-    "The connection was lost while the row was being stored. It may have been stored: check "
-    "before entering it again.";
+    USER_TEXT("Insert", "The connection was lost while the row was being stored. It may have "
+                        "been stored: check before entering it again.");
 
 bool connectionGone(const std::vector<SqlDiagnosticRecord> &records)
 {
@@ -123,8 +124,9 @@ std::vector<Message> splitDiagnostics(DiagnosticsKind kind,
 {
     const bool information = kind == DiagnosticsKind::Information;
     const MessageIcon icon = information ? MessageIcon::Information : MessageIcon::Exclamation;
-    const std::string first = information ? "SQL_SUCCESS_WITH_INFO results" : "SQL_ERROR results";
-    const std::string later = first + " continued";
+    const std::string first = information ? userText("Insert", "SQL_SUCCESS_WITH_INFO results")
+                                          : userText("Insert", "SQL_ERROR results");
+    const std::string later = fillIn(userText("Insert", "%1 continued"), {first});
 
     std::vector<Message> boxes;
     std::string text;
@@ -199,8 +201,8 @@ bool OdbcConnection::connectDataSource(const std::string &connectString)
     // the driver manager or a driver load or write is refused before either sees it.
     const ConnectionCheck check = checkConnectString(withoutOdbcPrefix(connectString));
     if (!check.allowed) {
-        m_sink.show(Message{check.reason, "Quillon: Warning", MessageIcon::Exclamation,
-                            MessageButtons::Ok});
+        m_sink.show(Message{check.reason, userText("Insert", "Quillon: Warning"),
+                            MessageIcon::Exclamation, MessageButtons::Ok});
         return false;
     }
 

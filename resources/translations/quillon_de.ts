@@ -29,6 +29,253 @@
     </message>
 </context>
 <context>
+    <name>Capture</name>
+    <message>
+        <source>Picking text from other applications is not available in this session: the windowing system does not let Quillon reach other applications&apos; windows.
+Copy the text there by hand (Ctrl+C); it goes into the field you clicked.</source>
+        <translation>Text aus anderen Anwendungen aufzunehmen ist in dieser Sitzung nicht möglich: Das Fenstersystem lässt Quillon nicht an die Fenster anderer Anwendungen heran.
+Kopieren Sie den Text dort von Hand (Strg+C); er kommt in das Feld, das Sie angeklickt haben.</translation>
+    </message>
+    <message>
+        <source>Nothing is selected: select the text first, then click the field&apos;s button.</source>
+        <translation>Nichts ist markiert: Markieren Sie zuerst den Text und klicken Sie dann auf die Schaltfläche des Felds.</translation>
+    </message>
+    <message>
+        <source>The selection holds no text: select some text, then click again.</source>
+        <translation>Die Auswahl enthält keinen Text: Markieren Sie Text und klicken Sie dann noch einmal.</translation>
+    </message>
+    <message>
+        <source>Nothing new is selected: select by dragging, double click or Shift+arrows.</source>
+        <translation>Nichts Neues ist markiert: Markieren Sie durch Ziehen, Doppelklick oder Umschalt+Pfeiltasten.</translation>
+    </message>
+    <message>
+        <source>Nothing was copied: until another click, the next text you copy goes here.</source>
+        <translation>Nichts wurde kopiert: Bis zum nächsten Klick kommt der nächste Text, den Sie kopieren, hierher.</translation>
+    </message>
+    <message>
+        <source>From the selection (nothing was copied): </source>
+        <translation>Aus der Auswahl (nichts wurde kopiert): </translation>
+    </message>
+    <message>
+        <source>Quillon: Inform</source>
+        <translation>Quillon: Hinweis</translation>
+    </message>
+</context>
+<context>
+    <name>CaptureText</name>
+    <message>
+        <source>quillon   - text you are picking up</source>
+        <translation>quillon   - Text, den Sie aufnehmen</translation>
+    </message>
+    <message>
+        <source>quillon   - text you are picking up to &quot;%1&quot;</source>
+        <translation>quillon   - Text, den Sie in „%1“ aufnehmen</translation>
+    </message>
+</context>
+<context>
+    <name>ConnectionPolicy</name>
+    <message>
+        <source>asks the driver manager to write the connection into a file</source>
+        <translation>lässt den Treibermanager die Verbindung in eine Datei schreiben</translation>
+    </message>
+    <message>
+        <source>sets attributes and environment variables of the ODBC driver manager</source>
+        <translation>setzt Attribute und Umgebungsvariablen des ODBC-Treibermanagers</translation>
+    </message>
+    <message>
+        <source>sets connection attributes of the ODBC driver manager</source>
+        <translation>setzt Verbindungsattribute des ODBC-Treibermanagers</translation>
+    </message>
+    <message>
+        <source>sets statement attributes of the ODBC driver manager</source>
+        <translation>setzt Anweisungsattribute des ODBC-Treibermanagers</translation>
+    </message>
+    <message>
+        <source>makes the SQLite driver load libraries</source>
+        <translation>lässt den SQLite-Treiber Bibliotheken laden</translation>
+    </message>
+    <message>
+        <source>makes the SQLite driver write into a file</source>
+        <translation>lässt den SQLite-Treiber in eine Datei schreiben</translation>
+    </message>
+    <message>
+        <source>makes the PostgreSQL driver write its logs into a folder</source>
+        <translation>lässt den PostgreSQL-Treiber seine Protokolle in einen Ordner schreiben</translation>
+    </message>
+    <message>
+        <source>can make the PostgreSQL client library load a library (an OpenSSL engine)</source>
+        <translation>kann die Client-Bibliothek von PostgreSQL eine Bibliothek laden lassen (eine OpenSSL-Engine)</translation>
+    </message>
+    <message>
+        <source>makes the MariaDB driver load plug-in libraries from a folder</source>
+        <translation>lässt den MariaDB-Treiber Plug-in-Bibliotheken aus einem Ordner laden</translation>
+    </message>
+    <message>
+        <source>A connection string from someone else must not make this program load libraries or write files. Settings like this belong in a data source of your own ODBC configuration, named with DSN=.</source>
+        <translation>Eine Verbindungszeichenfolge von jemand anderem darf dieses Programm keine Bibliotheken laden oder Dateien schreiben lassen. Solche Einstellungen gehören in eine Datenquelle Ihrer eigenen ODBC-Konfiguration, die Sie mit DSN= nennen.</translation>
+    </message>
+    <message>
+        <source>Only the drivers of your own ODBC configuration are loaded, so that a connection string from someone else cannot run a library of its choosing. Name an installed driver, or a data source of your configuration with DSN=.</source>
+        <translation>Es werden nur die Treiber Ihrer eigenen ODBC-Konfiguration geladen, damit eine Verbindungszeichenfolge von jemand anderem keine Bibliothek ihrer Wahl ausführen kann. Nennen Sie einen installierten Treiber oder mit DSN= eine Datenquelle Ihrer Konfiguration.</translation>
+    </message>
+    <message>
+        <source>Not connected: DRIVER &quot;%1&quot; in %2 is neither an ODBC driver installed on this computer nor the library of one.
+
+%3</source>
+        <translation>Nicht verbunden: %2 nennt DRIVER „%1“; das ist weder ein auf diesem Computer installierter ODBC-Treiber noch die Bibliothek eines solchen.
+
+%3</translation>
+    </message>
+    <message>
+        <source>Not connected: %1 has %2, which %3.
+
+%4</source>
+        <translation>Nicht verbunden: %1 enthält %2; diese Einstellung %3.
+
+%4</translation>
+    </message>
+    <message>
+        <source>the connection string</source>
+        <translation>die Verbindungszeichenfolge</translation>
+    </message>
+    <message>
+        <source>the file data source &quot;%1&quot; that FILEDSN names</source>
+        <translation>die Dateidatenquelle „%1“, die FILEDSN nennt,</translation>
+    </message>
+    <message>
+        <source>the connection string joined with the file data source &quot;%1&quot; that FILEDSN names</source>
+        <translation>die Verbindungszeichenfolge zusammen mit der Dateidatenquelle „%1“, die FILEDSN nennt,</translation>
+    </message>
+</context>
+<context>
+    <name>Database</name>
+    <message>
+        <source>The ODBC driver manager could not set up an environment.</source>
+        <translation>Der ODBC-Treibermanager konnte keine Umgebung einrichten.</translation>
+    </message>
+</context>
+<context>
+    <name>DescriptionFiles</name>
+    <message>
+        <source>Database Table Description Files(*.dtd)|*.dtd|All Files(*.*)|*.*|</source>
+        <translation>Beschreibungsdateien für Datenbanktabellen (*.dtd)|*.dtd|Alle Dateien (*.*)|*.*|</translation>
+    </message>
+    <message>
+        <source>Database Table Description (*.dtd)|*.dtd|</source>
+        <translation>Beschreibung einer Datenbanktabelle (*.dtd)|*.dtd|</translation>
+    </message>
+</context>
+<context>
+    <name>Diagnostics</name>
+    <message>
+        <source>SQL Error State:%1, Native Error Code: %2, ODBC Error: %3</source>
+        <translation>SQL-Fehlerstatus:%1, systemeigener Fehlercode: %2, ODBC-Fehler: %3</translation>
+    </message>
+</context>
+<context>
+    <name>FieldTypes</name>
+    <message>
+        <source>(0 or 1)</source>
+        <translation>(0 oder 1)</translation>
+    </message>
+    <message>
+        <source>(No more than %d digits)</source>
+        <translation>(Höchstens %d Ziffern)</translation>
+    </message>
+    <message>
+        <source>(One character only)</source>
+        <translation>(Nur ein Zeichen)</translation>
+    </message>
+    <message>
+        <source>(No more than %d characters)</source>
+        <translation>(Höchstens %d Zeichen)</translation>
+    </message>
+    <message>
+        <source>(Format 55555.55)</source>
+        <translation>(Format 55555.55)</translation>
+    </message>
+    <message>
+        <source>(Format: MM/DD/YYYY)</source>
+        <translation>(Format: MM/TT/JJJJ)</translation>
+    </message>
+    <message>
+        <source>(Format: hh:mm:ss)</source>
+        <translation>(Format: hh:mm:ss)</translation>
+    </message>
+    <message>
+        <source>(&quot;MM/DD/YYYY&quot; or &quot;MM/DD/YYYY-hh:mm:ss&quot;)</source>
+        <translation>(„MM/TT/JJJJ“ oder „MM/TT/JJJJ-hh:mm:ss“)</translation>
+    </message>
+    <message>
+        <source>(Valid values: 0 or 1)</source>
+        <translation>(Gültige Werte: 0 oder 1)</translation>
+    </message>
+    <message>
+        <source>(Format 55555.555555)</source>
+        <translation>(Format 55555.555555)</translation>
+    </message>
+    <message>
+        <source>Invalid format or value.
+(Format: MM/DD/YYYY)</source>
+        <translation>Ungültiges Format oder ungültiger Wert.
+(Format: MM/TT/JJJJ)</translation>
+    </message>
+    <message>
+        <source>Invalid format or value.
+(Format: hh:mm:ss)</source>
+        <translation>Ungültiges Format oder ungültiger Wert.
+(Format: hh:mm:ss)</translation>
+    </message>
+    <message>
+        <source>Invalid format or value.
+(Format: &quot;MM/DD/YYYY&quot; OR &quot;MM/DD/YYYY-hh:mm:ss&quot;)</source>
+        <translation>Ungültiges Format oder ungültiger Wert.
+(Format: „MM/TT/JJJJ“ ODER „MM/TT/JJJJ-hh:mm:ss“)</translation>
+    </message>
+    <message>
+        <source>Unknown format.</source>
+        <translation>Unbekanntes Format.</translation>
+    </message>
+</context>
+<context>
+    <name>Insert</name>
+    <message>
+        <source>Quillon: Warning</source>
+        <translation>Quillon: Warnung</translation>
+    </message>
+    <message>
+        <source>The connection was lost while the row was being stored. It may have been stored: check before entering it again.</source>
+        <translation>Die Verbindung ist abgerissen, während die Zeile gespeichert wurde. Vielleicht wurde sie gespeichert: Prüfen Sie das, bevor Sie sie noch einmal eintragen.</translation>
+    </message>
+    <message>
+        <source>SQL_SUCCESS_WITH_INFO results</source>
+        <translation>SQL_SUCCESS_WITH_INFO-Ergebnisse</translation>
+    </message>
+    <message>
+        <source>SQL_ERROR results</source>
+        <translation>SQL_ERROR-Ergebnisse</translation>
+    </message>
+    <message>
+        <source>%1 continued</source>
+        <translation>%1 (Fortsetzung)</translation>
+    </message>
+</context>
+<context>
+    <name>Launch</name>
+    <message>
+        <source>helpframe.htm</source>
+        <translation>helpframe.de.htm</translation>
+    </message>
+    <message>
+        <source>The help page is not installed.</source>
+        <translation>Die Hilfeseite ist nicht installiert.</translation>
+    </message>
+    <message>
+        <source>No program to show web pages could be started.</source>
+        <translation>Es konnte kein Programm zum Anzeigen von Webseiten gestartet werden.</translation>
+    </message>
+</context>
+<context>
     <name>MiniFrame</name>
     <message>
         <source>&amp;Restore</source>
@@ -76,6 +323,13 @@
     <message>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>OdbcError</name>
+    <message>
+        <source>The ODBC driver reported a failure without giving a reason.</source>
+        <translation>Der ODBC-Treiber hat einen Fehler gemeldet, ohne einen Grund zu nennen.</translation>
     </message>
 </context>
 <context>
@@ -240,10 +494,114 @@ Fortfahren?</translation>
     </message>
 </context>
 <context>
+    <name>RowCells</name>
+    <message>
+        <source>The copied text has no cells for the fields: copy a row of cells, then press the keys again.</source>
+        <translation>Der kopierte Text enthält keine Zellen für die Felder: Kopieren Sie eine Zeile mit Zellen und drücken Sie die Tasten dann noch einmal.</translation>
+    </message>
+    <message>
+        <source>%1 cell left over</source>
+        <translation>%1 Zelle übrig</translation>
+    </message>
+    <message>
+        <source>%1 cells left over</source>
+        <translation>%1 Zellen übrig</translation>
+    </message>
+    <message>
+        <source>%1 more line not used</source>
+        <translation>%1 weitere Zeile nicht verwendet</translation>
+    </message>
+    <message>
+        <source>%1 more lines not used</source>
+        <translation>%1 weitere Zeilen nicht verwendet</translation>
+    </message>
+</context>
+<context>
     <name>StatusWindow</name>
     <message>
         <source>quillon: - data you are picking up</source>
         <translation>quillon: - Daten, die Sie aufnehmen</translation>
+    </message>
+</context>
+<context>
+    <name>TableDescription</name>
+    <message>
+        <source>Bad data in &quot;Data Table Description&quot; file.</source>
+        <translation>Fehlerhafte Daten in der Tabellenbeschreibungsdatei.</translation>
+    </message>
+    <message>
+        <source>%1 must have %2 to %3 characters.</source>
+        <translation>%1 muss %2 bis %3 Zeichen haben.</translation>
+    </message>
+    <message>
+        <source>A description must have 1 to 30 fields.</source>
+        <translation>Eine Beschreibung muss 1 bis 30 Felder haben.</translation>
+    </message>
+    <message>
+        <source>The connection string</source>
+        <translation>Die Verbindungszeichenfolge</translation>
+    </message>
+    <message>
+        <source>The table name</source>
+        <translation>Der Tabellenname</translation>
+    </message>
+    <message>
+        <source>Field %1</source>
+        <translation>Feld %1</translation>
+    </message>
+    <message>
+        <source>%1: the name</source>
+        <translation>%1: der Name</translation>
+    </message>
+    <message>
+        <source>%1: the title</source>
+        <translation>%1: der Titel</translation>
+    </message>
+    <message>
+        <source>%1: the default value</source>
+        <translation>%1: der Vorgabewert</translation>
+    </message>
+    <message>
+        <source>%1: the type name</source>
+        <translation>%1: der Typname</translation>
+    </message>
+    <message>
+        <source>%1: the length must be at least 1.</source>
+        <translation>%1: die Länge muss mindestens 1 sein.</translation>
+    </message>
+    <message>
+        <source>Could not write file %1:
+%2.</source>
+        <translation>Die Datei %1 konnte nicht geschrieben werden:
+%2.</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Open file: %1 failed.
+%2.</source>
+        <translation>Die Datei %1 konnte nicht geöffnet werden.
+%2.</translation>
+    </message>
+    <message>
+        <source>Open file %s failed</source>
+        <translation>Die Datei %s konnte nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>File %s is not valid.</source>
+        <translation>Die Datei %s ist ungültig.</translation>
+    </message>
+    <message>
+        <source>Bad field number in file %s.</source>
+        <translation>Ungültige Anzahl von Feldern in der Datei %s.</translation>
+    </message>
+    <message>
+        <source>The description cannot be saved.
+%1</source>
+        <translation>Die Beschreibung kann nicht gespeichert werden.
+%1</translation>
     </message>
 </context>
 <context>
