@@ -56,14 +56,22 @@ protected:
         }
     }
 
-    void startOrmund()
+    // The user's environment, with the test's data source and settings folder. `language` as
+    // LANGUAGE, which the user sets to read the programs in another language.
+    QProcessEnvironment userEnvironment(const QString &language = QStringLiteral("en")) const
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("ODBCINI"),
                            QString::fromStdString((m_folder.path() / "odbc.ini").string()));
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
                            QString::fromStdString((m_folder.path() / "config").string()));
-        m_ormund.setProcessEnvironment(environment);
+        environment.insert(QStringLiteral("LANGUAGE"), language);
+        return environment;
+    }
+
+    void startOrmund(const QString &language = QStringLiteral("en"))
+    {
+        m_ormund.setProcessEnvironment(userEnvironment(language));
         m_ormund.setWorkingDirectory(QString::fromStdString(m_work.string()));
         m_ormund.setProcessChannelMode(QProcess::ForwardedChannels);
         m_ormund.start(QStringLiteral(ORMUND_PROGRAM), {});
@@ -240,6 +248,41 @@ TEST_F(OrmundE2E, AnsweringNoLeavesTheFileAndStartsNothing)
         xdotool({QStringLiteral("search"), QStringLiteral("--name"), QStringLiteral("^Quillon$")}),
         QString());
     EXPECT_FALSE(std::filesystem::exists(m_folder.path() / "config" / "quillon.ini"));
+}
+
+// A German user: LANGUAGE=de, the locale's other settings as the machine has them. The wizard's
+// pages and dialog, Qt's own buttons and the picker's message captions speak German.
+TEST_F(OrmundE2E, WithLanguageGermanBothProgramsSpeakGerman)
+{
+    startOrmund(QStringLiteral("de"));
+    const std::uint64_t wizard = waitForWindow(QStringLiteral("ormund: Datenquelle angeben"));
+    ASSERT_NE(wizard, 0u);
+    keys(wizard, {QStringLiteral("space")});
+    const std::uint64_t dialog = waitForWindow(QStringLiteral("Datenquelle auswählen"));
+    ASSERT_NE(dialog, 0u);
+    keys(dialog, {QStringLiteral("Return")});
+    EXPECT_TRUE(waitUntilGone(QStringLiteral("Datenquelle auswählen")));
+    // Qt's own German names the Next button "&Weiter >".
+    keys(wizard, {QStringLiteral("alt+w")});
+    EXPECT_NE(waitForWindow(QStringLiteral("ormund: Tabelle wählen, die Quillon füllen soll")), 0u);
+    keys(wizard, {QStringLiteral("Escape")});
+    EXPECT_TRUE(ormundEnded());
+
+    // The picker on a description whose data source is not there: the driver manager's words
+    // under a German caption, and the picker ends once they are read.
+    const std::string path = (m_work / "nowhere.dtd").string();
+    ASSERT_TRUE(saveTableDescription(path, "DSN=NoSuchDataSource", "people",
+                                     {{"name", "Name", "", "VARCHAR", "40", "Yes", "12"}}));
+    QProcess picker;
+    picker.setProcessEnvironment(userEnvironment(QStringLiteral("de")));
+    picker.setProcessChannelMode(QProcess::ForwardedChannels);
+    picker.start(QStringLiteral(QUILLON_PROGRAM), {QString::fromStdString(path)});
+    ASSERT_TRUE(picker.waitForStarted(5000));
+    const std::uint64_t message = waitForWindow(QStringLiteral("SQL_ERROR-Ergebnisse"));
+    EXPECT_NE(message, 0u);
+    if (message != 0)
+        keys(message, {QStringLiteral("Return")});
+    EXPECT_TRUE(picker.waitForFinished(20000));
 }
 
 } // namespace
