@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QIcon>
+#include <QPixmap>
 
 #include <cstdio>
 #include <memory>
@@ -75,10 +76,12 @@ int main(int argc, char *argv[])
         return code;
     }
 
+    prepareCaptureBackend();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quillon"));
     QApplication::setDesktopFileName(QStringLiteral("quillon"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/113")));
+    // From a pixmap: an icon made from a file name first looks for an icon engine plugin.
+    QApplication::setWindowIcon(QIcon(QPixmap(QStringLiteral(":/icons/113"))));
     const Translations translations(QStringLiteral("quillon"), QLocale::system());
 
     QtMessageSink messages;
@@ -86,11 +89,11 @@ int main(int argc, char *argv[])
     PickerSettings settings;
     PickerWindow picker(messages, *backend, settings, desktopPickerServices());
     messages.setOwner(&picker);
-    if (!picker.start(line.path))
-        return 0;
     // Without a session bus the picker still works: only commands from outside do not reach it.
     PickerCommandService commands(
         [&picker](const PickerCommand &command) { runCommand(picker, command); });
-    commands.publish();
+    QObject::connect(&picker, &PickerWindow::started, &commands, &PickerCommandService::publish);
+    if (!picker.start(line.path))
+        return 0;
     return QApplication::exec();
 }

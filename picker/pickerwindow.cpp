@@ -9,10 +9,13 @@
 #include <QShortcut>
 #include <QTimer>
 
+#include <utility>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <span>
+#include <utility>
 
 #include "fieldvalues/row.h"
 #include "fieldvalues/usertext.h"
@@ -165,8 +168,25 @@ bool PickerWindow::start(const std::string &commandLine)
         lastButtons, static_cast<int>(std::size(lastButtons)), static_cast<int>(orientation()));
     connect(m_toolbar, &KolvaneToolbar::commandActivated, this, &PickerWindow::command);
     showTableButtons();
+    resetRow();
     show();
+    return true;
+}
 
+void PickerWindow::paintEvent(QPaintEvent *event)
+{
+    MiniFrame::paintEvent(event);
+    // The rest of the start waits until the window has been drawn: the status window's text
+    // field loads the fonts, and the keys' grabs cost round trips, while the window manager
+    // is still taking the picker's window on.
+    if (!m_startFinished)
+        QTimer::singleShot(0, this, &PickerWindow::finishStart);
+}
+
+void PickerWindow::finishStart()
+{
+    if (std::exchange(m_startFinished, true))
+        return;
     m_status = new StatusWindow(this);
     connect(m_status, &StatusWindow::closedByUser, this, [this] {
         m_statusShown = false;
@@ -181,9 +201,8 @@ bool PickerWindow::start(const std::string &commandLine)
         if (m_pickFromKeys)
             QApplication::beep();
     });
-    resetRow();
     startShortcuts();
-    return true;
+    emit started();
 }
 
 void PickerWindow::startShortcuts()
@@ -287,6 +306,7 @@ void PickerWindow::pickInPlace(int field)
 
 void PickerWindow::shortcut(ShortcutAction action)
 {
+    finishStart();
     if (!acceptShortcut())
         return;
     const int fieldCount = m_table.description().fieldCount;
@@ -325,6 +345,7 @@ void PickerWindow::shortcut(ShortcutAction action)
 
 void PickerWindow::command(int id, Gesture gesture)
 {
+    finishStart();
     m_capture->showPickedText(" ", -1);
     m_pickFromKeys = false;
     const int field = fieldOfCommand(id, m_table.description().fieldCount);
@@ -504,6 +525,7 @@ void PickerWindow::viewPickedData()
 
 void PickerWindow::toggleStatusWindow()
 {
+    finishStart();
     if (m_status == nullptr)
         return;
     m_statusShown = !m_statusShown;

@@ -64,7 +64,9 @@ public:
 
     // Everything between claiming a settings section and showing the window, for the path
     // given on the command line (or, when it is empty, the one kept in the settings). False
-    // when the picker ends without running: the section is then given up.
+    // when the picker ends without running: the section is then given up. The status window
+    // and the keys follow once the window has been drawn, or at the first command before that:
+    // started() says when.
     bool start(const std::string &commandLine);
 
     // A command from the toolbar or the window menu: its identifier, and for a button how it was
@@ -103,8 +105,12 @@ public:
     // desktop's own shortcuts reach all 30 fields this way.
     void shortcutPick(int field);
 
+signals:
+    void started();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void buildWindowMenu();
@@ -122,6 +128,7 @@ private:
     void giveFocusBack();
     void viewPickedData();
     void toggleStatusWindow();
+    void finishStart();
     // Takes the keys for every application; says in the status window which ones another
     // program holds, and which settings name no keys.
     void startShortcuts();
@@ -147,6 +154,7 @@ private:
     unsigned m_orientation = 0;
     bool m_alwaysOnTop = true;
     bool m_statusShown = false;
+    bool m_startFinished = false;
     bool m_enterSecondLook = false;
     // How many field buttons the toolbar shows: those of the table shown last, which need not
     // be the table open now while another is being loaded.

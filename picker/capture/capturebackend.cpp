@@ -21,8 +21,8 @@ bool isOwnWindow(WindowId window)
 std::unique_ptr<CaptureBackend> createCaptureBackend()
 {
     const QByteArray choice = qgetenv("QUILLON_CAPTURE");
-    const bool wantWayland = choice.isEmpty() ? qEnvironmentVariableIsSet("WAYLAND_DISPLAY")
-                                              : choice == "wayland";
+    const bool wantWayland =
+        choice.isEmpty() ? qEnvironmentVariableIsSet("WAYLAND_DISPLAY") : choice == "wayland";
     if (wantWayland) {
         if (std::unique_ptr<CaptureBackend> wayland = createWaylandCaptureSession())
             return wayland;
@@ -34,4 +34,16 @@ std::unique_ptr<CaptureBackend> createCaptureBackend()
             return x11;
     }
     return std::make_unique<NullCaptureBackend>();
+}
+
+void prepareCaptureBackend()
+{
+    // The same choice as createCaptureBackend()'s, told from the environment alone: the picker's
+    // main sets QT_QPA_PLATFORM to xcb wherever there is an X display.
+    const QByteArray choice = qgetenv("QUILLON_CAPTURE");
+    const bool x11 = choice.isEmpty() ? !qEnvironmentVariableIsSet("WAYLAND_DISPLAY") &&
+                                            qgetenv("QT_QPA_PLATFORM") == "xcb"
+                                      : choice == "x11";
+    if (x11)
+        startX11CaptureSession();
 }

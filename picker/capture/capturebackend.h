@@ -176,3 +176,7 @@ bool isOwnWindow(WindowId window);
 // (the picker may run on XWayland there: X11 reaches no Wayland-native window), the X11 backend
 // on the xcb platform, and the null backend everywhere else. Needs a QGuiApplication.
 std::unique_ptr<CaptureBackend> createCaptureBackend();
+// Starts what createCaptureBackend() will need on a thread of its own, where the choice can be
+// told before the toolkit runs: the X11 backend's connection opens beside the toolkit's
+// start-up. Call it first thing in main, before the QApplication.
+void prepareCaptureBackend();

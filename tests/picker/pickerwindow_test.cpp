@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -105,8 +106,11 @@ protected:
     std::unique_ptr<PickerWindow> start(const std::string &commandLine)
     {
         auto window = std::make_unique<PickerWindow>(m_messages, m_backend, m_settings, services());
+        // As users see it: the status window and the keys come once the window is drawn.
+        QSignalSpy started(window.get(), &PickerWindow::started);
         if (!window->start(commandLine))
             return nullptr;
+        EXPECT_TRUE(started.wait(5000));
         return window;
     }
 

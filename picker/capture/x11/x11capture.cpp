@@ -31,6 +31,12 @@ public:
 
     bool hasCopyKeys() const { return m_focus.hasCopyKeys(); }
 
+    void joinToolkit(OwnWindowTest isOwn, std::function<void()> flushToolkit) override
+    {
+        m_isOwn = std::move(isOwn);
+        m_flushToolkit = std::move(flushToolkit);
+    }
+
     WindowId rootWindow() const override { return m_windows.root(); }
     int inputExtensionOpcode() const override { return m_inputOpcode; }
     void rootPropertyChanged(std::uint32_t atom) override

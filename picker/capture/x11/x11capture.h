@@ -22,6 +22,10 @@ public:
     static std::unique_ptr<X11CaptureBackend> open(const char *displayName, OwnWindowTest isOwn,
                                                    std::function<void()> flushToolkit);
 
+    // Hands over to the toolkit's tests once the toolkit runs: a backend opened before the
+    // application existed was given ones that know no window of ours.
+    virtual void joinToolkit(OwnWindowTest isOwn, std::function<void()> flushToolkit) = 0;
+
     bool available() const override { return true; }
     // The root window, whose property changes the application already receives.
     virtual WindowId rootWindow() const = 0;

@@ -2,11 +2,13 @@
 #include "picker/capture/x11/x11session.h"
 
 #include <cstdlib>
+#include <future>
 
 #include <QAbstractNativeEventFilter>
 #include <QByteArray>
 #include <QGuiApplication>
 
+#include <X11/Xlib.h>
 #include <xcb/xcb.h>
 
 #include "picker/capture/x11/x11capture.h"
@@ -66,7 +68,26 @@ private:
     int m_inputOpcode;
 };
 
+// The connection that startX11CaptureSession() is opening.
+std::future<std::unique_ptr<X11CaptureBackend>> &earlySession()
+{
+    static std::future<std::unique_ptr<X11CaptureBackend>> session;
+    return session;
+}
+
 } // namespace
+
+void startX11CaptureSession()
+{
+    // Opening costs the connection's setup, the extensions' queries and the keyboard map, a few
+    // milliseconds that would otherwise delay the window. Qt calls XInitThreads too, later.
+    XInitThreads();
+    // No window of ours exists before the toolkit runs, and nothing is flushed before a pick.
+    earlySession() = std::async(std::launch::async, [] {
+        return X11CaptureBackend::open(
+            nullptr, [](WindowId) { return false; }, [] {});
+    });
+}
 
 std::unique_ptr<CaptureBackend> createX11CaptureSession()
 {
@@ -81,8 +102,11 @@ std::unique_ptr<CaptureBackend> createX11CaptureSession()
         }
     };
     std::unique_ptr<X11CaptureBackend> backend =
-        X11CaptureBackend::open(nullptr, isOwnWindow, flushToolkit);
-    if (backend != nullptr)
+        earlySession().valid() ? earlySession().get()
+                               : X11CaptureBackend::open(nullptr, isOwnWindow, flushToolkit);
+    if (backend != nullptr) {
+        backend->joinToolkit(isOwnWindow, flushToolkit);
         backend->attach(std::make_shared<X11EventFeed>(*backend));
+    }
     return backend;
 }
