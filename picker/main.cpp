@@ -81,7 +81,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("quillon"));
     QApplication::setDesktopFileName(QStringLiteral("quillon"));
     // From a pixmap: an icon made from a file name first looks for an icon engine plugin.
-    QApplication::setWindowIcon(QIcon(QPixmap(QStringLiteral(":/icons/113"))));
+    QApplication::setWindowIcon(QIcon(QPixmap(QStringLiteral(":/icons/quillon"))));
     const Translations translations(QStringLiteral("quillon"), QLocale::system());
 
     QtMessageSink messages;

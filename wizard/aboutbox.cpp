@@ -11,7 +11,7 @@ AboutBox::AboutBox(QWidget *parent) : QDialog(parent)
     setWindowTitle(tr("About Ormund"));
 
     auto *icon = new QLabel(this);
-    icon->setPixmap(QIcon(QStringLiteral(":/icons/128")).pixmap(32, 32));
+    icon->setPixmap(QIcon(QStringLiteral(":/icons/ormund")).pixmap(32, 32));
     icon->setAlignment(Qt::AlignTop);
     auto *name = new QLabel(tr("Ormund Version %1").arg(QLatin1String(Version)), this);
     name->setObjectName(QStringLiteral("productName"));

@@ -29,7 +29,7 @@ DataSourcePage::DataSourcePage(DescriptionWizard &wizard) : m_wizard(wizard)
     setMinimumSize(dialogUnits(this, 336, 178));
 
     auto *picture = new QLabel(this);
-    picture->setPixmap(QPixmap(QStringLiteral(":/bitmaps/139")));
+    picture->setPixmap(QPixmap(QStringLiteral(":/bitmaps/ormund-picture")));
     picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     m_description = new QLabel(fromBytes(NoDataSourceSpecifiedText), this);

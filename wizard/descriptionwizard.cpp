@@ -47,7 +47,7 @@ DescriptionWizard::DescriptionWizard(MessageSink &sink, DataSourceChooser *choos
         return startSiblingProgram("quillon", {path}, failure);
     };
     setWizardStyle(QWizard::ClassicStyle);
-    setWindowIcon(QIcon(QStringLiteral(":/icons/128")));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/ormund")));
 
     m_dataSourcePage = new DataSourcePage(*this);
     m_tablePage = new TablePage(*this);

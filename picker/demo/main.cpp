@@ -215,7 +215,7 @@ void scheduleScreenshot(QWidget *window, const QString &file, int scale)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/113")));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quillon")));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("The picker's frame and toolbar."));
