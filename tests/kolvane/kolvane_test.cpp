@@ -231,17 +231,20 @@ TEST_F(Kolvane, EightCharacterLabelShownWhole)
             ButtonRecord record = buttonRecord(1, 460, TBSTYLE_BUTTON, label);
             sendToolbarMessage(toolbar, TBM_INSERTBUTTON, 0, reinterpret_cast<qintptr>(&record));
             QImage look = render(toolbar->buttonWidget(0));
-            // Text pixels are dark; none may reach the bevel or beyond.
+            // Text pixels are dark; none may reach the bevel or beyond. The image has the
+            // screen's pixels, `scale` to a pixel of the widget.
+            const int scale = qRound(look.devicePixelRatio());
             int left = look.width(), right = -1;
-            for (int y = 2; y < look.height() - 2; ++y)
-                for (int x = 0; x < look.width() - 1; ++x)
+            for (int y = 2 * scale; y < look.height() - 2 * scale; ++y)
+                for (int x = 0; x < look.width() - scale; ++x)
                     if (qGray(look.pixel(x, y)) < 96) {
                         left = std::min(left, x);
                         right = std::max(right, x);
                     }
             ASSERT_GE(right, 0) << label << ": no text";
-            EXPECT_GE(left, 3) << label << " in orientation " << orientation;
-            EXPECT_LE(right, look.width() - 4) << label << " in orientation " << orientation;
+            EXPECT_GE(left, 3 * scale) << label << " in orientation " << orientation;
+            EXPECT_LE(right, look.width() - 4 * scale)
+                << label << " in orientation " << orientation;
             sendToolbarMessage(toolbar, TBM_DELETEBUTTON, 0, 0);
         }
     }
