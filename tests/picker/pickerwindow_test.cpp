@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "desktop/translations.h"
 #include "fieldvalues/tabledescription.h"
 #include "picker/capture/capture.h"
 #include "picker/capture/capturebackend.h"
@@ -542,6 +543,26 @@ TEST_F(PickerWindowTest, ADescriptionNamingALibraryOfItsOwnIsRefusedAndLoadsNoth
                   std::string("Not connected: DRIVER \"") + QUILLON_MARKER_A + "\"", 0),
               0u);
     EXPECT_TRUE(std::filesystem::is_empty(markers.path()));
+}
+
+// The refusal, put together from its parts, reads as one German sentence.
+TEST_F(PickerWindowTest, InGermanARefusedDescriptionSaysWhyInGerman)
+{
+    const Translations german(QStringLiteral("quillon"), QLocale(QLocale::German));
+    const std::string foreign = m_folder.file("foreign.dtd");
+    ASSERT_TRUE(saveTableDescription(foreign, "DSN=NoSuchSource;LoadExt=/tmp/evil.so", "T",
+                                     {{"A", "A", "", "VARCHAR", "5", "No", "12"}}));
+
+    EXPECT_FALSE(start(foreign));
+
+    ASSERT_EQ(m_messages.shown.size(), 1u);
+    EXPECT_EQ(m_messages.shown[0].caption, "Quillon: Warnung");
+    EXPECT_EQ(m_messages.shown[0].text,
+              "Nicht verbunden: die Verbindungszeichenfolge enthält LoadExt; diese Einstellung "
+              "lässt den SQLite-Treiber Bibliotheken laden.\n\nEine Verbindungszeichenfolge von "
+              "jemand anderem darf dieses Programm keine Bibliotheken laden oder Dateien "
+              "schreiben lassen. Solche Einstellungen gehören in eine Datenquelle Ihrer eigenen "
+              "ODBC-Konfiguration, die Sie mit DSN= nennen.");
 }
 
 TEST(StatusWindowPlace, BesideThePickerOnTheFirstSideWithRoom)

@@ -608,6 +608,7 @@ TEST_P(Layouts, LeaveEveryTextWholeAndNothingOverlapping)
                       "Abbrechen");
             EXPECT_EQ(text(child<QLabel>(editor, "requiredLabel")),
                       "Dies ist ein Pflichtfeld, es muss ausgefüllt werden.");
+            EXPECT_EQ(editor.windowTitle().toStdString(), "Name    (Höchstens 10 Zeichen)");
         }
     }
     QApplication::setFont(normal);
