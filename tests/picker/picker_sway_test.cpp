@@ -259,6 +259,8 @@ int main(int argc, char **argv)
     // The data sources of the tests, for the picker and for reading its rows back.
     setenv("ODBCSYSINI", QUILLON_ODBC_INI_DIR, 1);
     setenv("LC_ALL", "C.UTF-8", 1);
+    // The picker speaks English, whatever the machine's language: the tests compare its texts.
+    setenv("LANGUAGE", "en", 1);
     QCoreApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
