@@ -25,8 +25,8 @@ class FieldPage : public QWizardPage
     Q_OBJECT
 
 public:
-    static constexpr const char *Caption =
-        "ormund: Select Fields From A Table To Be Filled Up With Quillon";
+    static constexpr const char *Caption = QT_TRANSLATE_NOOP(
+        "FieldPage", "ormund: Select Fields From A Table To Be Filled Up With Quillon");
 
     // Columns of the table-fields list.
     enum TableColumn

@@ -488,6 +488,10 @@ oder machen Sie „%1“ zu einem freiwilligen Feld.</translation>
         <source>Please select fields to be filled up</source>
         <translation>Bitte wählen Sie die zu füllenden Felder aus</translation>
     </message>
+    <message>
+        <source>ormund: Select Fields From A Table To Be Filled Up With Quillon</source>
+        <translation>ormund: Felder der Tabelle wählen, die Quillon füllen soll</translation>
+    </message>
 </context>
 <context>
     <name>FieldTypes</name>

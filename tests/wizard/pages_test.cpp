@@ -5,6 +5,7 @@
 #include <memory>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include <QTreeView>
 #include <gtest/gtest.h>
 
+#include "desktop/translations.h"
 #include "tests/support/odbcfiles.h"
 #include "tests/support/recordingsink.h"
 #include "tests/wizard/answeringchooser.h"
@@ -19,6 +21,7 @@
 #include "wizard/aboutbox.h"
 #include "wizard/datasourcepage.h"
 #include "wizard/descriptionwizard.h"
+#include "wizard/fieldpage.h"
 #include "wizard/tablelistmodel.h"
 #include "wizard/tablepage.h"
 
@@ -254,5 +257,70 @@ TEST_F(Pages, AboutShowsTheProgramAndItsVersion)
     EXPECT_EQ(title, "About Ormund");
     EXPECT_EQ(product, "Ormund Version 1.01");
 }
+
+// --- Layouts --------------------------------------------------------------------------------
+
+// Each widget of the page lies inside it, overlaps no other and has the room its text needs.
+void expectLaidOut(QWidget *page)
+{
+    const QList<QWidget *> widgets =
+        page->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
+    for (QWidget *widget : widgets) {
+        if (!widget->isVisible())
+            continue;
+        const std::string name = widget->metaObject()->className() + std::string(" ") +
+                                 widget->objectName().toStdString();
+        EXPECT_TRUE(page->rect().contains(widget->geometry())) << name;
+        EXPECT_GE(widget->width(), widget->minimumSizeHint().width()) << name;
+        EXPECT_GE(widget->height(), widget->minimumSizeHint().height()) << name;
+        for (QWidget *other : widgets)
+            EXPECT_TRUE(other == widget || !other->isVisible() ||
+                        !other->geometry().intersects(widget->geometry()))
+                << name << " and " << other->objectName().toStdString();
+    }
+}
+
+class PageLayouts : public Pages, public ::testing::WithParamInterface<const char *>
+{};
+
+// The pages at the default font, a larger one and in German: the wizard grows to what its
+// texts need.
+TEST_P(PageLayouts, LeaveEveryTextWholeAndNothingOverlapping)
+{
+    const QFont normal = QApplication::font();
+    const std::string condition = GetParam();
+    if (condition == "larger font") {
+        QFont larger = normal;
+        larger.setPointSizeF(normal.pointSizeF() * 1.6);
+        QApplication::setFont(larger);
+    }
+    const Translations translations(QStringLiteral("ormund"), condition == "German"
+                                                                  ? QLocale(QLocale::German)
+                                                                  : QLocale(QLocale::English));
+    m_wizard = std::make_unique<DescriptionWizard>(m_sink, &m_chooser);
+    m_wizard->show();
+    expectLaidOut(m_wizard->dataSourcePage());
+    specify("DSN=Shop");
+    ASSERT_TRUE(next());
+    expectLaidOut(m_wizard->tablePage());
+    select(0);
+    ASSERT_TRUE(next());
+    expectLaidOut(m_wizard->fieldPage());
+    if (condition == "German") {
+        EXPECT_EQ(m_wizard->windowTitle().toStdString(),
+                  "ormund: Felder der Tabelle wählen, die Quillon füllen soll");
+        EXPECT_EQ(m_wizard->button(QWizard::BackButton)->text().toStdString(), "< &Zurück");
+    }
+    m_wizard.reset();
+    QApplication::setFont(normal);
+}
+
+INSTANTIATE_TEST_SUITE_P(Wizard, PageLayouts,
+                         ::testing::Values("default font", "larger font", "German"),
+                         [](const ::testing::TestParamInfo<const char *> &param) {
+                             std::string name = param.param;
+                             std::erase(name, ' ');
+                             return name;
+                         });
 
 } // namespace
