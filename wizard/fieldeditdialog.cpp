@@ -67,7 +67,6 @@ FieldEditDialog::FieldEditDialog(const FieldRow &field, MessageSink &sink, QWidg
       m_length(readDecimal(field.length))
 {
     setWindowTitle(tr(Caption));
-    setMinimumSize(dialogUnits(this, 261, 135));
 
     auto *nameBox = new QGroupBox(this);
     auto *nameGrid = new QGridLayout(nameBox);
@@ -127,6 +126,9 @@ FieldEditDialog::FieldEditDialog(const FieldRow &field, MessageSink &sink, QWidg
     }
     connect(m_actual, &QCheckBox::clicked, this, &FieldEditDialog::actualDateTimeClicked);
     m_title->setFocus();
+    // The dialog's size in dialog units, or what its texts need where that is more (German, a
+    // larger font): a minimum of our own would otherwise stand in for the layout's.
+    setMinimumSize(dialogUnits(this, 261, 135).expandedTo(layout->totalMinimumSize()));
 }
 
 void FieldEditDialog::actualDateTimeClicked(bool ticked)

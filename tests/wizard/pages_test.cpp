@@ -21,6 +21,7 @@
 #include "wizard/aboutbox.h"
 #include "wizard/datasourcepage.h"
 #include "wizard/descriptionwizard.h"
+#include "wizard/fieldeditdialog.h"
 #include "wizard/fieldpage.h"
 #include "wizard/tablelistmodel.h"
 #include "wizard/tablepage.h"
@@ -306,7 +307,12 @@ TEST_P(PageLayouts, LeaveEveryTextWholeAndNothingOverlapping)
     select(0);
     ASSERT_TRUE(next());
     expectLaidOut(m_wizard->fieldPage());
+    FieldEditDialog edit(FieldRow{"born", "born", "", "DATE", "10", "No", "9"}, m_sink);
+    edit.show();
+    expectLaidOut(&edit);
     if (condition == "German") {
+        EXPECT_EQ(edit.findChild<QLabel *>("fieldType")->text().toStdString(),
+                  "DATE (Format: MM/TT/JJJJ)");
         EXPECT_EQ(m_wizard->windowTitle().toStdString(),
                   "ormund: Felder der Tabelle wählen, die Quillon füllen soll");
         EXPECT_EQ(m_wizard->button(QWizard::BackButton)->text().toStdString(), "< &Zurück");
