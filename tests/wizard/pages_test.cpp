@@ -14,11 +14,13 @@
 #include <gtest/gtest.h>
 
 #include "desktop/translations.h"
+#include "odbc/database.h"
 #include "tests/support/odbcfiles.h"
 #include "tests/support/recordingsink.h"
 #include "tests/wizard/answeringchooser.h"
 #include "tests/wizard/wizardtesting.h"
 #include "wizard/aboutbox.h"
+#include "wizard/datasourcedialog.h"
 #include "wizard/datasourcepage.h"
 #include "wizard/descriptionwizard.h"
 #include "wizard/fieldeditdialog.h"
@@ -307,6 +309,10 @@ TEST_P(PageLayouts, LeaveEveryTextWholeAndNothingOverlapping)
     select(0);
     ASSERT_TRUE(next());
     expectLaidOut(m_wizard->fieldPage());
+    OdbcDatabase database;
+    DataSourceDialog sources(database, m_sink);
+    sources.show();
+    expectLaidOut(&sources);
     FieldEditDialog edit(FieldRow{"born", "born", "", "DATE", "10", "No", "9"}, m_sink);
     edit.show();
     expectLaidOut(&edit);
