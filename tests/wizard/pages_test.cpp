@@ -5,7 +5,6 @@
 #include <memory>
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -13,8 +12,8 @@
 #include <QTreeView>
 #include <gtest/gtest.h>
 
-#include "desktop/translations.h"
 #include "odbc/database.h"
+#include "tests/support/layoutcheck.h"
 #include "tests/support/odbcfiles.h"
 #include "tests/support/recordingsink.h"
 #include "tests/wizard/answeringchooser.h"
@@ -263,60 +262,30 @@ TEST_F(Pages, AboutShowsTheProgramAndItsVersion)
 
 // --- Layouts --------------------------------------------------------------------------------
 
-// Each widget of the page lies inside it, overlaps no other and has the room its text needs.
-void expectLaidOut(QWidget *page)
-{
-    const QList<QWidget *> widgets =
-        page->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
-    for (QWidget *widget : widgets) {
-        if (!widget->isVisible())
-            continue;
-        const std::string name = widget->metaObject()->className() + std::string(" ") +
-                                 widget->objectName().toStdString();
-        EXPECT_TRUE(page->rect().contains(widget->geometry())) << name;
-        EXPECT_GE(widget->width(), widget->minimumSizeHint().width()) << name;
-        EXPECT_GE(widget->height(), widget->minimumSizeHint().height()) << name;
-        for (QWidget *other : widgets)
-            EXPECT_TRUE(other == widget || !other->isVisible() ||
-                        !other->geometry().intersects(widget->geometry()))
-                << name << " and " << other->objectName().toStdString();
-    }
-}
-
 class PageLayouts : public Pages, public ::testing::WithParamInterface<const char *>
 {};
 
-// The pages at the default font, a larger one and in German: the wizard grows to what its
-// texts need.
+// The pages and the dialogs: the wizard grows to what its texts need.
 TEST_P(PageLayouts, LeaveEveryTextWholeAndNothingOverlapping)
 {
-    const QFont normal = QApplication::font();
-    const std::string condition = GetParam();
-    if (condition == "larger font") {
-        QFont larger = normal;
-        larger.setPointSizeF(normal.pointSizeF() * 1.6);
-        QApplication::setFont(larger);
-    }
-    const Translations translations(QStringLiteral("ormund"), condition == "German"
-                                                                  ? QLocale(QLocale::German)
-                                                                  : QLocale(QLocale::English));
+    const layoutcheck::Condition condition(GetParam(), QStringLiteral("ormund"));
     m_wizard = std::make_unique<DescriptionWizard>(m_sink, &m_chooser);
     m_wizard->show();
-    expectLaidOut(m_wizard->dataSourcePage());
+    layoutcheck::expectLaidOut(*m_wizard->dataSourcePage());
     specify("DSN=Shop");
     ASSERT_TRUE(next());
-    expectLaidOut(m_wizard->tablePage());
+    layoutcheck::expectLaidOut(*m_wizard->tablePage());
     select(0);
     ASSERT_TRUE(next());
-    expectLaidOut(m_wizard->fieldPage());
+    layoutcheck::expectLaidOut(*m_wizard->fieldPage());
     OdbcDatabase database;
     DataSourceDialog sources(database, m_sink);
     sources.show();
-    expectLaidOut(&sources);
+    layoutcheck::expectLaidOut(sources);
     FieldEditDialog edit(FieldRow{"born", "born", "", "DATE", "10", "No", "9"}, m_sink);
     edit.show();
-    expectLaidOut(&edit);
-    if (condition == "German") {
+    layoutcheck::expectLaidOut(edit);
+    if (condition.german()) {
         EXPECT_EQ(edit.findChild<QLabel *>("fieldType")->text().toStdString(),
                   "DATE (Format: MM/TT/JJJJ)");
         EXPECT_EQ(m_wizard->windowTitle().toStdString(),
@@ -324,15 +293,9 @@ TEST_P(PageLayouts, LeaveEveryTextWholeAndNothingOverlapping)
         EXPECT_EQ(m_wizard->button(QWizard::BackButton)->text().toStdString(), "< &Zurück");
     }
     m_wizard.reset();
-    QApplication::setFont(normal);
 }
 
-INSTANTIATE_TEST_SUITE_P(Wizard, PageLayouts,
-                         ::testing::Values("default font", "larger font", "German"),
-                         [](const ::testing::TestParamInfo<const char *> &param) {
-                             std::string name = param.param;
-                             std::erase(name, ' ');
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Wizard, PageLayouts, layoutcheck::conditions(),
+                         layoutcheck::conditionName);
 
 } // namespace

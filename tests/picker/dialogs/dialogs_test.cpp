@@ -18,13 +18,13 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
-#include "desktop/translations.h"
 #include "fieldvalues/sqltypes.h"
 #include "picker/dialogs/aboutbox.h"
 #include "picker/dialogs/nodescriptiondialog.h"
 #include "picker/dialogs/pickeddataview.h"
 #include "picker/dialogs/valueedit.h"
 #include "picker/dialogs/valueeditor.h"
+#include "tests/support/layoutcheck.h"
 
 namespace {
 
@@ -559,67 +559,39 @@ INSTANTIATE_TEST_SUITE_P(
 
 // --- Layouts --------------------------------------------------------------------------------
 
-// Each widget of the dialog lies inside it, overlaps no other and has the room its text needs.
-void expectLaidOut(QDialog &dialog)
-{
-    dialog.show();
-    const QList<QWidget *> widgets =
-        dialog.findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
-    for (QWidget *widget : widgets) {
-        const std::string name = widget->objectName().toStdString();
-        EXPECT_TRUE(dialog.rect().contains(widget->geometry())) << name;
-        EXPECT_GE(widget->width(), widget->minimumSizeHint().width()) << name;
-        EXPECT_GE(widget->height(), widget->minimumSizeHint().height()) << name;
-        for (QWidget *other : widgets)
-            EXPECT_TRUE(other == widget || !other->geometry().intersects(widget->geometry()))
-                << name << " and " << other->objectName().toStdString();
-    }
-    dialog.hide();
-}
-
 class Layouts : public DialogsTest, public ::testing::WithParamInterface<const char *>
 {};
 
-TEST_P(Layouts, LeaveEveryTextWholeAndNothingOverlapping)
+// Shows the dialog and checks its layout.
+void expectLaidOut(QDialog &dialog)
 {
-    const QFont normal = QApplication::font();
-    QFont larger = normal;
-    larger.setPointSizeF(normal.pointSizeF() * 1.6);
-    const std::string condition = GetParam();
-    if (condition == "larger font")
-        QApplication::setFont(larger);
-    const Translations translations(QStringLiteral("quillon"), condition == "German"
-                                                                   ? QLocale(QLocale::German)
-                                                                   : QLocale(QLocale::English));
-    pick(Count, "12 apples");
-    {
-        AboutBox about(&m_owner, {});
-        expectLaidOut(about);
-        NoDescriptionDialog question(&m_owner);
-        expectLaidOut(question);
-        PickedDataView view(&m_owner, m_description, m_row);
-        expectLaidOut(view);
-        ValueEditor editor(&m_owner, m_description, m_row, Name, {});
-        expectLaidOut(editor);
-        if (condition == "German") {
-            EXPECT_EQ(text(child<QLabel>(question, "messageLabel")),
-                      "Keine Beschreibungsdatei für eine Datenbanktabelle gefunden!");
-            EXPECT_EQ(child<QPushButton>(question, "cancelButton")->text().toStdString(),
-                      "Abbrechen");
-            EXPECT_EQ(text(child<QLabel>(editor, "requiredLabel")),
-                      "Dies ist ein Pflichtfeld, es muss ausgefüllt werden.");
-            EXPECT_EQ(editor.windowTitle().toStdString(), "Name    (Höchstens 10 Zeichen)");
-        }
-    }
-    QApplication::setFont(normal);
+    dialog.show();
+    layoutcheck::expectLaidOut(dialog);
+    dialog.hide();
 }
 
-INSTANTIATE_TEST_SUITE_P(Dialogs, Layouts,
-                         ::testing::Values("default font", "larger font", "German"),
-                         [](const ::testing::TestParamInfo<const char *> &param) {
-                             std::string name = param.param;
-                             std::erase(name, ' ');
-                             return name;
-                         });
+TEST_P(Layouts, LeaveEveryTextWholeAndNothingOverlapping)
+{
+    const layoutcheck::Condition condition(GetParam(), QStringLiteral("quillon"));
+    pick(Count, "12 apples");
+    AboutBox about(&m_owner, {});
+    expectLaidOut(about);
+    NoDescriptionDialog question(&m_owner);
+    expectLaidOut(question);
+    PickedDataView view(&m_owner, m_description, m_row);
+    expectLaidOut(view);
+    ValueEditor editor(&m_owner, m_description, m_row, Name, {});
+    expectLaidOut(editor);
+    if (condition.german()) {
+        EXPECT_EQ(text(child<QLabel>(question, "messageLabel")),
+                  "Keine Beschreibungsdatei für eine Datenbanktabelle gefunden!");
+        EXPECT_EQ(child<QPushButton>(question, "cancelButton")->text().toStdString(), "Abbrechen");
+        EXPECT_EQ(text(child<QLabel>(editor, "requiredLabel")),
+                  "Dies ist ein Pflichtfeld, es muss ausgefüllt werden.");
+        EXPECT_EQ(editor.windowTitle().toStdString(), "Name    (Höchstens 10 Zeichen)");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Dialogs, Layouts, layoutcheck::conditions(), layoutcheck::conditionName);
 
 } // namespace
