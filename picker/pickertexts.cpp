@@ -50,7 +50,7 @@ std::size_t findValueEnd(std::string_view text, std::size_t from)
 
 const char *const EveryFieldFilledText =
     USER_TEXT("PickerTexts", "Every field holds a value: Enter stores the row.");
-const char *const NoSuchFieldText = USER_TEXT("PickerTexts", "The table has no field %d.");
+const char *const NoSuchFieldText = USER_TEXT("PickerTexts", "The table has no field %1.");
 const char *const UnreadableShortcutsText = USER_TEXT("PickerTexts", "Not a key combination: ");
 const char *const UnreadableShortcutsCaption =
     USER_TEXT("PickerTexts", "quillon   - keys in the settings file");

@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <span>
 #include <utility>
 
@@ -294,10 +293,8 @@ void PickerWindow::shortcutPick(int field)
 void PickerWindow::pickInPlace(int field)
 {
     if (field >= m_table.description().fieldCount) {
-        char text[64];
-        std::snprintf(text, sizeof text, userText("PickerTexts", NoSuchFieldText).c_str(),
-                      field + 1);
-        refuseShortcut(text);
+        refuseShortcut(
+            fillIn(userText("PickerTexts", NoSuchFieldText), {std::to_string(field + 1)}));
         return;
     }
     m_shortcuts->waitForRelease(ShortcutReleaseWait);

@@ -374,8 +374,8 @@ Kopieren Sie den Text dort von Hand (Strg+C); er kommt in das Feld, das Sie ange
         <translation>Jedes Feld hat einen Wert: Eintragen speichert die Zeile.</translation>
     </message>
     <message>
-        <source>The table has no field %d.</source>
-        <translation>Die Tabelle hat kein Feld %d.</translation>
+        <source>The table has no field %1.</source>
+        <translation>Die Tabelle hat kein Feld %1.</translation>
     </message>
     <message>
         <source>Not a key combination: </source>
