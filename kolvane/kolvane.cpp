@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <utility>
 
 // The button widget of one record: a push button or a separator.
 class KolvaneButton : public QAbstractButton
@@ -307,8 +308,16 @@ QWidget *KolvaneToolbar::buttonWidget(int position) const
     return m_buttons.at(position);
 }
 
+void KolvaneToolbar::setStripSource(const QString &path)
+{
+    m_stripSource = path;
+    m_strip = QPixmap();
+}
+
 QPixmap KolvaneToolbar::image(int index) const
 {
+    if (!m_stripSource.isEmpty())
+        m_strip.load(std::exchange(m_stripSource, QString()));
     if (index < 0 || index >= m_imageCount || m_strip.isNull())
         return {};
     int width = m_strip.width() / m_imageCount;
@@ -452,9 +461,9 @@ KolvaneToolbar *createToolbar(QWidget *parent, quint32 style, int controlId, int
 {
     // Resources are found by name in the process's resource tree, whichever module holds them.
     (void)moduleHandle;
-    QPixmap strip(QStringLiteral(":/bitmaps/%1").arg(bitmapResource));
-    auto *toolbar = new KolvaneToolbar(parent, controlId, strip, imageCount,
+    auto *toolbar = new KolvaneToolbar(parent, controlId, QPixmap(), imageCount,
                                        orientationOf(static_cast<quintptr>(orientation)));
+    toolbar->setStripSource(QStringLiteral(":/bitmaps/%1").arg(bitmapResource));
     for (int i = 0; records && i < count; ++i)
         toolbar->insertButton(i, records[i]);
     toolbar->fitToParent();

@@ -111,6 +111,10 @@ public:
     QWidget *buttonWidget(int position) const;
     // The image of the strip at an index, or a null pixmap.
     QPixmap image(int index) const;
+    // Takes the strip from a file or resource when an image is first drawn, so that the
+    // toolbar comes up without waiting for the image reader (which looks through its plugins
+    // first).
+    void setStripSource(const QString &path);
 
     // Inserts a copy of `record` before `position` (clamped to the ends).
     void insertButton(int position, const ButtonRecord &record);
@@ -138,7 +142,8 @@ private:
     int m_controlId = 0;
     Orientation m_orientation = Orientation::Column;
     int m_imageCount = 0;
-    QPixmap m_strip;
+    mutable QPixmap m_strip;
+    mutable QString m_stripSource;
     QList<KolvaneButton *> m_buttons;
 };
 

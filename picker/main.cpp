@@ -29,6 +29,8 @@
 #include "picker/pickerdialogs.h"
 #include "picker/pickerwindow.h"
 #include "picker/settings.h"
+// The picker's icon, as XPM data: `quillon_icon`.
+#include "resources/quillon-icon.xpm"
 
 namespace {
 
@@ -80,8 +82,9 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quillon"));
     QApplication::setDesktopFileName(QStringLiteral("quillon"));
-    // From a pixmap: an icon made from a file name first looks for an icon engine plugin.
-    QApplication::setWindowIcon(QIcon(QPixmap(QStringLiteral(":/icons/quillon"))));
+    // Straight from the XPM data: an icon made from a file looks for an icon engine plugin
+    // first, and an image file for the image reader's plugins, a millisecond before the window.
+    QApplication::setWindowIcon(QIcon(QPixmap(quillon_icon)));
     const Translations translations(QStringLiteral("quillon"), QLocale::system());
 
     QtMessageSink messages;
