@@ -38,6 +38,8 @@ const char *const NothingCopiedText = USER_TEXT(
     "Capture", "Nothing was copied: until another click, the next text you copy goes here.");
 const char *const FromSelectionText =
     USER_TEXT("Capture", "From the selection (nothing was copied): ");
+const char *const NoTargetText = USER_TEXT(
+    "Capture", "Quillon cannot reach that window: copy with Ctrl+C, the text comes here.");
 
 namespace {
 
@@ -159,10 +161,13 @@ void CaptureController::pickField(int field)
         return;
     }
     // Without a window manager the picker may never receive the focus, so the window that
-    // held it is asked for here as well.
-    if (WindowId before = m_backend.activeBeforeUs(); before != 0)
+    // held it is asked for here as well. Where the backend knows that none of the windows it
+    // reaches was the last before ours (a Wayland-native one was, under XWayland), neither the
+    // target of an earlier pick nor the window at the centre is where the user works.
+    const bool outOfReach = m_backend.knowsNoneBefore();
+    if (WindowId before = m_backend.activeBeforeUs(); before != 0 || outOfReach)
         m_row.captureTarget = before;
-    if (m_row.captureTarget == 0) {
+    if (m_row.captureTarget == 0 && !outOfReach) {
         const QScreen *screen = QGuiApplication::primaryScreen();
         if (screen != nullptr) {
             const QRect area = screen->availableGeometry();
@@ -170,9 +175,13 @@ void CaptureController::pickField(int field)
                 m_backend.windowAt(area.x() + area.width() / 2, area.y() + area.height() / 2);
         }
     }
+    const WindowId target = m_row.captureTarget;
+    if (target == 0 && m_backend.available()) {
+        waitForCopyByHand(field);
+        return;
+    }
     // The window manager moves the focus back while the target is looked at and the clipboard
     // is emptied.
-    const WindowId target = m_row.captureTarget;
     const bool focusAsked = m_backend.available() && target != 0 && !isOwnWindow(target) &&
                             m_backend.requestFocus(target);
     // Ctrl+C in a terminal interrupts the program running there: what the user selected in it
@@ -192,6 +201,16 @@ void CaptureController::pickField(int field)
     // waiting for its notice to come round the event loop.
     if (sent && m_backend.waitForCopy(QuickCopyWait))
         clipboardChanged();
+}
+
+void CaptureController::waitForCopyByHand(int field)
+{
+    // No window to send the keys to (a Wayland-native one has the focus, which no key from here
+    // reaches): the field waits for the copy that the user makes, until another pick. Nothing
+    // is read from the selection either, which a window of an earlier pick may still hold.
+    m_row.pendingField = field;
+    showPickedText(userText("Capture", NoTargetText), field);
+    emit nothingToPick(field);
 }
 
 void CaptureController::pickFieldInPlace(int field)

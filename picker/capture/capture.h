@@ -157,6 +157,8 @@ private:
     // The copy has brought nothing for a while: takes a selection made in the target, or says
     // that the field waits.
     void copyBroughtNothing();
+    // No window is known to send the copy keys to: says so, and `field` waits for a copy by hand.
+    void waitForCopyByHand(int field);
     // No copy from the target has come after a bystander's text: it is the copy after all.
     void takeBystanderText();
     // Stops the waits of a copy request.
@@ -236,3 +238,6 @@ extern const char *const NothingNewSelectedText;
 // a text that came from the selection in the copy's place.
 extern const char *const NothingCopiedText;
 extern const char *const FromSelectionText;
+// What it shows when no window is known to send the copy keys to, and the field waits for a
+// copy by hand.
+extern const char *const NoTargetText;

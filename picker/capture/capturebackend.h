@@ -26,6 +26,10 @@ public:
     // The last window of another application that was active before one of ours; 0 if none is
     // known.
     virtual WindowId activeBeforeUs() = 0;
+    // Whether a 0 from activeBeforeUs() means that the window the user worked in last is one that
+    // this backend cannot reach (a Wayland-native window, from XWayland), rather than that none
+    // is known.
+    virtual bool knowsNoneBefore() { return false; }
 
     // The top-level window of an application at a screen point; 0 if there is none.
     virtual WindowId windowAt(int x, int y) = 0;

@@ -60,6 +60,10 @@ Kopieren Sie den Text dort von Hand (Strg+C); er kommt in das Feld, das Sie ange
         <source>Quillon: Inform</source>
         <translation>Quillon: Hinweis</translation>
     </message>
+    <message>
+        <source>Quillon cannot reach that window: copy with Ctrl+C, the text comes here.</source>
+        <translation>Quillon erreicht dieses Fenster nicht: Kopieren Sie mit Strg+C, der Text kommt hierher.</translation>
+    </message>
 </context>
 <context>
     <name>CaptureText</name>

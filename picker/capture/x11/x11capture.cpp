@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "picker/capture/x11/x11capture.h"
 
+#include <cstdint>
+#include <cstdlib>
+#include <utility>
+
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 
@@ -19,14 +23,14 @@ struct CloseDisplay
 class X11Backend final : public X11CaptureBackend
 {
 public:
-    X11Backend(Display *display, int inputOpcode, OwnWindowTest isOwn,
+    X11Backend(Display *display, int inputOpcode, bool underWayland, OwnWindowTest isOwn,
                std::function<void()> flushToolkit)
         : m_display(display), m_stamp(x11::createListener(display)), m_windows(display, m_stamp),
           m_selections(display, m_stamp), m_focus(display, m_windows, m_stamp),
-          m_inputOpcode(inputOpcode), m_isOwn(std::move(isOwn)),
+          m_inputOpcode(inputOpcode), m_underWayland(underWayland), m_isOwn(std::move(isOwn)),
           m_flushToolkit(std::move(flushToolkit))
     {
-        activeWindowChanged();
+        activeWindowChanged(CurrentTime);
     }
 
     bool hasCopyKeys() const { return m_focus.hasCopyKeys(); }
@@ -39,10 +43,10 @@ public:
 
     WindowId rootWindow() const override { return m_windows.root(); }
     int inputExtensionOpcode() const override { return m_inputOpcode; }
-    void rootPropertyChanged(std::uint32_t atom) override
+    void rootPropertyChanged(std::uint32_t atom, unsigned long time) override
     {
         if (atom == m_windows.activeWindowAtom())
-            activeWindowChanged();
+            activeWindowChanged(time);
         else
             m_focus.rootPropertyChanged(atom);
     }
@@ -60,10 +64,25 @@ public:
         if (!m_focus.hasWindowManager()) {
             if (const Window focused = m_windows.focusedForeign(m_isOwn))
                 m_lastForeign = focused;
+        } else if (m_underWayland && m_noneActive) {
+            // A Wayland-native window may have the focus now: no X window is known to be the
+            // one the user works in, even during what may turn out a passage between two.
+            return 0;
         }
         return m_lastForeign;
     }
-    WindowId windowAt(int x, int y) override { return m_windows.windowAt(x, y); }
+    bool knowsNoneBefore() override
+    {
+        // The window manager names every X window that takes the focus: under XWayland a 0
+        // from activeBeforeUs() is a Wayland-native window, or none at all.
+        return m_underWayland && m_focus.hasWindowManager();
+    }
+    WindowId windowAt(int x, int y) override
+    {
+        // Under XWayland the X server does not know the Wayland-native windows, which may cover
+        // the point: the X window it names there may be hidden from the user.
+        return m_underWayland ? 0 : m_windows.windowAt(x, y);
+    }
     WindowClass windowClass(WindowId window) override
     {
         return window != 0 ? m_windows.known(window).windowClass : WindowClass{};
@@ -139,18 +158,41 @@ public:
     }
 
 private:
-    void activeWindowChanged()
+    void activeWindowChanged(Time time)
     {
         // The window manager passes through 0 between two windows, and our own windows are never
         // a target: both leave the last foreign window in place.
         const Window active = m_windows.activeWindow();
-        if (active == 0 || m_isOwn(active))
+        // Under XWayland the compositor sets no X window active while a Wayland-native window
+        // has the focus (mutter 43: 0 from the moment such a window takes the focus until an X
+        // window does). Clicked from there, the palette would find the last X window the user
+        // left, and copy a stale value from it: a 0 that stood longer than a passage between
+        // two windows forgets it.
+        if (m_underWayland && m_noneActive && active != 0 && noneStood(time))
+            m_lastForeign = 0;
+        if (active == 0) {
+            if (!std::exchange(m_noneActive, true))
+                m_noneSince = time;
+            return;
+        }
+        m_noneActive = false;
+        if (m_isOwn(active))
             return;
         m_lastForeign = active;
         // The window the user works in is the next pick's likely target: what tells a terminal
         // is read now rather than after the click. It is read at every activation, as a new
         // window can have the id of one that has gone.
         m_windows.learn(active);
+    }
+    // Whether the 0 that the change at `time` ends was more than a passage. A time not known
+    // (the 0 was there when the backend started) counts as standing.
+    bool noneStood(Time time) const
+    {
+        if (time == CurrentTime || m_noneSince == CurrentTime)
+            return true;
+        // Server times are milliseconds in 32 bits, and wrap.
+        const auto stood = static_cast<std::uint32_t>(time - m_noneSince);
+        return stood >= s_passage.count();
     }
 
     std::unique_ptr<Display, CloseDisplay> m_display;
@@ -162,11 +204,20 @@ private:
     x11::Selections m_selections;
     x11::FocusHandoff m_focus;
     int m_inputOpcode;
+    // The X server is XWayland: the Wayland-native windows beside ours are not X windows.
+    bool m_underWayland;
+    // No window is active (_NET_ACTIVE_WINDOW is 0), since the server's time m_noneSince.
+    bool m_noneActive = false;
+    Time m_noneSince = CurrentTime;
     OwnWindowTest m_isOwn;
     std::function<void()> m_flushToolkit;
     WindowId m_lastForeign = 0;
     // How long giveFocus waits for a window manager to hand over the focus.
     static constexpr std::chrono::milliseconds s_activationTimeout{500};
+    // The longest 0 that counts as a passage between two windows: a window manager sets the next
+    // one in the same turn, within a millisecond or two; a user who turns to another window and
+    // then clicks the palette takes far longer.
+    static constexpr std::chrono::milliseconds s_passage{50};
 };
 
 } // namespace
@@ -187,8 +238,15 @@ std::unique_ptr<X11CaptureBackend> X11CaptureBackend::open(const char *displayNa
     int inputOpcode = -1;
     if (!XQueryExtension(display.get(), "XInputExtension", &inputOpcode, &eventBase, &errorBase))
         inputOpcode = -1;
-    auto backend = std::make_unique<X11Backend>(display.release(), inputOpcode, std::move(isOwn),
-                                                std::move(flushToolkit));
+    // XWayland announces itself through an extension since version 23.1; an older one (Debian 12
+    // has 22.1) is told by the Wayland session it runs in.
+    int opcode = 0;
+    const char *wayland = std::getenv("WAYLAND_DISPLAY");
+    const bool underWayland =
+        (wayland != nullptr && *wayland != '\0') ||
+        XQueryExtension(display.get(), "XWAYLAND", &opcode, &eventBase, &errorBase);
+    auto backend = std::make_unique<X11Backend>(display.release(), inputOpcode, underWayland,
+                                                std::move(isOwn), std::move(flushToolkit));
     if (!backend->hasCopyKeys())
         return nullptr;
     return backend;

@@ -32,9 +32,10 @@ public:
     // The major opcode of the X Input extension, through which Qt receives pointer buttons; -1
     // when the server has none.
     virtual int inputExtensionOpcode() const = 0;
-    // Called on every property change on the root window (the atom that changed): follows
-    // _NET_ACTIVE_WINDOW and the coming and going of a window manager.
-    virtual void rootPropertyChanged(std::uint32_t atom) = 0;
+    // Called on every property change on the root window (the atom that changed, and the
+    // server's time of the change): follows _NET_ACTIVE_WINDOW and the coming and going of a
+    // window manager.
+    virtual void rootPropertyChanged(std::uint32_t atom, unsigned long time) = 0;
     // Called when the user presses a button in one of our windows, before the toolkit reacts:
     // without a window manager this is the last moment at which the focus is still elsewhere.
     virtual void pointerPressed() = 0;

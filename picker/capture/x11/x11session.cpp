@@ -43,7 +43,7 @@ public:
         case XCB_PROPERTY_NOTIFY: {
             const auto *notify = reinterpret_cast<const xcb_property_notify_event_t *>(event);
             if (notify->window == m_root)
-                m_backend.rootPropertyChanged(notify->atom);
+                m_backend.rootPropertyChanged(notify->atom, notify->time);
             break;
         }
         case XCB_BUTTON_PRESS:

@@ -33,6 +33,7 @@ class RecordingBackend final : public CaptureBackend
 public:
     bool available() const override { return true; }
     WindowId activeBeforeUs() override { return active; }
+    bool knowsNoneBefore() override { return noneBefore; }
     WindowId windowAt(int x, int y) override
     {
         pointsAsked.emplace_back(x, y);
@@ -73,6 +74,8 @@ public:
     std::string textBefore;
     bool bystander = false;
     WindowId active = 0;
+    // A 0 from activeBeforeUs() is a window out of reach, not one unknown.
+    bool noneBefore = false;
     WindowId atPoint = 0;
     WindowId closedWindow = 0;
     std::vector<std::pair<int, int>> pointsAsked;
@@ -458,6 +461,31 @@ TEST_F(CaptureControllerTest, WithoutFocusHistoryTheWindowAtTheCentreIsRemembere
     EXPECT_EQ(m_backend.pointsAsked.size(), 1u);
     EXPECT_EQ(m_backend.calls.back(), "ctrl+c");
     EXPECT_EQ(m_backend.calls[2], "focus 31");
+}
+
+// Under XWayland a Wayland-native window had the focus before the palette: neither the window of
+// the earlier pick nor the one at the centre gets keys, and the field waits for a copy by hand.
+TEST_F(CaptureControllerTest, AWindowOutOfReachBeforeUsSendsNoKeysAndTheFieldWaits)
+{
+    m_backend.active = 9;
+    m_backend.atPoint = 31;
+    m_backend.noneBefore = true;
+    m_controller.pickField(0);
+    clipboard()->setText(QStringLiteral("Ada"));
+    m_backend.calls.clear();
+
+    m_backend.active = 0;
+    m_controller.pickField(1);
+    EXPECT_TRUE(m_backend.calls.empty());
+    EXPECT_EQ(row().captureTarget, 0u);
+    EXPECT_EQ(row().pendingField, 1);
+    EXPECT_EQ(
+        m_status.text(),
+        QStringLiteral("Quillon cannot reach that window: copy with Ctrl+C, the text comes here."));
+    EXPECT_EQ(m_status.windowTitle(),
+              QStringLiteral("quillon   - text you are picking up to \"Notes\""));
+    clipboard()->setText(QStringLiteral("by hand"));
+    EXPECT_EQ(value(1), "by hand");
 }
 
 TEST_F(CaptureControllerTest, OwnWindowIsNeverSentKeys)
