@@ -22,6 +22,7 @@
 #include "picker/settings.h"
 #include "tests/support/databases.h"
 #include "tests/support/desktopuser.h"
+#include "tests/support/pickerprocess.h"
 #include "tests/support/x11input.h"
 
 namespace {
@@ -169,36 +170,15 @@ private:
     std::uint64_t m_window = 0;
 };
 
-class PickerE2E : public testing::Test
+class PickerE2E : public PickerProcessTest
 {
 protected:
-    PickerE2E()
-    {
-        m_database = sqliteConnectString(m_folder.path() / "people.sqlite");
-        DatabaseSession(m_database)
-            .execute("CREATE TABLE People (Name VARCHAR(40) NOT NULL, Town VARCHAR(40))");
-        // A path with a blank, handed over as two arguments.
-        m_path = m_folder.file("My People.dtd");
-        EXPECT_TRUE(saveTableDescription(m_path, m_database, "People",
-                                         {{"Name", "Name", "", "VARCHAR", "40", "Yes", "12"},
-                                          {"Town", "Town", "", "VARCHAR", "40", "No", "12"}}));
-    }
-    ~PickerE2E() override
-    {
-        if (m_picker.state() != QProcess::NotRunning) {
-            m_picker.kill();
-            m_picker.waitForFinished(5000);
-        }
-    }
+    // A path with a blank, handed over as two arguments.
+    PickerE2E() : PickerProcessTest("My People.dtd") {}
 
     void startPicker(const QStringList &arguments)
     {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
-                           QString::fromStdString((m_folder.path() / "config").string()));
-        m_picker.setProcessEnvironment(environment);
-        m_picker.setProcessChannelMode(QProcess::ForwardedChannels);
-        m_picker.start(QStringLiteral(QUILLON_PROGRAM), arguments);
+        startPickerProcess(arguments);
         ASSERT_TRUE(m_picker.waitForStarted(5000));
     }
 
@@ -211,19 +191,6 @@ protected:
         return picker;
     }
 
-    // The rows stored so far, once there are `count`.
-    Rows waitForRows(std::size_t count)
-    {
-        Rows rows;
-        (void)QTest::qWaitFor(
-            [&] {
-                rows = DatabaseSession(m_database).query("SELECT Name, Town FROM People");
-                return rows.size() >= count;
-            },
-            10000);
-        return rows;
-    }
-
     bool waitForEnd()
     {
         return m_picker.waitForFinished(20000) && m_picker.exitStatus() == QProcess::NormalExit &&
@@ -231,11 +198,6 @@ protected:
     }
 
     std::string settings() { return readBytes(m_folder.path() / "config" / "quillon.ini"); }
-
-    TemporaryFolder m_folder;
-    std::string m_database;
-    std::string m_path;
-    QProcess m_picker;
 };
 
 TEST_F(PickerE2E, PickTwoValuesFromAGtkApplicationEnterTheRowAndClose)
@@ -560,12 +522,5 @@ TEST_F(PickerE2E, TheNextPickerTakesTheCommandsWhenTheFirstEnds)
 
 int main(int argc, char **argv)
 {
-    // The data sources of the tests, for the picker and for reading its rows back.
-    setenv("ODBCSYSINI", QUILLON_ODBC_INI_DIR, 1);
-    setenv("LC_ALL", "C.UTF-8", 1);
-    // The picker speaks English, whatever the machine's language: the tests compare its texts.
-    setenv("LANGUAGE", "en", 1);
-    QCoreApplication app(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return runPickerProcessTests(argc, argv);
 }

@@ -13,6 +13,7 @@
 
 #include "fieldvalues/tabledescription.h"
 #include "tests/support/databases.h"
+#include "tests/support/pickerprocess.h"
 #include "tests/support/testfiles.h"
 #include "tests/support/x11input.h"
 
@@ -79,42 +80,20 @@ int runCommand(const QStringList &arguments)
     return command.exitCode();
 }
 
-class PickerOnGnome : public testing::Test
+class PickerOnGnome : public PickerProcessTest
 {
 protected:
-    PickerOnGnome()
-    {
-        m_database = sqliteConnectString(m_folder.path() / "people.sqlite");
-        DatabaseSession(m_database).execute("CREATE TABLE People (Name VARCHAR(40) NOT NULL)");
-        m_path = m_folder.file("people.dtd");
-        EXPECT_TRUE(saveTableDescription(m_path, m_database, "People",
-                                         {{"Name", "Name", "", "VARCHAR", "40", "Yes", "12"}}));
-    }
-    ~PickerOnGnome() override
-    {
-        m_picker.kill();
-        m_picker.waitForFinished(5000);
-    }
+    PickerOnGnome() : PickerProcessTest("people.dtd", false) {}
 
     // The picker on the fixture's table; its palette's window.
     std::uint64_t startPicker()
     {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
-                           QString::fromStdString((m_folder.path() / "config").string()));
-        m_picker.setProcessEnvironment(environment);
-        m_picker.setProcessChannelMode(QProcess::ForwardedChannels);
-        m_picker.start(QStringLiteral(QUILLON_PROGRAM), {QString::fromStdString(m_path)});
+        startPickerProcess({QString::fromStdString(m_path)});
         std::uint64_t window = 0;
         (void)QTest::qWaitFor(
             [&] { return (window = x11input::windowOfProcess(m_picker.processId())) != 0; }, 15000);
         return window;
     }
-
-    TemporaryFolder m_folder;
-    std::string m_database;
-    std::string m_path;
-    QProcess m_picker;
 };
 
 // A user on GNOME selects a name in an XWayland application, then turns to a Wayland-native one,
@@ -193,12 +172,5 @@ TEST_F(PickerOnGnome, AWaylandWindowBeforeThePaletteIsNotTakenForTheX11WindowBef
 
 int main(int argc, char **argv)
 {
-    // The data sources of the tests, for the picker and for reading its rows back.
-    setenv("ODBCSYSINI", QUILLON_ODBC_INI_DIR, 1);
-    setenv("LC_ALL", "C.UTF-8", 1);
-    // The picker speaks English, whatever the machine's language: the tests compare its texts.
-    setenv("LANGUAGE", "en", 1);
-    QCoreApplication app(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return runPickerProcessTests(argc, argv);
 }

@@ -17,6 +17,7 @@
 #include "fieldvalues/tabledescription.h"
 #include "picker/capture/wayland/swayipc.h"
 #include "tests/support/databases.h"
+#include "tests/support/pickerprocess.h"
 #include "tests/support/testfiles.h"
 
 namespace {
@@ -110,54 +111,18 @@ CommandRun runCommand(const QStringList &arguments)
     return {command.exitCode(), command.readAllStandardError().toStdString()};
 }
 
-class PickerOnSway : public testing::Test
+class PickerOnSway : public PickerProcessTest
 {
 protected:
-    PickerOnSway()
-    {
-        m_database = sqliteConnectString(m_folder.path() / "people.sqlite");
-        DatabaseSession(m_database)
-            .execute("CREATE TABLE People (Name VARCHAR(40) NOT NULL, Town VARCHAR(40))");
-        m_path = m_folder.file("people.dtd");
-        EXPECT_TRUE(saveTableDescription(m_path, m_database, "People",
-                                         {{"Name", "Name", "", "VARCHAR", "40", "Yes", "12"},
-                                          {"Town", "Town", "", "VARCHAR", "40", "No", "12"}}));
-    }
-    ~PickerOnSway() override
-    {
-        m_picker.kill();
-        m_picker.waitForFinished(5000);
-    }
+    PickerOnSway() : PickerProcessTest("people.dtd") {}
 
     // The picker on the fixture's table; its palette's window.
     std::int64_t startPicker()
     {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
-                           QString::fromStdString((m_folder.path() / "config").string()));
-        m_picker.setProcessEnvironment(environment);
-        m_picker.setProcessChannelMode(QProcess::ForwardedChannels);
-        m_picker.start(QStringLiteral(QUILLON_PROGRAM), {QString::fromStdString(m_path)});
+        startPickerProcess({QString::fromStdString(m_path)});
         const std::optional<sway::Window> window = waitForWindow(QStringLiteral("Quillon"));
         return window ? window->id : 0;
     }
-
-    Rows waitForRows(std::size_t count)
-    {
-        Rows rows;
-        (void)QTest::qWaitFor(
-            [&] {
-                rows = DatabaseSession(m_database).query("SELECT Name, Town FROM People");
-                return rows.size() >= count;
-            },
-            10000);
-        return rows;
-    }
-
-    TemporaryFolder m_folder;
-    std::string m_database;
-    std::string m_path;
-    QProcess m_picker;
 };
 
 // A user on sway selects a name in a GTK entry and picks it with the desktop's key for
@@ -256,12 +221,5 @@ TEST_F(PickerOnSway, ATerminalsJobSurvivesACommandPick)
 
 int main(int argc, char **argv)
 {
-    // The data sources of the tests, for the picker and for reading its rows back.
-    setenv("ODBCSYSINI", QUILLON_ODBC_INI_DIR, 1);
-    setenv("LC_ALL", "C.UTF-8", 1);
-    // The picker speaks English, whatever the machine's language: the tests compare its texts.
-    setenv("LANGUAGE", "en", 1);
-    QCoreApplication app(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return runPickerProcessTests(argc, argv);
 }
