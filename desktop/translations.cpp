@@ -27,6 +27,8 @@ Translations::Translations(const QString &program, const QLocale &locale)
         if (!m_program.load(language, program, QStringLiteral("_"), BuiltIn))
             continue;
         QCoreApplication::installTranslator(&m_program);
+        if (m_common.load(language, QStringLiteral("common"), QStringLiteral("_"), BuiltIn))
+            QCoreApplication::installTranslator(&m_common);
         if (m_qt.load(language, QStringLiteral("qtbase"), QStringLiteral("_"),
                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
             QCoreApplication::installTranslator(&m_qt);
@@ -42,5 +44,6 @@ Translations::~Translations()
         return;
     setTextTranslator(nullptr);
     QCoreApplication::removeTranslator(&m_qt);
+    QCoreApplication::removeTranslator(&m_common);
     QCoreApplication::removeTranslator(&m_program);
 }

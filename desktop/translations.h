@@ -5,7 +5,9 @@
 #include <QString>
 #include <QTranslator>
 
-// One program's texts and Qt's own (the standard buttons, the file dialogs) in the first of the
+// One program's texts, those of the libraries both programs share ("common": the values'
+// checks, the description files, the data source messages) and Qt's own (the standard buttons,
+// the file dialogs) in the first of the
 // locale's languages that the program is translated into, installed while the object lives.
 // English, the language of the sources, needs no translation: a language list that names
 // English before any translated language keeps the program English. The programs pass
@@ -26,6 +28,7 @@ public:
 
 private:
     QTranslator m_program;
+    QTranslator m_common;
     QTranslator m_qt;
     QString m_language;
 };
