@@ -169,6 +169,9 @@ bool PickerWindow::start(const std::string &commandLine)
     showTableButtons();
     resetRow();
     show();
+    // A window that is not drawn soon (shown on a workspace out of sight) finishes all the
+    // same: the commands from the desktop's keys must reach it.
+    QTimer::singleShot(std::chrono::milliseconds(250), this, &PickerWindow::finishStart);
     return true;
 }
 
