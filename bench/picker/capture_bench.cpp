@@ -101,21 +101,12 @@ BENCHMARK(bmClickToValue)->Iterations(Runs)->UseManualTime()->Unit(benchmark::kM
 
 int main(int argc, char **argv)
 {
-    runUnderXWhenHeadless(argc, argv, WITH_X);
-    // Only the X11 platform reaches other applications.
-    qputenv("QT_QPA_PLATFORM", "xcb");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    CaptureScene scene;
-    g_scene = &scene;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    if (g_bareMedian > 0 && g_pickerMedian > 0 && g_selectionMedian > 0)
-        std::printf("click to value (median of %d): copy %.2f ms, selection %.2f ms, bare copy "
-                    "sequence %.2f ms; ratios to the bare sequence: copy %.2f, selection %.2f\n",
-                    Runs, g_pickerMedian * 1000, g_selectionMedian * 1000, g_bareMedian * 1000,
-                    g_pickerMedian / g_bareMedian, g_selectionMedian / g_bareMedian);
-    std::fflush(stdout);
-    g_scene = nullptr;
-    return 0;
+    return runSceneBenchmarks(argc, argv, g_scene, [] {
+        if (g_bareMedian > 0 && g_pickerMedian > 0 && g_selectionMedian > 0)
+            std::printf(
+                "click to value (median of %d): copy %.2f ms, selection %.2f ms, bare copy "
+                "sequence %.2f ms; ratios to the bare sequence: copy %.2f, selection %.2f\n",
+                Runs, g_pickerMedian * 1000, g_selectionMedian * 1000, g_bareMedian * 1000,
+                g_pickerMedian / g_bareMedian, g_selectionMedian / g_bareMedian);
+    });
 }

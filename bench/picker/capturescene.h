@@ -2,16 +2,20 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <vector>
 
+#include <QApplication>
 #include <QProcess>
 #include <QWidget>
 
 #include "fieldvalues/message.h"
 #include "fieldvalues/tabledescription.h"
 #include "picker/capture/capture.h"
+#include "tests/support/withx.h"
+#include <benchmark/benchmark.h>
 
 class QPushButton;
 
@@ -53,3 +57,23 @@ struct CaptureScene
 };
 
 double median(std::vector<double> samples);
+
+// The capture benchmarks' main: the X11 platform (a private X server when there is no display),
+// the scene in `scene` while the benchmarks run, then `summary` prints their figures.
+template <class Scene>
+int runSceneBenchmarks(int argc, char **argv, Scene *&scene, const std::function<void()> &summary)
+{
+    runUnderXWhenHeadless(argc, argv, WITH_X);
+    // Only the X11 platform reaches other applications.
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    Scene running;
+    scene = &running;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    summary();
+    std::fflush(stdout);
+    scene = nullptr;
+    return 0;
+}

@@ -130,22 +130,12 @@ BENCHMARK(bmKeyPressToValue)->Iterations(Runs)->UseManualTime()->Unit(benchmark:
 
 int main(int argc, char **argv)
 {
-    runUnderXWhenHeadless(argc, argv, WITH_X);
-    // Only the X11 platform reaches other applications.
-    qputenv("QT_QPA_PLATFORM", "xcb");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    KeyScene scene;
-    g_scene = &scene;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    if (g_bare > 0 && g_click > 0 && g_keys > 0)
-        std::printf("to value (median of %d): keys %.2f ms (of which the wait for the keys' "
-                    "release %.2f ms), click %.2f ms, bare copy sequence %.2f ms; keys to bare "
-                    "%.2f, keys to click %.2f\n",
-                    Runs, g_keys * 1000, g_wait * 1000, g_click * 1000, g_bare * 1000,
-                    g_keys / g_bare, g_keys / g_click);
-    std::fflush(stdout);
-    g_scene = nullptr;
-    return 0;
+    return runSceneBenchmarks(argc, argv, g_scene, [] {
+        if (g_bare > 0 && g_click > 0 && g_keys > 0)
+            std::printf("to value (median of %d): keys %.2f ms (of which the wait for the keys' "
+                        "release %.2f ms), click %.2f ms, bare copy sequence %.2f ms; keys to bare "
+                        "%.2f, keys to click %.2f\n",
+                        Runs, g_keys * 1000, g_wait * 1000, g_click * 1000, g_bare * 1000,
+                        g_keys / g_bare, g_keys / g_click);
+    });
 }
