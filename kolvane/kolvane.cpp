@@ -79,8 +79,14 @@ protected:
         if (QWidget *focus = window()->focusWidget();
             focus != nullptr && focus != m_toolbar && m_toolbar->isAncestorOf(focus))
             m_toolbar->setFocus(Qt::MouseFocusReason);
-        if (event->button() == Qt::RightButton && !isSeparator()) {
-            m_rightDown = true;
+        // The pressed look is drawn with the next paint, not at once as QAbstractButton draws
+        // it: a tap on a touchpad brings the press and the release together, and the pick that
+        // the release starts would wait for that drawing.
+        const Qt::MouseButton with = event->button();
+        if (!isSeparator() && m_heldWith == Qt::NoButton &&
+            (with == Qt::LeftButton || with == Qt::RightButton) &&
+            hitButton(event->position().toPoint())) {
+            m_heldWith = with;
             setDown(true);
             event->accept();
             return;
@@ -90,7 +96,7 @@ protected:
 
     void mouseMoveEvent(QMouseEvent *event) override
     {
-        if (m_rightDown) {
+        if (m_heldWith != Qt::NoButton) {
             setDown(hitButton(event->position().toPoint()));
             event->accept();
             return;
@@ -100,16 +106,22 @@ protected:
 
     void mouseReleaseEvent(QMouseEvent *event) override
     {
-        if (event->button() == Qt::RightButton && m_rightDown) {
-            m_rightDown = false;
-            bool inside = hitButton(event->position().toPoint());
-            setDown(false);
-            event->accept();
-            if (inside)
-                activate(Gesture::Edit);
+        if (m_heldWith == Qt::NoButton || event->button() != m_heldWith) {
+            QAbstractButton::mouseReleaseEvent(event);
             return;
         }
-        QAbstractButton::mouseReleaseEvent(event);
+        m_heldWith = Qt::NoButton;
+        // Released outside, or after the button lost its pressed state (the focus went to a
+        // popup): nothing.
+        const bool inside = isDown() && hitButton(event->position().toPoint());
+        setDown(false);
+        event->accept();
+        if (!inside)
+            return;
+        if (event->button() == Qt::LeftButton)
+            click();
+        else
+            activate(Gesture::Edit);
     }
 
     void contextMenuEvent(QContextMenuEvent *event) override
@@ -145,7 +157,8 @@ private:
 
     KolvaneToolbar *m_toolbar;
     ButtonRecord m_record;
-    bool m_rightDown = false;
+    // The mouse button that holds the button down, from its press until its release.
+    Qt::MouseButton m_heldWith = Qt::NoButton;
     bool m_focusShown = false;
 };
 
