@@ -7,11 +7,11 @@
 
 #include <QDeadlineTimer>
 #include <QEventLoop>
-#include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "fieldvalues/fieldtypes.h"
+#include "picker/toolbarbuttons.h"
 #include "tests/support/x11input.h"
 
 CaptureScene::CaptureScene() : backend(createCaptureBackend()), controller(*backend, messages)
@@ -29,11 +29,17 @@ CaptureScene::CaptureScene() : backend(createCaptureBackend()), controller(*back
 
     window.setWindowTitle(QStringLiteral("Quillon"));
     window.setWindowFlag(Qt::WindowStaysOnTopHint);
+    // The picker's own toolbar with the field's button, as the picker's window holds it.
     auto *layout = new QVBoxLayout(&window);
-    button = new QPushButton(QStringLiteral("Name"), &window);
-    button->setFocusPolicy(Qt::NoFocus);
-    layout->addWidget(button);
-    QObject::connect(button, &QPushButton::clicked, [this] { controller.pickField(0); });
+    auto *toolbar = new KolvaneToolbar(&window, ToolbarControlId, QPixmap(), ToolbarImageCount,
+                                       Orientation::Column);
+    toolbar->insertButton(0, fieldButton(description.fields[0], 0));
+    layout->addWidget(toolbar);
+    button = toolbar->buttonWidget(0);
+    QObject::connect(toolbar, &KolvaneToolbar::commandActivated, [this](int command, Gesture how) {
+        if (command == FirstFieldCommand && how == Gesture::Pick)
+            controller.pickField(0);
+    });
     controller.setPickerWindow(&window);
     window.move(5, 5);
     window.show();

@@ -17,10 +17,9 @@
 #include "tests/support/withx.h"
 #include <benchmark/benchmark.h>
 
-class QPushButton;
-
-// What the capture benchmarks share: the picker's side, a window with one field button wired to
-// the capture controller, and the target, a Tk text window holding a selected text.
+// What the capture benchmarks share: the picker's side, a window with the picker's toolbar
+// holding one field's button, wired to the capture controller, and the target, a Tk text window
+// holding a selected text.
 
 inline constexpr const char *SelectedText = "benchmark text";
 
@@ -43,7 +42,7 @@ struct CaptureScene
     // One pick that `trigger` starts (a click on the field button, keys): from the trigger until
     // the value is stored. The time in seconds, negative on failure.
     double pickOnce(const std::function<void()> &trigger);
-    // A click on the field button.
+    // A click on the field's button.
     void clickButton() const;
 
     SilentSink messages;
@@ -51,7 +50,7 @@ struct CaptureScene
     std::unique_ptr<CaptureBackend> backend;
     CaptureController controller;
     QWidget window;
-    QPushButton *button = nullptr;
+    QWidget *button = nullptr;
     QProcess target;
     std::uint64_t targetWindow = 0;
 };

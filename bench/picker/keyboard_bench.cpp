@@ -15,7 +15,6 @@
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QProcess>
-#include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWidget>
