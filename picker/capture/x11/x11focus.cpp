@@ -24,6 +24,20 @@ std::int32_t timePast(Time later, Time earlier)
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(later - earlier));
 }
 
+// Whether the keyboard focus is inside a window after a focus event on it, given whether it was
+// before. Keys go to the focus only while no grab holds the keyboard; a focus that follows the
+// pointer (PointerRoot) is not one that the window has been given.
+bool focusInsideAfter(const XFocusChangeEvent &change, bool before)
+{
+    if (change.detail == NotifyPointer || change.detail == NotifyPointerRoot ||
+        change.detail == NotifyDetailNone)
+        return before;
+    if (change.type == FocusIn)
+        return change.mode == NotifyNormal || change.mode == NotifyUngrab;
+    // Moving down to a window inside leaves the focus inside.
+    return change.detail == NotifyInferior && change.mode == NotifyNormal ? before : false;
+}
+
 } // namespace
 
 FocusHandoff::FocusHandoff(Display *display, const WindowTree &windows, Window stamp)
@@ -123,6 +137,7 @@ bool FocusHandoff::requestFocus(Window target, Window spare,
                                 const std::function<void()> &flushToolkit)
 {
     m_request = {};
+    m_heldKeysRead = false;
     if (target == 0)
         return false;
     Display *display = m_display;
@@ -204,20 +219,32 @@ bool FocusHandoff::awaitFocus(std::chrono::milliseconds timeout, Window spare,
     const Time requested = asked.time;
 
     // Keys sent before the focus has arrived go astray: check at every change of the active
-    // window or of the target's focus, and every 2 ms at the latest, until our request has been
-    // handled and the server has moved the input focus into the target. A window manager that
-    // answers has handled our request, and everything before it, when it answers; it announces
-    // the target as active a little later, which the keys need not wait for. From one that does
-    // not answer, the active window changing to the target since the request tells instead.
+    // window or of the target's focus, and every 2 ms at the latest, until the server has moved
+    // the input focus into the target. The focus arriving in the target since our request tells
+    // it: the window manager has handled the click on the picker before our request, and the
+    // picker's own late focus request is older than ours. A round trip after that arrival
+    // settles that no later event has taken the focus away again; the keys that are held are
+    // read with it. Where the focus was in the target all along, our request's having been
+    // handled tells: a window manager that answers has handled it, and everything before it,
+    // when it answers; it announces the target as active a little later, which the keys need
+    // not wait for. From one that does not answer, the active window changing to the target
+    // since the request tells instead.
     auto isNewer = [requested](Time time) {
         return requested == CurrentTime || timePast(time, requested) >= 0;
     };
     bool handled = false;
+    bool focusedIn = false;
     const auto deadline = Clock::now() + timeout;
     for (;;) {
         XEvent event{};
         while (waitForEvent(display, Clock::now(), event,
                             [spare](const XEvent &e) { return e.xany.window != spare; })) {
+            if ((event.type == FocusIn || event.type == FocusOut) &&
+                event.xfocus.window == target) {
+                focusedIn = focusInsideAfter(event.xfocus, focusedIn);
+                m_heldKeysRead = m_heldKeysRead && focusedIn;
+                continue;
+            }
             if (event.type != PropertyNotify)
                 continue;
             const XPropertyEvent &change = event.xproperty;
@@ -234,6 +261,16 @@ bool FocusHandoff::awaitFocus(std::chrono::milliseconds timeout, Window spare,
         }
         if (meanwhile)
             meanwhile();
+        if (focusedIn && m_heldKeysRead) {
+            m_askedWindow = target;
+            return true;
+        }
+        if (focusedIn) {
+            // Its answer comes after every event that the server sent before it, the change of
+            // the stamp asked for here among them: the keys need a time past the emptying.
+            readHeldKeys();
+            continue;
+        }
         if (handled && (answers || m_windows.activeWindow() == target) && takeFocusIn(target, trap))
             return true;
         if (trap.seen())
@@ -253,6 +290,7 @@ bool FocusHandoff::awaitFocus(std::chrono::milliseconds timeout, Window spare,
 bool FocusHandoff::keepFocus(Window target)
 {
     m_request = {};
+    m_heldKeysRead = false;
     m_askedWindow = 0;
     m_focusTarget = target;
     if (target == 0)
@@ -285,7 +323,15 @@ void FocusHandoff::passClipboardEmptying()
         seen != CurrentTime && emptying != CurrentTime && timePast(seen, emptying) > 0;
     const auto deadline = Clock::now() + std::chrono::milliseconds(50);
     while (!past && serverTime() == emptying && Clock::now() < deadline) {
+        // Held keys read before this wait may have changed meanwhile.
+        m_heldKeysRead = false;
     }
+}
+
+void FocusHandoff::readHeldKeys()
+{
+    XQueryKeymap(m_display, m_heldKeys);
+    m_heldKeysRead = true;
 }
 
 void FocusHandoff::sendCopyKeys()
@@ -293,10 +339,10 @@ void FocusHandoff::sendCopyKeys()
     // The user may still hold the keys that asked for the pick (Ctrl+Alt+1): the application must
     // see Ctrl+C alone. Held modifiers are let go for the copy and pressed again after it, and a
     // Ctrl that is held already is neither pressed nor let go.
-    char keymap[32] = {};
-    XQueryKeymap(m_display, keymap);
-    auto down = [&keymap](KeyCode code) {
-        return code != 0 && (keymap[code / 8] & (1 << (code % 8))) != 0;
+    if (!std::exchange(m_heldKeysRead, false))
+        XQueryKeymap(m_display, m_heldKeys);
+    auto down = [this](KeyCode code) {
+        return code != 0 && (m_heldKeys[code / 8] & (1 << (code % 8))) != 0;
     };
     const bool controlHeld = down(m_control) || down(m_controlRight);
     auto press = [this](KeyCode code, bool pressed) {

@@ -52,6 +52,8 @@ private:
     // Whether the focus is in `target` (and no request under `trap` failed): the keys that follow
     // go to the window that holds it.
     bool takeFocusIn(Window target, const ErrorTrap &trap);
+    // Reads which keys are held now, for the copy keys that follow.
+    void readHeldKeys();
     // The server's time now, read from the change of a property: what the window manager
     // compares with the times of other requests. CurrentTime when the server does not answer.
     Time serverTime();
@@ -89,6 +91,10 @@ private:
     Time m_emptiedBy = CurrentTime;
     // The latest server time that the wait for the focus has seen in an event.
     Time m_latestSeen = CurrentTime;
+    // The keys held, as XQueryKeymap tells them; m_heldKeysRead while read for the copy keys
+    // that come next.
+    char m_heldKeys[32] = {};
+    bool m_heldKeysRead = false;
     KeyCode m_control = 0;
     KeyCode m_controlRight = 0;
     KeyCode m_letterC = 0;
