@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "picker/pickertable.h"
 
+#include <future>
+
 #include "picker/pickertexts.h"
 #include "picker/settings.h"
 
@@ -26,7 +28,7 @@ int PickerTable::read()
     return count;
 }
 
-PickerTable::OpenOutcome PickerTable::open()
+PickerTable::OpenOutcome PickerTable::open(const std::function<void()> &whileConnecting)
 {
     int count = read();
     while (count == 0) {
@@ -45,8 +47,18 @@ PickerTable::OpenOutcome PickerTable::open()
     m_description.fieldCount = count;
     setValueWidths(m_description);
 
-    if (!m_connection.connectDataSource(m_description.connectString))
+    if (whileConnecting) {
+        // What went wrong is told on this thread, once the work here is done.
+        std::future<OdbcConnection::ConnectAttempt> attempt =
+            std::async(std::launch::async, [this, connectString = m_description.connectString] {
+                return m_connection.attemptConnection(connectString);
+            });
+        whileConnecting();
+        if (!m_connection.finishConnection(attempt.get()))
+            return OpenOutcome::GaveUp;
+    } else if (!m_connection.connectDataSource(m_description.connectString)) {
         return OpenOutcome::GaveUp;
+    }
     if (!m_hooks.loadRow(m_description)) {
         m_messages.show(outOfMemoryMessage());
         m_connection.disconnectDataSource();

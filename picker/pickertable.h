@@ -49,8 +49,9 @@ public:
 
     // Opens the table of the current path. Where its file cannot be read, the user may create a
     // new one, give up or choose another file, as often as it takes. The data source is then
-    // connected and the row's texts are sized; a failure of either gives up.
-    OpenOutcome open();
+    // connected and the row's texts are sized; a failure of either gives up. The driver connects
+    // on a thread of its own while `whileConnecting` runs here, with the description read.
+    OpenOutcome open(const std::function<void()> &whileConnecting = {});
     // Closes the table that is open and opens the one at `path`. Where the user gives that up,
     // the previous path is opened again (and may itself lead to yet another file).
     OpenOutcome openAnother(const std::string &path);

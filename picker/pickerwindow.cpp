@@ -144,22 +144,33 @@ void PickerWindow::buildWindowMenu()
 
 bool PickerWindow::start(const std::string &commandLine)
 {
-    m_settings.claim();
+    // The window comes up first: finishStart() writes the mark.
+    m_settings.claim(PickerSettings::InUseMark::Later);
     m_orientation = m_settings.orientation();
     m_capture->setCaptureMode(m_settings.captureMode());
     m_table.setPath(commandLine.empty() ? m_settings.dataTableFile() : commandLine);
     setStyleBits(styleFor(orientation()));
+    ibSetCaptionSize(this, ibGetCaptionSize(this) + 2);
+    setAlwaysOnTop(true);
 
-    const PickerTable::OpenOutcome outcome = m_table.open();
+    // The window is built while the data source connects.
+    const PickerTable::OpenOutcome outcome = m_table.open([this] { buildToolbar(); });
     if (outcome != PickerTable::OpenOutcome::Opened) {
         if (outcome == PickerTable::OpenOutcome::CreateNew)
             startWizard(false);
         m_settings.releaseInUseOnly();
         return false;
     }
+    resetRow();
+    show();
+    // A window that is not drawn soon (shown on a workspace out of sight) finishes all the
+    // same: the commands from the desktop's keys must reach it.
+    QTimer::singleShot(std::chrono::milliseconds(250), this, &PickerWindow::finishStart);
+    return true;
+}
 
-    ibSetCaptionSize(this, ibGetCaptionSize(this) + 2);
-    setAlwaysOnTop(true);
+void PickerWindow::buildToolbar()
+{
     // The separator and "Enter" stay for the picker's life; the fields' buttons come before them.
     const ButtonRecord lastButtons[] = {separatorButton(), enterButton()};
     m_toolbar = createToolbar(
@@ -167,12 +178,6 @@ bool PickerWindow::start(const std::string &commandLine)
         lastButtons, static_cast<int>(std::size(lastButtons)), static_cast<int>(orientation()));
     connect(m_toolbar, &KolvaneToolbar::commandActivated, this, &PickerWindow::command);
     showTableButtons();
-    resetRow();
-    show();
-    // A window that is not drawn soon (shown on a workspace out of sight) finishes all the
-    // same: the commands from the desktop's keys must reach it.
-    QTimer::singleShot(std::chrono::milliseconds(250), this, &PickerWindow::finishStart);
-    return true;
 }
 
 void PickerWindow::paintEvent(QPaintEvent *event)
@@ -189,6 +194,7 @@ void PickerWindow::finishStart()
 {
     if (std::exchange(m_startFinished, true))
         return;
+    m_settings.markInUse();
     m_status = new StatusWindow(this);
     connect(m_status, &StatusWindow::closedByUser, this, [this] {
         m_statusShown = false;

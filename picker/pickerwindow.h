@@ -119,6 +119,8 @@ private:
     void loadNewTable();
     // The toolbar shows the buttons of the table that is open now, and the window its size.
     // The one way the buttons change, whichever table was shown before.
+    // The toolbar with the table's buttons, for a table that is being opened.
+    void buildToolbar();
     void showTableButtons();
     // "Enter" by whatever gesture: checks and inserts the row, then hands the keyboard back.
     void enter();

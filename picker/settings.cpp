@@ -379,7 +379,7 @@ PickerSettings::~PickerSettings()
         ::close(m_ownerLock);
 }
 
-bool PickerSettings::claim()
+bool PickerSettings::claim(InUseMark mark)
 {
     makeFolders(folderOf(m_path));
     const FileLock lock(m_path + ".lock");
@@ -418,8 +418,19 @@ bool PickerSettings::claim()
     // A file that exists but cannot be read is left as it is rather than overwritten.
     if (!loaded)
         return false;
+    // Writing the file safely waits for the disk, which the picker's window need not wait for.
+    m_markPending = mark == InUseMark::Later && m_ownerLock >= 0;
+    if (m_markPending)
+        return true;
     ini.setValue(m_section, "inuse", "1");
     return saveAtomically(m_path, ini.text());
+}
+
+bool PickerSettings::markInUse()
+{
+    if (!std::exchange(m_markPending, false) || !m_owning)
+        return true;
+    return write({{"inuse", "1"}});
 }
 
 bool PickerSettings::release(unsigned orientation, std::string_view dataTableFile,
@@ -442,6 +453,17 @@ bool PickerSettings::writeAndGiveUp(std::initializer_list<Entry> entries)
 {
     if (!m_owning)
         return false;
+    const bool written = write(entries);
+    if (m_ownerLock >= 0)
+        ::close(m_ownerLock);
+    m_ownerLock = -1;
+    m_owning = false;
+    m_markPending = false;
+    return written;
+}
+
+bool PickerSettings::write(std::initializer_list<Entry> entries)
+{
     const FileLock lock(m_path + ".lock");
     IniText ini;
     bool written = ini.load(m_path);
@@ -450,9 +472,5 @@ bool PickerSettings::writeAndGiveUp(std::initializer_list<Entry> entries)
             written = ini.setValue(m_section, entry.key, entry.value) && written;
         written = saveAtomically(m_path, ini.text()) && written;
     }
-    if (m_ownerLock >= 0)
-        ::close(m_ownerLock);
-    m_ownerLock = -1;
-    m_owning = false;
     return written;
 }

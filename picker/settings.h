@@ -43,11 +43,22 @@ public:
     PickerSettings(const PickerSettings &) = delete;
     PickerSettings &operator=(const PickerSettings &) = delete;
 
+    // When claim() writes the "inuse" mark: at once, or with markInUse() once the picker is up.
+    // The owner lock keeps other pickers out meanwhile; where no owner lock can be kept, the mark
+    // is written at once all the same.
+    enum class InUseMark
+    {
+        Now,
+        Later,
+    };
+
     // Takes the first section that no running picker owns, writes "inuse"=1 into it and reads
     // its orientation and Table Description path. Creates the folder and the file as needed.
     // Always settles on a section; returns false when the file could not be read or written, in
     // which case the picker can go on but nothing about the run is kept.
-    bool claim();
+    bool claim(InUseMark mark = InUseMark::Now);
+    // Writes the "inuse" mark that claim() left for later; nothing when none is left.
+    bool markInUse();
 
     // The claimed section; empty before claim().
     const std::string &sectionName() const { return m_section; }
@@ -76,6 +87,7 @@ private:
         std::string_view value;
     };
     bool writeAndGiveUp(std::initializer_list<Entry> entries);
+    bool write(std::initializer_list<Entry> entries);
 
     std::string m_path;
     std::string m_section;
@@ -85,4 +97,5 @@ private:
     ShortcutSet m_shortcuts = defaultShortcuts();
     int m_ownerLock = -1;
     bool m_owning = false;
+    bool m_markPending = false;
 };

@@ -193,6 +193,11 @@ bool OdbcConnection::connected() const
 
 bool OdbcConnection::connectDataSource(const std::string &connectString)
 {
+    return finishConnection(attemptConnection(connectString));
+}
+
+OdbcConnection::ConnectAttempt OdbcConnection::attemptConnection(const std::string &connectString)
+{
     disconnectDataSource();
     m_connectString = connectString;
     m_reconnect = false;
@@ -200,11 +205,8 @@ bool OdbcConnection::connectDataSource(const std::string &connectString)
     // The string comes from a description file, which may come from anyone: what it would make
     // the driver manager or a driver load or write is refused before either sees it.
     const ConnectionCheck check = checkConnectString(withoutOdbcPrefix(connectString));
-    if (!check.allowed) {
-        m_sink.show(Message{check.reason, userText("Insert", "Quillon: Warning"),
-                            MessageIcon::Exclamation, MessageButtons::Ok});
-        return false;
-    }
+    if (!check.allowed)
+        return {true, check.reason, SQL_ERROR};
 
     SQLRETURN code = m_handles->environment.allocate();
     if (succeeded(code))
@@ -227,8 +229,18 @@ bool OdbcConnection::connectDataSource(const std::string &connectString)
         SQLSetStmtOption(m_handles->statement.get(), SQL_QUERY_TIMEOUT,
                          static_cast<SQLULEN>(QueryTimeoutSeconds));
     }
-    if (!succeeded(code)) {
-        report(kindOf(code), false);
+    return {false, {}, code};
+}
+
+bool OdbcConnection::finishConnection(const ConnectAttempt &attempt)
+{
+    if (attempt.refused) {
+        m_sink.show(Message{attempt.reason, userText("Insert", "Quillon: Warning"),
+                            MessageIcon::Exclamation, MessageButtons::Ok});
+        return false;
+    }
+    if (!succeeded(attempt.code)) {
+        report(kindOf(attempt.code), false);
         return false;
     }
     return true;

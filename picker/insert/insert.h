@@ -85,6 +85,18 @@ public:
     // True when connected; otherwise the reason has been shown.
     [[nodiscard]] bool connectDataSource(const std::string &connectString);
 
+    // connectDataSource() in two halves, so that other work can go on while the driver connects:
+    // the first shows nothing and may run on another thread; the second, on the message sink's
+    // thread, shows what went wrong and tells whether the connection stands.
+    struct ConnectAttempt
+    {
+        bool refused = false; // checkConnectString refused the string, for `reason`
+        std::string reason;
+        short code = 0; // what the driver manager answered
+    };
+    ConnectAttempt attemptConnection(const std::string &connectString);
+    [[nodiscard]] bool finishConnection(const ConnectAttempt &attempt);
+
     // Frees everything; safe when nothing is allocated.
     void disconnectDataSource();
 

@@ -320,6 +320,24 @@ TEST_F(PickerSettingsTest, InUseMarkWithoutRunningOwnerDoesNotKeepTheSection)
     EXPECT_EQ(settings.orientation(), 1u);
 }
 
+// The picker's window comes up before the mark is written: the owner lock keeps the section
+// meanwhile.
+TEST_F(PickerSettingsTest, MarkLeftForLaterIsWrittenByMarkInUse)
+{
+    writeIni("[Settings]\norientation=1\n");
+    PickerSettings first;
+    EXPECT_TRUE(first.claim(PickerSettings::InUseMark::Later));
+    EXPECT_EQ(readIni(), "[Settings]\norientation=1\n");
+    PickerSettings second;
+    second.claim();
+    EXPECT_EQ(second.sectionName(), "Settings1");
+    EXPECT_TRUE(first.markInUse());
+    EXPECT_EQ(readIni(), "[Settings]\norientation=1\ninuse=1\n\n[Settings1]\ninuse=1\n");
+    EXPECT_TRUE(first.releaseInUseOnly());
+    EXPECT_TRUE(first.markInUse()); // given up: writes nothing
+    EXPECT_EQ(readIni(), "[Settings]\norientation=1\ninuse=0\n\n[Settings1]\ninuse=1\n");
+}
+
 // Every round after the first also takes again the sections of the pickers killed before.
 TEST_F(PickerSettingsTest, PickersStartedAtTheSameInstantGetDistinctSections)
 {
