@@ -24,9 +24,8 @@ std::int32_t timePast(Time later, Time earlier)
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(later - earlier));
 }
 
-// Whether the keyboard focus is inside a window after a focus event on it, given whether it was
-// before. Keys go to the focus only while no grab holds the keyboard; a focus that follows the
-// pointer (PointerRoot) is not one that the window has been given.
+} // namespace
+
 bool focusInsideAfter(const XFocusChangeEvent &change, bool before)
 {
     if (change.detail == NotifyPointer || change.detail == NotifyPointerRoot ||
@@ -37,8 +36,6 @@ bool focusInsideAfter(const XFocusChangeEvent &change, bool before)
     // Moving down to a window inside leaves the focus inside.
     return change.detail == NotifyInferior && change.mode == NotifyNormal ? before : false;
 }
-
-} // namespace
 
 FocusHandoff::FocusHandoff(Display *display, const WindowTree &windows, Window stamp)
     : m_display(display), m_windows(windows), m_stamp(stamp),

@@ -12,6 +12,11 @@ namespace x11 {
 class ErrorTrap;
 class WindowTree;
 
+// Whether the keyboard focus is inside a window after a focus event on it (FocusIn or FocusOut),
+// given whether it was before. Keys go to the focus only while no grab holds the keyboard; a
+// focus that follows the pointer (PointerRoot) is not one that the window has been given.
+bool focusInsideAfter(const XFocusChangeEvent &change, bool before);
+
 // The focus handed to another application's window, through the window manager when there is
 // one, awaited until that window holds the input focus; then the copy keys typed with XTest.
 // Server times are read from changes of a property of `stamp`, a window of ours that is never
