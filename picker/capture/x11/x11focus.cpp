@@ -263,8 +263,7 @@ bool FocusHandoff::awaitFocus(std::chrono::milliseconds timeout, Window spare,
             return true;
         }
         if (focusedIn) {
-            // Its answer comes after every event that the server sent before it, the change of
-            // the stamp asked for here among them: the keys need a time past the emptying.
+            // Its answer comes after every event that the server sent before it.
             readHeldKeys();
             continue;
         }
